@@ -1,0 +1,151 @@
+// The hotkey model: the catalogue of actions, one hotkey's settings, the owning list with the
+// hotkey file's reading and writing, and registration of combinations with the system.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/FileStore.h"
+#include "framework/ItemList.h"
+#include "framework/TextFile.h"
+
+// ---- Action catalogue ----
+
+enum THotKeyFunc : uint8_t {
+    hkfNoAction,
+    hkfMaximize,
+    hkfMinimize,
+    hkfClose,
+    hkfOpenFile,
+    hkfCaptureWindow,
+    hkfCaptureScreen,
+    hkfExitWindows,
+    hkfSendKeys,
+    hkfOpenWebsite,
+    hkfPlaceInClipboard,
+    hkfPlaceFileContentInClipboard,
+    hkfOpenFileAdmin,
+};
+
+constexpr int kHotKeyFuncCount = 13;
+
+THotKeyFunc StrToHotKeyFunc(std::u16string_view name);
+std::u16string HotKeyFuncToStr(THotKeyFunc func);
+std::u16string HotKeyFuncToCaption(THotKeyFunc func);
+
+// The order in which actions are offered to the user (not the ordinal order).
+extern const THotKeyFunc kHotKeyFuncMenuOrder[12];
+void FillHotKeyFuncs(fw::ItemList& list);
+
+// Window states of the open-file actions: name (stored in Params3) and caption.
+using TWindowStateList = std::vector<std::pair<std::u16string, std::u16string>>;
+TWindowStateList WindowStateList(THotKeyFunc func);
+void FillWindowStates(fw::ItemList& list, THotKeyFunc func);
+
+bool HotKeyFuncHasParams(THotKeyFunc func);
+bool HotKeyFuncBrowsesFile(THotKeyFunc func);
+bool HotKeyFuncEditsText(THotKeyFunc func);
+bool HotKeyFuncHasParams2(THotKeyFunc func);
+bool HotKeyFuncHasParams3(THotKeyFunc func);
+
+// Line breaks and tabs of one-line values are kept as these tokens.
+inline constexpr std::u16string_view kPlaceholderCR = u"<?CR?>";
+inline constexpr std::u16string_view kPlaceholderLF = u"<?LF?>";
+inline constexpr std::u16string_view kPlaceholderTab = u"<?TAB?>";
+
+// ---- Hotkeys ----
+
+// Modifier bits, the system's own hotkey modifiers.
+enum : int32_t { kModAlt = 1, kModCtrl = 2, kModShift = 4, kModWin = 8 };
+
+struct THotKeyData {
+    bool Active = false;
+    int32_t Key = 0;
+    int32_t Shift = 0;
+    THotKeyFunc Func = hkfNoAction;
+    std::u16string Params;
+    std::u16string Params2;
+    std::u16string Params3;
+};
+
+// What registration needs from the system: global atoms as identifiers and system-wide hotkeys
+// for the application's own window.
+class HotkeyRegistrar {
+public:
+    virtual ~HotkeyRegistrar() = default;
+    virtual uint16_t AddAtom(const std::u16string& name) = 0;  // 0 on failure
+    virtual void DeleteAtom(uint16_t atom) = 0;
+    virtual bool RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) = 0;
+    virtual bool UnregisterHotKey(uint16_t id) = 0;
+};
+
+// Everything a hotkey list needs from the system.
+struct HotkeySystem {
+    HotkeyRegistrar& registrar;
+    fw::FileStore& files;
+    const fw::AnsiCodePage& ansi;
+};
+
+class TGlobalHotKey;
+using THotkeyStorage = std::vector<std::unique_ptr<TGlobalHotKey>>;
+
+class TGlobalHotKey {
+public:
+    explicit TGlobalHotKey(HotkeyRegistrar& registrar) : registrar_(registrar) {}
+    virtual ~TGlobalHotKey();
+    TGlobalHotKey(const TGlobalHotKey&) = delete;
+    TGlobalHotKey& operator=(const TGlobalHotKey&) = delete;
+
+    // Registers Key with the Shift modifiers under the atom "corvalend-<Key>-<Shift>". When the
+    // system refuses the combination the atom is given back at once, Atom stays 0 and Refused()
+    // tells so. An item that is registered already is left as it is.
+    void RegisterHotkey();
+    // Withdraws the registration; when the system refuses, Atom and its reference stay.
+    void UnregisterHotkey();
+
+    uint16_t Atom() const { return atom_; }
+    bool Refused() const { return refused_; }
+
+    THotKeyData HotKeyData;
+    const THotkeyStorage* KeyList = nullptr;
+
+private:
+    HotkeyRegistrar& registrar_;
+    uint16_t atom_ = 0;
+    bool refused_ = false;
+};
+
+std::u16string HotkeyAtomName(int32_t key, int32_t shift);
+
+class THotkeyList {
+public:
+    explicit THotkeyList(const HotkeySystem& system) : system_(system) {}
+    ~THotkeyList();
+    THotkeyList(const THotkeyList&) = delete;
+    THotkeyList& operator=(const THotkeyList&) = delete;
+
+    TGlobalHotKey* Add(bool AActive, int32_t AKey, int32_t AShift, THotKeyFunc AFunc, std::u16string AParams,
+                       std::u16string AParams2, std::u16string AParams3);
+    void Delete(int Index);  // raises "List index out of bounds (%d)"
+    void Clear();
+    int IndexOf(const TGlobalHotKey* Item) const;
+    TGlobalHotKey* FindHotKey(int32_t Key, int32_t Shift) const;
+    TGlobalHotKey* GetItem(int Index) const;  // raises "List index out of bounds (%d)"
+    int Count() const { return static_cast<int>(FList.size()); }
+
+    // Replaces the list with the hotkeys of the file; a missing file holds none. Sections with an
+    // unknown action are dropped, and so are inactive ones when OnlyActive is set.
+    void LoadFromFile(const std::u16string& Filename, bool OnlyActive);
+    // Replaces the file with the list: UTF-16 LE with BOM, sections key0, key1, ...
+    void SaveToFile(const std::u16string& Filename) const;
+
+    void RegisterKeys();
+    void UnregisterKeys();
+
+private:
+    HotkeySystem system_;
+    THotkeyStorage FList;
+};

@@ -1,0 +1,29 @@
+// Whole-file reading and writing, as the portable units need it from the system.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+class FileStore {
+public:
+    virtual ~FileStore() = default;
+
+    virtual bool FileExists(const std::u16string& path) const = 0;
+
+    // The file's bytes, or nothing when it does not exist. A file that exists but cannot be read
+    // raises "Cannot open file "%s". %s".
+    virtual std::optional<std::string> ReadFile(const std::u16string& path) const = 0;
+
+    // Replaces the file's content in one step: the new bytes go to a temporary file in the same
+    // folder, are flushed, and then take the old file's place. On failure raises
+    // "Cannot create file "%s". %s", the old file keeps its bytes and no temporary file stays.
+    virtual void ReplaceFile(const std::u16string& path, std::string_view bytes) = 0;
+};
+
+std::u16string CannotOpenFileText(const std::u16string& path, const std::u16string& reason);
+std::u16string CannotCreateFileText(const std::u16string& path, const std::u16string& reason);
+
+}  // namespace fw

@@ -1,0 +1,11 @@
+// Real files on the build machine, for benchmarks and round trips through a disk.
+#pragma once
+
+#include "framework/FileStore.h"
+
+class PosixFileStore final : public fw::FileStore {
+public:
+    bool FileExists(const std::u16string& path) const override;
+    std::optional<std::string> ReadFile(const std::u16string& path) const override;
+    void ReplaceFile(const std::u16string& path, std::string_view bytes) override;
+};

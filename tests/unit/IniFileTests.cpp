@@ -1,0 +1,60 @@
+// The in-memory INI model: reading rules and the written form.
+#include <gtest/gtest.h>
+
+#include "framework/IniFile.h"
+
+using fw::IniModel;
+
+TEST(IniModel, ReadsSectionsKeysAndValuesByTheRules) {
+    const IniModel ini = IniModel::Parse(
+        u"orphan=1\r\n"
+        u"  [ First ]  \r\n"
+        u"; a comment\r\n"
+        u"  name  =  some value  \r\n"
+        u"NAME=second occurrence\n"
+        u"novalue\r"
+        u"empty=\r\n"
+        u"eq=a=b\r\n"
+        u"\t\r\n"
+        u"[second]\r\n"
+        u"Name=other\r\n"
+        u"[FIRST]\r\n"
+        u"name=shadowed\r\n");
+
+    ASSERT_EQ(ini.SectionCount(), 3u);
+    EXPECT_EQ(ini.SectionName(0), u"First");
+    EXPECT_EQ(ini.SectionName(2), u"FIRST");
+    EXPECT_EQ(ini.ReadString(u"first", u"Name", u"-"), u"some value");
+    EXPECT_EQ(ini.ReadString(u"FIRST", u"empty", u"-"), u"");
+    EXPECT_EQ(ini.ReadString(u"first", u"eq", u"-"), u"a=b");
+    EXPECT_EQ(ini.ReadString(u"first", u"novalue", u"-"), u"-");
+    EXPECT_EQ(ini.ReadString(u"first", u"orphan", u"-"), u"-");
+    EXPECT_EQ(ini.ReadString(u"Second", u"name", u"-"), u"other");
+    EXPECT_EQ(ini.ReadString(u"third", u"name", u"-"), u"-");
+}
+
+TEST(IniModel, IntegersAndBooleans) {
+    const IniModel ini = IniModel::Parse(u"[s]\na=0x4E\nb=abc\nc=$10\nd=2\ne=true\nf=0\ng=-1\n");
+    EXPECT_EQ(ini.ReadInteger(u"s", u"a", 0), 78);
+    EXPECT_EQ(ini.ReadInteger(u"s", u"b", 5), 5);
+    EXPECT_EQ(ini.ReadInteger(u"s", u"c", 0), 16);
+    EXPECT_EQ(ini.ReadInteger(u"s", u"missing", 9), 9);
+    EXPECT_TRUE(ini.ReadBool(u"s", u"d", false));
+    EXPECT_FALSE(ini.ReadBool(u"s", u"e", false));  // "true" is not a number
+    EXPECT_TRUE(ini.ReadBool(u"s", u"e", true));
+    EXPECT_FALSE(ini.ReadBool(u"s", u"f", true));
+    EXPECT_TRUE(ini.ReadBool(u"s", u"g", false));
+}
+
+TEST(IniModel, WritesInOrderAndErases) {
+    IniModel ini = IniModel::Parse(u"[a]\nx=1\n[b]\ny=2\n");
+    ini.WriteString(u"A", u"X", u"changed");
+    ini.WriteString(u"a", u"z", u"new");
+    ini.WriteInteger(u"c", u"n", -5);
+    ini.WriteBool(u"c", u"flag", true);
+    ini.EraseSection(u"B");
+    EXPECT_EQ(ini.ToText(), u"[a]\r\nx=changed\r\nz=new\r\n\r\n[c]\r\nn=-5\r\nflag=1\r\n\r\n");
+    ini.Clear();
+    EXPECT_EQ(ini.ToText(), u"");
+    EXPECT_EQ(ini.SectionCount(), 0u);
+}
