@@ -117,7 +117,7 @@ TGlobalHotKey::~TGlobalHotKey() {
 
 void TGlobalHotKey::RegisterHotkey() {
     if (atom_ != 0) return;  // a second registration would only take another atom reference
-    const uint16_t atom = registrar_.AddAtom(HotkeyAtomName(HotKeyData.Key, HotKeyData.Shift));
+    const uint16_t atom = registrar_.AddAtomName(HotkeyAtomName(HotKeyData.Key, HotKeyData.Shift));
     if (atom == 0) return;
     refused_ = !registrar_.RegisterHotKey(atom, static_cast<uint32_t>(HotKeyData.Shift),
                                           static_cast<uint32_t>(HotKeyData.Key));
@@ -180,7 +180,7 @@ TGlobalHotKey* THotkeyList::GetItem(int Index) const {
 
 void THotkeyList::LoadFromFile(const std::u16string& Filename, bool OnlyActive) {
     Clear();
-    const auto bytes = system_.files.ReadFile(Filename);
+    const auto bytes = system_.files.Read(Filename);
     if (!bytes) return;
     const fw::IniModel ini = fw::IniModel::Parse(fw::DecodeText(*bytes, system_.ansi));
     for (size_t i = 0; i < ini.SectionCount(); ++i) {
@@ -207,7 +207,7 @@ void THotkeyList::SaveToFile(const std::u16string& Filename) const {
         ini.WriteString(section, u"params2", OneLine(d.Params2));
         ini.WriteString(section, u"params3", OneLine(d.Params3));
     }
-    system_.files.ReplaceFile(Filename, fw::EncodeUtf16LE(ini.ToText(), /*withBom=*/true));
+    system_.files.Replace(Filename, fw::EncodeUtf16LE(ini.ToText(), /*withBom=*/true));
 }
 
 void THotkeyList::RegisterKeys() {

@@ -76,7 +76,7 @@ struct THotKeyData {
 class HotkeyRegistrar {
 public:
     virtual ~HotkeyRegistrar() = default;
-    virtual uint16_t AddAtom(const std::u16string& name) = 0;  // 0 on failure
+    virtual uint16_t AddAtomName(const std::u16string& name) = 0;  // 0 on failure
     virtual void DeleteAtom(uint16_t atom) = 0;
     virtual bool RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) = 0;
     virtual bool UnregisterHotKey(uint16_t id) = 0;

@@ -11,16 +11,16 @@ class FileStore {
 public:
     virtual ~FileStore() = default;
 
-    virtual bool FileExists(const std::u16string& path) const = 0;
+    virtual bool Exists(const std::u16string& path) const = 0;
 
     // The file's bytes, or nothing when it does not exist. A file that exists but cannot be read
     // raises "Cannot open file "%s". %s".
-    virtual std::optional<std::string> ReadFile(const std::u16string& path) const = 0;
+    virtual std::optional<std::string> Read(const std::u16string& path) const = 0;
 
     // Replaces the file's content in one step: the new bytes go to a temporary file in the same
     // folder, are flushed, and then take the old file's place. On failure raises
     // "Cannot create file "%s". %s", the old file keeps its bytes and no temporary file stays.
-    virtual void ReplaceFile(const std::u16string& path, std::string_view bytes) = 0;
+    virtual void Replace(const std::u16string& path, std::string_view bytes) = 0;
 };
 
 std::u16string CannotOpenFileText(const std::u16string& path, const std::u16string& reason);

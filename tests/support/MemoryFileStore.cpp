@@ -3,19 +3,19 @@
 #include "framework/Error.h"
 #include "framework/Text.h"
 
-std::optional<std::string> MemoryFileStore::ReadFile(const std::u16string& path) const {
+std::optional<std::string> MemoryFileStore::Read(const std::u16string& path) const {
     if (unreadable.count(path)) throw fw::Error(fw::CannotOpenFileText(path, u"Access is denied"));
     const auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     return it->second;
 }
 
-void MemoryFileStore::ReplaceFile(const std::u16string& path, std::string_view bytes) {
+void MemoryFileStore::Replace(const std::u16string& path, std::string_view bytes) {
     if (unwritable.count(path)) throw fw::Error(fw::CannotCreateFileText(path, u"Access is denied"));
     files[path] = std::string(bytes);
 }
 
-uint16_t FakeRegistrar::AddAtom(const std::u16string& name) {
+uint16_t FakeRegistrar::AddAtomName(const std::u16string& name) {
     calls.push_back("AddAtom " + fw::Utf16ToUtf8(name));
     if (atomTableFull) return 0;
     for (auto& [id, atom] : atoms) {

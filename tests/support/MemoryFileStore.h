@@ -11,9 +11,9 @@
 
 class MemoryFileStore final : public fw::FileStore {
 public:
-    bool FileExists(const std::u16string& path) const override { return files.count(path) != 0; }
-    std::optional<std::string> ReadFile(const std::u16string& path) const override;
-    void ReplaceFile(const std::u16string& path, std::string_view bytes) override;
+    bool Exists(const std::u16string& path) const override { return files.count(path) != 0; }
+    std::optional<std::string> Read(const std::u16string& path) const override;
+    void Replace(const std::u16string& path, std::string_view bytes) override;
 
     std::map<std::u16string, std::string> files;
     std::set<std::u16string> unreadable;  // exist but refuse reading
@@ -24,7 +24,7 @@ public:
 // one registration per combination.
 class FakeRegistrar final : public HotkeyRegistrar {
 public:
-    uint16_t AddAtom(const std::u16string& name) override;
+    uint16_t AddAtomName(const std::u16string& name) override;
     void DeleteAtom(uint16_t atom) override;
     bool RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) override;
     bool UnregisterHotKey(uint16_t id) override;

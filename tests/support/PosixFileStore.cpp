@@ -21,13 +21,13 @@ std::u16string Reason(int error) {
 
 }  // namespace
 
-bool PosixFileStore::FileExists(const std::u16string& path) const {
+bool PosixFileStore::Exists(const std::u16string& path) const {
     struct stat st {};
     return stat(fw::Utf16ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::optional<std::string> PosixFileStore::ReadFile(const std::u16string& path) const {
-    if (!FileExists(path)) return std::nullopt;
+std::optional<std::string> PosixFileStore::Read(const std::u16string& path) const {
+    if (!Exists(path)) return std::nullopt;
     std::ifstream in(fw::Utf16ToUtf8(path), std::ios::binary);
     if (!in) throw fw::Error(fw::CannotOpenFileText(path, Reason(errno)));
     std::ostringstream bytes;
@@ -35,7 +35,7 @@ std::optional<std::string> PosixFileStore::ReadFile(const std::u16string& path) 
     return std::move(bytes).str();
 }
 
-void PosixFileStore::ReplaceFile(const std::u16string& path, std::string_view bytes) {
+void PosixFileStore::Replace(const std::u16string& path, std::string_view bytes) {
     const std::string target = fw::Utf16ToUtf8(path);
     const std::string temp = target + ".new";
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

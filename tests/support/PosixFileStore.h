@@ -5,7 +5,7 @@
 
 class PosixFileStore final : public fw::FileStore {
 public:
-    bool FileExists(const std::u16string& path) const override;
-    std::optional<std::string> ReadFile(const std::u16string& path) const override;
-    void ReplaceFile(const std::u16string& path, std::string_view bytes) override;
+    bool Exists(const std::u16string& path) const override;
+    std::optional<std::string> Read(const std::u16string& path) const override;
+    void Replace(const std::u16string& path, std::string_view bytes) override;
 };

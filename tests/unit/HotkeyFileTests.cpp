@@ -181,7 +181,7 @@ TEST(HotkeyFileOnDisk, RoundTripAndFailedWriteKeepsTheOldFile) {
     THotkeyList list(system);
     list.Add(true, 78, 8, hkfOpenFile, u"notepad.exe", u"", u"MINIMIZED");
     list.SaveToFile(file);
-    const std::string saved = *files.ReadFile(file);
+    const std::string saved = *files.Read(file);
 
     THotkeyList other(system);
     other.LoadFromFile(file, true);
@@ -193,6 +193,6 @@ TEST(HotkeyFileOnDisk, RoundTripAndFailedWriteKeepsTheOldFile) {
     std::filesystem::create_directory(dir / "hotkeys.ini.new" / "x");
     list.Add(true, 1, 1, hkfClose, u"", u"", u"");
     EXPECT_THROW(list.SaveToFile(file), fw::Error);
-    EXPECT_EQ(*files.ReadFile(file), saved);
+    EXPECT_EQ(*files.Read(file), saved);
     std::filesystem::remove_all(dir);
 }

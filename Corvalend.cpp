@@ -1,0 +1,41 @@
+// Corvalend: system-wide hotkeys from the notification area. The program's start and end.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "framework/UniqueHandle.h"
+#include "ui/MainFormU.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+    // Held for the life of the process; a second copy is allowed to run.
+    const fw::UniqueKernelHandle mutex(CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
+
+    INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls), .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&controls);
+
+    fw::Application app(instance);
+    app.SetTitle(u"Corvalend");
+    int exitCode = 0;
+    try {
+        auto mainForm = std::make_unique<TMainForm>(app);
+        MainForm = mainForm.get();
+        auto data = std::make_unique<TData>(app);
+        Data = data.get();
+
+        exitCode = app.Run();
+
+        // Reverse order of creation: the hotkeys are withdrawn before the main window goes.
+        Data = nullptr;
+        data.reset();
+        MainForm = nullptr;
+        mainForm.reset();
+    } catch (...) {
+        app.HandleException();
+        exitCode = 1;
+    }
+    return exitCode;
+}

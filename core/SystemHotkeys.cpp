@@ -1,0 +1,19 @@
+#include "core/SystemHotkeys.h"
+
+#include "framework/WinText.h"
+
+uint16_t SystemHotkeys::AddAtomName(const std::u16string& name) {
+    return GlobalAddAtomW(fw::W(name));
+}
+
+void SystemHotkeys::DeleteAtom(uint16_t atom) {
+    GlobalDeleteAtom(atom);
+}
+
+bool SystemHotkeys::RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) {
+    return ::RegisterHotKey(receiver_, id, modifiers, key) != FALSE;
+}
+
+bool SystemHotkeys::UnregisterHotKey(uint16_t id) {
+    return ::UnregisterHotKey(receiver_, id) != FALSE;
+}

@@ -1,0 +1,130 @@
+#include "framework/Application.h"
+
+#include "framework/Error.h"
+#include "framework/Text.h"
+#include "framework/WinText.h"
+#include "framework/Window.h"
+
+namespace fw {
+
+std::u16string ErrorDisplayText(const std::u16string& text) {
+    if (text.empty() || text.back() == u'.') return text;
+    return text + u".";
+}
+
+// A top-level window, never shown, so that it also receives the broadcasts a message-only
+// window would miss (end of session, taskbar re-creation).
+class Application::AppWindow final : public Window {
+public:
+    explicit AppWindow(Application& app) : Window(app) {
+        Create({L"Corvalend.Application"}, {.exStyle = WS_EX_TOOLWINDOW,
+                                            .title = app.Title(),
+                                            .style = WS_POPUP,
+                                            .x = 0,
+                                            .y = 0,
+                                            .width = 0,
+                                            .height = 0});
+    }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_CLOSE:
+                App().Terminate();
+                return 0;
+            case WM_QUERYENDSESSION:
+                return TRUE;
+            case WM_ENDSESSION:
+                if (wParam) App().Terminate();
+                return 0;
+            default:
+                return DefaultProc(message, wParam, lParam);
+        }
+    }
+};
+
+Application::Application(HINSTANCE instance) : instance_(instance), window_(std::make_unique<AppWindow>(*this)) {}
+
+Application::~Application() = default;
+
+HWND Application::Handle() const {
+    return window_->Handle();
+}
+
+void Application::SetTitle(std::u16string title) {
+    title_ = std::move(title);
+    SetWindowTextW(window_->Handle(), W(title_));
+}
+
+int Application::AddMessageHook(MessageHook hook) {
+    hooks_.emplace_back(nextHookId_, std::move(hook));
+    return nextHookId_++;
+}
+
+void Application::RemoveMessageHook(int id) {
+    std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
+bool Application::ProcessMessage() {
+    MSG message{};
+    const BOOL got = GetMessageW(&message, /*window=*/nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        terminated_ = true;
+        if (got == 0) exitCode_ = static_cast<int>(message.wParam);
+        PostQuitMessage(exitCode_);  // outer loops end too
+        return false;
+    }
+    bool handled = false;
+    try {
+        // A copy: a hook may add or remove hooks while it runs.
+        const auto hooks = hooks_;
+        for (const auto& [id, hook] : hooks) {
+            hook(message, handled);
+            if (handled) break;
+        }
+    } catch (...) {
+        HandleException();
+    }
+    if (!handled) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+int Application::Run() {
+    while (ProcessMessage()) {
+    }
+    // The outermost loop is done: the quit message must not end message boxes shown while shutting down.
+    MSG quit;
+    PeekMessageW(&quit, /*window=*/nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    return exitCode_;
+}
+
+void Application::Terminate(int exitCode) {
+    exitCode_ = exitCode;
+    PostQuitMessage(exitCode);
+}
+
+void Application::HandleException() noexcept {
+    try {
+        throw;
+    } catch (const Error& e) {
+        ShowErrorText(e.Text());
+    } catch (const std::exception& e) {
+        ShowErrorText(Utf8ToUtf16(e.what()));
+    } catch (...) {
+        ShowErrorText(u"Unknown error");
+    }
+}
+
+void Application::ShowErrorText(const std::u16string& text) noexcept {
+    try {
+        const std::u16string shown = ErrorDisplayText(text);
+        MessageBoxW(GetActiveWindow(), W(shown), W(title_), MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    } catch (...) {
+        // Nothing is left to tell the user with.
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,36 @@
+// An INI-like accessor of one registry key below HKEY_CURRENT_USER: string values, with numbers and
+// booleans written as decimal strings.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/UniqueHandle.h"
+
+namespace fw {
+
+class RegistryIni {
+public:
+    // Opens the key with full access, creating it when missing (also for reading). A key that
+    // cannot be opened reads as empty and refuses writes.
+    explicit RegistryIni(const std::u16string& subKey);
+
+    bool IsOpen() const { return static_cast<bool>(key_); }
+
+    std::u16string ReadString(const std::u16string& name, const std::u16string& defaultValue) const;
+    // Decimal, or hexadecimal after "$" or "0x"; the default when missing or not a number.
+    int32_t ReadInteger(const std::u16string& name, int32_t defaultValue) const;
+    bool ReadBool(const std::u16string& name, bool defaultValue) const;
+
+    // Raise "Failed to set data for '%s'" when the system refuses.
+    void WriteString(const std::u16string& name, const std::u16string& value);
+    void WriteInteger(const std::u16string& name, int32_t value);
+    void WriteBool(const std::u16string& name, bool value);
+
+private:
+    UniqueKey key_;
+};
+
+}  // namespace fw

@@ -1,0 +1,85 @@
+// One owner for every system handle: a move-only wrapper that gives the handle back exactly once.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace fw {
+
+template <class Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return Traits::IsValid(handle_); }
+    Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+    void reset(Handle handle = Traits::Invalid()) {
+        const Handle old = std::exchange(handle_, handle);
+        if (Traits::IsValid(old)) Traits::Close(old);
+    }
+
+private:
+    Handle handle_ = Traits::Invalid();
+};
+
+template <class H, class Closer, H invalid = H{}>
+struct SimpleTraits {
+    using Handle = H;
+    static Handle Invalid() { return invalid; }
+    static bool IsValid(Handle h) { return h != invalid; }
+    static void Close(Handle h) { Closer{}(h); }
+};
+
+struct CloseKernelHandle {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct DestroyWindowHandle {
+    void operator()(HWND h) const { DestroyWindow(h); }
+};
+struct CloseRegistryKey {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
+struct DeleteGlobalAtom {
+    void operator()(ATOM a) const { GlobalDeleteAtom(a); }
+};
+struct FreeGlobalMemory {
+    void operator()(HGLOBAL h) const { GlobalFree(h); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct DestroyMenuHandle {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+
+// Kernel objects (mutexes, processes, threads) use null for "none".
+using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>;
+// Files use INVALID_HANDLE_VALUE for "none".
+struct FileTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueWindow = UniqueHandle<SimpleTraits<HWND, DestroyWindowHandle>>;
+using UniqueKey = UniqueHandle<SimpleTraits<HKEY, CloseRegistryKey>>;
+using UniqueGlobalAtom = UniqueHandle<SimpleTraits<ATOM, DeleteGlobalAtom>>;
+using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>;
+using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
+using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
+
+}  // namespace fw

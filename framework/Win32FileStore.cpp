@@ -1,0 +1,88 @@
+#include "framework/Win32FileStore.h"
+
+#include <windows.h>
+
+#include "framework/Error.h"
+#include "framework/SystemError.h"
+#include "framework/UniqueHandle.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+std::u16string ExtractFileDir(const std::u16string& path) {
+    const size_t slash = path.find_last_of(u"\\/");
+    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash);
+}
+
+bool ForceDirectories(const std::u16string& folder) {
+    if (folder.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(W(folder));
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::u16string parent = ExtractFileDir(folder);
+    if (parent.size() < folder.size() && !parent.empty() && parent.back() != u':') ForceDirectories(parent);
+    return CreateDirectoryW(W(folder), /*security=*/nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+namespace {
+
+// Writes the whole content and flushes it to the disk; the error code, or ERROR_SUCCESS.
+DWORD WriteAndFlush(const wchar_t* path, std::string_view bytes) {
+    UniqueFile file(CreateFileW(path, GENERIC_WRITE, /*share=*/0, /*security=*/nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, /*template=*/nullptr));
+    if (!file) return GetLastError();
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+        if (!WriteFile(file.get(), bytes.data(), chunk, &written, /*overlapped=*/nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        bytes.remove_prefix(written);
+    }
+    return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
+}
+
+}  // namespace
+
+bool Win32FileStore::Exists(const std::u16string& path) const {
+    const DWORD attributes = GetFileAttributesW(W(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::string> Win32FileStore::Read(const std::u16string& path) const {
+    UniqueFile file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                /*security=*/nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, /*template=*/nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        throw Error(CannotOpenFileText(path, SystemErrorText(error)));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
+        throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
+    bytes.resize(read);
+    return bytes;
+}
+
+void Win32FileStore::Replace(const std::u16string& path, std::string_view bytes) {
+    std::u16string folder = ExtractFileDir(path);
+    if (folder.empty()) folder = u".";
+    wchar_t temp[MAX_PATH];
+    if (!GetTempFileNameW(W(folder), L"cvl", /*unique=*/0, temp))
+        throw Error(CannotCreateFileText(path, SystemErrorText(GetLastError())));
+
+    const DWORD error = WriteAndFlush(temp, bytes);
+    if (error != ERROR_SUCCESS) {
+        DeleteFileW(temp);
+        throw Error(CannotCreateFileText(path, SystemErrorText(error)));
+    }
+    if (!MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD moveError = GetLastError();
+        DeleteFileW(temp);
+        throw Error(CannotCreateFileText(path, SystemErrorText(moveError)));
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,21 @@
+// Whole files through the system's file calls; writing replaces the old file in one step.
+#pragma once
+
+#include "framework/FileStore.h"
+
+namespace fw {
+
+class Win32FileStore final : public FileStore {
+public:
+    bool Exists(const std::u16string& path) const override;
+    std::optional<std::string> Read(const std::u16string& path) const override;
+    void Replace(const std::u16string& path, std::string_view bytes) override;
+};
+
+// The folder part of a path, without the final separator ("" when there is none).
+std::u16string ExtractFileDir(const std::u16string& path);
+
+// Creates every missing folder on the path; true when the folder exists afterwards.
+bool ForceDirectories(const std::u16string& folder);
+
+}  // namespace fw

@@ -1,0 +1,69 @@
+#include "framework/Window.h"
+
+#include "framework/Application.h"
+#include "framework/Error.h"
+#include "framework/SystemError.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+Window::~Window() {
+    if (hwnd_ != nullptr) {
+        // The derived part is gone already: the last messages go to the default procedure.
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Window::Create(const WindowClassInfo& windowClass, const WindowCreateInfo& info) {
+    const HINSTANCE instance = app_.Instance();
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (!GetClassInfoExW(instance, windowClass.name, &existing)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = windowClass.style;
+        wc.lpfnWndProc = &Window::Proc;
+        wc.hInstance = instance;
+        wc.hIcon = windowClass.icon;
+        wc.hIconSm = windowClass.smallIcon;
+        wc.hCursor = windowClass.cursor != nullptr ? windowClass.cursor : LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = windowClass.background;
+        wc.lpszClassName = windowClass.name;
+        if (!RegisterClassExW(&wc)) throw Error(SystemErrorText(GetLastError()));
+    }
+    const HWND hwnd = CreateWindowExW(info.exStyle, windowClass.name, W(info.title), info.style, info.x, info.y,
+                                      info.width, info.height, info.parent, info.menu, instance, /*param=*/this);
+    if (hwnd == nullptr) throw Error(SystemErrorText(GetLastError()));
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        self->app_.HandleException();
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+}  // namespace fw

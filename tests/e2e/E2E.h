@@ -1,0 +1,47 @@
+// Driving the real program from outside: a prepared hotkey file and registry, the program started
+// as its own process, and its windows found and closed as another program would.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+#include "framework/UniqueHandle.h"
+
+namespace e2e {
+
+// The program file beside this test program.
+std::u16string ProgramPath();
+// The user's hotkey file and the folders the program keeps below the application-data folder.
+std::u16string HotkeyFile();
+std::u16string VendorFolder();
+
+// Writes a hotkey file with the given text, UTF-16 with a byte-order mark.
+void WriteHotkeyFile(const std::u16string& text);
+// The program key's values that keep first-run windows away.
+void PrepareRegistry();
+
+// True when this process can take the combination right now (it is given back at once).
+bool CanRegister(unsigned modifiers, unsigned key);
+
+class RunningProgram {
+public:
+    RunningProgram();  // starts the program and waits until its message loop is idle
+    ~RunningProgram();  // ends it by closing its main window if it still runs
+
+    DWORD ProcessId() const { return info_.dwProcessId; }
+    HWND MainWindow() const { return mainWindow_; }
+    HWND AppWindow() const { return appWindow_; }
+    // Closes the main window with WM_CLOSE and waits; the exit code, or STILL_ACTIVE after the time.
+    DWORD Close(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+private:
+    PROCESS_INFORMATION info_{};
+    fw::UniqueKernelHandle process_;
+    fw::UniqueKernelHandle thread_;
+    HWND mainWindow_ = nullptr;
+    HWND appWindow_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,67 @@
+// The program started as a user starts it: its hotkeys taken from the system while it runs and
+// given back when it ends, its data folder made, and a clean end on closing its main window.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/E2E.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+struct Combination {
+    unsigned modifiers;
+    unsigned key;
+};
+
+}  // namespace
+
+TEST(StartupE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtExit) {
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(
+        u"[key0]\r\nactive=1\r\nkey=78\r\nshift=8\r\nfunc=openfile\r\nparams=notepad.exe\r\n\r\n"
+        u"[key1]\r\nactive=0\r\nkey=119\r\nshift=3\r\nfunc=maximize\r\n\r\n"
+        u"[key2]\r\nactive=1\r\nkey=118\r\nshift=6\r\nfunc=sendkeystrokes\r\nparams=x<?CR?>\r\n\r\n"
+        u"[key3]\r\nactive=1\r\nkey=117\r\nshift=5\r\nfunc=Maximize\r\n\r\n"  // unknown action: dropped
+        u"[key4]\r\nactive=1\r\nkey=0x75\r\nshift=0\r\nfunc=capturescreen\r\n\r\n"
+        u"[key5]\r\nfunc=close\r\nkey=116\r\nshift=1\r\n\r\n");  // no "active": inactive
+    const Combination active[] = {{MOD_WIN, 'N'}, {MOD_CONTROL | MOD_SHIFT, VK_F7}, {0, VK_F6}};
+    const Combination inactive[] = {{MOD_ALT | MOD_CONTROL, VK_F8}, {MOD_ALT | MOD_SHIFT, VK_F6}, {MOD_ALT, VK_F5}};
+    for (const auto& c : active) ASSERT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
+
+    e2e::RunningProgram program;
+    for (const auto& c : active) {
+        EXPECT_FALSE(e2e::CanRegister(c.modifiers, c.key)) << "active hotkey not taken: " << c.key;
+        EXPECT_EQ(GetLastError(), 1409u);  // hotkey already registered
+    }
+    for (const auto& c : inactive) EXPECT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
+
+    EXPECT_EQ(program.Close(), 0u);
+    for (const auto& c : active) EXPECT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
+    EXPECT_EQ(GlobalFindAtomW(L"corvalend-78-8"), 0);
+}
+
+TEST(StartupE2E, DataFolderIsCreatedWhenMissing) {
+    e2e::PrepareRegistry();
+    wintest::DeleteTree(e2e::VendorFolder());
+    ASSERT_FALSE(wintest::FolderExists(e2e::VendorFolder()));
+    e2e::RunningProgram program;
+    EXPECT_TRUE(wintest::FolderExists(e2e::VendorFolder() + u"\\Corvalend\\Data"));
+    EXPECT_NE(program.AppWindow(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(program.MainWindow()));  // never shown as an ordinary window
+    EXPECT_TRUE(IsIconic(program.MainWindow()));
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(StartupE2E, SecondCopyRunsBesideTheFirstAndLeavesItTheHotkeys) {
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=close\r\n");
+    e2e::RunningProgram first;
+    {
+        e2e::RunningProgram second;
+        EXPECT_NE(first.ProcessId(), second.ProcessId());
+        EXPECT_EQ(second.Close(), 0u);
+    }
+    // The second copy's refused registration took nothing from the first.
+    EXPECT_FALSE(e2e::CanRegister(MOD_CONTROL, VK_F10));
+    EXPECT_EQ(first.Close(), 0u);
+    EXPECT_TRUE(e2e::CanRegister(MOD_CONTROL, VK_F10));
+}

@@ -1,0 +1,126 @@
+// Files through the system: whole-file reads, replacing writes that never lose the old content,
+// and the hotkey file on a real disk.
+#include <gtest/gtest.h>
+
+#include "core/Hotkeys.h"
+#include "framework/Error.h"
+#include "framework/UniqueHandle.h"
+#include "framework/Win32CodePage.h"
+#include "framework/Win32FileStore.h"
+#include "framework/WinText.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+int CountFiles(const std::u16string& folder) {
+    int count = 0;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(fw::W(folder + u"\\*"), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
+std::u16string ErrorText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const fw::Error& e) {
+        return e.Text();
+    }
+    return u"(no error)";
+}
+
+// Records nothing: the files tests never register.
+class NoRegistrar final : public HotkeyRegistrar {
+public:
+    uint16_t AddAtomName(const std::u16string&) override { return 0; }
+    void DeleteAtom(uint16_t) override {}
+    bool RegisterHotKey(uint16_t, uint32_t, uint32_t) override { return false; }
+    bool UnregisterHotKey(uint16_t) override { return false; }
+};
+
+}  // namespace
+
+TEST(Win32FileStore, ReadsAndReplacesWholeFiles) {
+    wintest::ScratchFolder folder;
+    fw::Win32FileStore files;
+    const std::u16string path = folder.File(u"a \u00E4\u4E2D.ini");
+    EXPECT_FALSE(files.Exists(path));
+    EXPECT_FALSE(files.Read(path).has_value());
+    EXPECT_FALSE(files.Read(folder.File(u"missing\\x.ini")).has_value());
+
+    files.Replace(path, std::string("one\0two", 7));
+    EXPECT_TRUE(files.Exists(path));
+    EXPECT_EQ(files.Read(path), std::string("one\0two", 7));
+    files.Replace(path, "");
+    EXPECT_EQ(files.Read(path), "");
+    EXPECT_EQ(CountFiles(folder.Path()), 1);  // no temporary file stays
+    EXPECT_FALSE(files.Exists(folder.Path()));  // a folder is no file
+}
+
+TEST(Win32FileStore, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
+    wintest::ScratchFolder folder;
+    fw::Win32FileStore files;
+    const std::u16string path = folder.File(u"hotkeys.ini");
+    files.Replace(path, "old content");
+
+    // Held open without sharing by another program: neither readable nor replaceable.
+    {
+        fw::UniqueFile held(CreateFileW(fw::W(path), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        const std::u16string readError = ErrorText([&] { files.Read(path); });
+        EXPECT_EQ(readError.rfind(u"Cannot open file \"" + path + u"\". ", 0), 0u) << fw::Utf16ToUtf8(readError);
+        EXPECT_GT(readError.size(), path.size() + 20);  // the system's reason follows
+        const std::u16string writeError = ErrorText([&] { files.Replace(path, "new"); });
+        EXPECT_EQ(writeError.rfind(u"Cannot create file \"" + path + u"\". ", 0), 0u) << fw::Utf16ToUtf8(writeError);
+        EXPECT_NE(writeError.back(), u'.');  // the default error handler adds the period
+    }
+    EXPECT_EQ(files.Read(path), "old content");
+    EXPECT_EQ(CountFiles(folder.Path()), 1);
+
+    // Folder that does not exist.
+    const std::u16string elsewhere = folder.File(u"gone\\hotkeys.ini");
+    EXPECT_EQ(ErrorText([&] { files.Replace(elsewhere, "x"); })
+                  .rfind(u"Cannot create file \"" + elsewhere + u"\". ", 0),
+              0u);
+}
+
+TEST(Win32FileStore, ForceDirectoriesCreatesTheWholePath) {
+    wintest::ScratchFolder folder;
+    const std::u16string deep = folder.File(u"Tamberlo\\Corvalend\\Data");
+    EXPECT_TRUE(fw::ForceDirectories(deep));
+    EXPECT_TRUE(wintest::FolderExists(deep));
+    EXPECT_TRUE(fw::ForceDirectories(deep));  // already there
+    EXPECT_EQ(fw::ExtractFileDir(deep + u"\\hotkeys.ini"), deep);
+}
+
+TEST(HotkeyFileOnWindows, RoundTripThroughTheDiskAndTheAnsiCodePage) {
+    wintest::ScratchFolder folder;
+    NoRegistrar registrar;
+    fw::Win32FileStore files;
+    fw::SystemAnsiCodePage ansi;
+    HotkeySystem system{registrar, files, ansi};
+    const std::u16string path = folder.File(u"hotkeys.ini");
+
+    THotkeyList list(system);
+    list.Add(true, 78, 8, hkfOpenFile, u"C:\\Program Files\\\u00E4\u4E2D.exe", u"/x", u"MAXIMIZED");
+    list.Add(false, 65, 3, hkfPlaceInClipboard, u"line1\r\nline2", u"", u"");
+    list.SaveToFile(path);
+
+    THotkeyList loaded(system);
+    loaded.LoadFromFile(path, false);
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_EQ(loaded.GetItem(0)->HotKeyData.Params, u"C:\\Program Files\\\u00E4\u4E2D.exe");
+    EXPECT_EQ(loaded.GetItem(1)->HotKeyData.Params, u"line1<?CR?><?LF?>line2");
+    loaded.LoadFromFile(path, true);
+    EXPECT_EQ(loaded.Count(), 1);
+
+    // A hand-written file without a byte-order mark is read in the ANSI code page.
+    files.Replace(path, "[key0]\r\nactive=1\r\nfunc=openfile\r\nparams=caf\xE9\r\n");
+    loaded.LoadFromFile(path, true);
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.GetItem(0)->HotKeyData.Params, u"caf\u00E9");
+}

@@ -1,0 +1,104 @@
+// Registration with the system: atoms named after the combination, key presses arriving as hotkey
+// messages on the application's window, refusals and withdrawals that leave nothing behind.
+#include <gtest/gtest.h>
+
+#include "core/SystemHotkeys.h"
+#include "framework/Application.h"
+#include "framework/Win32CodePage.h"
+#include "framework/Win32FileStore.h"
+#include "framework/WinText.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+struct SystemHotkeysTest : ::testing::Test {
+    fw::Application app{GetModuleHandleW(nullptr)};
+    SystemHotkeys registrar{app.Handle()};
+    fw::Win32FileStore files;
+    fw::SystemAnsiCodePage ansi;
+    HotkeySystem system{registrar, files, ansi};
+
+    // The next hotkey message for the application's window, or none within the time.
+    std::optional<MSG> NextHotkey(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        std::optional<MSG> hotkey;
+        wintest::PumpUntil(
+            [&] {
+                MSG message;
+                if (PeekMessageW(&message, app.Handle(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) hotkey = message;
+                return hotkey.has_value();
+            },
+            timeout);
+        return hotkey;
+    }
+
+    static std::u16string AtomName(uint16_t atom) {
+        wchar_t name[64] = {};
+        GlobalGetAtomNameW(atom, name, 64);
+        return fw::FromW(name);
+    }
+    static bool AtomExists(const std::u16string& name) { return GlobalFindAtomW(fw::W(name)) != 0; }
+};
+
+}  // namespace
+
+TEST_F(SystemHotkeysTest, PressesArriveWithModifiersAndKey) {
+    THotkeyList list(system);
+    TGlobalHotKey* altShiftF9 = list.Add(true, VK_F9, MOD_ALT | MOD_SHIFT, hkfClose, u"", u"", u"");
+    TGlobalHotKey* winN = list.Add(true, 'N', MOD_WIN, hkfOpenFile, u"", u"", u"");
+    TGlobalHotKey* ctrlO = list.Add(true, 'O', MOD_CONTROL, hkfOpenFile, u"", u"", u"");
+    TGlobalHotKey* bareF7 = list.Add(true, VK_F7, 0, hkfMaximize, u"", u"", u"");
+    list.RegisterKeys();
+    EXPECT_EQ(AtomName(winN->Atom()), u"corvalend-78-8");
+    EXPECT_EQ(AtomName(ctrlO->Atom()), u"corvalend-79-2");
+    EXPECT_EQ(AtomName(altShiftF9->Atom()), u"corvalend-120-5");
+    EXPECT_GE(bareF7->Atom(), 0xC000);
+
+    for (TGlobalHotKey* item : {altShiftF9, winN, ctrlO, bareF7}) {
+        const THotKeyData& d = item->HotKeyData;
+        wintest::PressCombination(d.Shift, d.Key);
+        const auto hotkey = NextHotkey();
+        ASSERT_TRUE(hotkey.has_value()) << fw::Utf16ToUtf8(AtomName(item->Atom()));
+        EXPECT_EQ(hotkey->wParam, item->Atom());
+        EXPECT_EQ(LOWORD(hotkey->lParam), d.Shift);
+        EXPECT_EQ(HIWORD(hotkey->lParam), d.Key);
+    }
+
+    list.Delete(0);
+    EXPECT_FALSE(AtomExists(u"corvalend-120-5"));
+    wintest::PressCombination(MOD_ALT | MOD_SHIFT, VK_F9);
+    EXPECT_FALSE(NextHotkey(std::chrono::milliseconds(300)).has_value());
+}
+
+TEST_F(SystemHotkeysTest, RefusedCombinationsLeakNoAtom) {
+    // Another window holds CTRL+SHIFT+F11 already.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F11));
+    {
+        THotkeyList list(system);
+        TGlobalHotKey* taken = list.Add(true, VK_F11, MOD_CONTROL | MOD_SHIFT, hkfClose, u"", u"", u"");
+        TGlobalHotKey* first = list.Add(true, VK_F10, MOD_CONTROL | MOD_SHIFT, hkfClose, u"", u"", u"");
+        TGlobalHotKey* twin = list.Add(true, VK_F10, MOD_CONTROL | MOD_SHIFT, hkfMinimize, u"", u"", u"");
+        list.RegisterKeys();
+        list.RegisterKeys();  // again: no second reference
+
+        EXPECT_TRUE(taken->Refused());
+        EXPECT_EQ(taken->Atom(), 0);
+        EXPECT_FALSE(AtomExists(u"corvalend-122-6"));
+        EXPECT_FALSE(first->Refused());
+        EXPECT_TRUE(twin->Refused());
+        EXPECT_EQ(twin->Atom(), 0);
+
+        list.Delete(0);
+        list.Delete(0);  // the first of the twins: its atom goes with it
+        EXPECT_FALSE(AtomExists(u"corvalend-121-6"));
+    }
+    UnregisterHotKey(nullptr, 1);
+
+    // With the other program gone, the combination can be had again.
+    THotkeyList list(system);
+    list.Add(true, VK_F11, MOD_CONTROL | MOD_SHIFT, hkfClose, u"", u"", u"");
+    list.RegisterKeys();
+    EXPECT_FALSE(list.GetItem(0)->Refused());
+    list.UnregisterKeys();
+    EXPECT_EQ(list.GetItem(0)->Atom(), 0);
+    EXPECT_FALSE(AtomExists(u"corvalend-122-6"));
+}

@@ -1,0 +1,145 @@
+#include "tests/win/WinTest.h"
+
+#include <atomic>
+#include <vector>
+
+#include "framework/WinText.h"
+
+namespace wintest {
+
+ScratchFolder::ScratchFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = fw::FromW(temp) + u"corvalend-" + fw::IntToStr(GetCurrentProcessId()) + u"-" +
+            fw::IntToStr(static_cast<long long>(GetTickCount64())) + u"-" + fw::IntToStr(rand());
+    CreateDirectoryW(fw::W(path_), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() {
+    DeleteTree(path_);
+}
+
+void DeleteTree(const std::u16string& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(fw::W(folder + u"\\*"), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::u16string name = fw::FromW(found.cFileName);
+            if (name == u"." || name == u"..") continue;
+            const std::u16string path = folder + u"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                DeleteTree(path);
+            } else {
+                SetFileAttributesW(fw::W(path), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(fw::W(path));
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(fw::W(folder));
+}
+
+bool FolderExists(const std::u16string& folder) {
+    const DWORD attributes = GetFileAttributesW(fw::W(folder));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PressCombination(unsigned modifiers, unsigned key) {
+    std::vector<WORD> keys;
+    if (modifiers & MOD_ALT) keys.push_back(VK_MENU);
+    if (modifiers & MOD_CONTROL) keys.push_back(VK_CONTROL);
+    if (modifiers & MOD_SHIFT) keys.push_back(VK_SHIFT);
+    if (modifiers & MOD_WIN) keys.push_back(VK_LWIN);
+    keys.push_back(static_cast<WORD>(key));
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        inputs.push_back(input);
+    }
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *it;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*it, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+namespace {
+
+struct FindBox {
+    const std::u16string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM param) {
+    auto* find = reinterpret_cast<FindBox*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t className[32] = {};
+    wchar_t caption[256] = {};
+    GetClassNameW(hwnd, className, 32);
+    GetWindowTextW(hwnd, caption, 256);
+    if (pid == GetCurrentProcessId() && std::wstring(className) == L"#32770" && IsWindowVisible(hwnd) &&
+        fw::FromW(caption) == *find->caption) {
+        find->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(std::u16string caption) : caption_(std::move(caption)) {
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            FindBox find{&caption_, nullptr};
+            EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&find));
+            if (find.found != nullptr) {
+                wchar_t text[1024] = {};
+                GetDlgItemTextW(find.found, 0xFFFF, text, 1024);  // the message box's text control
+                text_ = fw::FromW(text);
+                // The stop icon is the system's hand icon in the box's icon control (its identifier
+                // is 0x14 on Windows, 0x440 under Wine).
+                for (const int iconId : {0x14, 0x440}) {
+                    const auto shown = reinterpret_cast<HICON>(SendDlgItemMessageW(find.found, iconId, STM_GETICON, 0, 0));
+                    stopIcon_ = stopIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_HAND));
+                }
+                seen_ = true;
+                PostMessageW(find.found, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+bool MessageBoxWatcher::Wait(std::chrono::milliseconds timeout) {
+    return PumpUntil([this] { return seen_.load(); }, timeout);
+}
+
+}  // namespace wintest

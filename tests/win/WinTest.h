@@ -1,0 +1,58 @@
+// Shared helpers of the Windows tests: scratch folders, message pumping and watching for dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "framework/Text.h"
+
+namespace wintest {
+
+// A new empty folder below the temporary folder, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::u16string& Path() const { return path_; }
+    std::u16string File(const std::u16string& name) const { return path_ + u"\\" + name; }
+
+private:
+    std::u16string path_;
+};
+
+void DeleteTree(const std::u16string& folder);
+bool FolderExists(const std::u16string& folder);
+
+// Pumps this thread's messages until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// Presses and releases a key combination as a user would, through the system's input queue.
+void PressCombination(unsigned modifiers, unsigned key);
+
+// Waits on another thread for a message box of this process with the given caption, remembers its
+// text and icon style, and closes it with OK.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(std::u16string caption);
+    ~MessageBoxWatcher();
+    bool Seen() const { return seen_; }
+    const std::u16string& Text() const { return text_; }
+    bool HasStopIcon() const { return stopIcon_; }
+    // Waits until the watcher has seen and closed the box.
+    bool Wait(std::chrono::milliseconds timeout);
+
+private:
+    std::u16string caption_;
+    std::u16string text_;
+    bool stopIcon_ = false;
+    std::atomic<bool> seen_{false};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace wintest
