@@ -36,9 +36,12 @@ bool IsOneOf(THotKeyFunc func, std::initializer_list<THotKeyFunc> set) {
 }
 
 // Keeps a value on its one line: a line break would start new keys or sections on reading.
-std::u16string OneLine(std::u16string_view value) {
-    if (value.find_first_of(u"\r\n") == std::u16string_view::npos) return std::u16string(value);
-    return fw::ReplaceAll(fw::ReplaceAll(value, u"\r", kPlaceholderCR), u"\n", kPlaceholderLF);
+void WriteOneLine(fw::IniWriter& ini, std::u16string_view key, std::u16string_view value) {
+    if (value.find_first_of(u"\r\n") == std::u16string_view::npos) {
+        ini.Value(key, value);
+    } else {
+        ini.Value(key, fw::ReplaceAll(fw::ReplaceAll(value, u"\r", kPlaceholderCR), u"\n", kPlaceholderLF));
+    }
 }
 
 }  // namespace
@@ -183,8 +186,7 @@ void THotkeyList::LoadFromFile(const std::u16string& Filename, bool OnlyActive) 
     const auto bytes = system_.files.Read(Filename);
     if (!bytes) return;
     const fw::IniModel ini = fw::IniModel::Parse(fw::DecodeText(*bytes, system_.ansi));
-    for (size_t i = 0; i < ini.SectionCount(); ++i) {
-        const std::u16string& section = ini.SectionName(i);
+    for (size_t section = 0; section < ini.SectionCount(); ++section) {
         const THotKeyFunc func = StrToHotKeyFunc(ini.ReadString(section, u"func", u""));
         const bool active = ini.ReadBool(section, u"active", false);
         if (func == hkfNoAction || (OnlyActive && !active)) continue;
@@ -195,19 +197,25 @@ void THotkeyList::LoadFromFile(const std::u16string& Filename, bool OnlyActive) 
 }
 
 void THotkeyList::SaveToFile(const std::u16string& Filename) const {
-    fw::IniModel ini;
+    fw::IniWriter ini;
+    size_t size = 0;
+    for (const auto& item : FList) {
+        const THotKeyData& d = item->HotKeyData;
+        size += 120 + d.Params.size() + d.Params2.size() + d.Params3.size();
+    }
+    ini.Reserve(size);
     for (int i = 0; i < Count(); ++i) {
         const THotKeyData& d = FList[i]->HotKeyData;
-        const std::u16string section = u"key" + fw::IntToStr(i);
-        ini.WriteBool(section, u"active", d.Active);
-        ini.WriteInteger(section, u"key", d.Key);
-        ini.WriteInteger(section, u"shift", d.Shift);
-        ini.WriteString(section, u"func", HotKeyFuncToStr(d.Func));
-        ini.WriteString(section, u"params", OneLine(d.Params));
-        ini.WriteString(section, u"params2", OneLine(d.Params2));
-        ini.WriteString(section, u"params3", OneLine(d.Params3));
+        ini.Section(u"key" + fw::IntToStr(i));
+        ini.Bool(u"active", d.Active);
+        ini.Integer(u"key", d.Key);
+        ini.Integer(u"shift", d.Shift);
+        ini.Value(u"func", HotKeyFuncToStr(d.Func));
+        WriteOneLine(ini, u"params", d.Params);
+        WriteOneLine(ini, u"params2", d.Params2);
+        WriteOneLine(ini, u"params3", d.Params3);
     }
-    system_.files.Replace(Filename, fw::EncodeUtf16LE(ini.ToText(), /*withBom=*/true));
+    system_.files.Replace(Filename, fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true));
 }
 
 void THotkeyList::RegisterKeys() {

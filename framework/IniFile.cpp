@@ -1,115 +1,95 @@
 #include "framework/IniFile.h"
 
 #include "framework/Text.h"
-#include "framework/TextFile.h"
 
 namespace fw {
 
-IniModel IniModel::Parse(std::u16string_view text) {
+namespace {
+
+uint64_t FoldedHash(std::u16string_view name) {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char16_t c : name) hash = (hash ^ FoldCase(c)) * 1099511628211ull;
+    return hash;
+}
+
+}  // namespace
+
+IniModel IniModel::Parse(std::u16string text) {
     IniModel model;
-    Section* current = nullptr;
-    for (std::u16string_view line : SplitLines(text)) {
-        line = Trim(line);
+    model.text_ = std::move(text);
+    const std::u16string_view all = model.text_;
+    size_t pos = 0;
+    while (pos < all.size()) {
+        size_t end = pos;
+        while (end < all.size() && all[end] != u'\r' && all[end] != u'\n') ++end;
+        const std::u16string_view line = Trim(all.substr(pos, end - pos));
+        pos = end + ((end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n') ? 2 : 1);
+
         if (line.empty() || line[0] == u';') continue;
         if (line.size() >= 2 && line.front() == u'[' && line.back() == u']') {
-            model.sections_.push_back({std::u16string(Trim(line.substr(1, line.size() - 2))), {}});
-            current = &model.sections_.back();
-            model.firstByName_.try_emplace(FoldCase(current->name), model.sections_.size() - 1);
+            const std::u16string_view name = Trim(line.substr(1, line.size() - 2));
+            const size_t index = model.sections_.size();
+            const std::optional<size_t> first = model.FindSection(name);
+            if (!first) model.byNameHash_.emplace(FoldedHash(name), index);
+            model.sections_.push_back({name, model.entries_.size(), model.entries_.size(), first.value_or(index)});
             continue;
         }
-        if (current == nullptr) continue;
+        if (model.sections_.empty()) continue;
         const size_t eq = line.find(u'=');
         if (eq == std::u16string_view::npos) continue;  // holds no value
-        current->entries.push_back(
-            {std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))});
+        model.entries_.push_back({Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))});
+        model.sections_.back().endEntry = model.entries_.size();
     }
     return model;
 }
 
-const IniModel::Section* IniModel::FindSection(std::u16string_view name) const {
-    const auto it = firstByName_.find(FoldCase(name));
-    return it == firstByName_.end() ? nullptr : &sections_[it->second];
-}
-
-std::optional<std::u16string_view> IniModel::Find(std::u16string_view section, std::u16string_view key) const {
-    const Section* s = FindSection(section);
-    if (s == nullptr) return std::nullopt;
-    for (const Entry& e : s->entries) {
-        if (SameText(e.key, key)) return std::u16string_view(e.value);
+std::optional<size_t> IniModel::FindSection(std::u16string_view name) const {
+    const auto [begin, end] = byNameHash_.equal_range(FoldedHash(name));
+    for (auto it = begin; it != end; ++it) {
+        if (SameText(sections_[it->second].name, name)) return it->second;
     }
     return std::nullopt;
 }
 
-std::u16string IniModel::ReadString(std::u16string_view section, std::u16string_view key,
-                                    std::u16string_view defaultValue) const {
-    return std::u16string(Find(section, key).value_or(defaultValue));
+std::optional<std::u16string_view> IniModel::Find(std::u16string_view section, std::u16string_view key) const {
+    const std::optional<size_t> index = FindSection(section);
+    return index ? Find(*index, key) : std::nullopt;
 }
 
-int32_t IniModel::ReadInteger(std::u16string_view section, std::u16string_view key, int32_t defaultValue) const {
-    const auto value = Find(section, key);
-    if (!value) return defaultValue;
-    return ParseInt(*value).value_or(defaultValue);
-}
-
-bool IniModel::ReadBool(std::u16string_view section, std::u16string_view key, bool defaultValue) const {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
-}
-
-IniModel::Section& IniModel::SectionForWriting(std::u16string_view name) {
-    const auto [it, added] = firstByName_.try_emplace(FoldCase(name), sections_.size());
-    if (added) sections_.push_back({std::u16string(name), {}});
-    return sections_[it->second];
-}
-
-void IniModel::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-    Section& s = SectionForWriting(section);
-    for (Entry& e : s.entries) {
-        if (SameText(e.key, key)) {
-            e.value = value;
-            return;
-        }
+std::optional<std::u16string_view> IniModel::Find(size_t index, std::u16string_view key) const {
+    const Section& s = sections_[sections_[index].first];
+    for (size_t e = s.firstEntry; e < s.endEntry; ++e) {
+        if (SameText(entries_[e].key, key)) return entries_[e].value;
     }
-    s.entries.push_back({std::u16string(key), std::u16string(value)});
+    return std::nullopt;
 }
 
-void IniModel::WriteInteger(std::u16string_view section, std::u16string_view key, int32_t value) {
-    WriteString(section, key, IntToStr(value));
+int32_t IniModel::IntegerOr(std::optional<std::u16string_view> value, int32_t defaultValue) {
+    return value ? ParseInt(*value).value_or(defaultValue) : defaultValue;
 }
 
-void IniModel::WriteBool(std::u16string_view section, std::u16string_view key, bool value) {
-    WriteString(section, key, value ? u"1" : u"0");
+void IniWriter::Section(std::u16string_view name) {
+    if (inSection_) text_.append(u"\r\n");
+    text_.append(u"[").append(name).append(u"]\r\n");
+    inSection_ = true;
 }
 
-void IniModel::EraseSection(std::u16string_view section) {
-    const std::u16string folded = FoldCase(section);
-    std::erase_if(sections_, [&](const Section& s) { return FoldCase(s.name) == folded; });
-    RebuildIndex();
+void IniWriter::Value(std::u16string_view key, std::u16string_view value) {
+    text_.append(key).append(u"=").append(value).append(u"\r\n");
 }
 
-void IniModel::Clear() {
-    sections_.clear();
-    firstByName_.clear();
+void IniWriter::Integer(std::u16string_view key, int32_t value) {
+    Value(key, IntToStr(value));
 }
 
-void IniModel::RebuildIndex() {
-    firstByName_.clear();
-    for (size_t i = 0; i < sections_.size(); ++i) firstByName_.try_emplace(FoldCase(sections_[i].name), i);
+void IniWriter::Bool(std::u16string_view key, bool value) {
+    Value(key, value ? u"1" : u"0");
 }
 
-std::u16string IniModel::ToText() const {
-    size_t size = 0;
-    for (const Section& s : sections_) {
-        size += s.name.size() + 6;
-        for (const Entry& e : s.entries) size += e.key.size() + e.value.size() + 3;
-    }
-    std::u16string text;
-    text.reserve(size);
-    for (const Section& s : sections_) {
-        text.append(u"[").append(s.name).append(u"]\r\n");
-        for (const Entry& e : s.entries) text.append(e.key).append(u"=").append(e.value).append(u"\r\n");
-        text.append(u"\r\n");
-    }
-    return text;
+std::u16string IniWriter::Finish() {
+    if (inSection_) text_.append(u"\r\n");
+    inSection_ = false;
+    return std::move(text_);
 }
 
 }  // namespace fw

@@ -1,7 +1,8 @@
-// An INI file kept in memory: sections of name=value entries, read by the rules of our settings
-// files and written back as text on request.
+// INI files: a model of a file's sections and values as our settings files are read, and a writer
+// that produces the text of a file section by section.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,50 +16,73 @@ class IniModel {
 public:
     // Reading rules: every line is stripped of blanks and control characters at both ends; empty
     // lines and lines starting with ";" are skipped; "[name]" opens a section; other lines inside a
-    // section split at the first "=" (a line without one holds nothing). Lines before
-    // the first section are ignored. Names compare without regard to letter case; for a name that
-    // occurs twice the first occurrence counts.
-    static IniModel Parse(std::u16string_view text);
+    // section split at the first "=" (a line without one holds nothing). Lines before the first
+    // section are ignored. Names compare without regard to letter case; for a name that occurs
+    // twice the first occurrence counts.
+    static IniModel Parse(std::u16string text);
+
+    IniModel() = default;
+    IniModel(IniModel&&) = default;
+    IniModel& operator=(IniModel&&) = default;
 
     size_t SectionCount() const { return sections_.size(); }
-    const std::u16string& SectionName(size_t index) const { return sections_[index].name; }
+    std::u16string_view SectionName(size_t index) const { return sections_[index].name; }
 
+    // By name, or by position: section `index` reads the values of the first section of its name.
     std::optional<std::u16string_view> Find(std::u16string_view section, std::u16string_view key) const;
-    std::u16string ReadString(std::u16string_view section, std::u16string_view key,
-                              std::u16string_view defaultValue) const;
+    std::optional<std::u16string_view> Find(size_t index, std::u16string_view key) const;
+
+    template <class Section>
+    std::u16string ReadString(Section section, std::u16string_view key, std::u16string_view defaultValue) const {
+        return std::u16string(Find(section, key).value_or(defaultValue));
+    }
     // Integers as `ParseInt` reads them; the default when missing or not a number.
-    int32_t ReadInteger(std::u16string_view section, std::u16string_view key, int32_t defaultValue) const;
+    template <class Section>
+    int32_t ReadInteger(Section section, std::u16string_view key, int32_t defaultValue) const {
+        return IntegerOr(Find(section, key), defaultValue);
+    }
     // Booleans are integers: non-zero is true.
-    bool ReadBool(std::u16string_view section, std::u16string_view key, bool defaultValue) const;
-
-    // Sets the value in the first section of that name, appending the section or the key when missing.
-    // Values are written as given: the caller keeps line breaks out of them.
-    void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
-    void WriteInteger(std::u16string_view section, std::u16string_view key, int32_t value);
-    void WriteBool(std::u16string_view section, std::u16string_view key, bool value);
-
-    void EraseSection(std::u16string_view section);
-    void Clear();
-
-    // "[name]", one "key=value" line per entry, then an empty line; lines end in CR LF.
-    std::u16string ToText() const;
+    template <class Section>
+    bool ReadBool(Section section, std::u16string_view key, bool defaultValue) const {
+        return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+    }
 
 private:
     struct Entry {
-        std::u16string key;
-        std::u16string value;
+        std::u16string_view key;
+        std::u16string_view value;
     };
     struct Section {
-        std::u16string name;
-        std::vector<Entry> entries;
+        std::u16string_view name;
+        size_t firstEntry;
+        size_t endEntry;
+        size_t first;  // position of the first section of this name
     };
 
-    const Section* FindSection(std::u16string_view name) const;
-    Section& SectionForWriting(std::u16string_view name);
-    void RebuildIndex();
+    static int32_t IntegerOr(std::optional<std::u16string_view> value, int32_t defaultValue);
+    std::optional<size_t> FindSection(std::u16string_view name) const;
 
+    std::u16string text_;  // the names and values are views into it
     std::vector<Section> sections_;
-    std::unordered_map<std::u16string, size_t> firstByName_;  // folded name -> first section
+    std::vector<Entry> entries_;
+    std::unordered_multimap<uint64_t, size_t> byNameHash_;  // folded-name hash -> first section
+};
+
+// Builds the text of an INI file: "[name]", one "key=value" line per value, an empty line after
+// each section; lines end in CR LF. Values are written as given: callers keep line breaks out.
+class IniWriter {
+public:
+    void Reserve(size_t characters) { text_.reserve(characters); }
+    void Section(std::u16string_view name);
+    void Value(std::u16string_view key, std::u16string_view value);
+    void Integer(std::u16string_view key, int32_t value);
+    void Bool(std::u16string_view key, bool value);
+    // The whole text, the last section closed; the writer is empty afterwards.
+    std::u16string Finish();
+
+private:
+    std::u16string text_;
+    bool inSection_ = false;
 };
 
 }  // namespace fw

@@ -1,5 +1,8 @@
 #include "framework/TextFile.h"
 
+#include <bit>
+#include <cstring>
+
 #include "framework/Text.h"
 
 namespace fw {
@@ -15,6 +18,10 @@ constexpr char16_t kCp1252High[32] = {
 
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     std::u16string out(bytes.size() / 2, u'\0');
+    if (bigEndian == (std::endian::native == std::endian::big)) {
+        std::memcpy(out.data(), bytes.data(), out.size() * 2);
+        return out;
+    }
     for (size_t i = 0; i < out.size(); ++i) {
         const auto a = static_cast<unsigned char>(bytes[2 * i]);
         const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
@@ -70,6 +77,10 @@ std::string EncodeUtf16LE(std::u16string_view text, bool withBom) {
     if (withBom) {
         out[o++] = '\xFF';
         out[o++] = '\xFE';
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out.data() + o, text.data(), text.size() * 2);
+        return out;
     }
     for (char16_t c : text) {
         out[o++] = static_cast<char>(c & 0xFF);

@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "framework/Error.h"
 #include "framework/Text.h"
@@ -28,11 +26,23 @@ bool PosixFileStore::Exists(const std::u16string& path) const {
 
 std::optional<std::string> PosixFileStore::Read(const std::u16string& path) const {
     if (!Exists(path)) return std::nullopt;
-    std::ifstream in(fw::Utf16ToUtf8(path), std::ios::binary);
-    if (!in) throw fw::Error(fw::CannotOpenFileText(path, Reason(errno)));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return std::move(bytes).str();
+    const int fd = open(fw::Utf16ToUtf8(path).c_str(), O_RDONLY);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        const int error = errno;
+        if (fd >= 0) close(fd);
+        throw fw::Error(fw::CannotOpenFileText(path, Reason(error)));
+    }
+    std::string bytes(static_cast<size_t>(st.st_size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    close(fd);
+    bytes.resize(done);
+    return bytes;
 }
 
 void PosixFileStore::Replace(const std::u16string& path, std::string_view bytes) {

@@ -46,15 +46,25 @@ TEST(IniModel, IntegersAndBooleans) {
     EXPECT_TRUE(ini.ReadBool(u"s", u"g", false));
 }
 
-TEST(IniModel, WritesInOrderAndErases) {
-    IniModel ini = IniModel::Parse(u"[a]\nx=1\n[b]\ny=2\n");
-    ini.WriteString(u"A", u"X", u"changed");
-    ini.WriteString(u"a", u"z", u"new");
-    ini.WriteInteger(u"c", u"n", -5);
-    ini.WriteBool(u"c", u"flag", true);
-    ini.EraseSection(u"B");
-    EXPECT_EQ(ini.ToText(), u"[a]\r\nx=changed\r\nz=new\r\n\r\n[c]\r\nn=-5\r\nflag=1\r\n\r\n");
-    ini.Clear();
-    EXPECT_EQ(ini.ToText(), u"");
-    EXPECT_EQ(ini.SectionCount(), 0u);
+TEST(IniModel, ReadsByPositionFromTheFirstSectionOfTheName) {
+    const IniModel ini = IniModel::Parse(u"[a]\nk=1\n[b]\nk=2\n[A]\nk=3\n[]\nk=4\n");
+    ASSERT_EQ(ini.SectionCount(), 4u);
+    EXPECT_EQ(ini.ReadInteger(size_t{1}, u"K", 0), 2);
+    EXPECT_EQ(ini.ReadInteger(size_t{2}, u"k", 0), 1);
+    EXPECT_EQ(ini.SectionName(3), u"");
+    EXPECT_EQ(ini.ReadInteger(size_t{3}, u"k", 0), 4);
+    EXPECT_EQ(ini.ReadInteger(u"", u"k", 0), 4);
+}
+
+TEST(IniWriter, WritesSectionsInOrder) {
+    fw::IniWriter ini;
+    EXPECT_EQ(ini.Finish(), u"");
+    ini.Section(u"a");
+    ini.Value(u"x", u"text");
+    ini.Value(u"empty", u"");
+    ini.Section(u"c");
+    ini.Integer(u"n", -5);
+    ini.Bool(u"flag", true);
+    ini.Bool(u"other", false);
+    EXPECT_EQ(ini.Finish(), u"[a]\r\nx=text\r\nempty=\r\n\r\n[c]\r\nn=-5\r\nflag=1\r\nother=0\r\n\r\n");
 }
