@@ -12,9 +12,11 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
     // Held for the life of the process; a second copy is allowed to run.
-    const fw::UniqueKernelHandle mutex(CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
+    const fw::UniqueKernelHandle mutex(
+        CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
 
-    INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls), .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+    INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls),
+                                  .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
 
     fw::Application app(instance);

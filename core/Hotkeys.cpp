@@ -47,12 +47,18 @@ void WriteOneLine(fw::IniWriter& ini, std::u16string_view key, std::u16string_vi
 }  // namespace
 
 const THotKeyFunc kHotKeyFuncMenuOrder[12] = {
-    hkfMaximize,         hkfMinimize,
-    hkfClose,            hkfOpenFile,
-    hkfOpenFileAdmin,    hkfOpenWebsite,
-    hkfPlaceInClipboard, hkfPlaceFileContentInClipboard,
-    hkfCaptureWindow,    hkfCaptureScreen,
-    hkfExitWindows,      hkfSendKeys,
+    hkfMaximize,
+    hkfMinimize,
+    hkfClose,
+    hkfOpenFile,
+    hkfOpenFileAdmin,
+    hkfOpenWebsite,
+    hkfPlaceInClipboard,
+    hkfPlaceFileContentInClipboard,
+    hkfCaptureWindow,
+    hkfCaptureScreen,
+    hkfExitWindows,
+    hkfSendKeys,
 };
 
 THotKeyFunc StrToHotKeyFunc(std::u16string_view name) {
@@ -88,8 +94,8 @@ void FillWindowStates(fw::ItemList& list, THotKeyFunc func) {
 }
 
 bool HotKeyFuncHasParams(THotKeyFunc func) {
-    return IsOneOf(func, {hkfOpenFile, hkfSendKeys, hkfOpenWebsite, hkfPlaceInClipboard,
-                          hkfPlaceFileContentInClipboard, hkfOpenFileAdmin});
+    return IsOneOf(func, {hkfOpenFile, hkfSendKeys, hkfOpenWebsite, hkfPlaceInClipboard, hkfPlaceFileContentInClipboard,
+                          hkfOpenFileAdmin});
 }
 
 bool HotKeyFuncBrowsesFile(THotKeyFunc func) {
@@ -143,8 +149,13 @@ THotkeyList::~THotkeyList() {
     Clear();
 }
 
-TGlobalHotKey* THotkeyList::Add(bool AActive, int32_t AKey, int32_t AShift, THotKeyFunc AFunc,
-                                std::u16string AParams, std::u16string AParams2, std::u16string AParams3) {
+TGlobalHotKey* THotkeyList::Add(bool AActive,
+                                int32_t AKey,
+                                int32_t AShift,
+                                THotKeyFunc AFunc,
+                                std::u16string AParams,
+                                std::u16string AParams2,
+                                std::u16string AParams3) {
     auto item = std::make_unique<TGlobalHotKey>(system_.registrar);
     item->KeyList = &FList;
     item->HotKeyData = {AActive, AKey, AShift, AFunc, std::move(AParams), std::move(AParams2), std::move(AParams3)};

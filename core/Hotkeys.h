@@ -127,8 +127,13 @@ public:
     THotkeyList(const THotkeyList&) = delete;
     THotkeyList& operator=(const THotkeyList&) = delete;
 
-    TGlobalHotKey* Add(bool AActive, int32_t AKey, int32_t AShift, THotKeyFunc AFunc, std::u16string AParams,
-                       std::u16string AParams2, std::u16string AParams3);
+    TGlobalHotKey* Add(bool AActive,
+                       int32_t AKey,
+                       int32_t AShift,
+                       THotKeyFunc AFunc,
+                       std::u16string AParams,
+                       std::u16string AParams2,
+                       std::u16string AParams3);
     void Delete(int Index);  // raises "List index out of bounds (%d)"
     void Clear();
     int IndexOf(const TGlobalHotKey* Item) const;

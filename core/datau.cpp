@@ -18,8 +18,7 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
     return path + u"Tamberlo\\Corvalend\\Data\\hotkeys.ini";
 }
 
-TData::TData(fw::Application& app)
-    : app_(app), registrar_(app.Handle()), system_{registrar_, files_, ansi_} {
+TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system_{registrar_, files_, ansi_} {
     try {
         DataModuleCreate();
     } catch (...) {

@@ -7,8 +7,8 @@ namespace fw {
 
 std::u16string SystemErrorText(DWORD code) {
     wchar_t buffer[512];
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, /*source=*/nullptr,
-                                  code, /*language=*/0, buffer, static_cast<DWORD>(std::size(buffer)),
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, /*source=*/nullptr, code,
+                                  /*language=*/0, buffer, static_cast<DWORD>(std::size(buffer)),
                                   /*arguments=*/nullptr);
     while (length > 0 && (buffer[length - 1] <= L' ' || buffer[length - 1] == L'.')) --length;
     if (length == 0) return u"System error code " + IntToStr(code);

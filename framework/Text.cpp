@@ -115,7 +115,7 @@ std::u16string_view Trim(std::u16string_view text) {
 
 char16_t FoldCase(char16_t c) {
     if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) ||  // Latin-1
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) ||     // Latin-1
         (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||  // Greek
         (c >= 0x430 && c <= 0x44F))                  // Cyrillic
         return static_cast<char16_t>(c - 0x20);

@@ -8,7 +8,7 @@
 
 namespace fw {
 
-std::u16string Utf8ToUtf16(std::string_view utf8);  // invalid sequences become U+FFFD
+std::u16string Utf8ToUtf16(std::string_view utf8);   // invalid sequences become U+FFFD
 std::string Utf16ToUtf8(std::u16string_view utf16);  // lone surrogates become U+FFFD
 
 std::u16string IntToStr(long long value);

@@ -22,8 +22,8 @@ struct Fixture {
     void Fill(THotkeyList& list, int count) {
         for (int i = 0; i < count; ++i) {
             list.Add(i % 3 != 0, 0x41 + i % 26, i % 16, static_cast<THotKeyFunc>(1 + i % 12),
-                     u"C:\\Program Files\\Some Program\\program" + fw::IntToStr(i) + u".exe",
-                     u"--option value", u"MAXIMIZED");
+                     u"C:\\Program Files\\Some Program\\program" + fw::IntToStr(i) + u".exe", u"--option value",
+                     u"MAXIMIZED");
         }
     }
     ~Fixture() { unlink(fw::Utf16ToUtf8(path).c_str()); }

@@ -76,8 +76,8 @@ RunningProgram::RunningProgram() {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     if (!CreateProcessW(fw::W(ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()), /*process=*/nullptr,
-                        /*thread=*/nullptr, /*inherit=*/FALSE, 0, /*environment=*/nullptr, /*folder=*/nullptr,
-                        &startup, &info_)) {
+                        /*thread=*/nullptr, /*inherit=*/FALSE, 0, /*environment=*/nullptr, /*folder=*/nullptr, &startup,
+                        &info_)) {
         throw std::runtime_error("cannot start Corvalend.exe");
     }
     process_.reset(info_.hProcess);

@@ -27,7 +27,7 @@ bool CanRegister(unsigned modifiers, unsigned key);
 
 class RunningProgram {
 public:
-    RunningProgram();  // starts the program and waits until its message loop is idle
+    RunningProgram();   // starts the program and waits until its message loop is idle
     ~RunningProgram();  // ends it by closing its main window if it still runs
 
     DWORD ProcessId() const { return info_.dwProcessId; }

@@ -54,8 +54,10 @@ void PosixFileStore::Replace(const std::u16string& path, std::string_view bytes)
     int error = 0;
     while (done < bytes.size() && error == 0) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) error = errno;
-        else done += static_cast<size_t>(n);
+        if (n < 0)
+            error = errno;
+        else
+            done += static_cast<size_t>(n);
     }
     if (error == 0 && fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;

@@ -62,12 +62,13 @@ TEST_F(HotkeyFileTest, SaveReplacesWhateverTheFileHeld) {
 }
 
 TEST_F(HotkeyFileTest, ReadsValuesByTheRules) {
-    Load(Utf16File(u"[KEY0]\r\n active = 2 \r\n key = 0x4E\r\nshift=$8\r\nFUNC=openfile\r\n"
-                   u"params=   notepad.exe  \r\nparams2=a=b\r\n"
-                   u"[key7]\r\nactive=true\r\nkey=abc\r\nfunc=close\r\n"
-                   u"[hotkey]\r\nfunc=Maximize\r\nactive=1\r\n"
-                   u"[empty]\r\nactive=1\r\nfunc=\r\n"
-                   u"[noactive]\r\nfunc=minimize\r\nkey=77\r\nkey=99\r\n"));
+    Load(
+        Utf16File(u"[KEY0]\r\n active = 2 \r\n key = 0x4E\r\nshift=$8\r\nFUNC=openfile\r\n"
+                  u"params=   notepad.exe  \r\nparams2=a=b\r\n"
+                  u"[key7]\r\nactive=true\r\nkey=abc\r\nfunc=close\r\n"
+                  u"[hotkey]\r\nfunc=Maximize\r\nactive=1\r\n"
+                  u"[empty]\r\nactive=1\r\nfunc=\r\n"
+                  u"[noactive]\r\nfunc=minimize\r\nkey=77\r\nkey=99\r\n"));
     ASSERT_EQ(list.Count(), 3);
     EXPECT_TRUE(Data(0).Active);
     EXPECT_EQ(Data(0).Key, 78);
@@ -88,7 +89,10 @@ TEST_F(HotkeyFileTest, ReadsValuesByTheRules) {
 
     list.SaveToFile(kFile);  // renumbered in file order
     list.LoadFromFile(kFile, false);
-    EXPECT_NE(files.files[kFile].find(std::string("[\0k\0e\0y\0" "0\0]", 12)), std::string::npos);
+    EXPECT_NE(files.files[kFile].find(std::string("[\0k\0e\0y\0"
+                                                  "0\0]",
+                                                  12)),
+              std::string::npos);
 }
 
 TEST_F(HotkeyFileTest, DuplicateSectionNamesReadTheFirst) {

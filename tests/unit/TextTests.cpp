@@ -18,8 +18,8 @@ TEST(Text, ParseIntFollowsTheSettingsRules) {
     EXPECT_EQ(ParseInt(u"-2147483648"), INT32_MIN);
     EXPECT_EQ(ParseInt(u"007"), 7);
 
-    for (const char16_t* bad : {u"", u"abc", u"true", u"0x", u"$", u"2147483648", u"-2147483649", u"$100000000",
-                                u" 1", u"1 ", u"1.5", u"-", u"0xG1", u"--1", u"99999999999999999999"}) {
+    for (const char16_t* bad : {u"", u"abc", u"true", u"0x", u"$", u"2147483648", u"-2147483649", u"$100000000", u" 1",
+                                u"1 ", u"1.5", u"-", u"0xG1", u"--1", u"99999999999999999999"}) {
         EXPECT_FALSE(ParseInt(bad).has_value()) << Utf16ToUtf8(bad);
     }
 }
@@ -38,10 +38,13 @@ TEST(Text, TrimFoldAndReplace) {
 TEST(Text, Utf8ConversionsReplaceInvalidInput) {
     EXPECT_EQ(Utf8ToUtf16("a\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80"), u"a\u00E4\u20AC\U0001F600");
     EXPECT_EQ(Utf16ToUtf8(u"a\u00E4\u20AC\U0001F600"), "a\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");                 // truncated
-    EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD");             // overlong
-    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");         // encoded surrogate
-    EXPECT_EQ(Utf8ToUtf16("\xFF" "a"), u"\uFFFD" "a");
+    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");          // truncated
+    EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD");      // overlong
+    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");  // encoded surrogate
+    EXPECT_EQ(Utf8ToUtf16("\xFF"
+                          "a"),
+              u"\uFFFD"
+              "a");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
@@ -67,7 +70,9 @@ TEST(TextFile, SplitLinesAtAnyLineBreak) {
 }
 
 TEST(TextFile, EncodeUtf16LittleEndian) {
-    EXPECT_EQ(EncodeUtf16LE(u"A\u20AC", true), std::string("\xFF\xFE" "A\0\xAC\x20", 6));
+    EXPECT_EQ(EncodeUtf16LE(u"A\u20AC", true), std::string("\xFF\xFE"
+                                                           "A\0\xAC\x20",
+                                                           6));
     EXPECT_EQ(EncodeUtf16LE(u"", true), "\xFF\xFE");
     EXPECT_EQ(EncodeUtf16LE(u"A", false), std::string("A\0", 2));
 }

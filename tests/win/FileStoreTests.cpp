@@ -57,7 +57,7 @@ TEST(Win32FileStore, ReadsAndReplacesWholeFiles) {
     EXPECT_EQ(files.Read(path), std::string("one\0two", 7));
     files.Replace(path, "");
     EXPECT_EQ(files.Read(path), "");
-    EXPECT_EQ(CountFiles(folder.Path()), 1);  // no temporary file stays
+    EXPECT_EQ(CountFiles(folder.Path()), 1);    // no temporary file stays
     EXPECT_FALSE(files.Exists(folder.Path()));  // a folder is no file
 }
 
@@ -83,9 +83,8 @@ TEST(Win32FileStore, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
 
     // Folder that does not exist.
     const std::u16string elsewhere = folder.File(u"gone\\hotkeys.ini");
-    EXPECT_EQ(ErrorText([&] { files.Replace(elsewhere, "x"); })
-                  .rfind(u"Cannot create file \"" + elsewhere + u"\". ", 0),
-              0u);
+    EXPECT_EQ(
+        ErrorText([&] { files.Replace(elsewhere, "x"); }).rfind(u"Cannot create file \"" + elsewhere + u"\". ", 0), 0u);
 }
 
 TEST(Win32FileStore, ForceDirectoriesCreatesTheWholePath) {

@@ -121,7 +121,8 @@ MessageBoxWatcher::MessageBoxWatcher(std::u16string caption) : caption_(std::mov
                 // The stop icon is the system's hand icon in the box's icon control (its identifier
                 // is 0x14 on Windows, 0x440 under Wine).
                 for (const int iconId : {0x14, 0x440}) {
-                    const auto shown = reinterpret_cast<HICON>(SendDlgItemMessageW(find.found, iconId, STM_GETICON, 0, 0));
+                    const auto shown =
+                        reinterpret_cast<HICON>(SendDlgItemMessageW(find.found, iconId, STM_GETICON, 0, 0));
                     stopIcon_ = stopIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_HAND));
                 }
                 seen_ = true;
