@@ -1,0 +1,43 @@
+// The keystroke sender: reads a key string (plain characters, modifier prefixes, groups and braced
+// key names) and turns it into synthetic key events for whatever window has the keyboard focus.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// What sending keystrokes needs from the system. The Win32 side is SystemKeyboard; tests record.
+class KeyboardPort {
+public:
+    virtual ~KeyboardPort() = default;
+
+    // One key event into the system's input stream; flags 1 = extended key, 2 = key up.
+    virtual void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) = 0;
+    // The scan code of a virtual key; only its low byte is sent.
+    virtual uint32_t ScanCodeOf(uint8_t vk) = 0;
+    // The key that types a character in the current layout: the virtual key in the low byte, the
+    // needed SHIFT (1), CTRL (2) and ALT (4) in the high byte; 0xFFFF when no key types it.
+    virtual uint16_t KeyForChar(char16_t c) = 0;
+    virtual uint16_t KeyForAnsiChar(char c) = 0;
+    // Conversions to and from the system's ANSI code page (one or, on double-byte code pages, two
+    // bytes for a character).
+    virtual std::string ToAnsi(char16_t c) = 0;
+    virtual std::u16string FromAnsi(std::string_view bytes) = 0;
+    // The NumLock toggle as the calling thread sees it, and that thread's 256-byte key state.
+    virtual bool NumLockToggled() = 0;
+    virtual void ReadKeyState(std::array<uint8_t, 256>& state) = 0;
+    virtual void WriteKeyState(const std::array<uint8_t, 256>& state) = 0;
+    // Dispatches the keyboard messages waiting in the calling thread's queue.
+    virtual void PumpKeyboardMessages() = 0;
+    // A modal message box without owner; returns when the user has closed it.
+    virtual void ShowMessageBox(std::u16string_view caption, std::u16string_view text) = 0;
+};
+
+// Sends the keystrokes the text describes; the text ends at its first null character, if any.
+// With wait set, the calling thread's keyboard messages are dispatched after every key event.
+// Returns false for an empty text and for a "{" without a closing "}" ("No Close"), true otherwise,
+// also after "Invalid KeyName" or "Invalid Key Name" messages. A repeat count that is not an
+// integer raises fw::Error "''<count>'' is not a valid integer value". Whichever way it ends,
+// SHIFT, CTRL and ALT pressed by prefixes are released before it returns or raises.
+bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard);
