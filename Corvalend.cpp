@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <memory>
 
@@ -15,6 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     const fw::UniqueKernelHandle mutex(
         CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
 
+    // The shell's automation object and shell execution want COM on this thread.
+    OleInitialize(/*reserved=*/nullptr);
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls),
                                   .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
@@ -39,5 +42,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         app.HandleException();
         exitCode = 1;
     }
+    OleUninitialize();
     return exitCode;
 }

@@ -1,10 +1,50 @@
 #include "core/datau.h"
 
+#include <oleauto.h>
 #include <shlobj.h>
 
+#include <vector>
+
+#include "core/ActionRules.h"
+#include "core/SendKeys.h"
+#include "core/SystemKeyboard.h"
+#include "framework/Clipboard.h"
+#include "framework/ComPtr.h"
+#include "framework/Error.h"
+#include "framework/SystemError.h"
 #include "framework/WinText.h"
 
 TData* Data = nullptr;
+
+namespace {
+
+class LayoutKeyNames final : public KeyNames {
+public:
+    std::u16string LayoutKeyName(uint16_t virtualKey) const override {
+        const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+        wchar_t name[256] = {};
+        if (scan == 0 || GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 256) <= 0) return u"";
+        return fw::FromW(name);
+    }
+};
+
+[[noreturn]] void ThrowComError(HRESULT result) {
+    throw fw::Error(fw::SystemErrorText(static_cast<DWORD>(result)));
+}
+
+// The method itself failed: its own description, or else the text of its error code.
+[[noreturn]] void ThrowAutomationException(EXCEPINFO& exception) {
+    if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
+    std::u16string text = exception.bstrDescription != nullptr ? fw::FromW(exception.bstrDescription) : u"";
+    const HRESULT code = exception.scode != 0 ? exception.scode : static_cast<HRESULT>(exception.wCode);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    if (text.empty()) ThrowComError(code);
+    throw fw::Error(text);
+}
+
+}  // namespace
 
 std::u16string GetSpecialFolder(int csidl) {
     wchar_t path[MAX_PATH + 1] = {};
@@ -19,6 +59,7 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
 }
 
 TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system_{registrar_, files_, ansi_} {
+    hookId_ = app_.AddMessageHook([this](MSG& message, bool& handled) { ApplicationEvents1Message(message, handled); });
     try {
         DataModuleCreate();
     } catch (...) {
@@ -28,6 +69,7 @@ TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system
 }
 
 TData::~TData() {
+    app_.RemoveMessageHook(hookId_);
     DataModuleDestroy();
 }
 
@@ -53,7 +95,7 @@ void TData::InitApp() {
 }
 
 void TData::ClearHotKeyList() {
-    HotKeyList_->Clear();
+    if (HotKeyList_) HotKeyList_->Clear();
 }
 
 std::u16string TData::DataFile(TDataFileType DataFileType) const {
@@ -63,3 +105,189 @@ std::u16string TData::DataFile(TDataFileType DataFileType) const {
 void TData::FirstUseCheck() {}
 
 void TData::MissingFileCheck() {}
+
+// ---- Dispatch ----
+
+void TData::ApplicationEvents1Message(MSG& Msg, bool& /*Handled: never set, the message goes on*/) {
+    if (Msg.message != WM_HOTKEY || !HotKeyList_) return;
+    const auto modifiers = static_cast<int32_t>(LOWORD(Msg.lParam));
+    const auto key = static_cast<int32_t>(HIWORD(Msg.lParam));
+    const TGlobalHotKey* item = HotKeyList_->FindHotKey(key, modifiers);
+    if (item == nullptr) return;
+    // A copy: the action may reload the live list (through a window it opens).
+    RunAction(THotKeyData(item->HotKeyData));
+}
+
+void TData::RunAction(const THotKeyData& hotkey) {
+    switch (hotkey.Func) {
+        case hkfMaximize:
+            DoMaximize();
+            break;
+        case hkfMinimize:
+            DoMinimize();
+            break;
+        case hkfClose:
+            DoClose();
+            break;
+        case hkfExitWindows:
+            DoExitWindows();
+            break;
+        case hkfOpenFile:
+            DoOpenFile(hotkey.Params, hotkey.Params2, hotkey.Params3, u"open");
+            break;
+        case hkfOpenFileAdmin:
+            DoOpenFile(hotkey.Params, hotkey.Params2, hotkey.Params3, u"runas");
+            break;
+        case hkfSendKeys:
+            DoSendKeys(hotkey.Params);
+            break;
+        case hkfOpenWebsite:
+            DoOpenWebsite(hotkey.Params);
+            break;
+        case hkfPlaceInClipboard:
+            DoPlaceInClipboard(hotkey.Params);
+            break;
+        case hkfPlaceFileContentInClipboard:
+            DoPlaceFileContentInClipboard(hotkey.Params);
+            break;
+        case hkfCaptureWindow:
+        case hkfCaptureScreen:  // the capture preview window comes with the capture unit
+        case hkfNoAction:
+            break;
+    }
+}
+
+// ---- Window and system actions ----
+
+void TData::DoMaximize() {
+    const HWND window = GetForegroundWindow();
+    if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    ShowWindow(window, placement.showCmd == SW_SHOWMAXIMIZED ? SW_RESTORE : SW_SHOWMAXIMIZED);
+}
+
+void TData::DoMinimize() {
+    const HWND window = GetForegroundWindow();
+    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_MINIMIZEBOX) PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TData::DoClose() {
+    PostMessageW(GetForegroundWindow(), WM_CLOSE, 0, 0);
+}
+
+void TData::DoExitWindows() {
+    // Late-bound, as a script would call it: the shell shows its own shut-down dialog.
+    CLSID classId{};
+    HRESULT result = CLSIDFromProgID(L"Shell.Application", &classId);
+    if (FAILED(result)) ThrowComError(result);
+    fw::ComPtr<IDispatch> shell;
+    result =
+        CoCreateInstance(classId, /*outer=*/nullptr, CLSCTX_ALL, IID_IDispatch, reinterpret_cast<void**>(shell.put()));
+    if (FAILED(result)) ThrowComError(result);
+    wchar_t method[] = L"ShutdownWindows";
+    LPOLESTR names[] = {method};
+    DISPID id = 0;
+    result = shell->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(result)) ThrowComError(result);
+    DISPPARAMS noArguments{};
+    EXCEPINFO exception{};
+    result = shell->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments, /*result=*/nullptr,
+                           &exception, /*argumentError=*/nullptr);
+    if (result == DISP_E_EXCEPTION) ThrowAutomationException(exception);
+    if (FAILED(result)) ThrowComError(result);
+}
+
+// ---- Actions with parameters ----
+
+void TData::DoSendKeys(const std::u16string& Text) {
+    const std::u16string keys = DecodePlaceholders(Text);
+    if (keys.empty()) return;
+    // The user still holds the hotkey: without this its modifiers would combine with what is typed.
+    for (int vk = 1; vk <= 254; ++vk) {
+        if (GetKeyState(vk) & 0x80) {
+            keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP,
+                        0);
+        }
+    }
+    SystemKeyboard keyboard;
+    SendKeys(keys, /*wait=*/false, keyboard);
+}
+
+void TData::DoOpenWebsite(const std::u16string& Address) {
+    const std::u16string address = WebAddress(Address);
+    ShellExecuteW(/*owner=*/nullptr, /*verb=*/nullptr, fw::W(address), /*parameters=*/nullptr, /*folder=*/nullptr,
+                  SW_SHOW);
+}
+
+void TData::DoOpenFile(const std::u16string& FileName,
+                       const std::u16string& Parameters,
+                       const std::u16string& WindowState,
+                       const std::u16string& Verb) {
+    const std::u16string verb = Verb.empty() ? u"open" : Verb;
+    ShellExecuteW(/*owner=*/nullptr, fw::W(verb), fw::W(FileName), fw::W(Parameters), /*folder=*/nullptr,
+                  static_cast<int>(ShowStateFor(WindowState)));
+}
+
+void TData::DoPlaceInClipboard(const std::u16string& Text) {
+    fw::Clipboard(app_.Handle()).SetText(Text);
+}
+
+void TData::DoPlaceFileContentInClipboard(const std::u16string& FileName) {
+    const auto bytes = files_.Read(FileName);
+    if (!bytes) {
+        throw fw::Error(fw::CannotOpenFileText(FileName, fw::SystemErrorText(ERROR_FILE_NOT_FOUND)));
+    }
+    DoPlaceInClipboard(ClipboardTextFromFile(*bytes, ansi_));
+}
+
+// ---- Shared helpers ----
+
+std::u16string TData::HotkeyToString(uint16_t Key, uint16_t Shift) const {
+    return ::HotkeyToString(Key, Shift, LayoutKeyNames());
+}
+
+APPBARDATA TData::TaskbarPos() const {
+    APPBARDATA bar{};
+    bar.cbSize = sizeof(bar);
+    SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
+    return bar;
+}
+
+bool TData::CursorInForm(HWND Form) const {
+    POINT cursor{};
+    RECT bounds{};
+    if (!IsWindowVisible(Form) || !GetCursorPos(&cursor) || !ScreenToClient(Form, &cursor) ||
+        !GetWindowRect(Form, &bounds)) {
+        return false;
+    }
+    return cursor.x > 0 && cursor.x < bounds.right - bounds.left && cursor.y > 0 &&
+           cursor.y < bounds.bottom - bounds.top;
+}
+
+bool TData::CursorInTaskbar() const {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const RECT bar = TaskbarPos().rc;
+    return cursor.x > bar.left && cursor.x < bar.right && cursor.y > bar.top && cursor.y < bar.bottom;
+}
+
+std::u16string TData::FormatVersion(uint32_t Version) const {
+    return ::FormatVersion(Version);
+}
+
+uint32_t TData::GetFileVersion(const std::u16string& Filename) const {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(fw::W(Filename), &ignored);
+    if (size == 0) return 0;
+    std::vector<BYTE> info(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoW(fw::W(Filename), 0, size, info.data()) ||
+        !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr) {
+        return 0;
+    }
+    return VersionNumber(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                         LOWORD(fixed->dwFileVersionLS));
+}

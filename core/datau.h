@@ -2,6 +2,11 @@
 // live hotkeys from the hotkey file whenever it changes.
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -32,6 +37,33 @@ public:
     void ClearHotKeyList();
     std::u16string DataFile(TDataFileType DataFileType) const;
 
+    // The application-message hook: runs the live hotkey whose combination the hotkey message names.
+    void ApplicationEvents1Message(MSG& Msg, bool& Handled);
+
+    // Actions on the foreground window and the system.
+    void DoMaximize();
+    void DoMinimize();
+    void DoClose();
+    void DoExitWindows();
+    // Actions with the hotkey's parameters.
+    void DoSendKeys(const std::u16string& Text);
+    void DoOpenWebsite(const std::u16string& Address);
+    void DoOpenFile(const std::u16string& FileName,
+                    const std::u16string& Parameters,
+                    const std::u16string& WindowState,
+                    const std::u16string& Verb);
+    void DoPlaceInClipboard(const std::u16string& Text);
+    void DoPlaceFileContentInClipboard(const std::u16string& FileName);
+
+    // Shared helpers of the windows.
+    std::u16string HotkeyToString(uint16_t Key, uint16_t Shift) const;
+    APPBARDATA TaskbarPos() const;
+    bool CursorInForm(HWND Form) const;
+    bool CursorInTaskbar() const;
+    std::u16string FormatVersion(uint32_t Version) const;
+    // The program file's version as a number (1.20.1.0 -> 1200100); 0 without version information.
+    uint32_t GetFileVersion(const std::u16string& Filename) const;
+
     THotkeyList& HotKeyList() { return *HotKeyList_; }
     // What an editing copy of the hotkeys needs: the same files, but never registered.
     const HotkeySystem& System() const { return system_; }
@@ -45,7 +77,10 @@ private:
     void FirstUseCheck();
     void MissingFileCheck();
 
+    void RunAction(const THotKeyData& hotkey);
+
     fw::Application& app_;
+    int hookId_ = 0;
     SystemHotkeys registrar_;
     fw::Win32FileStore files_;
     fw::SystemAnsiCodePage ansi_;

@@ -1,5 +1,7 @@
 #include "framework/Application.h"
 
+#include <utility>
+
 #include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
@@ -36,6 +38,17 @@ protected:
                 return TRUE;
             case WM_ENDSESSION:
                 if (wParam) App().Terminate();
+                return 0;
+            case WM_HOTKEY:
+                // Loops that are not ours (message boxes, system dialogs, menus) dispatch hotkey
+                // messages straight to us: the hooks must see them all the same.
+                if (!App().IsDispatching(message, wParam, lParam)) {
+                    MSG hotkey{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+                    const DWORD pos = GetMessagePos();
+                    hotkey.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+                    bool handled = false;
+                    App().RunHooks(hotkey, handled);
+                }
                 return 0;
             default:
                 return DefaultProc(message, wParam, lParam);
@@ -75,6 +88,17 @@ bool Application::ProcessMessage() {
         return false;
     }
     bool handled = false;
+    RunHooks(message, handled);
+    if (!handled) {
+        const MSG* outer = std::exchange(dispatching_, &message);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+        dispatching_ = outer;
+    }
+    return true;
+}
+
+void Application::RunHooks(MSG& message, bool& handled) {
     try {
         // A copy: a hook may add or remove hooks while it runs.
         const auto hooks = hooks_;
@@ -85,11 +109,11 @@ bool Application::ProcessMessage() {
     } catch (...) {
         HandleException();
     }
-    if (!handled) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
+}
+
+bool Application::IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return dispatching_ != nullptr && dispatching_->message == message && dispatching_->wParam == wParam &&
+           dispatching_->lParam == lParam && dispatching_->hwnd == Handle();
 }
 
 int Application::Run() {

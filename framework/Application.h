@@ -50,12 +50,15 @@ public:
 
 private:
     class AppWindow;
+    void RunHooks(MSG& message, bool& handled);
+    bool IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HINSTANCE instance_;
     std::u16string title_;
     std::unique_ptr<AppWindow> window_;
     std::vector<std::pair<int, MessageHook>> hooks_;
     int nextHookId_ = 1;
+    const MSG* dispatching_ = nullptr;  // the message our loop is dispatching right now
     bool terminated_ = false;
     int exitCode_ = 0;
 };

@@ -61,6 +61,13 @@ fuzz_reader() {
         -max_len=65536 -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
 }
 
+fuzz_sendkeys() {
+    local work="$ROOT_DIR/build/fuzz/sendkeys-corpus"
+    mkdir -p "$work"
+    timeout --kill-after=10 300 build/fuzz/tests/FuzzSendKeys "$work" tests/fuzz/sendkeys-corpus -max_total_time="${FUZZ_SECONDS:-15}" \
+        -max_len=65536 -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
+}
+
 if build_preset native; then
     run_gtest unit build/native/tests/CorvalendUnitTests
 else
@@ -69,6 +76,7 @@ fi
 
 if build_preset fuzz; then
     run_step fuzz-hotkey-file fuzz_reader
+    run_step fuzz-sendkeys fuzz_sendkeys
 else
     failed=$((failed + 1))
 fi

@@ -111,3 +111,118 @@ DWORD RunningProgram::Close(std::chrono::milliseconds timeout) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    for (int attempt = 0; attempt < 20 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = fw::FromW(chars);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    for (int attempt = 0; attempt < 20 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+namespace {
+
+struct FindBoxOf {
+    DWORD processId;
+    const std::u16string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM param) {
+    auto* find = reinterpret_cast<FindBoxOf*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t className[32] = {};
+    wchar_t caption[256] = {};
+    GetClassNameW(hwnd, className, 32);
+    GetWindowTextW(hwnd, caption, 256);
+    if (pid == find->processId && std::wstring(className) == L"#32770" && fw::FromW(caption) == *find->caption) {
+        find->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::optional<std::u16string> TakeMessageBox(DWORD processId,
+                                             const std::u16string& caption,
+                                             std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        FindBoxOf find{processId, &caption, nullptr};
+        EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&find));
+        if (find.found != nullptr && IsWindowVisible(find.found)) {  // visible once filled in
+            wchar_t text[1024] = {};
+            GetDlgItemTextW(find.found, 0xFFFF, text, 1024);
+            PostMessageW(find.found, WM_COMMAND, IDOK, 0);
+            return fw::FromW(text);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+}
+
+TestWindow::TestWindow(DWORD style, bool withEdit) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &TestWindow::Proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"CorvalendE2E.Window";
+    RegisterClassExW(&wc);  // fails harmlessly once registered
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Another program", style | WS_VISIBLE, 100, 100, 400, 300,
+                            /*parent=*/nullptr, /*menu=*/nullptr, instance, /*param=*/this);
+    if (withEdit) {
+        edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 0, 0, 380, 250,
+                                hwnd_, /*menu=*/nullptr, instance, nullptr);
+    }
+    BringToFront();
+}
+
+TestWindow::~TestWindow() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+}
+
+std::u16string TestWindow::EditText() const {
+    wchar_t text[1024] = {};
+    GetWindowTextW(edit_, text, 1024);
+    return fw::FromW(text);
+}
+
+void TestWindow::BringToFront() {
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+    SetFocus(edit_ != nullptr ? edit_ : hwnd_);
+}
+
+LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_CLOSE && self != nullptr) {
+        ++self->closeRequests_;
+        return 0;  // the test decides when the window goes
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace e2e

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "framework/UniqueHandle.h"
@@ -24,6 +25,38 @@ void PrepareRegistry();
 
 // True when this process can take the combination right now (it is given back at once).
 bool CanRegister(unsigned modifiers, unsigned key);
+
+// The clipboard's Unicode text ("" when it holds none), and emptying it.
+std::u16string ClipboardText();
+void EmptyTheClipboard();
+
+// The text of a message box of the given process and caption, closed with OK once read;
+// nothing when none appears within the time.
+std::optional<std::u16string> TakeMessageBox(DWORD processId,
+                                             const std::u16string& caption,
+                                             std::chrono::milliseconds timeout);
+
+// A top-level window of this process as another program would have one: it records WM_CLOSE, can
+// hold a multi-line edit control, and is brought to the foreground.
+class TestWindow {
+public:
+    TestWindow(DWORD style, bool withEdit);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    HWND Edit() const { return edit_; }
+    std::u16string EditText() const;
+    int CloseRequests() const { return closeRequests_; }
+    void BringToFront();
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+    HWND edit_ = nullptr;
+    int closeRequests_ = 0;
+};
 
 class RunningProgram {
 public:

@@ -1,0 +1,41 @@
+// The rules of the hotkey actions that need no system: placeholder coding of one-line key strings,
+// window states, web addresses, file content for the clipboard, hotkey texts and version numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "framework/TextFile.h"
+
+// "<?CR?>", "<?LF?>" and "<?TAB?>" stand for carriage return, line feed and tab in one-line fields.
+std::u16string DecodePlaceholders(std::u16string_view text);
+std::u16string EncodePlaceholders(std::u16string_view text);
+
+// The show command for an open-file action's window state: "maximized" and "minimized" in any
+// letter case, everything else a normal window.
+enum class ShowState { Normal = 5, Maximized = 3, Minimized = 2 };
+ShowState ShowStateFor(std::u16string_view windowState);
+
+// "http://" in front unless the address starts with "http://" or "https://" (any letter case).
+std::u16string WebAddress(std::u16string_view address);
+
+// A text file's lines, each followed by CR LF, as the clipboard gets them.
+std::u16string ClipboardTextFromFile(std::string_view bytes, const fw::AnsiCodePage& ansi);
+
+// The keyboard layout's own name of a key, for keys without a fixed name.
+class KeyNames {
+public:
+    virtual ~KeyNames() = default;
+    virtual std::u16string LayoutKeyName(uint16_t virtualKey) const = 0;
+};
+
+// "ALT + ", "CTRL + ", "SHIFT + ", "WIN + " for the modifier bits, then the key's name.
+std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& names);
+
+// 1200100 -> "01.20.01.00": eight digits at least, the first eight shown in pairs.
+std::u16string FormatVersion(uint32_t Version);
+
+// The four parts of a file version, two digits each at least, read as one number (1.20.1.0 ->
+// 1200100). Raises "''%s'' is not a valid integer value" when the digits do not fit.
+uint32_t VersionNumber(uint16_t major, uint16_t minor, uint16_t release, uint16_t build);

@@ -1,0 +1,63 @@
+// The keystroke sender's system calls (user32 and the ANSI code page).
+#include "core/SystemKeyboard.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "framework/Win32CodePage.h"
+#include "framework/WinText.h"
+
+void SystemKeyboard::SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    keybd_event(vk, scan, flags, /*extraInfo=*/0);
+}
+
+uint32_t SystemKeyboard::ScanCodeOf(uint8_t vk) {
+    return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+}
+
+uint16_t SystemKeyboard::KeyForChar(char16_t c) {
+    return static_cast<uint16_t>(VkKeyScanW(static_cast<wchar_t>(c)));
+}
+
+uint16_t SystemKeyboard::KeyForAnsiChar(char c) {
+    return static_cast<uint16_t>(VkKeyScanA(c));
+}
+
+std::string SystemKeyboard::ToAnsi(char16_t c) {
+    const auto wide = static_cast<wchar_t>(c);
+    char bytes[4] = {};
+    const int length = WideCharToMultiByte(CP_ACP, 0, &wide, 1, bytes, sizeof(bytes), /*defaultChar=*/nullptr,
+                                           /*usedDefaultChar=*/nullptr);
+    return std::string(bytes, static_cast<size_t>(std::max(length, 0)));
+}
+
+std::u16string SystemKeyboard::FromAnsi(std::string_view bytes) {
+    return fw::SystemAnsiCodePage().ToUtf16(bytes);
+}
+
+bool SystemKeyboard::NumLockToggled() {
+    return (GetKeyState(VK_NUMLOCK) & 1) != 0;
+}
+
+void SystemKeyboard::ReadKeyState(std::array<uint8_t, 256>& state) {
+    GetKeyboardState(state.data());
+}
+
+void SystemKeyboard::WriteKeyState(const std::array<uint8_t, 256>& state) {
+    // The system's declaration takes a non-const pointer but only reads the array.
+    SetKeyboardState(const_cast<BYTE*>(state.data()));
+}
+
+void SystemKeyboard::PumpKeyboardMessages() {
+    MSG message;
+    static_assert(WM_KEYFIRST == 0x100 && WM_KEYLAST == 0x109, "key messages up to WM_UNICHAR");
+    while (PeekMessageW(&message, /*window=*/nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void SystemKeyboard::ShowMessageBox(std::u16string_view caption, std::u16string_view text) {
+    MessageBoxW(/*owner=*/nullptr, fw::W(std::u16string(text)), fw::W(std::u16string(caption)), MB_OK);
+}

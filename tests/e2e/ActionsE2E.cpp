@@ -1,0 +1,201 @@
+// Hotkeys pressed as a user presses them, with the program running in its own process: what each
+// action does to the clipboard, to other programs' windows and to the keyboard.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <memory>
+
+#include "core/datau.h"
+#include "framework/SystemError.h"
+#include "framework/TextFile.h"
+#include "framework/UniqueHandle.h"
+#include "framework/Win32FileStore.h"
+#include "framework/WinText.h"
+#include "tests/e2e/E2E.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr unsigned kCtrlAlt = MOD_CONTROL | MOD_ALT;
+constexpr unsigned kCtrlShift = MOD_CONTROL | MOD_SHIFT;
+
+std::u16string TempFile(const std::u16string& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return fw::FromW(temp) + name;
+}
+
+std::u16string Section(int index,
+                       int key,
+                       int shift,
+                       const std::u16string& func,
+                       const std::u16string& params,
+                       const std::u16string& params2 = u"") {
+    return u"[key" + fw::IntToStr(index) + u"]\r\nactive=1\r\nkey=" + fw::IntToStr(key) + u"\r\nshift=" +
+           fw::IntToStr(shift) + u"\r\nfunc=" + func + u"\r\nparams=" + params + u"\r\nparams2=" + params2 +
+           u"\r\nparams3=\r\n\r\n";
+}
+
+const char16_t kKeys[] = u"ab+cd~e{LEFT}X{END}+(xy){{}{}}<?TAB?>z<?CR?>w";
+const char16_t kTyped[] = u"abCd\r\nXeXY{}\tz\r\nw";
+
+class ActionsE2E : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        fw::Win32FileStore files;
+        files.Replace(ContentFile(), "\xEF\xBB\xBFone\ntwo\r\n\xC3\xA4");
+        DeleteFileW(fw::W(OpenedFile()));
+        e2e::PrepareRegistry();
+        e2e::WriteHotkeyFile(
+            Section(0, VK_F1, kCtrlAlt, u"placeinclipboard", u"Hello <?CR?> world \u00E4\u4E2D") +
+            Section(1, VK_F2, kCtrlAlt, u"placeinclipboard", u"first") +
+            Section(2, VK_F2, kCtrlAlt, u"placeinclipboard", u"second") +
+            Section(3, VK_F3, kCtrlAlt, u"placefilecontentinclipboard", ContentFile()) +
+            Section(4, VK_F1, kCtrlShift, u"sendkeystrokes", kKeys) + Section(5, VK_F2, kCtrlShift, u"maximize", u"") +
+            Section(6, VK_F3, kCtrlShift, u"minimize", u"") + Section(7, VK_F5, kCtrlShift, u"close", u"") +
+            Section(8, VK_F6, kCtrlShift, u"openfile", u"cmd.exe", u"/c echo opened with parameters>" + OpenedFile()) +
+            Section(9, VK_F8, kCtrlShift, u"placefilecontentinclipboard", u"C:\\nowhere\\missing.txt") +
+            Section(10, VK_F9, kCtrlShift, u"exitwindows", u"") +
+            Section(11, VK_F10, kCtrlShift, u"placefilecontentinclipboard", LockedFile()) +
+            Section(12, VK_F11, kCtrlShift, u"placefilecontentinclipboard", u"") +
+            Section(13, VK_F12, kCtrlShift, u"sendkeystrokes", u""));
+        program_ = new e2e::RunningProgram();
+    }
+    static void TearDownTestSuite() {
+        EXPECT_EQ(program_->Close(), 0u);
+        delete program_;
+        program_ = nullptr;
+    }
+
+    static std::u16string ContentFile() { return TempFile(u"corvalend-content.txt"); }
+    static std::u16string OpenedFile() { return TempFile(u"corvalend-opened.txt"); }
+    static std::u16string LockedFile() { return TempFile(u"corvalend-locked.txt"); }
+
+    // Hotkeys run one after the other: once a later clipboard hotkey has acted, every earlier one has.
+    static void WaitUntilHandled() {
+        e2e::EmptyTheClipboard();
+        wintest::PressCombination(kCtrlAlt, VK_F2);
+        ASSERT_TRUE(wintest::PumpUntil([] { return e2e::ClipboardText() == u"first"; }, 5s));
+    }
+
+    static e2e::RunningProgram* program_;
+};
+
+e2e::RunningProgram* ActionsE2E::program_ = nullptr;
+
+}  // namespace
+
+TEST_F(ActionsE2E, ClipboardGetsTheExactTextAndTheFirstOfTwinHotkeysRuns) {
+    e2e::EmptyTheClipboard();
+    wintest::PressCombination(kCtrlAlt, VK_F1);
+    EXPECT_TRUE(wintest::PumpUntil([] { return !e2e::ClipboardText().empty(); }, 5s));
+    EXPECT_EQ(e2e::ClipboardText(), u"Hello <?CR?> world \u00E4\u4E2D");  // placed literally
+
+    for (int i = 0; i < 3; ++i) WaitUntilHandled();  // "first", never "second"
+
+    e2e::EmptyTheClipboard();
+    wintest::PressCombination(kCtrlAlt, VK_F3);
+    EXPECT_TRUE(wintest::PumpUntil([] { return !e2e::ClipboardText().empty(); }, 5s));
+    EXPECT_EQ(e2e::ClipboardText(), u"one\r\ntwo\r\n\u00E4\r\n");
+}
+
+TEST_F(ActionsE2E, SendKeystrokesTypesIntoTheFocusedWindowAndLeavesNoModifierDown) {
+    e2e::TestWindow window(WS_OVERLAPPEDWINDOW, /*withEdit=*/true);
+    wintest::PressCombination(kCtrlShift, VK_F1);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return window.EditText() == kTyped; }, 10s))
+        << fw::Utf16ToUtf8(window.EditText());
+    wintest::PumpUntil([] { return false; }, 200ms);
+    for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) {
+        EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << "key still down: " << vk;
+    }
+}
+
+TEST_F(ActionsE2E, MaximizeTogglesAndLeavesWindowsWithoutMaximizeBoxAlone) {
+    e2e::TestWindow window(WS_OVERLAPPEDWINDOW, false);
+    wintest::PressCombination(kCtrlShift, VK_F2);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return IsZoomed(window.Handle()) != FALSE; }, 5s));
+    wintest::PressCombination(kCtrlShift, VK_F2);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsZoomed(window.Handle()); }, 5s));
+
+    e2e::TestWindow dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, false);
+    wintest::PressCombination(kCtrlShift, VK_F2);
+    WaitUntilHandled();
+    EXPECT_FALSE(IsZoomed(dialog.Handle()));
+}
+
+TEST_F(ActionsE2E, MinimizeAndCloseActOnTheForegroundWindow) {
+    e2e::TestWindow window(WS_OVERLAPPEDWINDOW, false);
+    wintest::PressCombination(kCtrlShift, VK_F3);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return IsIconic(window.Handle()) != FALSE; }, 5s));
+
+    e2e::TestWindow fixed(WS_POPUP | WS_CAPTION | WS_SYSMENU, false);  // no minimize box
+    wintest::PressCombination(kCtrlShift, VK_F3);
+    WaitUntilHandled();
+    EXPECT_FALSE(IsIconic(fixed.Handle()));
+
+    wintest::PressCombination(kCtrlShift, VK_F5);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return fixed.CloseRequests() == 1; }, 5s));
+}
+
+TEST_F(ActionsE2E, OpenFileStartsTheProgramWithItsParameters) {
+    wintest::PressCombination(kCtrlShift, VK_F6);
+    fw::Win32FileStore files;
+    std::optional<std::string> written;
+    EXPECT_TRUE(wintest::PumpUntil(
+        [&] {
+            written = files.Read(OpenedFile());
+            return written.has_value() && written->find("\r\n") != std::string::npos;
+        },
+        10s));
+    EXPECT_EQ(written.value_or(""), "opened with parameters\r\n");
+}
+
+TEST_F(ActionsE2E, FailuresAreShownAndTheProgramGoesOn) {
+    wintest::PressCombination(kCtrlShift, VK_F8);
+    auto text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text,
+              u"Cannot open file \"C:\\nowhere\\missing.txt\". " + fw::SystemErrorText(ERROR_FILE_NOT_FOUND) + u".");
+
+    // Another program holds the clipboard.
+    e2e::TestWindow holder(WS_OVERLAPPEDWINDOW, false);
+    ASSERT_TRUE(OpenClipboard(holder.Handle()));
+    wintest::PressCombination(kCtrlAlt, VK_F1);
+    text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    CloseClipboard();
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->rfind(u"Cannot open clipboard: ", 0), 0u) << fw::Utf16ToUtf8(*text);
+    EXPECT_EQ(text->back(), u'.');
+
+    // The shell's shut-down prompt is not to be had under Wine: the error is what the user sees.
+    wintest::PressCombination(kCtrlShift, VK_F9);
+    text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, fw::SystemErrorText(static_cast<DWORD>(E_NOTIMPL)) + u".");
+
+    // A file another program holds open without sharing, and an empty parameter.
+    fw::Win32FileStore().Replace(LockedFile(), "locked");
+    {
+        fw::UniqueFile held(
+            CreateFileW(fw::W(LockedFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        wintest::PressCombination(kCtrlShift, VK_F10);
+        text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+        ASSERT_TRUE(text.has_value());
+        EXPECT_EQ(*text, u"Cannot open file \"" + LockedFile() + u"\". " +
+                             fw::SystemErrorText(ERROR_SHARING_VIOLATION) + u".");
+    }
+    wintest::PressCombination(kCtrlShift, VK_F11);
+    text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->rfind(u"Cannot open file \"\". ", 0), 0u) << fw::Utf16ToUtf8(*text);
+
+    // An empty key string sends nothing and shows nothing.
+    wintest::PressCombination(kCtrlShift, VK_F12);
+    WaitUntilHandled();
+    EXPECT_FALSE(e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 200ms).has_value());
+    EXPECT_FALSE(e2e::TakeMessageBox(program_->ProcessId(), u"SendKeys", 10ms).has_value());
+}

@@ -1,0 +1,140 @@
+// The Win32 side of the actions and helpers: the clipboard, version information, key names,
+// the cursor tests, and hotkeys that arrive while a loop that is not ours runs.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "core/datau.h"
+#include "framework/Clipboard.h"
+#include "framework/Error.h"
+#include "framework/WinText.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    if (!OpenClipboard(nullptr)) return u"(clipboard held)";
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = fw::FromW(static_cast<const wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::u16string SelfPath() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return fw::FromW(self);
+}
+
+struct DataTest : ::testing::Test {
+    fw::Application app{GetModuleHandleW(nullptr)};
+    std::unique_ptr<TData> data;
+    DataTest() {
+        app.SetTitle(u"Corvalend");
+        wintest::DeleteTree(GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo");
+        data = std::make_unique<TData>(app);
+    }
+};
+
+}  // namespace
+
+TEST(Clipboard, PlacesUnicodeTextAndReportsAHeldClipboard) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    fw::Clipboard(app.Handle()).SetText(u"a<?CR?>b \u00E4\u4E2D\r\n");
+    EXPECT_EQ(ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");
+
+    // Held by another thread, as another program would hold it.
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        held = OpenClipboard(owner) != FALSE;
+        while (!release) Sleep(5);
+        CloseClipboard();
+        DestroyWindow(owner);
+    });
+    while (!held) Sleep(5);
+    try {
+        fw::Clipboard clipboard(app.Handle());
+        ADD_FAILURE() << "opened a held clipboard";
+    } catch (const fw::Error& e) {
+        EXPECT_EQ(e.Text().rfind(u"Cannot open clipboard: ", 0), 0u) << e.what();
+        EXPECT_GT(e.Text().size(), 24u);
+    }
+    release = true;
+    holder.join();
+    EXPECT_EQ(ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");  // left unchanged
+}
+
+TEST_F(DataTest, VersionOfTheProgramFile) {
+    std::u16string program = SelfPath();
+    program = program.substr(0, program.find_last_of(u'\\')) + u"\\Corvalend.exe";
+    EXPECT_EQ(data->GetFileVersion(program), 1200100u);
+    EXPECT_EQ(data->FormatVersion(data->GetFileVersion(program)), u"01.20.01.00");
+    EXPECT_EQ(data->GetFileVersion(SelfPath()), 0u);  // no version information
+    EXPECT_EQ(data->GetFileVersion(u"C:\\nowhere\\missing.exe"), 0u);
+}
+
+TEST_F(DataTest, HotkeyTextsUseFixedNamesAndTheLayouts) {
+    EXPECT_EQ(data->HotkeyToString(78, 8), u"WIN + N");
+    EXPECT_EQ(data->HotkeyToString(116, 6), u"CTRL + SHIFT + F5");
+    EXPECT_EQ(data->HotkeyToString(0x60, 0), u"0");
+    const std::u16string other = data->HotkeyToString(VK_CAPITAL, kModCtrl);
+    EXPECT_EQ(other.rfind(u"CTRL + ", 0), 0u);
+    EXPECT_GT(other.size(), 7u) << "the layout names the key";
+    EXPECT_EQ(data->HotkeyToString(0x100, kModAlt), u"ALT + ");
+}
+
+TEST_F(DataTest, CursorTests) {
+    const HWND form =
+        CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 200, 150, 100, 80, nullptr, nullptr, nullptr, nullptr);
+    SetCursorPos(250, 190);
+    EXPECT_FALSE(data->CursorInForm(form));  // hidden
+    ShowWindow(form, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(data->CursorInForm(form));
+    SetCursorPos(200, 190);  // the leftmost column counts as outside
+    EXPECT_FALSE(data->CursorInForm(form));
+    SetCursorPos(201, 151);
+    EXPECT_TRUE(data->CursorInForm(form));
+    SetCursorPos(299, 229);
+    EXPECT_TRUE(data->CursorInForm(form));
+    SetCursorPos(300, 229);
+    EXPECT_FALSE(data->CursorInForm(form));
+    DestroyWindow(form);
+
+    const RECT bar = data->TaskbarPos().rc;
+    if (bar.right - bar.left > 2 && bar.bottom - bar.top > 2) {
+        SetCursorPos((bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2);
+        EXPECT_TRUE(data->CursorInTaskbar());
+    }
+    SetCursorPos(bar.left, bar.top);  // on the edge: outside
+    EXPECT_FALSE(data->CursorInTaskbar());
+}
+
+TEST_F(DataTest, HotkeysRunWhileAMessageBoxIsOpen) {
+    THotkeyList edit(data->System());
+    edit.Add(true, VK_F12, MOD_CONTROL | MOD_ALT, hkfPlaceInClipboard, u"from a nested loop", u"", u"");
+    edit.SaveToFile(data->DataFile(dftHotkeys));
+    data->InitApp();
+    ASSERT_EQ(data->HotKeyList().Count(), 1);
+    fw::Clipboard(app.Handle()).SetText(u"before");
+
+    // While the box's own loop runs, the hotkey is pressed; then the box is closed.
+    std::atomic<bool> boxSeen{false};
+    std::thread presser([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && box == nullptr; ++i, Sleep(10)) box = FindWindowW(L"#32770", L"Corvalend");
+        boxSeen = box != nullptr;
+        wintest::PressCombination(MOD_CONTROL | MOD_ALT, VK_F12);
+        for (int i = 0; i < 300 && ClipboardText() != u"from a nested loop"; ++i) Sleep(10);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    app.ShowErrorText(u"waiting");
+    presser.join();
+    EXPECT_TRUE(boxSeen);
+    EXPECT_EQ(ClipboardText(), u"from a nested loop");
+}
