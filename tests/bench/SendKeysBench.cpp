@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/SendKeys.h"
+#include "tests/support/UsLayout.h"
 
 namespace {
 
@@ -13,23 +14,7 @@ class CountingKeyboard final : public KeyboardPort {
 public:
     void SendKeyEvent(uint8_t, uint8_t, uint32_t) override { ++events; }
     uint32_t ScanCodeOf(uint8_t vk) override { return vk; }
-    uint16_t KeyForChar(char16_t c) override {
-        if (c >= u'a' && c <= u'z') return static_cast<uint16_t>(c - u'a' + 'A');
-        if (c >= u'A' && c <= u'Z') return static_cast<uint16_t>(0x100 | c);
-        if (c >= u'0' && c <= u'9') return c;
-        switch (c) {
-            case u' ':
-                return 0x20;
-            case u'.':
-                return 0xBE;
-            case u',':
-                return 0xBC;
-            case u'\r':
-                return 0x0D;
-            default:
-                return 0xFFFF;
-        }
-    }
+    uint16_t KeyForChar(char16_t c) override { return UsLayoutKey(c); }
     uint16_t KeyForAnsiChar(char c) override { return KeyForChar(static_cast<unsigned char>(c)); }
     std::string ToAnsi(char16_t c) override { return std::string(1, static_cast<char>(c)); }
     std::u16string FromAnsi(std::string_view bytes) override { return std::u16string(bytes.begin(), bytes.end()); }

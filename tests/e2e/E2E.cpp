@@ -10,37 +10,9 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
+#include "tests/win/WinTest.h"
 
 namespace e2e {
-
-namespace {
-
-struct FindWindowOf {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowProc(HWND hwnd, LPARAM param) {
-    auto* find = reinterpret_cast<FindWindowOf*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t className[64] = {};
-    GetClassNameW(hwnd, className, 64);
-    if (pid == find->processId && std::wstring(className) == find->className) {
-        find->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WindowOf(DWORD processId, const wchar_t* className) {
-    FindWindowOf find{processId, className, nullptr};
-    EnumWindows(FindWindowProc, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
-}  // namespace
 
 std::u16string ProgramPath() {
     wchar_t self[MAX_PATH];
@@ -84,11 +56,11 @@ RunningProgram::RunningProgram() {
     thread_.reset(info_.hThread);
     WaitForInputIdle(info_.hProcess, 10000);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while ((mainWindow_ = WindowOf(info_.dwProcessId, L"Corvalend.MainForm")) == nullptr &&
+    while ((mainWindow_ = wintest::FindTopWindow(info_.dwProcessId, L"Corvalend.MainForm")) == nullptr &&
            std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    appWindow_ = WindowOf(info_.dwProcessId, L"Corvalend.Application");
+    appWindow_ = wintest::FindTopWindow(info_.dwProcessId, L"Corvalend.Application");
     if (mainWindow_ == nullptr) throw std::runtime_error("Corvalend shows no main window");
     // Start-up finishes before the loop takes input: once the program answers a message sent
     // through its queue, the hotkeys are registered.
@@ -133,42 +105,18 @@ void EmptyTheClipboard() {
     CloseClipboard();
 }
 
-namespace {
-
-struct FindBoxOf {
-    DWORD processId;
-    const std::u16string* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM param) {
-    auto* find = reinterpret_cast<FindBoxOf*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t className[32] = {};
-    wchar_t caption[256] = {};
-    GetClassNameW(hwnd, className, 32);
-    GetWindowTextW(hwnd, caption, 256);
-    if (pid == find->processId && std::wstring(className) == L"#32770" && fw::FromW(caption) == *find->caption) {
-        find->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 std::optional<std::u16string> TakeMessageBox(DWORD processId,
                                              const std::u16string& caption,
                                              std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
-        FindBoxOf find{processId, &caption, nullptr};
-        EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&find));
-        if (find.found != nullptr && IsWindowVisible(find.found)) {  // visible once filled in
-            wchar_t text[1024] = {};
-            GetDlgItemTextW(find.found, 0xFFFF, text, 1024);
-            PostMessageW(find.found, WM_COMMAND, IDOK, 0);
+        const HWND box = wintest::FindTopWindow(processId, L"#32770", &caption);
+        wchar_t text[1024] = {};
+        // The box may show before its text is filled in; every box of ours has a text.
+        if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            // Gone before the next one is looked for.
+            for (int i = 0; i < 250 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(20);
             return fw::FromW(text);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -210,6 +158,9 @@ void TestWindow::BringToFront() {
     SetForegroundWindow(hwnd_);
     SetActiveWindow(hwnd_);
     SetFocus(edit_ != nullptr ? edit_ : hwnd_);
+    // Under Wine the X server's focus events follow a little later and reset the key state to the
+    // real keyboard's, which would drop a modifier pressed meanwhile.
+    wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(300));
 }
 
 LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -41,8 +41,12 @@ public:
     bool Focus() {
         SetForegroundWindow(frame_);
         SetFocus(edit_);
-        return wintest::PumpUntil([this] { return GetForegroundWindow() == frame_ && GetFocus() == edit_; },
-                                  kTypingTime);
+        const bool focused =
+            wintest::PumpUntil([this] { return GetForegroundWindow() == frame_ && GetFocus() == edit_; }, kTypingTime);
+        // Under Wine the X server's focus events follow a little later and reset the key state
+        // to the real keyboard's, which would drop a SHIFT pressed meanwhile.
+        wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+        return focused;
     }
 
     std::u16string Text() const {

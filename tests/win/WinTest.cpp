@@ -86,21 +86,23 @@ void PressCombination(unsigned modifiers, unsigned key) {
 
 namespace {
 
-struct FindBox {
+struct FindTop {
+    DWORD processId;
+    const wchar_t* className;
     const std::u16string* caption;
     HWND found;
 };
 
-BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM param) {
-    auto* find = reinterpret_cast<FindBox*>(param);
+BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM param) {
+    auto* find = reinterpret_cast<FindTop*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t className[32] = {};
+    wchar_t className[64] = {};
     wchar_t caption[256] = {};
-    GetClassNameW(hwnd, className, 32);
+    GetClassNameW(hwnd, className, 64);
     GetWindowTextW(hwnd, caption, 256);
-    if (pid == GetCurrentProcessId() && std::wstring(className) == L"#32770" && IsWindowVisible(hwnd) &&
-        fw::FromW(caption) == *find->caption) {
+    if (pid == find->processId && std::wstring(className) == find->className &&
+        (find->caption == nullptr || fw::FromW(caption) == *find->caption)) {
         find->found = hwnd;
         return FALSE;
     }
@@ -109,24 +111,28 @@ BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
+HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption) {
+    FindTop find{processId, className, caption, nullptr};
+    EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
 MessageBoxWatcher::MessageBoxWatcher(std::u16string caption) : caption_(std::move(caption)) {
     thread_ = std::thread([this] {
         while (!stop_) {
-            FindBox find{&caption_, nullptr};
-            EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&find));
-            if (find.found != nullptr) {
-                wchar_t text[1024] = {};
-                GetDlgItemTextW(find.found, 0xFFFF, text, 1024);  // the message box's text control
+            const HWND box = FindTopWindow(GetCurrentProcessId(), L"#32770", &caption_);
+            wchar_t text[1024] = {};
+            // The box may show before its text control (0xFFFF) is filled in.
+            if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) {
                 text_ = fw::FromW(text);
                 // The stop icon is the system's hand icon in the box's icon control (its identifier
                 // is 0x14 on Windows, 0x440 under Wine).
                 for (const int iconId : {0x14, 0x440}) {
-                    const auto shown =
-                        reinterpret_cast<HICON>(SendDlgItemMessageW(find.found, iconId, STM_GETICON, 0, 0));
+                    const auto shown = reinterpret_cast<HICON>(SendDlgItemMessageW(box, iconId, STM_GETICON, 0, 0));
                     stopIcon_ = stopIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_HAND));
                 }
                 seen_ = true;
-                PostMessageW(find.found, WM_COMMAND, IDOK, 0);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
                 return;
             }
             Sleep(20);

@@ -31,6 +31,9 @@ bool FolderExists(const std::u16string& folder);
 // Pumps this thread's messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
+// A top-level window of the process with the class and, when given, the caption; null when none.
+HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption = nullptr);
+
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
 
