@@ -1,5 +1,7 @@
 #include "framework/SystemError.h"
 
+#include <cstdio>
+
 #include "framework/Text.h"
 #include "framework/WinText.h"
 
@@ -11,7 +13,12 @@ std::u16string SystemErrorText(DWORD code) {
                                   /*language=*/0, buffer, static_cast<DWORD>(std::size(buffer)),
                                   /*arguments=*/nullptr);
     while (length > 0 && (buffer[length - 1] <= L' ' || buffer[length - 1] == L'.')) --length;
-    if (length == 0) return u"System error code " + IntToStr(code);
+    if (length == 0) {
+        if (code < 0x80000000u) return u"System error code " + IntToStr(code);
+        char hex[16];
+        std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));  // an HRESULT reads in hex
+        return u"System error code " + Utf8ToUtf16(hex);
+    }
     return FromW(buffer, length);
 }
 
