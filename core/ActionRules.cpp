@@ -12,8 +12,7 @@ std::u16string DecodePlaceholders(std::u16string_view text) {
 }
 
 std::u16string EncodePlaceholders(std::u16string_view text) {
-    return fw::ReplaceAll(fw::ReplaceAll(fw::ReplaceAll(text, u"\r", kPlaceholderCR), u"\n", kPlaceholderLF), u"\t",
-                          kPlaceholderTab);
+    return fw::ReplaceAll(EncodeLineBreaks(text), u"\t", kPlaceholderTab);
 }
 
 ShowState ShowStateFor(std::u16string_view windowState) {

@@ -40,11 +40,15 @@ void WriteOneLine(fw::IniWriter& ini, std::u16string_view key, std::u16string_vi
     if (value.find_first_of(u"\r\n") == std::u16string_view::npos) {
         ini.Value(key, value);
     } else {
-        ini.Value(key, fw::ReplaceAll(fw::ReplaceAll(value, u"\r", kPlaceholderCR), u"\n", kPlaceholderLF));
+        ini.Value(key, EncodeLineBreaks(value));
     }
 }
 
 }  // namespace
+
+std::u16string EncodeLineBreaks(std::u16string_view text) {
+    return fw::ReplaceAll(fw::ReplaceAll(text, u"\r", kPlaceholderCR), u"\n", kPlaceholderLF);
+}
 
 const THotKeyFunc kHotKeyFuncMenuOrder[12] = {
     hkfMaximize,

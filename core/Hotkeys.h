@@ -56,6 +56,9 @@ inline constexpr std::u16string_view kPlaceholderCR = u"<?CR?>";
 inline constexpr std::u16string_view kPlaceholderLF = u"<?LF?>";
 inline constexpr std::u16string_view kPlaceholderTab = u"<?TAB?>";
 
+// Carriage returns and line feeds as their placeholders, so that the text fits on one line.
+std::u16string EncodeLineBreaks(std::u16string_view text);
+
 // ---- Hotkeys ----
 
 // Modifier bits, the system's own hotkey modifiers.
