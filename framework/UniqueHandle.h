@@ -64,6 +64,12 @@ struct DestroyIconHandle {
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DeleteDeviceContext {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
 
 // Kernel objects (mutexes, processes, threads) use null for "none".
 using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>;
@@ -81,5 +87,11 @@ using UniqueGlobalAtom = UniqueHandle<SimpleTraits<ATOM, DeleteGlobalAtom>>;
 using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>;
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
+using UniquePen = UniqueHandle<SimpleTraits<HPEN, DeleteGdiObject>>;
+using UniqueBrush = UniqueHandle<SimpleTraits<HBRUSH, DeleteGdiObject>>;
+using UniqueFont = UniqueHandle<SimpleTraits<HFONT, DeleteGdiObject>>;
+using UniqueBitmap = UniqueHandle<SimpleTraits<HBITMAP, DeleteGdiObject>>;
+// Memory device contexts from CreateCompatibleDC (window DCs go back with ReleaseDC instead).
+using UniqueMemoryDC = UniqueHandle<SimpleTraits<HDC, DeleteDeviceContext>>;
 
 }  // namespace fw
