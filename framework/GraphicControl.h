@@ -92,16 +92,14 @@ public:
 
 protected:
     // dc's origin is the control's top-left corner and drawing is clipped to the control.
-    virtual void Paint(HDC dc) { (void)dc; }
+    virtual void Paint(HDC /*dc*/) {}
     // After any change of the bounds, moves included.
     virtual void Resize() {}
-    virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y) {
-        (void)button, (void)shift, (void)x, (void)y;
-    }
-    virtual void MouseMove(ShiftState shift, int x, int y) { (void)shift, (void)x, (void)y; }
-    virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y) {
-        (void)button, (void)shift, (void)x, (void)y;
-    }
+    // Positions in control pixels; shift holds the keys and buttons down (for a press including
+    // the pressed button, for a release without it).
+    virtual void MouseDown(MouseButton /*button*/, ShiftState /*shift*/, int /*x*/, int /*y*/) {}
+    virtual void MouseMove(ShiftState /*shift*/, int /*x*/, int /*y*/) {}
+    virtual void MouseUp(MouseButton /*button*/, ShiftState /*shift*/, int /*x*/, int /*y*/) {}
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
 

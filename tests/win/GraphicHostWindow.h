@@ -1,0 +1,153 @@
+// A borderless top-level window hosting graphic controls for the Windows tests: it fills itself
+// with one colour, paints its controls over it, passes mouse messages to its host and records the
+// ones no control took. Its client area can be rendered into a picture through WM_PRINTCLIENT.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/GraphicControl.h"
+#include "framework/Picture.h"
+#include "framework/Window.h"
+
+namespace wintest {
+
+class GraphicHostWindow final : public fw::Window {
+public:
+    static constexpr COLORREF kBackground = RGB(0, 160, 0);
+
+    GraphicHostWindow(fw::Application& app, int x, int y, int width, int height) : Window(app), host(*this) {
+        Create({.name = L"Corvalend.TestGraphicHost", .style = CS_DBLCLKS}, {.exStyle = WS_EX_TOPMOST,
+                                                                             .title = u"graphic host",
+                                                                             .style = WS_POPUP | WS_VISIBLE,
+                                                                             .x = x,
+                                                                             .y = y,
+                                                                             .width = width,
+                                                                             .height = height});
+        UpdateWindow(Handle());
+    }
+
+    fw::GraphicHost host;
+    std::vector<UINT> ownMouse;  // mouse messages no control took
+
+    // The client area as the window paints it, pixels as 0x00RRGGBB.
+    fw::Picture Render() {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        fw::Picture picture(client.right, client.bottom);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = picture.width;
+        info.bmiHeader.biHeight = -picture.height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        const HDC screen = GetDC(nullptr);
+        const HDC dc = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        GdiFlush();
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = pixels[i] & 0xFFFFFF;
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return picture;
+    }
+
+    static std::uint32_t Rgb(COLORREF color) {
+        return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_PAINT: {
+                PAINTSTRUCT paint;
+                const HDC dc = BeginPaint(Handle(), &paint);
+                Draw(dc);
+                EndPaint(Handle(), &paint);
+                return 0;
+            }
+            case WM_PRINTCLIENT:
+                Draw(reinterpret_cast<HDC>(wParam));
+                return 0;
+            case WM_SETCURSOR:
+                if (host.HandleSetCursor(wParam, lParam)) return TRUE;
+                break;
+            case WM_MOUSEMOVE:
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONUP:
+            case WM_LBUTTONDBLCLK:
+            case WM_RBUTTONDOWN:
+            case WM_RBUTTONUP:
+            case WM_MBUTTONDOWN:
+            case WM_MBUTTONUP:
+                if (host.HandleMouse(message, wParam, lParam)) return 0;
+                ownMouse.push_back(message);
+                break;
+            case WM_MOUSELEAVE:
+            case WM_CAPTURECHANGED:
+                host.HandleMouse(message, wParam, lParam);
+                break;
+            default:
+                break;
+        }
+        return DefaultProc(message, wParam, lParam);
+    }
+
+private:
+    void Draw(HDC dc) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        const HBRUSH brush = CreateSolidBrush(kBackground);
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+        host.PaintControls(dc);
+    }
+};
+
+// One shown window serves a whole suite: without a window manager Wine takes two seconds to close
+// a shown window. Each test makes its own controls; the window's client area is 400 x 300 at (60, 60)
+// on the screen.
+class HostWindowSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        window_ = std::make_unique<GraphicHostWindow>(*app_, 60, 60, 400, 300);
+    }
+    static void TearDownTestSuite() {
+        window_.reset();
+        app_.reset();
+    }
+    void SetUp() override { window_->ownMouse.clear(); }
+    void TearDown() override {
+        ReleaseCapture();
+        // The pointer away from the window, so real moves do not reach the next test's controls.
+        SetCursorPos(1200, 750);
+    }
+
+    static fw::Application& App() { return *app_; }
+    static GraphicHostWindow& Window() { return *window_; }
+
+private:
+    inline static std::unique_ptr<fw::Application> app_;
+    inline static std::unique_ptr<GraphicHostWindow> window_;
+};
+
+inline LPARAM Point(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+}  // namespace wintest
