@@ -82,4 +82,47 @@ using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
 
+// GDI: bitmaps (and other objects) go back with DeleteObject, memory contexts with DeleteDC.
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DeleteDeviceContext {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+using UniqueBitmap = UniqueHandle<SimpleTraits<HBITMAP, DeleteGdiObject>>;
+using UniqueMemoryDC = UniqueHandle<SimpleTraits<HDC, DeleteDeviceContext>>;
+
+// A window's device context from GetDC or GetWindowDC, given back with ReleaseDC.
+class UniqueWindowDC {
+public:
+    UniqueWindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    ~UniqueWindowDC() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    UniqueWindowDC(const UniqueWindowDC&) = delete;
+    UniqueWindowDC& operator=(const UniqueWindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects a GDI object into a context and the previous one back at the end.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() {
+        if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    bool Selected() const { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 }  // namespace fw
