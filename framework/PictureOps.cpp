@@ -4,6 +4,21 @@
 
 namespace fw {
 
+namespace {
+
+void BlendRun(const std::uint32_t* base, std::uint32_t over, std::uint32_t* out, int count) {
+    const std::uint32_t alpha = over >> 24;
+    if (alpha == 0) {
+        for (int i = 0; i < count; ++i) out[i] = base[i] | 0xFF000000u;
+    } else if (alpha == 255) {
+        std::fill(out, out + count, over);
+    } else {
+        for (int i = 0; i < count; ++i) out[i] = BlendPixel(base[i], over);
+    }
+}
+
+}  // namespace
+
 PixelRect ClipToPicture(const Picture& picture, const PixelRect& rect) {
     PixelRect r{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.width),
                 std::min(rect.bottom, picture.height)};
@@ -72,7 +87,15 @@ void ComposeOverlay(const Picture& picture,
         if (y >= overlaid.top && y < overlaid.bottom) {
             for (; x < overlaid.left; ++x) *out++ = base[x] | 0xFF000000u;
             const std::uint32_t* over = overlay->Row(y);
-            for (; x < overlaid.right; ++x) *out++ = BlendPixel(base[x], over[x]);
+            while (x < overlaid.right) {
+                // Overlays such as the shade hold long runs of one value; one value blends in a tight loop.
+                const std::uint32_t value = over[x];
+                int end = x + 1;
+                while (end < overlaid.right && over[end] == value) ++end;
+                BlendRun(base + x, value, out, end - x);
+                out += end - x;
+                x = end;
+            }
         }
         for (; x < onPicture.right; ++x) *out++ = base[x] | 0xFF000000u;
         std::fill(out, out + (region.right - onPicture.right), background);

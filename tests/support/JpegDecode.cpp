@@ -1,7 +1,9 @@
 #include "tests/support/JpegDecode.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
@@ -67,4 +69,55 @@ DecodedJpeg DecodeJpeg(const std::string& bytes) {
     jpeg_destroy_decompress(&cinfo);
     if (!done) throw std::runtime_error(errors.message);
     return result;
+}
+
+namespace {
+
+bool Encode(jpeg_compress_struct* cinfo,
+            Errors* errors,
+            const fw::Picture& picture,
+            unsigned char** out,
+            unsigned long* size,
+            std::vector<unsigned char>* row) {
+    if (setjmp(errors->jump) != 0) return false;
+    jpeg_create_compress(cinfo);
+    jpeg_mem_dest(cinfo, out, size);
+    cinfo->image_width = static_cast<JDIMENSION>(picture.width);
+    cinfo->image_height = static_cast<JDIMENSION>(picture.height);
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, 90, TRUE);
+    jpeg_start_compress(cinfo, TRUE);
+    row->resize(static_cast<size_t>(picture.width) * 3);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        const std::uint32_t* in = picture.Row(static_cast<int>(cinfo->next_scanline));
+        for (int x = 0; x < picture.width; ++x) {
+            (*row)[x * 3] = static_cast<unsigned char>(in[x] >> 16);
+            (*row)[x * 3 + 1] = static_cast<unsigned char>(in[x] >> 8);
+            (*row)[x * 3 + 2] = static_cast<unsigned char>(in[x]);
+        }
+        JSAMPROW rows[1] = {row->data()};
+        jpeg_write_scanlines(cinfo, rows, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    return true;
+}
+
+}  // namespace
+
+std::string ReferenceJpeg(const fw::Picture& picture) {
+    std::vector<unsigned char> row;
+    jpeg_compress_struct cinfo{};
+    Errors errors{};
+    cinfo.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = ErrorExit;
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    const bool done = Encode(&cinfo, &errors, picture, &out, &size, &row);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes = done ? std::string(reinterpret_cast<const char*>(out), size) : std::string();
+    free(out);
+    if (!done) throw std::runtime_error(errors.message);
+    return bytes;
 }

@@ -199,6 +199,13 @@ TEST(JpegWriter, DecodesToNearlyTheSamePixels) {
     }
 }
 
+TEST(JpegWriter, SameFileAsLibjpegMakesOfRgbRows) {
+    for (auto [width, height] : {std::pair{1, 1}, std::pair{17, 9}, std::pair{640, 37}}) {
+        const Picture picture = Pattern(width, height);
+        EXPECT_EQ(fw::EncodeJpeg(picture), ReferenceJpeg(picture)) << width << "x" << height;
+    }
+}
+
 TEST(JpegWriter, AlphaIsIgnoredAndFailuresAreErrors) {
     Picture opaque = Pattern(20, 10);
     Picture transparent = opaque;
