@@ -42,4 +42,11 @@ void Clipboard::SetText(const std::u16string& text) {
     memory.release();  // the clipboard owns it now
 }
 
+void Clipboard::SetBitmap(UniqueBitmap bitmap) {
+    if (!EmptyClipboard() || SetClipboardData(CF_BITMAP, bitmap.get()) == nullptr) {
+        ThrowClipboardError(GetLastError());
+    }
+    bitmap.release();  // the clipboard owns it now
+}
+
 }  // namespace fw

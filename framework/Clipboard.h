@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/UniqueHandle.h"
+
 namespace fw {
 
 class Clipboard {
@@ -18,6 +20,9 @@ public:
 
     // Empties the clipboard and places the text (CF_UNICODETEXT) with its terminating null.
     void SetText(const std::u16string& text);
+
+    // Empties the clipboard and places the bitmap (CF_BITMAP); the clipboard owns it from then on.
+    void SetBitmap(UniqueBitmap bitmap);
 };
 
 }  // namespace fw

@@ -75,19 +75,6 @@ private:
     mutable UniqueFont handle_;
 };
 
-// Selects an object into a device context and selects the previous one back at the end.
-class ScopedSelectObject {
-public:
-    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~ScopedSelectObject() { SelectObject(dc_, old_); }
-    ScopedSelectObject(const ScopedSelectObject&) = delete;
-    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 // Saves a device context's state (origin, clipping, selections, colours) and restores it at the end.
 class SavedDC {
 public:

@@ -143,7 +143,8 @@ public:
 
     // Paints the visible controls, bottom to top, into a DC in the parent's client coordinates.
     void PaintControls(HDC dc);
-    // True when a control took the message; see the routing rules above.
+    // True when a control took the message; see the routing rules above. WM_MOUSELEAVE and
+    // WM_CAPTURECHANGED are only observed: the result is false and the parent goes on with them.
     bool HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
     // True when the cursor was set for a control (return TRUE from WM_SETCURSOR then).
     bool HandleSetCursor(WPARAM wParam, LPARAM lParam);

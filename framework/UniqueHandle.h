@@ -64,12 +64,6 @@ struct DestroyIconHandle {
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct DeleteDeviceContext {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
 
 // Kernel objects (mutexes, processes, threads) use null for "none".
 using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>;
@@ -87,11 +81,51 @@ using UniqueGlobalAtom = UniqueHandle<SimpleTraits<ATOM, DeleteGlobalAtom>>;
 using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>;
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
-using UniquePen = UniqueHandle<SimpleTraits<HPEN, DeleteGdiObject>>;
-using UniqueBrush = UniqueHandle<SimpleTraits<HBRUSH, DeleteGdiObject>>;
-using UniqueFont = UniqueHandle<SimpleTraits<HFONT, DeleteGdiObject>>;
+
+// GDI: bitmaps (and other objects) go back with DeleteObject, memory contexts with DeleteDC.
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DeleteDeviceContext {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
 using UniqueBitmap = UniqueHandle<SimpleTraits<HBITMAP, DeleteGdiObject>>;
-// Memory device contexts from CreateCompatibleDC (window DCs go back with ReleaseDC instead).
 using UniqueMemoryDC = UniqueHandle<SimpleTraits<HDC, DeleteDeviceContext>>;
+using UniqueFont = UniqueHandle<SimpleTraits<HFONT, DeleteGdiObject>>;
+using UniqueBrush = UniqueHandle<SimpleTraits<HBRUSH, DeleteGdiObject>>;
+using UniquePen = UniqueHandle<SimpleTraits<HPEN, DeleteGdiObject>>;
+
+// A window's device context from GetDC or GetWindowDC, given back with ReleaseDC.
+class UniqueWindowDC {
+public:
+    UniqueWindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    ~UniqueWindowDC() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    UniqueWindowDC(const UniqueWindowDC&) = delete;
+    UniqueWindowDC& operator=(const UniqueWindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects a GDI object into a context and the previous one back at the end.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() {
+        if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    bool Selected() const { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 }  // namespace fw

@@ -4,8 +4,32 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 cd "$ROOT_DIR"
 build_preset bench
+RESULTS="$ROOT_DIR/build/bench/results.json"
 build/bench/tests/CorvalendBench --benchmark_repetitions="${BENCH_REPETITIONS:-3}" \
-    --benchmark_report_aggregates_only=true
+    --benchmark_report_aggregates_only=true --benchmark_out="$RESULTS" --benchmark_out_format=json
+
+# Screen capture at 3840x2160: the targets, and our JPEG writer against libjpeg-turbo's cjpeg.
+median_ms() {  # the median (or the only run) of one benchmark, in milliseconds
+    jq -r --arg n "$1" '[.benchmarks[] | select(.run_name == $n and
+        (.aggregate_name == "median" or .aggregate_name == null))][0].real_time // empty' "$RESULTS"
+}
+shade=$(median_ms BM_ShadeRebuild)
+crop=$(median_ms BM_CropLargeSelection)
+ours=$(median_ms BM_JpegEncodeOurs)
+cjpeg=$(median_ms BM_JpegEncodeCjpeg/manual_time)
+direct=$(median_ms BM_JpegEncodeLibjpegDirect)
+if [[ -n $shade && -n $crop && -n $ours && -n $cjpeg && -n $direct ]]; then
+    awk -v shade="$shade" -v crop="$crop" -v ours="$ours" -v cjpeg="$cjpeg" -v direct="$direct" 'BEGIN {
+        printf "\nScreen capture, 3840x2160 (medians):\n"
+        printf "  shade rebuild        %6.2f ms  (target < 15 ms)  %s\n", shade, shade < 15 ? "ok" : "MISSED"
+        printf "  crop of a selection  %6.2f ms  (target < 15 ms)  %s\n", crop, crop < 15 ? "ok" : "MISSED"
+        printf "  JPEG q90, our writer %6.2f ms\n", ours
+        printf "  JPEG q90, cjpeg      %6.2f ms  (process, PPM in, file out)\n", cjpeg
+        printf "  JPEG q90, libjpeg    %6.2f ms  (called directly on ready RGB rows)\n", direct
+        printf "  ours / cjpeg = %.2f (target <= 1.3)  %s;  ours / libjpeg = %.2f\n\n", ours / cjpeg,
+            ours / cjpeg <= 1.3 ? "ok" : "MISSED", ours / direct
+    }'
+fi
 
 # Under Wine: hotkey latency of the running program beside a minimal Win32 program.
 source "$ROOT_DIR/scripts/wine-session.sh"

@@ -3,6 +3,7 @@
 ROOT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export CORVALEND_CACHE="${CORVALEND_CACHE:-$HOME/.cache/corvalend}"
 export CORVALEND_JPEG_PREFIX="$CORVALEND_CACHE/libjpeg-turbo-mingw64"
+export CORVALEND_JPEG_NATIVE_PREFIX="$CORVALEND_CACHE/libjpeg-turbo-native"
 
 # Configures (once) and builds one preset quietly; the log is printed only on failure.
 build_preset() {

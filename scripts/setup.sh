@@ -35,7 +35,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 xvfb xauth x11-utils xdotool
-    nasm imagemagick dpkg-dev
+    nasm imagemagick dpkg-dev jq
 )
 
 missing=()

@@ -1,0 +1,13 @@
+#include "capture/CaptureFile.h"
+
+#include "capture/CaptureRules.h"
+#include "framework/BmpWriter.h"
+#include "framework/JpegWriter.h"
+
+std::string EncodeCaptureFile(const std::u16string& fileName, const fw::Picture& picture) {
+    return CaptureFileFormatFor(fileName) == CaptureFileFormat::Jpeg ? fw::EncodeJpeg(picture) : fw::EncodeBmp(picture);
+}
+
+void SaveCaptureFile(fw::FileStore& files, const std::u16string& fileName, const fw::Picture& picture) {
+    files.Replace(fileName, EncodeCaptureFile(fileName, picture));
+}
