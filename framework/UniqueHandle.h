@@ -82,4 +82,28 @@ using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
 
+// GDI objects made by the program (fonts, brushes, bitmaps) and memory device contexts.
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DeleteMemoryDC {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+using UniqueFont = UniqueHandle<SimpleTraits<HFONT, DeleteGdiObject>>;
+using UniqueBrush = UniqueHandle<SimpleTraits<HBRUSH, DeleteGdiObject>>;
+using UniqueMemoryDC = UniqueHandle<SimpleTraits<HDC, DeleteMemoryDC>>;
+
+// Selects an object into a device context for one scope and puts the previous one back.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() { SelectObject(dc_, old_); }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 }  // namespace fw
