@@ -91,6 +91,8 @@ struct DeleteDeviceContext {
 };
 using UniqueBitmap = UniqueHandle<SimpleTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueMemoryDC = UniqueHandle<SimpleTraits<HDC, DeleteDeviceContext>>;
+using UniqueFont = UniqueHandle<SimpleTraits<HFONT, DeleteGdiObject>>;
+using UniqueBrush = UniqueHandle<SimpleTraits<HBRUSH, DeleteGdiObject>>;
 
 // A window's device context from GetDC or GetWindowDC, given back with ReleaseDC.
 class UniqueWindowDC {
