@@ -125,18 +125,19 @@ bool GraphicControl::Covers(int x, int y) const {
 
 // ---- ControlDC ----
 
-ControlDC::ControlDC(const GraphicControl& control) {
-    if (!control.Visible()) return;
-    hwnd_ = control.ParentHandle();
-    if (hwnd_ == nullptr) return;
-    dc_ = GetDC(hwnd_);
-    if (dc_ == nullptr) return;
-    SetViewportOrgEx(dc_, control.Left(), control.Top(), nullptr);
-    IntersectClipRect(dc_, 0, 0, std::max(control.Width(), 0), std::max(control.Height(), 0));
+namespace {
+
+HDC DrawableParentDC(const GraphicControl& control) {
+    const HWND parent = control.ParentHandle();
+    return control.Visible() && parent != nullptr ? GetDC(parent) : nullptr;
 }
 
-ControlDC::~ControlDC() {
-    if (dc_ != nullptr) ReleaseDC(hwnd_, dc_);
+}  // namespace
+
+ControlDC::ControlDC(const GraphicControl& control) : dc_(control.ParentHandle(), DrawableParentDC(control)) {
+    if (!dc_) return;
+    SetViewportOrgEx(dc_.get(), control.Left(), control.Top(), nullptr);
+    IntersectClipRect(dc_.get(), 0, 0, std::max(control.Width(), 0), std::max(control.Height(), 0));
 }
 
 // ---- GraphicHost ----

@@ -38,6 +38,7 @@
 
 #include "framework/MouseInput.h"
 #include "framework/Picture.h"
+#include "framework/UniqueHandle.h"
 
 namespace fw {
 
@@ -122,14 +123,10 @@ private:
 class ControlDC {
 public:
     explicit ControlDC(const GraphicControl& control);
-    ~ControlDC();
-    ControlDC(const ControlDC&) = delete;
-    ControlDC& operator=(const ControlDC&) = delete;
-    HDC get() const { return dc_; }
+    HDC get() const { return dc_.get(); }
 
 private:
-    HWND hwnd_ = nullptr;
-    HDC dc_ = nullptr;
+    UniqueWindowDC dc_;
 };
 
 class GraphicHost {

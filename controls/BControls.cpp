@@ -1,0 +1,372 @@
+#include "controls/BControls.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "framework/Application.h"
+#include "framework/Error.h"
+#include "framework/SystemError.h"
+#include "framework/WinText.h"
+
+static_assert(dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VCENTER && dtBottom == DT_BOTTOM);
+static_assert(dtSingleLine == DT_SINGLELINE && dtPathEllipsis == DT_PATH_ELLIPSIS && dtEndEllipsis == DT_END_ELLIPSIS);
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+// Marks our labels among a form's child windows, for the accelerator keys.
+constexpr wchar_t kLabelProperty[] = L"Corvalend.TBLabel";
+
+COLORREF ColorToRGB(TColor color) {
+    return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : static_cast<COLORREF>(color);
+}
+
+fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT dpi) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(font.Size, static_cast<int>(dpi), 72);
+    lf.lfWeight = (style & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style & fsItalic) ? TRUE : FALSE;
+    lf.lfUnderline = (style & fsUnderline) ? TRUE : FALSE;
+    lf.lfStrikeOut = (style & fsStrikeOut) ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    const size_t length = std::min(font.Name.size(), static_cast<size_t>(LF_FACESIZE - 1));
+    std::copy_n(fw::W(font.Name), length, lf.lfFaceName);
+    fw::UniqueFont handle(CreateFontIndirectW(&lf));
+    if (!handle) throw fw::Error(fw::SystemErrorText(GetLastError()));
+    return handle;
+}
+
+// The shell's own handling of the target; whether it found anything to open is not examined, as
+// a link that leads nowhere simply does nothing.
+void ShellOpenTarget(const std::u16string& target) {
+    ShellExecuteW(/*owner=*/nullptr, L"open", fw::W(target), /*parameters=*/nullptr, /*folder=*/nullptr, SW_SHOW);
+}
+
+}  // namespace
+
+TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info)
+    : app_(app), caption_(info.Caption), font_(info.Font), shellOpen_(ShellOpenTarget) {
+    // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
+    hwnd_.reset(CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY, info.Left,
+                                info.Top, info.Width, info.Height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.Id)), app.Instance(),
+                                /*param=*/nullptr));
+    if (!hwnd_) throw fw::Error(fw::SystemErrorText(GetLastError()));
+    if (!SetWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        throw fw::Error(fw::SystemErrorText(GetLastError()));
+    }
+    try {
+        if (!SetPropW(hwnd_.get(), kLabelProperty, this)) throw fw::Error(fw::SystemErrorText(GetLastError()));
+        MakeFont();
+        AdjustBounds();
+    } catch (...) {
+        RemovePropW(hwnd_.get(), kLabelProperty);
+        RemoveWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId);
+        throw;
+    }
+}
+
+TBLabel::~TBLabel() {
+    if (hwnd_) {
+        RemovePropW(hwnd_.get(), kLabelProperty);
+        RemoveWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId);
+        hwnd_.reset();
+    }
+}
+
+// ---- Properties ----
+
+void TBLabel::SetCaption(std::u16string Caption) {
+    // The window text is the caption: WM_SETTEXT stores it and fits the bounds.
+    SetWindowTextW(hwnd_.get(), fw::W(Caption));
+}
+
+void TBLabel::SetFont(TLabelFont Font) {
+    font_ = std::move(Font);
+    MakeFont();
+    AdjustBounds();
+    Invalidate();
+}
+
+void TBLabel::SetColor(TColor Color) {
+    color_ = Color;
+    Invalidate();
+}
+
+void TBLabel::SetAutoSize(bool AutoSize) {
+    autoSize_ = AutoSize;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TBLabel::SetAlignment(TAlignment Alignment) {
+    alignment_ = Alignment;
+    Invalidate();
+}
+
+void TBLabel::SetCursor(HCURSOR Cursor) {
+    cursor_ = Cursor;
+}
+
+RECT TBLabel::BoundsRect() const {
+    RECT bounds{};
+    GetWindowRect(hwnd_.get(), &bounds);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_.get()), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+void TBLabel::SetBounds(int Left, int Top, int Width, int Height) {
+    SetWindowPos(hwnd_.get(), nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    AdjustBounds();
+}
+
+void TBLabel::SetFitInRect(bool FitInRect) {
+    if (FitInRect == fitInRect_) return;
+    fitInRect_ = FitInRect;
+    PaintNow();
+}
+
+void TBLabel::SetFitType(TFitType FitType) {
+    if (FitType == fitType_) return;
+    fitType_ = FitType;
+    PaintNow();
+}
+
+void TBLabel::SetAlignVert(TVertAlign AlignVert) {
+    if (AlignVert == alignVert_) return;
+    alignVert_ = AlignVert;
+    PaintNow();
+}
+
+void TBLabel::SetMargin(uint8_t Margin) {
+    if (Margin == margin_) return;
+    margin_ = Margin;
+    AdjustBounds();  // automatic sizing keeps the margin around the text
+    PaintNow();
+}
+
+// ---- Accelerators ----
+
+bool TBLabel::DialogChar(char16_t c) {
+    if (!IsAccelerator(caption_, c)) return false;
+    if (OnClick) OnClick(*this);
+    return true;
+}
+
+bool TBLabel::HandleDialogChar(HWND form, const MSG& message) {
+    if (message.message != WM_SYSCHAR || form == nullptr) return false;
+    if (message.hwnd != form && !IsChild(form, message.hwnd)) return false;
+    struct Offer {
+        char16_t c;
+        bool taken = false;
+    } offer{static_cast<char16_t>(message.wParam)};
+    EnumChildWindows(
+        form,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto& offer = *reinterpret_cast<Offer*>(param);
+            TBLabel* label = FromHandle(child);
+            if (label == nullptr || !IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
+            offer.taken = label->DialogChar(offer.c);
+            return !offer.taken;
+        },
+        reinterpret_cast<LPARAM>(&offer));
+    return offer.taken;
+}
+
+TBLabel* TBLabel::FromHandle(HWND hwnd) {
+    return static_cast<TBLabel*>(GetPropW(hwnd, kLabelProperty));
+}
+
+// ---- Messages ----
+
+LRESULT CALLBACK
+TBLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR self) {
+    auto* label = reinterpret_cast<TBLabel*>(self);
+    try {
+        return label->OnMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        label->app_.HandleException();
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropW(hwnd, kLabelProperty);
+        RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
+        label->hwnd_.release();
+    }
+    return 0;
+}
+
+LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = BeginPaint(hwnd, &ps);
+            Paint(dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painting fills the whole label
+        case WM_SETTEXT: {
+            // Past the static control, which would draw its own look straight away.
+            const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+            caption_ = fw::FromW(reinterpret_cast<const wchar_t*>(lParam));
+            AdjustBounds();
+            Invalidate();
+            return result;
+        }
+        case WM_ENABLE:
+            Invalidate();
+            return 0;
+        case WM_SETCURSOR:
+            ::SetCursor(cursor_ != nullptr ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT track{
+                    .cbSize = sizeof(track), .dwFlags = TME_LEAVE, .hwndTrack = hwnd, .dwHoverTime = 0};
+                tracking_ = TrackMouseEvent(&track) != FALSE;
+                MouseEnter();
+            }
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            MouseLeave();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetCapture(hwnd);
+            pressed_ = true;
+            MouseDown(mbLeft, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            ButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            MouseDown(mbRight, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            MouseDown(mbMiddle, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            return 0;
+        case WM_DPICHANGED_AFTERPARENT:
+            MakeFont();
+            AdjustBounds();
+            Invalidate();
+            return 0;
+        case WM_NCDESTROY:
+            RemovePropW(hwnd, kLabelProperty);
+            RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
+            hwnd_.release();
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        default:
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+}
+
+void TBLabel::MouseEnter() {
+    if (OnMouseEnter) OnMouseEnter(*this);
+    if (!EnterChangesHover(hovered_, hover_)) return;
+    hovered_ = true;
+    PaintNow();
+}
+
+void TBLabel::MouseLeave() {
+    if (OnMouseLeave) OnMouseLeave(*this);
+    if (!LeaveChangesHover(hovered_)) return;
+    hovered_ = false;
+    PaintNow();
+}
+
+void TBLabel::MouseDown(TMouseButton Button, WPARAM Keys, int X, int Y) {
+    if (OnMouseDown) OnMouseDown(*this, Button, Keys, X, Y);
+    if (PressExecutes(execute_, Button, executeFile_)) shellOpen_(execute_);
+}
+
+void TBLabel::ButtonUp(int X, int Y) {
+    const bool wasPressed = std::exchange(pressed_, false);
+    if (GetCapture() == hwnd_.get()) ReleaseCapture();
+    RECT client{};
+    GetClientRect(hwnd_.get(), &client);
+    // A click is a press and a release on the label.
+    if (wasPressed && PtInRect(&client, POINT{X, Y}) && OnClick) OnClick(*this);
+}
+
+// ---- Painting ----
+
+void TBLabel::Paint(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd_.get(), &client);
+    const TLabelLook look = LabelPaintLook(hovered_, {.Color = color_,
+                                                      .FontColor = font_.Color,
+                                                      .FontStyle = font_.Style,
+                                                      .HoverColor = hoverColor_,
+                                                      .HoverBGColor = hoverBGColor_,
+                                                      .HoverStyle = hoverStyle_,
+                                                      .UseHoverBGColor = useHoverBGColor_});
+    const fw::UniqueBrush brush(CreateSolidBrush(ColorToRGB(look.Background)));
+    FillRect(dc, &client, brush.get());
+
+    const fw::ScopedSelectObject font(dc, FontFor(look.Style));
+    SetTextColor(dc, ColorToRGB(look.TextColor));
+    SetBkMode(dc, TRANSPARENT);
+    const TLabelRect text = LabelTextRect(client.right, client.bottom, margin_);
+    RECT r{text.Left, text.Top, text.Right, text.Bottom};
+    // No DT_NOPREFIX: "&x" underlines the accelerator and "&&" shows one ampersand.
+    DrawTextW(dc, fw::W(caption_), static_cast<int>(caption_.size()), &r,
+              LabelDrawTextFlags(fitInRect_, autoSize_, fitType_, alignment_, alignVert_));
+}
+
+void TBLabel::PaintNow() {
+    RedrawWindow(hwnd_.get(), /*rect=*/nullptr, /*region=*/nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TBLabel::Invalidate() {
+    InvalidateRect(hwnd_.get(), /*rect=*/nullptr, /*erase=*/FALSE);
+}
+
+void TBLabel::MakeFont() {
+    const UINT dpi = GetDpiForWindow(hwnd_.get());
+    fontHandle_ = CreateLabelFont(font_, font_.Style, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
+    styledFont_.reset();
+    // The control keeps the font for those who ask it (WM_GETFONT), such as UI automation.
+    SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle_.get()), /*redraw=*/FALSE);
+}
+
+HFONT TBLabel::FontFor(TFontStyles style) {
+    if (style == font_.Style) return fontHandle_.get();
+    if (!styledFont_ || styledFontStyle_ != style) {
+        const UINT dpi = GetDpiForWindow(hwnd_.get());
+        styledFont_ = CreateLabelFont(font_, style, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
+        styledFontStyle_ = style;
+    }
+    return styledFont_.get();
+}
+
+void TBLabel::AdjustBounds() {
+    if (!autoSize_) return;
+    const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    const fw::ScopedSelectObject font(dc.get(), fontHandle_.get());
+    RECT extent{};
+    DrawTextW(dc.get(), fw::W(caption_), static_cast<int>(caption_.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    if (caption_.empty()) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc.get(), &metrics);
+        extent = {0, 0, 0, metrics.tmHeight};
+    }
+    const RECT bounds = BoundsRect();
+    const TLabelRect fitted = AutoSizeBounds({bounds.left, bounds.top, bounds.right, bounds.bottom}, extent.right,
+                                             extent.bottom, margin_, alignment_);
+    SetWindowPos(hwnd_.get(), nullptr, fitted.Left, fitted.Top, fitted.Right - fitted.Left, fitted.Bottom - fitted.Top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,153 @@
+// The link label: a text that acts like a web link. It is the system's static text control (so
+// screen readers and UI automation read its caption), drawn by us: on one line, in a hover colour
+// and style while the pointer is over it, optionally shortened with an ellipsis, and on a left
+// press it can hand a web address or a file to the shell.
+//
+// Accelerators: a caption such as "&Manage hotkeys" fires OnClick on Alt+M. The form offers the
+// keys from an application message hook:
+//     app.AddMessageHook([this](MSG& m, bool& handled) {
+//         if (TBLabel::HandleDialogChar(Handle(), m)) handled = true;
+//     });
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "controls/BControlsLogic.h"
+#include "framework/UniqueHandle.h"
+
+namespace fw {
+class Application;
+}
+
+struct TLabelFont {
+    std::u16string Name = u"Tahoma";
+    int Size = 8;  // points
+    TFontStyles Style = 0;
+    TColor Color = clWindowText;
+};
+
+struct TBLabelCreateInfo {
+    std::u16string Caption;
+    int Left = 0;  // bounds in the parent's client pixels
+    int Top = 0;
+    int Width = 65;
+    int Height = 13;
+    TLabelFont Font = {};
+    int Id = 0;
+};
+
+class TBLabel {
+public:
+    // Hands a target to the shell; the Windows tests put a recorder in its place.
+    using TShellOpen = std::function<void(const std::u16string& Target)>;
+
+    TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info);
+    ~TBLabel();
+    TBLabel(const TBLabel&) = delete;
+    TBLabel& operator=(const TBLabel&) = delete;
+
+    HWND Handle() const { return hwnd_.get(); }
+
+    // The plain label's properties. Changes show at the next paint.
+    const std::u16string& Caption() const { return caption_; }
+    void SetCaption(std::u16string Caption);  // also the window text
+    const TLabelFont& Font() const { return font_; }
+    void SetFont(TLabelFont Font);
+    TColor Color() const { return color_; }
+    void SetColor(TColor Color);
+    bool AutoSize() const { return autoSize_; }  // bounds fitted to the caption (and margin)
+    void SetAutoSize(bool AutoSize);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment Alignment);
+    void SetCursor(HCURSOR Cursor);  // null: the arrow
+    RECT BoundsRect() const;         // in the parent's client pixels
+    void SetBounds(int Left, int Top, int Width, int Height);
+
+    // The link's properties. Those that change the layout of the text repaint at once.
+    bool FitInRect() const { return fitInRect_; }
+    void SetFitInRect(bool FitInRect);
+    TFitType FitType() const { return fitType_; }
+    void SetFitType(TFitType FitType);
+    TVertAlign AlignVert() const { return alignVert_; }
+    void SetAlignVert(TVertAlign AlignVert);
+    uint8_t Margin() const { return margin_; }
+    void SetMargin(uint8_t Margin);
+    bool Hover() const { return hover_; }
+    void SetHover(bool Hover) { hover_ = Hover; }
+    TFontStyles HoverStyle() const { return hoverStyle_; }
+    void SetHoverStyle(TFontStyles HoverStyle) { hoverStyle_ = HoverStyle; }
+    TColor HoverColor() const { return hoverColor_; }
+    void SetHoverColor(TColor HoverColor) { hoverColor_ = HoverColor; }
+    TColor HoverBGColor() const { return hoverBGColor_; }
+    void SetHoverBGColor(TColor HoverBGColor) { hoverBGColor_ = HoverBGColor; }
+    bool UseHoverBGColor() const { return useHoverBGColor_; }
+    void SetUseHoverBGColor(bool UseHoverBGColor) { useHoverBGColor_ = UseHoverBGColor; }
+    const std::u16string& Execute() const { return execute_; }
+    void SetExecute(std::u16string Execute) { execute_ = std::move(Execute); }
+    bool ExecuteFile() const { return executeFile_; }
+    void SetExecuteFile(bool ExecuteFile) { executeFile_ = ExecuteFile; }
+    bool Hovered() const { return hovered_; }
+
+    void SetShellOpen(TShellOpen open) { shellOpen_ = std::move(open); }
+
+    // Fires OnClick when the character is the caption's accelerator; true when it was.
+    bool DialogChar(char16_t c);
+    // Offers an Alt+key (WM_SYSCHAR) aimed at the form or one of its child windows to the visible,
+    // enabled link labels on the form; true when one of them took it.
+    static bool HandleDialogChar(HWND form, const MSG& message);
+
+    std::function<void(TBLabel& Sender)> OnClick;
+    std::function<void(TBLabel& Sender)> OnMouseEnter;
+    std::function<void(TBLabel& Sender)> OnMouseLeave;
+    std::function<void(TBLabel& Sender, TMouseButton Button, WPARAM Keys, int X, int Y)> OnMouseDown;
+
+private:
+    static LRESULT CALLBACK
+    SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    static TBLabel* FromHandle(HWND hwnd);
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Paint(HDC dc);
+    void PaintNow();
+    void Invalidate();
+    void MouseEnter();
+    void MouseLeave();
+    void MouseDown(TMouseButton Button, WPARAM Keys, int X, int Y);
+    void ButtonUp(int X, int Y);
+    void MakeFont();
+    HFONT FontFor(TFontStyles style);
+    void AdjustBounds();
+
+    fw::Application& app_;
+    fw::UniqueWindow hwnd_;
+    std::u16string caption_;
+    TLabelFont font_;
+    fw::UniqueFont fontHandle_;
+    fw::UniqueFont styledFont_;  // the font in another style, for hovering
+    TFontStyles styledFontStyle_ = 0;
+    TColor color_ = clBtnFace;
+    bool autoSize_ = true;
+    TAlignment alignment_ = taLeftJustify;
+    HCURSOR cursor_ = nullptr;
+
+    bool fitInRect_ = true;
+    TFitType fitType_ = ftNormal;
+    bool hover_ = true;
+    TFontStyles hoverStyle_ = fsUnderline;
+    TColor hoverColor_ = clRed;
+    TColor hoverBGColor_ = clBtnFace;
+    std::u16string execute_;
+    bool executeFile_ = false;
+    bool useHoverBGColor_ = false;
+    TVertAlign alignVert_ = vaTop;
+    uint8_t margin_ = 0;
+    bool hovered_ = false;
+
+    bool tracking_ = false;  // asked the system for the leave notification
+    bool pressed_ = false;   // left button went down on the label
+    TShellOpen shellOpen_;
+};
