@@ -124,12 +124,14 @@ private:
 class HostWindowSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        GetCursorPos(&pointer_);
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         window_ = std::make_unique<GraphicHostWindow>(*app_, 60, 60, 400, 300);
     }
     static void TearDownTestSuite() {
         window_.reset();
         app_.reset();
+        SetCursorPos(pointer_.x, pointer_.y);  // later tests find the pointer where it was
     }
     void SetUp() override { window_->ownMouse.clear(); }
     void TearDown() override {
@@ -144,6 +146,7 @@ protected:
 private:
     inline static std::unique_ptr<fw::Application> app_;
     inline static std::unique_ptr<GraphicHostWindow> window_;
+    inline static POINT pointer_{};
 };
 
 inline LPARAM Point(int x, int y) {
