@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace fw {
@@ -64,6 +66,9 @@ struct DestroyIconHandle {
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct DestroyImageList {
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
 
 // Kernel objects (mutexes, processes, threads) use null for "none".
 using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>;
@@ -81,5 +86,6 @@ using UniqueGlobalAtom = UniqueHandle<SimpleTraits<ATOM, DeleteGlobalAtom>>;
 using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>;
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
+using UniqueImageList = UniqueHandle<SimpleTraits<HIMAGELIST, DestroyImageList>>;
 
 }  // namespace fw
