@@ -330,10 +330,28 @@ void TTrayIcon::HookOwnerWindow() {
 }
 
 void TTrayIcon::UnhookOwnerWindow() {
-    if (owner_ != nullptr && OldWndProc != nullptr) {
-        SetWindowLongPtrW(owner_->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+    if (owner_ == nullptr || OldWndProc == nullptr || !NewWndProc) return;
+    // Icons may go in any order: only the topmost subclass can put back the procedure it replaced.
+    // One further down the chain is taken out of it by the icon above it, and one below a
+    // subclass of another kind leaves code behind that passes the messages on.
+    const HWND owner = owner_->Handle();
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(owner, GWLP_WNDPROC));
+    TTrayIcon* above = nullptr;
+    if (current != NewWndProc->Proc()) {
+        liveIcons.ForEach([&](TTrayIcon* icon) {
+            if (icon != this && icon->owner_ == owner_ && icon->OldWndProc == NewWndProc->Proc()) above = icon;
+        });
     }
-    NewWndProc.reset();
+    if (current == NewWndProc->Proc() || !IsWindow(owner)) {
+        SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+        NewWndProc.reset();
+    } else if (above != nullptr) {
+        above->OldWndProc = OldWndProc;
+        NewWndProc.reset();
+    } else {
+        NewWndProc->LeaveForwarding(owner, OldWndProc);
+        NewWndProc.reset();
+    }
     OldWndProc = nullptr;
 }
 

@@ -18,17 +18,21 @@ HANDLE codeHeap = nullptr;
 
 constexpr size_t kCodeSize = 22;
 
-}  // namespace
+struct Forward {
+    HWND window;
+    WNDPROC next;
+};
 
-BoundWindowProc::BoundWindowProc(void* object, Target target) {
-    if (codeHeap == nullptr) codeHeap = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
-    if (codeHeap == nullptr) throw Error(SystemErrorText(GetLastError()));
-    code_ = static_cast<unsigned char*>(HeapAlloc(codeHeap, 0, kCodeSize));
-    if (code_ == nullptr) throw Error(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
-    // mov rcx, object  (the first argument, the window handle, becomes the object)
-    // mov rax, target
-    // jmp rax          (the target returns straight to the caller)
-    unsigned char* p = code_;
+LRESULT PassOn(void* forward, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* to = static_cast<const Forward*>(forward);
+    return CallWindowProcW(to->next, to->window, message, wParam, lParam);
+}
+
+// mov rcx, object  (the first argument, the window handle, becomes the object)
+// mov rax, target
+// jmp rax          (the target returns straight to the caller)
+void WriteCode(unsigned char* code, void* object, BoundWindowProc::Target target) {
+    unsigned char* p = code;
     *p++ = 0x48;
     *p++ = 0xB9;
     std::memcpy(p, &object, 8);
@@ -39,11 +43,27 @@ BoundWindowProc::BoundWindowProc(void* object, Target target) {
     p += 8;
     *p++ = 0xFF;
     *p++ = 0xE0;
-    FlushInstructionCache(GetCurrentProcess(), code_, kCodeSize);
+    FlushInstructionCache(GetCurrentProcess(), code, kCodeSize);
+}
+
+}  // namespace
+
+BoundWindowProc::BoundWindowProc(void* object, Target target) {
+    if (codeHeap == nullptr) codeHeap = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
+    if (codeHeap == nullptr) throw Error(SystemErrorText(GetLastError()));
+    code_ = static_cast<unsigned char*>(HeapAlloc(codeHeap, 0, kCodeSize));
+    if (code_ == nullptr) throw Error(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    WriteCode(code_, object, target);
 }
 
 BoundWindowProc::~BoundWindowProc() {
-    HeapFree(codeHeap, 0, code_);
+    if (code_ != nullptr) HeapFree(codeHeap, 0, code_);
+}
+
+void BoundWindowProc::LeaveForwarding(HWND window, WNDPROC next) {
+    // Both stay for the rest of the process: the window may call them any time.
+    WriteCode(code_, new Forward{window, next}, &PassOn);
+    code_ = nullptr;
 }
 
 }  // namespace fw

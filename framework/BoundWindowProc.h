@@ -19,6 +19,10 @@ public:
 
     WNDPROC Proc() const { return reinterpret_cast<WNDPROC>(code_); }
 
+    // For a binding that another subclass still calls after its object is gone: the code stays
+    // (this object lets go of it) and passes every message on to `next`.
+    void LeaveForwarding(HWND window, WNDPROC next);
+
 private:
     unsigned char* code_ = nullptr;
 };

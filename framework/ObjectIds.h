@@ -28,6 +28,10 @@ public:
         return found != objects_.end() ? found->second : nullptr;
     }
     size_t Count() const { return objects_.size(); }
+    template <class F>
+    void ForEach(F&& f) const {
+        for (const auto& [id, object] : objects_) f(object);
+    }
 
 private:
     std::unordered_map<uint32_t, T*> objects_;
