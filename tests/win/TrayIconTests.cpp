@@ -30,24 +30,6 @@ void Callback(const TTrayIcon& icon, UINT notification) {
     PostMessageW(icon.Handle(), WM_TRAYCALLBACK, icon.IconID(), notification);
 }
 
-// The icons the shell shows: Wine's tray window holds one child per icon.
-int ShellIconCount() {
-    const HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (tray == nullptr) return 0;  // made with the first icon
-    int count = 0;
-    for (HWND child = nullptr; (child = FindWindowExW(tray, child, nullptr, nullptr)) != nullptr;) ++count;
-    return count;
-}
-
-// True when the shell knows the icon: an empty change is accepted only for an icon it has.
-bool ShellHasIcon(HWND window, UINT id) {
-    NOTIFYICONDATAW probe{};
-    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    probe.hWnd = window;
-    probe.uID = id;
-    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
-}
-
 HICON SystemIcon() {
     return LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
 }
@@ -108,7 +90,7 @@ std::vector<std::u16string> MenuCaptions(HWND menuWindow) {
 
 TEST(TrayIcon, RecordAndShellAnswers) {
     fw::Application app(GetModuleHandleW(nullptr));
-    const int shellIcons = ShellIconCount();
+    const int shellIcons = wintest::ShellIconCount();
     TTrayIcon icon(app, nullptr);
     const TNotifyIconDataEx& data = icon.IconData();
     EXPECT_EQ(data.cbSize, 952u);
@@ -125,8 +107,8 @@ TEST(TrayIcon, RecordAndShellAnswers) {
     EXPECT_NE(icon.Icon(), SystemIcon());  // a copy of its own
     icon.SetIconVisible(true);
     EXPECT_TRUE(icon.IconVisible());
-    EXPECT_TRUE(ShellHasIcon(icon.Handle(), icon.IconID()));
-    EXPECT_EQ(ShellIconCount(), shellIcons + 1);
+    EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 1);
     EXPECT_FALSE(icon.NotifyAdd());  // already there
 
     icon.SetHint(std::u16string(200, u'h'));
@@ -151,8 +133,8 @@ TEST(TrayIcon, RecordAndShellAnswers) {
 
     icon.SetIconVisible(false);
     EXPECT_FALSE(icon.IconVisible());
-    EXPECT_FALSE(ShellHasIcon(icon.Handle(), icon.IconID()));
-    EXPECT_EQ(ShellIconCount(), shellIcons);
+    EXPECT_FALSE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons);
     EXPECT_FALSE(icon.NotifyDelete());  // already gone
 }
 
@@ -322,7 +304,7 @@ TEST(TrayIcon, MinimizingTheApplicationHidesToTheTray) {
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
     EXPECT_FALSE(IsWindowVisible(app.Handle()));  // no taskbar presence
     EXPECT_TRUE(icon.IconVisible());
-    EXPECT_TRUE(ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
 
     // Restoring the application shows the main window again.
     SendMessageW(app.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -336,10 +318,10 @@ TEST(TrayIcon, MinimizingTheApplicationHidesToTheTray) {
     lost.uID = icon.IconID();
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &lost));
     SendMessageW(app.Handle(), taskbarCreated, 0, 0);
-    EXPECT_TRUE(ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
     icon.SetIconVisible(false);
     SendMessageW(app.Handle(), taskbarCreated, 0, 0);
-    EXPECT_FALSE(ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_FALSE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
 
     // Without MinimizeToTray the main window stays as it is.
     icon.SetMinimizeToTray(false);
@@ -444,7 +426,7 @@ TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
     fw::Application app(GetModuleHandleW(nullptr));
     OwnerForm form(app);
     const LONG_PTR originalProc = GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC);
-    const int shellIcons = ShellIconCount();
+    const int shellIcons = wintest::ShellIconCount();
     const int helperWindows = wintest::CountThreadWindows(L"TPUtilWindow");
     const wintest::GuiObjects before = wintest::CountGuiObjects();
     std::mt19937 random(11);
@@ -465,7 +447,7 @@ TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
         timers.push_back(TSimpleTimer::CreateEx(50 + i % 20, [](TSimpleTimer&) {}));
         timers.back()->SetEnabled(i % 10 == 1);
     }
-    EXPECT_EQ(ShellIconCount(), shellIcons + 10);
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 10);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), helperWindows + 2);  // one for icons, one for timers
     Callback(*icons[0], WM_LBUTTONDOWN);                                         // a click pending while the icons go
     Pump(50ms);
@@ -480,7 +462,7 @@ TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
     EXPECT_EQ(TrayIconHandler(), nullptr);
     EXPECT_EQ(SimpleTimerHandler(), nullptr);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), helperWindows);
-    EXPECT_EQ(ShellIconCount(), shellIcons);
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons);
     EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), originalProc);
     const int alive = static_cast<int>(std::count_if(copies.begin(), copies.end(), [](HICON copy) {
         ICONINFO info{};
@@ -496,7 +478,7 @@ TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
 TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
     fw::Application app(GetModuleHandleW(nullptr));
     app.SetTitle(u"Corvalend");
-    const int shellIcons = ShellIconCount();
+    const int shellIcons = wintest::ShellIconCount();
     {
         TMainForm form(app);
         EXPECT_EQ(app.MainForm(), &form);
@@ -507,8 +489,8 @@ TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
         EXPECT_EQ(icon.IconList(), form.TrayImages.get());
         EXPECT_EQ(icon.Hint(), u"Corvalend");
         EXPECT_EQ(fw::FromW(icon.IconData().szTip), u"Corvalend");
-        EXPECT_TRUE(ShellHasIcon(icon.Handle(), icon.IconID()));
-        EXPECT_EQ(ShellIconCount(), shellIcons + 1);
+        EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+        EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 1);
         int cx = 0, cy = 0;
         ImageList_GetIconSize(form.TrayImages.get(), &cx, &cy);
         EXPECT_EQ(cx, GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForSystem()));
@@ -530,6 +512,6 @@ TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
         EXPECT_EQ(captions, (std::vector<std::u16string>{u"Settings...", u"Show hotkeys...", u"-", u"Exit"}));
         EXPECT_EQ(quit.wParam, 0u);
     }
-    EXPECT_EQ(ShellIconCount(), shellIcons);  // the icon goes with the window
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons);  // the icon goes with the window
     EXPECT_EQ(app.MainForm(), nullptr);
 }

@@ -1,5 +1,7 @@
 #include "tests/win/WinTest.h"
 
+#include <shellapi.h>
+
 #include <atomic>
 #include <cwchar>
 #include <vector>
@@ -90,6 +92,22 @@ int CountThreadWindows(const wchar_t* className) {
 
 GuiObjects CountGuiObjects() {
     return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}
+
+int ShellIconCount() {
+    const HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (tray == nullptr) return 0;  // made with the first icon
+    int count = 0;
+    for (HWND child = nullptr; (child = FindWindowExW(tray, child, nullptr, nullptr)) != nullptr;) ++count;
+    return count;
+}
+
+bool ShellHasIcon(HWND window, UINT id) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    probe.hWnd = window;
+    probe.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
 void PressCombination(unsigned modifiers, unsigned key) {

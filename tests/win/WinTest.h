@@ -45,6 +45,12 @@ struct GuiObjects {
 };
 GuiObjects CountGuiObjects();
 
+// The notification-area icons the shell shows (Wine's tray window holds one child per icon).
+int ShellIconCount();
+// True when the shell knows the icon of the window and identifier: an empty change is accepted
+// only for an icon it has.
+bool ShellHasIcon(HWND window, UINT id);
+
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
 
