@@ -13,6 +13,19 @@ namespace {
 
 Application* current = nullptr;
 
+// The text of the exception being handled.
+std::u16string CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const Error& e) {
+        return e.Text();
+    } catch (const std::exception& e) {
+        return Utf8ToUtf16(e.what());
+    } catch (...) {
+        return u"Unknown error";
+    }
+}
+
 }  // namespace
 
 Application* CurrentApplication() noexcept {
@@ -25,16 +38,8 @@ void HandleCurrentException() noexcept {
         return;
     }
     try {
-        std::u16string text = u"Unknown error";
-        try {
-            throw;
-        } catch (const Error& e) {
-            text = e.Text();
-        } catch (const std::exception& e) {
-            text = Utf8ToUtf16(e.what());
-        } catch (...) {
-        }
-        MessageBoxW(GetActiveWindow(), W(ErrorDisplayText(text)), L"Corvalend", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        MessageBoxW(GetActiveWindow(), W(ErrorDisplayText(CurrentExceptionText())), L"Corvalend",
+                    MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
     } catch (...) {
         // Nothing is left to tell the user with.
     }
@@ -227,11 +232,7 @@ void Application::Terminate(int exitCode) {
 
 void Application::HandleException() noexcept {
     try {
-        throw;
-    } catch (const Error& e) {
-        ShowErrorText(e.Text());
-    } catch (const std::exception& e) {
-        ShowErrorText(Utf8ToUtf16(e.what()));
+        ShowErrorText(CurrentExceptionText());
     } catch (...) {
         ShowErrorText(u"Unknown error");
     }

@@ -69,6 +69,7 @@ struct DestroyMenuHandle {
 struct DestroyImageList {
     void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
+using UniqueImageList = UniqueHandle<SimpleTraits<HIMAGELIST, DestroyImageList>>;
 
 // Kernel objects (mutexes, processes, threads) use null for "none".
 using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>;
@@ -86,6 +87,5 @@ using UniqueGlobalAtom = UniqueHandle<SimpleTraits<ATOM, DeleteGlobalAtom>>;
 using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>;
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
-using UniqueImageList = UniqueHandle<SimpleTraits<HIMAGELIST, DestroyImageList>>;
 
 }  // namespace fw
