@@ -323,51 +323,30 @@ bool TTrayIcon::ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TTrayIcon::HookOwnerWindow() {
     if (owner_ == nullptr) return;
-    const HWND owner = owner_->Handle();
-    OldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(owner, GWLP_WNDPROC));
-    NewWndProc = std::make_unique<fw::BoundWindowProc>(this, &TTrayIcon::OwnerWindowProc);
-    SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NewWndProc->Proc()));
+    // The system's subclass chain: icons and other subclasses may come and go in any order.
+    ownerHooked_ = SetWindowSubclass(owner_->Handle(), &TTrayIcon::OwnerWindowProc, FIconID,
+                                     reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void TTrayIcon::UnhookOwnerWindow() {
-    if (owner_ == nullptr || OldWndProc == nullptr || !NewWndProc) return;
-    // Icons may go in any order: only the topmost subclass can put back the procedure it replaced.
-    // One further down the chain is taken out of it by the icon above it, and one below a
-    // subclass of another kind leaves code behind that passes the messages on.
-    const HWND owner = owner_->Handle();
-    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(owner, GWLP_WNDPROC));
-    TTrayIcon* above = nullptr;
-    if (current != NewWndProc->Proc()) {
-        liveIcons.ForEach([&](TTrayIcon* icon) {
-            if (icon != this && icon->owner_ == owner_ && icon->OldWndProc == NewWndProc->Proc()) above = icon;
-        });
-    }
-    if (current == NewWndProc->Proc() || !IsWindow(owner)) {
-        SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
-        NewWndProc.reset();
-    } else if (above != nullptr) {
-        above->OldWndProc = OldWndProc;
-        NewWndProc.reset();
-    } else {
-        NewWndProc->LeaveForwarding(owner, OldWndProc);
-        NewWndProc.reset();
-    }
-    OldWndProc = nullptr;
+    if (owner_ == nullptr || !ownerHooked_) return;
+    RemoveWindowSubclass(owner_->Handle(), &TTrayIcon::OwnerWindowProc, FIconID);
+    ownerHooked_ = false;
 }
 
-LRESULT TTrayIcon::OwnerWindowProc(void* self, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* icon = static_cast<TTrayIcon*>(self);
+LRESULT CALLBACK
+TTrayIcon::OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR self) {
+    auto* icon = reinterpret_cast<TTrayIcon*>(self);
     try {
         return icon->OwnerMessage(message, wParam, lParam);
     } catch (...) {
         icon->app_.HandleException();
-        return 0;
+        return DefSubclassProc(window, message, wParam, lParam);
     }
 }
 
 LRESULT TTrayIcon::OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND owner = owner_->Handle();
-    const WNDPROC oldProc = OldWndProc;  // the message may free this icon
     LRESULT result = 0;
     if (message == WM_SHOWWINDOW && wParam == 1 && lParam == 0) {
         // Shown by a program call: bring it to the front, which a hidden application cannot do directly.
@@ -378,7 +357,8 @@ LRESULT TTrayIcon::OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
         if (TryMinimizeToTray(result)) return result;
     }
-    return CallWindowProcW(oldProc, owner, message, wParam, lParam);
+    // The rest of the chain; it stays valid even when the message freed this icon.
+    return DefSubclassProc(owner, message, wParam, lParam);
 }
 
 // Timers and events

@@ -18,7 +18,6 @@
 
 #include "controls/SimpleTimer.h"
 #include "controls/TrayIconLogic.h"
-#include "framework/BoundWindowProc.h"
 #include "framework/PopupMenu.h"
 #include "framework/UniqueHandle.h"
 #include "framework/UtilWindow.h"
@@ -246,7 +245,8 @@ private:
     bool ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam);
     void HookOwnerWindow();
     void UnhookOwnerWindow();
-    static LRESULT OwnerWindowProc(void* self, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK
+    OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     LRESULT OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CycleTimerTick();
 
@@ -270,8 +270,7 @@ private:
     HIMAGELIST FIconList = nullptr;
     bool FCycleIcons = false;
     uint32_t FCycleInterval = 0;
-    WNDPROC OldWndProc = nullptr;
-    std::unique_ptr<fw::BoundWindowProc> NewWndProc;
+    bool ownerHooked_ = false;  // subclassing the owner window under FIconID
     int appHookId_ = 0;
     TNotifyIconDataEx IconData_{};
 };

@@ -369,21 +369,21 @@ TEST(TrayIcon, OwnerWindowHookChainsAndGoesAway) {
     second.reset();
     EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
 
-    // Below another program part's subclass, a gone icon keeps passing the messages on.
-    auto icon = std::make_unique<TTrayIcon>(app, &form);
-    static WNDPROC below = nullptr;
-    static int foreignSeen = 0;
-    below = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC));
-    const WNDPROC foreign = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_APP + 8) ++foreignSeen;
-        return CallWindowProcW(below, window, message, wParam, lParam);
+    // A subclass of another program part on top of the icon's keeps working when the icon goes first.
+    static int otherSeen = 0;
+    const SUBCLASSPROC other = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) -> LRESULT {
+        if (message == WM_APP + 8) ++otherSeen;
+        return DefSubclassProc(window, message, wParam, lParam);
     };
-    SetWindowLongPtrW(form.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(foreign));
+    auto icon = std::make_unique<TTrayIcon>(app, &form);
+    SetWindowSubclass(form.Handle(), other, 1, 0);
     icon.reset();
     SendMessageW(form.Handle(), WM_APP + 8, 0, 0);
-    EXPECT_EQ(foreignSeen, 1);
+    EXPECT_EQ(otherSeen, 1);
     EXPECT_EQ(form.seen.back(), WM_APP + 8u);
-    SetWindowLongPtrW(form.Handle(), GWLP_WNDPROC, original);
+    RemoveWindowSubclass(form.Handle(), other, 1);
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
 }
 
 TEST(TrayIcon, IdleIconRunsNoTimer) {
