@@ -277,7 +277,7 @@ std::u16string TData::FormatVersion(uint32_t Version) const {
     return ::FormatVersion(Version);
 }
 
-uint32_t TData::GetFileVersion(const std::u16string& Filename) const {
+uint32_t TData::GetFileVersion(const std::u16string& Filename) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(fw::W(Filename), &ignored);
     if (size == 0) return 0;

@@ -62,7 +62,7 @@ public:
     bool CursorInTaskbar() const;
     std::u16string FormatVersion(uint32_t Version) const;
     // The program file's version as a number (1.20.1.0 -> 1200100); 0 without version information.
-    uint32_t GetFileVersion(const std::u16string& Filename) const;
+    static uint32_t GetFileVersion(const std::u16string& Filename);
 
     THotkeyList& HotKeyList() { return *HotKeyList_; }
     // What an editing copy of the hotkeys needs: the same files, but never registered.
