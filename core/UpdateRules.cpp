@@ -1,16 +1,14 @@
 #include "core/UpdateRules.h"
 
 #include "core/ActionRules.h"
+#include "framework/Text.h"
 
 std::u16string UpdateAnswerFile(const std::u16string& tempFolder) {
     return tempFolder + u"\\corvalendupdate.tmp";
 }
 
 std::u16string UpdateQueryAddress(std::u16string_view host, uint32_t version) {
-    std::u16string address = u"http://";
-    address.append(host).append(u"/softwareupdate.php?obj=11&ver=");
-    for (const char digit : std::to_string(version)) address += static_cast<char16_t>(digit);
-    return address;
+    return u"http://" + std::u16string(host) + u"/softwareupdate.php?obj=11&ver=" + fw::IntToStr(version);
 }
 
 std::u16string DownloadPageAddress() {

@@ -169,7 +169,8 @@ HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16stri
     return find.found;
 }
 
-MessageBoxWatcher::MessageBoxWatcher(std::u16string caption) : caption_(std::move(caption)) {
+MessageBoxWatcher::MessageBoxWatcher(std::u16string caption, int answer)
+    : caption_(std::move(caption)), answer_(answer) {
     thread_ = std::thread([this] {
         while (!stop_) {
             const HWND box = FindTopWindow(GetCurrentProcessId(), L"#32770", &caption_);
@@ -182,9 +183,21 @@ MessageBoxWatcher::MessageBoxWatcher(std::u16string caption) : caption_(std::mov
                 for (const int iconId : {0x14, 0x440}) {
                     const auto shown = reinterpret_cast<HICON>(SendDlgItemMessageW(box, iconId, STM_GETICON, 0, 0));
                     stopIcon_ = stopIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_HAND));
+                    informationIcon_ =
+                        informationIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_INFORMATION));
+                }
+                // Wine's box holds every kind of button and hides those it does not use.
+                for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                    wchar_t kind[16] = {};
+                    GetClassNameW(child, kind, 16);
+                    if (lstrcmpiW(kind, L"Button") != 0 || !IsWindowVisible(child)) continue;
+                    buttons_.push_back(GetDlgCtrlID(child));
+                    // Wine does not keep the default in the dialog's DM_GETDEFID, only in the style.
+                    if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                        defaultButton_ = GetDlgCtrlID(child);
                 }
                 seen_ = true;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                PostMessageW(box, WM_COMMAND, answer_, 0);
                 return;
             }
             Sleep(20);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "framework/Text.h"
 
@@ -55,14 +56,19 @@ bool ShellHasIcon(HWND window, UINT id);
 void PressCombination(unsigned modifiers, unsigned key);
 
 // Waits on another thread for a message box of this process with the given caption, remembers its
-// text and icon style, and closes it with OK.
+// text, icon style and buttons, and closes it with the answer (OK unless told otherwise).
 class MessageBoxWatcher {
 public:
-    explicit MessageBoxWatcher(std::u16string caption);
+    explicit MessageBoxWatcher(std::u16string caption, int answer = IDOK);
     ~MessageBoxWatcher();
     bool Seen() const { return seen_; }
     const std::u16string& Text() const { return text_; }
     bool HasStopIcon() const { return stopIcon_; }
+    bool HasInformationIcon() const { return informationIcon_; }
+    // The identifiers of the buttons shown, in the order of the box's child windows, and that of the
+    // default button.
+    const std::vector<int>& Buttons() const { return buttons_; }
+    int DefaultButton() const { return defaultButton_; }
     // Waits until the watcher has seen and closed the box.
     bool Wait(std::chrono::milliseconds timeout);
 
@@ -70,6 +76,10 @@ private:
     std::u16string caption_;
     std::u16string text_;
     bool stopIcon_ = false;
+    bool informationIcon_ = false;
+    std::vector<int> buttons_;
+    int defaultButton_ = 0;
+    int answer_ = IDOK;
     std::atomic<bool> seen_{false};
     std::atomic<bool> stop_{false};
     std::thread thread_;
