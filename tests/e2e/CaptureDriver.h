@@ -30,7 +30,7 @@ private:
 
 // The process's visible capture window once its picture is shown; null after the time.
 HWND WaitForCaptureWindow(DWORD processId, std::chrono::milliseconds timeout);
-// Waits until the process shows no capture window; false after the time.
+// Waits until the process has no capture window any more; false after the time.
 bool WaitNoCaptureWindow(DWORD processId, std::chrono::milliseconds timeout);
 // The capture window's image view and its buttons by caption.
 HWND CaptureView(HWND captureWindow);
