@@ -349,6 +349,7 @@ TEST_F(SaveCaptureWin, SelectionPastTheRightEdgeClipsForShadeCropAndCopy) {
     EXPECT_TRUE(Open(copied)) << "freed once the click is done, not within it";
     Pump();
     EXPECT_FALSE(Open(copied));
+    EXPECT_EQ(ClipboardPicture().pixels, placed.pixels) << "the bitmap outlives the window that placed it";
 }
 
 TEST_F(SaveCaptureWin, OddSelectionsAndTinyPicturesNeverFail) {
