@@ -9,6 +9,42 @@
 
 namespace fw {
 
+namespace {
+
+Application* current = nullptr;
+
+// The text of the exception being handled.
+std::u16string CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const Error& e) {
+        return e.Text();
+    } catch (const std::exception& e) {
+        return Utf8ToUtf16(e.what());
+    } catch (...) {
+        return u"Unknown error";
+    }
+}
+
+}  // namespace
+
+Application* CurrentApplication() noexcept {
+    return current;
+}
+
+void HandleCurrentException() noexcept {
+    if (current != nullptr) {
+        current->HandleException();
+        return;
+    }
+    try {
+        MessageBoxW(GetActiveWindow(), W(ErrorDisplayText(CurrentExceptionText())), L"Corvalend",
+                    MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    } catch (...) {
+        // Nothing is left to tell the user with.
+    }
+}
+
 std::u16string ErrorDisplayText(const std::u16string& text) {
     if (text.empty() || text.back() == u'.') return text;
     return text + u".";
@@ -30,6 +66,8 @@ public:
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LRESULT hooked = 0;
+        if (App().RunMainWindowHooks(message, wParam, lParam, hooked)) return hooked;
         switch (message) {
             case WM_CLOSE:
                 App().Terminate();
@@ -56,9 +94,20 @@ protected:
     }
 };
 
-Application::Application(HINSTANCE instance) : instance_(instance), window_(std::make_unique<AppWindow>(*this)) {}
+Application::Application(HINSTANCE instance) : instance_(instance), previous_(current) {
+    current = this;
+    try {
+        window_ = std::make_unique<AppWindow>(*this);
+    } catch (...) {
+        current = previous_;
+        throw;
+    }
+}
 
-Application::~Application() = default;
+Application::~Application() {
+    window_.reset();
+    if (current == this) current = previous_;
+}
 
 HWND Application::Handle() const {
     return window_->Handle();
@@ -78,6 +127,45 @@ void Application::RemoveMessageHook(int id) {
     std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
 }
 
+int Application::HookMainWindow(MainWindowHook hook) {
+    mainWindowHooks_.emplace_back(nextHookId_, std::move(hook));
+    return nextHookId_++;
+}
+
+void Application::UnhookMainWindow(int id) {
+    std::erase_if(mainWindowHooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
+bool Application::RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // A copy: a hook may add or remove hooks while it runs. Errors go up to the window procedure.
+    const auto hooks = mainWindowHooks_;
+    for (const auto& [id, hook] : hooks) {
+        if (hook(message, wParam, lParam, result)) return true;
+    }
+    return false;
+}
+
+void Application::Minimize() {
+    ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+}
+
+void Application::Restore() {
+    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+}
+
+void Application::ProcessMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, /*window=*/nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            terminated_ = true;
+            exitCode_ = static_cast<int>(message.wParam);
+            PostQuitMessage(exitCode_);  // the loop that runs us ends on it
+            return;
+        }
+        HandleMessage(message);
+    }
+}
+
 bool Application::ProcessMessage() {
     MSG message{};
     const BOOL got = GetMessageW(&message, /*window=*/nullptr, 0, 0);
@@ -87,6 +175,11 @@ bool Application::ProcessMessage() {
         PostQuitMessage(exitCode_);  // outer loops end too
         return false;
     }
+    HandleMessage(message);
+    return true;
+}
+
+void Application::HandleMessage(MSG& message) {
     bool handled = false;
     RunHooks(message, handled);
     if (!handled) {
@@ -95,7 +188,6 @@ bool Application::ProcessMessage() {
         DispatchMessageW(&message);
         dispatching_ = outer;
     }
-    return true;
 }
 
 void Application::RunHooks(MSG& message, bool& handled) {
@@ -117,6 +209,14 @@ bool Application::IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) cons
 }
 
 int Application::Run() {
+    if (mainForm_ != nullptr && showMainForm_) {
+        // A form stored minimized is not shown: the application is minimized instead.
+        if (GetWindowLongPtrW(mainForm_->Handle(), GWL_STYLE) & WS_MINIMIZE) {
+            Minimize();
+        } else {
+            ShowWindow(mainForm_->Handle(), SW_SHOW);
+        }
+    }
     while (ProcessMessage()) {
     }
     // The outermost loop is done: the quit message must not end message boxes shown while shutting down.
@@ -132,11 +232,7 @@ void Application::Terminate(int exitCode) {
 
 void Application::HandleException() noexcept {
     try {
-        throw;
-    } catch (const Error& e) {
-        ShowErrorText(e.Text());
-    } catch (const std::exception& e) {
-        ShowErrorText(Utf8ToUtf16(e.what()));
+        ShowErrorText(CurrentExceptionText());
     } catch (...) {
         ShowErrorText(u"Unknown error");
     }

@@ -12,6 +12,8 @@
 
 namespace fw {
 
+class Window;
+
 // The text the default error handler shows: a period is appended when the text lacks one.
 std::u16string ErrorDisplayText(const std::u16string& text);
 
@@ -35,6 +37,29 @@ public:
     int AddMessageHook(MessageHook hook);
     void RemoveMessageHook(int id);
 
+    // The application's main form: the first form the program creates. Run shows it, or minimizes the
+    // application when the form was created minimized (its WS_MINIMIZE style); with ShowMainForm
+    // false it does neither.
+    Window* MainForm() const { return mainForm_; }
+    void SetMainForm(Window* form) { mainForm_ = form; }
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool show) { showMainForm_ = show; }
+
+    // Hooks on the messages of the application window (Handle): its size changes when the
+    // application is minimized or restored, its system commands, and the broadcasts every top-level
+    // window receives. They run before the window's own handling, in the order they were added; a
+    // hook that returns true has handled the message with `result` and stops the rest.
+    using MainWindowHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    int HookMainWindow(MainWindowHook hook);
+    void UnhookMainWindow(int id);
+
+    // Minimizing the application minimizes its window (shown minimized, not activated); restoring
+    // brings it back from that state.
+    void Minimize();
+    void Restore();
+
+    // Handles every message that waits in the queue, then returns.
+    void ProcessMessages();
     // Waits for one message and handles it. False once the quit message arrives (it stays posted
     // for any outer loop).
     bool ProcessMessage();
@@ -50,7 +75,9 @@ public:
 
 private:
     class AppWindow;
+    void HandleMessage(MSG& message);
     void RunHooks(MSG& message, bool& handled);
+    bool RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HINSTANCE instance_;
@@ -58,9 +85,23 @@ private:
     std::unique_ptr<AppWindow> window_;
     std::vector<std::pair<int, MessageHook>> hooks_;
     int nextHookId_ = 1;
+    std::vector<std::pair<int, MainWindowHook>> mainWindowHooks_;
+    Window* mainForm_ = nullptr;
+    bool showMainForm_ = true;
+    Application* previous_ = nullptr;   // the current application before this one
     const MSG* dispatching_ = nullptr;  // the message our loop is dispatching right now
     bool terminated_ = false;
     int exitCode_ = 0;
 };
+
+// The application object that is alive (the most recently created one), or null. Parts of the
+// program that have no window of their own, such as the shared hidden windows of the timers and
+// tray icons, reach the default error handler through it.
+Application* CurrentApplication() noexcept;
+
+// Reports the exception being handled through the current application's default error handler, or,
+// without an application, in a plain stop-icon message box captioned "Corvalend". Call it from a
+// catch block; it never throws.
+void HandleCurrentException() noexcept;
 
 }  // namespace fw

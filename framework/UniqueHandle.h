@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace fw {
@@ -64,6 +66,10 @@ struct DestroyIconHandle {
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct DestroyImageList {
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+using UniqueImageList = UniqueHandle<SimpleTraits<HIMAGELIST, DestroyImageList>>;
 
 // Kernel objects (mutexes, processes, threads) use null for "none".
 using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>;

@@ -74,6 +74,13 @@ RunningProgram::~RunningProgram() {
     }
 }
 
+DWORD RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
+    WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count()));
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &exitCode);
+    return exitCode;
+}
+
 DWORD RunningProgram::Close(std::chrono::milliseconds timeout) {
     PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
     WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count()));

@@ -66,6 +66,8 @@ public:
     DWORD ProcessId() const { return info_.dwProcessId; }
     HWND MainWindow() const { return mainWindow_; }
     HWND AppWindow() const { return appWindow_; }
+    // Waits for the program to end by itself; the exit code, or STILL_ACTIVE after the time.
+    DWORD WaitForExit(std::chrono::milliseconds timeout);
     // Closes the main window with WM_CLOSE and waits; the exit code, or STILL_ACTIVE after the time.
     DWORD Close(std::chrono::milliseconds timeout = std::chrono::seconds(10));
 

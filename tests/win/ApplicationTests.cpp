@@ -1,8 +1,11 @@
 // The application object: the message hooks on the one loop and the default error handler.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/UtilWindow.h"
 #include "framework/Window.h"
 #include "tests/win/WinTest.h"
 
@@ -105,4 +108,79 @@ TEST(Application, ErrorInAHookIsShownToo) {
     ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
     EXPECT_EQ(watcher.Text(), u"hook failed.");
     EXPECT_EQ(probe.pings, 1);  // the message still reached its window
+}
+
+TEST(Application, CurrentApplicationIsTheLatestAlive) {
+    EXPECT_EQ(fw::CurrentApplication(), nullptr);
+    {
+        fw::Application outer(GetModuleHandleW(nullptr));
+        EXPECT_EQ(fw::CurrentApplication(), &outer);
+        {
+            fw::Application inner(GetModuleHandleW(nullptr));
+            EXPECT_EQ(fw::CurrentApplication(), &inner);
+        }
+        EXPECT_EQ(fw::CurrentApplication(), &outer);
+    }
+    EXPECT_EQ(fw::CurrentApplication(), nullptr);
+}
+
+TEST(Application, ErrorsOfWindowlessHelpersWithoutApplicationShowAPlainStopBox) {
+    ASSERT_EQ(fw::CurrentApplication(), nullptr);
+    fw::UtilWindow helper([](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == kFail) throw fw::Error(u"Access is denied");
+        return DefWindowProcW(window, message, wParam, lParam);
+    });
+    wintest::MessageBoxWatcher watcher(u"Corvalend");
+    EXPECT_EQ(SendMessageW(helper.Handle(), kFail, 0, 0), 0);  // the helper goes on
+    ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
+    EXPECT_EQ(watcher.Text(), u"Access is denied.");
+    EXPECT_TRUE(watcher.HasStopIcon());
+    EXPECT_TRUE(IsWindow(helper.Handle()));
+}
+
+TEST(Application, MainWindowHooksSeeMinimizeAndCanTakeAMessage) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    std::vector<UINT> seen;
+    bool sizeMinimized = false;
+    const int watch = app.HookMainWindow([&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        seen.push_back(message);
+        if (message == WM_SIZE && wParam == SIZE_MINIMIZED) sizeMinimized = true;
+        return false;
+    });
+    const int take = app.HookMainWindow([&](UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != kPing) return false;
+        result = 42;
+        return true;
+    });
+    app.Minimize();
+    EXPECT_TRUE(sizeMinimized);
+    EXPECT_TRUE(IsIconic(app.Handle()));
+    EXPECT_EQ(SendMessageW(app.Handle(), kPing, 0, 0), 42);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), kPing), 1);
+
+    // The application window's own handling still runs after hooks that pass: WM_CLOSE terminates.
+    app.UnhookMainWindow(take);
+    EXPECT_EQ(SendMessageW(app.Handle(), kPing, 0, 0), 0);
+    SendMessageW(app.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.Run(), 0);
+    app.UnhookMainWindow(watch);
+    const size_t count = seen.size();
+    SendMessageW(app.Handle(), kPing, 0, 0);
+    EXPECT_EQ(seen.size(), count);
+}
+
+TEST(Application, RunMinimizesTheApplicationForAMinimizedMainForm) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    ProbeWindow form(app);
+    SetWindowLongPtrW(form.Handle(), GWL_STYLE, GetWindowLongPtrW(form.Handle(), GWL_STYLE) | WS_MINIMIZE);
+    app.SetMainForm(&form);
+    bool minimized = false;
+    app.HookMainWindow([&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        if (message == WM_SIZE && wParam == SIZE_MINIMIZED) minimized = true;
+        return false;
+    });
+    app.Terminate();
+    app.Run();
+    EXPECT_TRUE(minimized);
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));  // the form itself is not shown
 }

@@ -1,6 +1,9 @@
 #include "tests/win/WinTest.h"
 
+#include <shellapi.h>
+
 #include <atomic>
+#include <cwchar>
 #include <vector>
 
 #include "framework/WinText.h"
@@ -56,6 +59,55 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
+}
+
+namespace {
+
+struct ClassCount {
+    const wchar_t* className;
+    int count;
+};
+
+BOOL CALLBACK CountChildProc(HWND window, LPARAM param) {
+    auto* counted = reinterpret_cast<ClassCount*>(param);
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    if (wcscmp(name, counted->className) == 0) ++counted->count;
+    return TRUE;
+}
+
+BOOL CALLBACK CountThreadProc(HWND window, LPARAM param) {
+    CountChildProc(window, param);
+    EnumChildWindows(window, CountChildProc, param);
+    return TRUE;
+}
+
+}  // namespace
+
+int CountThreadWindows(const wchar_t* className) {
+    ClassCount counted{className, 0};
+    EnumThreadWindows(GetCurrentThreadId(), CountThreadProc, reinterpret_cast<LPARAM>(&counted));
+    return counted.count;
+}
+
+GuiObjects CountGuiObjects() {
+    return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}
+
+int ShellIconCount() {
+    const HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (tray == nullptr) return 0;  // made with the first icon
+    int count = 0;
+    for (HWND child = nullptr; (child = FindWindowExW(tray, child, nullptr, nullptr)) != nullptr;) ++count;
+    return count;
+}
+
+bool ShellHasIcon(HWND window, UINT id) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    probe.hWnd = window;
+    probe.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
 void PressCombination(unsigned modifiers, unsigned key) {

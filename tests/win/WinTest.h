@@ -34,6 +34,23 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // A top-level window of the process with the class and, when given, the caption; null when none.
 HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption = nullptr);
 
+// The number of windows of this thread with the class, hidden ones and children included.
+int CountThreadWindows(const wchar_t* className);
+
+// The process's GDI and USER objects as the system counts them (Wine always says 0).
+struct GuiObjects {
+    DWORD gdi = 0;
+    DWORD user = 0;
+    bool operator==(const GuiObjects&) const = default;
+};
+GuiObjects CountGuiObjects();
+
+// The notification-area icons the shell shows (Wine's tray window holds one child per icon).
+int ShellIconCount();
+// True when the shell knows the icon of the window and identifier: an empty change is accepted
+// only for an icon it has.
+bool ShellHasIcon(HWND window, UINT id);
+
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
 

@@ -1,0 +1,93 @@
+// A lightweight timer that is not a window: every timer of the process runs a system timer on one
+// shared hidden window, which turns each expiry into the timer's OnTimer event.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "framework/UtilWindow.h"
+
+class TSimpleTimer;
+
+// The window all timers share. It exists while at least one timer does.
+class TSimpleTimerHandler {
+public:
+    TSimpleTimerHandler();
+    TSimpleTimerHandler(const TSimpleTimerHandler&) = delete;
+    TSimpleTimerHandler& operator=(const TSimpleTimerHandler&) = delete;
+
+    void AddTimer() { ++RefCount_; }
+    void RemoveTimer() {
+        if (RefCount_ > 0) --RefCount_;
+    }
+    uint32_t RefCount() const { return RefCount_; }
+    // Timers running right now.
+    uint32_t ActiveCount() const { return ActiveCount_; }
+    HWND WindowHandle() const { return FWindowHandle.Handle(); }
+
+private:
+    friend class TSimpleTimer;
+    LRESULT TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    uint32_t RefCount_ = 0;
+    uint32_t ActiveCount_ = 0;
+    fw::UtilWindow FWindowHandle;
+};
+
+// The shared handler, or null while no timer exists.
+TSimpleTimerHandler* SimpleTimerHandler();
+
+class TSimpleTimer {
+public:
+    using TNotifyEvent = std::function<void(TSimpleTimer& Sender)>;
+
+    // A stopped timer of 1000 ms without a handler.
+    TSimpleTimer();
+    // A stopped timer with the given interval and handler.
+    TSimpleTimer(uint32_t AInterval, TNotifyEvent AOnTimer);
+    ~TSimpleTimer();
+    TSimpleTimer(const TSimpleTimer&) = delete;
+    TSimpleTimer& operator=(const TSimpleTimer&) = delete;
+
+    static std::unique_ptr<TSimpleTimer> Create() { return std::make_unique<TSimpleTimer>(); }
+    static std::unique_ptr<TSimpleTimer> CreateEx(uint32_t AInterval, TNotifyEvent AOnTimer) {
+        return std::make_unique<TSimpleTimer>(AInterval, std::move(AOnTimer));
+    }
+
+    // Switching on (re)starts the period; it does nothing while the interval is 0.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    // A new non-zero interval restarts a timer that is on; 0 stops it while it stays on.
+    uint32_t Interval() const { return FInterval; }
+    void SetInterval(uint32_t Value);
+    // Switches off at the first expiry, before OnTimer runs.
+    bool AutoDisable() const { return FAutoDisable; }
+    void SetAutoDisable(bool Value) { FAutoDisable = Value; }
+    int Tag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+    // Taking the handler away stops the system timer while the timer stays on.
+    const TNotifyEvent& OnTimer() const { return FOnTimer; }
+    void SetOnTimer(TNotifyEvent Value);
+
+    // Starts the system timer; false when the interval is 0 or the system refuses (the timer is
+    // then off).
+    bool Arm();
+    // Stops the system timer, and switches the timer off when asked to.
+    void Disarm(bool ClearEnabled);
+
+    // The identifier of the system timer on the shared window.
+    UINT_PTR Id() const { return FId; }
+
+private:
+    void Init(uint32_t AInterval, TNotifyEvent AOnTimer);
+
+    UINT_PTR FId = 0;
+    bool FEnabled = false;
+    uint32_t FInterval = 0;
+    bool FAutoDisable = false;
+    int FTag = 0;
+    TNotifyEvent FOnTimer;
+};

@@ -1,0 +1,152 @@
+#include "controls/TrayIconLogic.h"
+
+#include <algorithm>
+
+void TTrayIconLogic::HandleNotification(uint32_t notification) {
+    using namespace trayNotify;
+    switch (notification) {
+        case kBalloonShow:
+            site_.DoBalloonHintShow();
+            return;
+        case kBalloonHide:
+            site_.DoBalloonHintHide();
+            return;
+        case kBalloonTimeout:
+            site_.DoBalloonHintTimeout();
+            return;
+        case kBalloonClick:
+            site_.DoBalloonHintClick();
+            return;
+        default:
+            break;
+    }
+    if (!Enabled) return;
+    const auto at = [this] { return site_.CursorPos(); };
+    switch (notification) {
+        case kMouseMove: {
+            if (WantEnterExitEvents && FDidExit) {
+                site_.DoMouseEnter();
+                FDidExit = false;
+            }
+            const TTrayPoint p = at();
+            site_.DoMouseMove(site_.CurrentShiftState(), p.X, p.Y);
+            LastMoveX = p.X;
+            LastMoveY = p.Y;
+            return;
+        }
+        case kLeftDown:
+            LeftDown(site_.CurrentShiftState() | ssLeft, at());
+            return;
+        case kLeftUp:
+            LeftUp(site_.CurrentShiftState() | ssLeft, at());
+            return;
+        case kLeftDoubleClick:
+            FClickReady = false;
+            IsDblClick_ = true;
+            site_.DoDblClick();
+            if (site_.MenuAutoPopup() && !LeftPopup) site_.ClickDefaultMenuItem();
+            return;
+        case kRightDown: {
+            const TTrayPoint p = at();
+            site_.DoMouseDown(mbRight, site_.CurrentShiftState() | ssRight, p.X, p.Y);
+            if (site_.MenuAutoPopup()) site_.PopupMenuAtCursor();
+            return;
+        }
+        case kRightUp:
+        case kContextMenu:
+        case kSelect:
+        case kKeySelect: {
+            // The old notification style reports the release; the newer one the menu request.
+            const bool wanted = notification == kRightUp ? Behavior == bhWin95 : Behavior == bhWin2000;
+            if (!wanted) return;
+            const TTrayPoint p = at();
+            site_.DoMouseUp(mbRight, site_.CurrentShiftState() | ssRight, p.X, p.Y);
+            return;
+        }
+        case kMiddleDown: {
+            const TTrayPoint p = at();
+            site_.DoMouseDown(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.X, p.Y);
+            return;
+        }
+        case kMiddleUp: {
+            const TTrayPoint p = at();
+            site_.DoMouseUp(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.X, p.Y);
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+void TTrayIconLogic::LeftDown(TShiftState shift, TTrayPoint at) {
+    if (site_.HasDblClickHandler()) site_.StartClickTimer(site_.DoubleClickTime());
+    site_.DoMouseDown(mbLeft, shift, at.X, at.Y);
+    FClickStart = true;
+    if (LeftPopup && site_.MenuAutoPopup()) site_.PopupMenuAtCursor();
+}
+
+void TTrayIconLogic::LeftUp(TShiftState shift, TTrayPoint at) {
+    if (FClickStart) FClickReady = true;
+    if (FClickStart && !site_.ClickTimerEnabled()) {
+        FClickStart = false;
+        FClickReady = false;
+        site_.DoClick();
+    }
+    FClickStart = false;
+    site_.DoMouseUp(mbLeft, shift, at.X, at.Y);
+}
+
+void TTrayIconLogic::ClickTimerTick() {
+    site_.StopClickTimer();
+    if (!IsDblClick_ && FClickReady) {
+        FClickReady = false;
+        site_.DoClick();
+    }
+    IsDblClick_ = false;
+}
+
+void TTrayIconLogic::ExitTimerTick() {
+    if (FDidExit) return;
+    const TTrayPoint p = site_.CursorPos();
+    if (p.X != LastMoveX || p.Y != LastMoveY) {
+        FDidExit = true;
+        site_.DoMouseExit();
+    }
+}
+
+std::u16string FirstUnits(const std::u16string& text, size_t units) {
+    if (text.size() <= units) return text;
+    size_t n = units;
+    if (n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;  // no lone high surrogate
+    return text.substr(0, n);
+}
+
+std::u16string TrayTipText(const std::u16string& Hint, bool ShowHint) {
+    if (!ShowHint) return u"";
+    return FirstUnits(Hint, kTipUnits - 1);
+}
+
+TBalloonHintData MakeBalloonHint(const std::u16string& Title,
+                                 const std::u16string& Text,
+                                 TBalloonHintIcon IconType,
+                                 int TimeoutSecs) {
+    TBalloonHintData data;
+    data.Info = FirstUnits(Text, kInfoUnits - 1);
+    data.Title = FirstUnits(Title, kInfoTitleUnits - 1);
+    data.TimeoutMs = static_cast<uint32_t>(std::clamp(TimeoutSecs, 10, 60)) * 1000;
+    data.InfoFlags = static_cast<uint32_t>(IconType);  // NIIF_NONE .. NIIF_USER are 0 .. 4
+    return data;
+}
+
+int ClampIconIndex(int Value, bool HasList, int Count) {
+    if (!HasList || Count <= 0) return 0;
+    return std::clamp(Value, 0, Count - 1);
+}
+
+int NextCycleIndex(int index, int count) {
+    return index < count - 1 ? index + 1 : 0;
+}
+
+uint32_t NotifyVersion(TBehavior Behavior) {
+    return Behavior == bhWin2000 ? 3 : 0;
+}

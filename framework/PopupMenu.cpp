@@ -1,0 +1,39 @@
+#include "framework/PopupMenu.h"
+
+#include "framework/Error.h"
+#include "framework/SystemError.h"
+#include "framework/UniqueHandle.h"
+#include "framework/UtilWindow.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+PopupMenu::PopupMenu() = default;
+PopupMenu::~PopupMenu() = default;
+
+void PopupMenu::Popup(int x, int y) {
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) throw Error(SystemErrorText(GetLastError()));
+    for (size_t i = 0; i < Items.size(); ++i) {
+        const MenuItem& item = Items[i];
+        // Command 0 means "nothing chosen": item i is command i + 1.
+        const BOOL added = item.IsSeparator() ? AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr)
+                                              : AppendMenuW(menu.get(), MF_STRING, i + 1, W(item.Caption));
+        if (!added) throw Error(SystemErrorText(GetLastError()));
+        if (item.Default && !item.IsSeparator()) SetMenuDefaultItem(menu.get(), static_cast<UINT>(i + 1), FALSE);
+    }
+    if (!window_) {
+        window_ = std::make_unique<UtilWindow>([](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return DefWindowProcW(window, message, wParam, lParam);
+        });
+    }
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x,
+                                                         y, /*reserved=*/0, window_->Handle(), /*rect=*/nullptr));
+    // The handler may change the items: take it before running it.
+    if (chosen >= 1 && chosen <= Items.size()) {
+        const std::function<void()> onClick = Items[chosen - 1].OnClick;
+        if (onClick) onClick();
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,517 @@
+// The tray icon under the real shell calls: the notify-icon record and the shell's answers, the
+// shared handler window, the shell's callbacks posted to it, the popup menu, minimizing to the
+// tray, the owner window hook, idleness, and nothing left behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "controls/TrayIcon.h"
+#include "framework/Application.h"
+#include "framework/WinText.h"
+#include "framework/Window.h"
+#include "tests/win/WinTest.h"
+#include "ui/MainFormU.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+void Pump(std::chrono::milliseconds time) {
+    wintest::PumpUntil([] { return false; }, time);
+}
+
+void Callback(const TTrayIcon& icon, UINT notification) {
+    PostMessageW(icon.Handle(), WM_TRAYCALLBACK, icon.IconID(), notification);
+}
+
+HICON SystemIcon() {
+    return LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+}
+
+class OwnerForm final : public fw::Window {
+public:
+    explicit OwnerForm(fw::Application& app) : Window(app) {
+        Create({L"Corvalend.TestOwner"}, {.title = u"owner", .style = WS_POPUP, .width = 100, .height = 100});
+    }
+    std::vector<UINT> seen;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message >= WM_APP) seen.push_back(message);
+        return DefaultProc(message, wParam, lParam);
+    }
+};
+
+// Runs `inside` while the menu of this thread shows (from a timer that ticks in the menu's loop).
+class MenuProbe {
+public:
+    explicit MenuProbe(std::function<void(HWND menuWindow)> inside)
+        : inside_(std::move(inside)), timer_(20, [this](TSimpleTimer&) { Tick(); }) {
+        timer_.SetEnabled(true);
+    }
+    bool Seen() const { return seen_; }
+
+private:
+    void Tick() {
+        const HWND menu = wintest::FindTopWindow(GetCurrentProcessId(), L"#32768");
+        if (menu == nullptr || !IsWindowVisible(menu)) return;
+        timer_.SetEnabled(false);
+        seen_ = true;
+        inside_(menu);
+    }
+    std::function<void(HWND)> inside_;
+    TSimpleTimer timer_;
+    bool seen_ = false;
+};
+
+std::vector<std::u16string> MenuCaptions(HWND menuWindow) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    std::vector<std::u16string> captions;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 128;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        captions.push_back((info.fType & MFT_SEPARATOR) ? u"-" : fw::FromW(text));
+    }
+    return captions;
+}
+
+}  // namespace
+
+TEST(TrayIcon, RecordAndShellAnswers) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    const int shellIcons = wintest::ShellIconCount();
+    TTrayIcon icon(app, nullptr);
+    const TNotifyIconDataEx& data = icon.IconData();
+    EXPECT_EQ(data.cbSize, 952u);
+    EXPECT_EQ(data.hWnd, icon.Handle());
+    EXPECT_EQ(data.uID, icon.IconID());
+    EXPECT_EQ(data.uFlags, 0x07u);
+    EXPECT_EQ(data.uCallbackMessage, 0x0800u);
+    EXPECT_TRUE(icon.Enabled());
+    EXPECT_TRUE(icon.ShowHint());
+    EXPECT_FALSE(icon.IconVisible());
+
+    EXPECT_FALSE(icon.NotifyModify());  // not there yet
+    icon.SetIcon(SystemIcon());
+    EXPECT_NE(icon.Icon(), SystemIcon());  // a copy of its own
+    icon.SetIconVisible(true);
+    EXPECT_TRUE(icon.IconVisible());
+    EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 1);
+    EXPECT_FALSE(icon.NotifyAdd());  // already there
+
+    icon.SetHint(std::u16string(200, u'h'));
+    EXPECT_EQ(fw::FromW(data.szTip), std::u16string(127, u'h'));
+    icon.SetShowHint(false);
+    EXPECT_EQ(data.szTip[0], 0);
+    EXPECT_TRUE(icon.Refresh());
+
+    EXPECT_TRUE(icon.ShowBalloonHint(std::u16string(80, u't'), std::u16string(300, u'x'), bitInfo, 10));
+    EXPECT_EQ(fw::FromW(data.szInfo), std::u16string(255, u'x'));
+    EXPECT_EQ(fw::FromW(data.szInfoTitle), std::u16string(63, u't'));
+    EXPECT_EQ(data.TimeoutOrVersion.uTimeout, 10000u);
+    EXPECT_EQ(data.dwInfoFlags, 1u);
+    EXPECT_EQ(data.uFlags, 0x07u);
+    EXPECT_TRUE(icon.HideBalloonHint());
+    EXPECT_EQ(data.szInfo[0], 0);
+
+    icon.SetBehavior(bhWin2000);
+    EXPECT_EQ(data.TimeoutOrVersion.uVersion, 3u);
+    icon.SetBehavior(bhWin95);
+    EXPECT_EQ(data.TimeoutOrVersion.uVersion, 0u);
+
+    icon.SetIconVisible(false);
+    EXPECT_FALSE(icon.IconVisible());
+    EXPECT_FALSE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons);
+    EXPECT_FALSE(icon.NotifyDelete());  // already gone
+}
+
+TEST(TrayIcon, IconListAndIndex) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    fw::UniqueImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0));
+    ImageList_AddIcon(images.get(), SystemIcon());
+    TTrayIcon icon(app, nullptr);
+    icon.SetIconIndex(3);
+    EXPECT_EQ(icon.IconIndex(), 0);  // no list
+    EXPECT_EQ(icon.Icon(), nullptr);
+    icon.SetIconList(images.get());
+    EXPECT_NE(icon.Icon(), nullptr);
+    icon.SetIconIndex(5);
+    EXPECT_EQ(icon.IconIndex(), 0);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.Icon(), &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+}
+
+TEST(TrayIcon, IconsShareOneHandlerWindow) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    ASSERT_EQ(TrayIconHandler(), nullptr);
+    auto first = std::make_unique<TTrayIcon>(app, nullptr);
+    auto second = std::make_unique<TTrayIcon>(app, nullptr);
+    const HWND window = first->Handle();
+    EXPECT_EQ(second->Handle(), window);
+    EXPECT_NE(first->IconID(), second->IconID());
+    EXPECT_EQ(TrayIconHandler()->RefCount(), 2u);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    EXPECT_STREQ(className, L"TPUtilWindow");
+    EXPECT_FALSE(IsWindowVisible(window));
+
+    first.reset();
+    EXPECT_TRUE(IsWindow(window));
+    second.reset();
+    EXPECT_EQ(TrayIconHandler(), nullptr);
+    EXPECT_FALSE(IsWindow(window));
+    TTrayIcon third(app, nullptr);
+    EXPECT_TRUE(IsWindow(third.Handle()));
+}
+
+TEST(TrayIcon, PostedCallbacksMakeClicksAndDoubleClicks) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    TTrayIcon icon(app, nullptr);
+    int clicks = 0, doubleClicks = 0, downs = 0;
+    icon.OnClick = [&](TTrayIcon& sender) {
+        EXPECT_EQ(&sender, &icon);
+        ++clicks;
+    };
+    icon.OnDblClick = [&](TTrayIcon&) { ++doubleClicks; };
+    icon.OnMouseDown = [&](TTrayIcon&, TMouseButton, TShiftState shift, int, int) {
+        EXPECT_TRUE(shift & ssLeft);
+        ++downs;
+    };
+
+    // A single click waits for the double-click time, counted from the press.
+    const auto start = std::chrono::steady_clock::now();
+    Callback(icon, WM_LBUTTONDOWN);
+    Callback(icon, WM_LBUTTONUP);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return clicks == 1; }, 3s));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(GetDoubleClickTime() - 30));
+    EXPECT_EQ(downs, 1);
+
+    // A double click: the double-click event only.
+    Callback(icon, WM_LBUTTONDOWN);
+    Callback(icon, WM_LBUTTONUP);
+    Callback(icon, WM_LBUTTONDBLCLK);
+    Callback(icon, WM_LBUTTONUP);
+    Pump(std::chrono::milliseconds(GetDoubleClickTime() + 200));
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(clicks, 1);
+
+    // An identifier no icon has, and a disabled icon: nothing.
+    PostMessageW(icon.Handle(), WM_TRAYCALLBACK, icon.IconID() + 1000, WM_LBUTTONDOWN);
+    PostMessageW(icon.Handle(), WM_TRAYCALLBACK, icon.IconID() + 1000, WM_LBUTTONUP);
+    icon.SetEnabled(false);
+    int balloons = 0;
+    icon.OnBalloonHintClick = [&](TTrayIcon&) { ++balloons; };
+    Callback(icon, WM_LBUTTONDOWN);
+    Callback(icon, WM_LBUTTONUP);
+    Callback(icon, NIN_BALLOONUSERCLICK);
+    Pump(std::chrono::milliseconds(GetDoubleClickTime() + 200));
+    EXPECT_EQ(downs, 2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(balloons, 1);
+}
+
+TEST(TrayIcon, RightPressOpensTheMenuAndTheChosenItemRuns) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    fw::PopupMenu menu;
+    std::vector<std::string> ran;
+    menu.Items = {
+        {u"First", [&] { ran.push_back("first"); }}, {u"-", nullptr}, {u"Last", [&] { ran.push_back("last"); }}};
+    TTrayIcon icon(app, nullptr);
+    icon.SetPopupMenu(&menu);
+
+    // Dismissed: nothing runs.
+    std::vector<std::u16string> captions;
+    HMENU shown = nullptr;
+    {
+        MenuProbe probe([&](HWND menuWindow) {
+            captions = MenuCaptions(menuWindow);
+            shown = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+            EndMenu();
+        });
+        Callback(icon, WM_RBUTTONDOWN);
+        ASSERT_TRUE(wintest::PumpUntil([&] { return probe.Seen(); }, 5s));
+        Pump(100ms);
+    }
+    EXPECT_EQ(captions, (std::vector<std::u16string>{u"First", u"-", u"Last"}));
+    EXPECT_TRUE(ran.empty());
+    EXPECT_EQ(menu.PopupComponent, &icon);
+    EXPECT_FALSE(IsMenu(shown));  // the menu is gone with its showing
+
+    // Chosen with the keyboard: the last item.
+    {
+        MenuProbe probe([&](HWND menuWindow) {
+            PostMessageW(menuWindow, WM_KEYDOWN, VK_UP, 0);
+            PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+        });
+        Callback(icon, WM_RBUTTONDOWN);
+        ASSERT_TRUE(wintest::PumpUntil([&] { return !ran.empty(); }, 5s));
+    }
+    EXPECT_EQ(ran, std::vector<std::string>{"last"});
+
+    // Disabled, or a menu that does not pop up by itself: no menu.
+    for (const bool disabled : {true, false}) {
+        icon.SetEnabled(!disabled);
+        menu.AutoPopup = disabled;
+        MenuProbe probe([](HWND) { EndMenu(); });
+        Callback(icon, WM_RBUTTONDOWN);
+        Pump(300ms);
+        EXPECT_FALSE(probe.Seen());
+    }
+}
+
+TEST(TrayIcon, DoubleClickClicksTheDefaultItemUnlessLeftPopup) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    fw::PopupMenu menu;
+    int first = 0, byDefault = 0;
+    menu.Items = {{u"First", [&] { ++first; }}, {u"Default", [&] { ++byDefault; }, true}};
+    TTrayIcon icon(app, nullptr);
+    icon.SetPopupMenu(&menu);
+    Callback(icon, WM_LBUTTONDBLCLK);
+    Pump(100ms);
+    EXPECT_EQ(byDefault, 1);
+    icon.SetLeftPopup(true);
+    Callback(icon, WM_LBUTTONDBLCLK);
+    Pump(100ms);
+    EXPECT_EQ(byDefault, 1);
+    EXPECT_EQ(first, 0);
+}
+
+TEST(TrayIcon, MinimizingTheApplicationHidesToTheTray) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    OwnerForm form(app);
+    app.SetMainForm(&form);
+    ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    TTrayIcon icon(app, &form);
+    icon.SetIcon(SystemIcon());
+    icon.SetMinimizeToTray(true);
+
+    app.Minimize();
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    EXPECT_FALSE(IsWindowVisible(app.Handle()));  // no taskbar presence
+    EXPECT_TRUE(icon.IconVisible());
+    EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+
+    // Restoring the application shows the main window again.
+    SendMessageW(app.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+
+    // A recreated taskbar gets the icon back while it is meant to be visible.
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    NOTIFYICONDATAW lost{};
+    lost.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    lost.hWnd = icon.Handle();
+    lost.uID = icon.IconID();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &lost));
+    SendMessageW(app.Handle(), taskbarCreated, 0, 0);
+    EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+    icon.SetIconVisible(false);
+    SendMessageW(app.Handle(), taskbarCreated, 0, 0);
+    EXPECT_FALSE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+
+    // Without MinimizeToTray the main window stays as it is.
+    icon.SetMinimizeToTray(false);
+    ShowWindow(app.Handle(), SW_RESTORE);
+    ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    app.Minimize();
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    app.SetMainForm(nullptr);
+}
+
+TEST(TrayIcon, OwnerWindowHookChainsAndGoesAway) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    OwnerForm form(app);
+    const LONG_PTR original = GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC);
+    {
+        TTrayIcon first(app, &form);
+        TTrayIcon second(app, &form);  // hooks on top of the first
+        EXPECT_NE(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
+        SendMessageW(form.Handle(), WM_APP + 5, 0, 0);
+        EXPECT_EQ(form.seen, std::vector<UINT>{WM_APP + 5});
+
+        // A minimize request is taken over only with MinimizeToTray and OnMinimizeToTray.
+        int hidden = 0;
+        second.SetMinimizeToTray(true);
+        second.OnMinimizeToTray = [&](TTrayIcon&) { ++hidden; };
+        ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+        EXPECT_EQ(SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0), 1);
+        EXPECT_EQ(hidden, 1);
+        EXPECT_FALSE(IsIconic(form.Handle()));
+        second.OnMinimizeToTray = nullptr;
+        ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+        SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(IsIconic(form.Handle()));
+    }
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
+    SendMessageW(form.Handle(), WM_APP + 6, 0, 0);
+    EXPECT_EQ(form.seen.back(), WM_APP + 6u);
+
+    // The first icon goes before the second: the chain is mended, not cut.
+    auto first = std::make_unique<TTrayIcon>(app, &form);
+    auto second = std::make_unique<TTrayIcon>(app, &form);
+    first.reset();
+    SendMessageW(form.Handle(), WM_APP + 7, 0, 0);
+    EXPECT_EQ(form.seen.back(), WM_APP + 7u);
+    second.reset();
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
+
+    // A subclass of another program part on top of the icon's keeps working when the icon goes first.
+    static int otherSeen = 0;
+    const SUBCLASSPROC other = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) -> LRESULT {
+        if (message == WM_APP + 8) ++otherSeen;
+        return DefSubclassProc(window, message, wParam, lParam);
+    };
+    auto icon = std::make_unique<TTrayIcon>(app, &form);
+    SetWindowSubclass(form.Handle(), other, 1, 0);
+    icon.reset();
+    SendMessageW(form.Handle(), WM_APP + 8, 0, 0);
+    EXPECT_EQ(otherSeen, 1);
+    EXPECT_EQ(form.seen.back(), WM_APP + 8u);
+    RemoveWindowSubclass(form.Handle(), other, 1);
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
+}
+
+TEST(TrayIcon, IdleIconRunsNoTimer) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    fw::PopupMenu menu;
+    menu.Items = {{u"Exit", [] {}}};
+    TTrayIcon icon(app, nullptr);
+    icon.SetIcon(SystemIcon());
+    icon.SetPopupMenu(&menu);
+    icon.OnClick = [](TTrayIcon&) {};
+    icon.OnDblClick = [](TTrayIcon&) {};
+    icon.SetIconVisible(true);
+    int timerMessages = 0;
+    app.AddMessageHook([&](MSG& message, bool&) {
+        if (message.message == WM_TIMER) ++timerMessages;
+    });
+    const auto pumpFor = [&](std::chrono::milliseconds time) {
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (std::chrono::steady_clock::now() < end) {
+            app.ProcessMessages();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+    };
+    pumpFor(2s);
+    EXPECT_EQ(timerMessages, 0);
+    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+
+    // Enter/exit tracking polls every 20 ms while it is wanted, and only then.
+    icon.SetWantEnterExitEvents(true);
+    pumpFor(500ms);
+    EXPECT_GT(timerMessages, 5);
+    icon.SetWantEnterExitEvents(false);
+    pumpFor(50ms);
+    const int stopped = timerMessages;
+    pumpFor(300ms);
+    EXPECT_EQ(timerMessages, stopped);
+}
+
+TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    OwnerForm form(app);
+    const LONG_PTR originalProc = GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC);
+    const int shellIcons = wintest::ShellIconCount();
+    const int helperWindows = wintest::CountThreadWindows(L"TPUtilWindow");
+    const wintest::GuiObjects before = wintest::CountGuiObjects();
+    std::mt19937 random(11);
+    std::vector<std::unique_ptr<TTrayIcon>> icons;
+    std::vector<std::unique_ptr<TSimpleTimer>> timers;
+    std::vector<HICON> copies;
+    for (int i = 0; i < 1000; ++i) {
+        icons.push_back(std::make_unique<TTrayIcon>(app, i % 10 == 0 ? &form : nullptr));
+        TTrayIcon& icon = *icons.back();
+        if (i % 10 == 0) {
+            icon.SetIcon(SystemIcon());
+            copies.push_back(icon.Icon());
+            icon.SetHint(u"icon " + fw::Utf8ToUtf16(std::to_string(i)));
+        }
+        if (i % 100 == 0) icon.SetIconVisible(true);
+        if (i % 2 == 0) icon.OnDblClick = [](TTrayIcon&) {};
+        if (i % 50 == 0) icon.SetWantEnterExitEvents(true);
+        timers.push_back(TSimpleTimer::CreateEx(50 + i % 20, [](TSimpleTimer&) {}));
+        timers.back()->SetEnabled(i % 10 == 1);
+    }
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 10);
+    EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), helperWindows + 2);  // one for icons, one for timers
+    Callback(*icons[0], WM_LBUTTONDOWN);                                         // a click pending while the icons go
+    Pump(50ms);
+    std::shuffle(icons.begin(), icons.end(), random);
+    std::shuffle(timers.begin(), timers.end(), random);
+    while (!icons.empty() || !timers.empty()) {
+        if (!icons.empty()) icons.pop_back();
+        if (!timers.empty() && random() % 2 == 0) timers.pop_back();
+    }
+    Pump(50ms);
+
+    EXPECT_EQ(TrayIconHandler(), nullptr);
+    EXPECT_EQ(SimpleTimerHandler(), nullptr);
+    EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), helperWindows);
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons);
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), originalProc);
+    const int alive = static_cast<int>(std::count_if(copies.begin(), copies.end(), [](HICON copy) {
+        ICONINFO info{};
+        if (!GetIconInfo(copy, &info)) return false;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        return true;
+    }));
+    EXPECT_EQ(alive, 0) << "icon copies not destroyed";
+    EXPECT_EQ(wintest::CountGuiObjects(), before);
+}
+
+TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    app.SetTitle(u"Corvalend");
+    const int shellIcons = wintest::ShellIconCount();
+    {
+        TMainForm form(app);
+        EXPECT_EQ(app.MainForm(), &form);
+        TTrayIcon& icon = *form.TrayIcon;
+        EXPECT_TRUE(icon.IconVisible());
+        EXPECT_TRUE(icon.MinimizeToTray());
+        EXPECT_EQ(icon.PopupMenu(), &form.TrayPopup);
+        EXPECT_EQ(icon.IconList(), form.TrayImages.get());
+        EXPECT_EQ(icon.Hint(), u"Corvalend");
+        EXPECT_EQ(fw::FromW(icon.IconData().szTip), u"Corvalend");
+        EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
+        EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 1);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(form.TrayImages.get(), &cx, &cy);
+        EXPECT_EQ(cx, GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForSystem()));
+
+        std::vector<std::u16string> captions;
+        MenuProbe probe([&](HWND menuWindow) {
+            captions = MenuCaptions(menuWindow);
+            PostMessageW(menuWindow, WM_KEYDOWN, VK_UP, 0);  // the last item: Exit
+            PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+        });
+        Callback(icon, WM_RBUTTONDOWN);
+        MSG quit{};
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (quit.message != WM_QUIT && std::chrono::steady_clock::now() < end) {
+            while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE) && quit.message != WM_QUIT) DispatchMessageW(&quit);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        ASSERT_EQ(quit.message, static_cast<UINT>(WM_QUIT)) << "Exit did not end the loop";
+        EXPECT_EQ(captions, (std::vector<std::u16string>{u"Settings...", u"Show hotkeys...", u"-", u"Exit"}));
+        EXPECT_EQ(quit.wParam, 0u);
+    }
+    EXPECT_EQ(wintest::ShellIconCount(), shellIcons);  // the icon goes with the window
+    EXPECT_EQ(app.MainForm(), nullptr);
+}
