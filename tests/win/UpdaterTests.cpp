@@ -107,7 +107,7 @@ private:
                 continue;
             }
             const std::string response = "HTTP/1.1 " + answer.status +
-                                         "\r\nContent-Type: text/plain\r\nCache-Control: no-store\r\n"
+                                         "\r\nContent-Type: text/plain\r\n"
                                          "Connection: close\r\nContent-Length: " +
                                          std::to_string(answer.body.size()) + "\r\n\r\n" + answer.body;
             for (size_t sent = 0; sent < response.size();) {
