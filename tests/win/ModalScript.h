@@ -1,0 +1,88 @@
+// Drives a modal loop from the inside: steps run one after another on a thread timer of the test's
+// own thread, each after its delay, while the code under test sits in its loop. The steps inject
+// real input and look at the windows directly. When the loop is still running some seconds after
+// the last step, the abort step ends it so that a failing test cannot hang.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace wintest {
+
+class ModalScript {
+public:
+    using Step = std::function<void()>;
+
+    // Runs `step` `delayMs` after the previous step (or after Start).
+    ModalScript& Then(int delayMs, Step step) {
+        steps_.push_back({delayMs, std::move(step)});
+        return *this;
+    }
+
+    // Starts the timer; `abort` ends the modal loop if the steps did not.
+    void Start(Step abort) {
+        abort_ = std::move(abort);
+        current_ = this;
+        last_ = std::chrono::steady_clock::now();
+        timer_ = SetTimer(nullptr, 0, 20, &ModalScript::Tick);
+    }
+
+    ~ModalScript() {
+        if (timer_ != 0) KillTimer(nullptr, timer_);
+        if (current_ == this) current_ = nullptr;
+    }
+
+    bool Done() const { return next_ == steps_.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (current_ != nullptr) current_->Run();
+    }
+
+    void Run() {
+        const auto now = std::chrono::steady_clock::now();
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count();
+        if (next_ < steps_.size()) {
+            if (waited < steps_[next_].first) return;
+            last_ = now;
+            Step step = steps_[next_++].second;  // a copy: the step may end the loop and the script
+            step();
+        } else if (waited > 5000 && !aborted_) {
+            aborted_ = true;
+            ADD_FAILURE() << "the modal loop did not end after the last step";
+            if (abort_) abort_();
+        }
+    }
+
+    std::vector<std::pair<int, Step>> steps_;
+    size_t next_ = 0;
+    Step abort_;
+    bool aborted_ = false;
+    UINT_PTR timer_ = 0;
+    std::chrono::steady_clock::time_point last_;
+    inline static ModalScript* current_ = nullptr;
+};
+
+// Types text as a user would, one character at a time through the system's input queue.
+inline void TypeText(const std::u16string& text) {
+    std::vector<INPUT> inputs;
+    for (const char16_t c : text) {
+        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = c;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace wintest
