@@ -6,11 +6,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <atomic>
-#include <cstdlib>
+#include <fstream>
 #include <memory>
-#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -20,19 +20,11 @@
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
 #include "framework/MessageDlg.h"
+#include "framework/OpenDialog.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
-#include "tests/win/ModalScript.h"
+#include "tests/win/FormTest.h"
 #include "tests/win/WinTest.h"
-
-// Found by the assertions through the rectangles' own (global) namespace.
-static bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-static std::ostream& operator<<(std::ostream& out, const RECT& r) {
-    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace {
 
@@ -40,6 +32,10 @@ using fw::akBottom;
 using fw::akLeft;
 using fw::akRight;
 using fw::akTop;
+using wintest::ChangeDpi;
+using wintest::ClientRect;
+using wintest::ExpectScaled;
+using wintest::FontHeight;
 using wintest::ModalScript;
 using wintest::PressCombination;
 
@@ -95,40 +91,6 @@ public:
 private:
     bool* destroyed_;
 };
-
-RECT ClientRect(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
-// Within one pixel on every edge of the 96-DPI rectangle scaled for `dpi`.
-void ExpectScaled(const RECT& actual, const RECT& at96, UINT dpi, const char* what) {
-    const RECT expected{fw::ScaleForDpi(at96.left, dpi), fw::ScaleForDpi(at96.top, dpi),
-                        fw::ScaleForDpi(at96.right, dpi), fw::ScaleForDpi(at96.bottom, dpi)};
-    EXPECT_LE(std::abs(actual.left - expected.left), 1)
-        << what << " at " << dpi << ": " << actual << " vs " << expected;
-    EXPECT_LE(std::abs(actual.top - expected.top), 1) << what << " at " << dpi << ": " << actual << " vs " << expected;
-    EXPECT_LE(std::abs(actual.right - expected.right), 1)
-        << what << " at " << dpi << ": " << actual << " vs " << expected;
-    EXPECT_LE(std::abs(actual.bottom - expected.bottom), 1)
-        << what << " at " << dpi << ": " << actual << " vs " << expected;
-}
-
-LONG FontHeight(HWND control) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    return font.lfHeight;
-}
-
-// Sends the DPI change the system sends when the form moves to a monitor with `dpi`.
-void ChangeDpi(fw::Form& form, UINT dpi, int clientWidth96, int clientHeight96) {
-    RECT suggested{0, 0, fw::ScaleForDpi(clientWidth96, dpi), fw::ScaleForDpi(clientHeight96, dpi)};
-    AdjustWindowRectExForDpi(&suggested, static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE)), dpi);
-    OffsetRect(&suggested, 50 - suggested.left, 50 - suggested.top);
-    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
 
 class Forms : public ::testing::Test {
 protected:
@@ -523,6 +485,35 @@ TEST_F(Forms, MessageDialogsShowCaptionIconAndButtons) {
         const int expectedDefault = c.defaultResult != fw::mrNone ? c.defaultResult : c.shown.front();
         EXPECT_EQ(seen.defaultButton, expectedDefault) << name;
     }
+}
+
+TEST_F(Forms, OpenDialogShowsTheFilterAndGivesTheChosenPath) {
+    const wintest::ScratchFolder folder;
+    const std::u16string file = folder.File(u"notes.txt");
+    CloseHandle(CreateFileW(fw::W(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    fw::OpenDialog dialog;
+    // Quotes and arguments are no file name: the dialog must open all the same.
+    dialog.FileName = u"\"C:\\Program Files\\x.exe\" <arg>";
+    std::u16string filterShown;
+    std::thread presser([&] {
+        const std::u16string caption = u"Open";
+        for (int i = 0; i < 500; ++i) {
+            const HWND box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption);
+            wchar_t text[512] = {};
+            if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, cmb1, text, 512) > 0) {
+                filterShown = fw::FromW(text);
+                SetDlgItemTextW(box, cmb13, fw::W(file));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    const bool chosen = dialog.Execute(Form().edtName.Handle());
+    presser.join();
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.FileName, file);
+    EXPECT_EQ(filterShown, u"*.*");
 }
 
 }  // namespace
