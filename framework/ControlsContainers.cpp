@@ -170,16 +170,16 @@ void PageControl::LayoutControl(Control& /*control*/) {
     LayoutControls();
 }
 
-// ScrollBox
+// ColumnScrollBox
 
-ScrollBox::ScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options)
+ColumnScrollBox::ColumnScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options)
     : Panel(parent, info, options, {.style = WS_VSCROLL}) {}
 
-int ScrollBox::LineHeight() const {
+int ColumnScrollBox::LineHeight() const {
     return ScaleForDpi(16, Container::Dpi());
 }
 
-int ScrollBox::ColumnHeight() const {
+int ColumnScrollBox::ColumnHeight() const {
     const UINT dpi = Container::Dpi();
     int height = 0;
     for (const Control* control : Controls()) {
@@ -188,7 +188,7 @@ int ScrollBox::ColumnHeight() const {
     return height;
 }
 
-void ScrollBox::LayoutControls() {
+void ColumnScrollBox::LayoutControls() {
     if (Handle() == nullptr) return;
     const int column = ColumnHeight();
     RECT client{};
@@ -213,12 +213,12 @@ void ScrollBox::LayoutControls() {
     }
 }
 
-void ScrollBox::ScrollTo(int position) {
+void ColumnScrollBox::ScrollTo(int position) {
     position_ = position;
     LayoutControls();
 }
 
-LRESULT ScrollBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ColumnScrollBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_VSCROLL: {
             SCROLLINFO info{};

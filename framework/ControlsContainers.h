@@ -106,9 +106,9 @@ private:
 // A column of controls (frames, usually) stacked from the top in creation order, each as wide as
 // the box and as high as its own bounds say; hidden ones take no room. The column scrolls
 // vertically with the scroll bar and the mouse wheel.
-class ScrollBox : public Panel {
+class ColumnScrollBox : public Panel {
 public:
-    ScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options = {});
+    ColumnScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options = {});
 
     // How far the column is scrolled, in device pixels.
     int ScrollPosition() const { return position_; }

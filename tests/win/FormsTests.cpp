@@ -200,7 +200,7 @@ TEST_F(Forms, PagesShowOneAtATimeAndTheColumnScrolls) {
     EXPECT_TRUE(two.Visible());
     EXPECT_FALSE(one.Visible());
 
-    fw::ScrollBox box{form, {.bounds = {0, 250, 500, 150}, .anchors = fw::kAnchorAll}};
+    fw::ColumnScrollBox box{form, {.bounds = {0, 250, 500, 150}, .anchors = fw::kAnchorAll}};
     std::vector<std::unique_ptr<ColumnFrame>> frames;
     for (int i = 0; i < 4; ++i) {
         frames.push_back(std::make_unique<ColumnFrame>(box));
