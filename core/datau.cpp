@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "capture/ScreenCapture.h"
 #include "core/ActionRules.h"
 #include "core/SendKeys.h"
 #include "core/SystemKeyboard.h"
@@ -151,7 +152,11 @@ void TData::RunAction(const THotKeyData& hotkey) {
             DoPlaceFileContentInClipboard(hotkey.Params);
             break;
         case hkfCaptureWindow:
-        case hkfCaptureScreen:  // the capture preview window comes with the capture unit
+            DoCapture(true);
+            break;
+        case hkfCaptureScreen:
+            DoCapture(false);
+            break;
         case hkfNoAction:
             break;
     }
@@ -240,6 +245,18 @@ void TData::DoPlaceFileContentInClipboard(const std::u16string& FileName) {
         throw fw::Error(fw::CannotOpenFileText(FileName, fw::SystemErrorText(ERROR_FILE_NOT_FOUND)));
     }
     DoPlaceInClipboard(ClipboardTextFromFile(*bytes, ansi_));
+}
+
+// ---- Capture ----
+
+void TData::DoCapture(bool ActiveWindowOnly) {
+    // Taken before the window exists, so the window is never part of its own picture.
+    fw::Picture picture = TakeCapture(ActiveWindowOnly);
+    TSaveCapture& form = captureForms_.Add(app_);
+    form.CaptureImage().SetPicture(std::move(picture));
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    SetActiveWindow(form.Handle());
 }
 
 // ---- Shared helpers ----

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "capture/SaveCaptureU.h"
 #include "core/Hotkeys.h"
 #include "core/SystemHotkeys.h"
 #include "framework/Application.h"
@@ -54,6 +55,8 @@ public:
                     const std::u16string& Verb);
     void DoPlaceInClipboard(const std::u16string& Text);
     void DoPlaceFileContentInClipboard(const std::u16string& FileName);
+    // Captures the foreground window (or the whole primary screen) into a new capture window.
+    void DoCapture(bool ActiveWindowOnly);
 
     // Shared helpers of the windows.
     std::u16string HotkeyToString(uint16_t Key, uint16_t Shift) const;
@@ -65,6 +68,8 @@ public:
     uint32_t GetFileVersion(const std::u16string& Filename) const;
 
     THotkeyList& HotKeyList() { return *HotKeyList_; }
+    // The capture windows open now; the data module owns them.
+    CaptureWindows& CaptureForms() { return captureForms_; }
     // What an editing copy of the hotkeys needs: the same files, but never registered.
     const HotkeySystem& System() const { return system_; }
     fw::Application& App() const { return app_; }
@@ -86,6 +91,7 @@ private:
     fw::SystemAnsiCodePage ansi_;
     HotkeySystem system_;
     std::unique_ptr<THotkeyList> HotKeyList_;
+    CaptureWindows captureForms_;  // last: the windows go first
 };
 
 // The one data module, null before start-up creates it and after exit destroys it.

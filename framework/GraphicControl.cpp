@@ -177,8 +177,6 @@ GraphicControl* GraphicHost::ControlAt(int x, int y) const {
     return nullptr;
 }
 
-namespace {
-
 ShiftState ShiftFromKeys(WPARAM keys) {
     uint8_t flags = 0;
     if (keys & MK_SHIFT) flags |= ShiftState::Shift;
@@ -189,6 +187,8 @@ ShiftState ShiftFromKeys(WPARAM keys) {
     if (GetKeyState(VK_MENU) < 0) flags |= ShiftState::Alt;
     return ShiftState(flags);
 }
+
+namespace {
 
 ShiftState CurrentShift() {
     WPARAM keys = 0;

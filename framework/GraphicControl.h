@@ -48,6 +48,9 @@ class Window;
 // A system cursor for a toolkit cursor id; null for crDefault and ids without a system cursor.
 HCURSOR CursorFromId(CursorId id);
 
+// The keys and buttons held, from the key flags of a mouse message (ALT from the keyboard state).
+ShiftState ShiftFromKeys(WPARAM keys);
+
 class GraphicControl {
 public:
     // The new control is visible, at (0, 0) with no size, on top of the host's other controls.

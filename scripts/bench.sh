@@ -38,3 +38,6 @@ wine_session_start "$ROOT_DIR/build/wineprefix" --own-x
 trap wine_session_stop EXIT
 wine build/win64/HotkeyLatencyBench.exe >"$ROOT_DIR/build/latency.log" 2>&1 </dev/null || true
 tr -d '\r' <"$ROOT_DIR/build/latency.log"
+# Under Wine: whole-screen capture from the hotkey press to the painted preview.
+wine build/win64/CaptureLatencyBench.exe >"$ROOT_DIR/build/capture-latency.log" 2>&1 </dev/null || true
+tr -d '\r' <"$ROOT_DIR/build/capture-latency.log"

@@ -1,0 +1,121 @@
+// TSaveCapture: the window a capture opens with its picture. The user draws a selection on the
+// picture, moves and resizes it, crops the picture to it (button, or two quick releases on it),
+// and copies the selection (or the whole picture) to the clipboard or saves it as JPEG or bitmap;
+// copying and saving close the window. Every window is kept by a CaptureWindows list and frees
+// itself, through the list, once it is closed.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "capture/CaptureRules.h"
+#include "capture/SizeRect.h"
+#include "framework/GdiObjects.h"
+#include "framework/ImageView.h"
+#include "framework/SaveDialog.h"
+#include "framework/ScrollBox.h"
+#include "framework/Win32FileStore.h"
+#include "framework/Window.h"
+
+class TSaveCapture;
+
+// The capture windows open now. The list owns them; a window that closes is freed through it, and
+// whatever is still open goes with the list.
+class CaptureWindows {
+public:
+    CaptureWindows() = default;
+    ~CaptureWindows();
+    CaptureWindows(const CaptureWindows&) = delete;
+    CaptureWindows& operator=(const CaptureWindows&) = delete;
+
+    // A new hidden window without a picture.
+    TSaveCapture& Add(fw::Application& app);
+    size_t Count() const { return windows_.size(); }
+    TSaveCapture& operator[](size_t index) const { return *windows_[index]; }
+
+private:
+    friend class TSaveCapture;
+    void Free(TSaveCapture& window);
+
+    std::vector<std::unique_ptr<TSaveCapture>> windows_;
+};
+
+class TSaveCapture final : public fw::Window {
+public:
+    // Control identifiers and the window's own message.
+    enum : int { idSaveToFile = 101, idCopyToClipboard, idCropToSelection };
+    static constexpr UINT WM_RELEASE = WM_APP + 1;  // the window is closed: free it
+
+    TSaveCapture(fw::Application& app, CaptureWindows& owner);
+    ~TSaveCapture() override;
+
+    fw::ImageView& CaptureImage() { return *CaptureImage_; }
+    TSizeRect& SelectedArea() { return *SelectedArea_; }
+    fw::ScrollBox& ScrollBox1() { return *ScrollBox1_; }
+    fw::SaveDialog& SaveScreenshotDialog() { return SaveScreenshotDialog_; }
+    HWND btnCrop() const { return btnCrop_; }
+    HWND Button1() const { return Button1_; }
+    HWND Button2() const { return Button2_; }
+
+    // The tick count of the last release on the selection that did not crop.
+    std::uint32_t SelectedAreaLastDown = 0;
+    // The system's millisecond tick count; tests give their own clock.
+    std::function<std::uint32_t()> TickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
+
+    void CropToSelection();
+    void CopyCaptureToClipboard();
+    void SaveCaptureToFile();
+    void ShowSelectionShade();
+    void RemoveSelectionShade();
+    void NormalizeSelection();
+    fw::PixelRect GetSelectionRect() const;
+    fw::Picture CopySelectionToBitmap() const;
+
+    // Shows the window without waiting for it.
+    void Show();
+    // As the close button: FormClose, then the window is freed once the current message is done.
+    void Close();
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void FormCreate();
+    void FormClose();
+    void Layout();
+    void PlaceOnScreen();
+
+    void btnCropClick() { CropToSelection(); }
+    void Button1Click() { SaveCaptureToFile(); }
+    void Button2Click() { CopyCaptureToClipboard(); }
+    void CaptureImageMouseDown(fw::MouseButton button, fw::ShiftState shift, int x, int y);
+    void CaptureImageMouseMove(fw::ShiftState shift, int x, int y);
+    void CaptureImageMouseUp(fw::MouseButton button, fw::ShiftState shift, int x, int y);
+    void SelectedAreaMouseDown(TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y);
+    void SelectedAreaMouseUp(TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y);
+    void SaveScreenshotDialogTypeChange(fw::SaveDialog& sender);
+
+    SelectionBounds Selection() const;
+    // A selection drawn up or left of its start has a negative size and is not painted as a
+    // control until the release normalises it; meanwhile the view draws its normalised frame.
+    fw::PixelRect DraggedFrame() const;
+    void InvalidateDraggedFrame();
+    void PaintDraggedFrame(HDC dc);
+
+    CaptureWindows& owner_;
+    fw::Font font_;
+    fw::Win32FileStore files_;
+    fw::SaveDialog SaveScreenshotDialog_;
+    HWND btnCrop_ = nullptr;  // the buttons go with the window
+    HWND Button1_ = nullptr;
+    HWND Button2_ = nullptr;
+    std::unique_ptr<fw::ScrollBox> ScrollBox1_;  // with the lowered edge of the panel that holds it
+    std::unique_ptr<fw::ImageView> CaptureImage_;
+    std::unique_ptr<TSizeRect> SelectedArea_;  // after the view: it goes first
+    bool closing_ = false;
+};

@@ -1,0 +1,123 @@
+#include "framework/SaveDialog.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "framework/Error.h"
+#include "framework/Text.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+namespace {
+
+// "JPEG|*.jpg|Bitmap|*.bmp" as the dialog wants it: each part ends with a null, the list with two.
+std::u16string SystemFilter(const std::u16string& filter) {
+    std::u16string result = filter;
+    std::replace(result.begin(), result.end(), u'|', u'\0');
+    result.push_back(u'\0');
+    result.push_back(u'\0');
+    return result;
+}
+
+std::u16string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
+    const int got = GetWindowTextW(window, text.data(), length + 1);
+    return FromW(text.data(), static_cast<size_t>(std::max(got, 0)));
+}
+
+}  // namespace
+
+void SaveDialog::SetDefaultExt(const std::u16string& ext) {
+    defaultExt_ = ext;
+    const size_t count = std::min(ext.size(), std::size(defaultExtBuffer_) - 1);
+    std::copy_n(reinterpret_cast<const wchar_t*>(ext.c_str()), count, defaultExtBuffer_);
+    defaultExtBuffer_[count] = L'\0';
+    // Some versions of the dialog copy the extension when they open, others read it when the user
+    // confirms: the buffer they were given changes in place, and the open dialog is told as well.
+    if (dialog_ != nullptr) SendMessageW(dialog_, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>(defaultExtBuffer_));
+}
+
+HWND SaveDialog::NameField() const {
+    if (dialog_ == nullptr) return nullptr;
+    // The name field is a combo box in newer dialogs and an edit control in older ones.
+    const HWND combo = GetDlgItem(dialog_, cmb13);
+    return combo != nullptr ? combo : GetDlgItem(dialog_, edt1);
+}
+
+std::u16string SaveDialog::DialogFileName() const {
+    const HWND field = NameField();
+    return field != nullptr ? WindowText(field) : FileName;
+}
+
+void SaveDialog::SetDialogFileName(const std::u16string& name) {
+    if (const HWND field = NameField()) SetWindowTextW(field, W(name));
+}
+
+void SaveDialog::TypeChanged() {
+    const LRESULT selected = SendDlgItemMessageW(dialog_, cmb1, CB_GETCURSEL, 0, 0);
+    if (selected != CB_ERR) FilterIndex = static_cast<int>(selected) + 1;
+    if (OnTypeChange) OnTypeChange(*this);
+}
+
+UINT_PTR CALLBACK SaveDialog::Hook(HWND child, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<SaveDialog*>(reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
+        SetWindowLongPtrW(child, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->dialog_ = GetParent(child);
+        return 0;
+    }
+    auto* self = reinterpret_cast<SaveDialog*>(GetWindowLongPtrW(child, DWLP_USER));
+    if (self == nullptr || message != WM_NOTIFY) return 0;
+    const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
+    if (notify->hdr.code == CDN_TYPECHANGE) {
+        try {
+            self->TypeChanged();
+        } catch (...) {
+            if (!self->error_) self->error_ = std::current_exception();
+        }
+    }
+    return 0;
+}
+
+bool SaveDialog::Execute(HWND owner) {
+    const std::u16string filter = SystemFilter(Filter);
+    std::vector<wchar_t> name(32768, L'\0');
+    std::copy_n(reinterpret_cast<const wchar_t*>(FileName.c_str()), std::min(FileName.size(), name.size() - 1),
+                name.data());
+    SetDefaultExt(defaultExt_);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = reinterpret_cast<const wchar_t*>(filter.c_str());
+    ofn.nFilterIndex = static_cast<DWORD>(std::max(FilterIndex, 1));
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrTitle = Title.empty() ? nullptr : W(Title);
+    ofn.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExtBuffer_;
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (OverwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
+    ofn.lpfnHook = &SaveDialog::Hook;
+    ofn.lCustData = reinterpret_cast<LPARAM>(this);
+
+    error_ = nullptr;
+    const BOOL chosen = GetSaveFileNameW(&ofn);
+    dialog_ = nullptr;
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+    if (!chosen) {
+        const DWORD failure = CommDlgExtendedError();
+        if (failure != 0)
+            throw Error(u"The save dialog failed (error " + IntToStr(static_cast<long long>(failure)) + u")");
+        return false;
+    }
+    FileName = FromW(name.data());
+    FilterIndex = static_cast<int>(ofn.nFilterIndex);
+    return true;
+}
+
+}  // namespace fw

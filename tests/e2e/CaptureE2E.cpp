@@ -1,0 +1,182 @@
+// Capture hotkeys pressed as a user presses them, with the program in its own process: the capture
+// window shows what was on the screen, a selection drawn with the real mouse is cropped, saved
+// through the real save dialog and copied to the clipboard.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/Bitmap.h"
+#include "framework/BmpWriter.h"
+#include "framework/PictureOps.h"
+#include "framework/Text.h"
+#include "framework/Win32FileStore.h"
+#include "framework/WinText.h"
+#include "tests/e2e/CaptureDriver.h"
+#include "tests/e2e/E2E.h"
+#include "tests/support/JpegDecode.h"
+#include "tests/win/SaveDialogDriver.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr unsigned kCtrlAlt = MOD_CONTROL | MOD_ALT;
+constexpr unsigned kScreenKey = VK_F5;
+constexpr unsigned kWindowKey = VK_F6;
+
+std::u16string Section(int index, unsigned key, const std::u16string& func) {
+    return u"[key" + fw::IntToStr(index) + u"]\r\nactive=1\r\nkey=" + fw::IntToStr(key) + u"\r\nshift=" +
+           fw::IntToStr(kCtrlAlt) + u"\r\nfunc=" + func + u"\r\nparams=\r\nparams2=\r\nparams3=\r\n\r\n";
+}
+
+double MeanChannelError(const fw::Picture& a, const fw::Picture& b) {
+    if (a.width != b.width || a.height != b.height || a.Empty()) return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        for (const int shift : {0, 8, 16})
+            sum +=
+                std::abs(static_cast<int>(a.pixels[i] >> shift & 0xFF) - static_cast<int>(b.pixels[i] >> shift & 0xFF));
+    return sum / static_cast<double>(a.pixels.size() * 3);
+}
+
+// The selection every test draws, in picture pixels: from (200, 150) up and left to (50, 40).
+constexpr POINT kFrom{200, 150};
+constexpr POINT kTo{50, 40};
+constexpr fw::PixelRect kSelection{50, 40, 200, 150};
+
+class CaptureE2E : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        e2e::PrepareRegistry();
+        e2e::WriteHotkeyFile(Section(0, kScreenKey, u"capturescreen") + Section(1, kWindowKey, u"capturewindow"));
+        program_ = new e2e::RunningProgram();
+        pattern_ = new e2e::PatternWindow(30, 20, 320, 240);
+    }
+    static void TearDownTestSuite() {
+        delete pattern_;
+        EXPECT_EQ(program_->Close(), 0u);
+        delete program_;
+    }
+    void TearDown() override { e2e::MouseMoveTo(1200, 750); }
+
+    static DWORD Pid() { return program_->ProcessId(); }
+
+    // Presses the hotkey with the screen as it is now grabbed just before; the new capture window.
+    static HWND Capture(unsigned key, fw::Picture& grabbed) {
+        EXPECT_TRUE(e2e::WaitNoCaptureWindow(Pid(), 10s)) << "an earlier capture window still shows";
+        grabbed = e2e::GrabWholeScreen();
+        wintest::PressCombination(kCtrlAlt, key);
+        return e2e::WaitForCaptureWindow(Pid(), 10s);
+    }
+
+    // A selection drawn with the real mouse; done once the shade shows on the screen.
+    // The picture shows the pattern at (40, 30), outside the selection.
+    static bool DrawSelection(HWND window, const fw::Picture& picture) {
+        const HWND view = e2e::CaptureView(window);
+        e2e::DragOnView(view, kFrom, kTo);
+        const fw::PixelRect on = e2e::ScreenRect(view);
+        const std::uint32_t shaded = fw::BlendPixel(picture.At(40, 30), 0x96000000u);
+        return wintest::PumpUntil(
+            [&] {
+                return fw::GrabScreen({on.left + 40, on.top + 30, on.left + 41, on.top + 31}).At(0, 0) == shaded;
+            },
+            5s);
+    }
+
+    static bool Crop(HWND window) {
+        e2e::ClickCentre(e2e::CaptureButton(window, L"Crop to selection"));
+        const HWND view = e2e::CaptureView(window);
+        return wintest::PumpUntil([&] { return e2e::ScreenRect(view).Width() == kSelection.Width(); }, 5s);
+    }
+
+    // "Save to file..." with the name typed into the real dialog; the file's bytes.
+    static std::optional<std::string> Save(HWND window, const std::u16string& path) {
+        e2e::ClickCentre(e2e::CaptureButton(window, L"Save to file..."));
+        const HWND dialog = wintest::WaitForSaveDialog(Pid(), u"Save screenshot", 10s);
+        if (dialog == nullptr) return std::nullopt;
+        wintest::SetSaveDialogFileName(dialog, path);
+        wintest::PressSaveDialogButton(dialog, IDOK);
+        fw::Win32FileStore files;
+        std::optional<std::string> bytes;
+        wintest::PumpUntil([&] { return (bytes = files.Read(path)).has_value(); }, 10s);
+        return bytes;
+    }
+
+    inline static e2e::RunningProgram* program_ = nullptr;
+    inline static e2e::PatternWindow* pattern_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(CaptureE2E, ScreenHotkeyShowsTheScreenAsItWasAndCopiesAllOfIt) {
+    fw::Picture grabbed;
+    const HWND window = Capture(kScreenKey, grabbed);
+    ASSERT_NE(window, nullptr);
+    const fw::PixelRect view = e2e::ScreenRect(e2e::CaptureView(window));
+    EXPECT_EQ(view.Width(), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(view.Height(), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == window; }, 2s)) << "not brought to the front";
+    e2e::EmptyTheClipboard();
+    e2e::ClickCentre(e2e::CaptureButton(window, L"Copy to clipboard"));
+    fw::Picture copied;
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = e2e::ClipboardPicture()).Empty(); }, 5s));
+    EXPECT_EQ(copied.width, grabbed.width);
+    EXPECT_EQ(copied.height, grabbed.height);
+    EXPECT_TRUE(copied.pixels == grabbed.pixels) << "the capture is not the screen as grabbed just before";
+}
+
+TEST_F(CaptureE2E, SelectionDrawnWithTheMouseIsCroppedAndSavedAsJpegAndBitmap) {
+    wintest::ScratchFolder folder;
+    fw::Picture grabbed;
+    HWND window = Capture(kScreenKey, grabbed);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(DrawSelection(window, grabbed)) << "no shade on the screen";
+
+    // The preview with its selection and shade, kept for people to look at.
+    const std::u16string artefact = e2e::ArtefactPath(u"capture-preview.bmp");
+    fw::Win32FileStore().Replace(artefact, fw::EncodeBmp(e2e::GrabWholeScreen()));
+    std::printf("capture preview screenshot: %s\n", e2e::HostPath(artefact).c_str());
+
+    ASSERT_TRUE(Crop(window));
+    const fw::Picture expected = fw::CopyRect(grabbed, kSelection);
+    const std::optional<std::string> jpeg = Save(window, folder.File(u"cropped.jpg"));
+    ASSERT_TRUE(jpeg.has_value());
+    const DecodedJpeg decoded = DecodeJpeg(*jpeg);
+    EXPECT_EQ(decoded.picture.width, 150);
+    EXPECT_EQ(decoded.picture.height, 110);
+    // As libjpeg itself encodes the selection's pixels, give or take rounding.
+    EXPECT_LT(MeanChannelError(decoded.picture, DecodeJpeg(ReferenceJpeg(expected)).picture), 1.0);
+    EXPECT_LT(MeanChannelError(decoded.picture, expected), 10.0);
+
+    window = Capture(kScreenKey, grabbed);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(DrawSelection(window, grabbed));
+    ASSERT_TRUE(Crop(window));
+    const std::optional<std::string> bitmap = Save(window, folder.File(u"cropped.bmp"));
+    ASSERT_TRUE(bitmap.has_value());
+    EXPECT_TRUE(*bitmap == fw::EncodeBmp(fw::CopyRect(grabbed, kSelection))) << "the bitmap is not the selection";
+}
+
+TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection) {
+    SetForegroundWindow(pattern_->Handle());
+    wintest::PumpUntil([] { return false; }, 300ms);  // Wine's focus events follow a little later
+    const fw::PixelRect rect = pattern_->Rect();
+    fw::Picture grabbed;
+    const HWND window = Capture(kWindowKey, grabbed);
+    ASSERT_NE(window, nullptr);
+    const fw::PixelRect view = e2e::ScreenRect(e2e::CaptureView(window));
+    EXPECT_EQ(view.Width(), rect.Width());
+    EXPECT_EQ(view.Height(), rect.Height());
+
+    const fw::Picture windowPicture = fw::CopyRect(grabbed, rect);
+    ASSERT_TRUE(DrawSelection(window, windowPicture));
+    e2e::EmptyTheClipboard();
+    e2e::ClickCentre(e2e::CaptureButton(window, L"Copy to clipboard"));
+    fw::Picture copied;
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = e2e::ClipboardPicture()).Empty(); }, 5s));
+    EXPECT_EQ(copied.width, 150);
+    EXPECT_EQ(copied.height, 110);
+    EXPECT_TRUE(copied.pixels == fw::CopyRect(windowPicture, kSelection).pixels);
+}
