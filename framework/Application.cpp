@@ -136,6 +136,31 @@ void Application::UnhookMainWindow(int id) {
     std::erase_if(mainWindowHooks_, [id](const auto& entry) { return entry.first == id; });
 }
 
+int Application::AddDialogFilter(HWND window, DialogFilter filter) {
+    dialogWindows_.push_back({nextHookId_, window, std::move(filter)});
+    return nextHookId_++;
+}
+
+void Application::RemoveDialogFilter(int id) {
+    std::erase_if(dialogWindows_, [id](const DialogWindow& entry) { return entry.id == id; });
+}
+
+bool Application::RunDialogFilter(MSG& message) {
+    if (message.hwnd == nullptr || dialogWindows_.empty()) return false;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    for (auto it = dialogWindows_.rbegin(); it != dialogWindows_.rend(); ++it) {
+        if (it->window != root) continue;
+        const DialogFilter filter = it->filter;  // a copy: the filter may remove itself
+        try {
+            return filter(message);
+        } catch (...) {
+            HandleException();
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Application::RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // A copy: a hook may add or remove hooks while it runs. Errors go up to the window procedure.
     const auto hooks = mainWindowHooks_;
@@ -182,7 +207,7 @@ bool Application::ProcessMessage() {
 void Application::HandleMessage(MSG& message) {
     bool handled = false;
     RunHooks(message, handled);
-    if (!handled) {
+    if (!handled && !RunDialogFilter(message)) {
         const MSG* outer = std::exchange(dispatching_, &message);
         TranslateMessage(&message);
         DispatchMessageW(&message);

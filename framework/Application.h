@@ -37,6 +37,13 @@ public:
     int AddMessageHook(MessageHook hook);
     void RemoveMessageHook(int id);
 
+    // Keyboard navigation of forms (Tab, Enter, Esc, Alt+letter): a message for the window or one of
+    // its child windows is offered to its filter (typically IsDialogMessage) after the hooks,
+    // before it is translated and dispatched. A filter that returns true has handled the message.
+    using DialogFilter = std::function<bool(MSG& message)>;
+    int AddDialogFilter(HWND window, DialogFilter filter);
+    void RemoveDialogFilter(int id);
+
     // The application's main form: the first form the program creates. Run shows it, or minimizes the
     // application when the form was created minimized (its WS_MINIMIZE style); with ShowMainForm
     // false it does neither.
@@ -77,6 +84,7 @@ private:
     class AppWindow;
     void HandleMessage(MSG& message);
     void RunHooks(MSG& message, bool& handled);
+    bool RunDialogFilter(MSG& message);
     bool RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const;
 
@@ -86,6 +94,12 @@ private:
     std::vector<std::pair<int, MessageHook>> hooks_;
     int nextHookId_ = 1;
     std::vector<std::pair<int, MainWindowHook>> mainWindowHooks_;
+    struct DialogWindow {
+        int id;
+        HWND window;
+        DialogFilter filter;
+    };
+    std::vector<DialogWindow> dialogWindows_;
     Window* mainForm_ = nullptr;
     bool showMainForm_ = true;
     Application* previous_ = nullptr;   // the current application before this one

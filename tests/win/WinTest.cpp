@@ -52,9 +52,11 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) return false;
         MSG message;
+        // The time is checked here too: with many short timers the queue is never empty.
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
+            if (std::chrono::steady_clock::now() > end) break;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }

@@ -1,0 +1,309 @@
+#include "framework/Controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "framework/Application.h"
+#include "framework/Error.h"
+#include "framework/Form.h"
+#include "framework/SystemError.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0xC0F0;
+// Finds the control object of a window (GetWindowSubclass is not in every import library).
+constexpr wchar_t kControlProperty[] = L"Corvalend.Control";
+
+[[noreturn]] void ThrowLastError() {
+    throw Error(SystemErrorText(GetLastError()));
+}
+
+}  // namespace
+
+// Control
+
+Control::Control(Container& parent, const ControlInfo& info, const WindowClass& window)
+    : parent_(&parent),
+      id_(parent.RootForm().NextControlId()),
+      design_(info.bounds),
+      parentDesign_(parent.ClientSize96()),
+      anchors_(info.anchors) {
+    DWORD style = window.style | WS_CHILD | WS_CLIPSIBLINGS;
+    if (info.visible) style |= WS_VISIBLE;
+    if (!info.enabled) style |= WS_DISABLED;
+    const Form& form = parent.RootForm();
+    const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, parentDesign_, 96);
+    hwnd_ = CreateWindowExW(window.exStyle, window.className, W(info.text), style, pixels.left, pixels.top,
+                            pixels.width, pixels.height, parent.ContainerHandle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), form.App().Instance(),
+                            /*param=*/nullptr);
+    if (hwnd_ == nullptr) ThrowLastError();
+    if (!SetPropW(hwnd_, kControlProperty, this) ||
+        !SetWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        const DWORD error = GetLastError();
+        RemovePropW(hwnd_, kControlProperty);
+        DestroyWindow(hwnd_);
+        throw Error(SystemErrorText(error));
+    }
+    parent.Attach(*this);
+    // Placed for the real DPI and parent size (the window was made at 96 DPI sizes).
+    Control::ApplyFont();
+    Place();
+}
+
+Control::~Control() {
+    if (parent_ != nullptr) {
+        parent_->Detach(*this);
+        parent_->RootForm().ControlDestroyed(*this);
+    }
+    if (hwnd_ != nullptr) {
+        RemovePropW(hwnd_, kControlProperty);
+        RemoveWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId);
+        DestroyWindow(hwnd_);
+    }
+}
+
+Control* Control::FromHandle(HWND window) {
+    return window != nullptr ? static_cast<Control*>(GetPropW(window, kControlProperty)) : nullptr;
+}
+
+std::u16string Control::Text() const {
+    const int length = GetWindowTextLengthW(hwnd_);
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<size_t>(std::max(copied, 0)));
+    return text;
+}
+
+void Control::SetText(const std::u16string& text) {
+    if (!SetWindowTextW(hwnd_, W(text))) ThrowLastError();
+}
+
+void Control::SetBounds(const Bounds& bounds) {
+    design_ = bounds;
+    if (parent_ == nullptr) return;
+    parentDesign_ = parent_->ClientSize96();
+    parent_->LayoutControl(*this);
+}
+
+void Control::SetHeight(int height) {
+    Bounds bounds = design_;
+    bounds.height = height;
+    SetBounds(bounds);
+}
+
+void Control::SetWidth(int width) {
+    Bounds bounds = design_;
+    bounds.width = width;
+    SetBounds(bounds);
+}
+
+void Control::SetAnchors(Anchors anchors) {
+    anchors_ = anchors;
+    SetBounds(design_);
+}
+
+RECT Control::PixelBounds() const {
+    RECT rect{};
+    GetWindowRect(hwnd_, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool Control::Visible() const {
+    return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Control::SetVisible(bool visible) {
+    if (visible == Visible()) return;
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (parent_ != nullptr) parent_->LayoutControl(*this);
+}
+
+bool Control::Enabled() const {
+    return IsWindowEnabled(hwnd_) != FALSE;
+}
+
+void Control::SetEnabled(bool enabled) {
+    EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void Control::SetFocus() {
+    ::SetFocus(hwnd_);
+}
+
+bool Control::Focused() const {
+    const HWND focus = GetFocus();
+    return focus != nullptr && (focus == hwnd_ || IsChild(hwnd_, focus));
+}
+
+void Control::PlaceAfter(const Control* previous) {
+    SetWindowPos(hwnd_, previous != nullptr ? previous->Handle() : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Control::SetFont(const Font& font) {
+    font_ = font;
+    ApplyFont();
+}
+
+void Control::ApplyFont() {
+    const UINT dpi = Dpi();
+    const HFONT font = font_ ? font_->Handle(dpi) : OwnerForm().ControlFont().Handle(dpi);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+Form& Control::OwnerForm() const {
+    if (parent_ == nullptr) throw Error(u"Control has no parent window");
+    return parent_->RootForm();
+}
+
+UINT Control::Dpi() const {
+    return OwnerForm().Dpi();
+}
+
+void Control::Place() {
+    if (parent_ == nullptr || hwnd_ == nullptr) return;
+    RECT client{};
+    GetClientRect(parent_->ContainerHandle(), &client);
+    const UINT dpi = Dpi();
+    const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, {client.right, client.bottom}, dpi);
+    SetWindowPos(hwnd_, nullptr, pixels.left, pixels.top, pixels.width, pixels.height + ExtraHeight(dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT Control::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT Control::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK
+Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR selfData) {
+    auto* self = reinterpret_cast<Control*>(selfData);
+    if (message == WM_NCDESTROY) {
+        // The parent went first: the window is gone, the object stays until its owner frees it.
+        RemovePropW(hwnd, kControlProperty);
+        RemoveWindowSubclass(hwnd, &Control::SubclassProc, kSubclassId);
+        self->hwnd_ = nullptr;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        HandleCurrentException();
+        return 0;
+    }
+}
+
+// Container
+
+Container::~Container() {
+    for (Control* control : controls_) control->Detach();
+}
+
+UINT Container::Dpi() const {
+    return RootForm().Dpi();
+}
+
+Size Container::ClientSize96() const {
+    RECT client{};
+    GetClientRect(ContainerHandle(), &client);
+    const UINT dpi = Dpi();
+    return {UnscaleForDpi(client.right, dpi), UnscaleForDpi(client.bottom, dpi)};
+}
+
+void Container::SetColor(COLORREF color) {
+    color_.emplace(color);
+    InvalidateRect(ContainerHandle(), nullptr, TRUE);
+}
+
+COLORREF Container::Color() const {
+    if (color_) return color_->Color();
+    const Container* parent = ParentContainer();
+    return parent != nullptr ? parent->Color() : GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH Container::BackgroundBrush() const {
+    if (color_) return color_->Handle();
+    const Container* parent = ParentContainer();
+    return parent != nullptr ? parent->BackgroundBrush() : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void Container::Realign() {
+    LayoutControls();
+    for (Control* control : controls_) {
+        if (auto* container = dynamic_cast<Container*>(control)) container->Realign();
+    }
+}
+
+void Container::LayoutControls() {
+    for (Control* control : controls_) control->Place();
+}
+
+void Container::LayoutControl(Control& control) {
+    control.Place();
+}
+
+void Container::RescaleControls() {
+    for (Control* control : controls_) {
+        control->ApplyFont();
+        if (auto* container = dynamic_cast<Container*>(control)) container->RescaleControls();
+    }
+}
+
+void Container::Detach(Control& control) {
+    std::erase(controls_, &control);
+    ControlRemoved();
+}
+
+bool Container::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_COMMAND:
+            if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+                control->OnCommand(HIWORD(wParam));
+                result = 0;
+                return true;
+            }
+            return false;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (Control* control = Control::FromHandle(header->hwndFrom)) {
+                result = control->OnNotify(*header);
+                return true;
+            }
+            return false;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            const Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam));
+            if (control == nullptr || !control->UsesParentColor()) return false;
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetBkColor(dc, Color());
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            result = reinterpret_cast<LRESULT>(BackgroundBrush());
+            return true;
+        }
+        case WM_ERASEBKGND: {
+            if (!ErasesBackground()) return false;
+            RECT client{};
+            GetClientRect(ContainerHandle(), &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+            result = 1;
+            return true;
+        }
+        case WM_SIZE:
+            LayoutControls();
+            return false;
+        default:
+            return false;
+    }
+}
+
+}  // namespace fw

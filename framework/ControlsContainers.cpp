@@ -1,0 +1,276 @@
+#include "framework/ControlsContainers.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "framework/Application.h"
+#include "framework/Error.h"
+#include "framework/Form.h"
+#include "framework/SystemError.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"Corvalend.Panel";
+
+// Our plain container class: the window procedure is the default one, everything else comes
+// through the control's subclass.
+const wchar_t* PanelClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (!GetClassInfoExW(instance, kPanelClass, &existing)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kPanelClass;
+        if (!RegisterClassExW(&wc)) throw Error(SystemErrorText(GetLastError()));
+    }
+    return kPanelClass;
+}
+
+DWORD BorderStyle(PanelBorder border) {
+    return border == PanelBorder::Single ? WS_BORDER : 0;
+}
+
+DWORD BorderExStyle(PanelBorder border) {
+    return border == PanelBorder::Lowered ? WS_EX_STATICEDGE : 0;
+}
+
+}  // namespace
+
+// Panel
+
+Panel::Panel(Container& parent, const ControlInfo& info, const PanelOptions& options)
+    : Panel(parent, info, options, {}) {}
+
+Panel::Panel(Container& parent, const ControlInfo& info, const PanelOptions& options, const Extra& extra)
+    : Control(
+          parent,
+          info,
+          {PanelClass(parent.RootForm().App().Instance()), WS_CLIPCHILDREN | BorderStyle(options.border) | extra.style,
+           WS_EX_CONTROLPARENT | BorderExStyle(options.border) | extra.exStyle}) {
+    if (options.color) SetColor(*options.color);
+}
+
+LRESULT Panel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleContainerMessage(message, wParam, lParam, result)) return result;
+    // A child never closes itself (a multi-line text field may ask its parent to on Esc).
+    if (message == WM_CLOSE) return 0;
+    return DefaultProc(message, wParam, lParam);
+}
+
+// TabSheet
+
+TabSheet::TabSheet(PageControl& pages, const std::u16string& caption)
+    : Panel(pages, {.text = caption, .bounds = pages.PageBounds96(), .anchors = kAnchorAll, .visible = false}),
+      pages_(pages) {
+    pages.AddPage(*this);
+}
+
+TabSheet::~TabSheet() {
+    if (Parent() != nullptr) pages_.RemovePage(*this);
+}
+
+// PageControl
+
+PageControl::PageControl(Container& parent, const ControlInfo& info, bool showTabs)
+    : Control(parent,
+              info,
+              {showTabs ? WC_TABCONTROLW : PanelClass(parent.RootForm().App().Instance()),
+               static_cast<DWORD>(WS_CLIPCHILDREN | (showTabs ? WS_TABSTOP : 0)), WS_EX_CONTROLPARENT}),
+      showTabs_(showTabs) {}
+
+RECT PageControl::DisplayRect() const {
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
+    if (showTabs_) TabCtrl_AdjustRect(Handle(), FALSE, &rect);
+    return rect;
+}
+
+Bounds PageControl::PageBounds96() const {
+    const RECT rect = DisplayRect();
+    const UINT dpi = Container::Dpi();
+    return {UnscaleForDpi(rect.left, dpi), UnscaleForDpi(rect.top, dpi), UnscaleForDpi(rect.right - rect.left, dpi),
+            UnscaleForDpi(rect.bottom - rect.top, dpi)};
+}
+
+void PageControl::AddPage(TabSheet& page) {
+    pages_.push_back(&page);
+    if (showTabs_) {
+        std::u16string caption = page.Text();
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(caption.data());
+        TabCtrl_InsertItem(Handle(), static_cast<int>(pages_.size()) - 1, &item);
+    }
+    LayoutControls();  // the first tab takes room from the display area
+    if (active_ < 0) SetActivePageIndex(0);
+}
+
+void PageControl::RemovePage(TabSheet& page) {
+    const auto found = std::find(pages_.begin(), pages_.end(), &page);
+    if (found == pages_.end()) return;
+    const int index = static_cast<int>(found - pages_.begin());
+    pages_.erase(found);
+    if (showTabs_ && Handle() != nullptr) TabCtrl_DeleteItem(Handle(), index);
+    if (index < active_) {
+        --active_;
+    } else if (index == active_) {
+        active_ = -1;
+        if (!pages_.empty()) SetActivePageIndex(std::min(index, PageCount() - 1));
+    }
+}
+
+void PageControl::SetActivePageIndex(int index) {
+    if (index < 0 || index >= PageCount()) return;
+    active_ = index;
+    ShowWindow(pages_[static_cast<size_t>(index)]->Handle(), SW_SHOWNA);
+    for (int i = 0; i < PageCount(); ++i) {
+        if (i != index) ShowWindow(pages_[static_cast<size_t>(i)]->Handle(), SW_HIDE);
+    }
+    if (showTabs_ && TabCtrl_GetCurSel(Handle()) != index) TabCtrl_SetCurSel(Handle(), index);
+}
+
+void PageControl::SetActivePage(TabSheet& page) {
+    const auto found = std::find(pages_.begin(), pages_.end(), &page);
+    if (found != pages_.end()) SetActivePageIndex(static_cast<int>(found - pages_.begin()));
+}
+
+LRESULT PageControl::OnNotify(NMHDR& header) {
+    if (header.code == TCN_SELCHANGE) {
+        SetActivePageIndex(TabCtrl_GetCurSel(Handle()));
+        if (OnChange) OnChange();
+    }
+    return 0;
+}
+
+LRESULT PageControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleContainerMessage(message, wParam, lParam, result)) return result;
+    if (message == WM_CLOSE) return 0;
+    return DefaultProc(message, wParam, lParam);
+}
+
+void PageControl::LayoutControls() {
+    const RECT rect = DisplayRect();
+    for (TabSheet* page : pages_) {
+        SetWindowPos(page->Handle(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void PageControl::LayoutControl(Control& /*control*/) {
+    LayoutControls();
+}
+
+// ColumnScrollBox
+
+ColumnScrollBox::ColumnScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options)
+    : Panel(parent, info, options, {.style = WS_VSCROLL}) {}
+
+int ColumnScrollBox::LineHeight() const {
+    return ScaleForDpi(16, Container::Dpi());
+}
+
+int ColumnScrollBox::ColumnHeight() const {
+    const UINT dpi = Container::Dpi();
+    int height = 0;
+    for (const Control* control : Controls()) {
+        if (control->Visible()) height += ScaleForDpi(control->DesignBounds().height, dpi);
+    }
+    return height;
+}
+
+void ColumnScrollBox::LayoutControls() {
+    if (Handle() == nullptr) return;
+    const int column = ColumnHeight();
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    position_ = std::clamp(position_, 0, std::max(0, column - static_cast<int>(client.bottom)));
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = std::max(0, column - 1);
+    info.nPage = static_cast<UINT>(client.bottom);
+    info.nPos = position_;
+    // Showing or hiding the bar changes the client width (and comes back here through WM_SIZE).
+    SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    GetClientRect(Handle(), &client);
+    const UINT dpi = Container::Dpi();
+    int y = -position_;
+    for (Control* control : Controls()) {
+        if (!control->Visible()) continue;
+        const int height = ScaleForDpi(control->DesignBounds().height, dpi);
+        SetWindowPos(control->Handle(), nullptr, 0, y, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        y += height;
+    }
+}
+
+void ColumnScrollBox::ScrollTo(int position) {
+    position_ = position;
+    LayoutControls();
+}
+
+LRESULT ColumnScrollBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_VSCROLL: {
+            SCROLLINFO info{};
+            info.cbSize = sizeof(info);
+            info.fMask = SIF_ALL;
+            GetScrollInfo(Handle(), SB_VERT, &info);
+            int position = position_;
+            switch (LOWORD(wParam)) {
+                case SB_LINEUP:
+                    position -= LineHeight();
+                    break;
+                case SB_LINEDOWN:
+                    position += LineHeight();
+                    break;
+                case SB_PAGEUP:
+                    position -= static_cast<int>(info.nPage);
+                    break;
+                case SB_PAGEDOWN:
+                    position += static_cast<int>(info.nPage);
+                    break;
+                case SB_THUMBTRACK:
+                case SB_THUMBPOSITION:
+                    position = info.nTrackPos;
+                    break;
+                case SB_TOP:
+                    position = 0;
+                    break;
+                case SB_BOTTOM:
+                    position = info.nMax;
+                    break;
+                default:
+                    return 0;
+            }
+            ScrollTo(position);
+            return 0;
+        }
+        case WM_MOUSEWHEEL: {
+            UINT lines = 3;
+            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+            wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
+            const int notches = wheelRemainder_ / WHEEL_DELTA;
+            wheelRemainder_ -= notches * WHEEL_DELTA;
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            const int step =
+                lines == WHEEL_PAGESCROLL ? static_cast<int>(client.bottom) : static_cast<int>(lines) * LineHeight();
+            if (notches != 0) ScrollTo(position_ - notches * step);
+            return 0;
+        }
+        default:
+            return Panel::OnMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,132 @@
+// Child windows that hold controls: a panel (optionally bordered and coloured), a frame (a panel
+// made to be a reusable group of controls), a page control with its pages, and a scroll box that
+// stacks its controls in a column and scrolls it.
+//
+// Controls on a container take it as their parent: fw::Label lbl{panel, {...}}. Their bounds are
+// in the container's client area.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+
+namespace fw {
+
+enum class PanelBorder { None, Lowered, Single };
+
+struct PanelOptions {
+    PanelBorder border = PanelBorder::None;
+    std::optional<COLORREF> color = {};  // none: the parent's colour
+};
+
+// A plain child container (our own window class).
+class Panel : public Control, public Container {
+public:
+    Panel(Container& parent, const ControlInfo& info, const PanelOptions& options = {});
+
+    HWND ContainerHandle() const override { return Handle(); }
+    Form& RootForm() const override { return OwnerForm(); }
+
+protected:
+    struct Extra {
+        DWORD style = 0;
+        DWORD exStyle = 0;
+    };
+    Panel(Container& parent, const ControlInfo& info, const PanelOptions& options, const Extra& extra);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    Container* ParentContainer() const override { return Parent(); }
+};
+
+// A group of controls built as one unit (an editor for one item, say) and placed on a form, a
+// panel or in a scroll box's column.
+class Frame : public Panel {
+public:
+    Frame(Container& parent, const ControlInfo& info, const PanelOptions& options = {})
+        : Panel(parent, info, options) {}
+};
+
+class PageControl;
+
+// One page of a page control; it fills the page control's display area.
+class TabSheet : public Panel {
+public:
+    TabSheet(PageControl& pages, const std::u16string& caption);
+    ~TabSheet() override;
+
+    PageControl& Pages() const { return pages_; }
+
+private:
+    PageControl& pages_;
+};
+
+// Pages of which one shows at a time. With tabs it is the system's tab control and the user picks
+// a page by its tab; without, a plain container and the program turns the pages.
+class PageControl : public Control, public Container {
+public:
+    PageControl(Container& parent, const ControlInfo& info, bool showTabs = true);
+
+    HWND ContainerHandle() const override { return Handle(); }
+    Form& RootForm() const override { return OwnerForm(); }
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TabSheet& Page(int index) const { return *pages_.at(static_cast<size_t>(index)); }
+    int ActivePageIndex() const { return active_; }
+    void SetActivePageIndex(int index);  // raises no OnChange
+    TabSheet* ActivePage() const { return active_ >= 0 ? pages_[static_cast<size_t>(active_)] : nullptr; }
+    void SetActivePage(TabSheet& page);
+    // The display area in the page control's client area, pixels at 96 DPI.
+    Bounds PageBounds96() const;
+
+    std::function<void()> OnChange;  // the user picked another tab
+
+protected:
+    LRESULT OnNotify(NMHDR& header) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    Container* ParentContainer() const override { return Parent(); }
+    void LayoutControls() override;
+    void LayoutControl(Control& control) override;
+    bool ErasesBackground() const override { return !showTabs_; }
+
+private:
+    friend class TabSheet;
+    void AddPage(TabSheet& page);
+    void RemovePage(TabSheet& page);
+    RECT DisplayRect() const;
+
+    bool showTabs_;
+    std::vector<TabSheet*> pages_;
+    int active_ = -1;
+};
+
+// A column of controls (frames, usually) stacked from the top in creation order, each as wide as
+// the box and as high as its own bounds say; hidden ones take no room. The column scrolls
+// vertically with the scroll bar and the mouse wheel.
+class ColumnScrollBox : public Panel {
+public:
+    ColumnScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options = {});
+
+    // How far the column is scrolled, in device pixels.
+    int ScrollPosition() const { return position_; }
+    void ScrollTo(int position);
+    // The height of the whole column in device pixels.
+    int ColumnHeight() const;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayoutControls() override;
+    void LayoutControl(Control&) override { LayoutControls(); }
+    void ControlRemoved() override { LayoutControls(); }  // the column closes the gap
+
+private:
+    int LineHeight() const;
+
+    int position_ = 0;
+    int wheelRemainder_ = 0;
+};
+
+}  // namespace fw

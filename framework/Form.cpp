@@ -1,0 +1,305 @@
+#include "framework/Form.h"
+
+#include <algorithm>
+
+#include "controls/BControls.h"
+#include "framework/Application.h"
+#include "framework/ControlsStandard.h"
+#include "framework/Error.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"Corvalend.Form";
+// Posted by Release; the form deletes itself when it arrives.
+constexpr UINT kReleaseMessage = WM_APP + 0x46;
+
+RECT WorkAreaNear(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
+}  // namespace
+
+Form::Form(Application& app, HWND owner, const FormInfo& info) : Window(app), info_(info) {
+    if (owner != nullptr) owner = GetAncestor(owner, GA_ROOT);
+    Create({.name = kFormClass, .style = CS_DBLCLKS}, {.exStyle = ExStyle(),
+                                                       .title = info.caption,
+                                                       .style = Style(),
+                                                       .x = CW_USEDEFAULT,
+                                                       .y = CW_USEDEFAULT,
+                                                       .width = info.clientWidth,
+                                                       .height = info.clientHeight,
+                                                       .parent = owner});
+    dpi_ = GetDpiForWindow(Handle());
+    if (dpi_ == 0) dpi_ = 96;
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle(dpi_)), FALSE);
+    SetClientSize(info.clientWidth, info.clientHeight);
+    dialogFilter_ = app.AddDialogFilter(Handle(), [this](MSG& message) { return DialogKey(message); });
+}
+
+Form::~Form() {
+    App().RemoveDialogFilter(dialogFilter_);
+    if (modal_) {
+        // Destroyed from inside its own modal loop: the owner must not stay disabled.
+        if (const HWND owner = GetWindow(Handle(), GW_OWNER)) EnableWindow(owner, TRUE);
+    }
+}
+
+DWORD Form::Style() const {
+    switch (info_.border) {
+        case FormBorder::Sizeable:
+            return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+        case FormBorder::SizeableDialog:
+            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+        case FormBorder::Dialog:
+            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    }
+    return WS_OVERLAPPEDWINDOW;
+}
+
+DWORD Form::ExStyle() const {
+    DWORD exStyle = WS_EX_CONTROLPARENT;
+    if (info_.border != FormBorder::Sizeable) exStyle |= WS_EX_DLGMODALFRAME;
+    return exStyle;
+}
+
+std::u16string Form::Caption() const {
+    const int length = GetWindowTextLengthW(Handle());
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(Handle(), reinterpret_cast<wchar_t*>(text.data()), length + 1)));
+    return text;
+}
+
+void Form::SetCaption(const std::u16string& caption) {
+    SetWindowTextW(Handle(), W(caption));
+}
+
+void Form::SetClientSize(int width, int height) {
+    // The frame as the window has it now (the system's metrics for other DPIs may not be the ones
+    // it draws with).
+    RECT window{};
+    RECT client{};
+    GetWindowRect(Handle(), &window);
+    GetClientRect(Handle(), &client);
+    const int frameWidth = (window.right - window.left) - client.right;
+    const int frameHeight = (window.bottom - window.top) - client.bottom;
+    SetWindowPos(Handle(), nullptr, 0, 0, ScaleForDpi(width, dpi_) + frameWidth,
+                 ScaleForDpi(height, dpi_) + frameHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetPosition(int x, int y) {
+    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Form::Visible() const {
+    return IsWindowVisible(Handle()) != FALSE;
+}
+
+void Form::PlaceOnScreen() {
+    if (info_.position == FormPosition::Designed) return;
+    const HWND owner = GetWindow(Handle(), GW_OWNER);
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const RECT work = WorkAreaNear(owner != nullptr ? owner : Handle());
+    RECT around = work;
+    if (info_.position == FormPosition::OwnerCenter && owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+        GetWindowRect(owner, &around);
+    }
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    // Whole on the screen when it fits, its top-left corner at least.
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetPosition(x, y);
+}
+
+void Form::ShowWindowNow() {
+    if (!Visible()) PlaceOnScreen();
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    if (GetActiveWindow() == Handle()) RestoreFocus();
+    if (OnShow) OnShow();
+}
+
+void Form::Show() {
+    ShowWindowNow();
+}
+
+void Form::Hide() {
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+int Form::ShowModal() {
+    if (modal_ || Visible()) throw Error(u"Cannot make a visible window modal");
+    if (const HWND capture = GetCapture()) SendMessageW(capture, WM_CANCELMODE, 0, 0);
+    ReleaseCapture();
+    const HWND owner = GetWindow(Handle(), GW_OWNER);
+    const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
+    modalResult_ = mrNone;
+    modal_ = true;
+    if (disableOwner) EnableWindow(owner, FALSE);
+    try {
+        ShowWindowNow();
+        while (modalResult_ == mrNone) {
+            if (!App().ProcessMessage()) {
+                modalResult_ = mrCancel;  // the application is quitting; outer loops end too
+                break;
+            }
+            if (modalResult_ != mrNone) CloseModal();
+        }
+    } catch (...) {
+        modalResult_ = mrCancel;
+    }
+    modal_ = false;
+    // The owner first: hiding the form then activates the owner, not some other window.
+    if (disableOwner) EnableWindow(owner, TRUE);
+    Hide();
+    if (owner != nullptr && IsWindowVisible(owner)) SetActiveWindow(owner);
+    return modalResult_;
+}
+
+void Form::CloseModal() {
+    CloseAction action = CloseAction::None;
+    if (CloseQuery()) {
+        action = CloseAction::Hide;
+        if (OnClose) OnClose(action);
+    }
+    if (action == CloseAction::None) modalResult_ = mrNone;
+    if (action == CloseAction::Free) Release();
+}
+
+bool Form::CloseQuery() {
+    return !OnCloseQuery || OnCloseQuery();
+}
+
+void Form::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    CloseAction action = closeAction_;
+    if (OnClose) OnClose(action);
+    switch (action) {
+        case CloseAction::None:
+            break;
+        case CloseAction::Hide:
+            Hide();
+            break;
+        case CloseAction::Free:
+            Hide();
+            Release();
+            break;
+        case CloseAction::Minimize:
+            ShowWindow(Handle(), SW_MINIMIZE);
+            break;
+    }
+}
+
+void Form::Release() {
+    PostMessageW(Handle(), kReleaseMessage, 0, 0);
+}
+
+void Form::SetActiveControl(Control& control) {
+    focus_ = control.Handle();
+    if (GetActiveWindow() == Handle()) RestoreFocus();
+}
+
+void Form::RestoreFocus() {
+    if (focus_ != nullptr && IsWindow(focus_) && IsChild(Handle(), focus_) && IsWindowVisible(focus_) &&
+        IsWindowEnabled(focus_)) {
+        ::SetFocus(focus_);
+        return;
+    }
+    const HWND first = GetNextDlgTabItem(Handle(), /*control=*/nullptr, /*previous=*/FALSE);
+    ::SetFocus(first != nullptr ? first : Handle());
+}
+
+void Form::NextControl(HWND control) {
+    if (control == nullptr) return;
+    ::SetFocus(control);
+    // A text field entered from the keyboard has its text selected.
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+void Form::ButtonFocused(Button* focused) {
+    // The focused button is the one Enter presses; elsewhere it is the form's default button.
+    for (Button* button : {defaultButton_, focused}) {
+        if (button == nullptr) continue;
+        const bool isDefault = focused != nullptr ? button == focused : button == defaultButton_;
+        SendMessageW(button->Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+}
+
+void Form::ControlDestroyed(Control& control) {
+    if (defaultButton_ == &control) defaultButton_ = nullptr;
+    if (cancelButton_ == &control) cancelButton_ = nullptr;
+    if (focus_ == control.Handle()) focus_ = nullptr;
+}
+
+bool Form::DialogKey(MSG& message) {
+    if (message.message == WM_SYSCHAR && TBLabel::HandleDialogChar(Handle(), message)) return true;
+    return IsDialogMessageW(Handle(), &message) != FALSE;
+}
+
+void Form::DpiChanged(UINT dpi, const RECT& suggested) {
+    const Size client = ClientSize96();
+    dpi_ = dpi;
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle(dpi_)), FALSE);
+    RescaleControls();
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system's suggestion keeps the client area only when its frame metrics are the real ones.
+    SetClientSize(client.width, client.height);
+    Realign();
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleContainerMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_COMMAND:
+            // Esc from the dialog keys, and Enter when there is no default button.
+            if (lParam == 0 && LOWORD(wParam) == IDCANCEL && cancelButton_ != nullptr) cancelButton_->Click();
+            return 0;
+        case DM_GETDEFID:
+            return defaultButton_ != nullptr ? MAKELRESULT(defaultButton_->Id(), DC_HASDEFID) : 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                RestoreFocus();
+            }
+            return 0;
+        case WM_SETFOCUS:
+            RestoreFocus();
+            return 0;
+        case WM_NEXTDLGCTL:
+            // As the dialog manager does (IsDialogMessage asks for it for Alt+letter on a label).
+            NextControl(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                       : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
+            return 0;
+        case WM_DPICHANGED:
+            DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case kReleaseMessage:
+            delete this;
+            return 0;
+        default:
+            return DefaultProc(message, wParam, lParam);
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,158 @@
+// A form: a top-level window of our own, designed in pixels at 96 DPI and scaled for its monitor
+// (it follows WM_DPICHANGED), with the dialog font Tahoma 8 pt for all its controls, dialog
+// keyboard navigation (Tab and Shift+Tab in creation order, Enter for the default button, Esc for
+// the cancel button, Alt+letter for captions with "&"), modal showing with a modal result and
+// modeless showing with a close action.
+//
+//     class TfrmExample final : public fw::Form {
+//     public:
+//         explicit TfrmExample(fw::Application& app, HWND owner)
+//             : Form(app, owner, {.caption = u"Example", .clientWidth = 300, .clientHeight = 120}) {}
+//         fw::Button btnOK{*this, {.text = u"OK", .bounds = {217, 87, 75, 25}, .anchors = fw::akRight | fw::akBottom},
+//                          {.isDefault = true, .modalResult = fw::mrOk}};
+//     };
+//     TfrmExample dialog(app, owner);
+//     if (dialog.ShowModal() == fw::mrOk) ...
+//
+// Every message loop of the thread goes through fw::Application, so hotkeys and the application's
+// message hooks keep working while a modal form or a message dialog is up.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/Controls.h"
+#include "framework/GdiObjects.h"
+#include "framework/Window.h"
+
+namespace fw {
+
+class Button;
+
+// Modal results; the values are the system's dialog-box command identifiers (IDOK, ...).
+enum ModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7
+};
+
+enum class FormBorder {
+    Sizeable,        // caption, minimize, maximize and close boxes, sizing frame
+    SizeableDialog,  // sizing frame, only the close box
+    Dialog,          // fixed size, only the close box
+};
+
+enum class FormPosition {
+    OwnerCenter,   // centred on the owner window; on its monitor's work area when the owner is hidden
+    ScreenCenter,  // centred on the work area of the owner's monitor (the primary one without owner)
+    Designed,      // where it was put (SetPosition) or the system's default place
+};
+
+// What closing a modeless form (close box, Close) does with it.
+enum class CloseAction { None, Hide, Free, Minimize };
+
+struct FormInfo {
+    std::u16string caption = {};
+    int clientWidth = 0;  // pixels at 96 DPI
+    int clientHeight = 0;
+    FormBorder border = FormBorder::Sizeable;
+    FormPosition position = FormPosition::OwnerCenter;
+};
+
+class Form : public Window, public Container {
+public:
+    // The window is made at once, hidden. The form stays in front of `owner` (any window; its
+    // top-level window is taken), which is disabled while the form is modal. Null: no owner.
+    Form(Application& app, HWND owner, const FormInfo& info);
+    ~Form() override;
+
+    HWND Handle() const { return Window::Handle(); }
+    HWND ContainerHandle() const override { return Handle(); }
+    Form& RootForm() const override { return const_cast<Form&>(*this); }
+    UINT Dpi() const { return dpi_; }
+    const Font& ControlFont() const { return font_; }
+
+    std::u16string Caption() const;
+    void SetCaption(const std::u16string& caption);
+    void SetClientSize(int width, int height);  // pixels at 96 DPI
+    // The window's top-left corner on the screen, in device pixels.
+    void SetPosition(int x, int y);
+
+    // Shows the form modally: the owner is disabled, and the loop runs until the modal result is set
+    // (a button with a modal result, SetModalResult, the close box or Esc: mrCancel) and the close
+    // is allowed; then the form is hidden and the result returned. When the application quits
+    // meanwhile, mrCancel.
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    int GetModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+
+    // Shows the form modeless and activates it.
+    void Show();
+    void Hide();
+    bool Visible() const;
+    // As the close box: a modal form ends with mrCancel; a modeless one asks OnCloseQuery, then
+    // OnClose with the close action (Hide unless set otherwise) and carries it out.
+    void Close();
+    CloseAction GetCloseAction() const { return closeAction_; }
+    void SetCloseAction(CloseAction action) { closeAction_ = action; }
+    // Deletes the form object when the message loop next runs. The form must have been made with
+    // new and not be owned elsewhere; a form destroyed before that is not touched again.
+    void Release();
+
+    // The control that gets the focus when the form is next active (the first in tab order when
+    // none is set).
+    void SetActiveControl(Control& control);
+    Button* DefaultButton() const { return defaultButton_; }
+    Button* CancelButton() const { return cancelButton_; }
+
+    // Events.
+    std::function<void()> OnShow;               // after the form became visible
+    std::function<bool()> OnCloseQuery;         // false keeps the form open
+    std::function<void(CloseAction&)> OnClose;  // may change what happens
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    Container* ParentContainer() const override { return nullptr; }
+
+private:
+    friend class Control;
+    friend class Button;
+    int NextControlId() { return nextControlId_++; }
+    void SetDefaultButton(Button* button) { defaultButton_ = button; }
+    void SetCancelButton(Button* button) { cancelButton_ = button; }
+    void ButtonFocused(Button* button);
+    void ControlDestroyed(Control& control);
+
+    bool DialogKey(MSG& message);
+    void ShowWindowNow();
+    void PlaceOnScreen();
+    void RestoreFocus();
+    void NextControl(HWND control);
+    bool CloseQuery();
+    void CloseModal();
+    void DpiChanged(UINT dpi, const RECT& suggested);
+    DWORD Style() const;
+    DWORD ExStyle() const;
+
+    FormInfo info_;
+    UINT dpi_ = 96;
+    Font font_;
+    int dialogFilter_ = 0;
+    int nextControlId_ = 100;  // clear of IDOK, IDCANCEL and the other command identifiers
+    Button* defaultButton_ = nullptr;
+    Button* cancelButton_ = nullptr;
+    HWND focus_ = nullptr;  // the control to focus when the form is active again
+    bool modal_ = false;
+    int modalResult_ = mrNone;
+    CloseAction closeAction_ = CloseAction::Hide;
+};
+
+}  // namespace fw

@@ -1,0 +1,58 @@
+#include "framework/OpenDialog.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/Error.h"
+#include "framework/Text.h"
+#include "framework/WinText.h"
+
+namespace fw {
+
+namespace {
+
+// "a|b|c|d" as the system wants it: "a\0b\0c\0d\0\0".
+std::u16string SystemFilter(const std::u16string& filter) {
+    std::u16string result = filter;
+    std::replace(result.begin(), result.end(), u'|', u'\0');
+    result.push_back(u'\0');
+    result.push_back(u'\0');
+    return result;
+}
+
+}  // namespace
+
+bool OpenDialog::Execute(HWND owner) {
+    const std::u16string filter = SystemFilter(Filter);
+    std::vector<wchar_t> name(32768, L'\0');
+    const auto run = [&](const std::u16string& preset) {
+        std::fill(name.begin(), name.end(), L'\0');
+        std::copy_n(W(preset), std::min(preset.size(), name.size() - 1), name.begin());
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof(dialog);
+        dialog.hwndOwner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+        dialog.lpstrFilter = W(filter);
+        dialog.nFilterIndex = 1;
+        dialog.lpstrFile = name.data();
+        dialog.nMaxFile = static_cast<DWORD>(name.size());
+        dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+        return GetOpenFileNameW(&dialog) != FALSE;
+    };
+    bool chosen = run(FileName);
+    // A preset the system refuses as a file name (quotes, arguments, an address) would keep the
+    // dialog from showing at all: it opens without one instead.
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = run(u"");
+    if (!chosen) {
+        if (const DWORD error = CommDlgExtendedError()) {
+            throw Error(u"The file dialog could not be shown (error " + IntToStr(static_cast<long long>(error)) + u")");
+        }
+        return false;
+    }
+    FileName = FromW(name.data());
+    return true;
+}
+
+}  // namespace fw

@@ -1,0 +1,519 @@
+// The toolkit's forms and controls as real windows: layout at 96 DPI and scaled, anchors, pages
+// and the scrolling column, modal and modeless keyboard handling with real key presses, events of
+// the standard controls, hotkeys during a modal loop, and the message dialogs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <atomic>
+#include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "controls/BControls.h"
+#include "framework/Application.h"
+#include "framework/ControlsContainers.h"
+#include "framework/ControlsStandard.h"
+#include "framework/Form.h"
+#include "framework/MessageDlg.h"
+#include "framework/OpenDialog.h"
+#include "framework/WinText.h"
+#include "framework/Window.h"
+#include "tests/win/FormTest.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+using fw::akBottom;
+using fw::akLeft;
+using fw::akRight;
+using fw::akTop;
+using wintest::ChangeDpi;
+using wintest::ClientRect;
+using wintest::ExpectScaled;
+using wintest::FontHeight;
+using wintest::ModalScript;
+using wintest::PressCombination;
+
+// A never-shown plain window to own the forms.
+class OwnerWindow final : public fw::Window {
+public:
+    explicit OwnerWindow(fw::Application& app) : Window(app) {
+        Create({L"Corvalend.TestFormOwner"}, {.title = u"owner", .style = WS_POPUP, .width = 600, .height = 400});
+    }
+};
+
+// Tab order: edtName, chkActive, cbKind, hkKey (moved after cbKind), btnOK, btnCancel, memNotes.
+class TestForm final : public fw::Form {
+public:
+    TestForm(fw::Application& app, HWND owner, bool* destroyed = nullptr)
+        : Form(app, owner, {.caption = u"Forms test", .clientWidth = 400, .clientHeight = 300}), destroyed_(destroyed) {
+        hkKey.PlaceAfter(&cbKind);
+        for (const char16_t* kind : {u"First", u"Second", u"Third"}) cbKind.AddItem(kind, 10);
+        cbKind.SetItemIndex(0);
+        chkActive.OnClick = [this] { ++checkClicks; };
+        cbKind.OnSelect = [this] { ++selects; };
+        hkKey.OnChange = [this] { ++keyChanges; };
+        btnOK.OnClick = [this] { ++okClicks; };
+        btnCancel.OnClick = [this] { ++cancelClicks; };
+    }
+    ~TestForm() override {
+        if (destroyed_ != nullptr) *destroyed_ = true;
+    }
+
+    fw::Panel pnlTop{*this, {.bounds = {0, 0, 400, 250}, .anchors = fw::kAnchorAll}, {.color = RGB(255, 255, 255)}};
+    fw::Label lblName{pnlTop, {.text = u"&Name:", .bounds = {8, 8, 60, 13}}};
+    fw::Edit edtName{pnlTop, {.bounds = {70, 5, 322, 21}, .anchors = akLeft | akTop | akRight}};
+    fw::CheckBox chkActive{pnlTop, {.text = u"&Active", .bounds = {8, 32, 100, 17}}};
+    fw::HotKeyEdit hkKey{pnlTop, {.bounds = {170, 56, 100, 21}}};
+    fw::ComboBox cbKind{pnlTop, {.bounds = {8, 56, 150, 21}}};
+    fw::Label lblHeading{pnlTop, {.text = u"Heading", .bounds = {8, 90, 200, 20}}};
+    fw::Panel pnlBottom{*this, {.bounds = {0, 250, 400, 50}, .anchors = akLeft | akRight | akBottom}};
+    fw::Bevel bvlTop{pnlBottom, {.bounds = {0, 0, 400, 2}, .anchors = akLeft | akTop | akRight}};
+    fw::Button btnOK{pnlBottom,
+                     {.text = u"OK", .bounds = {236, 15, 75, 25}, .anchors = akRight | akBottom},
+                     {.isDefault = true, .modalResult = fw::mrOk}};
+    fw::Button btnCancel{pnlBottom,
+                         {.text = u"Cancel", .bounds = {317, 15, 75, 25}, .anchors = akRight | akBottom},
+                         {.isCancel = true, .modalResult = fw::mrCancel}};
+    fw::Memo memNotes{*this, {.bounds = {8, 120, 384, 100}, .anchors = fw::kAnchorAll}, {.wantTabs = true}};
+
+    int checkClicks = 0;
+    int selects = 0;
+    int keyChanges = 0;
+    int okClicks = 0;
+    int cancelClicks = 0;
+
+private:
+    bool* destroyed_;
+};
+
+class Forms : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        owner_ = std::make_unique<OwnerWindow>(*app_);
+        form_ = std::make_unique<TestForm>(*app_, owner_->Handle());
+    }
+    static void TearDownTestSuite() {
+        form_.reset();
+        owner_.reset();
+        app_.reset();
+    }
+
+    static fw::Application& App() { return *app_; }
+    static TestForm& Form() { return *form_; }
+    static HWND Owner() { return owner_->Handle(); }
+
+private:
+    inline static std::unique_ptr<fw::Application> app_;
+    inline static std::unique_ptr<OwnerWindow> owner_;
+    inline static std::unique_ptr<TestForm> form_;
+};
+
+TEST_F(Forms, LayoutAt96DpiKeepsAnchoredDistancesOnResize) {
+    TestForm& form = Form();
+    EXPECT_EQ(ClientRect(form.Handle()), (RECT{0, 0, 400, 300}));
+    EXPECT_EQ(form.pnlBottom.PixelBounds(), (RECT{0, 250, 400, 300}));
+    EXPECT_EQ(form.btnOK.PixelBounds(), (RECT{236, 15, 311, 40}));
+    EXPECT_EQ(form.edtName.PixelBounds(), (RECT{70, 5, 392, 26}));
+    EXPECT_EQ(FontHeight(form.btnOK.Handle()), -11) << "Tahoma 8 pt at 96 DPI";
+    EXPECT_NE(form.btnOK.Id(), form.btnCancel.Id());
+    EXPECT_EQ(GetDlgCtrlID(form.btnOK.Handle()), form.btnOK.Id());
+    EXPECT_EQ(fw::Control::FromHandle(form.btnOK.Handle()), &form.btnOK);
+
+    form.SetClientSize(500, 400);
+    EXPECT_EQ(form.pnlTop.PixelBounds(), (RECT{0, 0, 500, 350}));
+    EXPECT_EQ(form.pnlBottom.PixelBounds(), (RECT{0, 350, 500, 400}));
+    EXPECT_EQ(form.btnOK.PixelBounds(), (RECT{336, 15, 411, 40})) << "right and bottom anchors keep the distances";
+    EXPECT_EQ(form.btnCancel.PixelBounds(), (RECT{417, 15, 492, 40}));
+    EXPECT_EQ(form.edtName.PixelBounds(), (RECT{70, 5, 492, 26})) << "left and right anchors stretch";
+    EXPECT_EQ(form.lblName.PixelBounds(), (RECT{8, 8, 68, 21})) << "left and top anchors keep the place";
+    EXPECT_EQ(form.memNotes.PixelBounds(), (RECT{8, 120, 492, 320}));
+
+    // Bounds set now are taken against the present size.
+    form.btnOK.SetBounds({300, 10, 80, 30});
+    EXPECT_EQ(form.btnOK.PixelBounds(), (RECT{300, 10, 380, 40}));
+    form.SetClientSize(400, 300);
+    EXPECT_EQ(form.btnOK.PixelBounds(), (RECT{200, 10, 280, 40}));
+    form.btnOK.SetBounds({236, 15, 75, 25});
+    EXPECT_EQ(form.btnOK.PixelBounds(), (RECT{236, 15, 311, 40}));
+    EXPECT_EQ(form.memNotes.PixelBounds(), (RECT{8, 120, 392, 220}));
+}
+
+TEST_F(Forms, DpiChangeScalesLayoutAndFonts) {
+    TestForm& form = Form();
+    form.lblHeading.SetFont(fw::Font(L"Tahoma", 12, RGB(0, 0, 0)));
+    for (const UINT dpi : {144u, 192u, 96u}) {
+        ChangeDpi(form, dpi, 400, 300);
+        EXPECT_EQ(form.Dpi(), dpi);
+        EXPECT_EQ(ClientRect(form.Handle()), (RECT{0, 0, fw::ScaleForDpi(400, dpi), fw::ScaleForDpi(300, dpi)}));
+        ExpectScaled(form.pnlBottom.PixelBounds(), {0, 250, 400, 300}, dpi, "pnlBottom");
+        ExpectScaled(form.btnOK.PixelBounds(), {236, 15, 311, 40}, dpi, "btnOK");
+        ExpectScaled(form.btnCancel.PixelBounds(), {317, 15, 392, 40}, dpi, "btnCancel");
+        ExpectScaled(form.edtName.PixelBounds(), {70, 5, 392, 26}, dpi, "edtName");
+        ExpectScaled(form.memNotes.PixelBounds(), {8, 120, 392, 220}, dpi, "memNotes");
+        EXPECT_EQ(FontHeight(form.btnOK.Handle()), -MulDiv(8, static_cast<int>(dpi), 72));
+        EXPECT_EQ(FontHeight(form.lblHeading.Handle()), -MulDiv(12, static_cast<int>(dpi), 72)) << "its own font";
+    }
+}
+
+// Page controls with and without tabs, and a scrolling column of frames, on a form never shown.
+class ColumnFrame final : public fw::Frame {
+public:
+    explicit ColumnFrame(fw::Container& parent) : Frame(parent, {.bounds = {0, 0, 820, 225}}) {}
+    fw::Button btnEdit{*this, {.text = u"Edit", .bounds = {740, 10, 75, 25}, .anchors = akTop | akRight}};
+};
+
+TEST_F(Forms, PagesShowOneAtATimeAndTheColumnScrolls) {
+    fw::Form form(App(), nullptr, {.caption = u"Containers", .clientWidth = 500, .clientHeight = 400});
+    fw::PageControl tabs{form, {.bounds = {0, 0, 500, 200}, .anchors = fw::kAnchorAll}};
+    fw::TabSheet first{tabs, u"Hotkeys"};
+    fw::TabSheet second{tabs, u"Other settings"};
+    int changes = 0;
+    tabs.OnChange = [&] { ++changes; };
+
+    EXPECT_EQ(TabCtrl_GetItemCount(tabs.Handle()), 2);
+    EXPECT_EQ(tabs.ActivePageIndex(), 0);
+    EXPECT_TRUE(first.Visible());
+    EXPECT_FALSE(second.Visible());
+    RECT display = ClientRect(tabs.Handle());
+    TabCtrl_AdjustRect(tabs.Handle(), FALSE, &display);
+    EXPECT_EQ(second.PixelBounds(), display) << "a page fills the display area";
+    SendMessageW(tabs.Handle(), WM_KEYDOWN, VK_RIGHT, 0);  // as the user moves to the next tab
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(tabs.ActivePageIndex(), 1);
+    EXPECT_FALSE(first.Visible());
+    EXPECT_TRUE(second.Visible());
+
+    fw::PageControl plain{form, {.bounds = {0, 200, 500, 50}}, /*showTabs=*/false};
+    fw::TabSheet one{plain, u"one"};
+    fw::TabSheet two{plain, u"two"};
+    EXPECT_EQ(two.PixelBounds(), (RECT{0, 0, 500, 50})) << "without tabs a page fills the page control";
+    EXPECT_NE(fw::Control::FromHandle(plain.Handle()), nullptr);
+    plain.SetActivePage(two);
+    EXPECT_EQ(plain.ActivePage(), &two);
+    EXPECT_TRUE(two.Visible());
+    EXPECT_FALSE(one.Visible());
+
+    fw::ColumnScrollBox box{form, {.bounds = {0, 250, 500, 150}, .anchors = fw::kAnchorAll}};
+    std::vector<std::unique_ptr<ColumnFrame>> frames;
+    for (int i = 0; i < 4; ++i) {
+        frames.push_back(std::make_unique<ColumnFrame>(box));
+        frames.back()->SetHeight(100);
+    }
+    const int width = ClientRect(box.Handle()).right;
+    EXPECT_LT(width, 500) << "the scroll bar takes room";
+    EXPECT_EQ(box.ColumnHeight(), 400);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(frames[i]->PixelBounds(), (RECT{0, 100 * i, width, 100 * i + 100})) << "frame " << i;
+    }
+    EXPECT_EQ(frames[0]->btnEdit.PixelBounds(), (RECT{width - 80, 10, width - 5, 35})) << "anchored in the frame";
+
+    // The wheel over a control of a frame scrolls the column (three lines of 16 pixels a notch).
+    SendMessageW(frames[1]->btnEdit.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(box.ScrollPosition(), 48);
+    EXPECT_EQ(frames[0]->PixelBounds().top, -48);
+    EXPECT_EQ(GetScrollPos(box.Handle(), SB_VERT), 48);
+
+    frames[1]->SetVisible(false);
+    EXPECT_EQ(box.ColumnHeight(), 300);
+    EXPECT_EQ(frames[2]->PixelBounds().top, 100 - 48) << "a hidden frame takes no room";
+    box.ScrollTo(10000);
+    EXPECT_EQ(box.ScrollPosition(), 300 - 150) << "no further than the end";
+    frames.pop_back();
+    EXPECT_EQ(box.ColumnHeight(), 200);
+    EXPECT_EQ(box.ScrollPosition(), 50) << "the column closes the gap";
+}
+
+TEST_F(Forms, ModalKeyboardEventsAndHotkeys) {
+    TestForm& form = Form();
+    constexpr int kHotkeyId = 0x5A1;
+    ASSERT_TRUE(RegisterHotKey(App().Handle(), kHotkeyId, MOD_CONTROL | MOD_SHIFT, 'Q'));
+    int hotkeys = 0;
+    const int hook = App().AddMessageHook([&](MSG& message, bool& handled) {
+        if (message.message == WM_HOTKEY && message.wParam == kHotkeyId) {
+            ++hotkeys;
+            handled = true;
+        }
+    });
+    std::vector<HWND> focus;
+    const auto tab = [&](unsigned modifiers) {
+        return [&focus, modifiers] {
+            PressCombination(modifiers, VK_TAB);
+            focus.push_back(nullptr);  // filled in by the next step
+        };
+    };
+    const auto record = [&] { focus.back() = GetFocus(); };
+    bool ownerDisabled = false;
+    bool focusedFirst = false;
+    uint16_t key = 0;
+    uint8_t modifiers = 0xFF;
+
+    ModalScript script;
+    script.Then(400, [&] {
+        ownerDisabled = !IsWindowEnabled(Owner());
+        focusedFirst = form.edtName.Focused();
+    });
+    for (int i = 0; i < 5; ++i) script.Then(0, tab(0)).Then(100, record);
+    script.Then(0, tab(MOD_SHIFT)).Then(100, record);
+    script.Then(0, tab(0)).Then(100, record);
+    script.Then(0, tab(0)).Then(100, record);
+    script.Then(0, tab(0)).Then(100, record);  // in the memo Tab types a tab
+    script.Then(0, [] { PressCombination(MOD_ALT, 'N'); }).Then(300, [&] { focus.push_back(GetFocus()); });
+    script.Then(0, tab(MOD_SHIFT)).Then(100, record);  // from the first control back round to the last
+    script.Then(0, [&] { form.chkActive.SetFocus(); });
+    script.Then(300, [] { PressCombination(0, VK_SPACE); });
+    script.Then(100, [&] { form.cbKind.SetFocus(); });
+    script.Then(300, [] { PressCombination(0, VK_DOWN); });
+    script.Then(100, [&] { form.hkKey.SetFocus(); });
+    script.Then(300, [] { PressCombination(MOD_CONTROL, 'K'); });
+    // Read at once: the key field starts again with the next key pressed in it, a modifier too.
+    script.Then(100, [&] {
+        key = form.hkKey.Key();
+        modifiers = form.hkKey.Modifiers();
+        form.edtName.SetFocus();
+    });
+    script.Then(300, [] { PressCombination(MOD_CONTROL | MOD_SHIFT, 'Q'); });
+    script.Then(300, [] { PressCombination(0, VK_RETURN); });
+    script.Start([&] { form.SetModalResult(fw::mrAbort); });
+    const int result = form.ShowModal();
+    App().RemoveMessageHook(hook);
+    UnregisterHotKey(App().Handle(), kHotkeyId);
+
+    EXPECT_EQ(result, fw::mrOk) << "Enter presses the default button";
+    EXPECT_EQ(form.okClicks, 1);
+    EXPECT_TRUE(ownerDisabled) << "the owner is disabled while the form is modal";
+    EXPECT_TRUE(IsWindowEnabled(Owner())) << "and enabled again after";
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(focusedFirst) << "the first control in tab order has the focus";
+    const std::vector<HWND> expected{form.chkActive.Handle(), form.cbKind.Handle(),    form.hkKey.Handle(),
+                                     form.btnOK.Handle(),     form.btnCancel.Handle(), form.btnOK.Handle(),
+                                     form.btnCancel.Handle(), form.memNotes.Handle(),  form.memNotes.Handle(),
+                                     form.edtName.Handle(),   form.memNotes.Handle()};
+    EXPECT_EQ(focus, expected) << "Tab, Shift+Tab and Alt+N in creation order (hkKey moved after cbKind)";
+    EXPECT_EQ(form.memNotes.Text(), u"\t") << "the memo that wants tabs types one";
+    EXPECT_EQ(form.checkClicks, 1);
+    EXPECT_TRUE(form.chkActive.Checked());
+    EXPECT_EQ(form.selects, 1);
+    EXPECT_EQ(form.cbKind.ItemIndex(), 1);
+    EXPECT_EQ(form.cbKind.ItemText(1), u"Second");
+    EXPECT_EQ(form.cbKind.ItemObject(1), 10);
+    EXPECT_EQ(key, 'K') << "the bare key, without CTRL";
+    EXPECT_EQ(modifiers, 0);
+    EXPECT_GE(form.keyChanges, 1);
+    EXPECT_EQ(hotkeys, 1) << "the hotkey reached the application's hook during the modal loop";
+}
+
+TEST_F(Forms, EscAndCloseBoxEndWithCancel) {
+    TestForm& form = Form();
+    const int cancels = form.cancelClicks;
+    ModalScript escape;
+    escape.Then(300, [&] { form.memNotes.SetFocus(); }).Then(300, [] { PressCombination(0, VK_ESCAPE); });
+    escape.Start([&] { form.SetModalResult(fw::mrAbort); });
+    EXPECT_EQ(form.ShowModal(), fw::mrCancel) << "Esc, even in a memo that wants tabs";
+    EXPECT_EQ(form.cancelClicks, cancels + 1);
+
+    bool allow = false;
+    int queries = 0;
+    std::vector<fw::CloseAction> actions;
+    form.OnCloseQuery = [&] {
+        ++queries;
+        return allow;
+    };
+    form.OnClose = [&](fw::CloseAction& action) { actions.push_back(action); };
+    bool stillOpen = false;
+    ModalScript closeBox;
+    closeBox.Then(300, [&] { PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    closeBox.Then(200, [&] {
+        stillOpen = form.Modal() && form.Visible();
+        allow = true;
+        PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    closeBox.Start([&] { form.SetModalResult(fw::mrAbort); });
+    EXPECT_EQ(form.ShowModal(), fw::mrCancel) << "the close box";
+    form.OnCloseQuery = nullptr;
+    form.OnClose = nullptr;
+    EXPECT_TRUE(stillOpen) << "OnCloseQuery kept the form open";
+    EXPECT_EQ(queries, 2);
+    EXPECT_EQ(actions, std::vector<fw::CloseAction>{fw::CloseAction::Hide});
+    EXPECT_EQ(form.cancelClicks, cancels + 1) << "the close box does not press Cancel";
+}
+
+TEST_F(Forms, ModelessFormGetsDialogKeysAndFreesItself) {
+    bool destroyed = false;
+    auto* form = new TestForm(App(), nullptr, &destroyed);
+    TBLabel web(App(), form->Handle(), {.Caption = u"&Web", .Left = 300, .Top = 100});
+    int webClicks = 0;
+    web.OnClick = [&](TBLabel&) { ++webClicks; };
+    form->SetCloseAction(fw::CloseAction::Free);
+    HWND afterTab = nullptr;
+    int okClicks = -1;
+    int cancelClicks = -1;
+    int checkClicks = -1;
+    bool stillShown = false;
+
+    ModalScript script;
+    script.Then(400, [] { PressCombination(0, VK_TAB); });
+    script.Then(100, [&] { afterTab = GetFocus(); });
+    script.Then(0, [] { PressCombination(0, VK_RETURN); });
+    script.Then(100, [] { PressCombination(0, VK_ESCAPE); });
+    script.Then(100, [] { PressCombination(MOD_ALT, 'W'); });
+    script.Then(300, [] { PressCombination(MOD_ALT, 'A'); });
+    script.Then(300, [&] {
+        okClicks = form->okClicks;
+        cancelClicks = form->cancelClicks;
+        checkClicks = form->checkClicks;
+        stillShown = form->Visible();
+        PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    const HWND chkActive = form->chkActive.Handle();
+    form->Show();
+    script.Start([&] { form->Hide(); });
+    while (!destroyed && !script.Done()) App().ProcessMessage();
+    wintest::PumpUntil([&] { return destroyed; }, std::chrono::seconds(5));  // ... and the release
+
+    EXPECT_EQ(afterTab, chkActive) << "Tab moves on in a modeless form";
+    EXPECT_EQ(okClicks, 1) << "Enter";
+    EXPECT_EQ(cancelClicks, 1) << "Esc";
+    EXPECT_EQ(webClicks, 1) << "Alt+W reached the link label";
+    EXPECT_EQ(checkClicks, 1) << "Alt+A pressed the check box";
+    EXPECT_TRUE(stillShown) << "buttons with modal results do not close a modeless form";
+    EXPECT_TRUE(destroyed) << "the close action Free deleted the form";
+}
+
+// Waits on another thread for the message dialog, notes its caption, icon, buttons and default
+// button, and presses `press`.
+struct DialogSeen {
+    std::u16string caption;
+    HICON icon = nullptr;
+    std::vector<int> buttons;
+    int defaultButton = 0;
+};
+
+class DialogPresser {
+public:
+    DialogPresser(const std::u16string& caption, int press)
+        : thread_([this, caption, press] {
+              for (int i = 0; i < 500 && !seen_; ++i) {
+                  const HWND box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption);
+                  wchar_t text[256] = {};
+                  if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 256) > 0) {
+                      result_.caption = caption;
+                      for (const int iconId : {0x14, 0x440}) {
+                          const auto icon =
+                              reinterpret_cast<HICON>(SendDlgItemMessageW(box, iconId, STM_GETICON, 0, 0));
+                          if (icon != nullptr) result_.icon = icon;
+                      }
+                      for (const int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+                          const HWND button = GetDlgItem(box, id);
+                          if (button != nullptr && IsWindowVisible(button)) result_.buttons.push_back(id);
+                      }
+                      for (const int id : result_.buttons) {
+                          if (GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON) {
+                              result_.defaultButton = id;
+                          }
+                      }
+                      seen_ = true;
+                      PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(press), 0);
+                      return;
+                  }
+                  Sleep(20);
+              }
+          }) {}
+    ~DialogPresser() {
+        if (thread_.joinable()) thread_.join();
+    }
+    const DialogSeen& Seen() {
+        thread_.join();
+        return result_;
+    }
+
+private:
+    DialogSeen result_;
+    std::atomic<bool> seen_{false};
+    std::thread thread_;
+};
+
+TEST_F(Forms, MessageDialogsShowCaptionIconAndButtons) {
+    struct Case {
+        fw::MessageType type;
+        fw::MessageButtons buttons;
+        int defaultResult;
+        const char16_t* caption;
+        const wchar_t* icon;
+        std::vector<int> shown;
+        int press;
+    };
+    const Case cases[] = {
+        {fw::MessageType::Error, fw::MessageButtons::Ok, fw::mrNone, u"Error", IDI_HAND, {IDOK}, IDOK},
+        {fw::MessageType::Confirmation,
+         fw::MessageButtons::YesNo,
+         fw::mrNo,
+         u"Confirm",
+         IDI_QUESTION,
+         {IDYES, IDNO},
+         IDYES},
+        {fw::MessageType::Information,
+         fw::MessageButtons::YesNo,
+         fw::mrNone,
+         u"Information",
+         IDI_ASTERISK,
+         {IDYES, IDNO},
+         IDNO},
+        {fw::MessageType::Warning,
+         fw::MessageButtons::OkCancel,
+         fw::mrCancel,
+         u"Warning",
+         IDI_EXCLAMATION,
+         {IDOK, IDCANCEL},
+         IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        DialogPresser presser(c.caption, c.press);
+        const int result =
+            fw::MessageDlg(Form().edtName.Handle(), u"Message text.", c.type, c.buttons, c.defaultResult);
+        const DialogSeen& seen = presser.Seen();
+        const std::string name(fw::Utf16ToUtf8(c.caption));
+        EXPECT_EQ(result, c.press) << name;
+        EXPECT_EQ(seen.icon, LoadIconW(nullptr, c.icon)) << name;
+        EXPECT_EQ(seen.buttons, c.shown) << name;
+        const int expectedDefault = c.defaultResult != fw::mrNone ? c.defaultResult : c.shown.front();
+        EXPECT_EQ(seen.defaultButton, expectedDefault) << name;
+    }
+}
+
+TEST_F(Forms, OpenDialogShowsTheFilterAndGivesTheChosenPath) {
+    const wintest::ScratchFolder folder;
+    const std::u16string file = folder.File(u"notes.txt");
+    CloseHandle(CreateFileW(fw::W(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    fw::OpenDialog dialog;
+    // Quotes and arguments are no file name: the dialog must open all the same.
+    dialog.FileName = u"\"C:\\Program Files\\x.exe\" <arg>";
+    std::u16string filterShown;
+    std::thread presser([&] {
+        const std::u16string caption = u"Open";
+        for (int i = 0; i < 500; ++i) {
+            const HWND box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption);
+            wchar_t text[512] = {};
+            if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, cmb1, text, 512) > 0) {
+                filterShown = fw::FromW(text);
+                SetDlgItemTextW(box, cmb13, fw::W(file));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    const bool chosen = dialog.Execute(Form().edtName.Handle());
+    presser.join();
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.FileName, file);
+    EXPECT_EQ(filterShown, u"*.*");
+}
+
+}  // namespace
