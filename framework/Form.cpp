@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "controls/BControls.h"
 #include "framework/Application.h"
 #include "framework/ControlsStandard.h"
+#include "framework/DialogChar.h"
 #include "framework/Error.h"
 #include "framework/WinText.h"
 
@@ -250,7 +250,7 @@ void Form::ControlDestroyed(Control& control) {
 }
 
 bool Form::DialogKey(MSG& message) {
-    if (message.message == WM_SYSCHAR && TBLabel::HandleDialogChar(Handle(), message)) return true;
+    if (message.message == WM_SYSCHAR && OfferDialogChar(Handle(), message)) return true;
     return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
