@@ -33,20 +33,28 @@ std::u16string OneLineParameter(std::u16string_view text) {
     return EncodeLineBreaks(text);
 }
 
+std::u16string WindowStateName(THotKeyFunc func, int index) {
+    const TWindowStateList states = WindowStateList(func);
+    return index >= 0 && static_cast<size_t>(index) < states.size() ? states[static_cast<size_t>(index)].first : u"";
+}
+
 THotKeyData NewWizardHotkey(uint16_t key,
                             int32_t shift,
                             THotKeyFunc func,
                             std::u16string_view params,
                             std::u16string_view params2,
-                            int windowStateIndex) {
+                            std::u16string_view params3) {
     const TParameterFields fields = ParameterFieldsFor(func);
-    THotKeyData hotkey{.Active = true, .Key = key, .Shift = shift, .Func = func};
+    THotKeyData hotkey;
+    hotkey.Active = true;
+    hotkey.Key = key;
+    hotkey.Shift = shift;
+    hotkey.Func = func;
     if (fields.params) hotkey.Params = OneLineParameter(params);
     if (fields.params2) hotkey.Params2 = OneLineParameter(params2);
     if (fields.params3) {
-        const TWindowStateList states = WindowStateList(func);
-        if (windowStateIndex >= 0 && static_cast<size_t>(windowStateIndex) < states.size()) {
-            hotkey.Params3 = states[static_cast<size_t>(windowStateIndex)].first;
+        for (const auto& [name, caption] : WindowStateList(func)) {
+            if (name == params3) hotkey.Params3 = name;
         }
     }
     return hotkey;

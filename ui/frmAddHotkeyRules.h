@@ -46,15 +46,18 @@ TParameterFields ParameterFieldsFor(THotKeyFunc func);
 // a one-line field can receive by pasting) become their placeholders, as in a keystroke string.
 std::u16string OneLineParameter(std::u16string_view text);
 
+// The stored name of the entry at `index` of the action's WindowStateList; "" outside the list.
+std::u16string WindowStateName(THotKeyFunc func, int index);
+
 // The hotkey Finish appends: active, with the texts of the fields the action shows (the others are
-// empty whatever they hold) and the stored name of the window state at `windowStateIndex` in the
-// action's WindowStateList (empty when the action has none or the index is outside it).
+// empty whatever they hold); the window state only for an action that has one, and only when it is
+// one of the stored names of its WindowStateList.
 THotKeyData NewWizardHotkey(uint16_t key,
                             int32_t shift,
                             THotKeyFunc func,
                             std::u16string_view params,
                             std::u16string_view params2,
-                            int windowStateIndex);
+                            std::u16string_view params3);
 
 // Appends the hotkey to the list and writes the whole list to the hotkey file.
 void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const std::u16string& hotkeyFile);

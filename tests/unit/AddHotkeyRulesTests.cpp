@@ -84,7 +84,7 @@ TEST_F(AddHotkeyRules, ParameterFieldsOfEachAction) {
 }
 
 TEST_F(AddHotkeyRules, NewHotkeyIsActiveAndKeepsOnlyTheShownFields) {
-    THotKeyData h = NewWizardHotkey('N', kModWin, hkfOpenFile, u"C:\\a.exe", u"-x", 1);
+    THotKeyData h = NewWizardHotkey('N', kModWin, hkfOpenFile, u"C:\\a.exe", u"-x", u"MAXIMIZED");
     EXPECT_TRUE(h.Active);
     EXPECT_EQ(h.Key, 'N');
     EXPECT_EQ(h.Shift, kModWin);
@@ -92,17 +92,21 @@ TEST_F(AddHotkeyRules, NewHotkeyIsActiveAndKeepsOnlyTheShownFields) {
     EXPECT_EQ(h.Params, u"C:\\a.exe");
     EXPECT_EQ(h.Params2, u"-x");
     EXPECT_EQ(h.Params3, u"MAXIMIZED");
-    EXPECT_EQ(NewWizardHotkey('N', kModWin, hkfOpenFileAdmin, u"", u"", 0).Params3, u"NORMAL");
-    EXPECT_EQ(NewWizardHotkey('N', kModWin, hkfOpenFileAdmin, u"", u"", 2).Params3, u"MINIMIZED");
-    EXPECT_EQ(NewWizardHotkey('N', kModWin, hkfOpenFileAdmin, u"", u"", -1).Params3, u"") << "nothing selected";
-    EXPECT_EQ(NewWizardHotkey('N', kModWin, hkfOpenFileAdmin, u"", u"", 3).Params3, u"");
+    EXPECT_EQ(NewWizardHotkey('N', kModWin, hkfOpenFileAdmin, u"", u"", u"MINIMIZED").Params3, u"MINIMIZED");
+    EXPECT_EQ(NewWizardHotkey('N', kModWin, hkfOpenFileAdmin, u"", u"", u"maximized\r\n").Params3, u"")
+        << "only a stored name";
+    EXPECT_EQ(WindowStateName(hkfOpenFile, 0), u"NORMAL");
+    EXPECT_EQ(WindowStateName(hkfOpenFile, 1), u"MAXIMIZED");
+    EXPECT_EQ(WindowStateName(hkfOpenFile, 2), u"MINIMIZED");
+    EXPECT_EQ(WindowStateName(hkfOpenFile, -1), u"") << "nothing selected";
+    EXPECT_EQ(WindowStateName(hkfOpenFile, 3), u"");
 
     // A parameter typed for "Open file" and left behind by switching to "Capture screen" is not saved.
-    h = NewWizardHotkey('P', kModAlt, hkfCaptureScreen, u"C:\\a.exe", u"-x", 1);
+    h = NewWizardHotkey('P', kModAlt, hkfCaptureScreen, u"C:\\a.exe", u"-x", u"MAXIMIZED");
     EXPECT_EQ(h.Params, u"");
     EXPECT_EQ(h.Params2, u"");
     EXPECT_EQ(h.Params3, u"");
-    h = NewWizardHotkey('P', kModAlt, hkfOpenWebsite, u"https://example.org/", u"-x", 1);
+    h = NewWizardHotkey('P', kModAlt, hkfOpenWebsite, u"https://example.org/", u"-x", u"MAXIMIZED");
     EXPECT_EQ(h.Params, u"https://example.org/");
     EXPECT_EQ(h.Params2, u"");
     EXPECT_EQ(h.Params3, u"");
@@ -113,7 +117,7 @@ TEST_F(AddHotkeyRules, PastedLineBreaksCannotBreakTheHotkeyFile) {
     EXPECT_EQ(OneLineParameter(u"plain <?CR?>"), u"plain <?CR?>");
 
     const std::u16string injected = u"x\r\n[key9]\r\nactive=1\r\nfunc=exitwindows\r\n";
-    const THotKeyData h = NewWizardHotkey('K', kModCtrl, hkfOpenFile, injected, u"1\n2", 0);
+    const THotKeyData h = NewWizardHotkey('K', kModCtrl, hkfOpenFile, injected, u"1\n2", u"NORMAL");
     EXPECT_EQ(h.Params.find_first_of(u"\r\n"), std::u16string::npos);
     EXPECT_EQ(h.Params2, u"1<?LF?>2");
     AppendAndSaveHotkey(hotkeys, h, kFile);
@@ -135,7 +139,7 @@ TEST_F(AddHotkeyRules, AppendKeepsEveryEarlierHotkeyAndWritesTheWholeList) {
     THotkeyList wizard(system);
     wizard.LoadFromFile(kFile, false);
 
-    AppendAndSaveHotkey(wizard, NewWizardHotkey('B', kModAlt, hkfMaximize, u"", u"", -1), kFile);
+    AppendAndSaveHotkey(wizard, NewWizardHotkey('B', kModAlt, hkfMaximize, u"", u"", u""), kFile);
     THotkeyList reread(system);
     reread.LoadFromFile(kFile, false);
     ASSERT_EQ(reread.Count(), 3);
@@ -152,7 +156,7 @@ TEST_F(AddHotkeyRules, AppendKeepsEveryEarlierHotkeyAndWritesTheWholeList) {
     // Without a file the list starts empty and Finish makes the file with the new hotkey alone.
     THotkeyList fresh(system);
     fresh.LoadFromFile(u"C:\\Data\\none.ini", false);
-    AppendAndSaveHotkey(fresh, NewWizardHotkey('Z', kModShift, hkfCaptureWindow, u"", u"", 0), u"C:\\Data\\new.ini");
+    AppendAndSaveHotkey(fresh, NewWizardHotkey('Z', kModShift, hkfCaptureWindow, u"", u"", u""), u"C:\\Data\\new.ini");
     EXPECT_EQ(files.files[u"C:\\Data\\new.ini"],
               fw::EncodeUtf16LE(u"[key0]\r\nactive=1\r\nkey=90\r\nshift=4\r\nfunc=capturewindow\r\n"
                                 u"params=\r\nparams2=\r\nparams3=\r\n\r\n",
