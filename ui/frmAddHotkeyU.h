@@ -39,10 +39,10 @@ public:
     fw::Label Label4{tsKey,
                      {.text = u"Type a \"Key\" in the key edit box and select one or more shift keys in the checkboxes "
                               u"below.",
-                      .bounds = {32, 48, 500, 13}}};
+                      .bounds = {32, 44, 520, 26}}};
     fw::Label Label5{
         tsKey,
-        {.text = u"Shift keys are the keys which is held down while pressing the key.", .bounds = {32, 68, 500, 13}}};
+        {.text = u"Shift keys are the keys which is held down while pressing the key.", .bounds = {32, 72, 520, 13}}};
     fw::Label Label2{tsKey, {.text = u"&Key:", .bounds = {32, 107, 70, 13}}};
     fw::HotKeyEdit HotKey1{tsKey, {.bounds = {106, 104, 150, 21}}, /*bareKey=*/true};
     fw::Label Label3{tsKey, {.text = u"Shift key:", .bounds = {32, 137, 70, 13}}};
