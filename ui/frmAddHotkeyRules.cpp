@@ -62,5 +62,12 @@ THotKeyData NewWizardHotkey(uint16_t key,
 
 void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const std::u16string& hotkeyFile) {
     hotkeys.Add(hotkey.Active, hotkey.Key, hotkey.Shift, hotkey.Func, hotkey.Params, hotkey.Params2, hotkey.Params3);
-    hotkeys.SaveToFile(hotkeyFile);
+    try {
+        hotkeys.SaveToFile(hotkeyFile);
+    } catch (...) {
+        // Not in the file, so not in the list either: Finish may be tried again without the
+        // hotkey standing in its own way.
+        hotkeys.Delete(hotkeys.Count() - 1);
+        throw;
+    }
 }

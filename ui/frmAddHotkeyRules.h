@@ -59,5 +59,6 @@ THotKeyData NewWizardHotkey(uint16_t key,
                             std::u16string_view params2,
                             std::u16string_view params3);
 
-// Appends the hotkey to the list and writes the whole list to the hotkey file.
+// Appends the hotkey to the list and writes the whole list to the hotkey file. When the file cannot
+// be written the hotkey is taken out of the list again and the error goes on.
 void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const std::u16string& hotkeyFile);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Hotkeys.h"
+#include "framework/Error.h"
 #include "framework/TextFile.h"
 #include "tests/support/MemoryFileStore.h"
 #include "ui/frmAddHotkeyRules.h"
@@ -161,4 +162,18 @@ TEST_F(AddHotkeyRules, AppendKeepsEveryEarlierHotkeyAndWritesTheWholeList) {
               fw::EncodeUtf16LE(u"[key0]\r\nactive=1\r\nkey=90\r\nshift=4\r\nfunc=capturewindow\r\n"
                                 u"params=\r\nparams2=\r\nparams3=\r\n\r\n",
                                 true));
+}
+
+TEST_F(AddHotkeyRules, FailedWriteLeavesTheListAsItWas) {
+    hotkeys.Add(true, 'A', kModCtrl, hkfClose, u"", u"", u"");
+    files.unwritable.insert(kFile);
+    const THotKeyData h = NewWizardHotkey('B', kModCtrl, hkfMaximize, u"", u"", u"");
+    EXPECT_THROW(AppendAndSaveHotkey(hotkeys, h, kFile), fw::Error);
+    ASSERT_EQ(hotkeys.Count(), 1);
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = kModCtrl, .actionSelected = true}, hotkeys),
+              u"")
+        << "a second Finish is not refused by the hotkey that was never saved";
+    files.unwritable.clear();
+    AppendAndSaveHotkey(hotkeys, h, kFile);
+    EXPECT_EQ(hotkeys.Count(), 2);
 }
