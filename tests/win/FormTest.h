@@ -41,8 +41,8 @@ public:
         return *this;
     }
 
-    // Runs `step` once `ready` holds (checked from `delayMs` after the previous step on); gives up on
-    // the script when it does not within some seconds.
+    // Runs `step` once `ready` holds (checked on every tick from `delayMs` after the previous step
+    // on); when it does not within ten seconds, the test fails and the step is skipped.
     ModalScript& ThenWhen(int delayMs, std::function<bool()> ready, Step step) {
         return Then(delayMs, [this, ready = std::move(ready), step = std::move(step)] { WaitThen(ready, step); });
     }
