@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "framework/Application.h"
+#include "framework/DialogChar.h"
 #include "framework/Error.h"
 #include "framework/SystemError.h"
 #include "framework/WinText.h"
@@ -18,8 +19,6 @@ static_assert(dtSingleLine == DT_SINGLELINE && dtPathEllipsis == DT_PATH_ELLIPSI
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-// Marks our labels among a form's child windows, for the accelerator keys.
-constexpr wchar_t kLabelProperty[] = L"Corvalend.TBLabel";
 
 COLORREF ColorToRGB(TColor color) {
     return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : static_cast<COLORREF>(color);
@@ -60,11 +59,9 @@ TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& inf
         throw fw::Error(fw::SystemErrorText(GetLastError()));
     }
     try {
-        if (!SetPropW(hwnd_.get(), kLabelProperty, this)) throw fw::Error(fw::SystemErrorText(GetLastError()));
         MakeFont();
         AdjustBounds();
     } catch (...) {
-        RemovePropW(hwnd_.get(), kLabelProperty);
         RemoveWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId);
         throw;
     }
@@ -72,7 +69,6 @@ TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& inf
 
 TBLabel::~TBLabel() {
     if (hwnd_) {
-        RemovePropW(hwnd_.get(), kLabelProperty);
         RemoveWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId);
         hwnd_.reset();
     }
@@ -158,27 +154,7 @@ bool TBLabel::DialogChar(char16_t c) {
 }
 
 bool TBLabel::HandleDialogChar(HWND form, const MSG& message) {
-    if (message.message != WM_SYSCHAR || form == nullptr) return false;
-    if (message.hwnd != form && !IsChild(form, message.hwnd)) return false;
-    struct Offer {
-        char16_t c;
-        bool taken = false;
-    } offer{static_cast<char16_t>(message.wParam)};
-    EnumChildWindows(
-        form,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& offer = *reinterpret_cast<Offer*>(param);
-            TBLabel* label = FromHandle(child);
-            if (label == nullptr || !IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
-            offer.taken = label->DialogChar(offer.c);
-            return !offer.taken;
-        },
-        reinterpret_cast<LPARAM>(&offer));
-    return offer.taken;
-}
-
-TBLabel* TBLabel::FromHandle(HWND hwnd) {
-    return static_cast<TBLabel*>(GetPropW(hwnd, kLabelProperty));
+    return fw::OfferDialogChar(form, message);
 }
 
 // ---- Messages ----
@@ -192,7 +168,6 @@ TBLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UIN
         label->app_.HandleException();
     }
     if (message == WM_NCDESTROY) {
-        RemovePropW(hwnd, kLabelProperty);
         RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
         label->hwnd_.release();
     }
@@ -200,6 +175,7 @@ TBLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UIN
 }
 
 LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == fw::DialogCharMessage()) return DialogChar(static_cast<char16_t>(wParam)) ? 1 : 0;
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -265,8 +241,7 @@ LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             Invalidate();
             return 0;
         case WM_NCDESTROY:
-            RemovePropW(hwnd, kLabelProperty);
-            RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
+                RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
             hwnd_.release();
             return DefSubclassProc(hwnd, message, wParam, lParam);
         default:

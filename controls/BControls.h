@@ -108,7 +108,6 @@ public:
 private:
     static LRESULT CALLBACK
     SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
-    static TBLabel* FromHandle(HWND hwnd);
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint(HDC dc);

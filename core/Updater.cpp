@@ -9,6 +9,8 @@
 #include "core/UpdateRules.h"
 #include "core/datau.h"
 #include "framework/Error.h"
+#include "framework/Form.h"
+#include "framework/MessageDlg.h"
 #include "framework/SystemError.h"
 #include "framework/Win32CodePage.h"
 #include "framework/Win32FileStore.h"
@@ -53,11 +55,6 @@ private:
     std::u16string path_;
 };
 
-// The information messages of the check; the answer is the button the user chose.
-int ShowInformation(HWND window, const std::u16string& text, UINT buttons) {
-    return MessageBoxW(window, fw::W(text), L"Information", MB_ICONINFORMATION | buttons);
-}
-
 void OpenWithShell(HWND window, const std::u16string& address) {
     // What the browser does with it is not ours to report.
     ShellExecuteW(window, L"open", fw::W(address), L"", L"", SW_SHOWNORMAL);
@@ -86,12 +83,13 @@ void CheckForUpdatesFrom(HWND window) {
 void CheckForUpdatesFrom(HWND window, const PageOpener& openPage) {
     const auto updater = std::make_unique<TUpdater>();
     if (updater->Check()) {
-        if (ShowInformation(window,
-                            u"A new version of Corvalend is available.\r\rWould you like to download the new version?",
-                            MB_YESNO | MB_DEFBUTTON1) == IDYES) {
+        if (fw::MessageDlg(window,
+                           u"A new version of Corvalend is available.\r\rWould you like to download the new version?",
+                           fw::MessageType::Information, fw::MessageButtons::YesNo, fw::mrYes) == fw::mrYes) {
             openPage(window, DownloadPageAddress());
         }
     } else {
-        ShowInformation(window, u"There is no new version of Corvalend at this time.", MB_OK);
+        fw::MessageDlg(window, u"There is no new version of Corvalend at this time.", fw::MessageType::Information,
+                       fw::MessageButtons::Ok);
     }
 }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "controls/BControls.h"
 #include "framework/Application.h"
 #include "framework/ControlsStandard.h"
+#include "framework/DialogChar.h"
 #include "framework/Error.h"
 #include "framework/WinText.h"
 
@@ -145,6 +145,14 @@ int Form::ShowModal() {
     modalResult_ = mrNone;
     modal_ = true;
     if (disableOwner) EnableWindow(owner, FALSE);
+    // Also when showing fails: the owner must not stay disabled; the error goes on to the caller.
+    const auto end = [&] {
+        modal_ = false;
+        // The owner first: hiding the form then activates the owner, not some other window.
+        if (disableOwner) EnableWindow(owner, TRUE);
+        Hide();
+        if (owner != nullptr && IsWindowVisible(owner)) SetActiveWindow(owner);
+    };
     try {
         ShowWindowNow();
         while (modalResult_ == mrNone) {
@@ -155,13 +163,10 @@ int Form::ShowModal() {
             if (modalResult_ != mrNone) CloseModal();
         }
     } catch (...) {
-        modalResult_ = mrCancel;
+        end();
+        throw;
     }
-    modal_ = false;
-    // The owner first: hiding the form then activates the owner, not some other window.
-    if (disableOwner) EnableWindow(owner, TRUE);
-    Hide();
-    if (owner != nullptr && IsWindowVisible(owner)) SetActiveWindow(owner);
+    end();
     return modalResult_;
 }
 
@@ -245,7 +250,7 @@ void Form::ControlDestroyed(Control& control) {
 }
 
 bool Form::DialogKey(MSG& message) {
-    if (message.message == WM_SYSCHAR && TBLabel::HandleDialogChar(Handle(), message)) return true;
+    if (message.message == WM_SYSCHAR && OfferDialogChar(Handle(), message)) return true;
     return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 

@@ -489,9 +489,13 @@ TEST_F(LabelTest, AcceleratorFiresClick) {
     const int hook = app.AddMessageHook([this](MSG& m, bool& handled) {
         if (TBLabel::HandleDialogChar(form.Handle(), m)) handled = true;
     });
+    // Keys go to the foreground window: wait until Wine has really made the form foreground and
+    // has settled its key state after the focus change.
     SetForegroundWindow(form.Handle());
     SetFocus(form.Handle());
+    ASSERT_TRUE(wintest::PumpUntil([this] { return GetForegroundWindow() == form.Handle(); }, 3s));
     wintest::PumpUntil([] { return false; }, 300ms);
+    ASSERT_EQ(GetForegroundWindow(), form.Handle());
     wintest::PressCombination(MOD_ALT, 'M');
     const auto end = std::chrono::steady_clock::now() + 5s;
     while (events.empty() && std::chrono::steady_clock::now() < end) {

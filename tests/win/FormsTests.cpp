@@ -18,6 +18,7 @@
 #include "framework/Application.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
+#include "framework/Error.h"
 #include "framework/Form.h"
 #include "framework/MessageDlg.h"
 #include "framework/OpenDialog.h"
@@ -342,6 +343,16 @@ TEST_F(Forms, EscAndCloseBoxEndWithCancel) {
     EXPECT_EQ(queries, 2);
     EXPECT_EQ(actions, std::vector<fw::CloseAction>{fw::CloseAction::Hide});
     EXPECT_EQ(form.cancelClicks, cancels + 1) << "the close box does not press Cancel";
+}
+
+TEST_F(Forms, FailingToShowEndsTheModalStateAndReportsTheError) {
+    TestForm& form = Form();
+    form.OnShow = [] { throw fw::Error(u"Cannot show"); };
+    EXPECT_THROW(form.ShowModal(), fw::Error);
+    form.OnShow = nullptr;
+    EXPECT_FALSE(form.Modal());
+    EXPECT_TRUE(IsWindowEnabled(Owner()));
+    EXPECT_FALSE(form.Visible());
 }
 
 TEST_F(Forms, ModelessFormGetsDialogKeysAndFreesItself) {
