@@ -41,6 +41,12 @@ public:
         return *this;
     }
 
+    // Runs `step` once `ready` holds (checked on every tick from `delayMs` after the previous step
+    // on); when it does not within ten seconds, the test fails and the step is skipped.
+    ModalScript& ThenWhen(int delayMs, std::function<bool()> ready, Step step) {
+        return Then(delayMs, [this, ready = std::move(ready), step = std::move(step)] { WaitThen(ready, step); });
+    }
+
     // Starts the timer; `abort` ends the modal loop if the steps did not.
     void Start(Step abort) {
         abort_ = std::move(abort);
@@ -57,6 +63,26 @@ public:
     bool Done() const { return next_ == steps_.size(); }
 
 private:
+    // Runs in place of a step: keeps the step pending (by stepping back) until `ready` holds.
+    void WaitThen(const std::function<bool()>& ready, const Step& step) {
+        if (ready()) {
+            waiting_ = false;
+            step();
+            return;
+        }
+        if (!waiting_) {
+            waiting_ = true;
+            waitStart_ = std::chrono::steady_clock::now();
+        }
+        if (std::chrono::steady_clock::now() - waitStart_ > std::chrono::seconds(10)) {
+            waiting_ = false;
+            ADD_FAILURE() << "a scripted step waited in vain";
+            return;
+        }
+        --next_;  // again on the next tick
+        last_ -= std::chrono::hours(1);
+    }
+
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (current_ != nullptr) current_->Run();
     }
@@ -80,6 +106,8 @@ private:
     size_t next_ = 0;
     Step abort_;
     bool aborted_ = false;
+    bool waiting_ = false;
+    std::chrono::steady_clock::time_point waitStart_;
     UINT_PTR timer_ = 0;
     std::chrono::steady_clock::time_point last_;
     inline static ModalScript* current_ = nullptr;

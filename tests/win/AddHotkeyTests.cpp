@@ -1,0 +1,399 @@
+// The new-hotkey wizard as a real window driven with real key presses: the checks of both pages and
+// their messages, Finish appending to the hotkey file and reloading the live hotkeys, and the
+// action remembered in the registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "framework/Bitmap.h"
+#include "framework/BmpWriter.h"
+#include "framework/Form.h"
+#include "framework/Registry.h"
+#include "framework/Text.h"
+#include "framework/Win32FileStore.h"
+#include "framework/WinText.h"
+#include "tests/win/FormTest.h"
+#include "tests/win/WinTest.h"
+#include "ui/frmAddHotkeyU.h"
+
+namespace {
+
+using wintest::ClientRect;
+using wintest::PressCombination;
+
+constexpr int kOpenFileItem = 3;  // in the menu order of the actions
+constexpr int kCloseItem = 2;
+
+// The window that opens the wizard. Never shown.
+class OwnerForm final : public fw::Form {
+public:
+    explicit OwnerForm(fw::Application& app)
+        : Form(app, nullptr, {.caption = u"Owner", .clientWidth = 300, .clientHeight = 60}) {}
+};
+
+class AddHotkey : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        owner_ = std::make_unique<OwnerForm>(*app_);
+    }
+    static void TearDownTestSuite() {
+        owner_.reset();
+        app_.reset();
+    }
+
+    void SetUp() override {
+        StoreFunc(u"");  // the registry outlives the test run
+        data_ = std::make_unique<TData>(*app_);
+        fw::Win32FileStore().Replace(HotkeyFile(), "");
+        THotkeyList file(data_->System());
+        file.Add(true, 'Q', MOD_CONTROL | MOD_ALT, hkfClose, u"", u"", u"");
+        file.Add(false, 'W', MOD_CONTROL | MOD_ALT, hkfMinimize, u"", u"", u"");
+        file.SaveToFile(HotkeyFile());
+        data_->InitApp();
+    }
+    void TearDown() override {
+        data_.reset();
+        wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
+    }
+
+    std::u16string HotkeyFile() const { return data_->DataFile(dftHotkeys); }
+    std::string FileBytes() const { return fw::Win32FileStore().Read(HotkeyFile()).value_or(""); }
+    static std::u16string StoredFunc() {
+        return fw::RegistryIni(kProgramKey).ReadString(kAddHotKeyFuncValue, u"<missing>");
+    }
+    static void StoreFunc(const std::u16string& name) {
+        fw::RegistryIni(kProgramKey).WriteString(kAddHotKeyFuncValue, name);
+    }
+
+    static fw::Application& App() { return *app_; }
+    static HWND Owner() { return owner_->Handle(); }
+    TData& Data() { return *data_; }
+
+private:
+    inline static std::unique_ptr<fw::Application> app_;
+    inline static std::unique_ptr<OwnerForm> owner_;
+    std::unique_ptr<TData> data_;
+};
+
+// Expects an error box with `text` for the next key press, and closes it.
+class ErrorBox {
+public:
+    void Expect(std::u16string text) {
+        expected_ = std::move(text);
+        watcher_ = std::make_unique<wintest::MessageBoxWatcher>(u"Error");
+    }
+    bool Closed() const { return watcher_ != nullptr && watcher_->Seen(); }
+    void Check() {
+        ASSERT_TRUE(watcher_ != nullptr);
+        EXPECT_EQ(fw::Utf16ToUtf8(watcher_->Text()), fw::Utf16ToUtf8(expected_));
+        EXPECT_TRUE(watcher_->HasStopIcon());
+        watcher_.reset();
+    }
+
+private:
+    std::u16string expected_;
+    std::unique_ptr<wintest::MessageBoxWatcher> watcher_;
+};
+
+// Keeps the window's picture as a test artefact in build/test-artefacts and prints the path.
+void KeepScreenshot(HWND window, const std::u16string& name) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const fw::Picture picture = fw::GrabScreen({rect.left, rect.top, rect.right, rect.bottom});
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::u16string folder = fw::ExtractFileDir(fw::ExtractFileDir(fw::FromW(exe))) + u"\\test-artefacts";
+    fw::ForceDirectories(folder);
+    const std::u16string path = folder + u"\\" + name;
+    fw::Win32FileStore().Replace(path, fw::EncodeBmp(picture));
+    std::printf("[ artefact ] %s\n", fw::Utf16ToUtf8(path).c_str());
+}
+
+bool IsOn(const fw::Control& control) {
+    return IsWindowVisible(control.Handle()) != FALSE;
+}
+
+}  // namespace
+
+TEST_F(AddHotkey, LayoutOfTheDialog) {
+    TfrmAddHotkey wizard(App(), Owner(), Data());
+    EXPECT_EQ(wizard.Caption(), u"New hotkey");
+    EXPECT_EQ(ClientRect(wizard.Handle()), (RECT{0, 0, 571, 403}));
+    const LONG_PTR style = GetWindowLongPtrW(wizard.Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME) << "fixed size";
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "only the close box";
+    EXPECT_EQ(GetWindow(wizard.Handle(), GW_OWNER), Owner());
+    EXPECT_EQ(wizard.pnlTop.PixelBounds(), (RECT{0, 0, 571, 49}));
+    EXPECT_EQ(wizard.pnlBottom.PixelBounds(), (RECT{0, 362, 571, 403}));
+    EXPECT_EQ(wizard.pnlClient.PixelBounds(), (RECT{0, 49, 571, 362}));
+    EXPECT_EQ(wizard.pnlClient.Color(), RGB(255, 255, 255));
+    EXPECT_EQ(wizard.btnPrevious.PixelBounds(), (RECT{325, 8, 400, 33}));
+    EXPECT_EQ(wizard.btnNext.PixelBounds(), (RECT{406, 8, 481, 33}));
+    EXPECT_EQ(wizard.btnCancel.PixelBounds(), (RECT{487, 8, 562, 33}));
+    EXPECT_EQ(wizard.btnPrevious.Text(), u"&Previous");
+    EXPECT_FALSE(wizard.btnPrevious.Enabled());
+    EXPECT_EQ(wizard.btnNext.Text(), u"&Next");
+    EXPECT_EQ(wizard.btnCancel.Text(), u"Cancel");
+    EXPECT_EQ(wizard.DefaultButton(), &wizard.btnNext);
+    EXPECT_EQ(wizard.CancelButton(), &wizard.btnCancel);
+    EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey);
+    EXPECT_EQ(wizard.HotKey1.Key(), 0);
+    EXPECT_EQ(wizard.HotKey1.PixelBounds().left, 106);
+    EXPECT_EQ(wizard.Label2.PixelBounds().left, 32);
+    EXPECT_EQ(wizard.cbAction.PixelBounds().left, 126);
+    EXPECT_EQ(wizard.ShiftKeyWin.Text(), u"&WIN");
+    EXPECT_EQ(wizard.ShiftKeyShift.Text(), u"&SHIFT");
+    EXPECT_LT(wizard.ShiftKeyWin.PixelBounds().top, wizard.ShiftKeyALt.PixelBounds().top);
+    EXPECT_LT(wizard.ShiftKeyCTRL.PixelBounds().top, wizard.ShiftKeyShift.PixelBounds().top);
+    EXPECT_EQ(wizard.cbAction.ItemCount(), 12);
+    EXPECT_EQ(wizard.cbAction.ItemIndex(), -1);
+    EXPECT_EQ(wintest::FontHeight(wizard.Label1.Handle()), -MulDiv(12, 96, 72)) << "12-point heading";
+    EXPECT_EQ(wintest::FontHeight(wizard.Label4.Handle()), -11) << "Tahoma 8 pt";
+    for (const fw::Control* hidden : std::initializer_list<const fw::Control*>{
+             &wizard.Label10, &wizard.edtParameters, &wizard.btnParameters, &wizard.lblAdditionalParameters,
+             &wizard.edtAdditionalParameters, &wizard.cbParam3}) {
+        EXPECT_FALSE(hidden->Visible());
+    }
+    EXPECT_EQ(wizard.HotKeyList().Count(), 2) << "every hotkey of the file, inactive ones too";
+    wintest::ChangeDpi(wizard, 144, 571, 403);
+    wintest::ExpectScaled(ClientRect(wizard.Handle()), {0, 0, 571, 403}, 144, "client area");
+    wintest::ExpectScaled(wizard.btnNext.PixelBounds(), {406, 8, 481, 33}, 144, "btnNext");
+}
+
+TEST_F(AddHotkey, ChecksBothPagesThenFinishAppendsOneHotkeyAndReloads) {
+    StoreFunc(u"");
+    const std::string before = FileBytes();
+    TfrmAddHotkey wizard(App(), Owner(), Data());
+    ErrorBox box;
+    int page2AfterNext = -1;
+    bool finishShown = false;
+    bool previousEnabled = false;
+    int pageAfterPrevious = -1;
+    bool fieldsShown = false;
+    std::string fileWhileChecking;
+
+    wintest::ModalScript script;
+    script
+        .Then(600, [&] { PressCombination(0, VK_TAB); })  // from the key field to the WIN box
+        .Then(300,
+              [&] {
+                  box.Expect(u"You must select a key for your hotkey.");
+                  PressCombination(0, VK_RETURN);
+              })
+        .ThenWhen(
+            300, [&] { return box.Closed(); }, [&] { box.Check(); })
+        .Then(300, [&] { PressCombination(MOD_ALT, 'K'); })
+        .Then(300, [&] { PressCombination(0, 'W'); })  // the key of the inactive hotkey
+        .Then(300, [&] { PressCombination(0, VK_TAB); })
+        .Then(300,
+              [&] {
+                  box.Expect(u"You must select a shift key for your hotkey.");
+                  PressCombination(0, VK_RETURN);
+              })
+        .ThenWhen(
+            300, [&] { return box.Closed(); }, [&] { box.Check(); })
+        .Then(300, [&] { PressCombination(MOD_ALT, 'K'); })
+        .Then(300, [&] { PressCombination(0, 'Q'); })  // the key of the active hotkey
+        .Then(300, [&] { PressCombination(0, VK_TAB); })
+        .Then(300, [&] { PressCombination(MOD_ALT, 'C'); })
+        .Then(300, [&] { PressCombination(MOD_ALT, 'A'); })
+        .Then(300,
+              [&] {
+                  box.Expect(u"The selected hotkey is already in use.");
+                  PressCombination(0, VK_RETURN);
+              })
+        .ThenWhen(
+            300, [&] { return box.Closed(); }, [&] { box.Check(); })
+        .Then(300,
+              [&] {
+                  EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey) << "stays after a failed check";
+                  KeepScreenshot(wizard.Handle(), u"AddHotkey-page1.bmp");
+                  PressCombination(MOD_ALT, 'K');
+              })
+        .Then(300, [&] { PressCombination(0, 'W'); })  // used only by an inactive hotkey: accepted
+        .Then(300, [&] { PressCombination(0, VK_TAB); })
+        .Then(300, [&] { PressCombination(0, VK_RETURN); })
+        .Then(400,
+              [&] {
+                  page2AfterNext = wizard.pcClient.ActivePageIndex();
+                  finishShown = wizard.btnNext.Text() == u"&Finish";
+                  previousEnabled = wizard.btnPrevious.Enabled();
+                  box.Expect(u"You must select an action for the hotkey.");
+                  PressCombination(MOD_ALT, 'F');
+              })
+        .ThenWhen(
+            300, [&] { return box.Closed(); }, [&] { box.Check(); })
+        .Then(300, [&] { PressCombination(MOD_ALT, 'P'); })  // Previous: no check
+        .Then(400,
+              [&] {
+                  pageAfterPrevious = wizard.pcClient.ActivePageIndex();
+                  EXPECT_EQ(wizard.btnNext.Text(), u"&Next");
+                  EXPECT_FALSE(wizard.btnPrevious.Enabled());
+                  EXPECT_EQ(wizard.HotKey1.Key(), 'W') << "kept as entered";
+                  PressCombination(MOD_ALT, 'N');
+              })
+        .Then(400,
+              [&] {
+                  EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsAction);
+                  wizard.cbAction.SetFocus();
+              })
+        .Then(300,
+              [&] {
+                  for (int i = 0; i <= kOpenFileItem; ++i) PressCombination(0, VK_DOWN);
+              })
+        .Then(400,
+              [&] {
+                  EXPECT_EQ(wizard.cbAction.ItemIndex(), kOpenFileItem);
+                  fieldsShown = IsOn(wizard.edtParameters) && IsOn(wizard.Label10) && IsOn(wizard.btnParameters) &&
+                                IsOn(wizard.edtAdditionalParameters) && IsOn(wizard.lblAdditionalParameters) &&
+                                IsOn(wizard.cbParam3) && wizard.cbParam3.ItemIndex() == 0 &&
+                                wizard.cbParam3.ItemText(1) == u"Maximized window";
+                  PressCombination(0, VK_TAB);  // to the parameter field
+              })
+        .Then(300, [&] { wintest::TypeText(u"C:\\app.exe"); })
+        .Then(300,
+              [&] {
+                  // Text with line breaks, as a paste or another program may put it into a one-line field.
+                  SetWindowTextW(wizard.edtAdditionalParameters.Handle(), L"-a\r\n[key7]\r\nfunc=exitwindows");
+                  wizard.cbParam3.SetFocus();
+              })
+        .Then(300, [&] { PressCombination(0, VK_DOWN); })  // "Maximized window"
+        .Then(300, [&] {
+            KeepScreenshot(wizard.Handle(), u"AddHotkey-page2.bmp");
+            fileWhileChecking = FileBytes();
+            PressCombination(MOD_ALT, 'F');
+        });
+    script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
+    EXPECT_EQ(wizard.ShowModal(), fw::mrOk);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(page2AfterNext, 1);
+    EXPECT_TRUE(finishShown);
+    EXPECT_TRUE(previousEnabled);
+    EXPECT_EQ(pageAfterPrevious, 0);
+    EXPECT_TRUE(fieldsShown) << "Open file shows every parameter field";
+    EXPECT_EQ(fileWhileChecking, before) << "nothing written before Finish";
+
+    THotkeyList file(Data().System());
+    file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
+    ASSERT_EQ(file.Count(), 3) << "the earlier two, then the new one";
+    EXPECT_EQ(file.GetItem(0)->HotKeyData.Key, 'Q');
+    EXPECT_FALSE(file.GetItem(1)->HotKeyData.Active) << "the inactive one survives";
+    const THotKeyData& added = file.GetItem(2)->HotKeyData;
+    EXPECT_TRUE(added.Active);
+    EXPECT_EQ(added.Key, 'W');
+    EXPECT_EQ(added.Shift, MOD_CONTROL | MOD_ALT);
+    EXPECT_EQ(added.Func, hkfOpenFile);
+    EXPECT_EQ(fw::Utf16ToUtf8(added.Params), "C:\\app.exe");
+    EXPECT_EQ(fw::Utf16ToUtf8(added.Params2), "-a<?CR?><?LF?>[key7]<?CR?><?LF?>func=exitwindows");
+    EXPECT_EQ(added.Params3, u"MAXIMIZED");
+    const std::string bytes = FileBytes();
+    EXPECT_NE(bytes.find(fw::EncodeUtf16LE(u"[key2]\r\nactive=1\r\nkey=87\r\nshift=3\r\nfunc=openfile\r\n", false)),
+              std::string::npos);
+    EXPECT_EQ(bytes.find(fw::EncodeUtf16LE(u"[key3]", false)), std::string::npos) << "exactly one hotkey added";
+
+    // InitApp ran: the live list holds the active hotkeys of the new file, registered.
+    ASSERT_EQ(Data().HotKeyList().Count(), 2);
+    EXPECT_EQ(Data().HotKeyList().GetItem(1)->HotKeyData.Key, 'W');
+    EXPECT_NE(Data().HotKeyList().GetItem(1)->Atom(), 0);
+    EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'W')) << "taken by the live hotkey";
+}
+
+TEST_F(AddHotkey, LastActionIsStoredOnEveryCloseAndOfferedAgain) {
+    StoreFunc(u"openfile");
+    const std::string before = FileBytes();
+    {
+        TfrmAddHotkey wizard(App(), Owner(), Data());
+        EXPECT_EQ(wizard.cbAction.ItemIndex(), kOpenFileItem) << "preselected";
+        EXPECT_TRUE(wizard.edtParameters.Visible()) << "and its fields shown";
+        EXPECT_TRUE(wizard.cbParam3.Visible());
+        // Page 2 with a valid key, another action, then Esc.
+        wintest::ModalScript script;
+        script.Then(600, [&] { PressCombination(0, 'E'); })
+            .Then(300, [&] { PressCombination(0, VK_TAB); })
+            .Then(300, [&] { PressCombination(MOD_ALT, 'S'); })
+            .Then(300, [&] { PressCombination(0, VK_RETURN); })
+            .Then(400, [&] { wizard.cbAction.SetFocus(); })
+            .Then(300, [&] { PressCombination(0, VK_UP); })  // "Close active window"
+            .Then(400, [&] {
+                EXPECT_EQ(wizard.cbAction.ItemIndex(), kCloseItem);
+                EXPECT_FALSE(wizard.edtParameters.Visible());
+                EXPECT_FALSE(wizard.cbParam3.Visible());
+                PressCombination(0, VK_ESCAPE);
+            });
+        script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
+        EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(StoredFunc(), u"close") << "written on Cancel";
+    EXPECT_EQ(FileBytes(), before) << "Cancel adds nothing";
+
+    StoreFunc(u"no such action");
+    {
+        TfrmAddHotkey wizard(App(), Owner(), Data());
+        EXPECT_EQ(wizard.cbAction.ItemIndex(), -1) << "an unknown name preselects nothing";
+        wintest::ModalScript script;
+        script.Then(500, [&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });  // the close box
+        script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
+        EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
+    }
+    EXPECT_EQ(StoredFunc(), u"") << "nothing selected: the empty text";
+    EXPECT_EQ(FileBytes(), before);
+}
+
+TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
+    StoreFunc(u"sendkeystrokes");
+    TfrmAddHotkey wizard(App(), Owner(), Data());
+    EXPECT_TRUE(wizard.edtParameters.Visible());
+    EXPECT_TRUE(wizard.btnParameters.Visible());
+    EXPECT_FALSE(wizard.edtAdditionalParameters.Visible());
+    EXPECT_FALSE(wizard.cbParam3.Visible());
+    HWND input = nullptr;
+    std::u16string shown;
+    wintest::ModalScript script;
+    script.Then(600, [&] { PressCombination(0, 'E'); })
+        .Then(300, [&] { PressCombination(0, VK_TAB); })
+        .Then(300, [&] { PressCombination(MOD_ALT, 'S'); })
+        .Then(300, [&] { PressCombination(0, VK_RETURN); })
+        .Then(400,
+              [&] {
+                  wizard.edtParameters.SetText(u"a<?CR?><?LF?>b");
+                  wizard.btnParameters.SetFocus();
+              })
+        .Then(300, [&] { PressCombination(0, VK_SPACE); })
+        .ThenWhen(
+            300,
+            [&] {
+                const std::u16string caption = u"Input text";
+                input = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
+                return input != nullptr && IsWindowVisible(input);
+            },
+            [&] {
+                EXPECT_EQ(GetWindow(input, GW_OWNER), wizard.Handle()) << "owned by the wizard";
+                wchar_t text[64] = {};
+                GetWindowTextW(GetFocus(), text, 64);
+                shown = fw::FromW(text);
+                PressCombination(MOD_CONTROL, VK_END);
+            })
+        .Then(300, [&] { PressCombination(0, VK_TAB); })  // a tab character in the dialog
+        .Then(300,
+              [&] {
+                  // OK sits on the dialog's bottom panel.
+                  for (HWND panel = GetWindow(input, GW_CHILD); panel != nullptr;
+                       panel = GetWindow(panel, GW_HWNDNEXT)) {
+                      if (const HWND ok = FindWindowExW(panel, nullptr, L"Button", L"OK"))
+                          SendMessageW(ok, BM_CLICK, 0, 0);
+                  }
+              })
+        .Then(600, [&] { PressCombination(0, VK_ESCAPE); });
+    script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
+    EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
+    EXPECT_EQ(shown, u"a\r\nb") << "placeholders decoded in the dialog";
+    EXPECT_EQ(fw::Utf16ToUtf8(wizard.edtParameters.Text()), "a<?CR?><?LF?>b<?TAB?>") << "encoded again on OK";
+}

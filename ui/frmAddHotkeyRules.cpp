@@ -1,0 +1,73 @@
+#include "ui/frmAddHotkeyRules.h"
+
+int32_t WizardShiftState(bool win, bool alt, bool ctrl, bool shift) {
+    return (alt ? kModAlt : 0) | (ctrl ? kModCtrl : 0) | (shift ? kModShift : 0) | (win ? kModWin : 0);
+}
+
+bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
+    for (int i = 0; i < list.Count(); ++i) {
+        const THotKeyData& h = list.GetItem(i)->HotKeyData;
+        if (h.Key == key && h.Shift == shift && h.Active) return true;
+    }
+    return false;
+}
+
+std::u16string ValidateWizardPage(TWizardPage page, const TWizardEntry& entry, const THotkeyList& hotkeys) {
+    if (page == TWizardPage::Key || page == TWizardPage::All) {
+        if (entry.key == 0) return kMsgNoKey;
+        if (entry.shift == 0) return kMsgNoShiftKey;
+        if (HotkeyInUse(hotkeys, entry.key, entry.shift)) return kMsgHotkeyInUse;
+    }
+    if ((page == TWizardPage::Action || page == TWizardPage::All) && !entry.actionSelected) return kMsgNoAction;
+    return u"";
+}
+
+TParameterFields ParameterFieldsFor(THotKeyFunc func) {
+    return {.params = HotKeyFuncHasParams(func),
+            .browse = HotKeyFuncBrowsesFile(func) || HotKeyFuncEditsText(func),
+            .params2 = HotKeyFuncHasParams2(func),
+            .params3 = HotKeyFuncHasParams3(func)};
+}
+
+std::u16string OneLineParameter(std::u16string_view text) {
+    return EncodeLineBreaks(text);
+}
+
+std::u16string WindowStateName(THotKeyFunc func, int index) {
+    const TWindowStateList states = WindowStateList(func);
+    return index >= 0 && static_cast<size_t>(index) < states.size() ? states[static_cast<size_t>(index)].first : u"";
+}
+
+THotKeyData NewWizardHotkey(uint16_t key,
+                            int32_t shift,
+                            THotKeyFunc func,
+                            std::u16string_view params,
+                            std::u16string_view params2,
+                            std::u16string_view params3) {
+    const TParameterFields fields = ParameterFieldsFor(func);
+    THotKeyData hotkey;
+    hotkey.Active = true;
+    hotkey.Key = key;
+    hotkey.Shift = shift;
+    hotkey.Func = func;
+    if (fields.params) hotkey.Params = OneLineParameter(params);
+    if (fields.params2) hotkey.Params2 = OneLineParameter(params2);
+    if (fields.params3) {
+        for (const auto& [name, caption] : WindowStateList(func)) {
+            if (name == params3) hotkey.Params3 = name;
+        }
+    }
+    return hotkey;
+}
+
+void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const std::u16string& hotkeyFile) {
+    hotkeys.Add(hotkey.Active, hotkey.Key, hotkey.Shift, hotkey.Func, hotkey.Params, hotkey.Params2, hotkey.Params3);
+    try {
+        hotkeys.SaveToFile(hotkeyFile);
+    } catch (...) {
+        // Not in the file, so not in the list either: Finish may be tried again without the
+        // hotkey standing in its own way.
+        hotkeys.Delete(hotkeys.Count() - 1);
+        throw;
+    }
+}

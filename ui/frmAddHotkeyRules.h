@@ -1,0 +1,64 @@
+// The rules of the new-hotkey wizard that need no window: the readers' arithmetic, the checks of its
+// pages with their messages, which parameter fields an action shows, and the hotkey Finish appends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/Hotkeys.h"
+
+// A page of the wizard to check; All checks every page.
+enum class TWizardPage { Key, Action, All };
+
+inline constexpr char16_t kMsgNoKey[] = u"You must select a key for your hotkey.";
+inline constexpr char16_t kMsgNoShiftKey[] = u"You must select a shift key for your hotkey.";
+inline constexpr char16_t kMsgHotkeyInUse[] = u"The selected hotkey is already in use.";
+inline constexpr char16_t kMsgNoAction[] = u"You must select an action for the hotkey.";
+
+// The modifier bits of the ticked boxes: ALT 1, CTRL 2, SHIFT 4, WIN 8.
+int32_t WizardShiftState(bool win, bool alt, bool ctrl, bool shift);
+
+// True when an active hotkey of the list has this key (as 16 bits) and exactly these modifiers.
+bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift);
+
+// What the user entered, as far as the checks need it.
+struct TWizardEntry {
+    uint16_t key = 0;  // 0: no key
+    int32_t shift = 0;
+    bool actionSelected = false;
+};
+
+// The message of the first failing check of `page` (the key page's checks first), or "" when the
+// page is valid.
+std::u16string ValidateWizardPage(TWizardPage page, const TWizardEntry& entry, const THotkeyList& hotkeys);
+
+// Which of the action page's parameter fields an action shows.
+struct TParameterFields {
+    bool params = false;   // Label10 and edtParameters
+    bool browse = false;   // btnParameters
+    bool params2 = false;  // lblAdditionalParameters and edtAdditionalParameters
+    bool params3 = false;  // cbParam3, the window state
+    bool operator==(const TParameterFields&) const = default;
+};
+TParameterFields ParameterFieldsFor(THotKeyFunc func);
+
+// A parameter as it may be stored: the hotkey file keeps one value per line, so line breaks (which
+// a one-line field can receive by pasting) become their placeholders, as in a keystroke string.
+std::u16string OneLineParameter(std::u16string_view text);
+
+// The stored name of the entry at `index` of the action's WindowStateList; "" outside the list.
+std::u16string WindowStateName(THotKeyFunc func, int index);
+
+// The hotkey Finish appends: active, with the texts of the fields the action shows (the others are
+// empty whatever they hold); the window state only for an action that has one, and only when it is
+// one of the stored names of its WindowStateList.
+THotKeyData NewWizardHotkey(uint16_t key,
+                            int32_t shift,
+                            THotKeyFunc func,
+                            std::u16string_view params,
+                            std::u16string_view params2,
+                            std::u16string_view params3);
+
+// Appends the hotkey to the list and writes the whole list to the hotkey file. When the file cannot
+// be written the hotkey is taken out of the list again and the error goes on.
+void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const std::u16string& hotkeyFile);

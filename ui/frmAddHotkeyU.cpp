@@ -1,0 +1,146 @@
+#include "ui/frmAddHotkeyU.h"
+
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "framework/MessageDlg.h"
+#include "framework/Registry.h"
+#include "ui/frmMemoInputU.h"
+
+TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
+    : Form(app,
+           owner,
+           {.caption = u"New hotkey",
+            .clientWidth = 571,
+            .clientHeight = 403,
+            .border = fw::FormBorder::Dialog,
+            .position = fw::FormPosition::OwnerCenter}),
+      app_(app),
+      data_(data) {
+    Label1.SetFont(headingFont_);
+    Label6.SetFont(headingFont_);
+    btnNext.OnClick = [this] { btnNextClick(); };
+    btnPrevious.OnClick = [this] { btnPreviousClick(); };
+    cbAction.OnSelect = [this] { cbActionSelect(); };
+    btnParameters.OnClick = [this] { btnParametersClick(); };
+    FormCreate();
+}
+
+TfrmAddHotkey::~TfrmAddHotkey() {
+    try {
+        FormDestroy();
+    } catch (...) {
+        app_.HandleException();
+    }
+}
+
+void TfrmAddHotkey::FormCreate() {
+    const fw::RegistryIni registry(data_.DataFile(dftRegKey));  // closed on every way out
+    HotKeyList_ = std::make_unique<THotkeyList>(data_.System());
+    pcClient.SetActivePage(tsKey);
+    pcClientChange();
+    FillHotKeyFuncs(cbAction);
+    const THotKeyFunc last = StrToHotKeyFunc(registry.ReadString(kAddHotKeyFuncValue, u""));
+    if (last != hkfNoAction) {
+        for (int i = 0; i < cbAction.ItemCount(); ++i) {
+            if (cbAction.ItemObject(i) == last) {
+                cbAction.SetItemIndex(i);
+                cbActionSelect();
+                break;
+            }
+        }
+    }
+    const std::u16string file = data_.DataFile(dftHotkeys);
+    if (data_.System().files.Exists(file)) HotKeyList_->LoadFromFile(file, /*OnlyActive=*/false);
+}
+
+void TfrmAddHotkey::FormDestroy() {
+    fw::RegistryIni registry(data_.DataFile(dftRegKey));
+    registry.WriteString(kAddHotKeyFuncValue, GetFunc() == hkfNoAction ? u"" : HotKeyFuncToStr(GetFunc()));
+}
+
+void TfrmAddHotkey::pcClientChange() {
+    const int page = pcClient.ActivePageIndex();
+    btnNext.SetText(page == pcClient.PageCount() - 1 ? u"&Finish" : u"&Next");
+    btnPrevious.SetEnabled(page > 0);
+}
+
+void TfrmAddHotkey::btnPreviousClick() {
+    if (pcClient.ActivePageIndex() <= 0) return;
+    pcClient.SetActivePageIndex(pcClient.ActivePageIndex() - 1);
+    pcClientChange();
+}
+
+void TfrmAddHotkey::btnNextClick() {
+    const int page = pcClient.ActivePageIndex();
+    if (page < pcClient.PageCount() - 1) {
+        if (!ValidatePage(pcClient.ActivePage() == &tsKey ? TWizardPage::Key : TWizardPage::Action)) return;
+        pcClient.SetActivePageIndex(page + 1);
+        pcClientChange();
+        return;
+    }
+    if (!ValidatePage(TWizardPage::All)) return;
+    SaveNewHotkey();
+    data_.InitApp();
+    SetModalResult(fw::mrOk);
+}
+
+bool TfrmAddHotkey::ValidatePage(TWizardPage page) {
+    const TWizardEntry entry{
+        .key = HotKey1.Key(), .shift = GetShiftState(), .actionSelected = cbAction.ItemIndex() >= 0};
+    const std::u16string message = ValidateWizardPage(page, entry, *HotKeyList_);
+    if (message.empty()) return true;
+    fw::MessageDlg(Handle(), message, fw::MessageType::Error, fw::MessageButtons::Ok);
+    return false;
+}
+
+void TfrmAddHotkey::SaveNewHotkey() {
+    AppendAndSaveHotkey(
+        *HotKeyList_,
+        NewWizardHotkey(HotKey1.Key(), GetShiftState(), GetFunc(), GetParameters(), GetParameters2(), GetParameters3()),
+        data_.DataFile(dftHotkeys));
+}
+
+void TfrmAddHotkey::cbActionSelect() {
+    const TParameterFields fields = ParameterFieldsFor(GetFunc());
+    Label10.SetVisible(fields.params);
+    edtParameters.SetVisible(fields.params);
+    btnParameters.SetVisible(fields.browse);
+    lblAdditionalParameters.SetVisible(fields.params2);
+    edtAdditionalParameters.SetVisible(fields.params2);
+    cbParam3.SetVisible(fields.params3);
+    if (fields.params3) {
+        FillWindowStates(cbParam3, GetFunc());
+        cbParam3.SetItemIndex(0);
+    }
+}
+
+void TfrmAddHotkey::btnParametersClick() {
+    if (GetFunc() == hkfSendKeys) {
+        EditParametersAsText(app_, Handle(), edtParameters);
+        return;
+    }
+    OpenDialog1.FileName = edtParameters.Text();
+    if (OpenDialog1.Execute(Handle())) edtParameters.SetText(OpenDialog1.FileName);
+}
+
+int32_t TfrmAddHotkey::GetShiftState() const {
+    return WizardShiftState(ShiftKeyWin.Checked(), ShiftKeyALt.Checked(), ShiftKeyCTRL.Checked(),
+                            ShiftKeyShift.Checked());
+}
+
+THotKeyFunc TfrmAddHotkey::GetFunc() const {
+    const int index = cbAction.ItemIndex();
+    return index < 0 ? hkfNoAction : static_cast<THotKeyFunc>(cbAction.ItemObject(index));
+}
+
+std::u16string TfrmAddHotkey::GetParameters() const {
+    return edtParameters.Visible() ? edtParameters.Text() : u"";
+}
+
+std::u16string TfrmAddHotkey::GetParameters2() const {
+    return edtAdditionalParameters.Visible() ? edtAdditionalParameters.Text() : u"";
+}
+
+std::u16string TfrmAddHotkey::GetParameters3() const {
+    return cbParam3.Visible() ? WindowStateName(GetFunc(), cbParam3.ItemIndex()) : u"";
+}
