@@ -235,3 +235,10 @@ Bevel::Bevel(Container& parent, const ControlInfo& info, BevelShape shape)
     : Control(parent, info, {L"STATIC", BevelStyle(shape)}) {}
 
 }  // namespace fw
+
+namespace fw {
+
+Shape::Shape(Container& parent, const ControlInfo& info, ShapeKind kind)
+    : Control(parent, info, {L"STATIC", kind == ShapeKind::Filled ? DWORD{SS_BLACKRECT} : DWORD{SS_BLACKFRAME}}) {}
+
+}  // namespace fw

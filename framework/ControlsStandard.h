@@ -167,3 +167,18 @@ protected:
 };
 
 }  // namespace fw
+
+namespace fw {
+
+enum class ShapeKind { Outline, Filled };
+
+// A black square or rectangle, outlined or filled (STATIC), such as a read-only tick mark.
+class Shape : public Control {
+public:
+    Shape(Container& parent, const ControlInfo& info, ShapeKind kind);
+
+protected:
+    bool UsesParentColor() const override { return true; }
+};
+
+}  // namespace fw

@@ -1,0 +1,170 @@
+// The hotkey editor's rules: the in-use and missing-action checks, the parameter controls of each
+// action, the view panel's texts and the copy of the edits into the hotkey.
+#include <gtest/gtest.h>
+
+#include "tests/support/MemoryFileStore.h"
+#include "ui/HotkeySettingRules.h"
+
+namespace {
+
+class FakeKeyNames final : public KeyNames {
+public:
+    std::u16string LayoutKeyName(uint16_t virtualKey) const override { return virtualKey == 0x14 ? u"Caps Lock" : u""; }
+};
+
+struct HotkeySettingRulesTest : ::testing::Test {
+    FakeRegistrar registrar;
+    MemoryFileStore files;
+    fw::Windows1252CodePage ansi;
+    HotkeySystem system{registrar, files, ansi};
+    THotkeyList list{system};
+    // Ctrl+Alt+N, active; Ctrl+Alt+M, inactive; the edited one, Win+E, inactive.
+    TGlobalHotKey* activeOther = list.Add(true, 'N', kModCtrl | kModAlt, hkfMaximize, u"", u"", u"");
+    TGlobalHotKey* inactiveOther = list.Add(false, 'M', kModCtrl | kModAlt, hkfMinimize, u"", u"", u"");
+    TGlobalHotKey* edited = list.Add(false, 'E', kModWin, hkfOpenFile, u"c:\\a.txt", u"-x", u"MAXIMIZED");
+
+    HotkeyEdits EditsOf(const TGlobalHotKey& hotkey) const {
+        const THotKeyData& d = hotkey.HotKeyData;
+        return {d.Active, static_cast<uint16_t>(d.Key), d.Shift, d.Func, d.Params, d.Params2, d.Params3};
+    }
+};
+
+}  // namespace
+
+TEST_F(HotkeySettingRulesTest, InUseOnlyAgainstOtherActiveHotkeys) {
+    HotkeyEdits edits = EditsOf(*edited);
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "unchanged never conflicts with itself";
+
+    edits.Key = 'N';
+    edits.Shift = kModCtrl | kModAlt;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse) << "the edited one stays inactive";
+    edits.Active = true;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse);
+    edits.Shift = kModCtrl;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "the modifiers differ";
+
+    edits.Key = 'M';
+    edits.Shift = kModCtrl | kModAlt;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "inactive hotkeys never conflict";
+    inactiveOther->HotKeyData.Active = true;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse);
+
+    // The one in the list is the edited object itself: no conflict even with the same values.
+    EXPECT_EQ(CheckHotkey(list, activeOther, EditsOf(*activeOther)), HotkeyProblem::None);
+}
+
+TEST_F(HotkeySettingRulesTest, MissingActionComesAfterInUseAndEmptyKeysPass) {
+    HotkeyEdits edits = EditsOf(*edited);
+    edits.Func = hkfNoAction;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::NoAction);
+    edits.Key = 'N';
+    edits.Shift = kModCtrl | kModAlt;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse) << "only the in-use message";
+
+    edits = EditsOf(*edited);
+    edits.Key = 0;
+    edits.Shift = 0;
+    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "no test for an empty key or modifier";
+    EXPECT_EQ(HotkeyProblemText(HotkeyProblem::InUse), u"The selected hotkey is already in use.");
+    EXPECT_EQ(HotkeyProblemText(HotkeyProblem::NoAction), u"You must select an action for your hotkey.");
+    EXPECT_EQ(HotkeyProblemText(HotkeyProblem::None), u"");
+}
+
+TEST(HotkeySettingRules, ParameterControlsFollowTheCatalogue) {
+    struct Case {
+        THotKeyFunc func;
+        bool params, button, params2, state;
+    };
+    const Case cases[] = {
+        {hkfNoAction, false, false, false, false},
+        {hkfMaximize, false, false, false, false},
+        {hkfCaptureScreen, false, false, false, false},
+        {hkfOpenFile, true, true, true, true},
+        {hkfOpenFileAdmin, true, true, true, true},
+        {hkfSendKeys, true, true, false, false},
+        {hkfOpenWebsite, true, false, false, false},
+        {hkfPlaceInClipboard, true, false, false, false},
+        {hkfPlaceFileContentInClipboard, true, true, false, false},
+    };
+    for (const Case& c : cases) {
+        const ParameterControls shown = ParameterControlsFor(c.func);
+        EXPECT_EQ(shown.params, c.params) << c.func;
+        EXPECT_EQ(shown.chooseButton, c.button) << c.func;
+        EXPECT_EQ(shown.params2, c.params2) << c.func;
+        EXPECT_EQ(shown.windowState, c.state) << c.func;
+    }
+    EXPECT_EQ(std::u16string(kParametersCaption), u"Parameters:");
+    EXPECT_EQ(std::u16string(kAdditionalParametersCaption), u"Additional parameters:");
+}
+
+TEST(HotkeySettingRules, ModifiersKeysAndWindowStates) {
+    EXPECT_EQ(ShiftStateOf(true, false, false, false), 1);
+    EXPECT_EQ(ShiftStateOf(false, true, false, true), 10);
+    EXPECT_EQ(ShiftStateOf(true, true, true, true), 15);
+    const ModifierBoxes boxes = ModifierBoxesOf(kModShift | kModWin);
+    EXPECT_FALSE(boxes.alt);
+    EXPECT_FALSE(boxes.ctrl);
+    EXPECT_TRUE(boxes.shift);
+    EXPECT_TRUE(boxes.win);
+    for (int32_t s = 0; s < 16; ++s) {
+        const ModifierBoxes b = ModifierBoxesOf(s);
+        EXPECT_EQ(ShiftStateOf(b.alt, b.ctrl, b.shift, b.win), s);
+    }
+
+    const FakeKeyNames names;
+    EXPECT_EQ(KeyCaption('N', names), u"N");
+    EXPECT_EQ(KeyCaption(116, names), u"F5");
+    EXPECT_EQ(KeyCaption(0x14, names), u"Caps Lock");
+
+    const TWindowStateList states = WindowStateList(hkfOpenFile);
+    EXPECT_EQ(WindowStateIndex(states, u"NORMAL"), 0);
+    EXPECT_EQ(WindowStateIndex(states, u"maximized"), 1);
+    EXPECT_EQ(WindowStateIndex(states, u"MiniMized"), 2);
+    EXPECT_EQ(WindowStateIndex(states, u""), -1);
+    EXPECT_EQ(WindowStateIndex(states, u"hidden"), -1);
+}
+
+TEST_F(HotkeySettingRulesTest, ViewTextsShowTheStoredValues) {
+    edited->HotKeyData.Params = u"a<?CR?><?LF?>b & c";
+    edited->HotKeyData.Active = true;
+    const HotkeyViewTexts view = ViewTextsOf(edited->HotKeyData, FakeKeyNames());
+    EXPECT_TRUE(view.active);
+    EXPECT_TRUE(view.modifiers.win);
+    EXPECT_FALSE(view.modifiers.alt || view.modifiers.ctrl || view.modifiers.shift);
+    EXPECT_EQ(view.key, u"E");
+    EXPECT_EQ(view.action, u"Open file");
+    EXPECT_EQ(view.params, u"a<?CR?><?LF?>b & c") << "placeholders appear literally";
+    EXPECT_EQ(view.params2, u"-x");
+    EXPECT_TRUE(view.shown.params && view.shown.params2);
+
+    THotKeyData none;
+    const HotkeyViewTexts unknown = ViewTextsOf(none, FakeKeyNames());
+    EXPECT_EQ(unknown.action, u"Unknown action");
+    EXPECT_FALSE(unknown.shown.params || unknown.shown.params2 || unknown.shown.chooseButton);
+}
+
+TEST_F(HotkeySettingRulesTest, SaveCopiesEverythingAndKeepsParametersOnOneLine) {
+    const HotkeyEdits edits{true, 'K', kModCtrl | kModShift, hkfMaximize, u"keep", u"hidden too", u"NORMAL"};
+    CopyEdits(edits, edited->HotKeyData);
+    const THotKeyData& d = edited->HotKeyData;
+    EXPECT_TRUE(d.Active);
+    EXPECT_EQ(d.Key, 'K');
+    EXPECT_EQ(d.Shift, kModCtrl | kModShift);
+    EXPECT_EQ(d.Func, hkfMaximize);
+    EXPECT_EQ(d.Params, u"keep") << "hidden parameters are kept";
+    EXPECT_EQ(d.Params2, u"hidden too");
+    EXPECT_EQ(d.Params3, u"NORMAL");
+
+    // Text pasted with line breaks: stored as placeholders, so the file keeps its lines and the
+    // list reads back exactly what was saved.
+    CopyEdits({true, 'K', kModCtrl, hkfSendKeys, u"one\r\ntwo\nthree\r\tfour", u"x\r\n[key9]", u""},
+              edited->HotKeyData);
+    EXPECT_EQ(d.Params, u"one<?CR?><?LF?>two<?LF?>three<?CR?>\tfour");
+    EXPECT_EQ(d.Params2, u"x<?CR?><?LF?>[key9]");
+    list.SaveToFile(u"/h.ini");
+    THotkeyList reread(system);
+    reread.LoadFromFile(u"/h.ini", false);
+    ASSERT_EQ(reread.Count(), 3);
+    EXPECT_EQ(reread.GetItem(2)->HotKeyData.Params, d.Params);
+    EXPECT_EQ(reread.GetItem(2)->HotKeyData.Params2, d.Params2);
+}

@@ -1,0 +1,75 @@
+#include "ui/HotkeySettingRules.h"
+
+#include "framework/Text.h"
+
+HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, const HotkeyEdits& edits) {
+    for (int i = 0; i < list.Count(); ++i) {
+        const TGlobalHotKey* other = list.GetItem(i);
+        if (other == self) continue;
+        const THotKeyData& data = other->HotKeyData;
+        if (data.Key == edits.Key && data.Shift == edits.Shift && data.Active) return HotkeyProblem::InUse;
+    }
+    if (edits.Func == hkfNoAction) return HotkeyProblem::NoAction;
+    return HotkeyProblem::None;
+}
+
+std::u16string HotkeyProblemText(HotkeyProblem problem) {
+    switch (problem) {
+        case HotkeyProblem::InUse:
+            return kHotkeyInUseText;
+        case HotkeyProblem::NoAction:
+            return kNoActionText;
+        case HotkeyProblem::None:
+            break;
+    }
+    return u"";
+}
+
+ParameterControls ParameterControlsFor(THotKeyFunc func) {
+    return {.params = HotKeyFuncHasParams(func),
+            .chooseButton = HotKeyFuncBrowsesFile(func) || HotKeyFuncEditsText(func),
+            .params2 = HotKeyFuncHasParams2(func),
+            .windowState = HotKeyFuncHasParams3(func)};
+}
+
+int32_t ShiftStateOf(bool alt, bool ctrl, bool shift, bool win) {
+    return (alt ? kModAlt : 0) | (ctrl ? kModCtrl : 0) | (shift ? kModShift : 0) | (win ? kModWin : 0);
+}
+
+ModifierBoxes ModifierBoxesOf(int32_t shift) {
+    return {.alt = (shift & kModAlt) != 0,
+            .ctrl = (shift & kModCtrl) != 0,
+            .shift = (shift & kModShift) != 0,
+            .win = (shift & kModWin) != 0};
+}
+
+std::u16string KeyCaption(uint16_t key, const KeyNames& names) {
+    return HotkeyToString(key, 0, names);
+}
+
+int WindowStateIndex(const TWindowStateList& states, std::u16string_view name) {
+    for (size_t i = 0; i < states.size(); ++i) {
+        if (fw::SameText(states[i].first, name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names) {
+    return {.active = data.Active,
+            .modifiers = ModifierBoxesOf(data.Shift),
+            .key = KeyCaption(static_cast<uint16_t>(data.Key), names),
+            .action = HotKeyFuncToCaption(data.Func),
+            .params = data.Params,
+            .params2 = data.Params2,
+            .shown = ParameterControlsFor(data.Func)};
+}
+
+void CopyEdits(const HotkeyEdits& edits, THotKeyData& data) {
+    data.Active = edits.Active;
+    data.Shift = edits.Shift;
+    data.Key = edits.Key;
+    data.Func = edits.Func;
+    data.Params = EncodeLineBreaks(edits.Params);
+    data.Params2 = EncodeLineBreaks(edits.Params2);
+    data.Params3 = edits.Params3;
+}

@@ -1,0 +1,73 @@
+// The hotkey editor frame's rules that need no window: the check before a save, which parameter
+// controls an action shows, the texts of the view panel and the copy of the edits into the hotkey.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/ActionRules.h"
+#include "core/Hotkeys.h"
+
+inline constexpr char16_t kHotkeyInUseText[] = u"The selected hotkey is already in use.";
+inline constexpr char16_t kNoActionText[] = u"You must select an action for your hotkey.";
+inline constexpr char16_t kDeleteHotkeyQuestion[] = u"Are you sure you want to delete this global hotkey?";
+inline constexpr char16_t kParametersCaption[] = u"Parameters:";
+inline constexpr char16_t kAdditionalParametersCaption[] = u"Additional parameters:";
+
+// What the editor holds: the values of its controls.
+struct HotkeyEdits {
+    bool Active = false;
+    uint16_t Key = 0;
+    int32_t Shift = 0;
+    THotKeyFunc Func = hkfNoAction;  // hkfNoAction: no action selected
+    std::u16string Params;
+    std::u16string Params2;
+    std::u16string Params3;
+};
+
+enum class HotkeyProblem { None, InUse, NoAction };
+
+// The check before a save. Another active hotkey of `list` with the same key and modifiers makes
+// the combination in use (the edited hotkey `self` is skipped; its own Active plays no part); then
+// an edit without an action is refused.
+HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, const HotkeyEdits& edits);
+// The error text of a problem; empty for None.
+std::u16string HotkeyProblemText(HotkeyProblem problem);
+
+// Which parameter controls an action shows.
+struct ParameterControls {
+    bool params = false;        // "Parameters:" and its field (edit and view panels)
+    bool chooseButton = false;  // "..." beside the field
+    bool params2 = false;       // "Additional parameters:" and its field
+    bool windowState = false;   // the window-state list (edit panel only)
+};
+ParameterControls ParameterControlsFor(THotKeyFunc func);
+
+// The modifier bits of the ticked boxes, and back.
+int32_t ShiftStateOf(bool alt, bool ctrl, bool shift, bool win);
+struct ModifierBoxes {
+    bool alt = false, ctrl = false, shift = false, win = false;
+};
+ModifierBoxes ModifierBoxesOf(int32_t shift);
+
+// The key's name alone, as the hotkey text writes it after the modifiers.
+std::u16string KeyCaption(uint16_t key, const KeyNames& names);
+
+// The index in `states` of the window state named `name` (any letter case); -1 when none is.
+int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);
+
+// What the view panel shows for a hotkey.
+struct HotkeyViewTexts {
+    bool active = false;
+    ModifierBoxes modifiers;
+    std::u16string key;
+    std::u16string action;
+    std::u16string params;   // shown as stored
+    std::u16string params2;  // shown as stored
+    ParameterControls shown;
+};
+HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names);
+
+// Copies the edits into a hotkey's data, parameters hidden by the action included. Line breaks in
+// the one-line parameters (pasted text, say) are kept as their placeholders.
+void CopyEdits(const HotkeyEdits& edits, THotKeyData& data);

@@ -1,0 +1,145 @@
+// The hotkey editor frame: one hotkey of the settings window's working list, shown read-only in a
+// view panel or edited in place in an edit panel with Save and Cancel. The frame never writes the
+// hotkey file and never registers hotkeys: Save copies its values into the hotkey and raises
+// OnSave; Delete, once confirmed, raises OnDelete. Its owner handles both.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/Hotkeys.h"
+#include "core/datau.h"
+#include "framework/ControlsContainers.h"
+#include "framework/ControlsStandard.h"
+#include "ui/HotkeySettingRules.h"
+
+class THotkeySetting final : public fw::Frame {
+public:
+    using TNotifyEvent = std::function<void(THotkeySetting& Sender)>;
+
+    // A frame on `AOwner` (a column of frames, usually) showing `AHotkey`, an item of
+    // `AHotkeyList`; neither is owned. `AData` names keys and runs the dialogs' loops.
+    THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList);
+
+    // The controls' values (the hotkey itself changes only on Save).
+    uint16_t Key() const;
+    void SetKey(uint16_t Value);
+    int32_t ShiftState() const;
+    void SetShiftState(int32_t Value);
+    THotKeyFunc Func() const;
+    void SetFunc(THotKeyFunc Value);
+    std::u16string Parameters() const;
+    void SetParameters(const std::u16string& Value);
+    std::u16string Parameters2() const;
+    void SetParameters2(const std::u16string& Value);
+    // The window state's stored name; reading selects "NORMAL" when nothing is selected.
+    std::u16string Parameters3();
+    void SetParameters3(const std::u16string& Value);
+    bool Active() const;
+    void SetActive(bool Value);
+    TGlobalHotKey& Hotkey() const { return FHotkey; }
+    THotkeyList& HotkeyList() const { return FHotkeyList; }
+    bool EditMode() const { return FEditMode; }
+    void SetEditMode(bool Value);
+
+    // Shows the hotkey's stored values, discarding every edit.
+    void LoadFromHotkey();
+    // The check before a save; shows the error and returns false when the hotkey cannot be saved.
+    bool ValidateHotkey();
+
+    // Event handlers, also callable as the user's actions.
+    void btnEditClick();
+    void btnDeleteClick();
+    void Button2Click();
+    void Button3Click();
+    void buttonParametersClick();
+    void comboboxActionSelect();
+    void ckbActiveClick();
+
+    TNotifyEvent OnDelete;  // the user confirmed Delete
+    TNotifyEvent OnSave;    // the hotkey holds the saved values
+
+private:
+    HotkeyEdits Edits();
+
+    TData& FData;
+    TGlobalHotKey& FHotkey;
+    THotkeyList& FHotkeyList;
+    bool FEditMode = false;
+
+public:
+    // Left column.
+    fw::Panel Panel2{*this, {.bounds = {0, 0, 66, 223}, .anchors = fw::akLeft | fw::akTop | fw::akBottom}};
+    fw::Button btnEdit{Panel2, {.text = u"Edit", .bounds = {5, 8, 56, 25}}};
+    fw::Button btnDelete{Panel2, {.text = u"Delete", .bounds = {5, 38, 56, 25}}};
+    fw::Panel Panel1{*this, {.bounds = {66, 0, 754, 223}, .anchors = fw::kAnchorAll}};
+
+    // Edit panel, in keyboard order.
+    fw::Panel Panel5{Panel1,
+                     {.bounds = {0, 0, 754, 97}, .anchors = fw::akLeft | fw::akTop | fw::akRight},
+                     {.color = RGB(255, 255, 255)}};
+    fw::Bevel Bevel2{Panel5, {.bounds = {0, 0, 2, 97}}, fw::BevelShape::VerticalLine};
+    fw::Bevel Bevel3{Panel5, {.bounds = {0, 95, 754, 2}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
+    fw::CheckBox ckbActive{Panel5, {.text = u"Active", .bounds = {6, 24, 62, 17}}};
+    fw::Label Label6{Panel5, {.text = u"Shift key:", .bounds = {76, 8, 120, 13}}};
+    fw::CheckBox ShiftKeyAlt{Panel5, {.text = u"ALT", .bounds = {76, 24, 60, 17}}};
+    fw::CheckBox ShiftKeyShift{Panel5, {.text = u"SHIFT", .bounds = {141, 24, 60, 17}}};
+    fw::CheckBox ShiftKeyCtrl{Panel5, {.text = u"CTRL", .bounds = {76, 44, 60, 17}}};
+    fw::CheckBox ShiftKeyWin{Panel5, {.text = u"WIN", .bounds = {141, 44, 60, 17}}};
+    fw::Label Label5{Panel5, {.text = u"Key:", .bounds = {206, 8, 76, 13}}};
+    fw::HotKeyEdit HotKey1{Panel5, {.bounds = {206, 24, 76, 21}}, /*bareKey=*/true};
+    fw::Label Label7{Panel5, {.text = u"Action:", .bounds = {288, 8, 160, 13}}};
+    fw::ComboBox cbAction{Panel5, {.bounds = {288, 24, 160, 21}}, 12};
+    fw::Label Label8{Panel5, {.text = kParametersCaption, .bounds = {456, 8, 200, 13}, .visible = false}};
+    fw::Edit edtParameters{
+        Panel5,
+        {.bounds = {456, 24, 177, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
+    fw::Button btnParameters{Panel5, {.text = u"...", .bounds = {635, 24, 23, 21}, .anchors = fw::akTop | fw::akRight}};
+    fw::Label lblAdditionalParameters{
+        Panel5,
+        {.text = kAdditionalParametersCaption, .bounds = {456, 50, 200, 13}, .visible = false}};
+    fw::Edit edtAdditionalParameters{
+        Panel5,
+        {.bounds = {456, 66, 202, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
+    fw::Panel Panel6{Panel5, {.bounds = {664, 0, 90, 95}, .anchors = fw::akTop | fw::akRight}};
+    fw::Button Button2{Panel6, {.text = u"Save", .bounds = {8, 8, 75, 25}}};
+    fw::Button Button3{Panel6, {.text = u"Cancel", .bounds = {8, 38, 75, 25}}};
+    fw::ComboBox cbParam3{Panel5, {.bounds = {288, 50, 160, 21}, .visible = false}};
+
+    // View panel.
+    fw::Panel Panel4{Panel1, {.bounds = {0, 0, 754, 88}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
+    fw::Shape shpActive{Panel4, {.bounds = {6, 26, 13, 13}}, fw::ShapeKind::Outline};
+    fw::Shape shpActiveChecked{Panel4, {.bounds = {9, 29, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
+    fw::Label lblActive{Panel4, {.text = u"Active", .bounds = {23, 26, 45, 13}}};
+    fw::Label Label2{Panel4, {.text = u"Shift key:", .bounds = {76, 8, 120, 13}}};
+    fw::Shape shpALT{Panel4, {.bounds = {76, 26, 13, 13}}, fw::ShapeKind::Outline};
+    fw::Shape shpALTChecked{Panel4, {.bounds = {79, 29, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
+    fw::Label lblALT{Panel4, {.text = u"ALT", .bounds = {93, 26, 44, 13}}};
+    fw::Shape shpSHIFT{Panel4, {.bounds = {141, 26, 13, 13}}, fw::ShapeKind::Outline};
+    fw::Shape shpSHIFTChecked{Panel4, {.bounds = {144, 29, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
+    fw::Label lblSHIFT{Panel4, {.text = u"SHIFT", .bounds = {158, 26, 44, 13}}};
+    fw::Shape shpCTRL{Panel4, {.bounds = {76, 46, 13, 13}}, fw::ShapeKind::Outline};
+    fw::Shape shpCTRLChecked{Panel4, {.bounds = {79, 49, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
+    fw::Label lblCTRL{Panel4, {.text = u"CTRL", .bounds = {93, 46, 44, 13}}};
+    fw::Shape shpWIN{Panel4, {.bounds = {141, 46, 13, 13}}, fw::ShapeKind::Outline};
+    fw::Shape shpWINChecked{Panel4, {.bounds = {144, 49, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
+    fw::Label lblWIN{Panel4, {.text = u"WIN", .bounds = {158, 46, 44, 13}}};
+    fw::Label Label1{Panel4, {.text = u"Key:", .bounds = {206, 8, 76, 13}}};
+    fw::Label lblKey{Panel4, {.bounds = {206, 26, 78, 13}}, {.wordWrap = false, .showAccelChar = false}};
+    fw::Label Label3{Panel4, {.text = u"Action:", .bounds = {288, 8, 160, 13}}};
+    fw::Label lblAction{Panel4, {.bounds = {288, 26, 162, 13}}, {.wordWrap = false, .showAccelChar = false}};
+    fw::Label Label4{Panel4, {.text = kParametersCaption, .bounds = {456, 8, 200, 13}, .visible = false}};
+    fw::Label lblParameters{
+        Panel4,
+        {.bounds = {456, 26, 202, 13}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false},
+        {.wordWrap = false, .showAccelChar = false}};
+    fw::Label Label9{Panel4, {.text = kAdditionalParametersCaption, .bounds = {456, 50, 200, 13}, .visible = false}};
+    fw::Label Label10{Panel4,
+                      {.bounds = {456, 66, 202, 13}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false},
+                      {.wordWrap = false, .showAccelChar = false}};
+
+    fw::Bevel Bevel1{*this, {.bounds = {0, 223, 820, 2}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
+};
