@@ -6,27 +6,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/DialogFilter.h"
 #include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
 
 namespace fw {
 
-namespace {
-
-// "a|b|c|d" as the system wants it: "a\0b\0c\0d\0\0".
-std::u16string SystemFilter(const std::u16string& filter) {
-    std::u16string result = filter;
-    std::replace(result.begin(), result.end(), u'|', u'\0');
-    result.push_back(u'\0');
-    result.push_back(u'\0');
-    return result;
-}
-
-}  // namespace
-
 bool OpenDialog::Execute(HWND owner) {
-    const std::u16string filter = SystemFilter(Filter);
+    const std::u16string filter = SystemDialogFilter(Filter);
     std::vector<wchar_t> name(32768, L'\0');
     const auto run = [&](const std::u16string& preset) {
         std::fill(name.begin(), name.end(), L'\0');

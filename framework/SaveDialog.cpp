@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/DialogFilter.h"
 #include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
@@ -14,15 +15,6 @@
 namespace fw {
 
 namespace {
-
-// "JPEG|*.jpg|Bitmap|*.bmp" as the dialog wants it: each part ends with a null, the list with two.
-std::u16string SystemFilter(const std::u16string& filter) {
-    std::u16string result = filter;
-    std::replace(result.begin(), result.end(), u'|', u'\0');
-    result.push_back(u'\0');
-    result.push_back(u'\0');
-    return result;
-}
 
 std::u16string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
@@ -86,7 +78,7 @@ UINT_PTR CALLBACK SaveDialog::Hook(HWND child, UINT message, WPARAM /*wParam*/, 
 }
 
 bool SaveDialog::Execute(HWND owner) {
-    const std::u16string filter = SystemFilter(Filter);
+    const std::u16string filter = SystemDialogFilter(Filter);
     std::vector<wchar_t> name(32768, L'\0');
     std::copy_n(reinterpret_cast<const wchar_t*>(FileName.c_str()), std::min(FileName.size(), name.size() - 1),
                 name.data());
