@@ -10,6 +10,7 @@
 #include "framework/Application.h"
 #include "framework/UniqueHandle.h"
 #include "ui/MainFormU.h"
+#include "ui/SettingsFormU.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
     // Held for the life of the process; a second copy is allowed to run.
@@ -33,7 +34,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
         exitCode = app.Run();
 
-        // Reverse order of creation: the hotkeys are withdrawn before the main window goes.
+        // Reverse order of creation: the settings window still open goes first (it edits the data
+        // module's hotkeys), and the hotkeys are withdrawn before the main window goes.
+        delete SettingsForm;  // clears the reference
         Data = nullptr;
         data.reset();
         MainForm = nullptr;

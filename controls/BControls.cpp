@@ -241,7 +241,7 @@ LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             Invalidate();
             return 0;
         case WM_NCDESTROY:
-                RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
+            RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
             hwnd_.release();
             return DefSubclassProc(hwnd, message, wParam, lParam);
         default:
@@ -344,4 +344,24 @@ void TBLabel::AdjustBounds() {
                                              extent.bottom, margin_, alignment_);
     SetWindowPos(hwnd_.get(), nullptr, fitted.Left, fitted.Top, fitted.Right - fitted.Left, fitted.Bottom - fitted.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- TBLabelPanel ----
+
+TBLabelPanel::TBLabelPanel(fw::Application& app,
+                           fw::Container& parent,
+                           const fw::ControlInfo& info,
+                           const TLabelFont& font)
+    : Panel(parent,
+            {.bounds = info.bounds, .anchors = info.anchors, .visible = info.visible, .enabled = info.enabled}) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    label_ = std::make_unique<TBLabel>(
+        app, Handle(),
+        TBLabelCreateInfo{.Caption = info.text, .Width = client.right, .Height = client.bottom, .Font = font});
+}
+
+LRESULT TBLabelPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE && label_) label_->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
+    return Panel::OnMessage(message, wParam, lParam);
 }

@@ -13,10 +13,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "controls/BControlsLogic.h"
+#include "framework/ControlsContainers.h"
 #include "framework/UniqueHandle.h"
 
 namespace fw {
@@ -149,4 +151,19 @@ private:
     bool tracking_ = false;  // asked the system for the leave notification
     bool pressed_ = false;   // left button went down on the label
     TShellOpen shellOpen_;
+};
+
+// A link label among a form's controls: a panel placed, anchored and scaled like them, with the
+// label (caption from `info.text`) at its top-left corner.
+class TBLabelPanel final : public fw::Panel {
+public:
+    TBLabelPanel(fw::Application& app, fw::Container& parent, const fw::ControlInfo& info, const TLabelFont& font = {});
+
+    TBLabel& Label() const { return *label_; }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::unique_ptr<TBLabel> label_;  // made once the panel is placed
 };

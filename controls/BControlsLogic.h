@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "framework/MouseInput.h"
+
 // A colour: 0x00BBGGRR, or one of the system's colours when the top bit is set (index in the low byte).
 using TColor = uint32_t;
 constexpr TColor SystemColor(uint8_t index) {
@@ -29,7 +31,6 @@ constexpr TFontStyles fsStrikeOut = 8;
 enum TFitType { ftNormal, ftFilename };
 enum TVertAlign { vaTop, vaCenter, vaBottom };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // The text-drawing flags, with the values the system gives them.
 constexpr uint32_t dtCenter = 0x0001;

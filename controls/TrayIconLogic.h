@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
+#include "framework/MouseInput.h"
+
 enum TBehavior { bhWin95, bhWin2000 };
 enum TBalloonHintIcon { bitNone, bitInfo, bitWarning, bitError, bitCustom };
 

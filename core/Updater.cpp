@@ -28,15 +28,6 @@ std::u16string TempFolder() {
     return length == 0 || length > buffer.size() ? std::u16string() : fw::FromW(buffer.data(), length);
 }
 
-std::u16string ProgramPath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(/*module=*/nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) return fw::FromW(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 std::u16string UpdateServerHost() {
     wchar_t value[256] = {};
     const DWORD length = GetEnvironmentVariableW(kUpdateServerVariable, value, 256);
@@ -64,7 +55,7 @@ void OpenWithShell(HWND window, const std::u16string& address) {
 
 bool TUpdater::Check() {
     const std::u16string file = UpdateAnswerFile(TempFolder());
-    const uint32_t version = TData::GetFileVersion(ProgramPath());
+    const uint32_t version = TData::GetFileVersion(fw::Application::ExeName());
     const std::u16string address = UpdateQueryAddress(UpdateServerHost(), version);
     if (URLDownloadToFileW(/*caller=*/nullptr, fw::W(address), fw::W(file), /*reserved=*/0, /*callback=*/nullptr) !=
         S_OK) {

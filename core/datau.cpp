@@ -12,6 +12,7 @@
 #include "framework/Clipboard.h"
 #include "framework/ComPtr.h"
 #include "framework/Error.h"
+#include "framework/Registry.h"
 #include "framework/SystemError.h"
 #include "framework/WinText.h"
 
@@ -101,6 +102,14 @@ void TData::ClearHotKeyList() {
 
 std::u16string TData::DataFile(TDataFileType DataFileType) const {
     return DataFileType == dftHotkeys ? HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA)) : kProgramKey;
+}
+
+bool ReadStartAtLogOn() {
+    return !fw::RegistryIni(kRunKey).ReadString(kRunValueName, u"").empty();
+}
+
+void WriteStartAtLogOn(bool start) {
+    fw::RegistryIni(kRunKey).WriteString(kRunValueName, start ? fw::Application::ExeName() : u"");
 }
 
 void TData::FirstUseCheck() {}

@@ -1,6 +1,7 @@
 #include "framework/Application.h"
 
 #include <utility>
+#include <vector>
 
 #include "framework/Error.h"
 #include "framework/Text.h"
@@ -111,6 +112,15 @@ Application::~Application() {
 
 HWND Application::Handle() const {
     return window_->Handle();
+}
+
+std::u16string Application::ExeName() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(/*module=*/nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) return FromW(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 void Application::SetTitle(std::u16string title) {

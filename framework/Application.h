@@ -29,6 +29,8 @@ public:
     HWND Handle() const;
 
     const std::u16string& Title() const { return title_; }
+    // The full path of the running program file.
+    static std::u16string ExeName();
     void SetTitle(std::u16string title);
 
     // Hooks see every message any loop of this thread takes from the queue, before it is

@@ -239,6 +239,38 @@ Bevel::Bevel(Container& parent, const ControlInfo& info, BevelShape shape)
 namespace fw {
 
 Shape::Shape(Container& parent, const ControlInfo& info, ShapeKind kind)
-    : Control(parent, info, {L"STATIC", kind == ShapeKind::Filled ? DWORD{SS_BLACKRECT} : DWORD{SS_BLACKFRAME}}) {}
+    : Control(parent,
+              info,
+              {L"STATIC", WS_CLIPSIBLINGS | (kind == ShapeKind::Filled ? DWORD{SS_BLACKRECT} : DWORD{SS_BLACKFRAME})}),
+      kind_(kind) {
+    // A mark goes above the outlines it sits in, which then leave its place alone.
+    if (kind == ShapeKind::Filled) {
+        SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT Shape::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            const HDC dc = BeginPaint(Handle(), &paint);
+            RECT rect{};
+            GetClientRect(Handle(), &rect);
+            const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+            if (kind_ == ShapeKind::Filled) {
+                FillRect(dc, &rect, black);
+            } else {
+                FillRect(dc, &rect, Parent()->BackgroundBrush());
+                FrameRect(dc, &rect, black);
+            }
+            EndPaint(Handle(), &paint);
+            return 0;
+        }
+        default:
+            return Control::OnMessage(message, wParam, lParam);
+    }
+}
 
 }  // namespace fw

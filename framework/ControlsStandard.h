@@ -179,6 +179,11 @@ public:
 
 protected:
     bool UsesParentColor() const override { return true; }
+    // Drawn here: the system's frame style leaves its inside unpainted under a clipping parent.
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    ShapeKind kind_;
 };
 
 }  // namespace fw

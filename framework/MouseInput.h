@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// The mouse buttons as the tray icon's and the link label's events name them.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
 namespace fw {
 
 enum class MouseButton { Left, Right, Middle };

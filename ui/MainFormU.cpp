@@ -1,6 +1,8 @@
 #include "ui/MainFormU.h"
 
+#include "core/datau.h"
 #include "framework/Application.h"
+#include "ui/SettingsFormU.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -68,7 +70,7 @@ void TMainForm::TrayIconClick() {
 }
 
 void TMainForm::Settings1Click() {
-    // Opens the settings window; it comes with the settings window itself.
+    if (Data != nullptr) ShowSettingsForm(App(), *Data);
 }
 
 void TMainForm::Exit1Click() {

@@ -11,8 +11,6 @@
 
 #include "core/datau.h"
 #include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/BmpWriter.h"
 #include "framework/Form.h"
 #include "framework/Registry.h"
 #include "framework/Text.h"
@@ -101,20 +99,6 @@ private:
     std::u16string expected_;
     std::unique_ptr<wintest::MessageBoxWatcher> watcher_;
 };
-
-// Keeps the window's picture as a test artefact in build/test-artefacts and prints the path.
-void KeepScreenshot(HWND window, const std::u16string& name) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const fw::Picture picture = fw::GrabScreen({rect.left, rect.top, rect.right, rect.bottom});
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    const std::u16string folder = fw::ExtractFileDir(fw::ExtractFileDir(fw::FromW(exe))) + u"\\test-artefacts";
-    fw::ForceDirectories(folder);
-    const std::u16string path = folder + u"\\" + name;
-    fw::Win32FileStore().Replace(path, fw::EncodeBmp(picture));
-    std::printf("[ artefact ] %s\n", fw::Utf16ToUtf8(path).c_str());
-}
 
 bool IsOn(const fw::Control& control) {
     return IsWindowVisible(control.Handle()) != FALSE;
@@ -214,7 +198,7 @@ TEST_F(AddHotkey, ChecksBothPagesThenFinishAppendsOneHotkeyAndReloads) {
         .Then(300,
               [&] {
                   EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey) << "stays after a failed check";
-                  KeepScreenshot(wizard.Handle(), u"AddHotkey-page1.bmp");
+                  wintest::KeepScreenshot(wizard.Handle(), u"AddHotkey-page1.bmp");
                   PressCombination(MOD_ALT, 'K');
               })
         .Then(300, [&] { PressCombination(0, 'W'); })  // used only by an inactive hotkey: accepted
@@ -266,7 +250,7 @@ TEST_F(AddHotkey, ChecksBothPagesThenFinishAppendsOneHotkeyAndReloads) {
               })
         .Then(300, [&] { PressCombination(0, VK_DOWN); })  // "Maximized window"
         .Then(300, [&] {
-            KeepScreenshot(wizard.Handle(), u"AddHotkey-page2.bmp");
+            wintest::KeepScreenshot(wizard.Handle(), u"AddHotkey-page2.bmp");
             fileWhileChecking = FileBytes();
             PressCombination(MOD_ALT, 'F');
         });

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/Form.h"
 
 // Found by the assertions through the rectangles' own (global) namespace.
@@ -112,6 +113,24 @@ private:
     std::chrono::steady_clock::time_point last_;
     inline static ModalScript* current_ = nullptr;
 };
+
+// Runs the application's own loop (hooks and the forms' keyboard navigation included) until the
+// condition holds; false when it did not within the time.
+inline bool PumpAppUntil(fw::Application& app,
+                         const std::function<bool()>& condition,
+                         std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG message;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            app.ProcessMessage();
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
 
 // Types text as a user would, one character at a time through the system's input queue.
 inline void TypeText(const std::u16string& text) {

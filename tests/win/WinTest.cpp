@@ -3,9 +3,14 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cwchar>
 #include <vector>
 
+#include "framework/Bitmap.h"
+#include "framework/BmpWriter.h"
+#include "framework/Text.h"
+#include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 
 namespace wintest {
@@ -214,6 +219,19 @@ MessageBoxWatcher::~MessageBoxWatcher() {
 
 bool MessageBoxWatcher::Wait(std::chrono::milliseconds timeout) {
     return PumpUntil([this] { return seen_.load(); }, timeout);
+}
+
+void KeepScreenshot(HWND window, const std::u16string& name) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const fw::Picture picture = fw::GrabScreen({rect.left, rect.top, rect.right, rect.bottom});
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::u16string folder = fw::ExtractFileDir(fw::ExtractFileDir(fw::FromW(exe))) + u"\\test-artefacts";
+    fw::ForceDirectories(folder);
+    const std::u16string path = folder + u"\\" + name;
+    fw::Win32FileStore().Replace(path, fw::EncodeBmp(picture));
+    std::printf("[ artefact ] %s\n", fw::Utf16ToUtf8(path).c_str());
 }
 
 }  // namespace wintest

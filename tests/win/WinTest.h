@@ -52,6 +52,10 @@ int ShellIconCount();
 // only for an icon it has.
 bool ShellHasIcon(HWND window, UINT id);
 
+// Keeps the window's picture, as it is on the screen, as the test artefact build/test-artefacts/<name>
+// (a BMP) and prints its path.
+void KeepScreenshot(HWND window, const std::u16string& name);
+
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
 

@@ -1,0 +1,291 @@
+// The settings window as the tray opens it: the column of frames built from the hotkey file, saving
+// and deleting through the frames (the file and the live hotkeys follow at once), the log-on entry,
+// the links, a cancelled wizard, closing, and a hotkey file that cannot be written.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "framework/Registry.h"
+#include "framework/Text.h"
+#include "framework/UniqueHandle.h"
+#include "framework/Win32FileStore.h"
+#include "framework/WinText.h"
+#include "tests/win/FormTest.h"
+#include "tests/win/WinTest.h"
+#include "ui/SettingsFormU.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int32_t kCtrlAlt = MOD_CONTROL | MOD_ALT;
+
+class Settings : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        app_->SetTitle(u"Corvalend");
+    }
+    static void TearDownTestSuite() { app_.reset(); }
+
+    void SetUp() override {
+        data_ = std::make_unique<TData>(*app_);
+        fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
+        THotkeyList file(data_->System());
+        file.Add(true, 'Q', kCtrlAlt, hkfClose, u"", u"", u"");
+        file.Add(false, 'W', kCtrlAlt, hkfMinimize, u"", u"", u"");
+        file.Add(true, 'E', kCtrlAlt, hkfSendKeys, u"abc", u"", u"");
+        file.SaveToFile(HotkeyFile());
+        data_->InitApp();
+        SetRunValue(u"c:\\old\\Corvalend.exe");
+    }
+    void TearDown() override {
+        delete SettingsForm;
+        EXPECT_EQ(SettingsForm, nullptr);
+        data_.reset();
+        wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
+    }
+
+    // Opens the window as the tray does and waits until it is on the screen.
+    TSettingsForm& Open() {
+        ShowSettingsForm(*app_, *data_);
+        EXPECT_NE(SettingsForm, nullptr);
+        wintest::PumpUntil([] { return SettingsForm->Visible(); }, 5s);
+        SettingsForm->OpenPage = [this](HWND, const std::u16string& address) { opened_.push_back(address); };
+        return *SettingsForm;
+    }
+
+    std::u16string HotkeyFile() const { return data_->DataFile(dftHotkeys); }
+    // The file's hotkeys as "<active> <key> <func>" lines.
+    std::vector<std::string> FileHotkeys() const {
+        THotkeyList file(data_->System());
+        file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
+        std::vector<std::string> lines;
+        for (int i = 0; i < file.Count(); ++i) {
+            const THotKeyData& d = file.GetItem(i)->HotKeyData;
+            lines.push_back(std::string(d.Active ? "on " : "off ") + static_cast<char>(d.Key) + " " +
+                            fw::Utf16ToUtf8(HotKeyFuncToStr(d.Func)));
+        }
+        return lines;
+    }
+    // The live hotkey with the combination, registered, or null.
+    TGlobalHotKey* Live(char key) const {
+        TGlobalHotKey* hotkey = data_->HotKeyList().FindHotKey(key, kCtrlAlt);
+        return hotkey != nullptr && hotkey->Atom() != 0 ? hotkey : nullptr;
+    }
+    static std::u16string RunValue() { return fw::RegistryIni(kRunKey).ReadString(kRunValueName, u"<missing>"); }
+    static void SetRunValue(const std::u16string& value) { fw::RegistryIni(kRunKey).WriteString(kRunValueName, value); }
+
+    static fw::Application& App() { return *app_; }
+    TData& Data() { return *data_; }
+
+    std::vector<std::u16string> opened_;
+
+private:
+    inline static std::unique_ptr<fw::Application> app_;
+    std::unique_ptr<TData> data_;
+};
+
+void Click(const fw::Control& control) {
+    SendMessageW(control.Handle(), BM_CLICK, 0, 0);
+}
+
+// Tops of the frames in the column, in device pixels.
+std::vector<LONG> FrameTops(const TSettingsForm& form) {
+    std::vector<LONG> tops;
+    for (const auto& frame : form.HotKeySettingsList()) tops.push_back(frame->PixelBounds().top);
+    return tops;
+}
+
+// The colour on the screen at the middle of the control.
+COLORREF ScreenPixelAtCentre(const fw::Control& control) {
+    RECT rect{};
+    GetWindowRect(control.Handle(), &rect);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+}  // namespace
+
+TEST_F(Settings, OneWindowShowsEveryHotkeyOfTheFileAndEscClosesIt) {
+    TSettingsForm& form = Open();
+    ShowSettingsForm(App(), Data());
+    EXPECT_EQ(SettingsForm, &form) << "the tray shows the one window again";
+    EXPECT_EQ(form.Caption(), u"Settings");
+    EXPECT_EQ(wintest::ClientRect(form.Handle()), (RECT{0, 0, 812, 466}));
+    EXPECT_TRUE(GetWindowLongPtrW(form.Handle(), GWL_STYLE) & WS_THICKFRAME) << "resizable";
+    EXPECT_EQ(form.pcClient.ActivePage(), &form.tsHotkeys);
+    EXPECT_EQ(form.btnOK.PixelBounds(), (RECT{729, 433, 804, 458}));
+
+    // Active or not, every hotkey has its frame, in list order, in view mode, 100 high.
+    ASSERT_EQ(form.HotKeySettingsList().size(), 3u);
+    EXPECT_EQ(form.HotKeyList().Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const THotkeySetting& frame = *form.HotKeySettingsList()[static_cast<size_t>(i)];
+        EXPECT_EQ(&frame.Hotkey(), form.HotKeyList().GetItem(i));
+        EXPECT_FALSE(frame.EditMode());
+        EXPECT_EQ(frame.PixelBounds().bottom - frame.PixelBounds().top, 100);
+        EXPECT_EQ(frame.PixelBounds().right,
+                  form.HotKeyPlacement.PixelBounds().right - form.HotKeyPlacement.PixelBounds().left);
+    }
+    EXPECT_EQ(FrameTops(form), (std::vector<LONG>{0, 100, 200}));
+    EXPECT_EQ(form.HotKeySettingsList()[1]->lblKey.Text(), u"W");
+    EXPECT_TRUE(form.chkStartAtWindowsStart.Checked()) << "the Run value is not empty";
+    EXPECT_EQ(form.lblTitle.Text().substr(0, 10), u"Corvalend ");
+    wintest::PumpUntil([] { return false; }, 300ms);
+    wintest::KeepScreenshot(form.Handle(), u"Settings-hotkeys.bmp");
+    // The view's marks: the inactive hotkey's Active square is empty, its ALT square is marked.
+    const THotkeySetting& inactive = *form.HotKeySettingsList()[1];
+    EXPECT_EQ(ScreenPixelAtCentre(inactive.shpActive), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ScreenPixelAtCentre(inactive.shpALT), RGB(0, 0, 0));
+    form.pcClient.SetActivePage(form.tsOtherSettings);
+    wintest::PumpUntil([] { return false; }, 200ms);
+    wintest::KeepScreenshot(form.Handle(), u"Settings-other.bmp");
+
+    // The links and the window's own hotkeys.
+    SendMessageW(form.lblWeb.Label().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(form.lblWeb.Label().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    SendMessageW(form.lblMail.Label().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(form.lblMail.Label().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(opened_,
+              (std::vector<std::u16string>{u"https://www.corvalend.example/", u"mailto:author@corvalend.example"}));
+
+    const HWND window = form.Handle();
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == window; }, 5s));
+    wintest::PumpUntil([] { return false; }, 300ms);
+    wintest::PressCombination(0, VK_ESCAPE);
+    EXPECT_TRUE(wintest::PumpAppUntil(
+        App(), [&] { return !IsWindow(window); }, 10s))
+        << "closing frees the window";
+    EXPECT_EQ(SettingsForm, nullptr);
+    EXPECT_EQ(RunValue(), u"c:\\old\\Corvalend.exe") << "nothing is saved on closing";
+}
+
+TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
+    TSettingsForm& form = Open();
+    THotkeySetting& frame = *form.HotKeySettingsList()[1];  // the inactive one
+    EXPECT_EQ(Live('W'), nullptr);
+    form.chkStartAtWindowsStart.SetChecked(false);  // no event: written with the save
+    Click(frame.btnEdit);
+    Click(frame.ckbActive);
+    frame.SetKey('R');
+    Click(frame.Button2);
+    EXPECT_FALSE(frame.EditMode());
+    EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on Q close", "on R minimize", "on E sendkeystrokes"}));
+    EXPECT_NE(Live('R'), nullptr) << "registered at once";
+    EXPECT_EQ(RunValue(), u"") << "the unticked box writes the value empty";
+
+    // Deactivating keeps the hotkey in the file and the window, and withdraws it.
+    Click(frame.btnEdit);
+    Click(frame.ckbActive);
+    Click(frame.Button2);
+    EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on Q close", "off R minimize", "on E sendkeystrokes"}));
+    EXPECT_EQ(Live('R'), nullptr);
+    EXPECT_EQ(form.HotKeySettingsList().size(), 3u);
+    EXPECT_EQ(Data().HotKeyList().Count(), 2) << "the live list holds the active hotkeys";
+
+    // A save with the box ticked writes the program's path.
+    form.chkStartAtWindowsStart.SetChecked(true);
+    Click(frame.btnEdit);
+    Click(frame.Button2);
+    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+}
+
+TEST_F(Settings, DeletingRemovesTheFrameOnTheNextTickAndTheHotkeyStopsAtOnce) {
+    TSettingsForm& form = Open();
+    THotkeySetting* const first = form.HotKeySettingsList()[0].get();
+    THotkeySetting* const third = form.HotKeySettingsList()[2].get();
+    ASSERT_NE(Live('Q'), nullptr);
+    first->OnDelete(*first);  // as after the confirmed question
+    EXPECT_EQ(form.HotKeySettingsList().size(), 3u) << "never inside the frame's own handler";
+    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeySettingsList().size() == 2; }, 5s));
+    EXPECT_EQ(form.HotKeySettingsList()[1].get(), third) << "the other frames stay";
+    EXPECT_EQ(&third->Hotkey(), form.HotKeyList().GetItem(1));
+    EXPECT_EQ(FrameTops(form), (std::vector<LONG>{0, 100})) << "the column closes the gap";
+    EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"off W minimize", "on E sendkeystrokes"}));
+    EXPECT_EQ(Live('Q'), nullptr);
+    EXPECT_NE(Live('E'), nullptr);
+
+    for (int left = 2; left > 0; --left) {
+        THotkeySetting& frame = *form.HotKeySettingsList()[0];
+        frame.OnDelete(frame);
+        ASSERT_TRUE(wintest::PumpUntil([&] { return static_cast<int>(form.HotKeySettingsList().size()) < left; }, 5s));
+    }
+    EXPECT_TRUE(fw::Win32FileStore().Exists(HotkeyFile())) << "an empty file, not a missing one";
+    EXPECT_TRUE(FileHotkeys().empty());
+    EXPECT_EQ(Data().HotKeyList().Count(), 0);
+}
+
+TEST_F(Settings, TheLogOnBoxWritesTheRunValueWhenClicked) {
+    TSettingsForm& form = Open();
+    Click(form.chkStartAtWindowsStart);
+    EXPECT_FALSE(form.chkStartAtWindowsStart.Checked());
+    EXPECT_EQ(RunValue(), u"") << "written empty, not deleted";
+    Click(form.chkStartAtWindowsStart);
+    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(FileHotkeys().size(), 3u) << "the hotkeys are not touched";
+}
+
+TEST_F(Settings, ACancelledWizardChangesNothing) {
+    TSettingsForm& form = Open();
+    THotkeySetting* const first = form.HotKeySettingsList()[0].get();
+    Click(first->btnEdit);
+    wintest::ModalScript script;
+    HWND wizard = nullptr;
+    HWND owner = nullptr;
+    script.ThenWhen(
+        100,
+        [&] {
+            const std::u16string caption = u"New hotkey";
+            wizard = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
+            return wizard != nullptr && IsWindowVisible(wizard);
+        },
+        [&] {
+            owner = GetWindow(wizard, GW_OWNER);
+            PostMessageW(wizard, WM_CLOSE, 0, 0);
+        });
+    script.Start([&] { PostMessageW(wizard, WM_CLOSE, 0, 0); });
+    form.Button1Click();
+    EXPECT_NE(wizard, nullptr);
+    EXPECT_EQ(owner, form.Handle());
+    EXPECT_EQ(form.HotKeySettingsList()[0].get(), first) << "no rebuild";
+    EXPECT_TRUE(first->EditMode()) << "the open edit stays";
+    EXPECT_EQ(FileHotkeys().size(), 3u);
+}
+
+TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
+    TSettingsForm& form = Open();
+    THotkeySetting& frame = *form.HotKeySettingsList()[0];
+    const std::string before = fw::Win32FileStore().Read(HotkeyFile()).value_or("");
+    fw::UniqueKernelHandle lock(CreateFileW(fw::W(HotkeyFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock.get() != INVALID_HANDLE_VALUE);
+    Click(frame.btnEdit);
+    frame.SetKey('Z');
+    {
+        wintest::MessageBoxWatcher box(u"Corvalend");
+        Click(frame.Button2);
+        EXPECT_TRUE(box.Wait(10s));
+        const std::u16string expected = u"Cannot create file \"" + HotkeyFile() + u"\". ";
+        EXPECT_EQ(fw::Utf16ToUtf8(box.Text().substr(0, expected.size())), fw::Utf16ToUtf8(expected));
+        EXPECT_TRUE(box.HasStopIcon());
+    }
+    lock.reset();
+    EXPECT_EQ(fw::Win32FileStore().Read(HotkeyFile()).value_or(""), before) << "the old file is intact";
+    EXPECT_NE(Live('Q'), nullptr) << "the live hotkeys are untouched";
+    EXPECT_TRUE(frame.EditMode()) << "the edits stay for another try";
+    EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+
+    Click(frame.Button2);
+    EXPECT_EQ(FileHotkeys()[0], "on Z close");
+    EXPECT_NE(Live('Z'), nullptr);
+}

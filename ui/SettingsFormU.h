@@ -1,0 +1,110 @@
+// The settings window: every hotkey of the hotkey file in its own editor frame, the new-hotkey
+// wizard, the log-on option, the update check and the about lines. It edits a private copy of the
+// hotkeys; every saved change goes to the hotkey file at once and the live hotkeys are rebuilt
+// from it. Closing the window frees it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "controls/BControls.h"
+#include "controls/SimpleTimer.h"
+#include "core/Hotkeys.h"
+#include "core/Updater.h"
+#include "framework/ControlsContainers.h"
+#include "framework/ControlsStandard.h"
+#include "framework/Form.h"
+#include "ui/HotkeySettingU.h"
+
+class TData;
+
+// The product's web site and the author's address, as the about lines show them.
+inline constexpr char16_t kWebSiteAddress[] = u"https://www.corvalend.example/";
+inline constexpr char16_t kAuthorMailAddress[] = u"author@corvalend.example";
+
+class TSettingsForm final : public fw::Form {
+public:
+    // A hidden window showing the hotkey file's hotkeys. Made with new: closing it deletes it.
+    TSettingsForm(fw::Application& app, TData& data, HWND owner = nullptr);
+    ~TSettingsForm() override;
+
+    fw::Button btnOK{*this,
+                     {.text = u"Close", .bounds = {729, 433, 75, 25}, .anchors = fw::akRight | fw::akBottom},
+                     {.isDefault = true, .isCancel = true}};
+    fw::PageControl pcClient{*this, {.bounds = {4, 4, 804, 421}, .anchors = fw::kAnchorAll}};
+
+    fw::TabSheet tsHotkeys{pcClient, u"Hotkeys"};
+    fw::Panel Panel1{tsHotkeys, {.bounds = {0, 0, 796, 60}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
+    fw::Button Button1{Panel1, {.text = u"&New hotkey", .bounds = {8, 17, 100, 25}}};
+    fw::Label Label1{Panel1,
+                     {.text = u"Use this window to manage your hotkeys. Click the \"New Hotkey\" button to add a new "
+                              u"hotkey.",
+                      .bounds = {120, 14, 668, 13},
+                      .anchors = fw::akLeft | fw::akTop | fw::akRight}};
+    fw::Label Label2{Panel1,
+                     {.text = u"To edit existing hotkeys click the \"Edit\" button to the left of the hotkey you would "
+                              u"like to edit. Click \"Save\" when done.",
+                      .bounds = {120, 32, 668, 26},
+                      .anchors = fw::akLeft | fw::akTop | fw::akRight}};
+    fw::ColumnScrollBox HotKeyPlacement{tsHotkeys, {.bounds = {0, 60, 796, 335}, .anchors = fw::kAnchorAll}};
+
+    fw::TabSheet tsOtherSettings{pcClient, u"Other settings"};
+    fw::CheckBox chkStartAtWindowsStart{tsOtherSettings,
+                                        {.text = u"&Start when you log on Windows", .bounds = {16, 16, 280, 17}}};
+    fw::Button btnCheckForUpdates{tsOtherSettings, {.text = u"Check for updates", .bounds = {16, 44, 120, 25}}};
+    fw::Label lblTitle{tsOtherSettings,
+                       {.bounds = {480, 16, 300, 13}, .anchors = fw::akTop | fw::akRight},
+                       {.wordWrap = false, .showAccelChar = false}};
+    fw::Label lblCopyright{tsOtherSettings,
+                           {.text = u"Copyright \u00A9 2026 Tamberlo. All rights reserved.",
+                            .bounds = {480, 34, 300, 13},
+                            .anchors = fw::akTop | fw::akRight},
+                           {.wordWrap = false, .showAccelChar = false}};
+    TBLabelPanel lblWeb;
+    TBLabelPanel lblMail;
+
+    TSimpleTimer tmrDeleteSetting;
+
+    // Opens the web site, the new mail and the download page; the shell's "open" unless replaced.
+    PageOpener OpenPage;
+
+    // The working copy and its frames, in list order.
+    THotkeyList& HotKeyList() const { return *HotKeyList_; }
+    const std::vector<std::unique_ptr<THotkeySetting>>& HotKeySettingsList() const { return HotKeySettingsList_; }
+
+    // Event handlers, also callable as the user's actions.
+    void btnOKClick();
+    void Button1Click();
+    void btnCheckForUpdatesClick();
+    void chkStartAtWindowsStartClick();
+    void lblWebClick();
+    void lblMailClick();
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormClose(fw::CloseAction& Action);
+    void FormDestroy();
+    void HotkeySettingDelete(THotkeySetting& Sender);
+    void HotkeySettingSave(THotkeySetting& Sender);
+    void tmrDeleteSettingTimer();
+
+    void LoadHotkeys();
+    void SaveHotkeys();
+    void ClearHotkeySettings();
+
+    fw::Application& app_;
+    TData& data_;
+    std::unique_ptr<THotkeyList> HotKeyList_;
+    // Last: the frames go before the list whose hotkeys they show and before the column.
+    std::vector<std::unique_ptr<THotkeySetting>> HotKeySettingsList_;
+    THotkeySetting* ToBedeletedSetting = nullptr;
+};
+
+// The settings window shown from the tray, null while none is open.
+extern TSettingsForm* SettingsForm;
+
+// Shows the one modeless settings window, making it when there is none.
+void ShowSettingsForm(fw::Application& app, TData& data);
