@@ -16,6 +16,7 @@ TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
             .position = fw::FormPosition::OwnerCenter}),
       app_(app),
       data_(data) {
+    ExtendFrameIntoBand(pnlTop, 49);
     Label1.SetFont(headingFont_);
     Label6.SetFont(headingFont_);
     btnNext.OnClick = [this] { btnNextClick(); };
