@@ -102,14 +102,14 @@ void TfrmAddHotkey::SaveNewHotkey() {
 }
 
 void TfrmAddHotkey::cbActionSelect() {
-    const TParameterFields fields = ParameterFieldsFor(GetFunc());
+    const ParameterFields fields = ParameterFieldsFor(GetFunc());
     Label10.SetVisible(fields.params);
     edtParameters.SetVisible(fields.params);
-    btnParameters.SetVisible(fields.browse);
+    btnParameters.SetVisible(fields.chooser);
     lblAdditionalParameters.SetVisible(fields.params2);
     edtAdditionalParameters.SetVisible(fields.params2);
-    cbParam3.SetVisible(fields.params3);
-    if (fields.params3) {
+    cbParam3.SetVisible(fields.windowState);
+    if (fields.windowState) {
         FillWindowStates(cbParam3, GetFunc());
         cbParam3.SetItemIndex(0);
     }

@@ -374,12 +374,8 @@ TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
         .Then(300, [&] { PressCombination(0, VK_TAB); })  // a tab character in the dialog
         .Then(300,
               [&] {
-                  // OK sits on the dialog's bottom panel.
-                  for (HWND panel = GetWindow(input, GW_CHILD); panel != nullptr;
-                       panel = GetWindow(panel, GW_HWNDNEXT)) {
-                      if (const HWND ok = FindWindowExW(panel, nullptr, L"Button", L"OK"))
-                          SendMessageW(ok, BM_CLICK, 0, 0);
-                  }
+                  if (const HWND ok = wintest::FindChildWindow(input, L"Button", L"OK"))
+                      SendMessageW(ok, BM_CLICK, 0, 0);
               })
         .Then(600, [&] { PressCombination(0, VK_ESCAPE); });
     script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
