@@ -15,6 +15,8 @@
 #include "framework/Registry.h"
 #include "framework/SystemError.h"
 #include "framework/WinText.h"
+#include "ui/MainFormU.h"
+#include "ui/SettingsFormU.h"
 
 TData* Data = nullptr;
 
@@ -114,7 +116,25 @@ void WriteStartAtLogOn(bool start) {
 
 void TData::FirstUseCheck() {}
 
-void TData::MissingFileCheck() {}
+void TData::MissingFileCheck() {
+    if (files_.Exists(DataFile(dftHotkeys))) return;
+    // The tray icon ignores the mouse while the settings window is up, whatever way it ends.
+    TTrayIcon* const trayIcon = MainForm != nullptr ? MainForm->TrayIcon.get() : nullptr;
+    const auto enableTrayIcon = [trayIcon](bool enabled) {
+        if (trayIcon != nullptr) trayIcon->SetEnabled(enabled);
+    };
+    enableTrayIcon(false);
+    try {
+        ShowWindow(app_.Handle(), SW_HIDE);
+        if (MainForm != nullptr) ShowWindow(MainForm->Handle(), SW_HIDE);
+        if (SettingsForm == nullptr) SettingsForm = new TSettingsForm(app_, *this);
+        SettingsForm->ShowModal();  // closing frees it and clears the reference
+    } catch (...) {
+        enableTrayIcon(true);
+        throw;
+    }
+    enableTrayIcon(true);
+}
 
 // ---- Dispatch ----
 

@@ -50,6 +50,7 @@ protected:
 
     void SetUp() override {
         StoreFunc(u"");  // the registry outlives the test run
+        wintest::EnsureHotkeyFile();
         data_ = std::make_unique<TData>(*app_);
         fw::Win32FileStore().Replace(HotkeyFile(), "");
         THotkeyList file(data_->System());

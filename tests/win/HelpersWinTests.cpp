@@ -37,6 +37,7 @@ struct DataTest : ::testing::Test {
     DataTest() {
         app.SetTitle(u"Corvalend");
         wintest::DeleteTree(GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo");
+        wintest::EnsureHotkeyFile();
         data = std::make_unique<TData>(app);
     }
 };

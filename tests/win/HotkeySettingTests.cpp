@@ -71,6 +71,7 @@ class HotkeySetting : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        wintest::EnsureHotkeyFile();
         data_ = std::make_unique<TData>(*app_);
         list_ = std::make_unique<THotkeyList>(data_->System());
         host_ = std::make_unique<HostForm>(*app_);

@@ -36,6 +36,7 @@ protected:
     static void TearDownTestSuite() { app_.reset(); }
 
     void SetUp() override {
+        wintest::EnsureHotkeyFile();
         data_ = std::make_unique<TData>(*app_);
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
         THotkeyList file(data_->System());

@@ -6,7 +6,9 @@
 #include "core/datau.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
+#include "tests/win/FormTest.h"
 #include "tests/win/WinTest.h"
+#include "ui/SettingsFormU.h"
 
 TEST(DataLocations, HotkeyFileBelowTheApplicationDataFolder) {
     EXPECT_EQ(HotkeyFileIn(u"C:\\Users\\a\\AppData\\Roaming"),
@@ -18,6 +20,7 @@ TEST(DataLocations, HotkeyFileBelowTheApplicationDataFolder) {
     EXPECT_EQ(GetSpecialFolder(0x7777), u"");  // no such folder
 
     fw::Application app(GetModuleHandleW(nullptr));
+    wintest::EnsureHotkeyFile();
     TData data(app);
     EXPECT_EQ(data.DataFile(dftHotkeys), HotkeyFileIn(appData));
     EXPECT_EQ(data.DataFile(dftRegKey), u"Software\\Tamberlo\\Corvalend\\");
@@ -29,7 +32,28 @@ TEST(DataModule, LiveListHoldsTheActiveHotkeysRegistered) {
     wintest::DeleteTree(dataFolder + u"\\Corvalend\\Data");
 
     {
-        TData data(app);  // no file yet: the folder is made, the list stays empty
+        // No file yet: the folder is made, the list stays empty, and the settings window is shown
+        // modally until the user closes it.
+        HWND settings = nullptr;
+        bool modal = false;
+        wintest::ModalScript script;
+        script.ThenWhen(
+            100,
+            [&] {
+                const std::u16string caption = u"Settings";
+                settings = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
+                return settings != nullptr && IsWindowVisible(settings);
+            },
+            [&] {
+                modal = SettingsForm != nullptr && SettingsForm->Modal();
+                PostMessageW(settings, WM_CLOSE, 0, 0);
+            });
+        script.Start([&] { PostMessageW(settings, WM_CLOSE, 0, 0); });
+        TData data(app);
+        EXPECT_TRUE(modal) << "the settings window was shown modally";
+        EXPECT_EQ(SettingsForm, nullptr);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, std::chrono::seconds(5)))
+            << "closing it freed it";
         EXPECT_TRUE(wintest::FolderExists(dataFolder + u"\\Corvalend\\Data"));
         EXPECT_EQ(data.HotKeyList().Count(), 0);
 

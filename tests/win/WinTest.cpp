@@ -1,12 +1,14 @@
 #include "tests/win/WinTest.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <vector>
 
+#include "core/datau.h"
 #include "framework/Bitmap.h"
 #include "framework/BmpWriter.h"
 #include "framework/Text.h"
@@ -223,6 +225,8 @@ void MessageBoxWatcher::Watch(std::chrono::milliseconds searchTime) {
     // The answer is posted again as long as the box stays up, so that one arriving while the box is
     // still being set up cannot leave the test waiting.
     constexpr auto kAnswerAgain = std::chrono::milliseconds(500);
+    constexpr auto kIconTime = std::chrono::milliseconds(1000);
+    auto seenAt = Clock::now();
     const auto searchEnd = Clock::now() + searchTime;
     HWND box = nullptr;
     auto nextAnswer = Clock::now();
@@ -237,6 +241,7 @@ void MessageBoxWatcher::Watch(std::chrono::milliseconds searchTime) {
                 InternalGetWindowText(GetDlgItem(found, 0xFFFF), text, 4096) > 0) {
                 Remember(found, fw::FromW(text));
                 box = found;
+                seenAt = now;
                 seen_ = true;
             }
         }
@@ -244,6 +249,14 @@ void MessageBoxWatcher::Watch(std::chrono::milliseconds searchTime) {
             if (!IsWindow(box) || !IsWindowVisible(box)) {
                 closed_ = true;
                 return;
+            }
+            // The icon may come after the text: the first answer waits for it a little.
+            if (icon_ == nullptr) {
+                ReadIcon(box);
+                if (icon_ == nullptr && now < seenAt + kIconTime) {
+                    Sleep(20);
+                    continue;
+                }
             }
             if (now >= nextAnswer) {
                 PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
@@ -257,17 +270,7 @@ void MessageBoxWatcher::Watch(std::chrono::milliseconds searchTime) {
 void MessageBoxWatcher::Remember(HWND box, std::u16string text) {
     text_ = std::move(text);
     owner_ = GetWindow(box, GW_OWNER);
-    // The icon control's identifier is 0x14 on Windows, 0x440 under Wine. Asked with a time limit:
-    // the box's thread may be busy.
-    for (const int iconId : {0x14, 0x440}) {
-        const HWND control = GetDlgItem(box, iconId);
-        DWORD_PTR shown = 0;
-        if (control != nullptr &&
-            SendMessageTimeoutW(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, /*timeout=*/2000, &shown) != 0 &&
-            shown != 0) {
-            icon_ = reinterpret_cast<HICON>(shown);
-        }
-    }
+    ReadIcon(box);
     // Wine's box holds every kind of button and hides those it does not use.
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t kind[16] = {};
@@ -279,8 +282,30 @@ void MessageBoxWatcher::Remember(HWND box, std::u16string text) {
     }
 }
 
+void MessageBoxWatcher::ReadIcon(HWND box) {
+    // The icon control's identifier is 0x14 on Windows, 0x440 under Wine. Asked with a time limit:
+    // the box's thread may be busy.
+    for (const int iconId : {0x14, 0x440}) {
+        const HWND control = GetDlgItem(box, iconId);
+        DWORD_PTR shown = 0;
+        if (control != nullptr &&
+            SendMessageTimeoutW(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, /*timeout=*/2000, &shown) != 0 &&
+            shown != 0) {
+            icon_ = reinterpret_cast<HICON>(shown);
+        }
+    }
+}
+
 bool MessageBoxWatcher::Wait(std::chrono::milliseconds timeout) {
     return PumpUntil([this] { return closed_.load(); }, timeout);
+}
+
+void EnsureHotkeyFile() {
+    const std::u16string file = HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA));
+    fw::Win32FileStore store;
+    if (store.Exists(file)) return;
+    fw::ForceDirectories(fw::ExtractFileDir(file));
+    store.Replace(file, "");
 }
 
 void KeepScreenshot(HWND window, const std::u16string& name) {

@@ -57,6 +57,10 @@ int ShellIconCount();
 // only for an icon it has.
 bool ShellHasIcon(HWND window, UINT id);
 
+// Makes the hotkey file (empty) when there is none, as a set-up program would: a data module made
+// without one shows the settings window modally.
+void EnsureHotkeyFile();
+
 // Keeps the window's picture, as it is on the screen, as the test artefact build/test-artefacts/<name>
 // (a BMP) and prints its path.
 void KeepScreenshot(HWND window, const std::u16string& name);
@@ -104,6 +108,7 @@ public:
 
 private:
     void Watch(std::chrono::milliseconds searchTime);
+    void ReadIcon(HWND box);
     void Remember(HWND box, std::u16string text);
 
     std::u16string caption_;
