@@ -15,6 +15,13 @@ std::u16string EncodePlaceholders(std::u16string_view text) {
     return fw::ReplaceAll(EncodeLineBreaks(text), u"\t", kPlaceholderTab);
 }
 
+ParameterFields ParameterFieldsFor(THotKeyFunc func) {
+    return {.params = HotKeyFuncHasParams(func),
+            .chooser = HotKeyFuncBrowsesFile(func) || HotKeyFuncEditsText(func),
+            .params2 = HotKeyFuncHasParams2(func),
+            .windowState = HotKeyFuncHasParams3(func)};
+}
+
 ShowState ShowStateFor(std::u16string_view windowState) {
     const std::u16string lower = fw::AsciiLower(windowState);
     if (lower == u"maximized") return ShowState::Maximized;

@@ -1,16 +1,29 @@
 // The rules of the hotkey actions that need no system: placeholder coding of one-line key strings,
-// window states, web addresses, file content for the clipboard, hotkey texts and version numbers.
+// the parameter fields an action is edited with, window states, web addresses, file content for the
+// clipboard, hotkey texts and version numbers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "core/Hotkeys.h"
 #include "framework/TextFile.h"
 
 // "<?CR?>", "<?LF?>" and "<?TAB?>" stand for carriage return, line feed and tab in one-line fields.
 std::u16string DecodePlaceholders(std::u16string_view text);
 std::u16string EncodePlaceholders(std::u16string_view text);
+
+// The parameter fields the hotkey editors (the wizard's action page and the editor frame) show for an
+// action, each with its caption label.
+struct ParameterFields {
+    bool params = false;       // the first parameter's field
+    bool chooser = false;      // "..." beside it: a file dialog, or the text dialog for keystrokes
+    bool params2 = false;      // the additional parameters' field
+    bool windowState = false;  // the window-state list
+    bool operator==(const ParameterFields&) const = default;
+};
+ParameterFields ParameterFieldsFor(THotKeyFunc func);
 
 // The show command for an open-file action's window state: "maximized" and "minimized" in any
 // letter case, everything else a normal window.

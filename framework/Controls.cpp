@@ -224,6 +224,11 @@ void Container::SetColor(COLORREF color) {
     InvalidateRect(ContainerHandle(), nullptr, TRUE);
 }
 
+void Container::ClearColor() {
+    color_.reset();
+    InvalidateRect(ContainerHandle(), nullptr, TRUE);
+}
+
 COLORREF Container::Color() const {
     if (color_) return color_->Color();
     const Container* parent = ParentContainer();

@@ -132,6 +132,7 @@ public:
 
     // The background: its own colour, or else its parent's (a form's is the dialog colour).
     void SetColor(COLORREF color);
+    void ClearColor();  // back to the parent's
     COLORREF Color() const;
     HBRUSH BackgroundBrush() const;
 

@@ -1,8 +1,11 @@
 #include "framework/Form.h"
 
+#include <dwmapi.h>
+
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
 #include "framework/DialogChar.h"
 #include "framework/Error.h"
@@ -254,6 +257,25 @@ bool Form::DialogKey(MSG& message) {
     return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
+void Form::ExtendFrameIntoBand(Panel& band, int height) {
+    frameBand_ = &band;
+    frameBandHeight_ = height;
+    ApplyFrameBand();
+}
+
+void Form::ApplyFrameBand() {
+    if (frameBand_ == nullptr) return;
+    BOOL composed = FALSE;
+    const bool on = SUCCEEDED(DwmIsCompositionEnabled(&composed)) && composed;
+    const MARGINS margins{0, 0, on ? ScaleForDpi(frameBandHeight_, dpi_) : 0, 0};
+    if (!SUCCEEDED(DwmExtendFrameIntoClientArea(Handle(), &margins)) && on) return;
+    if (on) {
+        frameBand_->SetColor(RGB(0, 0, 0));
+    } else {
+        frameBand_->ClearColor();
+    }
+}
+
 void Form::DpiChanged(UINT dpi, const RECT& suggested) {
     const Size client = ClientSize96();
     dpi_ = dpi;
@@ -264,6 +286,7 @@ void Form::DpiChanged(UINT dpi, const RECT& suggested) {
     // The system's suggestion keeps the client area only when its frame metrics are the real ones.
     SetClientSize(client.width, client.height);
     Realign();
+    ApplyFrameBand();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -298,6 +321,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED:
             DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_DWMCOMPOSITIONCHANGED:
+            ApplyFrameBand();
             return 0;
         case kReleaseMessage:
             delete this;

@@ -30,6 +30,7 @@
 namespace fw {
 
 class Button;
+class Panel;
 
 // Modal results; the values are the system's dialog-box command identifiers (IDOK, ...).
 enum ModalResult : int {
@@ -107,6 +108,11 @@ public:
     // new and not be owned elsewhere; a form destroyed before that is not touched again.
     void Release();
 
+    // Draws the top band of the client area, `height` pixels at 96 DPI, as part of the window frame
+    // where the system composes window frames; `band`, the panel covering it, is then painted black,
+    // which the composition shows as frame. Elsewhere the band keeps its own colour.
+    void ExtendFrameIntoBand(Panel& band, int height);
+
     // The control that gets the focus when the form is next active (the first in tab order when
     // none is set).
     void SetActiveControl(Control& control);
@@ -139,6 +145,7 @@ private:
     bool CloseQuery();
     void CloseModal();
     void DpiChanged(UINT dpi, const RECT& suggested);
+    void ApplyFrameBand();
     DWORD Style() const;
     DWORD ExStyle() const;
 
@@ -153,6 +160,8 @@ private:
     bool modal_ = false;
     int modalResult_ = mrNone;
     CloseAction closeAction_ = CloseAction::Hide;
+    Panel* frameBand_ = nullptr;
+    int frameBandHeight_ = 0;
 };
 
 }  // namespace fw

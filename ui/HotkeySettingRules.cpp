@@ -25,13 +25,6 @@ std::u16string HotkeyProblemText(HotkeyProblem problem) {
     return u"";
 }
 
-ParameterControls ParameterControlsFor(THotKeyFunc func) {
-    return {.params = HotKeyFuncHasParams(func),
-            .chooseButton = HotKeyFuncBrowsesFile(func) || HotKeyFuncEditsText(func),
-            .params2 = HotKeyFuncHasParams2(func),
-            .windowState = HotKeyFuncHasParams3(func)};
-}
-
 int32_t ShiftStateOf(bool alt, bool ctrl, bool shift, bool win) {
     return (alt ? kModAlt : 0) | (ctrl ? kModCtrl : 0) | (shift ? kModShift : 0) | (win ? kModWin : 0);
 }
@@ -61,7 +54,7 @@ HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names) {
             .action = HotKeyFuncToCaption(data.Func),
             .params = data.Params,
             .params2 = data.Params2,
-            .shown = ParameterControlsFor(data.Func)};
+            .shown = ParameterFieldsFor(data.Func)};
 }
 
 void CopyEdits(const HotkeyEdits& edits, THotKeyData& data) {

@@ -1,5 +1,6 @@
-// The hotkey editor frame's rules that need no window: the check before a save, which parameter
-// controls an action shows, the texts of the view panel and the copy of the edits into the hotkey.
+// The hotkey editor frame's rules that need no window: the check before a save, the texts of the
+// view panel and the copy of the edits into the hotkey. Which parameter controls an action shows is
+// ParameterFieldsFor (core/ActionRules.h), shared with the wizard.
 #pragma once
 
 #include <cstdint>
@@ -34,15 +35,6 @@ HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, co
 // The error text of a problem; empty for None.
 std::u16string HotkeyProblemText(HotkeyProblem problem);
 
-// Which parameter controls an action shows.
-struct ParameterControls {
-    bool params = false;        // "Parameters:" and its field (edit and view panels)
-    bool chooseButton = false;  // "..." beside the field
-    bool params2 = false;       // "Additional parameters:" and its field
-    bool windowState = false;   // the window-state list (edit panel only)
-};
-ParameterControls ParameterControlsFor(THotKeyFunc func);
-
 // The modifier bits of the ticked boxes, and back.
 int32_t ShiftStateOf(bool alt, bool ctrl, bool shift, bool win);
 struct ModifierBoxes {
@@ -64,7 +56,7 @@ struct HotkeyViewTexts {
     std::u16string action;
     std::u16string params;   // shown as stored
     std::u16string params2;  // shown as stored
-    ParameterControls shown;
+    ParameterFields shown;   // the view panel has no window state
 };
 HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names);
 

@@ -189,13 +189,13 @@ void THotkeySetting::buttonParametersClick() {
 }
 
 void THotkeySetting::comboboxActionSelect() {
-    const ParameterControls shown = ParameterControlsFor(Func());
+    const ParameterFields shown = ParameterFieldsFor(Func());
     for (fw::Control* control :
          {static_cast<fw::Control*>(&Label8), static_cast<fw::Control*>(&Label4),
           static_cast<fw::Control*>(&lblParameters), static_cast<fw::Control*>(&edtParameters)}) {
         control->SetVisible(shown.params);
     }
-    btnParameters.SetVisible(shown.chooseButton);
+    btnParameters.SetVisible(shown.chooser);
     for (fw::Control* control :
          {static_cast<fw::Control*>(&edtAdditionalParameters), static_cast<fw::Control*>(&lblAdditionalParameters),
           static_cast<fw::Control*>(&Label9), static_cast<fw::Control*>(&Label10)}) {

@@ -22,13 +22,6 @@ std::u16string ValidateWizardPage(TWizardPage page, const TWizardEntry& entry, c
     return u"";
 }
 
-TParameterFields ParameterFieldsFor(THotKeyFunc func) {
-    return {.params = HotKeyFuncHasParams(func),
-            .browse = HotKeyFuncBrowsesFile(func) || HotKeyFuncEditsText(func),
-            .params2 = HotKeyFuncHasParams2(func),
-            .params3 = HotKeyFuncHasParams3(func)};
-}
-
 std::u16string OneLineParameter(std::u16string_view text) {
     return EncodeLineBreaks(text);
 }
@@ -44,7 +37,7 @@ THotKeyData NewWizardHotkey(uint16_t key,
                             std::u16string_view params,
                             std::u16string_view params2,
                             std::u16string_view params3) {
-    const TParameterFields fields = ParameterFieldsFor(func);
+    const ParameterFields fields = ParameterFieldsFor(func);
     THotKeyData hotkey;
     hotkey.Active = true;
     hotkey.Key = key;
@@ -52,7 +45,7 @@ THotKeyData NewWizardHotkey(uint16_t key,
     hotkey.Func = func;
     if (fields.params) hotkey.Params = OneLineParameter(params);
     if (fields.params2) hotkey.Params2 = OneLineParameter(params2);
-    if (fields.params3) {
+    if (fields.windowState) {
         for (const auto& [name, caption] : WindowStateList(func)) {
             if (name == params3) hotkey.Params3 = name;
         }

@@ -1,10 +1,12 @@
 // The rules of the new-hotkey wizard that need no window: the readers' arithmetic, the checks of its
-// pages with their messages, which parameter fields an action shows, and the hotkey Finish appends.
+// pages with their messages, and the hotkey Finish appends. Which parameter fields an action shows
+// is ParameterFieldsFor (core/ActionRules.h), shared with the editor frame.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "core/ActionRules.h"
 #include "core/Hotkeys.h"
 
 // A page of the wizard to check; All checks every page.
@@ -31,16 +33,6 @@ struct TWizardEntry {
 // The message of the first failing check of `page` (the key page's checks first), or "" when the
 // page is valid.
 std::u16string ValidateWizardPage(TWizardPage page, const TWizardEntry& entry, const THotkeyList& hotkeys);
-
-// Which of the action page's parameter fields an action shows.
-struct TParameterFields {
-    bool params = false;   // Label10 and edtParameters
-    bool browse = false;   // btnParameters
-    bool params2 = false;  // lblAdditionalParameters and edtAdditionalParameters
-    bool params3 = false;  // cbParam3, the window state
-    bool operator==(const TParameterFields&) const = default;
-};
-TParameterFields ParameterFieldsFor(THotKeyFunc func);
 
 // A parameter as it may be stored: the hotkey file keeps one value per line, so line breaks (which
 // a one-line field can receive by pasting) become their placeholders, as in a keystroke string.

@@ -16,6 +16,7 @@ TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
             .position = fw::FormPosition::OwnerCenter}),
       app_(app),
       data_(data) {
+    ExtendFrameIntoBand(pnlTop, 49);
     Label1.SetFont(headingFont_);
     Label6.SetFont(headingFont_);
     btnNext.OnClick = [this] { btnNextClick(); };
@@ -101,14 +102,14 @@ void TfrmAddHotkey::SaveNewHotkey() {
 }
 
 void TfrmAddHotkey::cbActionSelect() {
-    const TParameterFields fields = ParameterFieldsFor(GetFunc());
+    const ParameterFields fields = ParameterFieldsFor(GetFunc());
     Label10.SetVisible(fields.params);
     edtParameters.SetVisible(fields.params);
-    btnParameters.SetVisible(fields.browse);
+    btnParameters.SetVisible(fields.chooser);
     lblAdditionalParameters.SetVisible(fields.params2);
     edtAdditionalParameters.SetVisible(fields.params2);
-    cbParam3.SetVisible(fields.params3);
-    if (fields.params3) {
+    cbParam3.SetVisible(fields.windowState);
+    if (fields.windowState) {
         FillWindowStates(cbParam3, GetFunc());
         cbParam3.SetItemIndex(0);
     }

@@ -1,6 +1,9 @@
-// The rules of the actions: placeholders, window states, web addresses, file content for the
-// clipboard, hotkey texts and version numbers.
+// The rules of the actions: placeholders, the parameter fields of each action, window states, web
+// addresses, file content for the clipboard, hotkey texts and version numbers.
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <utility>
 
 #include "core/ActionRules.h"
 #include "framework/Error.h"
@@ -25,6 +28,36 @@ TEST(Placeholders, DecodeAndEncode) {
     EXPECT_EQ(EncodePlaceholders(u"a\r\nb\tc\n"), u"a<?CR?><?LF?>b<?TAB?>c<?LF?>");
     for (const char16_t* text : {u"", u"plain", u"\r\n\t\r", u"x\ty\r\nz"}) {
         EXPECT_EQ(DecodePlaceholders(EncodePlaceholders(text)), text);
+    }
+}
+
+TEST(ActionRules, ParameterFieldsFollowTheCatalogue) {
+    const ParameterFields none{};
+    const ParameterFields text{.params = true};
+    const ParameterFields chosen{.params = true, .chooser = true};
+    const ParameterFields file{.params = true, .chooser = true, .params2 = true, .windowState = true};
+    const std::pair<THotKeyFunc, ParameterFields> cases[] = {
+        {hkfNoAction, none},
+        {hkfMaximize, none},
+        {hkfMinimize, none},
+        {hkfClose, none},
+        {hkfCaptureWindow, none},
+        {hkfCaptureScreen, none},
+        {hkfExitWindows, none},
+        {hkfOpenFile, file},
+        {hkfOpenFileAdmin, file},
+        {hkfSendKeys, chosen},  // the text dialog
+        {hkfPlaceFileContentInClipboard, chosen},
+        {hkfOpenWebsite, text},
+        {hkfPlaceInClipboard, text},
+    };
+    static_assert(std::size(cases) == kHotKeyFuncCount, "every action");
+    for (const auto& [func, fields] : cases) {
+        const ParameterFields shown = ParameterFieldsFor(func);
+        EXPECT_EQ(shown.params, fields.params) << "action " << int{func};
+        EXPECT_EQ(shown.chooser, fields.chooser) << "action " << int{func};
+        EXPECT_EQ(shown.params2, fields.params2) << "action " << int{func};
+        EXPECT_EQ(shown.windowState, fields.windowState) << "action " << int{func};
     }
 }
 

@@ -1,5 +1,5 @@
-// The new-hotkey wizard's rules: the checks of its pages, the fields an action shows and the hotkey
-// that Finish appends to the hotkey file.
+// The new-hotkey wizard's rules: the checks of its pages and the hotkey that Finish appends to the
+// hotkey file.
 #include <gtest/gtest.h>
 
 #include "core/Hotkeys.h"
@@ -66,22 +66,6 @@ TEST_F(AddHotkeyRules, ActionPageAndAllPages) {
               kMsgNoAction);
     EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'C', .shift = kModCtrl, .actionSelected = true}, hotkeys),
               u"");
-}
-
-TEST_F(AddHotkeyRules, ParameterFieldsOfEachAction) {
-    const TParameterFields none{};
-    const TParameterFields file{.params = true, .browse = true, .params2 = true, .params3 = true};
-    EXPECT_EQ(ParameterFieldsFor(hkfNoAction), none);
-    for (const THotKeyFunc f :
-         {hkfMaximize, hkfMinimize, hkfClose, hkfCaptureWindow, hkfCaptureScreen, hkfExitWindows}) {
-        EXPECT_EQ(ParameterFieldsFor(f), none) << static_cast<int>(f);
-    }
-    EXPECT_EQ(ParameterFieldsFor(hkfOpenFile), file);
-    EXPECT_EQ(ParameterFieldsFor(hkfOpenFileAdmin), file);
-    EXPECT_EQ(ParameterFieldsFor(hkfSendKeys), (TParameterFields{.params = true, .browse = true}));
-    EXPECT_EQ(ParameterFieldsFor(hkfPlaceFileContentInClipboard), (TParameterFields{.params = true, .browse = true}));
-    EXPECT_EQ(ParameterFieldsFor(hkfOpenWebsite), (TParameterFields{.params = true}));
-    EXPECT_EQ(ParameterFieldsFor(hkfPlaceInClipboard), (TParameterFields{.params = true}));
 }
 
 TEST_F(AddHotkeyRules, NewHotkeyIsActiveAndKeepsOnlyTheShownFields) {

@@ -1,5 +1,5 @@
-// The hotkey editor's rules: the in-use and missing-action checks, the parameter controls of each
-// action, the view panel's texts and the copy of the edits into the hotkey.
+// The hotkey editor's rules: the in-use and missing-action checks, the view panel's texts and the
+// copy of the edits into the hotkey.
 #include <gtest/gtest.h>
 
 #include "tests/support/MemoryFileStore.h"
@@ -70,33 +70,6 @@ TEST_F(HotkeySettingRulesTest, MissingActionComesAfterInUseAndEmptyKeysPass) {
     EXPECT_EQ(HotkeyProblemText(HotkeyProblem::None), u"");
 }
 
-TEST(HotkeySettingRules, ParameterControlsFollowTheCatalogue) {
-    struct Case {
-        THotKeyFunc func;
-        bool params, button, params2, state;
-    };
-    const Case cases[] = {
-        {hkfNoAction, false, false, false, false},
-        {hkfMaximize, false, false, false, false},
-        {hkfCaptureScreen, false, false, false, false},
-        {hkfOpenFile, true, true, true, true},
-        {hkfOpenFileAdmin, true, true, true, true},
-        {hkfSendKeys, true, true, false, false},
-        {hkfOpenWebsite, true, false, false, false},
-        {hkfPlaceInClipboard, true, false, false, false},
-        {hkfPlaceFileContentInClipboard, true, true, false, false},
-    };
-    for (const Case& c : cases) {
-        const ParameterControls shown = ParameterControlsFor(c.func);
-        EXPECT_EQ(shown.params, c.params) << c.func;
-        EXPECT_EQ(shown.chooseButton, c.button) << c.func;
-        EXPECT_EQ(shown.params2, c.params2) << c.func;
-        EXPECT_EQ(shown.windowState, c.state) << c.func;
-    }
-    EXPECT_EQ(std::u16string(kParametersCaption), u"Parameters:");
-    EXPECT_EQ(std::u16string(kAdditionalParametersCaption), u"Additional parameters:");
-}
-
 TEST(HotkeySettingRules, ModifiersKeysAndWindowStates) {
     EXPECT_EQ(ShiftStateOf(true, false, false, false), 1);
     EXPECT_EQ(ShiftStateOf(false, true, false, true), 10);
@@ -136,11 +109,13 @@ TEST_F(HotkeySettingRulesTest, ViewTextsShowTheStoredValues) {
     EXPECT_EQ(view.params, u"a<?CR?><?LF?>b & c") << "placeholders appear literally";
     EXPECT_EQ(view.params2, u"-x");
     EXPECT_TRUE(view.shown.params && view.shown.params2);
+    EXPECT_EQ(std::u16string(kParametersCaption), u"Parameters:");
+    EXPECT_EQ(std::u16string(kAdditionalParametersCaption), u"Additional parameters:");
 
     THotKeyData none;
     const HotkeyViewTexts unknown = ViewTextsOf(none, FakeKeyNames());
     EXPECT_EQ(unknown.action, u"Unknown action");
-    EXPECT_FALSE(unknown.shown.params || unknown.shown.params2 || unknown.shown.chooseButton);
+    EXPECT_FALSE(unknown.shown.params || unknown.shown.params2 || unknown.shown.chooser);
 }
 
 TEST_F(HotkeySettingRulesTest, SaveCopiesEverythingAndKeepsParametersOnOneLine) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <dwmapi.h>
+
 #include <chrono>
 #include <memory>
 #include <string>
@@ -118,6 +120,10 @@ TEST_F(AddHotkey, LayoutOfTheDialog) {
     EXPECT_EQ(wizard.pnlBottom.PixelBounds(), (RECT{0, 362, 571, 403}));
     EXPECT_EQ(wizard.pnlClient.PixelBounds(), (RECT{0, 49, 571, 362}));
     EXPECT_EQ(wizard.pnlClient.Color(), RGB(255, 255, 255));
+    BOOL composed = FALSE;
+    DwmIsCompositionEnabled(&composed);
+    EXPECT_EQ(wizard.pnlTop.Color(), composed ? RGB(0, 0, 0) : GetSysColor(COLOR_BTNFACE))
+        << "the top band is frame where frames are composed, else the dialog's colour";
     EXPECT_EQ(wizard.btnPrevious.PixelBounds(), (RECT{325, 8, 400, 33}));
     EXPECT_EQ(wizard.btnNext.PixelBounds(), (RECT{406, 8, 481, 33}));
     EXPECT_EQ(wizard.btnCancel.PixelBounds(), (RECT{487, 8, 562, 33}));
@@ -368,12 +374,8 @@ TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
         .Then(300, [&] { PressCombination(0, VK_TAB); })  // a tab character in the dialog
         .Then(300,
               [&] {
-                  // OK sits on the dialog's bottom panel.
-                  for (HWND panel = GetWindow(input, GW_CHILD); panel != nullptr;
-                       panel = GetWindow(panel, GW_HWNDNEXT)) {
-                      if (const HWND ok = FindWindowExW(panel, nullptr, L"Button", L"OK"))
-                          SendMessageW(ok, BM_CLICK, 0, 0);
-                  }
+                  if (const HWND ok = wintest::FindChildWindow(input, L"Button", L"OK"))
+                      SendMessageW(ok, BM_CLICK, 0, 0);
               })
         .Then(600, [&] { PressCombination(0, VK_ESCAPE); });
     script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });

@@ -8,7 +8,6 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
-#include <atomic>
 #include <fstream>
 #include <memory>
 #include <thread>
@@ -397,59 +396,6 @@ TEST_F(Forms, ModelessFormGetsDialogKeysAndFreesItself) {
     EXPECT_TRUE(destroyed) << "the close action Free deleted the form";
 }
 
-// Waits on another thread for the message dialog, notes its caption, icon, buttons and default
-// button, and presses `press`.
-struct DialogSeen {
-    std::u16string caption;
-    HICON icon = nullptr;
-    std::vector<int> buttons;
-    int defaultButton = 0;
-};
-
-class DialogPresser {
-public:
-    DialogPresser(const std::u16string& caption, int press)
-        : thread_([this, caption, press] {
-              for (int i = 0; i < 500 && !seen_; ++i) {
-                  const HWND box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption);
-                  wchar_t text[256] = {};
-                  if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 256) > 0) {
-                      result_.caption = caption;
-                      for (const int iconId : {0x14, 0x440}) {
-                          const auto icon =
-                              reinterpret_cast<HICON>(SendDlgItemMessageW(box, iconId, STM_GETICON, 0, 0));
-                          if (icon != nullptr) result_.icon = icon;
-                      }
-                      for (const int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-                          const HWND button = GetDlgItem(box, id);
-                          if (button != nullptr && IsWindowVisible(button)) result_.buttons.push_back(id);
-                      }
-                      for (const int id : result_.buttons) {
-                          if (GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON) {
-                              result_.defaultButton = id;
-                          }
-                      }
-                      seen_ = true;
-                      PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(press), 0);
-                      return;
-                  }
-                  Sleep(20);
-              }
-          }) {}
-    ~DialogPresser() {
-        if (thread_.joinable()) thread_.join();
-    }
-    const DialogSeen& Seen() {
-        thread_.join();
-        return result_;
-    }
-
-private:
-    DialogSeen result_;
-    std::atomic<bool> seen_{false};
-    std::thread thread_;
-};
-
 TEST_F(Forms, MessageDialogsShowCaptionIconAndButtons) {
     struct Case {
         fw::MessageType type;
@@ -485,16 +431,17 @@ TEST_F(Forms, MessageDialogsShowCaptionIconAndButtons) {
          IDCANCEL},
     };
     for (const Case& c : cases) {
-        DialogPresser presser(c.caption, c.press);
+        wintest::MessageBoxWatcher box(c.caption, c.press);
         const int result =
             fw::MessageDlg(Form().edtName.Handle(), u"Message text.", c.type, c.buttons, c.defaultResult);
-        const DialogSeen& seen = presser.Seen();
         const std::string name(fw::Utf16ToUtf8(c.caption));
+        ASSERT_TRUE(box.Wait(std::chrono::seconds(10))) << name;
         EXPECT_EQ(result, c.press) << name;
-        EXPECT_EQ(seen.icon, LoadIconW(nullptr, c.icon)) << name;
-        EXPECT_EQ(seen.buttons, c.shown) << name;
+        EXPECT_EQ(box.Text(), u"Message text.") << name;
+        EXPECT_EQ(box.Icon(), LoadIconW(nullptr, c.icon)) << name;
+        EXPECT_EQ(box.Buttons(), c.shown) << name;
         const int expectedDefault = c.defaultResult != fw::mrNone ? c.defaultResult : c.shown.front();
-        EXPECT_EQ(seen.defaultButton, expectedDefault) << name;
+        EXPECT_EQ(box.DefaultButton(), expectedDefault) << name;
     }
 }
 

@@ -5,12 +5,10 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <thread>
-#include <utility>
 #include <vector>
 
 #include "core/datau.h"
@@ -46,60 +44,7 @@ void Pump(std::chrono::milliseconds time) {
     wintest::PumpUntil([] { return false; }, time);
 }
 
-// Wine takes a while to destroy a message box; a watcher for the next one must not find this one.
-void WaitUntilGone(const std::u16string& caption) {
-    EXPECT_TRUE(wintest::PumpUntil(
-        [&] { return wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption) == nullptr; }, 10s))
-        << "the message box closes";
-}
-
-// Answers the message boxes with the caption until stopped, posting the answer again while a box
-// stays up: under Wine a box can miss an answer posted while it is still being set up.
-class BoxAnswerer {
-public:
-    BoxAnswerer(std::u16string caption, int answer) : caption_(std::move(caption)), answer_(answer) {
-        thread_ = std::thread([this] {
-            while (!stop_) {
-                const HWND box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption_);
-                wchar_t text[1024] = {};
-                if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) {
-                    if (!seen_) {
-                        text_ = fw::FromW(text);
-                        // Wine's box holds every kind of button and hides those it does not use.
-                        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                            wchar_t kind[16] = {};
-                            GetClassNameW(child, kind, 16);
-                            if (lstrcmpiW(kind, L"Button") == 0 && IsWindowVisible(child))
-                                buttons_.push_back(GetDlgCtrlID(child));
-                        }
-                        seen_ = true;
-                    }
-                    PostMessageW(box, WM_COMMAND, answer_, 0);
-                    Sleep(300);
-                }
-                Sleep(20);
-            }
-        });
-    }
-    ~BoxAnswerer() {
-        stop_ = true;
-        thread_.join();
-    }
-    // Read after the box was answered (the call that showed it returned).
-    bool Seen() const { return seen_; }
-    const std::u16string& Text() const { return text_; }
-    const std::vector<int>& Buttons() const { return buttons_; }
-
-private:
-    std::u16string caption_;
-    int answer_;
-    std::u16string text_;
-    std::vector<int> buttons_;
-    std::atomic<bool> seen_{false};
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
+// Returns once the click's handler is done, and with it any message box the handler showed.
 void Click(const fw::Control& button) {
     SendMessageW(button.Handle(), BM_CLICK, 0, 0);
 }
@@ -369,8 +314,7 @@ TEST_F(HotkeySetting, ActiveBoxEnablesTheOtherEditControls) {
     EXPECT_TRUE(f.HotKey1.Enabled() && f.cbParam3.Enabled() && f.ShiftKeyWin.Enabled());
 }
 
-// Disabled: under Wine the error box sometimes never comes up and the test hangs (cause not found yet).
-TEST_F(HotkeySetting, DISABLED_SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
+TEST_F(HotkeySetting, SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
     List().Add(true, 'N', kModCtrl | kModAlt, hkfMaximize, u"", u"", u"");
     List().Add(false, 'M', kModCtrl | kModAlt, hkfMinimize, u"", u"", u"");
     TGlobalHotKey* hotkey = List().Add(false, 'E', kModWin, hkfOpenFile, u"c:\\a.txt", u"", u"hidden");
@@ -385,13 +329,14 @@ TEST_F(HotkeySetting, DISABLED_SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
     f.SetActive(false);
     ASSERT_EQ(f.ShiftState(), kModCtrl | kModAlt);
     {
-        BoxAnswerer watcher(u"Error", IDOK);
+        wintest::MessageBoxWatcher box(u"Error");
         Click(f.Button2);
-        EXPECT_TRUE(watcher.Seen());
-        EXPECT_EQ(watcher.Text(), u"The selected hotkey is already in use.") << "even though this one is inactive";
-        EXPECT_EQ(watcher.Buttons(), std::vector<int>{IDOK});
+        ASSERT_TRUE(box.Wait(10s)) << "the error box, answered and closed";
+        EXPECT_EQ(box.Text(), u"The selected hotkey is already in use.") << "even though this one is inactive";
+        EXPECT_TRUE(box.HasStopIcon());
+        EXPECT_EQ(box.Buttons(), std::vector<int>{IDOK});
+        EXPECT_EQ(box.Owner(), Host().Handle()) << "owned by the frame's form";
     }
-    WaitUntilGone(u"Error");
     EXPECT_TRUE(f.EditMode());
     EXPECT_TRUE(saves_.empty());
     EXPECT_EQ(f.Key(), 'N') << "the edits stay";
@@ -406,8 +351,7 @@ TEST_F(HotkeySetting, DISABLED_SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
     EXPECT_EQ(hotkey->HotKeyData.Params3, u"NORMAL");
 }
 
-// Under Wine a second message box shown from the same test does not always come up: one box per test.
-TEST_F(HotkeySetting, DISABLED_SavingWithoutAnActionIsRefused) {
+TEST_F(HotkeySetting, SavingWithoutAnActionIsRefused) {
     TGlobalHotKey* hotkey = List().Add(true, 'E', kModWin, hkfOpenFile, u"", u"", u"");
     hotkey->HotKeyData.Func = hkfNoAction;
     THotkeySetting& f = MakeFrame(hotkey);
@@ -416,75 +360,48 @@ TEST_F(HotkeySetting, DISABLED_SavingWithoutAnActionIsRefused) {
     EXPECT_FALSE(f.edtParameters.Visible() || f.lblParameters.Visible() || f.cbParam3.Visible());
     Click(f.btnEdit);
     {
-        BoxAnswerer watcher(u"Error", IDOK);
+        wintest::MessageBoxWatcher box(u"Error");
         Click(f.Button2);
-        EXPECT_TRUE(watcher.Seen());
-        EXPECT_EQ(watcher.Text(), u"You must select an action for your hotkey.");
+        ASSERT_TRUE(box.Wait(10s));
+        EXPECT_EQ(box.Text(), u"You must select an action for your hotkey.");
     }
-    WaitUntilGone(u"Error");
     EXPECT_TRUE(f.EditMode());
     EXPECT_TRUE(saves_.empty());
 }
 
-TEST_F(HotkeySetting, DISABLED_DeleteAsksFirst) {
+TEST_F(HotkeySetting, DeleteAsksFirst) {
     THotkeySetting& f = MakeFrame(List().Add(true, 'D', kModCtrl, hkfClose, u"", u"", u""));
     std::vector<THotkeySetting*> deleted;
     {
-        BoxAnswerer watcher(u"Confirm", IDOK);
+        wintest::MessageBoxWatcher box(u"Confirm", IDYES);
         Click(f.btnDelete);  // no handler: no question
-        EXPECT_FALSE(watcher.Seen());
+        EXPECT_FALSE(box.Seen());
     }
-    WaitUntilGone(u"Confirm");
     f.OnDelete = [&](THotkeySetting& sender) { deleted.push_back(&sender); };
     {
-        BoxAnswerer watcher(u"Confirm", IDNO);
+        wintest::MessageBoxWatcher box(u"Confirm", IDNO);
         Click(f.btnDelete);
-        EXPECT_TRUE(watcher.Seen());
-        EXPECT_EQ(watcher.Text(), u"Are you sure you want to delete this global hotkey?");
-        EXPECT_EQ(watcher.Buttons(), (std::vector<int>{IDYES, IDNO}));
+        ASSERT_TRUE(box.Wait(10s));
+        EXPECT_EQ(box.Text(), u"Are you sure you want to delete this global hotkey?");
+        EXPECT_EQ(box.Buttons(), (std::vector<int>{IDYES, IDNO}));
+        EXPECT_EQ(box.DefaultButton(), IDYES);
+        EXPECT_EQ(box.Owner(), Host().Handle());
     }
-    WaitUntilGone(u"Confirm");
     EXPECT_TRUE(deleted.empty());
 }
 
-TEST_F(HotkeySetting, DISABLED_DeleteConfirmedCallsOnDelete) {
+TEST_F(HotkeySetting, DeleteConfirmedCallsOnDelete) {
     THotkeySetting& f = MakeFrame(List().Add(true, 'D', kModCtrl, hkfClose, u"", u"", u""));
     std::vector<THotkeySetting*> deleted;
     f.OnDelete = [&](THotkeySetting& sender) { deleted.push_back(&sender); };
     {
-        BoxAnswerer watcher(u"Confirm", IDYES);
+        wintest::MessageBoxWatcher box(u"Confirm", IDYES);
         Click(f.btnDelete);
-        EXPECT_TRUE(watcher.Seen());
+        ASSERT_TRUE(box.Wait(10s));
     }
-    WaitUntilGone(u"Confirm");
     ASSERT_EQ(deleted.size(), 1u);
     EXPECT_EQ(deleted[0], &f);
     EXPECT_EQ(List().Count(), 1) << "the frame removes nothing itself";
-}
-
-// A descendant window with the class and, when given, the text.
-HWND FindDescendant(HWND parent, const wchar_t* className, const wchar_t* text) {
-    struct Search {
-        const wchar_t* className;
-        const wchar_t* text;
-        HWND found;
-    } search{className, text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(param);
-            wchar_t name[64] = {};
-            wchar_t text[64] = {};
-            GetClassNameW(child, name, 64);
-            GetWindowTextW(child, text, 64);
-            if (_wcsicmp(name, search.className) != 0 || (search.text != nullptr && wcscmp(text, search.text) != 0)) {
-                return TRUE;
-            }
-            search.found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLine) {
@@ -505,14 +422,14 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
                   if (dialog == nullptr) return;
                   owner = GetWindow(dialog, GW_OWNER);
                   wchar_t buffer[64] = {};
-                  GetWindowTextW(FindDescendant(dialog, L"Edit", nullptr), buffer, 64);
+                  GetWindowTextW(wintest::FindChildWindow(dialog, L"Edit"), buffer, 64);
                   shown = fw::FromW(buffer);
               })
         .Then(150, [] { PressCombination(MOD_CONTROL, VK_END); })
         .Then(150, [] { PressCombination(0, VK_RETURN); })
         .Then(150, [] { wintest::TypeText(u"c"); })
         .Then(150, [&] {
-            if (dialog != nullptr) SendMessageW(FindDescendant(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
+            if (dialog != nullptr) SendMessageW(wintest::FindChildWindow(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
         });
     script.Start([&] { PostMessageW(dialog, WM_CLOSE, 0, 0); });
     Click(f.btnParameters);

@@ -39,30 +39,6 @@ struct DialogWindows {
     HWND cancel = nullptr;
 };
 
-HWND FindChild(HWND parent, const wchar_t* className, const wchar_t* text) {
-    struct Search {
-        const wchar_t* className;
-        const wchar_t* text;
-        HWND found;
-    } search{className, text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(param);
-            wchar_t name[64] = {};
-            wchar_t text[64] = {};
-            GetClassNameW(child, name, 64);
-            GetWindowTextW(child, text, 64);
-            if (_wcsicmp(name, search.className) != 0 || (search.text != nullptr && wcscmp(text, search.text) != 0)) {
-                return TRUE;
-            }
-            search.found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::u16string WindowText(HWND window) {
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);
@@ -101,9 +77,9 @@ protected:
             const std::u16string caption = u"Input text";
             dialog.form = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
             if (dialog.form == nullptr) return;
-            dialog.text = FindChild(dialog.form, L"Edit", nullptr);
-            dialog.ok = FindChild(dialog.form, L"Button", L"OK");
-            dialog.cancel = FindChild(dialog.form, L"Button", L"Cancel");
+            dialog.text = wintest::FindChildWindow(dialog.form, L"Edit");
+            dialog.ok = wintest::FindChildWindow(dialog.form, L"Button", L"OK");
+            dialog.cancel = wintest::FindChildWindow(dialog.form, L"Button", L"Cancel");
             opened_.found = dialog.text != nullptr && dialog.ok != nullptr && dialog.cancel != nullptr;
             opened_.text = WindowText(dialog.text);
             opened_.lines = static_cast<int>(SendMessageW(dialog.text, EM_GETLINECOUNT, 0, 0));

@@ -233,6 +233,16 @@ TEST_F(Settings, TheLogOnBoxWritesTheRunValueWhenClicked) {
     Click(form.chkStartAtWindowsStart);
     EXPECT_EQ(RunValue(), fw::Application::ExeName());
     EXPECT_EQ(FileHotkeys().size(), 3u) << "the hotkeys are not touched";
+
+    // On a monitor at 144 DPI everything is half as large again, the frames and the links included
+    // (the links' font follows the system's own DPI message, which Wine never sends).
+    wintest::ChangeDpi(form, 144, 812, 466);
+    wintest::ExpectScaled(wintest::ClientRect(form.Handle()), {0, 0, 812, 466}, 144, "client area");
+    wintest::ExpectScaled(form.btnOK.PixelBounds(), {729, 433, 804, 458}, 144, "btnOK");
+    EXPECT_EQ(FrameTops(form), (std::vector<LONG>{0, 150, 300}));
+    const RECT web = form.lblWeb.PixelBounds();
+    EXPECT_EQ(web.top, 87);
+    EXPECT_EQ(web.right - web.left, 450) << "the link's place is scaled with the others";
 }
 
 TEST_F(Settings, ACancelledWizardChangesNothing) {

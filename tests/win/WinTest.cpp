@@ -159,7 +159,9 @@ BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM param) {
     wchar_t className[64] = {};
     wchar_t caption[256] = {};
     GetClassNameW(hwnd, className, 64);
-    GetWindowTextW(hwnd, caption, 256);
+    // Not GetWindowText: for a window of this process that sends WM_GETTEXT and waits for the
+    // window's thread, which may be the very thread waiting for us.
+    InternalGetWindowText(hwnd, caption, 256);
     if (pid == find->processId && std::wstring(className) == find->className &&
         (find->caption == nullptr || fw::FromW(caption) == *find->caption)) {
         find->found = hwnd;
@@ -176,49 +178,109 @@ HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16stri
     return find.found;
 }
 
-MessageBoxWatcher::MessageBoxWatcher(std::u16string caption, int answer)
+namespace {
+
+struct FindChild {
+    const wchar_t* className;
+    const wchar_t* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildProc(HWND child, LPARAM param) {
+    auto* find = reinterpret_cast<FindChild*>(param);
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    if (_wcsicmp(className, find->className) != 0) return TRUE;
+    if (find->text != nullptr) {
+        wchar_t text[256] = {};
+        GetWindowTextW(child, text, 256);
+        if (wcscmp(text, find->text) != 0) return TRUE;
+    }
+    find->found = child;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindChildWindow(HWND parent, const wchar_t* className, const wchar_t* text) {
+    FindChild find{className, text, nullptr};
+    EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+MessageBoxWatcher::MessageBoxWatcher(std::u16string caption, int answer, std::chrono::milliseconds searchTime)
     : caption_(std::move(caption)), answer_(answer) {
-    thread_ = std::thread([this] {
-        while (!stop_) {
-            const HWND box = FindTopWindow(GetCurrentProcessId(), L"#32770", &caption_);
-            wchar_t text[1024] = {};
-            // The box may show before its text control (0xFFFF) is filled in.
-            if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) {
-                text_ = fw::FromW(text);
-                // The stop icon is the system's hand icon in the box's icon control (its identifier
-                // is 0x14 on Windows, 0x440 under Wine).
-                for (const int iconId : {0x14, 0x440}) {
-                    const auto shown = reinterpret_cast<HICON>(SendDlgItemMessageW(box, iconId, STM_GETICON, 0, 0));
-                    stopIcon_ = stopIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_HAND));
-                    informationIcon_ =
-                        informationIcon_ || (shown != nullptr && shown == LoadIconW(nullptr, IDI_INFORMATION));
-                }
-                // Wine's box holds every kind of button and hides those it does not use.
-                for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-                    wchar_t kind[16] = {};
-                    GetClassNameW(child, kind, 16);
-                    if (lstrcmpiW(kind, L"Button") != 0 || !IsWindowVisible(child)) continue;
-                    buttons_.push_back(GetDlgCtrlID(child));
-                    // Wine does not keep the default in the dialog's DM_GETDEFID, only in the style.
-                    if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                        defaultButton_ = GetDlgCtrlID(child);
-                }
-                seen_ = true;
-                PostMessageW(box, WM_COMMAND, answer_, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
+    thread_ = std::thread([this, searchTime] { Watch(searchTime); });
 }
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     stop_ = true;
-    thread_.join();
+    thread_.join();  // at most one short sleep away: the thread waits for no window of ours
+}
+
+void MessageBoxWatcher::Watch(std::chrono::milliseconds searchTime) {
+    using Clock = std::chrono::steady_clock;
+    // The answer is posted again as long as the box stays up, so that one arriving while the box is
+    // still being set up cannot leave the test waiting.
+    constexpr auto kAnswerAgain = std::chrono::milliseconds(500);
+    const auto searchEnd = Clock::now() + searchTime;
+    HWND box = nullptr;
+    auto nextAnswer = Clock::now();
+    while (!stop_) {
+        const auto now = Clock::now();
+        if (box == nullptr) {
+            if (now > searchEnd) return;
+            const HWND found = FindTopWindow(GetCurrentProcessId(), L"#32770", &caption_);
+            wchar_t text[4096] = {};
+            // The box may show before its text control (0xFFFF) is filled in.
+            if (found != nullptr && IsWindowVisible(found) &&
+                InternalGetWindowText(GetDlgItem(found, 0xFFFF), text, 4096) > 0) {
+                Remember(found, fw::FromW(text));
+                box = found;
+                seen_ = true;
+            }
+        }
+        if (box != nullptr) {
+            if (!IsWindow(box) || !IsWindowVisible(box)) {
+                closed_ = true;
+                return;
+            }
+            if (now >= nextAnswer) {
+                PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer_), 0);
+                nextAnswer = now + kAnswerAgain;
+            }
+        }
+        Sleep(20);
+    }
+}
+
+void MessageBoxWatcher::Remember(HWND box, std::u16string text) {
+    text_ = std::move(text);
+    owner_ = GetWindow(box, GW_OWNER);
+    // The icon control's identifier is 0x14 on Windows, 0x440 under Wine. Asked with a time limit:
+    // the box's thread may be busy.
+    for (const int iconId : {0x14, 0x440}) {
+        const HWND control = GetDlgItem(box, iconId);
+        DWORD_PTR shown = 0;
+        if (control != nullptr &&
+            SendMessageTimeoutW(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, /*timeout=*/2000, &shown) != 0 &&
+            shown != 0) {
+            icon_ = reinterpret_cast<HICON>(shown);
+        }
+    }
+    // Wine's box holds every kind of button and hides those it does not use.
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        if (lstrcmpiW(kind, L"Button") != 0 || !IsWindowVisible(child)) continue;
+        buttons_.push_back(GetDlgCtrlID(child));
+        // Wine does not keep the default in the dialog's DM_GETDEFID, only in the style.
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) defaultButton_ = GetDlgCtrlID(child);
+    }
 }
 
 bool MessageBoxWatcher::Wait(std::chrono::milliseconds timeout) {
-    return PumpUntil([this] { return seen_.load(); }, timeout);
+    return PumpUntil([this] { return closed_.load(); }, timeout);
 }
 
 void KeepScreenshot(HWND window, const std::u16string& name) {

@@ -33,7 +33,12 @@ bool FolderExists(const std::u16string& folder);
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 // A top-level window of the process with the class and, when given, the caption; null when none.
+// It sends no message to the windows, so any thread may look while the windows' own thread is busy.
 HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption = nullptr);
+
+// A descendant of `parent` with the class (any letter case) and, when given, the text; null when
+// none. Asks the windows for their texts: call it on their thread or while that thread pumps.
+HWND FindChildWindow(HWND parent, const wchar_t* className, const wchar_t* text = nullptr);
 
 // The number of windows of this thread with the class, hidden ones and children included.
 int CountThreadWindows(const wchar_t* className);
@@ -60,31 +65,57 @@ void KeepScreenshot(HWND window, const std::u16string& name);
 void PressCombination(unsigned modifiers, unsigned key);
 
 // Waits on another thread for a message box of this process with the given caption, remembers its
-// text, icon style and buttons, and closes it with the answer (OK unless told otherwise).
+// text, icon and buttons, and answers it (OK unless told otherwise) until it closes.
+//
+//     wintest::MessageBoxWatcher box(u"Confirm", IDYES);
+//     SendMessageW(button, BM_CLICK, 0, 0);  // returns once the box was answered
+//     ASSERT_TRUE(box.Wait(10s));
+//     EXPECT_EQ(box.Text(), u"Are you sure?");
+//
+// The watching thread never waits for a window of this process (it reads the texts the system keeps
+// instead of asking the windows), so the watcher may end at any time, whether it saw a box or not,
+// without waiting for a thread that is busy itself. It gives up after `searchTime` without a box.
 class MessageBoxWatcher {
 public:
-    explicit MessageBoxWatcher(std::u16string caption, int answer = IDOK);
+    explicit MessageBoxWatcher(std::u16string caption,
+                               int answer = IDOK,
+                               std::chrono::milliseconds searchTime = std::chrono::seconds(15));
     ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    // The box was found (and is being or has been answered); what follows is known from then on.
     bool Seen() const { return seen_; }
+    // The box was answered and has gone.
+    bool Closed() const { return closed_; }
     const std::u16string& Text() const { return text_; }
-    bool HasStopIcon() const { return stopIcon_; }
-    bool HasInformationIcon() const { return informationIcon_; }
+    // The window the box belongs to (null when it has no owner).
+    HWND Owner() const { return owner_; }
+    // The icon the box shows (one of the system's shared icons), null when none.
+    HICON Icon() const { return icon_; }
+    bool HasStopIcon() const { return icon_ != nullptr && icon_ == LoadIconW(nullptr, IDI_HAND); }
+    bool HasInformationIcon() const { return icon_ != nullptr && icon_ == LoadIconW(nullptr, IDI_INFORMATION); }
     // The identifiers of the buttons shown, in the order of the box's child windows, and that of the
     // default button.
     const std::vector<int>& Buttons() const { return buttons_; }
     int DefaultButton() const { return defaultButton_; }
-    // Waits until the watcher has seen and closed the box.
+    // Pumps this thread's messages until the box has been seen and closed; false when the time is up.
     bool Wait(std::chrono::milliseconds timeout);
 
 private:
+    void Watch(std::chrono::milliseconds searchTime);
+    void Remember(HWND box, std::u16string text);
+
     std::u16string caption_;
+    int answer_ = IDOK;
+    // Written by the watching thread before `seen_` is set, read after.
     std::u16string text_;
-    bool stopIcon_ = false;
-    bool informationIcon_ = false;
+    HWND owner_ = nullptr;
+    HICON icon_ = nullptr;
     std::vector<int> buttons_;
     int defaultButton_ = 0;
-    int answer_ = IDOK;
     std::atomic<bool> seen_{false};
+    std::atomic<bool> closed_{false};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
