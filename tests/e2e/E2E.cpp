@@ -114,14 +114,15 @@ void EmptyTheClipboard() {
 
 std::optional<std::u16string> TakeMessageBox(DWORD processId,
                                              const std::u16string& caption,
-                                             std::chrono::milliseconds timeout) {
+                                             std::chrono::milliseconds timeout,
+                                             int answer) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
         const HWND box = wintest::FindTopWindow(processId, L"#32770", &caption);
         wchar_t text[1024] = {};
         // The box may show before its text is filled in; every box of ours has a text.
         if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) {
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
             // Gone before the next one is looked for.
             for (int i = 0; i < 250 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(20);
             return fw::FromW(text);
@@ -129,6 +130,45 @@ std::optional<std::u16string> TakeMessageBox(DWORD processId,
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return std::nullopt;
+}
+
+std::vector<HWND> TopWindowsOf(DWORD processId) {
+    struct Found {
+        DWORD processId;
+        std::vector<HWND> windows;
+    } found{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* of = reinterpret_cast<Found*>(param);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == of->processId) of->windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+std::pair<HWND, UINT> FindProgramIcon(DWORD processId) {
+    for (const HWND window : TopWindowsOf(processId)) {
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        if (wcscmp(className, L"TPUtilWindow") != 0) continue;
+        for (UINT id = 1; id <= 16; ++id) {
+            if (wintest::ShellHasIcon(window, id)) return {window, id};
+        }
+    }
+    return {nullptr, 0};
+}
+
+HWND WaitForMenu(DWORD processId, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        const HWND menu = wintest::FindTopWindow(processId, L"#32768");
+        if (menu != nullptr && IsWindowVisible(menu)) return menu;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return nullptr;
 }
 
 TestWindow::TestWindow(DWORD style, bool withEdit) {

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/UniqueHandle.h"
 
@@ -30,11 +32,20 @@ bool CanRegister(unsigned modifiers, unsigned key);
 std::u16string ClipboardText();
 void EmptyTheClipboard();
 
-// The text of a message box of the given process and caption, closed with OK once read;
-// nothing when none appears within the time.
+// The text of a message box of the given process and caption, closed with the answer (OK unless
+// told otherwise) once read; nothing when none appears within the time.
 std::optional<std::u16string> TakeMessageBox(DWORD processId,
                                              const std::u16string& caption,
-                                             std::chrono::milliseconds timeout);
+                                             std::chrono::milliseconds timeout,
+                                             int answer = IDOK);
+
+// The top-level windows of the process, hidden ones included.
+std::vector<HWND> TopWindowsOf(DWORD processId);
+// The program's notification icon as the shell knows it: its window (a hidden helper window of the
+// program) and identifier; null when the shell has none.
+std::pair<HWND, UINT> FindProgramIcon(DWORD processId);
+// The process's tray menu once it is visible; null after the time.
+HWND WaitForMenu(DWORD processId, std::chrono::milliseconds timeout);
 
 // A top-level window of this process as another program would have one: it records WM_CLOSE, can
 // hold a multi-line edit control, and is brought to the foreground.
