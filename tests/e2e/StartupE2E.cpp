@@ -2,6 +2,8 @@
 // given back when it ends, its data folder made, and a clean end on closing its main window.
 #include <gtest/gtest.h>
 
+#include "controls/TrayIconLogic.h"
+#include "framework/WinText.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/WinTest.h"
 
@@ -39,7 +41,7 @@ TEST(StartupE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtExit) {
     EXPECT_EQ(GlobalFindAtomW(L"corvalend-78-8"), 0);
 }
 
-TEST(StartupE2E, DataFolderIsCreatedWhenMissing) {
+TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
     e2e::PrepareRegistry();
     wintest::DeleteTree(e2e::VendorFolder());
     ASSERT_FALSE(wintest::FolderExists(e2e::VendorFolder()));
@@ -48,6 +50,32 @@ TEST(StartupE2E, DataFolderIsCreatedWhenMissing) {
     EXPECT_NE(program.AppWindow(), nullptr);
     EXPECT_FALSE(IsWindowVisible(program.MainWindow()));  // never shown as an ordinary window
     EXPECT_TRUE(IsIconic(program.MainWindow()));
+
+    const std::u16string caption = u"Settings";
+    HWND settings = nullptr;
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] {
+            settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
+            return settings != nullptr && IsWindowVisible(settings);
+        },
+        std::chrono::seconds(10)))
+        << "the settings window asks for hotkeys";
+
+    // While it is up, the tray icon ignores the mouse: no menu on the right button.
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    ASSERT_NE(handler, nullptr);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONUP);
+    EXPECT_EQ(e2e::WaitForMenu(program.ProcessId(), std::chrono::milliseconds(1500)), nullptr);
+
+    // Closed: start-up goes on to the tray, whose icon takes the mouse again.
+    PostMessageW(settings, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, std::chrono::seconds(10)));
+    EXPECT_EQ(GetFileAttributesW(fw::W(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES) << "nothing saved";
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
+    const HWND menu = e2e::WaitForMenu(program.ProcessId(), std::chrono::seconds(10));
+    EXPECT_NE(menu, nullptr);
+    if (menu != nullptr) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(program.Close(), 0u);
 }
 
