@@ -104,7 +104,7 @@ void TfrmFirstUse::btnSetupMoreHotkeysClick() {
     struct FreeWindow {
         std::unique_ptr<TSettingsForm>& window;
         ~FreeWindow() { window.reset(); }
-    } free{moreHotkeys_};
+    } freeWindow{moreHotkeys_};
     moreHotkeys_ = std::make_unique<TSettingsForm>(app_, data_, Handle());
     moreHotkeys_->ShowModal();
     LoadSuggestions();
