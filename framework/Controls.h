@@ -75,8 +75,11 @@ public:
     // Moves the control right after `previous` in the tab order (to the front when null).
     void PlaceAfter(const Control* previous);
 
-    // A font of its own (e.g. a 12-point heading) instead of the form's.
+    // A font of its own (e.g. a 12-point heading) instead of the form's. Controls drawn on their
+    // parent's colour (labels) draw their text in the font's colour.
     void SetFont(const Font& font);
+    // The colour of the text: its own font's, or else the window-text colour.
+    COLORREF TextColor() const;
 
 protected:
     struct WindowClass {

@@ -6,10 +6,17 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "core/datau.h"
+#include "framework/Registry.h"
+#include "ui/frmFirstUseU.h"
+
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls), .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
+    // The data module shows the first-use guide while it has not been finished: the tests that want
+    // the guide ask for it themselves.
+    fw::RegistryIni(kProgramKey).WriteBool(kFirstUseValue, false);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,34 @@
+#include "ui/frmFirstUseRules.h"
+
+#include <string>
+
+#include "framework/Text.h"
+
+TGlobalHotKey* FindSuggestion(const THotkeyList& hotkeys, TSuggestion suggestion) {
+    const TSuggestedHotkey& wanted = kSuggestions[suggestion];
+    TGlobalHotKey* const found = hotkeys.FindHotKey(wanted.Key, kSuggestionShift);
+    if (found == nullptr || found->HotKeyData.Func != wanted.Func) return nullptr;
+    if (!wanted.Params.empty() && fw::AsciiLower(found->HotKeyData.Params) != wanted.Params) return nullptr;
+    return found;
+}
+
+void MergeSuggestions(THotkeyList& hotkeys, const TSuggestionTicks& ticked) {
+    for (int i = 0; i < kSuggestionCount; ++i) {
+        const auto suggestion = static_cast<TSuggestion>(i);
+        if (const TGlobalHotKey* existing = FindSuggestion(hotkeys, suggestion)) {
+            hotkeys.Delete(hotkeys.IndexOf(existing));
+        }
+        if (!ticked[suggestion]) continue;
+        const TSuggestedHotkey& fresh = kSuggestions[suggestion];
+        hotkeys.Add(true, fresh.Key, kSuggestionShift, fresh.Func, std::u16string(fresh.Params), u"", u"");
+    }
+}
+
+TSuggestionTicks SuggestionTicks(const THotkeyList& hotkeys) {
+    TSuggestionTicks ticks{};
+    for (int i = 0; i < kSuggestionCount; ++i) {
+        const TGlobalHotKey* found = FindSuggestion(hotkeys, static_cast<TSuggestion>(i));
+        ticks[static_cast<size_t>(i)] = found != nullptr && found->HotKeyData.Active;
+    }
+    return ticks;
+}

@@ -1,0 +1,146 @@
+#include "ui/frmFirstUseU.h"
+
+#include <memory>
+
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "framework/MessageDlg.h"
+#include "framework/Registry.h"
+#include "ui/SettingsFormU.h"
+
+TfrmFirstUse* frmFirstUse = nullptr;
+
+TfrmFirstUse::TfrmFirstUse(fw::Application& app, HWND owner, TData& data)
+    : Form(app,
+           owner,
+           {.caption = u"Setup Corvalend",
+            .clientWidth = 571,
+            .clientHeight = 403,
+            .border = fw::FormBorder::Dialog,
+            .position = fw::FormPosition::ScreenCenter}),
+      lblLink(app,
+              tsWelcome,
+              {.text = u"Visit Tamberlo Sotware on the web", .bounds = {32, 272, 250, 13}},
+              {.Style = fsUnderline, .Color = clBlue}),
+      app_(app),
+      data_(data) {
+    ExtendFrameIntoBand(pnlTop, 49);
+    for (fw::Label* heading : {&Label10, &Label1, &Label2}) heading->SetFont(headingFont_);
+    lblLink.Label().SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    lblLink.Label().SetHoverColor(clBlue);
+    lblLink.Label().SetExecute(kMakerWebSite);
+    lblLink.Label().SetExecuteFile(true);
+
+    btnNext.OnClick = [this] { btnNextClick(); };
+    btnPrevious.OnClick = [this] { btnPreviousClick(); };
+    btnCancel.OnClick = [this] { btnCancelClick(); };
+    btnSetupMoreHotkeys.OnClick = [this] { btnSetupMoreHotkeysClick(); };
+    FormCreate();
+}
+
+TfrmFirstUse::~TfrmFirstUse() = default;
+
+fw::CheckBox& TfrmFirstUse::SuggestionBox(TSuggestion suggestion) {
+    switch (suggestion) {
+        case sgMinimize:
+            return chkKeyMinimize;
+        case sgMaximize:
+            return chkKeyMaximize;
+        case sgScreenCapture:
+            return chkKeyScreenCapture;
+        case sgOpenNotepad:
+            break;
+    }
+    return chkKeyOpenNotepad;
+}
+
+// The boxes open ticked whatever the hotkey file holds: the guide offers the suggestions afresh.
+void TfrmFirstUse::FormCreate() {
+    pcClient.SetActivePage(tsWelcome);
+    pcClientChange();
+    for (int i = 0; i < kSuggestionCount; ++i) {
+        const auto suggestion = static_cast<TSuggestion>(i);
+        const TSuggestedHotkey& hotkey = kSuggestions[suggestion];
+        SuggestionBox(suggestion)
+            .SetText(data_.HotkeyToString(static_cast<uint16_t>(hotkey.Key), static_cast<uint16_t>(kSuggestionShift)));
+    }
+}
+
+void TfrmFirstUse::pcClientChange() {
+    const int page = pcClient.ActivePageIndex();
+    btnNext.SetText(page == pcClient.PageCount() - 1 ? u"&Finish" : u"&Next");
+    btnPrevious.SetEnabled(page > 0);
+}
+
+void TfrmFirstUse::btnPreviousClick() {
+    if (pcClient.ActivePageIndex() <= 0) return;
+    pcClient.SetActivePageIndex(pcClient.ActivePageIndex() - 1);
+    pcClientChange();
+}
+
+void TfrmFirstUse::btnNextClick() {
+    const int page = pcClient.ActivePageIndex();
+    if (page < pcClient.PageCount() - 1) {
+        pcClient.SetActivePageIndex(page + 1);
+        pcClientChange();
+        return;
+    }
+    SaveSuggestions();
+    SetModalResult(fw::mrOk);
+}
+
+// The close box ends the guide without this question (Form::Close on a modal form).
+void TfrmFirstUse::btnCancelClick() {
+    if (fw::MessageDlg(Handle(), u"Close the setup guide?", fw::MessageType::Confirmation,
+                       fw::MessageButtons::OkCancel) == fw::mrOk) {
+        SetModalResult(fw::mrCancel);
+    }
+}
+
+void TfrmFirstUse::btnSetupMoreHotkeysClick() {
+    SaveSuggestions();
+    // The settings window asks to be freed when it closes; this one is freed here instead (also when
+    // a step fails), and the request then finds no window.
+    struct FreeWindow {
+        std::unique_ptr<TSettingsForm>& window;
+        ~FreeWindow() { window.reset(); }
+    } freeWindow{moreHotkeys_};
+    moreHotkeys_ = std::make_unique<TSettingsForm>(app_, data_, Handle());
+    moreHotkeys_->ShowModal();
+    LoadSuggestions();
+}
+
+void TfrmFirstUse::LoadSuggestions() {
+    THotkeyList hotkeys(data_.System());
+    const std::u16string file = data_.DataFile(dftHotkeys);
+    if (data_.System().files.Exists(file)) hotkeys.LoadFromFile(file, /*OnlyActive=*/false);
+    const TSuggestionTicks ticks = SuggestionTicks(hotkeys);
+    for (int i = 0; i < kSuggestionCount; ++i) {
+        SuggestionBox(static_cast<TSuggestion>(i)).SetChecked(ticks[static_cast<size_t>(i)]);
+    }
+    chkStartAtWindowsStart.SetChecked(ReadStartAtLogOn());
+}
+
+void TfrmFirstUse::SaveSuggestions() {
+    THotkeyList hotkeys(data_.System());
+    const std::u16string file = data_.DataFile(dftHotkeys);
+    if (data_.System().files.Exists(file)) hotkeys.LoadFromFile(file, /*OnlyActive=*/false);
+    TSuggestionTicks ticked{};
+    for (int i = 0; i < kSuggestionCount; ++i) {
+        ticked[static_cast<size_t>(i)] = SuggestionBox(static_cast<TSuggestion>(i)).Checked();
+    }
+    MergeSuggestions(hotkeys, ticked);
+    hotkeys.SaveToFile(file);
+    fw::RegistryIni(data_.DataFile(dftRegKey)).WriteBool(kFirstUseValue, false);
+    WriteStartAtLogOn(chkStartAtWindowsStart.Checked());
+}
+
+int ShowFirstUseGuide(fw::Application& app, TData& data) {
+    if (frmFirstUse != nullptr) return fw::mrNone;
+    const auto guide = std::make_unique<TfrmFirstUse>(app, /*owner=*/nullptr, data);
+    frmFirstUse = guide.get();
+    struct ClearReference {
+        ~ClearReference() { frmFirstUse = nullptr; }
+    } clear;
+    return guide->ShowModal();
+}
