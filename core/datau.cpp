@@ -17,6 +17,7 @@
 #include "framework/WinText.h"
 #include "ui/MainFormU.h"
 #include "ui/SettingsFormU.h"
+#include "ui/frmFirstUseU.h"
 
 TData* Data = nullptr;
 
@@ -114,7 +115,10 @@ void WriteStartAtLogOn(bool start) {
     fw::RegistryIni(kRunKey).WriteString(kRunValueName, start ? fw::Application::ExeName() : u"");
 }
 
-void TData::FirstUseCheck() {}
+void TData::FirstUseCheck() {
+    const bool firstUse = fw::RegistryIni(DataFile(dftRegKey)).ReadBool(kFirstUseValue, true);
+    if (firstUse && frmFirstUse == nullptr) ShowFirstUseGuide(app_, *this);
+}
 
 void TData::MissingFileCheck() {
     if (files_.Exists(DataFile(dftHotkeys))) return;

@@ -86,8 +86,8 @@ public:
 private:
     void DataModuleCreate();
     void DataModuleDestroy();
-    // First-run checks: the first-use guide after every load, and the settings window at start-up
-    // while there is no hotkey file. They come with the guide and the settings window.
+    // First-run checks: the first-use guide after every load until it has been finished once, and
+    // the settings window at start-up while there is no hotkey file.
     void FirstUseCheck();
     void MissingFileCheck();
 
