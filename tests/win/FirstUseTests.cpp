@@ -40,7 +40,8 @@ protected:
     static void TearDownTestSuite() { app_.reset(); }
 
     void SetUp() override {
-        SetFirstUse(u"0");  // the data module is made without showing the guide
+        SetFirstUse(u"0");  // the data module is made without showing the guide or the settings
+        wintest::EnsureHotkeyFile();
         data_ = std::make_unique<TData>(*app_);
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
