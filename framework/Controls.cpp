@@ -151,6 +151,10 @@ void Control::SetFont(const Font& font) {
     ApplyFont();
 }
 
+COLORREF Control::TextColor() const {
+    return font_ ? font_->Color() : GetSysColor(COLOR_WINDOWTEXT);
+}
+
 void Control::ApplyFont() {
     const UINT dpi = Dpi();
     const HFONT font = font_ ? font_->Handle(dpi) : OwnerForm().ControlFont().Handle(dpi);
@@ -291,7 +295,7 @@ bool Container::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPara
             if (control == nullptr || !control->UsesParentColor()) return false;
             const auto dc = reinterpret_cast<HDC>(wParam);
             SetBkColor(dc, Color());
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetTextColor(dc, control->TextColor());
             result = reinterpret_cast<LRESULT>(BackgroundBrush());
             return true;
         }

@@ -75,8 +75,11 @@ public:
     // Moves the control right after `previous` in the tab order (to the front when null).
     void PlaceAfter(const Control* previous);
 
-    // A font of its own (e.g. a 12-point heading) instead of the form's.
+    // A font of its own (e.g. a 12-point heading) instead of the form's; labels and check boxes
+    // draw their text in its colour.
     void SetFont(const Font& font);
+    // The colour of the text: the own font's, else the system's window-text colour.
+    COLORREF TextColor() const;
 
 protected:
     struct WindowClass {

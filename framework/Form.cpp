@@ -61,13 +61,17 @@ DWORD Form::Style() const {
             return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
         case FormBorder::Dialog:
             return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        case FormBorder::None:
+            return WS_POPUP | WS_CLIPCHILDREN;
     }
     return WS_OVERLAPPEDWINDOW;
 }
 
 DWORD Form::ExStyle() const {
     DWORD exStyle = WS_EX_CONTROLPARENT;
-    if (info_.border != FormBorder::Sizeable) exStyle |= WS_EX_DLGMODALFRAME;
+    if (info_.border == FormBorder::SizeableDialog || info_.border == FormBorder::Dialog) {
+        exStyle |= WS_EX_DLGMODALFRAME;
+    }
     return exStyle;
 }
 

@@ -48,6 +48,7 @@ enum class FormBorder {
     Sizeable,        // caption, minimize, maximize and close boxes, sizing frame
     SizeableDialog,  // sizing frame, only the close box
     Dialog,          // fixed size, only the close box
+    None,            // no caption and no frame: a popup the program places itself
 };
 
 enum class FormPosition {
