@@ -154,8 +154,8 @@ void TMainForm::TrayIconClick() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     GetWindowPlacement(Handle(), &placement);
-    const RECT& normal = placement.rcNormalPosition;  // screen coordinates: a tool window
-    const int width = normal.right - normal.left;
+    const RECT& normal = placement.rcNormalPosition;        // screen coordinates: a tool window
+    const int width = fw::ScaleForDpi(kPopupWidth, Dpi());  // the width as designed, for this monitor
     const int height = fw::ScaleForDpi(PopupClientHeight(Data->HotKeyList().Count()), Dpi());
     const APPBARDATA taskbar = Data->TaskbarPos();
     const RECT work = WorkAreaOf(Handle());

@@ -292,3 +292,27 @@ TEST_F(MainFormTest, StaysWhileThePointerRestsOnTheTaskbar) {
     SetCursorPos(away.x, away.y);
     EXPECT_TRUE(wintest::PumpUntil([] { return !Form().Visible(); }, 3s)) << "still shown";
 }
+
+TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
+    StartWith({Hotkey(VK_F7, hkfClose), Hotkey(VK_F8, hkfMaximize), Hotkey(VK_F9, hkfMinimize)});
+    Open();
+    wintest::ChangeDpi(Form(), 144, kPopupWidth, 116);
+    Form().TrayIconClick();  // closed at 96, opened at 144
+    Open();
+    const auto& grid = Form().HotkeyText();
+    ASSERT_EQ(grid.size(), 4u);
+    EXPECT_EQ(Client(), (RECT{0, 0, 869, 174}));
+    EXPECT_EQ(grid[1][0]->PixelBounds().top, 38);
+    EXPECT_EQ(grid[2][0]->PixelBounds().top, 69);
+    EXPECT_EQ(grid[3][0]->PixelBounds().top, 101);
+    wintest::ExpectScaled(grid[3][2]->PixelBounds(), {268, 67, 563, 80}, 144, "parameters");
+    wintest::ExpectScaled(Form().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
+    EXPECT_EQ(Form().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
+    // Beside the taskbar with the gap scaled too.
+    const APPBARDATA bar = Data->TaskbarPos();
+    if (bar.uEdge == ABE_BOTTOM && bar.rc.bottom > bar.rc.top) {
+        EXPECT_EQ(Bounds().bottom, bar.rc.top - 5);
+        EXPECT_EQ(Bounds().right, bar.rc.right - 5);
+    }
+    wintest::ChangeDpi(Form(), 96, kPopupWidth, 174 * 96 / 144);
+}
