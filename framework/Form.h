@@ -66,6 +66,7 @@ struct FormInfo {
     int clientHeight = 0;
     FormBorder border = FormBorder::Sizeable;
     FormPosition position = FormPosition::OwnerCenter;
+    const wchar_t* windowClass = nullptr;  // a class of its own, for windows others look for; null: the forms' class
 };
 
 class Form : public Window, public Container {
