@@ -30,14 +30,15 @@ RECT WorkAreaNear(HWND window) {
 
 Form::Form(Application& app, HWND owner, const FormInfo& info) : Window(app), info_(info) {
     if (owner != nullptr) owner = GetAncestor(owner, GA_ROOT);
-    Create({.name = kFormClass, .style = CS_DBLCLKS}, {.exStyle = ExStyle(),
-                                                       .title = info.caption,
-                                                       .style = Style(),
-                                                       .x = CW_USEDEFAULT,
-                                                       .y = CW_USEDEFAULT,
-                                                       .width = info.clientWidth,
-                                                       .height = info.clientHeight,
-                                                       .parent = owner});
+    Create({.name = info.windowClass != nullptr ? info.windowClass : kFormClass, .style = CS_DBLCLKS},
+           {.exStyle = ExStyle(),
+            .title = info.caption,
+            .style = Style(),
+            .x = CW_USEDEFAULT,
+            .y = CW_USEDEFAULT,
+            .width = info.clientWidth,
+            .height = info.clientHeight,
+            .parent = owner});
     dpi_ = GetDpiForWindow(Handle());
     if (dpi_ == 0) dpi_ = 96;
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle(dpi_)), FALSE);
@@ -61,13 +62,17 @@ DWORD Form::Style() const {
             return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
         case FormBorder::Dialog:
             return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        case FormBorder::None:
+            return WS_POPUP | WS_CLIPCHILDREN;
     }
     return WS_OVERLAPPEDWINDOW;
 }
 
 DWORD Form::ExStyle() const {
     DWORD exStyle = WS_EX_CONTROLPARENT;
-    if (info_.border != FormBorder::Sizeable) exStyle |= WS_EX_DLGMODALFRAME;
+    if (info_.border == FormBorder::SizeableDialog || info_.border == FormBorder::Dialog) {
+        exStyle |= WS_EX_DLGMODALFRAME;
+    }
     return exStyle;
 }
 

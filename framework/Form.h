@@ -48,6 +48,7 @@ enum class FormBorder {
     Sizeable,        // caption, minimize, maximize and close boxes, sizing frame
     SizeableDialog,  // sizing frame, only the close box
     Dialog,          // fixed size, only the close box
+    None,            // no caption and no frame: a popup the program places itself
 };
 
 enum class FormPosition {
@@ -65,6 +66,7 @@ struct FormInfo {
     int clientHeight = 0;
     FormBorder border = FormBorder::Sizeable;
     FormPosition position = FormPosition::OwnerCenter;
+    const wchar_t* windowClass = nullptr;  // a class of its own, for windows others look for; null: the forms' class
 };
 
 class Form : public Window, public Container {

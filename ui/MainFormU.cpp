@@ -1,7 +1,10 @@
 #include "ui/MainFormU.h"
 
+#include "core/Updater.h"
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/GdiObjects.h"
+#include "ui/MainFormRules.h"
 #include "ui/SettingsFormU.h"
 
 TMainForm* MainForm = nullptr;
@@ -21,17 +24,67 @@ fw::UniqueImageList MakeTrayImages(HINSTANCE instance) {
     return images;
 }
 
+const TLabelFont kLinkFont{.Style = fsBold | fsUnderline, .Color = clBlue};
+
+// The two links: hand cursor, bold and underlined also while hovered, on the popup's colour.
+void SetUpLink(TBLabel& link) {
+    link.SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    link.SetHoverStyle(fsBold | fsUnderline);
+    link.SetColor(SystemColor(COLOR_INFOBK));
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
 }  // namespace
 
-TMainForm::TMainForm(fw::Application& app) : Window(app) {
-    Create({L"Corvalend.MainForm"}, {.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                                     .title = u"Corvalend",
-                                     .style = WS_POPUP | WS_MINIMIZE,
-                                     .x = 0,
-                                     .y = 0,
-                                     .width = 579,
-                                     .height = 291});
+TMainForm::TMainForm(fw::Application& app)
+    : Form(app,
+           /*owner=*/nullptr,
+           {.caption = u"Corvalend",
+            .clientWidth = kPopupWidth,
+            .clientHeight = kPopupHeight,
+            .border = fw::FormBorder::None,
+            .position = fw::FormPosition::Designed,
+            .windowClass = L"Corvalend.MainForm"}),
+      BLabel1(app,
+              *this,
+              {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
+              kLinkFont),
+      lblCheckForUpdates(app,
+                         *this,
+                         // Right-justified: the text ends at 571 whatever the font makes of its width.
+                         {.text = u"Check for updates",
+                          .bounds = {419, 270, 152, 13},
+                          .anchors = fw::akLeft | fw::akRight | fw::akBottom},
+                         kLinkFont),
+      HideFormTimer(kHideFormInterval, [this](TSimpleTimer&) { HideFormTimerTimer(); }) {
     if (app.MainForm() == nullptr) app.SetMainForm(this);
+
+    // Not in the taskbar or the task switcher, above every normal window, see-through.
+    const HWND hwnd = Handle();
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_LAYERED);
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetOpacity(kOpacityCreated);
+    SetColor(GetSysColor(COLOR_INFOBK));
+    // Created minimized: the application then starts minimized, which the tray icon turns into
+    // hiding in the tray.
+    SetMinimized();
+
+    // A flat button in a bold Arial, as a close box.
+    SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
+    SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
+    SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+    SetUpLink(BLabel1.Label());
+    SetUpLink(lblCheckForUpdates.Label());
+    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
+    BLabel1.Label().OnClick = [this](TBLabel&) { Settings1Click(); };
+    lblCheckForUpdates.Label().OnClick = [this](TBLabel&) { lblCheckForUpdatesClick(); };
+    OnShow = [this] { FormShow(); };
 
     TrayImages = MakeTrayImages(app.Instance());
     TrayPopup.Items = {
@@ -57,30 +110,207 @@ TMainForm::TMainForm(fw::Application& app) : Window(app) {
 }
 
 TMainForm::~TMainForm() {
+    FormDestroy();
     TrayIcon.reset();
     if (App().MainForm() == this) App().SetMainForm(nullptr);
 }
+
+// ---- Events ----
 
 void TMainForm::FormCreate() {
     TrayIcon->SetHint(App().Title());
 }
 
+void TMainForm::FormShow() {
+    // Opened from the tray the grid is there already, built for the height; shown any other way
+    // the popup still lists the hotkeys.
+    if (HotkeyText_.empty()) BuildHotkeyLabels();
+    SetForegroundWindow(Handle());
+    SetOpacity(kOpacityActive);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The application keeps no taskbar button.
+    ShowWindow(App().Handle(), SW_HIDE);
+}
+
+void TMainForm::FormHide() {
+    HideFormTimer.SetEnabled(false);
+    FreeHotkeyLabels();
+    SetMinimized();
+    ShowWindow(App().Handle(), SW_HIDE);
+}
+
+void TMainForm::FormDestroy() {
+    FreeHotkeyLabels();
+}
+
 void TMainForm::TrayIconClick() {
-    // Opens or closes the hotkey overview; the overview comes with the popup's own layout.
+    if (Visible()) {
+        HidePopup();
+        return;
+    }
+    if (Data == nullptr) return;  // nothing to list before start-up made the data module
+
+    // The size and place the window has when not minimized; restoring it from the minimized state
+    // puts it at once where it goes now.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(Handle(), &placement);
+    const RECT& normal = placement.rcNormalPosition;        // screen coordinates: a tool window
+    const int width = fw::ScaleForDpi(kPopupWidth, Dpi());  // the width as designed, for this monitor
+    const int height = fw::ScaleForDpi(PopupClientHeight(Data->HotKeyList().Count()), Dpi());
+    const APPBARDATA taskbar = Data->TaskbarPos();
+    const RECT work = WorkAreaOf(Handle());
+    const ScreenPoint place =
+        PopupPosition(taskbar.uEdge, {taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom},
+                      {work.left, work.top, work.right, work.bottom}, width, height, fw::ScaleForDpi(kPopupGap, Dpi()),
+                      {normal.left, normal.top});
+    placement.flags = 0;
+    placement.showCmd = SW_SHOWNOACTIVATE;
+    placement.rcNormalPosition = {place.x, place.y, place.x + width, place.y + height};
+    SetWindowPlacement(Handle(), &placement);
+    BuildHotkeyLabels();
+
+    Show();
+    HideFormTimer.SetEnabled(true);
 }
 
 void TMainForm::Settings1Click() {
     if (Data != nullptr) ShowSettingsForm(App(), *Data);
+    HidePopup();
+}
+
+void TMainForm::SpeedButton1Click() {
+    HidePopup();
 }
 
 void TMainForm::Exit1Click() {
     App().Terminate();
 }
 
-LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-        App().Terminate();
-        return 0;
+void TMainForm::lblCheckForUpdatesClick() {
+    CheckForUpdatesFrom(Handle());
+}
+
+void TMainForm::Shape1MouseEnter() {
+    RestartHideTimer();
+    SetOpacity(kOpacityActive);
+}
+
+void TMainForm::Shape1MouseLeave() {
+    // Onto the button or a link: still inside.
+    if (Data != nullptr && Data->CursorInForm(Handle())) return;
+    RestartHideTimer();
+    SetOpacity(kOpacityIdle);
+}
+
+void TMainForm::HideFormTimerTimer() {
+    // Resting on the taskbar, even far from the popup, keeps it open.
+    if (Data != nullptr && (Data->CursorInForm(Handle()) || Data->CursorInTaskbar())) return;
+    HideFormTimer.SetEnabled(false);
+    HidePopup();
+}
+
+// ---- The grid ----
+
+void TMainForm::BuildHotkeyLabels() {
+    FreeHotkeyLabels();
+    if (Data == nullptr) return;
+    const THotkeyList& list = Data->HotKeyList();
+    const int clientWidth = ClientSize96().width;
+    // The screen-reader texts are the captions, so every cell is the system's static text.
+    const auto label = [&](int row, int column, const std::u16string& text) {
+        return std::make_unique<fw::Label>(
+            *this, fw::ControlInfo{.text = text, .bounds = HotkeyLabelBounds(row, column, clientWidth)},
+            fw::LabelOptions{.wordWrap = true, .showAccelChar = false});  // texts as stored, "&" included
+    };
+    HotkeyText_.resize(static_cast<size_t>(list.Count()) + 1);
+    const fw::Font bold(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
+    for (int c = 0; c < 3; ++c) {
+        HotkeyText_[0][c] = label(0, c, std::u16string(kHotkeyHeaders[c]));
+        HotkeyText_[0][c]->SetFont(bold);
     }
-    return DefaultProc(message, wParam, lParam);
+    for (int i = 0; i < list.Count(); ++i) {
+        const TGlobalHotKey& hotkey = *list.GetItem(i);
+        const THotKeyData& d = hotkey.HotKeyData;
+        const HotkeyRowTexts texts = HotkeyRow(
+            d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)), hotkey.Refused());
+        THotkeyLabels& row = HotkeyText_[static_cast<size_t>(i) + 1];
+        row[0] = label(i + 1, 0, texts.Hotkey);
+        row[1] = label(i + 1, 1, texts.Action);
+        row[2] = label(i + 1, 2, texts.Parameters);
+        if (texts.Greyed) row[0]->SetFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT)));
+    }
+}
+
+void TMainForm::FreeHotkeyLabels() {
+    HotkeyText_.clear();
+}
+
+// ---- Window ----
+
+void TMainForm::HidePopup() {
+    Hide();  // FormHide follows once the window is hidden
+}
+
+void TMainForm::SetMinimized() {
+    // Only the state, on the hidden window: nothing moves or shows. Opening restores the window.
+    SetWindowLongPtrW(Handle(), GWL_STYLE, GetWindowLongPtrW(Handle(), GWL_STYLE) | WS_MINIMIZE);
+}
+
+void TMainForm::SetOpacity(uint8_t opacity) {
+    SetLayeredWindowAttributes(Handle(), /*key=*/0, opacity, LWA_ALPHA);
+}
+
+void TMainForm::RestartHideTimer() {
+    HideFormTimer.SetEnabled(false);
+    HideFormTimer.SetEnabled(true);
+}
+
+void TMainForm::PaintShape1() {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(Handle(), &paint);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FrameRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
+    EndPaint(Handle(), &paint);
+}
+
+LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            PaintShape1();
+            return 0;
+        case WM_SIZE:
+            // The frame runs along the edges: all of it moves with the size.
+            InvalidateRect(Handle(), /*rect=*/nullptr, /*erase=*/TRUE);
+            break;
+        case WM_MOUSEMOVE:
+            if (!pointerInside_) {
+                TRACKMOUSEEVENT track{};
+                track.cbSize = sizeof(track);
+                track.dwFlags = TME_LEAVE;
+                track.hwndTrack = Handle();
+                pointerInside_ = TrackMouseEvent(&track) != FALSE;
+                Shape1MouseEnter();
+            }
+            break;
+        case WM_MOUSELEAVE:
+            pointerInside_ = false;
+            Shape1MouseLeave();
+            return 0;
+        case WM_WINDOWPOSCHANGED:
+            if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) {
+                const LRESULT result = Form::OnMessage(message, wParam, lParam);
+                FormHide();
+                return result;
+            }
+            break;
+        case WM_CLOSE:
+            // Closing the main window ends the program.
+            App().Terminate();
+            return 0;
+        default:
+            break;
+    }
+    return Form::OnMessage(message, wParam, lParam);
 }

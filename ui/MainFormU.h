@@ -1,18 +1,32 @@
-// The application's main window. It is created minimized and stays hidden; the program shows itself
-// through the tray icon it owns, with the tray menu.
+// The application's main window: hidden in the tray at start, it owns the tray icon and menu and
+// shows itself as the hotkey overview, a small borderless, always-on-top, see-through popup beside
+// the taskbar listing the live hotkeys, with a close button and links to the settings window and
+// the update check. It hides again once the pointer has stayed away from it and the taskbar.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "controls/BControls.h"
+#include "controls/SimpleTimer.h"
 #include "controls/TrayIcon.h"
+#include "framework/ControlsStandard.h"
+#include "framework/Form.h"
 #include "framework/PopupMenu.h"
 #include "framework/UniqueHandle.h"
-#include "framework/Window.h"
 
-class TMainForm final : public fw::Window {
+class TMainForm final : public fw::Form {
 public:
+    // Hidden and in the minimized state; the tray icon is in the notification area.
     explicit TMainForm(fw::Application& app);
     ~TMainForm() override;
+
+    fw::Button SpeedButton1{*this, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}};
+    TBLabelPanel BLabel1;
+    TBLabelPanel lblCheckForUpdates;
+    TSimpleTimer HideFormTimer;
 
     // The tray icon's image (one small icon), the tray menu and the icon. The icon is declared last:
     // it goes first, while the images, the menu and this window still exist.
@@ -20,18 +34,44 @@ public:
     fw::PopupMenu TrayPopup;
     std::unique_ptr<TTrayIcon> TrayIcon;
 
-    // Tray click and "Show hotkeys...".
+    // The grid shown now: row 0 the column headers, row i + 1 live hotkey i; the columns are the
+    // hotkey, the action and the parameters. Empty while the popup is hidden.
+    using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
+    const std::vector<THotkeyLabels>& HotkeyText() const { return HotkeyText_; }
+
+    // Tray click and "Show hotkeys...": opens the popup beside the taskbar, or closes it.
     void TrayIconClick();
-    // Tray double click and "Settings...".
+    // Tray double click, "Settings..." and "Manage hotkeys": the settings window; the popup hides.
     void Settings1Click();
+    // "X".
+    void SpeedButton1Click();
     // "Exit".
     void Exit1Click();
+    // "Check for updates".
+    void lblCheckForUpdatesClick();
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FormCreate();
+    void FormShow();
+    void FormHide();
+    void FormDestroy();
+    void Shape1MouseEnter();
+    void Shape1MouseLeave();
+    void HideFormTimerTimer();
+    void BuildHotkeyLabels();
+    void FreeHotkeyLabels();
+
+    void HidePopup();
+    void SetMinimized();
+    void SetOpacity(uint8_t opacity);
+    void RestartHideTimer();
+    void PaintShape1();
+
+    std::vector<THotkeyLabels> HotkeyText_;
+    bool pointerInside_ = false;  // asked the system to tell when the pointer leaves
 };
 
 // The main window, null outside the program's run.
