@@ -164,11 +164,12 @@ void TMainForm::TrayIconClick() {
         PopupPosition(taskbar.uEdge, {taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom},
                       {work.left, work.top, work.right, work.bottom}, width, height, fw::ScaleForDpi(kPopupGap, Dpi()),
                       {normal.left, normal.top});
+    // The grid first: the placement below already shows the window.
+    BuildHotkeyLabels();
     placement.flags = 0;
     placement.showCmd = SW_SHOWNOACTIVATE;
     placement.rcNormalPosition = {place.x, place.y, place.x + width, place.y + height};
     SetWindowPlacement(Handle(), &placement);
-    BuildHotkeyLabels();
 
     Show();
     HideFormTimer.SetEnabled(true);

@@ -1,11 +1,16 @@
 // The program in the notification area as a user meets it: an icon from the start and no visible
 // window or taskbar button, the tray menu on the right button, and "Exit" ending the program with
-// its icon and hotkeys given back.
+// its icon and hotkeys given back; a click shows the active hotkeys in the popup.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "controls/TrayIconLogic.h"
+#include "framework/Text.h"
+#include "framework/WinText.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/WinTest.h"
 
@@ -52,4 +57,84 @@ TEST(TrayE2E, IconFromTheStartMenuOnTheRightButtonAndExit) {
     EXPECT_EQ(wintest::ShellIconCount(), iconsBefore);
     EXPECT_TRUE(e2e::CanRegister(MOD_CONTROL | MOD_SHIFT, VK_F8));
     EXPECT_EQ(GlobalFindAtomW(L"corvalend-119-6"), 0);
+}
+
+namespace {
+
+// The texts of the program's popup labels, top to bottom and left to right, and the popup's client
+// height.
+struct PopupView {
+    std::vector<std::u16string> texts;
+    LONG height = 0;
+};
+
+PopupView ReadPopup(HWND popup) {
+    struct Label {
+        RECT rect;
+        std::u16string text;
+    };
+    std::vector<Label> labels;
+    for (HWND child = GetWindow(popup, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        if (lstrcmpiW(kind, L"Static") != 0 || !IsWindowVisible(child)) continue;
+        wchar_t text[256] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &length);
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        labels.push_back({rect, fw::FromW(text)});
+    }
+    std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) {
+        return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
+    });
+    PopupView view;
+    for (const Label& label : labels) view.texts.push_back(label.text);
+    RECT client{};
+    GetClientRect(popup, &client);
+    view.height = client.bottom;
+    return view;
+}
+
+}  // namespace
+
+TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) {
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(
+        u"[key0]\r\nactive=1\r\nkey=119\r\nshift=6\r\nfunc=maximize\r\n\r\n"
+        u"[key1]\r\nactive=0\r\nkey=120\r\nshift=6\r\nfunc=minimize\r\n\r\n"
+        u"[key2]\r\nactive=1\r\nkey=121\r\nshift=6\r\nfunc=openfile\r\nparams=a.txt\r\nparams2=-x\r\n\r\n"
+        u"[key3]\r\nactive=1\r\nkey=122\r\nshift=6\r\nfunc=placeinclipboard\r\nparams=hello\r\n");
+    e2e::RunningProgram program;
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    ASSERT_NE(handler, nullptr);
+    const HWND popup = program.MainWindow();
+
+    // A single click opens the popup once the double-click time has passed.
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(popup) != FALSE; }, 10s)) << "no popup";
+    EXPECT_TRUE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
+    // Shown with its grid: the hotkeys are listed before the window comes up.
+    const PopupView view = ReadPopup(popup);
+    EXPECT_EQ(view.height, 21 * 3 + 53) << "three active hotkeys";
+    ASSERT_EQ(view.texts.size(), 12u) << "a header row and three rows, the inactive hotkey left out";
+    EXPECT_EQ((std::vector<std::u16string>(view.texts.begin(), view.texts.begin() + 3)),
+              (std::vector<std::u16string>{u"Hotkey", u"Action", u"Parameters"}));
+    EXPECT_EQ((std::vector<std::u16string>(view.texts.begin() + 4, view.texts.begin() + 6)),
+              (std::vector<std::u16string>{u"Maximize active window", u""}));
+    EXPECT_EQ(view.texts[7], u"Open file");
+    EXPECT_EQ(view.texts[8], u"a.txt, -x");
+    EXPECT_EQ(view.texts[10], u"Place in clipboard");
+    EXPECT_EQ(view.texts[11], u"hello");
+    EXPECT_NE(view.texts[3].find(u"F8"), std::u16string::npos)
+        << testing::PrintToString(fw::Utf16ToUtf8(view.texts[3]));
+
+    // The pointer far from the popup and the taskbar: it hides at a timer tick.
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    SetCursorPos(rect.left > 200 ? 20 : rect.right + 100, rect.top > 200 ? 20 : rect.bottom + 100);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
+    EXPECT_EQ(program.Close(), 0u);
 }
