@@ -134,10 +134,7 @@ void TSaveCapture::PlaceOnScreen() {
     const UINT dpi = GetDpiForWindow(Handle());
     RECT frame{0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, /*menu=*/FALSE, 0, dpi);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
+    const RECT work = fw::WorkAreaOf(Handle());
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const int left = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);

@@ -19,13 +19,6 @@ constexpr wchar_t kFormClass[] = L"Corvalend.Form";
 // Posted by Release; the form deletes itself when it arrives.
 constexpr UINT kReleaseMessage = WM_APP + 0x46;
 
-RECT WorkAreaNear(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    return monitor.rcWork;
-}
-
 }  // namespace
 
 Form::Form(Application& app, HWND owner, const FormInfo& info) : Window(app), info_(info) {
@@ -115,7 +108,7 @@ void Form::PlaceOnScreen() {
     GetWindowRect(Handle(), &window);
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
-    const RECT work = WorkAreaNear(owner != nullptr ? owner : Handle());
+    const RECT work = WorkAreaOf(owner != nullptr ? owner : Handle());
     RECT around = work;
     if (info_.position == FormPosition::OwnerCenter && owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
         GetWindowRect(owner, &around);

@@ -57,4 +57,8 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// The work area (the screen without the taskbar) of the monitor the window is on, or of the
+// primary monitor when it is on none.
+RECT WorkAreaOf(HWND window);
+
 }  // namespace fw

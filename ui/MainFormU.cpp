@@ -33,13 +33,6 @@ void SetUpLink(TBLabel& link) {
     link.SetColor(SystemColor(COLOR_INFOBK));
 }
 
-RECT WorkAreaOf(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    return monitor.rcWork;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(fw::Application& app)
@@ -159,7 +152,7 @@ void TMainForm::TrayIconClick() {
     const int width = fw::ScaleForDpi(kPopupWidth, Dpi());  // the width as designed, for this monitor
     const int height = fw::ScaleForDpi(PopupClientHeight(Data->HotKeyList().Count()), Dpi());
     const APPBARDATA taskbar = Data->TaskbarPos();
-    const RECT work = WorkAreaOf(Handle());
+    const RECT work = fw::WorkAreaOf(Handle());
     const ScreenPoint place =
         PopupPosition(taskbar.uEdge, {taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom},
                       {work.left, work.top, work.right, work.bottom}, width, height, fw::ScaleForDpi(kPopupGap, Dpi()),
