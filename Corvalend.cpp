@@ -23,26 +23,39 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
                                   .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
 
-    fw::Application app(instance);
-    app.SetTitle(u"Corvalend");
-    int exitCode = 0;
+    int exitCode = 1;
     try {
-        auto mainForm = std::make_unique<TMainForm>(app);
-        MainForm = mainForm.get();
-        auto data = std::make_unique<TData>(app);
-        Data = data.get();
+        fw::Application app(instance);
+        app.SetTitle(u"Corvalend");
+        try {
+            // The program-wide references never outlive what they name, also when start-up fails.
+            struct ClearReferences {
+                ~ClearReferences() {
+                    Data = nullptr;
+                    MainForm = nullptr;
+                }
+            } clearReferences;
+            auto mainForm = std::make_unique<TMainForm>(app);
+            MainForm = mainForm.get();
+            auto data = std::make_unique<TData>(app);
+            Data = data.get();
 
-        exitCode = app.Run();
+            exitCode = app.Run();
 
-        // Reverse order of creation: the settings window still open goes first (it edits the data
-        // module's hotkeys), and the hotkeys are withdrawn before the main window goes.
-        delete SettingsForm;  // clears the reference
-        Data = nullptr;
-        data.reset();
-        MainForm = nullptr;
-        mainForm.reset();
+            // Reverse order of creation: the settings window still open goes first (it edits the data
+            // module's hotkeys), and the hotkeys are withdrawn before the main window goes.
+            delete SettingsForm;  // clears the reference
+            Data = nullptr;
+            data.reset();
+            MainForm = nullptr;
+            mainForm.reset();
+        } catch (...) {
+            app.HandleException();
+            exitCode = 1;
+        }
     } catch (...) {
-        app.HandleException();
+        // Not even the application object could be made: a plain error box, and a failed start.
+        fw::HandleCurrentException();
         exitCode = 1;
     }
     OleUninitialize();

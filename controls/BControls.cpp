@@ -11,6 +11,7 @@
 #include "framework/DialogChar.h"
 #include "framework/Error.h"
 #include "framework/SystemError.h"
+#include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
 
 static_assert(dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VCENTER && dtBottom == DT_BOTTOM);
@@ -178,10 +179,8 @@ LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     if (message == fw::DialogCharMessage()) return DialogChar(static_cast<char16_t>(wParam)) ? 1 : 0;
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = BeginPaint(hwnd, &ps);
-            Paint(dc);
-            EndPaint(hwnd, &ps);
+            const fw::PaintScope paint(hwnd);
+            Paint(paint.Dc());
             return 0;
         }
         case WM_PRINTCLIENT:

@@ -273,11 +273,7 @@ void TData::DoPlaceInClipboard(const std::u16string& Text) {
 }
 
 void TData::DoPlaceFileContentInClipboard(const std::u16string& FileName) {
-    const auto bytes = files_.Read(FileName);
-    if (!bytes) {
-        throw fw::Error(fw::CannotOpenFileText(FileName, fw::SystemErrorText(ERROR_FILE_NOT_FOUND)));
-    }
-    DoPlaceInClipboard(ClipboardTextFromFile(*bytes, ansi_));
+    DoPlaceInClipboard(ClipboardTextFromFile(files_.ReadExisting(FileName), ansi_));
 }
 
 // ---- Capture ----

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/Form.h"
+#include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -254,8 +255,8 @@ LRESULT Shape::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            const HDC dc = BeginPaint(Handle(), &paint);
+            const PaintScope paint(Handle());
+            const HDC dc = paint.Dc();
             RECT rect{};
             GetClientRect(Handle(), &rect);
             const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -265,7 +266,6 @@ LRESULT Shape::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 FillRect(dc, &rect, Parent()->BackgroundBrush());
                 FrameRect(dc, &rect, black);
             }
-            EndPaint(Handle(), &paint);
             return 0;
         }
         default:

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/PictureOps.h"
+#include "framework/UniqueHandle.h"
 
 namespace fw {
 
@@ -44,10 +45,8 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // the paint covers every pixel
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc, paint.rcPaint);
-            EndPaint(Handle(), &paint);
+            const PaintScope paint(Handle());
+            Paint(paint.Dc(), paint.Area());
             return 0;
         }
         case WM_PRINTCLIENT: {

@@ -118,6 +118,25 @@ private:
     HDC dc_;
 };
 
+// The paint pair of one WM_PAINT: BeginPaint when made, EndPaint however the painting ends. An
+// error while painting still validates the area, so it is reported once instead of coming back
+// with every new WM_PAINT.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+    // The part of the client area to paint.
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Selects a GDI object into a context and the previous one back at the end.
 class ScopedSelectObject {
 public:

@@ -40,6 +40,24 @@ DWORD WriteAndFlush(const wchar_t* path, std::string_view bytes) {
     return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
+UniqueFile OpenForReading(const std::u16string& path) {
+    return UniqueFile(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  /*security=*/nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, /*template=*/nullptr));
+}
+
+std::string ReadWhole(HANDLE file, const std::u16string& path) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
+    // Whole files are read into memory in one piece: beyond 2 GB the system's own reason is the size.
+    if (size.QuadPart > 0x7FFFFFFF) throw Error(CannotOpenFileText(path, SystemErrorText(ERROR_FILE_TOO_LARGE)));
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
+    bytes.resize(read);
+    return bytes;
+}
+
 }  // namespace
 
 bool Win32FileStore::Exists(const std::u16string& path) const {
@@ -48,22 +66,19 @@ bool Win32FileStore::Exists(const std::u16string& path) const {
 }
 
 std::optional<std::string> Win32FileStore::Read(const std::u16string& path) const {
-    UniqueFile file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                /*security=*/nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, /*template=*/nullptr));
+    const UniqueFile file = OpenForReading(path);
     if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
         throw Error(CannotOpenFileText(path, SystemErrorText(error)));
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
-        throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
-    bytes.resize(read);
-    return bytes;
+    return ReadWhole(file.get(), path);
+}
+
+std::string Win32FileStore::ReadExisting(const std::u16string& path) const {
+    const UniqueFile file = OpenForReading(path);
+    if (!file) throw Error(CannotOpenFileText(path, SystemErrorText(GetLastError())));
+    return ReadWhole(file.get(), path);
 }
 
 void Win32FileStore::Replace(const std::u16string& path, std::string_view bytes) {

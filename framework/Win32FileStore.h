@@ -9,6 +9,9 @@ class Win32FileStore final : public FileStore {
 public:
     bool Exists(const std::u16string& path) const override;
     std::optional<std::string> Read(const std::u16string& path) const override;
+    // The file's bytes; a file that cannot be read, a missing one included, raises
+    // "Cannot open file "%s". %s" with the system's reason (no such file, no such folder, ...).
+    std::string ReadExisting(const std::u16string& path) const;
     void Replace(const std::u16string& path, std::string_view bytes) override;
 };
 

@@ -261,12 +261,10 @@ void TMainForm::RestartHideTimer() {
 }
 
 void TMainForm::PaintShape1() {
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(Handle(), &paint);
+    const fw::PaintScope paint(Handle());
     RECT client{};
     GetClientRect(Handle(), &client);
-    FrameRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
-    EndPaint(Handle(), &paint);
+    FrameRect(paint.Dc(), &client, GetSysColorBrush(COLOR_3DDKSHADOW));
 }
 
 LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

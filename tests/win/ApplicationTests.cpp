@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/UniqueHandle.h"
 #include "framework/UtilWindow.h"
 #include "framework/Window.h"
 #include "tests/win/WinTest.h"
@@ -20,9 +21,17 @@ public:
         Create({L"Corvalend.TestProbe"}, {.title = u"probe", .style = WS_POPUP});
     }
     int pings = 0;
+    int paints = 0;
+    bool failPaint = false;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) {
+            const fw::PaintScope paint(Handle());
+            ++paints;
+            if (failPaint) throw fw::Error(u"Out of system resources");
+            return 0;
+        }
         if (message == kPing) {
             ++pings;
             return 0;
@@ -93,6 +102,22 @@ TEST(Application, ErrorInAWindowProcedureIsShownAndTheLoopGoesOn) {
     EXPECT_EQ(watcher.Text(), u"Cannot open clipboard: Access is denied.");
     EXPECT_TRUE(watcher.HasStopIcon());
     ASSERT_TRUE(wintest::PumpUntil([&] { return probe.pings == 1; }, std::chrono::seconds(5)));
+}
+
+TEST(Application, ErrorWhilePaintingIsShownOnceNotWithEveryRepaint) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    app.SetTitle(u"Corvalend");
+    ProbeWindow probe(app);
+    SetWindowPos(probe.Handle(), nullptr, 0, 0, 50, 50, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
+    probe.failPaint = true;
+    probe.paints = 0;
+    wintest::MessageBoxWatcher watcher(u"Corvalend");
+    InvalidateRect(probe.Handle(), nullptr, FALSE);
+    ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
+    EXPECT_EQ(watcher.Text(), u"Out of system resources.");
+    wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_EQ(probe.paints, 1) << "the failed paint validated its area";
 }
 
 TEST(Application, ErrorInAHookIsShownToo) {

@@ -4,6 +4,7 @@
 
 #include "core/Hotkeys.h"
 #include "framework/Error.h"
+#include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Win32CodePage.h"
 #include "framework/Win32FileStore.h"
@@ -85,6 +86,37 @@ TEST(Win32FileStore, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
     const std::u16string elsewhere = folder.File(u"gone\\hotkeys.ini");
     EXPECT_EQ(
         ErrorText([&] { files.Replace(elsewhere, "x"); }).rfind(u"Cannot create file \"" + elsewhere + u"\". ", 0), 0u);
+}
+
+TEST(Win32FileStore, ReadingAFileThatMustExistTellsTheSystemsReason) {
+    wintest::ScratchFolder folder;
+    fw::Win32FileStore files;
+    // Over 2 GB without writing it: the file's end is set past the limit.
+    const std::u16string huge = folder.File(u"huge.txt");
+    {
+        fw::UniqueFile file(CreateFileW(fw::W(huge), GENERIC_WRITE, /*share=*/0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER end{};
+        end.QuadPart = 0x80000001LL;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
+    }
+    const struct {
+        std::u16string path;
+        DWORD reason;
+    } cases[] = {
+        {folder.File(u"missing.txt"), ERROR_FILE_NOT_FOUND},
+        {folder.File(u"gone\\missing.txt"), ERROR_PATH_NOT_FOUND},
+        {u"", ERROR_PATH_NOT_FOUND},
+        {huge, ERROR_FILE_TOO_LARGE},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorText([&] { files.ReadExisting(c.path); }),
+                  fw::CannotOpenFileText(c.path, fw::SystemErrorText(c.reason)))
+            << fw::Utf16ToUtf8(c.path);
+    }
+    files.Replace(folder.File(u"there.txt"), "x");
+    EXPECT_EQ(files.ReadExisting(folder.File(u"there.txt")), "x");
 }
 
 TEST(Win32FileStore, ForceDirectoriesCreatesTheWholePath) {
