@@ -268,7 +268,7 @@ TEST_F(FirstUse, FinishWithTheDefaultsWritesTheFourSuggestionsTheFlagAndTheRunVa
                                     section(2, 83, u"capturescreen", u"") + section(3, 78, u"openfile", u"notepad.exe"),
                                 /*withBom=*/true));
     EXPECT_EQ(FirstUseValue(), u"0");
-    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"");
     EXPECT_EQ(Data().HotKeyList().Count(), 0) << "the live hotkeys are not reloaded by the guide";
 }
 

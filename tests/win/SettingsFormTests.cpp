@@ -198,7 +198,7 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
     form.chkStartAtWindowsStart.SetChecked(true);
     Click(frame.btnEdit);
     Click(frame.Button2);
-    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"");
 }
 
 TEST_F(Settings, DeletingRemovesTheFrameOnTheNextTickAndTheHotkeyStopsAtOnce) {
@@ -232,7 +232,8 @@ TEST_F(Settings, TheLogOnBoxWritesTheRunValueWhenClicked) {
     EXPECT_FALSE(form.chkStartAtWindowsStart.Checked());
     EXPECT_EQ(RunValue(), u"") << "written empty, not deleted";
     Click(form.chkStartAtWindowsStart);
-    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"") << "quoted: a path with spaces is one path";
+    EXPECT_TRUE(ReadStartAtLogOn()) << "the quoted entry reads as on, as the bare path of older entries does";
     EXPECT_EQ(FileHotkeys().size(), 3u) << "the hotkeys are not touched";
 
     // On a monitor at 144 DPI everything is half as large again, the frames and the links included
