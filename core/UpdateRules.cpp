@@ -3,10 +3,6 @@
 #include "core/ActionRules.h"
 #include "framework/Text.h"
 
-std::u16string UpdateAnswerFile(const std::u16string& tempFolder) {
-    return tempFolder + u"\\corvalendupdate.tmp";
-}
-
 std::u16string UpdateQueryAddress(std::u16string_view host, uint32_t version) {
     return u"http://" + std::u16string(host) + u"/softwareupdate.php?obj=11&ver=" + fw::IntToStr(version);
 }

@@ -1,7 +1,10 @@
-// What the update check asks the update server, where the answer goes, and how the answer is read.
-// The hosts of the update server and of the product's web site are kept here and nowhere else.
+// What the update check asks the update server, how long and how much it takes, and how the answer
+// is read. The hosts of the update server and of the product's web site are kept here and nowhere
+// else.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,9 +14,10 @@
 inline constexpr char16_t kUpdateServerHost[] = u"update.corvalend.example";
 inline constexpr char16_t kWebSiteHost[] = u"www.corvalend.example";
 
-// The answer's file in the temporary-files folder. The folder keeps its own trailing backslash and
-// another one is added, as the check has always named it; the system accepts the doubled separator.
-std::u16string UpdateAnswerFile(const std::u16string& tempFolder);
+// A check that has no complete answer within this time has failed.
+inline constexpr std::chrono::milliseconds kUpdateTimeLimit{15000};
+// A longer answer is not one of the update server's: the check fails without reading it on.
+inline constexpr size_t kLargestUpdateAnswer = 64 * 1024;
 
 // "http://" + host + "/softwareupdate.php?obj=11&ver=" + the version number in decimal.
 std::u16string UpdateQueryAddress(std::u16string_view host, uint32_t version);

@@ -1,32 +1,29 @@
 #include "core/Updater.h"
 
-#include <shellapi.h>
-#include <urlmon.h>
+#include <winhttp.h>
 
+#include <algorithm>
 #include <memory>
-#include <vector>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
 
-#include "core/UpdateRules.h"
 #include "core/datau.h"
+#include "framework/Application.h"
 #include "framework/Error.h"
-#include "framework/Form.h"
-#include "framework/MessageDlg.h"
-#include "framework/SystemError.h"
+#include "framework/UniqueHandle.h"
 #include "framework/Win32CodePage.h"
-#include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 
 namespace {
 
-std::u16string TempFolder() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    DWORD length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length > buffer.size()) {  // a folder longer than the usual buffer: ask again with room for it
-        buffer.resize(length);
-        length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-    }
-    return length == 0 || length > buffer.size() ? std::u16string() : fw::FromW(buffer.data(), length);
-}
+using Clock = std::chrono::steady_clock;
+
+struct CloseInternetHandle {
+    void operator()(HINTERNET h) const { WinHttpCloseHandle(h); }
+};
+using UniqueInternet = fw::UniqueHandle<fw::SimpleTraits<HINTERNET, CloseInternetHandle>>;
 
 std::u16string UpdateServerHost() {
     wchar_t value[256] = {};
@@ -34,53 +31,120 @@ std::u16string UpdateServerHost() {
     return length > 0 && length < 256 ? fw::FromW(value, length) : std::u16string(kUpdateServerHost);
 }
 
-// Deletes the answer file however reading it ends.
-class DeleteOnExit {
-public:
-    explicit DeleteOnExit(std::u16string path) : path_(std::move(path)) {}
-    ~DeleteOnExit() { DeleteFileW(fw::W(path_)); }  // nothing to tell the user when it stays
-    DeleteOnExit(const DeleteOnExit&) = delete;
-    DeleteOnExit& operator=(const DeleteOnExit&) = delete;
-
-private:
-    std::u16string path_;
-};
-
-void OpenWithShell(HWND window, const std::u16string& address) {
-    // What the browser does with it is not ours to report.
-    ShellExecuteW(window, L"open", fw::W(address), L"", L"", SW_SHOWNORMAL);
+// Milliseconds left until the deadline; 0 once it has passed.
+DWORD MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<DWORD>(left) : 0;
 }
+
+// Sets one of the request's time-outs to end at the deadline; false when it has passed.
+bool EndAt(HINTERNET request, DWORD timeoutOption, Clock::time_point deadline) {
+    DWORD left = MillisecondsLeft(deadline);
+    return left > 0 && WinHttpSetOption(request, timeoutOption, &left, sizeof(left));
+}
+
+// The answer to a GET of `address` when the server answers with a success status and at most
+// kLargestUpdateAnswer bytes before the deadline; nothing otherwise. A longer answer is not read on.
+std::optional<std::string> Download(const std::u16string& address, Clock::time_point deadline) {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof(parts);
+    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(fw::W(address), /*length=*/0, /*flags=*/0, &parts)) return std::nullopt;
+    const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+    const std::wstring pathAndQuery(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength);
+
+    UniqueInternet session(WinHttpOpen(L"Corvalend", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                       WINHTTP_NO_PROXY_BYPASS, /*flags=*/0));
+    if (!session) {  // systems before Windows 8.1 know only the configured proxy
+        session.reset(WinHttpOpen(L"Corvalend", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, /*flags=*/0));
+    }
+    const int left = static_cast<int>(MillisecondsLeft(deadline));
+    if (!session || left == 0 || !WinHttpSetTimeouts(session.get(), left, left, left, left)) return std::nullopt;
+    const UniqueInternet connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, /*reserved=*/0));
+    if (!connection) return std::nullopt;
+    const UniqueInternet request(WinHttpOpenRequest(connection.get(), L"GET", pathAndQuery.c_str(),
+                                                    /*version=*/nullptr, WINHTTP_NO_REFERER,
+                                                    WINHTTP_DEFAULT_ACCEPT_TYPES, /*flags=*/0));
+    if (!request ||
+        !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !EndAt(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, deadline) ||
+        !WinHttpReceiveResponse(request.get(), /*reserved=*/nullptr)) {
+        return std::nullopt;
+    }
+
+    DWORD status = 0, size = sizeof(status);
+    if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX) ||
+        status < 200 || status > 299) {
+        return std::nullopt;
+    }
+    DWORD announced = 0;
+    size = sizeof(announced);
+    if (WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                            WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX) &&
+        announced > kLargestUpdateAnswer) {
+        return std::nullopt;
+    }
+
+    // Room for one byte more than the largest answer: filling it tells that the answer is too long.
+    std::string answer(kLargestUpdateAnswer + 1, '\0');
+    size_t filled = 0;
+    for (;;) {
+        DWORD available = 0;
+        if (!EndAt(request.get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, deadline) ||
+            !WinHttpQueryDataAvailable(request.get(), &available)) {
+            return std::nullopt;
+        }
+        if (available == 0) break;  // the whole answer is in
+        DWORD read = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(available, answer.size() - filled));
+        if (!WinHttpReadData(request.get(), answer.data() + filled, wanted, &read)) return std::nullopt;
+        filled += read;
+        if (filled > kLargestUpdateAnswer) return std::nullopt;
+    }
+    answer.resize(filled);
+    return answer;
+}
+
+// What the request's thread hands to the check. The thread keeps a share of it: it may end after
+// a check that stopped waiting for it (its time-outs end at the check's deadline).
+struct Outcome {
+    fw::UniqueKernelHandle done{CreateEventW(/*attributes=*/nullptr, /*manualReset=*/TRUE, FALSE, nullptr)};
+    std::mutex mutex;
+    bool finished = false;
+    std::optional<std::string> answer;
+};
 
 }  // namespace
 
-bool TUpdater::Check() {
-    const std::u16string file = UpdateAnswerFile(TempFolder());
+bool TUpdater::Check(std::chrono::milliseconds timeLimit, const UpdateWait& wait) {
+    const fw::Error couldNotCheck(u"Error\r\rCould not check for updates.");
     const uint32_t version = TData::GetFileVersion(fw::Application::ExeName());
     const std::u16string address = UpdateQueryAddress(UpdateServerHost(), version);
-    if (URLDownloadToFileW(/*caller=*/nullptr, fw::W(address), fw::W(file), /*reserved=*/0, /*callback=*/nullptr) !=
-        S_OK) {
-        throw fw::Error(u"Error\r\rCould not check for updates.");
-    }
-    const DeleteOnExit answerFile(file);
-    const auto answer = fw::Win32FileStore().Read(file);
-    if (!answer) throw fw::Error(fw::CannotOpenFileText(file, fw::SystemErrorText(ERROR_FILE_NOT_FOUND)));
-    return AnswerOffersUpdate(*answer, fw::SystemAnsiCodePage());
-}
-
-void CheckForUpdatesFrom(HWND window) {
-    CheckForUpdatesFrom(window, OpenWithShell);
-}
-
-void CheckForUpdatesFrom(HWND window, const PageOpener& openPage) {
-    const auto updater = std::make_unique<TUpdater>();
-    if (updater->Check()) {
-        if (fw::MessageDlg(window,
-                           u"A new version of Corvalend is available.\r\rWould you like to download the new version?",
-                           fw::MessageType::Information, fw::MessageButtons::YesNo, fw::mrYes) == fw::mrYes) {
-            openPage(window, DownloadPageAddress());
+    const Clock::time_point deadline = Clock::now() + timeLimit;
+    const auto outcome = std::make_shared<Outcome>();
+    if (!outcome->done) throw couldNotCheck;
+    std::thread([outcome, address, deadline] {
+        std::optional<std::string> answer;
+        try {
+            answer = Download(address, deadline);
+        } catch (...) {  // out of memory: no answer
         }
+        {
+            const std::lock_guard lock(outcome->mutex);
+            outcome->answer = std::move(answer);
+            outcome->finished = true;
+        }
+        SetEvent(outcome->done.get());
+    }).detach();
+
+    if (wait) {
+        wait(outcome->done.get(), timeLimit);
     } else {
-        fw::MessageDlg(window, u"There is no new version of Corvalend at this time.", fw::MessageType::Information,
-                       fw::MessageButtons::Ok);
+        WaitForSingleObject(outcome->done.get(), MillisecondsLeft(deadline));
     }
+    const std::lock_guard lock(outcome->mutex);
+    if (!outcome->finished || !outcome->answer) throw couldNotCheck;
+    return AnswerOffersUpdate(*outcome->answer, fw::SystemAnsiCodePage());
 }

@@ -1,29 +1,28 @@
-// The update check: one synchronous HTTP request that carries the program's version; the server's
-// answer says whether a newer version exists. Also the check as the windows start it, with its
-// messages and the download page.
+// The update check: one HTTP request that carries the program's version; the server's answer says
+// whether a newer version exists. The request runs on a thread of its own, so that whoever waits
+// for it can go on with other work (the windows let their messages run).
 #pragma once
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
-#include <string>
+
+#include "core/UpdateRules.h"
 
 // For testing only: the environment variable CORVALEND_UPDATE_SERVER, when set, names the update
 // server ("host" or "host:port") in place of the program's own.
 inline constexpr wchar_t kUpdateServerVariable[] = L"CORVALEND_UPDATE_SERVER";
 
+// Returns once `done` is signalled or `timeLimit` has passed, whichever is first; it may return
+// earlier (when the program is ending), and the check then counts as failed.
+using UpdateWait = std::function<void(HANDLE done, std::chrono::milliseconds timeLimit)>;
+
 class TUpdater {
 public:
     // True when a newer version is available. Raises "Error\r\rCould not check for updates." when
-    // the download does not succeed; the answer file is deleted after every successful download.
-    bool Check();
+    // the server cannot be reached, answers with a status other than success or with more than
+    // kLargestUpdateAnswer bytes, or has not answered completely within `timeLimit`. Without a
+    // `wait`, the calling thread simply blocks until then.
+    bool Check(std::chrono::milliseconds timeLimit = kUpdateTimeLimit, const UpdateWait& wait = nullptr);
 };
-
-// Opens an address through the shell, the window being the parent of anything that shows.
-using PageOpener = std::function<void(HWND window, const std::u16string& address)>;
-
-// The check started from a window (the settings window's button, the overview popup's link): asks
-// the server, tells the user the outcome and, when a new version exists and the user agrees, opens
-// the download page. Errors of the check reach the caller.
-void CheckForUpdatesFrom(HWND window);
-void CheckForUpdatesFrom(HWND window, const PageOpener& openPage);

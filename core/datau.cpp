@@ -112,7 +112,7 @@ bool ReadStartAtLogOn() {
 }
 
 void WriteStartAtLogOn(bool start) {
-    fw::RegistryIni(kRunKey).WriteString(kRunValueName, start ? fw::Application::ExeName() : u"");
+    fw::RegistryIni(kRunKey).WriteString(kRunValueName, start ? u"\"" + fw::Application::ExeName() + u"\"" : u"");
 }
 
 void TData::FirstUseCheck() {

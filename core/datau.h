@@ -26,13 +26,14 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder);
 
 inline constexpr char16_t kProgramKey[] = u"Software\\Tamberlo\\Corvalend\\";
 
-// The log-on entry: a string value in the current user's Run key holding the program file's path
-// when the program starts at log-on, and the empty text when not (it is never deleted).
+// The log-on entry: a string value in the current user's Run key holding the program file's path in
+// double quotes when the program starts at log-on, and the empty text when not (it is never deleted).
 inline constexpr char16_t kRunKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char16_t kRunValueName[] = u"Corvalend";
-// True when the entry is there and not empty.
+// True when the entry is there and not empty (also an entry from before the quotes, a bare path).
 bool ReadStartAtLogOn();
-// Writes the running program's full path (no quotes, no arguments), or the empty text.
+// Writes the running program's full path in double quotes, so that the system cannot take a part of a
+// path with spaces for another program, or the empty text.
 void WriteStartAtLogOn(bool start);
 
 class TData {

@@ -1,9 +1,9 @@
 #include "ui/MainFormU.h"
 
-#include "core/Updater.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/GdiObjects.h"
+#include "ui/CheckForUpdates.h"
 #include "ui/MainFormRules.h"
 #include "ui/SettingsFormU.h"
 
@@ -182,7 +182,7 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::lblCheckForUpdatesClick() {
-    CheckForUpdatesFrom(Handle());
+    CheckForUpdatesFrom(App(), Handle(), lblCheckForUpdates.Label().Handle());
 }
 
 void TMainForm::Shape1MouseEnter() {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <string>
 
-#include "core/Updater.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/WinText.h"
@@ -62,6 +61,7 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     OpenPage = OpenInShell;
     OnShow = [this] { FormShow(); };
     OnClose = [this](fw::CloseAction& action) { FormClose(action); };
+    OnCloseQuery = [this] { return !checkingForUpdates_; };
     FormCreate();
 }
 
@@ -157,7 +157,14 @@ void TSettingsForm::Button1Click() {
 }
 
 void TSettingsForm::btnCheckForUpdatesClick() {
-    CheckForUpdatesFrom(Handle(), OpenPage);
+    checkingForUpdates_ = true;
+    try {
+        CheckForUpdatesFrom(app_, Handle(), btnCheckForUpdates.Handle(), OpenPage);
+    } catch (...) {
+        checkingForUpdates_ = false;
+        throw;
+    }
+    checkingForUpdates_ = false;
 }
 
 // The log-on entry follows the box at once, not only with the next hotkey save.

@@ -12,10 +12,10 @@
 #include "controls/BControls.h"
 #include "controls/SimpleTimer.h"
 #include "core/Hotkeys.h"
-#include "core/Updater.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
+#include "ui/CheckForUpdates.h"
 #include "ui/HotkeySettingU.h"
 
 class TData;
@@ -101,6 +101,9 @@ private:
     // Last: the frames go before the list whose hotkeys they show and before the column.
     std::vector<std::unique_ptr<THotkeySetting>> HotKeySettingsList_;
     THotkeySetting* ToBedeletedSetting = nullptr;
+    // While the update check started here waits, the window refuses to close: it would be freed
+    // under the button's handler.
+    bool checkingForUpdates_ = false;
 };
 
 // The settings window shown from the tray, null while none is open.

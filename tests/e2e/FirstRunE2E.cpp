@@ -106,7 +106,8 @@ TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkF
         EXPECT_EQ(fw::Win32FileStore().Read(e2e::HotkeyFile()), fw::EncodeUtf16LE(expected, true))
             << "exactly the four suggestions, in order";
         EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), u"0");
-        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::W(kRunKey), fw::W(kRunValueName)), e2e::ProgramPath());
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::W(kRunKey), fw::W(kRunValueName)),
+                  u"\"" + e2e::ProgramPath() + u"\"");
         // The check that showed the guide had loaded the file before: nothing is live yet, and
         // the file exists, so no settings window follows.
         EXPECT_TRUE(e2e::CanRegister(MOD_WIN, 'S'));

@@ -1,4 +1,4 @@
-// The update check's rules: the query address, the answer file's name and the answer rule.
+// The update check's rules: the query address and the answer rule.
 #include <gtest/gtest.h>
 
 #include "core/UpdateRules.h"
@@ -22,7 +22,7 @@ std::string Utf16(std::u16string_view text, bool bigEndian) {
 
 }  // namespace
 
-TEST(UpdateRules, QueryAndFiles) {
+TEST(UpdateRules, QueryAndDownloadPage) {
     EXPECT_EQ(UpdateQueryAddress(u"update.corvalend.example", 1200100),
               u"http://update.corvalend.example/softwareupdate.php?obj=11&ver=1200100");
     EXPECT_EQ(UpdateQueryAddress(u"127.0.0.1:8080", 0), u"http://127.0.0.1:8080/softwareupdate.php?obj=11&ver=0");
@@ -30,7 +30,6 @@ TEST(UpdateRules, QueryAndFiles) {
     EXPECT_EQ(UpdateQueryAddress(kUpdateServerHost, 1),
               u"http://update.corvalend.example/softwareupdate.php?obj=11&ver=1");
     EXPECT_EQ(DownloadPageAddress(), u"http://www.corvalend.example/download");
-    EXPECT_EQ(UpdateAnswerFile(u"C:\\users\\me\\Temp\\"), u"C:\\users\\me\\Temp\\\\corvalendupdate.tmp");
 }
 
 TEST(UpdateRules, TheMarkerDecides) {

@@ -268,7 +268,7 @@ TEST_F(FirstUse, FinishWithTheDefaultsWritesTheFourSuggestionsTheFlagAndTheRunVa
                                     section(2, 83, u"capturescreen", u"") + section(3, 78, u"openfile", u"notepad.exe"),
                                 /*withBom=*/true));
     EXPECT_EQ(FirstUseValue(), u"0");
-    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"");
     EXPECT_EQ(Data().HotKeyList().Count(), 0) << "the live hotkeys are not reloaded by the guide";
 }
 
@@ -421,7 +421,7 @@ TEST_F(FirstUse, SetupMoreHotkeysSavesOpensTheSettingsWindowAndReadsItBack) {
     EXPECT_EQ(fileWhileOpen, (std::vector<std::string>{"on 81 2 close ", kMinimize, kMaximize, kCapture}))
         << "saved before the settings window opened";
     EXPECT_EQ(flagWhileOpen, u"0");
-    EXPECT_EQ(runWhileOpen, fw::Application::ExeName());
+    EXPECT_EQ(runWhileOpen, u"\"" + fw::Application::ExeName() + u"\"");
     EXPECT_EQ(framesWhileOpen, 4u);
     EXPECT_TRUE(boxesReadBack) << "the boxes follow what the settings window left in the file";
     wintest::PumpUntil([] { return false; }, 200ms);  // the settings window's own release finds nothing

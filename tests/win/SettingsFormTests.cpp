@@ -1,15 +1,17 @@
 // The settings window as the tray opens it: the column of frames built from the hotkey file, saving
 // and deleting through the frames (the file and the live hotkeys follow at once), the log-on entry,
-// the links, a cancelled wizard, closing, and a hotkey file that cannot be written.
+// the links, a cancelled wizard, closing, a hotkey file that cannot be written, and an update check
+// that waits.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include <winsock2.h>
 
 #include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/Updater.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/Registry.h"
@@ -115,6 +117,34 @@ COLORREF ScreenPixelAtCentre(const fw::Control& control) {
     return colour;
 }
 
+// A port on 127.0.0.1 that takes connections and never answers, until it is closed.
+class SilentPort {
+public:
+    SilentPort() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof(address);
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        listen(listener_, 8);
+        host_ = u"127.0.0.1:" + fw::IntToStr(ntohs(address.sin_port));
+    }
+    ~SilentPort() {
+        Close();
+        WSACleanup();
+    }
+    const std::u16string& Host() const { return host_; }
+    // The connections it holds are reset.
+    void Close() { closesocket(std::exchange(listener_, INVALID_SOCKET)); }
+
+private:
+    SOCKET listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    std::u16string host_;
+};
+
 }  // namespace
 
 TEST_F(Settings, OneWindowShowsEveryHotkeyOfTheFileAndEscClosesIt) {
@@ -198,7 +228,7 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
     form.chkStartAtWindowsStart.SetChecked(true);
     Click(frame.btnEdit);
     Click(frame.Button2);
-    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"");
 }
 
 TEST_F(Settings, DeletingRemovesTheFrameOnTheNextTickAndTheHotkeyStopsAtOnce) {
@@ -232,7 +262,8 @@ TEST_F(Settings, TheLogOnBoxWritesTheRunValueWhenClicked) {
     EXPECT_FALSE(form.chkStartAtWindowsStart.Checked());
     EXPECT_EQ(RunValue(), u"") << "written empty, not deleted";
     Click(form.chkStartAtWindowsStart);
-    EXPECT_EQ(RunValue(), fw::Application::ExeName());
+    EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"") << "quoted: a path with spaces is one path";
+    EXPECT_TRUE(ReadStartAtLogOn()) << "the quoted entry reads as on, as the bare path of older entries does";
     EXPECT_EQ(FileHotkeys().size(), 3u) << "the hotkeys are not touched";
 
     // On a monitor at 144 DPI everything is half as large again, the frames and the links included
@@ -299,4 +330,41 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
     Click(frame.Button2);
     EXPECT_EQ(FileHotkeys()[0], "on Z close");
     EXPECT_NE(Live('Z'), nullptr);
+}
+
+// While the update check started from the window waits, the window's messages run, its button is
+// disabled and closing is refused: the window would be freed under the button's handler.
+TEST_F(Settings, TheWindowStaysWhileItsUpdateCheckWaits) {
+    SilentPort server;
+    SetEnvironmentVariableW(kUpdateServerVariable, fw::W(server.Host()));
+    TSettingsForm& form = Open();
+    form.pcClient.SetActivePage(form.tsOtherSettings);
+    const HWND window = form.Handle(), button = form.btnCheckForUpdates.Handle();
+    constexpr UINT kEndCheck = WM_APP + 0x71;
+    bool buttonEnabled = true;
+    const int hook = App().AddMessageHook([&](MSG& message, bool& handled) {
+        if (message.message != kEndCheck) return;
+        handled = true;
+        buttonEnabled = IsWindowEnabled(button) != FALSE;
+        server.Close();  // the check fails at once
+    });
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    PostThreadMessageW(GetCurrentThreadId(), kEndCheck, 0, 0);
+    {
+        wintest::MessageBoxWatcher box(u"Corvalend");
+        Click(form.btnCheckForUpdates);
+        EXPECT_TRUE(box.Wait(10s));
+        EXPECT_EQ(box.Text(), u"Error\r\rCould not check for updates.");
+    }
+    App().RemoveMessageHook(hook);
+    SetEnvironmentVariableW(kUpdateServerVariable, nullptr);
+    EXPECT_FALSE(buttonEnabled) << "disabled while the check waited";
+    ASSERT_TRUE(IsWindow(window)) << "the close asked for meanwhile was refused";
+    EXPECT_EQ(SettingsForm, &form);
+    EXPECT_TRUE(IsWindowEnabled(button));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wintest::PumpAppUntil(
+        App(), [&] { return !IsWindow(window); }, 10s))
+        << "and closes afterwards";
 }
