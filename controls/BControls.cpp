@@ -49,7 +49,11 @@ void ShellOpenTarget(const std::u16string& target) {
 }  // namespace
 
 TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info)
-    : app_(app), caption_(info.Caption), font_(info.Font), shellOpen_(ShellOpenTarget) {
+    : app_(app),
+      caption_(info.Caption),
+      font_(info.Font),
+      placed_{info.Left, info.Top, info.Left + info.Width, info.Top + info.Height},
+      shellOpen_(ShellOpenTarget) {
     // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
     hwnd_.reset(CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY, info.Left,
                                 info.Top, info.Width, info.Height, parent,
@@ -102,6 +106,7 @@ void TBLabel::SetAutoSize(bool AutoSize) {
 
 void TBLabel::SetAlignment(TAlignment Alignment) {
     alignment_ = Alignment;
+    AdjustBounds();  // a right-justified label ends where its bounds do
     Invalidate();
 }
 
@@ -117,6 +122,7 @@ RECT TBLabel::BoundsRect() const {
 }
 
 void TBLabel::SetBounds(int Left, int Top, int Width, int Height) {
+    placed_ = {Left, Top, Left + Width, Top + Height};
     SetWindowPos(hwnd_.get(), nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
     AdjustBounds();
 }
@@ -338,8 +344,7 @@ void TBLabel::AdjustBounds() {
         GetTextMetricsW(dc.get(), &metrics);
         extent = {0, 0, 0, metrics.tmHeight};
     }
-    const RECT bounds = BoundsRect();
-    const TLabelRect fitted = AutoSizeBounds({bounds.left, bounds.top, bounds.right, bounds.bottom}, extent.right,
+    const TLabelRect fitted = AutoSizeBounds({placed_.left, placed_.top, placed_.right, placed_.bottom}, extent.right,
                                              extent.bottom, margin_, alignment_);
     SetWindowPos(hwnd_.get(), nullptr, fitted.Left, fitted.Top, fitted.Right - fitted.Left, fitted.Bottom - fitted.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -64,9 +64,11 @@ public:
     bool AutoSize() const { return autoSize_; }  // bounds fitted to the caption (and margin)
     void SetAutoSize(bool AutoSize);
     TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment Alignment);
-    void SetCursor(HCURSOR Cursor);  // null: the arrow
-    RECT BoundsRect() const;         // in the parent's client pixels
+    void SetAlignment(TAlignment Alignment);  // with automatic sizing, fitted again in the bounds as set
+    void SetCursor(HCURSOR Cursor);           // null: the arrow
+    RECT BoundsRect() const;                  // in the parent's client pixels
+    // With automatic sizing the label is fitted to its caption from the left edge of these bounds,
+    // or, right-justified, up to their right edge.
     void SetBounds(int Left, int Top, int Width, int Height);
 
     // The link's properties. Those that change the layout of the text repaint at once.
@@ -133,6 +135,7 @@ private:
     TColor color_ = clBtnFace;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
+    RECT placed_;  // the bounds as set, which automatic sizing fits the label in
     HCURSOR cursor_ = nullptr;
 
     bool fitInRect_ = true;

@@ -1,30 +1,76 @@
 #include "ui/MainFormRules.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 constexpr int kMargin = 8;
 constexpr int kLabelHeight = 13;
-constexpr int kHeaderWidth = 100;
-constexpr int kColumnPitch = 130;
-constexpr int kCellWidth = 120;
-constexpr int kParametersRightMargin = 284 - 268;  // the parameters column ends 16 before the edge
-constexpr int kRowGap = 8;
+constexpr int kCellWidth = 120;  // the hotkey and the action as designed, on a 130 pitch
+constexpr int kColumnGap = 10;
+constexpr int kParametersRightMargin = 16;  // the parameters column ends this far before the right edge
+constexpr int kDesignedWidth[3] = {kCellWidth, kCellWidth,
+                                   kPopupWidth - (kMargin + 2 * (kCellWidth + kColumnGap)) - kParametersRightMargin};
+constexpr int kRowPitch = kLabelHeight + 8;
 constexpr int kFirstRowTop = 25;  // the header row is a little closer to the first hotkey than rows to each other
 constexpr int kLinksBand = 28;    // below the last row: the two links
+constexpr int kFrame = 1;         // the dark line around the popup, which the rows' box keeps clear of
+// Below the "X" (8 + 20): scrolling rows start here, so the scroll bar is whole.
+constexpr int kScrollingRowsTop = 29;
+
+// Device pixels at `dpi` in pixels at 96 DPI: rounded up for a text, so that scaled again it still
+// fits; rounded down for room, so that scaled again it is no more than there is.
+int TextAt96(int pixels, unsigned dpi) {
+    if (dpi == 0 || pixels <= 0) return std::max(pixels, 0);
+    return static_cast<int>((static_cast<int64_t>(pixels) * 96 + dpi - 1) / dpi);
+}
+int RoomAt96(int pixels, unsigned dpi) {
+    if (dpi == 0 || pixels <= 0) return std::max(pixels, 0);
+    return static_cast<int>(static_cast<int64_t>(pixels) * 96 / dpi);
+}
 
 }  // namespace
 
-fw::Bounds HotkeyLabelBounds(int row, int column, int clientWidth) {
-    if (row == 0) return {kMargin + kColumnPitch * column, kMargin, kHeaderWidth, kLabelHeight};
-    const int top = kFirstRowTop + (row - 1) * (kLabelHeight + kRowGap);
-    const int left = kMargin + kColumnPitch * column;
-    const int width = column == 2 ? clientWidth - left - kParametersRightMargin : kCellWidth;
-    return {left, top, width, kLabelHeight};
+int PopupClientHeight(int hotkeyCount) {
+    if (hotkeyCount <= 0) return kMargin + kLabelHeight + 8 + kLinksBand;  // the header row alone
+    return kFirstRowTop + hotkeyCount * kRowPitch + kLinksBand;
 }
 
-int PopupClientHeight(int hotkeyCount) {
-    const fw::Bounds last = HotkeyLabelBounds(hotkeyCount, 0, kPopupWidth);
-    return last.top + last.height + kRowGap + kLinksBand;
+PopupGrid PopupGridLayout(const PopupMeasures& measures) {
+    PopupGrid grid;
+    const int count = std::max(measures.HotkeyCount, 0);
+    const int roomWidth = RoomAt96(measures.RoomWidth, measures.Dpi);
+    const int roomHeight = RoomAt96(measures.RoomHeight, measures.Dpi);
+    const int scrollBar = TextAt96(measures.ScrollBarWidth, measures.Dpi);
+
+    grid.RowsHeight = count * kRowPitch;
+    const int height = PopupClientHeight(count);
+    grid.Scrolls = height > roomHeight;
+    grid.ClientHeight = std::min(height, roomHeight);
+    const int rowsTop = grid.Scrolls ? kScrollingRowsTop : kFirstRowTop;
+
+    int left = kMargin;
+    for (size_t c = 0; c < 3; ++c) {
+        grid.ColumnLeft[c] = left;
+        grid.ColumnWidth[c] = std::max(kDesignedWidth[c], TextAt96(measures.WidestText[c], measures.Dpi));
+        left += grid.ColumnWidth[c] + kColumnGap;
+    }
+    const int rightMargin = kParametersRightMargin + (grid.Scrolls ? scrollBar : 0);
+    const int wanted = grid.ColumnLeft[2] + grid.ColumnWidth[2] + rightMargin;
+    grid.ClientWidth = std::min(wanted, roomWidth);
+    // Too wide for the screen: the parameters end where the popup does.
+    grid.ColumnWidth[2] = std::max(0, grid.ClientWidth - grid.ColumnLeft[2] - rightMargin);
+
+    grid.Rows = {kFrame, rowsTop, std::max(0, grid.ClientWidth - 2 * kFrame),
+                 grid.Scrolls ? std::max(0, grid.ClientHeight - rowsTop - kLinksBand) : grid.RowsHeight};
+    return grid;
+}
+
+fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column) {
+    const auto c = static_cast<size_t>(column);
+    if (row == 0) return {grid.ColumnLeft[c], kMargin, grid.ColumnWidth[c], kLabelHeight};
+    return {grid.ColumnLeft[c] - grid.Rows.left, (row - 1) * kRowPitch, grid.ColumnWidth[c], kLabelHeight};
 }
 
 ScreenPoint PopupPosition(unsigned edge,

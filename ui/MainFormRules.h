@@ -1,8 +1,9 @@
-// The overview popup's layout and texts, free of windows: where each label of the hotkey grid goes,
-// how high the popup is for a number of hotkeys, where it goes beside the taskbar, and what a row
-// says. Lengths are pixels at 96 DPI unless a function says otherwise.
+// The overview popup's layout and texts, free of windows: how wide the grid's columns are and where
+// each label goes, how large the popup is and whether its rows scroll, where it goes beside the
+// taskbar, and what a row says. Lengths are pixels at 96 DPI unless a function says otherwise.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,7 +11,7 @@
 #include "core/Hotkeys.h"
 #include "framework/FormLayout.h"
 
-inline constexpr int kPopupWidth = 579;   // never changes
+inline constexpr int kPopupWidth = 579;   // as designed: the narrowest the popup gets while it fits on the screen
 inline constexpr int kPopupHeight = 291;  // as designed; each opening sets its own
 inline constexpr int kPopupGap = 3;       // between the popup and the taskbar or screen edge
 
@@ -25,12 +26,38 @@ inline constexpr std::u16string_view kHotkeyHeaders[3] = {u"Hotkey", u"Action", 
 // Follows the hotkey text of a live hotkey whose combination the system gave to someone else.
 inline constexpr char16_t kInUseSuffix[] = u" (in use)";
 
-// Bounds of the grid's label in `row` (0 the header, i + 1 hotkey i) and `column` (0 hotkey,
-// 1 action, 2 parameters) on a popup `clientWidth` wide.
-fw::Bounds HotkeyLabelBounds(int row, int column, int clientWidth);
-
-// The popup's client height for `hotkeyCount` rows below the header.
+// The popup's client height for `hotkeyCount` rows below the header, when they all fit.
 int PopupClientHeight(int hotkeyCount);
+
+// What the grid holds and the room it has, as measured on the screen: device pixels at `Dpi`.
+struct PopupMeasures {
+    int HotkeyCount = 0;
+    std::array<int, 3> WidestText{};  // the widest text of each column, its header included
+    int RoomWidth = 0;                // the work area less the gap on each side
+    int RoomHeight = 0;
+    int ScrollBarWidth = 0;  // of a vertical scroll bar
+    unsigned Dpi = 96;
+};
+
+// The popup's layout, in pixels at 96 DPI. Each column is as wide as its widest text, never
+// narrower than designed, and the popup widens for them up to the room's width, where the
+// parameters column gives way. When the rows are higher than the room, the popup takes the room's
+// height and the rows scroll in their box between the header (and the "X") and the links.
+struct PopupGrid {
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    std::array<int, 3> ColumnLeft{};
+    std::array<int, 3> ColumnWidth{};
+    fw::Bounds Rows;     // the box the hotkey rows scroll in, in the client area
+    int RowsHeight = 0;  // all rows together
+    bool Scrolls = false;
+};
+
+PopupGrid PopupGridLayout(const PopupMeasures& measures);
+
+// Bounds of the grid's label in `row` and `column` (0 hotkey, 1 action, 2 parameters): row 0 is
+// the header, in the popup's client area; row i + 1 shows hotkey i, in the area of all rows.
+fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column);
 
 // Screen rectangles and points in device pixels.
 struct ScreenRect {

@@ -1,5 +1,8 @@
 #include "ui/MainFormU.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/GdiObjects.h"
@@ -22,6 +25,14 @@ fw::UniqueImageList MakeTrayImages(HINSTANCE instance) {
         static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
     if (images && icon) ImageList_AddIcon(images.get(), icon.get());
     return images;
+}
+
+// The width of a text on one line as a plain label shows it ("&" as it stands), in device pixels.
+int TextWidth(HDC dc, std::u16string_view text) {
+    RECT extent{};
+    DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    return extent.right;
 }
 
 const TLabelFont kLinkFont{.Style = fsBold | fsUnderline, .Color = clBlue};
@@ -117,7 +128,10 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     // Opened from the tray the grid is there already, built for the height; shown any other way
     // the popup still lists the hotkeys.
-    if (HotkeyText_.empty()) BuildHotkeyLabels();
+    if (HotkeyText_.empty()) {
+        const PopupGrid grid = BuildHotkeyLabels(fw::WorkAreaOf(Handle()));
+        SetClientSize(grid.ClientWidth, grid.ClientHeight);
+    }
     SetForegroundWindow(Handle());
     SetOpacity(kOpacityActive);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -148,17 +162,17 @@ void TMainForm::TrayIconClick() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     GetWindowPlacement(Handle(), &placement);
-    const RECT& normal = placement.rcNormalPosition;        // screen coordinates: a tool window
-    const int width = fw::ScaleForDpi(kPopupWidth, Dpi());  // the width as designed, for this monitor
-    const int height = fw::ScaleForDpi(PopupClientHeight(Data->HotKeyList().Count()), Dpi());
-    const APPBARDATA taskbar = Data->TaskbarPos();
+    const RECT& normal = placement.rcNormalPosition;  // screen coordinates: a tool window
     const RECT work = fw::WorkAreaOf(Handle());
+    // The grid first: its texts make the size, and the placement below already shows the window.
+    const PopupGrid grid = BuildHotkeyLabels(work);
+    const int width = fw::ScaleForDpi(grid.ClientWidth, Dpi());
+    const int height = fw::ScaleForDpi(grid.ClientHeight, Dpi());
+    const APPBARDATA taskbar = Data->TaskbarPos();
     const ScreenPoint place =
         PopupPosition(taskbar.uEdge, {taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom},
                       {work.left, work.top, work.right, work.bottom}, width, height, fw::ScaleForDpi(kPopupGap, Dpi()),
                       {normal.left, normal.top});
-    // The grid first: the placement below already shows the window.
-    BuildHotkeyLabels();
     placement.flags = 0;
     placement.showCmd = SW_SHOWNOACTIVATE;
     placement.rcNormalPosition = {place.x, place.y, place.x + width, place.y + height};
@@ -206,34 +220,69 @@ void TMainForm::HideFormTimerTimer() {
 
 // ---- The grid ----
 
-void TMainForm::BuildHotkeyLabels() {
+PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     FreeHotkeyLabels();
-    if (Data == nullptr) return;
-    const THotkeyList& list = Data->HotKeyList();
-    const int clientWidth = ClientSize96().width;
+    const int count = Data != nullptr ? Data->HotKeyList().Count() : 0;
+    std::vector<HotkeyRowTexts> rows;
+    rows.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(i);
+        const THotKeyData& d = hotkey.HotKeyData;
+        rows.push_back(HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
+                                 hotkey.Refused()));
+    }
+
+    // Every text whole: the columns and the popup take the widths of the texts in the fonts they
+    // are shown in (a greyed hotkey has the normal font's metrics).
+    const UINT dpi = Dpi();
+    const fw::Font bold(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
+    const int gap = fw::ScaleForDpi(kPopupGap, dpi);
+    PopupMeasures measures{.HotkeyCount = count,
+                           .RoomWidth = workArea.right - workArea.left - 2 * gap,
+                           .RoomHeight = workArea.bottom - workArea.top - 2 * gap,
+                           .ScrollBarWidth = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi),
+                           .Dpi = dpi};
+    {
+        const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+        {
+            const fw::ScopedSelectObject font(dc.get(), bold.Handle(dpi));
+            for (size_t c = 0; c < 3; ++c) measures.WidestText[c] = TextWidth(dc.get(), kHotkeyHeaders[c]);
+        }
+        const fw::ScopedSelectObject font(dc.get(), ControlFont().Handle(dpi));
+        for (const HotkeyRowTexts& row : rows) {
+            const std::u16string_view texts[3] = {row.Hotkey, row.Action, row.Parameters};
+            for (size_t c = 0; c < 3; ++c) {
+                measures.WidestText[c] = std::max(measures.WidestText[c], TextWidth(dc.get(), texts[c]));
+            }
+        }
+    }
+    const PopupGrid grid = PopupGridLayout(measures);
+
+    // The box and its rows sized before the labels come, which then need placing only once.
+    sbHotkeys.SetBounds(grid.Rows);
+    pnlHotkeys.SetHeight(grid.RowsHeight);
+    sbHotkeys.ScrollTo(0);
+
     // The screen-reader texts are the captions, so every cell is the system's static text.
-    const auto label = [&](int row, int column, const std::u16string& text) {
+    const auto label = [&](fw::Container& parent, int row, int column, std::u16string_view text) {
         return std::make_unique<fw::Label>(
-            *this, fw::ControlInfo{.text = text, .bounds = HotkeyLabelBounds(row, column, clientWidth)},
+            parent, fw::ControlInfo{.text = std::u16string(text), .bounds = HotkeyLabelBounds(grid, row, column)},
             fw::LabelOptions{.wordWrap = true, .showAccelChar = false});  // texts as stored, "&" included
     };
-    HotkeyText_.resize(static_cast<size_t>(list.Count()) + 1);
-    const fw::Font bold(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
+    HotkeyText_.resize(static_cast<size_t>(count) + 1);
     for (int c = 0; c < 3; ++c) {
-        HotkeyText_[0][c] = label(0, c, std::u16string(kHotkeyHeaders[c]));
+        HotkeyText_[0][c] = label(*this, 0, c, kHotkeyHeaders[c]);
         HotkeyText_[0][c]->SetFont(bold);
     }
-    for (int i = 0; i < list.Count(); ++i) {
-        const TGlobalHotKey& hotkey = *list.GetItem(i);
-        const THotKeyData& d = hotkey.HotKeyData;
-        const HotkeyRowTexts texts = HotkeyRow(
-            d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)), hotkey.Refused());
+    for (int i = 0; i < count; ++i) {
+        const HotkeyRowTexts& texts = rows[static_cast<size_t>(i)];
         THotkeyLabels& row = HotkeyText_[static_cast<size_t>(i) + 1];
-        row[0] = label(i + 1, 0, texts.Hotkey);
-        row[1] = label(i + 1, 1, texts.Action);
-        row[2] = label(i + 1, 2, texts.Parameters);
+        row[0] = label(pnlHotkeys, i + 1, 0, texts.Hotkey);
+        row[1] = label(pnlHotkeys, i + 1, 1, texts.Action);
+        row[2] = label(pnlHotkeys, i + 1, 2, texts.Parameters);
         if (texts.Greyed) row[0]->SetFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT)));
     }
+    return grid;
 }
 
 void TMainForm::FreeHotkeyLabels() {
@@ -286,6 +335,9 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 Shape1MouseEnter();
             }
             break;
+        case WM_MOUSEWHEEL:
+            // The rows are all there is to scroll, wherever the focus is in the popup.
+            return SendMessageW(sbHotkeys.Handle(), message, wParam, lParam);
         case WM_MOUSELEAVE:
             pointerInside_ = false;
             Shape1MouseLeave();

@@ -12,10 +12,26 @@
 #include "controls/BControls.h"
 #include "controls/SimpleTimer.h"
 #include "controls/TrayIcon.h"
+#include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
 #include "framework/PopupMenu.h"
 #include "framework/UniqueHandle.h"
+#include "ui/MainFormRules.h"
+
+// A container the pointer passes through to the popup, as it does through the labels on it, so
+// that the popup sees the pointer come and go; a scroll bar of the container still takes it.
+template <class Container>
+class TPassThrough final : public Container {
+public:
+    using Container::Container;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        const LRESULT result = Container::OnMessage(message, wParam, lParam);
+        return message == WM_NCHITTEST && result == HTCLIENT ? HTTRANSPARENT : result;
+    }
+};
 
 class TMainForm final : public fw::Form {
 public:
@@ -26,6 +42,10 @@ public:
     fw::Button SpeedButton1{*this, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}};
     TBLabelPanel BLabel1;
     TBLabelPanel lblCheckForUpdates;
+    // The hotkey rows, between the header and the links; they scroll when the screen is too low for
+    // them. Placed at each opening.
+    TPassThrough<fw::ColumnScrollBox> sbHotkeys{*this, {}};
+    TPassThrough<fw::Panel> pnlHotkeys{sbHotkeys, {}};
     TSimpleTimer HideFormTimer;
 
     // The tray icon's image (one small icon), the tray menu and the icon. The icon is declared last:
@@ -34,8 +54,9 @@ public:
     fw::PopupMenu TrayPopup;
     std::unique_ptr<TTrayIcon> TrayIcon;
 
-    // The grid shown now: row 0 the column headers, row i + 1 live hotkey i; the columns are the
-    // hotkey, the action and the parameters. Empty while the popup is hidden.
+    // The grid shown now: row 0 the column headers (on the popup), row i + 1 live hotkey i (on
+    // pnlHotkeys); the columns are the hotkey, the action and the parameters. Empty while the popup
+    // is hidden.
     using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
     const std::vector<THotkeyLabels>& HotkeyText() const { return HotkeyText_; }
 
@@ -61,7 +82,8 @@ private:
     void Shape1MouseEnter();
     void Shape1MouseLeave();
     void HideFormTimerTimer();
-    void BuildHotkeyLabels();
+    // Builds the grid and returns the popup's layout for it on the screen of `workArea`.
+    PopupGrid BuildHotkeyLabels(const RECT& workArea);
     void FreeHotkeyLabels();
 
     void HidePopup();

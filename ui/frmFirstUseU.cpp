@@ -27,7 +27,6 @@ TfrmFirstUse::TfrmFirstUse(fw::Application& app, HWND owner, TData& data)
     ExtendFrameIntoBand(pnlTop, 49);
     for (fw::Label* heading : {&Label10, &Label1, &Label2}) heading->SetFont(headingFont_);
     lblLink.Label().SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    lblLink.Label().SetHoverColor(clBlue);
     lblLink.Label().SetExecute(kMakerWebSite);
     lblLink.Label().SetExecuteFile(true);
 

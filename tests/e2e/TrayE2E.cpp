@@ -61,38 +61,43 @@ TEST(TrayE2E, IconFromTheStartMenuOnTheRightButtonAndExit) {
 
 namespace {
 
-// The texts of the program's popup labels, top to bottom and left to right, and the popup's client
-// height.
+// The texts of the program's popup labels (its links included), top to bottom and left to right,
+// and the popup's client size.
 struct PopupView {
-    std::vector<std::u16string> texts;
-    LONG height = 0;
-};
-
-PopupView ReadPopup(HWND popup) {
     struct Label {
-        RECT rect;
+        RECT rect;  // in the popup's client area
         std::u16string text;
     };
     std::vector<Label> labels;
-    for (HWND child = GetWindow(popup, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t kind[16] = {};
-        GetClassNameW(child, kind, 16);
-        if (lstrcmpiW(kind, L"Static") != 0 || !IsWindowVisible(child)) continue;
-        wchar_t text[256] = {};
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &length);
-        RECT rect{};
-        GetWindowRect(child, &rect);
-        labels.push_back({rect, fw::FromW(text)});
-    }
-    std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) {
+    std::vector<std::u16string> texts;
+    RECT client{};
+};
+
+PopupView ReadPopup(HWND popup) {
+    PopupView view;
+    // Every static text below the popup, the ones on its inner panels too.
+    EnumChildWindows(
+        popup,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& view = *reinterpret_cast<PopupView*>(data);
+            wchar_t kind[16] = {};
+            GetClassNameW(child, kind, 16);
+            if (lstrcmpiW(kind, L"Static") != 0 || !IsWindowVisible(child)) return TRUE;
+            wchar_t text[256] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &length);
+            RECT rect{};
+            GetWindowRect(child, &rect);
+            MapWindowPoints(HWND_DESKTOP, GetAncestor(child, GA_ROOT), reinterpret_cast<POINT*>(&rect), 2);
+            view.labels.push_back({rect, fw::FromW(text)});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&view));
+    std::sort(view.labels.begin(), view.labels.end(), [](const PopupView::Label& a, const PopupView::Label& b) {
         return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
     });
-    PopupView view;
-    for (const Label& label : labels) view.texts.push_back(label.text);
-    RECT client{};
-    GetClientRect(popup, &client);
-    view.height = client.bottom;
+    for (const PopupView::Label& label : view.labels) view.texts.push_back(label.text);
+    GetClientRect(popup, &view.client);
     return view;
 }
 
@@ -118,8 +123,8 @@ TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) 
     EXPECT_TRUE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
     // Shown with its grid: the hotkeys are listed before the window comes up.
     const PopupView view = ReadPopup(popup);
-    EXPECT_EQ(view.height, 21 * 3 + 53) << "three active hotkeys";
-    ASSERT_EQ(view.texts.size(), 12u) << "a header row and three rows, the inactive hotkey left out";
+    EXPECT_EQ(view.client.bottom, 21 * 3 + 53) << "three active hotkeys";
+    ASSERT_EQ(view.texts.size(), 14u) << "a header row, three rows (the inactive hotkey left out) and two links";
     EXPECT_EQ((std::vector<std::u16string>(view.texts.begin(), view.texts.begin() + 3)),
               (std::vector<std::u16string>{u"Hotkey", u"Action", u"Parameters"}));
     EXPECT_EQ((std::vector<std::u16string>(view.texts.begin() + 4, view.texts.begin() + 6)),
@@ -128,6 +133,10 @@ TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) 
     EXPECT_EQ(view.texts[8], u"a.txt, -x");
     EXPECT_EQ(view.texts[10], u"Place in clipboard");
     EXPECT_EQ(view.texts[11], u"hello");
+    // The links along the bottom, "Check for updates" ending 8 pixels before the right edge.
+    EXPECT_EQ(view.texts[12], u"Manage hotkeys");
+    EXPECT_EQ(view.texts[13], u"Check for updates");
+    EXPECT_EQ(view.labels[13].rect.right, view.client.right - 8);
     EXPECT_NE(view.texts[3].find(u"F8"), std::u16string::npos)
         << testing::PrintToString(fw::Utf16ToUtf8(view.texts[3]));
 

@@ -211,9 +211,11 @@ TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
     EXPECT_EQ(bounds.right - bounds.left, extent.cx);
     EXPECT_EQ(bounds.bottom - bounds.top, extent.cy);
 
-    // Right-justified: the right edge stays where it was, whatever the caption.
-    label->SetAlignment(taRightJustify);
+    // Right-justified: the label ends where its bounds do, whatever the caption; the alignment set
+    // after the bounds fits it again.
     label->SetBounds(200, 40, 150, 13);  // right edge 350
+    EXPECT_EQ(label->BoundsRect().left, 200);
+    label->SetAlignment(taRightJustify);
     EXPECT_EQ(label->BoundsRect().right, 350);
     label->SetCaption(u"Check for updates");
     bounds = label->BoundsRect();

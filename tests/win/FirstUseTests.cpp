@@ -186,6 +186,7 @@ TEST_F(FirstUse, PagesControlsAndTexts) {
     EXPECT_EQ(link.Caption(), u"Visit Tamberlo Sotware on the web");
     EXPECT_EQ(link.Font().Color, RGB(0, 0, 255));
     EXPECT_EQ(link.Font().Style, fsUnderline);
+    EXPECT_EQ(link.HoverColor(), clRed) << "hovering turns it red, as every link";
     EXPECT_TRUE(link.ExecuteFile());
     EXPECT_EQ(link.Execute(), u"https://www.tamberlo.example/");
     std::vector<std::u16string> opened;

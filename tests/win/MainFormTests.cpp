@@ -63,11 +63,23 @@ THotKeyData Hotkey(int32_t key, THotKeyFunc func, std::u16string params = {}, st
     return d;
 }
 
-// The colour the popup gives a label's text when it paints.
-COLORREF TextColourOf(HWND parent, HWND label) {
+// The colour a label's text gets from its parent when it paints.
+COLORREF TextColourOf(HWND label) {
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-    SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(label));
+    SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                 reinterpret_cast<LPARAM>(label));
     return GetTextColor(dc.get());
+}
+
+// The width of a label's text on one line in the label's own font.
+int TextWidthOf(const fw::Label& label) {
+    const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    const fw::ScopedSelectObject font(dc.get(),
+                                      reinterpret_cast<HGDIOBJ>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)));
+    const std::u16string text = label.Text();
+    RECT extent{};
+    DrawTextW(dc.get(), fw::W(text), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return extent.right;
 }
 
 class MainFormTest : public ::testing::Test {
@@ -127,6 +139,14 @@ protected:
         GetWindowRect(form_->Handle(), &bounds);
         return bounds;
     }
+    // A window of the popup in the popup's client area.
+    static RECT InPopup(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        MapWindowPoints(HWND_DESKTOP, form_->Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    static RECT InPopup(const std::unique_ptr<fw::Label>& label) { return InPopup(label->Handle()); }
 
     // A screen point outside the popup and the taskbar.
     static POINT Elsewhere() {
@@ -160,6 +180,8 @@ TEST_F(MainFormTest, CreatedHiddenMinimizedAndSeeThrough) {
     EXPECT_EQ(Text(Form().SpeedButton1.Handle()), u"X");
     EXPECT_EQ(Form().BLabel1.Label().Caption(), u"Manage hotkeys");
     EXPECT_EQ(Form().lblCheckForUpdates.Label().Caption(), u"Check for updates");
+    // "Check for updates" is right-justified, ending 8 pixels before the edge (571 of 579).
+    EXPECT_EQ(InPopup(Form().lblCheckForUpdates.Label().Handle()).right, Client().right - 8);
 }
 
 TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
@@ -188,20 +210,27 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     EXPECT_EQ(Text(grid[3][1]), u"Send keystrokes");
     EXPECT_EQ(Text(grid[3][2]), u"a&b<?CR?>");
     // Only the taken combination is greyed.
-    EXPECT_EQ(TextColourOf(Form().Handle(), grid[3][0]->Handle()), GetSysColor(COLOR_GRAYTEXT));
-    EXPECT_EQ(TextColourOf(Form().Handle(), grid[2][0]->Handle()), GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(TextColourOf(Form().Handle(), grid[3][1]->Handle()), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(TextColourOf(grid[3][0]->Handle()), GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(TextColourOf(grid[2][0]->Handle()), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(TextColourOf(grid[3][1]->Handle()), GetSysColor(COLOR_WINDOWTEXT));
 
     // Geometry at 96 DPI: rows 21 pixels apart under the header, the links 21 above the bottom.
+    // The taken combination's text is wider than the designed column: the column and the popup
+    // widen so that it shows whole, and the parameters still end 16 pixels before the right edge.
+    const RECT client = Client();
     for (int c = 0; c < 3; ++c) EXPECT_EQ(grid[0][c]->PixelBounds().top, 8) << c;
-    EXPECT_EQ(grid[1][0]->PixelBounds().top, 25);
-    EXPECT_EQ(grid[2][0]->PixelBounds().top, 46);
-    EXPECT_EQ(grid[3][0]->PixelBounds().top, 67);
-    EXPECT_EQ(grid[3][2]->PixelBounds(), (RECT{268, 67, 563, 80}));
-    EXPECT_EQ(Client(), (RECT{0, 0, 579, 116}));
+    EXPECT_EQ(InPopup(grid[1][0]).top, 25);
+    EXPECT_EQ(InPopup(grid[2][0]).top, 46);
+    EXPECT_EQ(InPopup(grid[3][0]).top, 67);
+    EXPECT_GE(InPopup(grid[3][0]).right - InPopup(grid[3][0]).left, TextWidthOf(*grid[3][0]));
+    EXPECT_EQ(InPopup(grid[3][2]), (RECT{InPopup(grid[3][1]).right + 10, 67, client.right - 16, 80}));
+    EXPECT_GT(client.right, 579);
+    EXPECT_EQ(client.bottom, 116);
     EXPECT_EQ(Form().BLabel1.PixelBounds().top, 116 - 21);
     EXPECT_EQ(Form().lblCheckForUpdates.PixelBounds().top, 116 - 21);
-    EXPECT_EQ(Form().SpeedButton1.PixelBounds(), (RECT{548, 8, 570, 28}));
+    EXPECT_EQ(Form().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 28}));
+    // "Check for updates" is right-justified: it ends 8 pixels before the right edge.
+    EXPECT_EQ(InPopup(Form().lblCheckForUpdates.Label().Handle()).right, client.right - 8);
 
     // Beside the taskbar the shell reports.
     const APPBARDATA bar = Data->TaskbarPos();
@@ -210,7 +239,7 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     GetMonitorInfoW(MonitorFromWindow(Form().Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& w = monitor.rcWork;
     const ScreenPoint expected = PopupPosition(bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom},
-                                               {w.left, w.top, w.right, w.bottom}, 579, 116, 3, {-1, -1});
+                                               {w.left, w.top, w.right, w.bottom}, client.right, 116, 3, {-1, -1});
     EXPECT_EQ(Bounds().left, expected.x) << "taskbar edge " << bar.uEdge;
     EXPECT_EQ(Bounds().top, expected.y);
 
@@ -294,7 +323,8 @@ TEST_F(MainFormTest, StaysWhileThePointerRestsOnTheTaskbar) {
 }
 
 TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
-    StartWith({Hotkey(VK_F7, hkfClose), Hotkey(VK_F8, hkfMaximize), Hotkey(VK_F9, hkfMinimize)});
+    // Texts within the designed columns, at both densities.
+    StartWith({Hotkey(VK_F7, hkfClose), Hotkey(VK_F8, hkfSendKeys), Hotkey(VK_F9, hkfOpenFile)});
     Open();
     wintest::ChangeDpi(Form(), 144, kPopupWidth, 116);
     Form().TrayIconClick();  // closed at 96, opened at 144
@@ -302,10 +332,11 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
     const auto& grid = Form().HotkeyText();
     ASSERT_EQ(grid.size(), 4u);
     EXPECT_EQ(Client(), (RECT{0, 0, 869, 174}));
-    EXPECT_EQ(grid[1][0]->PixelBounds().top, 38);
-    EXPECT_EQ(grid[2][0]->PixelBounds().top, 69);
-    EXPECT_EQ(grid[3][0]->PixelBounds().top, 101);
-    wintest::ExpectScaled(grid[3][2]->PixelBounds(), {268, 67, 563, 80}, 144, "parameters");
+    // Scaled within a pixel (the rows' box and the rows in it are each rounded).
+    EXPECT_NEAR(InPopup(grid[1][0]).top, 38, 1);
+    EXPECT_NEAR(InPopup(grid[2][0]).top, 69, 1);
+    EXPECT_NEAR(InPopup(grid[3][0]).top, 101, 1);
+    wintest::ExpectScaled(InPopup(grid[3][2]), {268, 67, 563, 80}, 144, "parameters");
     wintest::ExpectScaled(Form().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
     EXPECT_EQ(Form().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
     // Beside the taskbar with the gap scaled too.
@@ -315,4 +346,98 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
         EXPECT_EQ(Bounds().right, bar.rc.right - 5);
     }
     wintest::ChangeDpi(Form(), 96, kPopupWidth, 174 * 96 / 144);
+}
+
+TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
+    // 364 hotkeys, the first with the longest combination and a long path: far higher than the
+    // screen and wider than designed.
+    std::vector<THotKeyData> hotkeys;
+    THotKeyData longest = Hotkey(VK_F10, hkfOpenFile, u"C:\\Program Files\\Some Vendor\\Some Application\\app.exe");
+    longest.Shift = MOD_ALT | MOD_CONTROL | MOD_SHIFT;
+    hotkeys.push_back(longest);
+    for (int32_t shift = 1; shift <= 15; ++shift) {
+        for (int32_t key = VK_F1; key <= VK_F24; ++key) {
+            if (shift == longest.Shift && key == longest.Key) continue;
+            hotkeys.push_back(Hotkey(key, hkfMinimize));
+            hotkeys.back().Shift = shift;
+        }
+    }
+    for (int32_t key = 'A'; hotkeys.size() < 364; ++key) hotkeys.push_back(Hotkey(key, hkfMinimize));
+    StartWith(hotkeys);
+    ASSERT_EQ(Data->HotKeyList().Count(), 364);
+    Open();
+
+    // Every text whole on its line: each cell at least as wide as its text, the popup wider than
+    // designed, and all of it inside the work area.
+    const auto& grid = Form().HotkeyText();
+    ASSERT_EQ(grid.size(), 365u);
+    EXPECT_EQ(Text(grid[1][0]), u"ALT + CTRL + SHIFT + F10");
+    EXPECT_EQ(Text(grid[1][1]), u"Open file");
+    for (size_t r = 0; r < grid.size(); r += 7) {
+        for (const auto& cell : grid[r]) {
+            EXPECT_GE(cell->PixelBounds().right - cell->PixelBounds().left, TextWidthOf(*cell))
+                << r << ": " << fw::Utf16ToUtf8(cell->Text());
+        }
+    }
+    EXPECT_GT(Client().right, kPopupWidth);
+    const RECT work = fw::WorkAreaOf(Form().Handle());
+    const RECT popup = Bounds();
+    EXPECT_GE(popup.left, work.left);
+    EXPECT_GE(popup.top, work.top);
+    EXPECT_LE(popup.right, work.right);
+    EXPECT_LE(popup.bottom, work.bottom);
+
+    // The header, the "X" and the links in view; the rows between them.
+    const RECT client = Client();
+    const RECT rows = InPopup(Form().sbHotkeys.Handle());
+    const auto inView = [&](const RECT& r) {
+        return r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
+    };
+    for (const auto& header : grid[0]) EXPECT_TRUE(inView(InPopup(header)));
+    const RECT x = InPopup(Form().SpeedButton1.Handle());
+    const RECT manage = InPopup(Form().BLabel1.Label().Handle());
+    const RECT update = InPopup(Form().lblCheckForUpdates.Label().Handle());
+    for (const RECT& r : {x, manage, update}) EXPECT_TRUE(inView(r)) << r;
+    EXPECT_GE(rows.top, x.bottom);
+    EXPECT_LE(rows.bottom, std::min(manage.top, update.top));
+    EXPECT_EQ(update.right, client.right - 8) << "right-justified";
+
+    // The wheel, over the rows, scrolls them; the header and the links stay.
+    const RECT firstRow = InPopup(grid[1][0]);
+    SetCursorPos(popup.left + (rows.left + rows.right) / 2, popup.top + (rows.top + rows.bottom) / 2);
+    INPUT wheel{};
+    wheel.type = INPUT_MOUSE;
+    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
+    ASSERT_TRUE(wintest::PumpUntil([] { return Form().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
+    const int scrolled = Form().sbHotkeys.ScrollPosition();
+    EXPECT_EQ(InPopup(grid[1][0]).top, firstRow.top - scrolled);
+    EXPECT_EQ(InPopup(grid[0][0]).top, 8);
+    EXPECT_EQ(InPopup(Form().BLabel1.Label().Handle()), manage);
+
+    // The scroll bar's lower arrow, clicked, goes on down; its end shows the last row whole.
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetScrollBarInfo(Form().sbHotkeys.Handle(), OBJID_VSCROLL, &bar));
+    EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "a scroll bar";
+    SetCursorPos((bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Form().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
+        << "the arrow did not scroll";
+    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    const RECT last = InPopup(grid[364][2]);
+    EXPECT_GE(last.top, rows.top);
+    EXPECT_LE(last.bottom, rows.bottom);
+    RedrawWindow(Form().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    wintest::KeepScreenshot(Form().Handle(), u"popup-364-hotkeys.bmp");
+
+    // Opened again, the rows start at the top.
+    Form().TrayIconClick();
+    Open();
+    EXPECT_EQ(Form().sbHotkeys.ScrollPosition(), 0);
 }
