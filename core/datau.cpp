@@ -65,6 +65,9 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
 
 TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system_{registrar_, files_, ansi_} {
     hookId_ = app_.AddMessageHook([this](MSG& message, bool& handled) { ApplicationEvents1Message(message, handled); });
+    // The program-wide reference before start-up: the first-run windows wait in loops of their
+    // own, and meanwhile the tray serves the user through it.
+    Data = this;
     try {
         DataModuleCreate();
     } catch (...) {
@@ -76,6 +79,7 @@ TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system
 TData::~TData() {
     app_.RemoveMessageHook(hookId_);
     DataModuleDestroy();
+    if (Data == this) Data = nullptr;
 }
 
 void TData::DataModuleCreate() {
@@ -132,6 +136,7 @@ void TData::MissingFileCheck() {
         ShowWindow(app_.Handle(), SW_HIDE);
         if (MainForm != nullptr) ShowWindow(MainForm->Handle(), SW_HIDE);
         if (SettingsForm == nullptr) SettingsForm = new TSettingsForm(app_, *this);
+        SettingsForm->Hide();       // one the tray opened while the guide was up is made modal too
         SettingsForm->ShowModal();  // closing frees it and clears the reference
     } catch (...) {
         enableTrayIcon(true);

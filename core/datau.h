@@ -103,5 +103,6 @@ private:
     CaptureWindows captureForms_;  // last: the windows go first
 };
 
-// The one data module, null before start-up creates it and after exit destroys it.
+// The one data module, null before start-up creates it and after exit destroys it. The module
+// sets it as soon as it exists, before its start-up shows any window.
 extern TData* Data;
