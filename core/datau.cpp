@@ -148,11 +148,19 @@ void TData::MissingFileCheck() {
 // ---- Dispatch ----
 
 void TData::ApplicationEvents1Message(MSG& Msg, bool& /*Handled: never set, the message goes on*/) {
-    if (Msg.message != WM_HOTKEY || !HotKeyList_) return;
+    // One action at a time: a hotkey that arrives in a loop the running action waits in (its own
+    // message box, say) is dropped.
+    if (Msg.message != WM_HOTKEY || !HotKeyList_ || actionRunning_) return;
     const auto modifiers = static_cast<int32_t>(LOWORD(Msg.lParam));
     const auto key = static_cast<int32_t>(HIWORD(Msg.lParam));
     const TGlobalHotKey* item = HotKeyList_->FindHotKey(key, modifiers);
     if (item == nullptr) return;
+    // Also when the action fails: the error box comes after it, and hotkeys work there.
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(actionRunning_);
     // A copy: the action may reload the live list (through a window it opens).
     RunAction(THotKeyData(item->HotKeyData));
 }

@@ -95,6 +95,7 @@ private:
 
     fw::Application& app_;
     int hookId_ = 0;
+    bool actionRunning_ = false;
     SystemHotkeys registrar_;
     fw::Win32FileStore files_;
     fw::SystemAnsiCodePage ansi_;
