@@ -37,8 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
             } clearReferences;
             auto mainForm = std::make_unique<TMainForm>(app);
             MainForm = mainForm.get();
-            auto data = std::make_unique<TData>(app);
-            Data = data.get();
+            auto data = std::make_unique<TData>(app);  // sets Data at once
 
             exitCode = app.Run();
 

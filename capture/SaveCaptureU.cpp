@@ -177,7 +177,11 @@ void TSaveCapture::FormClose() {
     // The close action is "free": the window goes once the message that closed it is done.
     if (closing_) return;
     closing_ = true;
-    PostMessageW(Handle(), WM_RELEASE, 0, 0);
+    Release();
+}
+
+void TSaveCapture::FreeReleased() {
+    owner_.Free(*this);
 }
 
 LRESULT TSaveCapture::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -211,9 +215,6 @@ LRESULT TSaveCapture::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             Close();
-            return 0;
-        case WM_RELEASE:
-            owner_.Free(*this);  // this object is gone from here on
             return 0;
         default:
             break;

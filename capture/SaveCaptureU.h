@@ -46,9 +46,8 @@ private:
 
 class TSaveCapture final : public fw::Window {
 public:
-    // Control identifiers and the window's own message.
+    // Control identifiers.
     enum : int { idSaveToFile = 101, idCopyToClipboard, idCropToSelection };
-    static constexpr UINT WM_RELEASE = WM_APP + 1;  // the window is closed: free it
 
     TSaveCapture(fw::Application& app, CaptureWindows& owner);
     ~TSaveCapture() override;
@@ -82,6 +81,7 @@ public:
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void FreeReleased() override;  // through the list that owns the window
 
 private:
     void CreateControls();

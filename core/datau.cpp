@@ -65,6 +65,9 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
 
 TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system_{registrar_, files_, ansi_} {
     hookId_ = app_.AddMessageHook([this](MSG& message, bool& handled) { ApplicationEvents1Message(message, handled); });
+    // The program-wide reference before start-up: the first-run windows wait in loops of their
+    // own, and meanwhile the tray serves the user through it.
+    Data = this;
     try {
         DataModuleCreate();
     } catch (...) {
@@ -76,6 +79,7 @@ TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system
 TData::~TData() {
     app_.RemoveMessageHook(hookId_);
     DataModuleDestroy();
+    if (Data == this) Data = nullptr;
 }
 
 void TData::DataModuleCreate() {
@@ -132,6 +136,7 @@ void TData::MissingFileCheck() {
         ShowWindow(app_.Handle(), SW_HIDE);
         if (MainForm != nullptr) ShowWindow(MainForm->Handle(), SW_HIDE);
         if (SettingsForm == nullptr) SettingsForm = new TSettingsForm(app_, *this);
+        SettingsForm->Hide();       // one the tray opened while the guide was up is made modal too
         SettingsForm->ShowModal();  // closing frees it and clears the reference
     } catch (...) {
         enableTrayIcon(true);
@@ -143,11 +148,19 @@ void TData::MissingFileCheck() {
 // ---- Dispatch ----
 
 void TData::ApplicationEvents1Message(MSG& Msg, bool& /*Handled: never set, the message goes on*/) {
-    if (Msg.message != WM_HOTKEY || !HotKeyList_) return;
+    // One action at a time: a hotkey that arrives in a loop the running action waits in (its own
+    // message box, say) is dropped.
+    if (Msg.message != WM_HOTKEY || !HotKeyList_ || actionRunning_) return;
     const auto modifiers = static_cast<int32_t>(LOWORD(Msg.lParam));
     const auto key = static_cast<int32_t>(HIWORD(Msg.lParam));
     const TGlobalHotKey* item = HotKeyList_->FindHotKey(key, modifiers);
     if (item == nullptr) return;
+    // Also when the action fails: the error box comes after it, and hotkeys work there.
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(actionRunning_);
     // A copy: the action may reload the live list (through a window it opens).
     RunAction(THotKeyData(item->HotKeyData));
 }

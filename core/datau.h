@@ -96,6 +96,7 @@ private:
 
     fw::Application& app_;
     int hookId_ = 0;
+    bool actionRunning_ = false;
     SystemHotkeys registrar_;
     fw::Win32FileStore files_;
     fw::SystemAnsiCodePage ansi_;
@@ -104,5 +105,6 @@ private:
     CaptureWindows captureForms_;  // last: the windows go first
 };
 
-// The one data module, null before start-up creates it and after exit destroys it.
+// The one data module, null before start-up creates it and after exit destroys it. The module
+// sets it as soon as it exists, before its start-up shows any window.
 extern TData* Data;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "framework/Application.h"
 #include "framework/Error.h"
@@ -198,6 +199,9 @@ Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UIN
         self->hwnd_ = nullptr;
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
+    // The control's handlers are its form's: the form is not freed while one of them runs.
+    std::optional<Window::HandlerScope> running;
+    if (self->parent_ != nullptr) running.emplace(self->parent_->RootForm());
     try {
         return self->OnMessage(message, wParam, lParam);
     } catch (...) {

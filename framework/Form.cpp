@@ -3,6 +3,8 @@
 #include <dwmapi.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/ControlsContainers.h"
@@ -16,8 +18,31 @@ namespace fw {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"Corvalend.Form";
-// Posted by Release; the form deletes itself when it arrives.
-constexpr UINT kReleaseMessage = WM_APP + 0x46;
+
+// The innermost modal form (forms live on the one user-interface thread), or null.
+Form* innermostModal = nullptr;
+
+// What a modal form makes wait, as a modal dialog does: its owner, shown or not, and every other
+// visible, enabled top-level window of the thread.
+std::vector<HWND> WindowsToDisable(HWND form, HWND owner) {
+    struct Search {
+        HWND form;
+        std::vector<HWND> found;
+    } search{form, {}};
+    if (owner != nullptr && IsWindowEnabled(owner)) search.found.push_back(owner);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            if (window != s.form && IsWindowVisible(window) && IsWindowEnabled(window) &&
+                std::find(s.found.begin(), s.found.end(), window) == s.found.end()) {
+                s.found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 }  // namespace
 
@@ -42,8 +67,9 @@ Form::Form(Application& app, HWND owner, const FormInfo& info) : Window(app), in
 Form::~Form() {
     App().RemoveDialogFilter(dialogFilter_);
     if (modal_) {
-        // Destroyed from inside its own modal loop: the owner must not stay disabled.
-        if (const HWND owner = GetWindow(Handle(), GW_OWNER)) EnableWindow(owner, TRUE);
+        // Destroyed from inside its own modal loop: the other windows must not stay disabled.
+        EnableDisabledWindows();
+        if (innermostModal == this) innermostModal = outerModal_;
     }
 }
 
@@ -127,6 +153,10 @@ void Form::ShowWindowNow() {
     SetForegroundWindow(Handle());
     if (GetActiveWindow() == Handle()) RestoreFocus();
     if (OnShow) OnShow();
+    // Made to wait by a modal form: that one stays in front, where it can be answered.
+    if (!IsWindowEnabled(Handle()) && innermostModal != nullptr && innermostModal != this) {
+        SetForegroundWindow(innermostModal->Handle());
+    }
 }
 
 void Form::Show() {
@@ -142,17 +172,21 @@ int Form::ShowModal() {
     if (const HWND capture = GetCapture()) SendMessageW(capture, WM_CANCELMODE, 0, 0);
     ReleaseCapture();
     const HWND owner = GetWindow(Handle(), GW_OWNER);
-    const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
+    const HWND active = GetActiveWindow();
     modalResult_ = mrNone;
     modal_ = true;
-    if (disableOwner) EnableWindow(owner, FALSE);
-    // Also when showing fails: the owner must not stay disabled; the error goes on to the caller.
+    disabledWindows_ = WindowsToDisable(Handle(), owner);
+    for (const HWND window : disabledWindows_) EnableWindow(window, FALSE);
+    outerModal_ = std::exchange(innermostModal, this);
+    // Also when showing fails: no window may stay disabled; the error goes on to the caller.
     const auto end = [&] {
         modal_ = false;
-        // The owner first: hiding the form then activates the owner, not some other window.
-        if (disableOwner) EnableWindow(owner, TRUE);
+        innermostModal = outerModal_;
+        // The others first: hiding the form then activates one of ours, not another program's window.
+        EnableDisabledWindows();
         Hide();
-        if (owner != nullptr && IsWindowVisible(owner)) SetActiveWindow(owner);
+        const HWND back = owner != nullptr && IsWindowVisible(owner) ? owner : active;
+        if (back != nullptr && back != Handle() && IsWindow(back) && IsWindowVisible(back)) SetActiveWindow(back);
     };
     try {
         ShowWindowNow();
@@ -181,6 +215,13 @@ void Form::CloseModal() {
     if (action == CloseAction::Free) Release();
 }
 
+void Form::EnableDisabledWindows() {
+    // A window freed meanwhile is gone from the system, and its handle could be another's by now.
+    for (const HWND window : std::exchange(disabledWindows_, {})) {
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+}
+
 bool Form::CloseQuery() {
     return !OnCloseQuery || OnCloseQuery();
 }
@@ -207,10 +248,6 @@ void Form::Close() {
             ShowWindow(Handle(), SW_MINIMIZE);
             break;
     }
-}
-
-void Form::Release() {
-    PostMessageW(Handle(), kReleaseMessage, 0, 0);
 }
 
 void Form::SetActiveControl(Control& control) {
@@ -322,9 +359,6 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DWMCOMPOSITIONCHANGED:
             ApplyFrameBand();
-            return 0;
-        case kReleaseMessage:
-            delete this;
             return 0;
         default:
             return DefaultProc(message, wParam, lParam);

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
@@ -88,16 +89,18 @@ public:
     // The window's top-left corner on the screen, in device pixels.
     void SetPosition(int x, int y);
 
-    // Shows the form modally: the owner is disabled, and the loop runs until the modal result is set
-    // (a button with a modal result, SetModalResult, the close box or Esc: mrCancel) and the close
-    // is allowed; then the form is hidden and the result returned. When the application quits
+    // Shows the form modally: the owner and every other visible top-level window of the thread are
+    // disabled (windows that appear meanwhile are not), and the loop runs until the modal result is
+    // set (a button with a modal result, SetModalResult, the close box or Esc: mrCancel) and the
+    // close is allowed; then the windows are enabled again, the form is hidden, the window that was
+    // active (or the owner) is activated and the result returned. When the application quits
     // meanwhile, mrCancel.
     int ShowModal();
     bool Modal() const { return modal_; }
     int GetModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
 
-    // Shows the form modeless and activates it.
+    // Shows the form modeless and activates it; a modal form that keeps it disabled stays in front.
     void Show();
     void Hide();
     bool Visible() const;
@@ -105,10 +108,8 @@ public:
     // OnClose with the close action (Hide unless set otherwise) and carries it out.
     void Close();
     CloseAction GetCloseAction() const { return closeAction_; }
+    // Free: Release, so the form goes once no handler of it or of its controls is running.
     void SetCloseAction(CloseAction action) { closeAction_ = action; }
-    // Deletes the form object when the message loop next runs. The form must have been made with
-    // new and not be owned elsewhere; a form destroyed before that is not touched again.
-    void Release();
 
     // Draws the top band of the client area, `height` pixels at 96 DPI, as part of the window frame
     // where the system composes window frames; `band`, the panel covering it, is then painted black,
@@ -146,6 +147,7 @@ private:
     void NextControl(HWND control);
     bool CloseQuery();
     void CloseModal();
+    void EnableDisabledWindows();
     void DpiChanged(UINT dpi, const RECT& suggested);
     void ApplyFrameBand();
     DWORD Style() const;
@@ -161,6 +163,8 @@ private:
     HWND focus_ = nullptr;  // the control to focus when the form is active again
     bool modal_ = false;
     int modalResult_ = mrNone;
+    std::vector<HWND> disabledWindows_;  // by this form's modal state
+    Form* outerModal_ = nullptr;         // the modal form this one is shown from within
     CloseAction closeAction_ = CloseAction::Hide;
     Panel* frameBand_ = nullptr;
     int frameBandHeight_ = 0;

@@ -1,11 +1,25 @@
 #include "framework/Window.h"
 
+#include <utility>
+
 #include "framework/Application.h"
 #include "framework/Error.h"
 #include "framework/SystemError.h"
 #include "framework/WinText.h"
 
 namespace fw {
+
+namespace {
+
+// Posted while deferred work waits; the window procedure takes it before the object's own handling.
+constexpr UINT kDeferredWorkMessage = WM_APP + 0x46;
+
+}  // namespace
+
+Window::HandlerScope::~HandlerScope() {
+    // The last handler returned: what waited for it can run now.
+    if (--window_.handlers_ == 0 && window_.HasDeferredWork()) window_.PostDeferredWork();
+}
 
 Window::~Window() {
     if (hwnd_ != nullptr) {
@@ -37,6 +51,41 @@ void Window::Create(const WindowClassInfo& windowClass, const WindowCreateInfo& 
     if (hwnd == nullptr) throw Error(SystemErrorText(GetLastError()));
 }
 
+void Window::Defer(std::function<void()> action) {
+    deferred_.push_back(std::move(action));
+    PostDeferredWork();
+}
+
+void Window::Release() {
+    releasing_ = true;
+    PostDeferredWork();
+}
+
+void Window::PostDeferredWork() {
+    // Also when a handler runs now: the message then finds it running and leaves the work for the
+    // scope that ends last.
+    if (hwnd_ != nullptr) PostMessageW(hwnd_, kDeferredWorkMessage, 0, 0);
+}
+
+void Window::RunDeferredWork() {
+    if (handlers_ > 0) return;
+    if (!deferred_.empty()) {
+        const HandlerScope running(*this);
+        for (const auto& action : std::exchange(deferred_, {})) {
+            try {
+                action();
+            } catch (...) {
+                app_.HandleException();
+            }
+        }
+    }
+    // An action that waited in a nested loop may have let another handler start and not yet return.
+    if (releasing_ && handlers_ == 0) {
+        releasing_ = false;
+        FreeReleased();
+    }
+}
+
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(message, wParam, lParam);
 }
@@ -53,6 +102,11 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == kDeferredWorkMessage) {
+        self->RunDeferredWork();  // may free the object
+        return 0;
+    }
+    const HandlerScope running(*self);
     LRESULT result = 0;
     try {
         result = self->OnMessage(message, wParam, lParam);

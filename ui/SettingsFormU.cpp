@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "core/datau.h"
@@ -115,9 +116,15 @@ void TSettingsForm::LoadHotkeys() {
 }
 
 void TSettingsForm::SaveHotkeys() {
-    HotKeyList_->SaveToFile(data_.DataFile(dftHotkeys));
+    const std::u16string file = data_.DataFile(dftHotkeys);
+    HotKeyList_->SaveToFile(file);
     WriteStartAtLogOn(chkStartAtWindowsStart.Checked());
+    const std::optional<std::string> saved = data_.System().files.Read(file);
     data_.InitApp();
+    // The first-use guide that InitApp may show writes its suggestions into the file: the working
+    // copy follows, or the next save would write the old list over them. The column is rebuilt
+    // once the handler that saved (a frame's Save, whose frame goes too) has returned.
+    if (data_.System().files.Read(file) != saved) Defer([this] { LoadHotkeys(); });
 }
 
 void TSettingsForm::ClearHotkeySettings() {

@@ -61,7 +61,8 @@ protected:
             Section(10, VK_F9, kCtrlShift, u"exitwindows", u"") +
             Section(11, VK_F10, kCtrlShift, u"placefilecontentinclipboard", LockedFile()) +
             Section(12, VK_F11, kCtrlShift, u"placefilecontentinclipboard", u"") +
-            Section(13, VK_F12, kCtrlShift, u"sendkeystrokes", u""));
+            Section(13, VK_F12, kCtrlShift, u"sendkeystrokes", u"") +
+            Section(14, VK_F4, kCtrlShift, u"sendkeystrokes", u"{NOSUCHKEY}"));
         program_ = new e2e::RunningProgram();
     }
     static void TearDownTestSuite() {
@@ -154,7 +155,27 @@ TEST_F(ActionsE2E, OpenFileStartsTheProgramWithItsParameters) {
 }
 
 TEST_F(ActionsE2E, FailuresAreShownAndTheProgramGoesOn) {
+    // One action at a time: while the key sender's own box is up, another hotkey is dropped.
+    const auto boxShows = [](const std::u16string& caption) {
+        return wintest::PumpUntil(
+            [&] {
+                const HWND box = wintest::FindTopWindow(program_->ProcessId(), L"#32770", &caption);
+                return box != nullptr && IsWindowVisible(box);
+            },
+            5s);
+    };
+    wintest::PressCombination(kCtrlShift, VK_F4);
+    ASSERT_TRUE(boxShows(u"SendKeys"));
+    e2e::EmptyTheClipboard();
+    wintest::PressCombination(kCtrlAlt, VK_F2);
+    EXPECT_FALSE(wintest::PumpUntil([] { return !e2e::ClipboardText().empty(); }, 1s)) << "ran inside the action";
+    EXPECT_EQ(e2e::TakeMessageBox(program_->ProcessId(), u"SendKeys", 5s), u"Invalid Key Name");
+    WaitUntilHandled();
+
+    // The error box of a failed action comes after the action: hotkeys work there.
     wintest::PressCombination(kCtrlShift, VK_F8);
+    ASSERT_TRUE(boxShows(u"Corvalend"));
+    WaitUntilHandled();
     auto text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(*text,

@@ -1,7 +1,7 @@
 // The program's first start for a new user (no program key, no data folder, no log-on entry): the
-// first-use guide comes first; finished with its defaults it writes the four suggestions, which
-// work from the next start on; cancelled, the settings window asks for hotkeys while the tray icon
-// waits.
+// first-use guide comes first, with the tray at the user's service; finished with its defaults it
+// writes the four suggestions, which work from the next start on; cancelled, the settings window
+// asks for hotkeys while the tray icon waits.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -135,14 +135,32 @@ TEST_F(FirstRunE2E, TheGuideCancelledAtFirstStartLeavesTheSettingsWindowModalWit
     e2e::RunningProgram program;
     const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend", 10s);
     ASSERT_NE(guide, nullptr);
+
+    // While the guide is up the tray serves the user: a click shows the popup, a double click the
+    // settings window (and hides the popup).
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    ASSERT_NE(handler, nullptr);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(program.MainWindow()) != FALSE; }, 10s)) << "no popup";
+    EXPECT_TRUE(IsWindowEnabled(program.MainWindow()));
+    for (const UINT event : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        PostMessageW(handler, WM_TRAYCALLBACK, id, event);
+    }
+    const HWND opened = WaitForForm(program.ProcessId(), u"Settings", 10s);
+    EXPECT_NE(opened, nullptr) << "no settings window";
+    EXPECT_TRUE(IsWindowEnabled(opened));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(program.MainWindow()); }, 5s));
+
     Activate(guide);
     Press(VK_ESCAPE);
     const std::optional<std::u16string> question = e2e::TakeMessageBox(program.ProcessId(), u"Confirm", 10s, IDOK);
     EXPECT_EQ(question, u"Close the setup guide?");
 
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(guide); }, 10s));
     const HWND settings = WaitForForm(program.ProcessId(), u"Settings", 10s);
     ASSERT_NE(settings, nullptr) << "no hotkey file: the settings window follows";
-    EXPECT_FALSE(IsWindowVisible(guide));
+    EXPECT_EQ(settings, opened) << "the one the tray opened, now modal";
     EXPECT_FALSE(RightButtonOpensTheMenu(program, 1500ms)) << "the tray icon ignores the mouse meanwhile";
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), std::nullopt) << "nothing written";
     EXPECT_EQ(GetFileAttributesW(fw::W(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES);

@@ -309,6 +309,9 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
 
     // The key page: no key, then a key without a shift key, then a combination an active hotkey has.
     Press(VK_RETURN);
+    const std::u16string error = u"Error";
+    ASSERT_NE(WaitForWindow([&] { return wintest::FindTopWindow(Pid(), L"#32770", &error); }, 10s), nullptr);
+    EXPECT_EQ(PressedText(kCtrlAlt, VK_F2), u"first") << "hotkeys work while the wizard's message box is up";
     EXPECT_EQ(TakeBox(u"Error"), u"You must select a key for your hotkey.");
     LetFocusSettle();
     Press(VK_F2);  // the key field has the focus

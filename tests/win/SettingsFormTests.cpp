@@ -1,12 +1,13 @@
 // The settings window as the tray opens it: the column of frames built from the hotkey file, saving
 // and deleting through the frames (the file and the live hotkeys follow at once), the log-on entry,
-// the links, a cancelled wizard, closing, a hotkey file that cannot be written, and an update check
-// that waits.
+// the links, a cancelled wizard, closing, a hotkey file that cannot be written, an update check that
+// waits, and the first-use guide that a save can bring up.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "tests/win/FormTest.h"
 #include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
+#include "ui/frmFirstUseU.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ protected:
         SetRunValue(u"c:\\old\\Corvalend.exe");
     }
     void TearDown() override {
+        fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"0");  // a failed test may leave "1"
         delete SettingsForm;
         EXPECT_EQ(SettingsForm, nullptr);
         data_.reset();
@@ -367,4 +370,53 @@ TEST_F(Settings, TheWindowStaysWhileItsUpdateCheckWaits) {
     EXPECT_TRUE(wintest::PumpAppUntil(
         App(), [&] { return !IsWindow(window); }, 10s))
         << "and closes afterwards";
+}
+
+TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
+    TSettingsForm& form = Open();
+    const HWND window = form.Handle();
+    THotkeySetting* const saving = form.HotKeySettingsList()[0].get();
+    const auto saveShowingTheGuide = [&](THotkeySetting& frame, const std::function<void()>& whileShown) {
+        fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"1");
+        wintest::ModalScript script;
+        script.ThenWhen(
+            100, [] { return frmFirstUse != nullptr && frmFirstUse->Visible(); }, whileShown);
+        script.Start([] { PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+        Click(frame.btnEdit);
+        Click(frame.Button2);  // InitApp shows the guide, and returns when it is gone
+        EXPECT_TRUE(script.Done());
+    };
+
+    // Finished: the guide merges its suggestions into the file, and the window's copy follows.
+    bool waited = false;
+    saveShowingTheGuide(*saving, [&] {
+        waited = !IsWindowEnabled(window);
+        for (int page = 0; page < 3; ++page) frmFirstUse->btnNextClick();  // the last one is Finish
+    });
+    EXPECT_TRUE(waited) << "the window waits while the guide is up";
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_EQ(form.HotKeySettingsList()[0].get(), saving) << "the saving frame outlives its handler";
+    const std::vector<std::string> merged{"on Q close",    "off W minimize",     "on E sendkeystrokes", "on o minimize",
+                                          "on j maximize", "on S capturescreen", "on N openfile"};
+    EXPECT_EQ(FileHotkeys(), merged);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeySettingsList().size() == merged.size(); }, 5s))
+        << "the column shows the suggestions";
+    THotkeySetting& next = *form.HotKeySettingsList()[1];
+    Click(next.btnEdit);
+    Click(next.Button2);
+    EXPECT_EQ(FileHotkeys(), merged) << "the next save keeps them";
+
+    // Closed from outside while the guide is up: hidden at once, freed after the saving handler.
+    bool keptUnderTheHandler = false;
+    saveShowingTheGuide(*form.HotKeySettingsList()[0], [&] {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        wintest::PumpUntil([&] { return !IsWindowVisible(window); }, 5s);
+        wintest::PumpUntil([] { return false; }, 100ms);
+        keptUnderTheHandler = IsWindow(window) && !IsWindowVisible(window) && SettingsForm == nullptr;
+        PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_TRUE(keptUnderTheHandler);
+    EXPECT_TRUE(wintest::PumpAppUntil(
+        App(), [&] { return !IsWindow(window); }, 5s))
+        << "freed afterwards";
 }
