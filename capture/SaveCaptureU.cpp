@@ -10,25 +10,11 @@
 
 namespace {
 
-// The layout at 96 DPI: client area, the button row (the top panel) and the buttons.
-constexpr int kClientWidth = 754;
-constexpr int kClientHeight = 415;
+// The button row (the top panel) at 96 DPI; the scroll box takes the rest of the client area.
 constexpr int kPanel1Height = 41;
-constexpr int kButtonWidth = 105;
-constexpr int kButtonHeight = 25;
-constexpr int kButtonTop = 8;
-constexpr int kButton1Left = 11;
-constexpr int kButton2Left = 122;
-constexpr int kCropRightGap = kClientWidth - 640 - kButtonWidth;  // "Crop to selection" keeps it
 
 constexpr COLORREF kSelectionPenColour = 0x333333;
 constexpr int kSelectionBoxSize = 6;
-
-constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-
-int Scale(int value, UINT dpi) {
-    return MulDiv(value, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
 
 }  // namespace
 
@@ -57,42 +43,40 @@ void CaptureWindows::Free(TSaveCapture& window) {
 
 // ---- TSaveCapture ----
 
-TSaveCapture::TSaveCapture(fw::Application& app, CaptureWindows& owner) : Window(app), owner_(owner) {
-    Create({.name = L"Corvalend.SaveCapture",
-            .icon = LoadIconW(app.Instance(), MAKEINTRESOURCEW(1)),
-            .background = GetSysColorBrush(COLOR_BTNFACE)},
-           {.title = u"Save Capture", .style = kWindowStyle, .x = CW_USEDEFAULT});
+TSaveCapture::TSaveCapture(fw::Application& app, CaptureWindows& owner)
+    : Form(app,
+           /*owner=*/nullptr,
+           {.caption = u"Save Capture",
+            .clientWidth = 754,
+            .clientHeight = 415,
+            .position = fw::FormPosition::ScreenCenter,
+            .windowClass = L"Corvalend.SaveCapture",
+            .icon = LoadIconW(app.Instance(), MAKEINTRESOURCEW(1))}),
+      owner_(owner) {
+    SetCloseAction(fw::CloseAction::Free);
     CreateControls();
     FormCreate();
-    PlaceOnScreen();
+    LayoutControls();
 }
 
 TSaveCapture::~TSaveCapture() {
-    // The controls go before the window: its last messages, and the view's, must not reach this
-    // object any more.
-    SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
+    // The view's last messages must not reach this object any more.
     CaptureImage_->OnMouseDown = nullptr;
     CaptureImage_->OnMouseMove = nullptr;
     CaptureImage_->OnMouseUp = nullptr;
-    CaptureImage_->OnPaint = nullptr;
+    CaptureImage_->OnPaintOver = nullptr;
     CaptureImage_->OnResize = nullptr;
 }
 
 void TSaveCapture::CreateControls() {
-    const HINSTANCE instance = App().Instance();
-    auto button = [&](int id, const wchar_t* caption) {
-        return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                               Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                               /*param=*/nullptr);
-    };
-    btnCrop_ = button(idCropToSelection, L"Crop to selection");
+    btnCrop.OnClick = [this] { btnCropClick(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
     ScrollBox1_ = std::make_unique<fw::ScrollBox>(App(), Handle(), WS_EX_STATICEDGE);
     CaptureImage_ = std::make_unique<fw::ImageView>(App(), ScrollBox1_->Handle());
     ScrollBox1_->SetContent(CaptureImage_->Handle());
     ShowWindow(CaptureImage_->Handle(), SW_SHOWNA);
     SelectedArea_ = std::make_unique<TSizeRect>(CaptureImage_->Host());
-    Button1_ = button(idSaveToFile, L"Save to file...");
-    Button2_ = button(idCopyToClipboard, L"Copy to clipboard");
 
     CaptureImage_->OnMouseDown = [this](fw::MouseButton b, fw::ShiftState s, int x, int y) {
         CaptureImageMouseDown(b, s, x, y);
@@ -101,7 +85,7 @@ void TSaveCapture::CreateControls() {
     CaptureImage_->OnMouseUp = [this](fw::MouseButton b, fw::ShiftState s, int x, int y) {
         CaptureImageMouseUp(b, s, x, y);
     };
-    CaptureImage_->OnPaint = [this](HDC dc) { PaintDraggedFrame(dc); };
+    CaptureImage_->OnPaintOver = [this](HDC dc) { PaintDraggedFrame(dc); };
     CaptureImage_->OnResize = [this] { ScrollBox1_->ContentResized(); };
 
     TSizeRect& area = *SelectedArea_;
@@ -130,96 +114,18 @@ void TSaveCapture::FormCreate() {
     SelectedArea_->Hide();
 }
 
-void TSaveCapture::PlaceOnScreen() {
-    const UINT dpi = GetDpiForWindow(Handle());
-    RECT frame{0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, /*menu=*/FALSE, 0, dpi);
-    const RECT work = fw::WorkAreaOf(Handle());
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int left = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
-    const int top = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
-    SetWindowPos(Handle(), /*after=*/nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout();
-}
-
-void TSaveCapture::Layout() {
-    if (!ScrollBox1_) return;  // the window's first size comes before its controls
-    const UINT dpi = GetDpiForWindow(Handle());
+void TSaveCapture::LayoutControls() {
+    Form::LayoutControls();
+    if (!ScrollBox1_) return;  // the window's first size comes before the scroll box
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int buttonWidth = Scale(kButtonWidth, dpi);
-    const int buttonHeight = Scale(kButtonHeight, dpi);
-    const int top = Scale(kButtonTop, dpi);
-    const int panel1 = Scale(kPanel1Height, dpi);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    SetWindowPos(Button1_, nullptr, Scale(kButton1Left, dpi), top, buttonWidth, buttonHeight, flags);
-    SetWindowPos(Button2_, nullptr, Scale(kButton2Left, dpi), top, buttonWidth, buttonHeight, flags);
-    SetWindowPos(btnCrop_, nullptr, client.right - Scale(kCropRightGap, dpi) - buttonWidth, top, buttonWidth,
-                 buttonHeight, flags);
-    SetWindowPos(ScrollBox1_->Handle(), nullptr, 0, panel1, client.right, std::max<int>(client.bottom - panel1, 0),
-                 flags);
-    const HFONT font = font_.Handle(dpi);
-    for (const HWND button : {Button1_, Button2_, btnCrop_}) {
-        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    }
-}
-
-void TSaveCapture::Show() {
-    ShowWindow(Handle(), SW_SHOW);
-}
-
-void TSaveCapture::Close() {
-    FormClose();
-}
-
-void TSaveCapture::FormClose() {
-    // The close action is "free": the window goes once the message that closed it is done.
-    if (closing_) return;
-    closing_ = true;
-    Release();
+    const int top = fw::ScaleForDpi(kPanel1Height, Dpi());
+    SetWindowPos(ScrollBox1_->Handle(), /*after=*/nullptr, 0, top, client.right, std::max<int>(client.bottom - top, 0),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TSaveCapture::FreeReleased() {
     owner_.Free(*this);
-}
-
-LRESULT TSaveCapture::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) {
-                switch (LOWORD(wParam)) {
-                    case idCropToSelection:
-                        btnCropClick();
-                        return 0;
-                    case idSaveToFile:
-                        Button1Click();
-                        return 0;
-                    case idCopyToClipboard:
-                        Button2Click();
-                        return 0;
-                    default:
-                        break;
-                }
-            }
-            break;
-        case WM_SIZE:
-            Layout();
-            break;
-        case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-            Layout();
-            return 0;
-        }
-        case WM_CLOSE:
-            Close();
-            return 0;
-        default:
-            break;
-    }
-    return DefaultProc(message, wParam, lParam);
 }
 
 // ---- Drawing a selection ----

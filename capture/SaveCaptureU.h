@@ -2,7 +2,7 @@
 // picture, moves and resizes it, crops the picture to it (button, or two quick releases on it),
 // and copies the selection (or the whole picture) to the clipboard or saves it as JPEG or bitmap;
 // copying and saving close the window. Every window is kept by a CaptureWindows list and frees
-// itself, through the list, once it is closed.
+// itself, through the list, once it is closed (its close action is Free).
 #pragma once
 
 #include <windows.h>
@@ -14,12 +14,12 @@
 
 #include "capture/CaptureRules.h"
 #include "capture/SizeRect.h"
-#include "framework/GdiObjects.h"
+#include "framework/ControlsStandard.h"
+#include "framework/Form.h"
 #include "framework/ImageView.h"
 #include "framework/SaveDialog.h"
 #include "framework/ScrollBox.h"
 #include "framework/Win32FileStore.h"
-#include "framework/Window.h"
 
 class TSaveCapture;
 
@@ -44,21 +44,22 @@ private:
     std::vector<std::unique_ptr<TSaveCapture>> windows_;
 };
 
-class TSaveCapture final : public fw::Window {
+class TSaveCapture final : public fw::Form {
 public:
-    // Control identifiers.
-    enum : int { idSaveToFile = 101, idCopyToClipboard, idCropToSelection };
-
+    // Hidden; Show shows it, closing frees it.
     TSaveCapture(fw::Application& app, CaptureWindows& owner);
     ~TSaveCapture() override;
+
+    // Tab order: crop, save, copy.
+    fw::Button btnCrop{*this,
+                       {.text = u"Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight}};
+    fw::Button Button1{*this, {.text = u"Save to file...", .bounds = {11, 8, 105, 25}}};
+    fw::Button Button2{*this, {.text = u"Copy to clipboard", .bounds = {122, 8, 105, 25}}};
 
     fw::ImageView& CaptureImage() { return *CaptureImage_; }
     TSizeRect& SelectedArea() { return *SelectedArea_; }
     fw::ScrollBox& ScrollBox1() { return *ScrollBox1_; }
     fw::SaveDialog& SaveScreenshotDialog() { return SaveScreenshotDialog_; }
-    HWND btnCrop() const { return btnCrop_; }
-    HWND Button1() const { return Button1_; }
-    HWND Button2() const { return Button2_; }
 
     // The tick count of the last release on the selection that did not crop.
     std::uint32_t SelectedAreaLastDown = 0;
@@ -74,21 +75,14 @@ public:
     fw::PixelRect GetSelectionRect() const;
     fw::Picture CopySelectionToBitmap() const;
 
-    // Shows the window without waiting for it.
-    void Show();
-    // As the close button: FormClose, then the window is freed once the current message is done.
-    void Close();
-
 protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The scroll box below the buttons fills the rest of the client area.
+    void LayoutControls() override;
     void FreeReleased() override;  // through the list that owns the window
 
 private:
     void CreateControls();
     void FormCreate();
-    void FormClose();
-    void Layout();
-    void PlaceOnScreen();
 
     void btnCropClick() { CropToSelection(); }
     void Button1Click() { SaveCaptureToFile(); }
@@ -108,14 +102,9 @@ private:
     void PaintDraggedFrame(HDC dc);
 
     CaptureWindows& owner_;
-    fw::Font font_;
     fw::Win32FileStore files_;
     fw::SaveDialog SaveScreenshotDialog_;
-    HWND btnCrop_ = nullptr;  // the buttons go with the window
-    HWND Button1_ = nullptr;
-    HWND Button2_ = nullptr;
     std::unique_ptr<fw::ScrollBox> ScrollBox1_;  // with the lowered edge of the panel that holds it
     std::unique_ptr<fw::ImageView> CaptureImage_;
     std::unique_ptr<TSizeRect> SelectedArea_;  // after the view: it goes first
-    bool closing_ = false;
 };

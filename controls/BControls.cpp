@@ -9,7 +9,6 @@
 
 #include "framework/Application.h"
 #include "framework/DialogChar.h"
-#include "framework/Error.h"
 #include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
@@ -18,8 +17,6 @@ static_assert(dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VC
 static_assert(dtSingleLine == DT_SINGLELINE && dtPathEllipsis == DT_PATH_ELLIPSIS && dtEndEllipsis == DT_END_ELLIPSIS);
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
 
 COLORREF ColorToRGB(TColor color) {
     return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : static_cast<COLORREF>(color);
@@ -36,7 +33,7 @@ fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT d
     const size_t length = std::min(font.Name.size(), static_cast<size_t>(LF_FACESIZE - 1));
     std::copy_n(fw::W(font.Name), length, lf.lfFaceName);
     fw::UniqueFont handle(CreateFontIndirectW(&lf));
-    if (!handle) throw fw::Error(fw::SystemErrorText(GetLastError()));
+    if (!handle) fw::ThrowLastError();
     return handle;
 }
 
@@ -49,41 +46,36 @@ void ShellOpenTarget(const std::u16string& target) {
 }  // namespace
 
 TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info)
-    : app_(app),
-      caption_(info.Caption),
+    : caption_(info.Caption),
       font_(info.Font),
       placed_{info.Left, info.Top, info.Left + info.Width, info.Top + info.Height},
       shellOpen_(ShellOpenTarget) {
     // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
-    hwnd_.reset(CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY, info.Left,
-                                info.Top, info.Width, info.Height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.Id)), app.Instance(),
-                                /*param=*/nullptr));
-    if (!hwnd_) throw fw::Error(fw::SystemErrorText(GetLastError()));
-    if (!SetWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        throw fw::Error(fw::SystemErrorText(GetLastError()));
-    }
+    const HWND hwnd = CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY,
+                                      info.Left, info.Top, info.Width, info.Height, parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.Id)), app.Instance(),
+                                      /*param=*/nullptr);
+    if (hwnd == nullptr) fw::ThrowLastError();
     try {
+        Subclass(hwnd, {.paintsItself = true});
         MakeFont();
         AdjustBounds();
     } catch (...) {
-        RemoveWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId);
+        Unsubclass();
+        DestroyWindow(hwnd);
         throw;
     }
 }
 
 TBLabel::~TBLabel() {
-    if (hwnd_) {
-        RemoveWindowSubclass(hwnd_.get(), &TBLabel::SubclassProc, kSubclassId);
-        hwnd_.reset();
-    }
+    DestroyOwnWindow();
 }
 
 // ---- Properties ----
 
 void TBLabel::SetCaption(std::u16string Caption) {
     // The window text is the caption: WM_SETTEXT stores it and fits the bounds.
-    SetWindowTextW(hwnd_.get(), fw::W(Caption));
+    SetWindowTextW(Handle(), fw::W(Caption));
 }
 
 void TBLabel::SetFont(TLabelFont Font) {
@@ -116,14 +108,14 @@ void TBLabel::SetCursor(HCURSOR Cursor) {
 
 RECT TBLabel::BoundsRect() const {
     RECT bounds{};
-    GetWindowRect(hwnd_.get(), &bounds);
-    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_.get()), reinterpret_cast<POINT*>(&bounds), 2);
+    GetWindowRect(Handle(), &bounds);
+    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
     return bounds;
 }
 
 void TBLabel::SetBounds(int Left, int Top, int Width, int Height) {
     placed_ = {Left, Top, Left + Width, Top + Height};
-    SetWindowPos(hwnd_.get(), nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
     AdjustBounds();
 }
 
@@ -166,34 +158,10 @@ bool TBLabel::HandleDialogChar(HWND form, const MSG& message) {
 
 // ---- Messages ----
 
-LRESULT CALLBACK
-TBLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR self) {
-    auto* label = reinterpret_cast<TBLabel*>(self);
-    try {
-        return label->OnMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        label->app_.HandleException();
-    }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
-        label->hwnd_.release();
-    }
-    return 0;
-}
-
-LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = Handle();
     if (message == fw::DialogCharMessage()) return DialogChar(static_cast<char16_t>(wParam)) ? 1 : 0;
     switch (message) {
-        case WM_PAINT: {
-            const fw::PaintScope paint(hwnd);
-            Paint(paint.Dc());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // painting fills the whole label
         case WM_SETTEXT: {
             // Past the static control, which would draw its own look straight away.
             const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
@@ -245,12 +213,8 @@ LRESULT TBLabel::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             AdjustBounds();
             Invalidate();
             return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, &TBLabel::SubclassProc, kSubclassId);
-            hwnd_.release();
-            return DefSubclassProc(hwnd, message, wParam, lParam);
         default:
-            return DefSubclassProc(hwnd, message, wParam, lParam);
+            return DefaultProc(message, wParam, lParam);
     }
 }
 
@@ -275,18 +239,19 @@ void TBLabel::MouseDown(TMouseButton Button, WPARAM Keys, int X, int Y) {
 
 void TBLabel::ButtonUp(int X, int Y) {
     const bool wasPressed = std::exchange(pressed_, false);
-    if (GetCapture() == hwnd_.get()) ReleaseCapture();
+    if (GetCapture() == Handle()) ReleaseCapture();
     RECT client{};
-    GetClientRect(hwnd_.get(), &client);
+    GetClientRect(Handle(), &client);
     // A click is a press and a release on the label.
     if (wasPressed && PtInRect(&client, POINT{X, Y}) && OnClick) OnClick(*this);
 }
 
 // ---- Painting ----
 
-void TBLabel::Paint(HDC dc) {
+void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
+    // The whole label every time: the text is laid out in all of it.
     RECT client{};
-    GetClientRect(hwnd_.get(), &client);
+    GetClientRect(Handle(), &client);
     const TLabelLook look = LabelPaintLook(hovered_, {.Color = color_,
                                                       .FontColor = font_.Color,
                                                       .FontStyle = font_.Style,
@@ -308,25 +273,25 @@ void TBLabel::Paint(HDC dc) {
 }
 
 void TBLabel::PaintNow() {
-    RedrawWindow(hwnd_.get(), /*rect=*/nullptr, /*region=*/nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(Handle(), /*rect=*/nullptr, /*region=*/nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void TBLabel::Invalidate() {
-    InvalidateRect(hwnd_.get(), /*rect=*/nullptr, /*erase=*/FALSE);
+    InvalidateRect(Handle(), /*rect=*/nullptr, /*erase=*/FALSE);
 }
 
 void TBLabel::MakeFont() {
-    const UINT dpi = GetDpiForWindow(hwnd_.get());
+    const UINT dpi = GetDpiForWindow(Handle());
     fontHandle_ = CreateLabelFont(font_, font_.Style, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
     styledFont_.reset();
     // The control keeps the font for those who ask it (WM_GETFONT), such as UI automation.
-    SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle_.get()), /*redraw=*/FALSE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle_.get()), /*redraw=*/FALSE);
 }
 
 HFONT TBLabel::FontFor(TFontStyles style) {
     if (style == font_.Style) return fontHandle_.get();
     if (!styledFont_ || styledFontStyle_ != style) {
-        const UINT dpi = GetDpiForWindow(hwnd_.get());
+        const UINT dpi = GetDpiForWindow(Handle());
         styledFont_ = CreateLabelFont(font_, style, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
         styledFontStyle_ = style;
     }
@@ -346,7 +311,7 @@ void TBLabel::AdjustBounds() {
     }
     const TLabelRect fitted = AutoSizeBounds({placed_.left, placed_.top, placed_.right, placed_.bottom}, extent.right,
                                              extent.bottom, margin_, alignment_);
-    SetWindowPos(hwnd_.get(), nullptr, fitted.Left, fitted.Top, fitted.Right - fitted.Left, fitted.Bottom - fitted.Top,
+    SetWindowPos(Handle(), nullptr, fitted.Left, fitted.Top, fitted.Right - fitted.Left, fitted.Bottom - fitted.Top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

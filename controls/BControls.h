@@ -19,6 +19,7 @@
 
 #include "controls/BControlsLogic.h"
 #include "framework/ControlsContainers.h"
+#include "framework/SubclassedWindow.h"
 #include "framework/UniqueHandle.h"
 
 namespace fw {
@@ -42,17 +43,13 @@ struct TBLabelCreateInfo {
     int Id = 0;
 };
 
-class TBLabel {
+class TBLabel final : public fw::SubclassedWindow {
 public:
     // Hands a target to the shell; the Windows tests put a recorder in its place.
     using TShellOpen = std::function<void(const std::u16string& Target)>;
 
     TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info);
-    ~TBLabel();
-    TBLabel(const TBLabel&) = delete;
-    TBLabel& operator=(const TBLabel&) = delete;
-
-    HWND Handle() const { return hwnd_.get(); }
+    ~TBLabel() override;
 
     // The plain label's properties. Changes show at the next paint.
     const std::u16string& Caption() const { return caption_; }
@@ -109,12 +106,11 @@ public:
     std::function<void(TBLabel& Sender)> OnMouseLeave;
     std::function<void(TBLabel& Sender, TMouseButton Button, WPARAM Keys, int X, int Y)> OnMouseDown;
 
-private:
-    static LRESULT CALLBACK
-    SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
-    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc, const RECT& area) override;
 
-    void Paint(HDC dc);
+private:
     void PaintNow();
     void Invalidate();
     void MouseEnter();
@@ -125,8 +121,6 @@ private:
     HFONT FontFor(TFontStyles style);
     void AdjustBounds();
 
-    fw::Application& app_;
-    fw::UniqueWindow hwnd_;
     std::u16string caption_;
     TLabelFont font_;
     fw::UniqueFont fontHandle_;

@@ -4,26 +4,14 @@
 
 namespace {
 
-std::unique_ptr<TSimpleTimerHandler> timerHandler;
+TSimpleTimerHandler timerHandler;
 // Expiries name their timer by number; only live timers are found.
 fw::ObjectIds<TSimpleTimer> liveTimers;
-
-TSimpleTimerHandler& AcquireTimerHandler() {
-    if (!timerHandler) timerHandler = std::make_unique<TSimpleTimerHandler>();
-    timerHandler->AddTimer();
-    return *timerHandler;
-}
-
-void ReleaseTimerHandler() {
-    if (!timerHandler) return;
-    timerHandler->RemoveTimer();
-    if (timerHandler->RefCount() == 0) timerHandler.reset();
-}
 
 }  // namespace
 
 TSimpleTimerHandler* SimpleTimerHandler() {
-    return timerHandler.get();
+    return timerHandler.RefCount() > 0 ? &timerHandler : nullptr;
 }
 
 TSimpleTimerHandler::TSimpleTimerHandler()
@@ -36,7 +24,7 @@ LRESULT TSimpleTimerHandler::TimerWindowProc(HWND window, UINT message, WPARAM w
     TSimpleTimer* timer = liveTimers.Find(wParam);
     if (timer == nullptr) return 0;
     if (timer->AutoDisable()) timer->Disarm(true);
-    // A copy: the handler may free the timer, and this handler with it.
+    // A copy: the handler may free the timer (the last one takes the window with it).
     if (const TSimpleTimer::TNotifyEvent onTimer = timer->OnTimer()) onTimer(*timer);
     return 0;
 }
@@ -50,7 +38,7 @@ TSimpleTimer::TSimpleTimer(uint32_t AInterval, TNotifyEvent AOnTimer) {
 }
 
 void TSimpleTimer::Init(uint32_t AInterval, TNotifyEvent AOnTimer) {
-    AcquireTimerHandler();
+    timerHandler.AddTimer();
     FId = liveTimers.Add(this);
     FAutoDisable = false;
     FEnabled = false;
@@ -61,7 +49,7 @@ void TSimpleTimer::Init(uint32_t AInterval, TNotifyEvent AOnTimer) {
 TSimpleTimer::~TSimpleTimer() {
     if (FEnabled) Disarm(true);
     liveTimers.Remove(static_cast<uint32_t>(FId));
-    ReleaseTimerHandler();
+    timerHandler.RemoveTimer();
 }
 
 void TSimpleTimer::SetEnabled(bool Value) {
@@ -91,13 +79,13 @@ void TSimpleTimer::SetOnTimer(TNotifyEvent Value) {
 bool TSimpleTimer::Arm() {
     if (FInterval == 0) return false;
     if (FEnabled) Disarm(true);
-    if (SetTimer(timerHandler->WindowHandle(), FId, FInterval, /*callback=*/nullptr) == 0) return false;
+    if (SetTimer(timerHandler.WindowHandle(), FId, FInterval, /*callback=*/nullptr) == 0) return false;
     FEnabled = true;
-    ++timerHandler->ActiveCount_;
+    ++timerHandler.ActiveCount_;
     return true;
 }
 
 void TSimpleTimer::Disarm(bool ClearEnabled) {
     if (ClearEnabled) FEnabled = false;
-    if (KillTimer(timerHandler->WindowHandle(), FId) && timerHandler->ActiveCount_ > 0) --timerHandler->ActiveCount_;
+    if (KillTimer(timerHandler.WindowHandle(), FId) && timerHandler.ActiveCount_ > 0) --timerHandler.ActiveCount_;
 }

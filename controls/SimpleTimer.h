@@ -19,11 +19,9 @@ public:
     TSimpleTimerHandler(const TSimpleTimerHandler&) = delete;
     TSimpleTimerHandler& operator=(const TSimpleTimerHandler&) = delete;
 
-    void AddTimer() { ++RefCount_; }
-    void RemoveTimer() {
-        if (RefCount_ > 0) --RefCount_;
-    }
-    uint32_t RefCount() const { return RefCount_; }
+    void AddTimer() { FWindowHandle.AddRef(); }
+    void RemoveTimer() { FWindowHandle.Release(); }
+    uint32_t RefCount() const { return FWindowHandle.RefCount(); }
     // Timers running right now.
     uint32_t ActiveCount() const { return ActiveCount_; }
     HWND WindowHandle() const { return FWindowHandle.Handle(); }
@@ -32,9 +30,8 @@ private:
     friend class TSimpleTimer;
     LRESULT TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    uint32_t RefCount_ = 0;
     uint32_t ActiveCount_ = 0;
-    fw::UtilWindow FWindowHandle;
+    fw::SharedUtilWindow FWindowHandle;
 };
 
 // The shared handler, or null while no timer exists.

@@ -10,7 +10,7 @@
 
 namespace {
 
-std::unique_ptr<TTrayIconHandler> iconHandler;
+TTrayIconHandler iconHandler;
 // Callbacks name their icon by number; only live icons are found.
 fw::ObjectIds<TTrayIcon> liveIcons;
 
@@ -28,7 +28,7 @@ void CopyText(WCHAR (&field)[N], const std::u16string& text) {
 }  // namespace
 
 TTrayIconHandler* TrayIconHandler() {
-    return iconHandler.get();
+    return iconHandler.RefCount() > 0 ? &iconHandler : nullptr;
 }
 
 TTrayIconHandler::TTrayIconHandler()
@@ -55,20 +55,17 @@ LRESULT TTrayIconHandler::HandleIconMessage(HWND window, UINT message, WPARAM wP
 }
 
 TTrayIcon::Registration::Registration(TTrayIcon& icon) {
-    if (!iconHandler) iconHandler = std::make_unique<TTrayIconHandler>();
-    iconHandler->Add();
+    iconHandler.Add();
     id_ = liveIcons.Add(&icon);
 }
 
 TTrayIcon::Registration::~Registration() {
     liveIcons.Remove(id_);
-    if (!iconHandler) return;
-    iconHandler->Remove();
-    if (iconHandler->RefCount() == 0) iconHandler.reset();
+    iconHandler.Remove();
 }
 
 HWND TTrayIcon::Registration::Window() const {
-    return iconHandler->Handle();
+    return iconHandler.Handle();
 }
 
 TTrayIcon::TTrayIcon(fw::Application& app, fw::Window* AOwner)
@@ -86,7 +83,7 @@ TTrayIcon::TTrayIcon(fw::Application& app, fw::Window* AOwner)
         return ApplicationHook(message, wParam, lParam);
     });
     try {
-        HookOwnerWindow();
+        if (owner_ != nullptr) ownerHook_ = std::make_unique<OwnerHook>(*this, owner_->Handle());
     } catch (...) {
         app_.UnhookMainWindow(appHookId_);
         throw;
@@ -105,7 +102,7 @@ TTrayIcon::~TTrayIcon() {
         // The rest of the destruction runs all the same.
     }
     app_.UnhookMainWindow(appHookId_);
-    UnhookOwnerWindow();
+    ownerHook_.reset();
 }
 
 void TTrayIcon::Loaded() {
@@ -321,44 +318,23 @@ bool TTrayIcon::ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;  // the others see it too
 }
 
-void TTrayIcon::HookOwnerWindow() {
-    if (owner_ == nullptr) return;
-    // The system's subclass chain: icons and other subclasses may come and go in any order.
-    ownerHooked_ = SetWindowSubclass(owner_->Handle(), &TTrayIcon::OwnerWindowProc, FIconID,
-                                     reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+TTrayIcon::OwnerHook::OwnerHook(TTrayIcon& icon, HWND owner) : icon_(icon) {
+    // Only watched: the owner's own handling goes on when one of ours fails.
+    Subclass(owner, {.passOnFailed = true});
 }
 
-void TTrayIcon::UnhookOwnerWindow() {
-    if (owner_ == nullptr || !ownerHooked_) return;
-    RemoveWindowSubclass(owner_->Handle(), &TTrayIcon::OwnerWindowProc, FIconID);
-    ownerHooked_ = false;
-}
-
-LRESULT CALLBACK
-TTrayIcon::OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR self) {
-    auto* icon = reinterpret_cast<TTrayIcon*>(self);
-    try {
-        return icon->OwnerMessage(message, wParam, lParam);
-    } catch (...) {
-        icon->app_.HandleException();
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-}
-
-LRESULT TTrayIcon::OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND owner = owner_->Handle();
+LRESULT TTrayIcon::OwnerHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (message == WM_SHOWWINDOW && wParam == 1 && lParam == 0) {
         // Shown by a program call: bring it to the front, which a hidden application cannot do directly.
-        SetForegroundWindow(app_.Handle());
-        SetForegroundWindow(owner);
-    } else if (message == WM_SHOWWINDOW && wParam == 0 && lParam == SW_PARENTCLOSING && !app_.Terminated()) {
-        if (TryMinimizeToTray(result)) return result;
+        SetForegroundWindow(icon_.app_.Handle());
+        SetForegroundWindow(Handle());
+    } else if (message == WM_SHOWWINDOW && wParam == 0 && lParam == SW_PARENTCLOSING && !icon_.app_.Terminated()) {
+        if (icon_.TryMinimizeToTray(result)) return result;
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
-        if (TryMinimizeToTray(result)) return result;
+        if (icon_.TryMinimizeToTray(result)) return result;
     }
-    // The rest of the chain; it stays valid even when the message freed this icon.
-    return DefSubclassProc(owner, message, wParam, lParam);
+    return DefaultProc(message, wParam, lParam);
 }
 
 // Timers and events

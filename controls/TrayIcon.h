@@ -19,8 +19,10 @@
 #include "controls/SimpleTimer.h"
 #include "controls/TrayIconLogic.h"
 #include "framework/PopupMenu.h"
+#include "framework/SubclassedWindow.h"
 #include "framework/UniqueHandle.h"
 #include "framework/UtilWindow.h"
+#include "framework/WindowMessages.h"
 
 namespace fw {
 class Application;
@@ -69,18 +71,15 @@ public:
     TTrayIconHandler(const TTrayIconHandler&) = delete;
     TTrayIconHandler& operator=(const TTrayIconHandler&) = delete;
 
-    void Add() { ++RefCount_; }
-    void Remove() {
-        if (RefCount_ > 0) --RefCount_;
-    }
-    uint32_t RefCount() const { return RefCount_; }
+    void Add() { FHandle.AddRef(); }
+    void Remove() { FHandle.Release(); }
+    uint32_t RefCount() const { return FHandle.RefCount(); }
     HWND Handle() const { return FHandle.Handle(); }
 
 private:
     LRESULT HandleIconMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    uint32_t RefCount_ = 0;
-    fw::UtilWindow FHandle;
+    fw::SharedUtilWindow FHandle;
 };
 
 // The shared handler, or null while no icon exists.
@@ -243,12 +242,19 @@ private:
     void HideToTray();
     bool TryMinimizeToTray(LRESULT& result);
     bool ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam);
-    void HookOwnerWindow();
-    void UnhookOwnerWindow();
-    static LRESULT CALLBACK
-    OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
-    LRESULT OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CycleTimerTick();
+
+    // Watches the owner window for being shown and minimized, in front of its own procedure.
+    class OwnerHook final : public fw::SubclassedWindow {
+    public:
+        OwnerHook(TTrayIcon& icon, HWND owner);
+
+    protected:
+        LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    private:
+        TTrayIcon& icon_;
+    };
 
     fw::Application& app_;
     fw::Window* owner_;
@@ -270,7 +276,7 @@ private:
     HIMAGELIST FIconList = nullptr;
     bool FCycleIcons = false;
     uint32_t FCycleInterval = 0;
-    bool ownerHooked_ = false;  // subclassing the owner window under FIconID
+    std::unique_ptr<OwnerHook> ownerHook_;  // with an owner
     int appHookId_ = 0;
     TNotifyIconDataEx IconData_{};
 };

@@ -25,10 +25,7 @@ struct TTrayPoint {
     int Y = 0;
 };
 
-// The message the shell sends to the icon's window: wParam the icon's identifier, lParam the
-// notification below.
-inline constexpr uint32_t WM_TRAYCALLBACK = 0x0800;
-
+// The notifications the shell passes with its callback message (WM_TRAYCALLBACK, lParam).
 namespace trayNotify {
 inline constexpr uint32_t kContextMenu = 0x007B;
 inline constexpr uint32_t kMouseMove = 0x0200;

@@ -15,13 +15,8 @@ namespace fw {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0xC0F0;
 // Finds the control object of a window (GetWindowSubclass is not in every import library).
 constexpr wchar_t kControlProperty[] = L"Corvalend.Control";
-
-[[noreturn]] void ThrowLastError() {
-    throw Error(SystemErrorText(GetLastError()));
-}
 
 }  // namespace
 
@@ -38,17 +33,18 @@ Control::Control(Container& parent, const ControlInfo& info, const WindowClass& 
     if (!info.enabled) style |= WS_DISABLED;
     const Form& form = parent.RootForm();
     const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, parentDesign_, 96);
-    hwnd_ = CreateWindowExW(window.exStyle, window.className, W(info.text), style, pixels.left, pixels.top,
-                            pixels.width, pixels.height, parent.ContainerHandle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), form.App().Instance(),
-                            /*param=*/nullptr);
-    if (hwnd_ == nullptr) ThrowLastError();
-    if (!SetPropW(hwnd_, kControlProperty, this) ||
-        !SetWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        const DWORD error = GetLastError();
-        RemovePropW(hwnd_, kControlProperty);
-        DestroyWindow(hwnd_);
-        throw Error(SystemErrorText(error));
+    const HWND hwnd = CreateWindowExW(window.exStyle, window.className, W(info.text), style, pixels.left, pixels.top,
+                                      pixels.width, pixels.height, parent.ContainerHandle(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), form.App().Instance(),
+                                      /*param=*/nullptr);
+    if (hwnd == nullptr) ThrowLastError();
+    try {
+        if (!SetPropW(hwnd, kControlProperty, this)) ThrowLastError();
+        Subclass(hwnd, {.paintsItself = window.paintsItself});
+    } catch (...) {
+        RemovePropW(hwnd, kControlProperty);
+        DestroyWindow(hwnd);
+        throw;
     }
     parent.Attach(*this);
     // Placed for the real DPI and parent size (the window was made at 96 DPI sizes).
@@ -61,10 +57,9 @@ Control::~Control() {
         parent_->Detach(*this);
         parent_->RootForm().ControlDestroyed(*this);
     }
-    if (hwnd_ != nullptr) {
-        RemovePropW(hwnd_, kControlProperty);
-        RemoveWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId);
-        DestroyWindow(hwnd_);
+    if (Handle() != nullptr) {
+        RemovePropW(Handle(), kControlProperty);
+        DestroyOwnWindow();
     }
 }
 
@@ -73,15 +68,15 @@ Control* Control::FromHandle(HWND window) {
 }
 
 std::u16string Control::Text() const {
-    const int length = GetWindowTextLengthW(hwnd_);
+    const int length = GetWindowTextLengthW(Handle());
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const int copied = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    const int copied = GetWindowTextW(Handle(), reinterpret_cast<wchar_t*>(text.data()), length + 1);
     text.resize(static_cast<size_t>(std::max(copied, 0)));
     return text;
 }
 
 void Control::SetText(const std::u16string& text) {
-    if (!SetWindowTextW(hwnd_, W(text))) ThrowLastError();
+    if (!SetWindowTextW(Handle(), W(text))) ThrowLastError();
 }
 
 void Control::SetBounds(const Bounds& bounds) {
@@ -110,40 +105,40 @@ void Control::SetAnchors(Anchors anchors) {
 
 RECT Control::PixelBounds() const {
     RECT rect{};
-    GetWindowRect(hwnd_, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
+    GetWindowRect(Handle(), &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
 bool Control::Visible() const {
-    return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Control::SetVisible(bool visible) {
     if (visible == Visible()) return;
-    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
     if (parent_ != nullptr) parent_->LayoutControl(*this);
 }
 
 bool Control::Enabled() const {
-    return IsWindowEnabled(hwnd_) != FALSE;
+    return IsWindowEnabled(Handle()) != FALSE;
 }
 
 void Control::SetEnabled(bool enabled) {
-    EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    EnableWindow(Handle(), enabled ? TRUE : FALSE);
 }
 
 void Control::SetFocus() {
-    ::SetFocus(hwnd_);
+    ::SetFocus(Handle());
 }
 
 bool Control::Focused() const {
     const HWND focus = GetFocus();
-    return focus != nullptr && (focus == hwnd_ || IsChild(hwnd_, focus));
+    return focus != nullptr && (focus == Handle() || IsChild(Handle(), focus));
 }
 
 void Control::PlaceAfter(const Control* previous) {
-    SetWindowPos(hwnd_, previous != nullptr ? previous->Handle() : HWND_TOP, 0, 0, 0, 0,
+    SetWindowPos(Handle(), previous != nullptr ? previous->Handle() : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -159,7 +154,7 @@ COLORREF Control::TextColor() const {
 void Control::ApplyFont() {
     const UINT dpi = Dpi();
     const HFONT font = font_ ? font_->Handle(dpi) : OwnerForm().ControlFont().Handle(dpi);
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 Form& Control::OwnerForm() const {
@@ -172,42 +167,22 @@ UINT Control::Dpi() const {
 }
 
 void Control::Place() {
-    if (parent_ == nullptr || hwnd_ == nullptr) return;
+    if (parent_ == nullptr || Handle() == nullptr) return;
     RECT client{};
     GetClientRect(parent_->ContainerHandle(), &client);
     const UINT dpi = Dpi();
     const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, {client.right, client.bottom}, dpi);
-    SetWindowPos(hwnd_, nullptr, pixels.left, pixels.top, pixels.width, pixels.height + ExtraHeight(dpi),
+    SetWindowPos(Handle(), nullptr, pixels.left, pixels.top, pixels.width, pixels.height + ExtraHeight(dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT Control::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefaultProc(message, wParam, lParam);
+Window* Control::HandlerOwner() const {
+    return parent_ != nullptr ? &parent_->RootForm() : nullptr;
 }
 
-LRESULT Control::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK
-Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR selfData) {
-    auto* self = reinterpret_cast<Control*>(selfData);
-    if (message == WM_NCDESTROY) {
-        // The parent went first: the window is gone, the object stays until its owner frees it.
-        RemovePropW(hwnd, kControlProperty);
-        RemoveWindowSubclass(hwnd, &Control::SubclassProc, kSubclassId);
-        self->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    // The control's handlers are its form's: the form is not freed while one of them runs.
-    std::optional<Window::HandlerScope> running;
-    if (self->parent_ != nullptr) running.emplace(self->parent_->RootForm());
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        HandleCurrentException();
-        return 0;
-    }
+void Control::OnDestroying() {
+    // The parent went first: the window is gone, the object stays until its owner frees it.
+    RemovePropW(Handle(), kControlProperty);
 }
 
 // Container

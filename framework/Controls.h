@@ -24,6 +24,7 @@
 
 #include "framework/FormLayout.h"
 #include "framework/GdiObjects.h"
+#include "framework/SubclassedWindow.h"
 
 namespace fw {
 
@@ -38,13 +39,10 @@ struct ControlInfo {
     bool enabled = true;
 };
 
-class Control {
+class Control : public SubclassedWindow {
 public:
-    virtual ~Control();
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
+    ~Control() override;
 
-    HWND Handle() const { return hwnd_; }
     Container* Parent() const { return parent_; }
     int Id() const { return id_; }
     // The control object of a window made by this toolkit, or null.
@@ -86,12 +84,12 @@ protected:
         const wchar_t* className;
         DWORD style;  // WS_CHILD and the visible/disabled state are added
         DWORD exStyle = 0;
+        bool paintsItself = false;  // drawn by OnPaint instead of the class's own painting
     };
     Control(Container& parent, const ControlInfo& info, const WindowClass& window);
 
-    // Every message of the window; what is not handled goes to DefaultProc.
-    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Every message of the window goes to OnMessage (SubclassedWindow), what is not handled to
+    // DefaultProc.
     // Notifications from the window to its parent.
     virtual void OnCommand(WORD /*code*/) {}
     virtual LRESULT OnNotify(NMHDR& /*header*/) { return 0; }
@@ -105,14 +103,15 @@ protected:
     Form& OwnerForm() const;
     UINT Dpi() const;
 
+    // The control's handlers are its form's: the form is not freed while one of them runs.
+    Window* HandlerOwner() const override;
+    void OnDestroying() override;
+
 private:
     friend class Container;
-    static LRESULT CALLBACK
-    SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     void Place();
     void Detach() { parent_ = nullptr; }
 
-    HWND hwnd_ = nullptr;
     Container* parent_;
     int id_;
     Bounds design_;

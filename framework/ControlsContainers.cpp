@@ -5,9 +5,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
-#include "framework/Error.h"
 #include "framework/Form.h"
-#include "framework/SystemError.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -19,18 +17,7 @@ constexpr wchar_t kPanelClass[] = L"Corvalend.Panel";
 // Our plain container class: the window procedure is the default one, everything else comes
 // through the control's subclass.
 const wchar_t* PanelClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(instance, kPanelClass, &existing)) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kPanelClass;
-        if (!RegisterClassExW(&wc)) throw Error(SystemErrorText(GetLastError()));
-    }
+    RegisterWindowClass(instance, {.name = kPanelClass, .style = CS_DBLCLKS}, DefWindowProcW);
     return kPanelClass;
 }
 

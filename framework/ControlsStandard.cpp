@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "framework/Form.h"
-#include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -31,7 +30,11 @@ Button::Button(Container& parent, const ControlInfo& info, const ButtonOptions& 
 Button::~Button() = default;
 
 void Button::Click() {
-    if (Handle() == nullptr || !IsWindowEnabled(Handle()) || !IsWindowVisible(Handle())) return;
+    if (Handle() == nullptr || !IsWindowEnabled(Handle())) return;
+    // Hidden, or on a hidden panel or page; a click from code on a form not shown yet still counts.
+    for (HWND window = Handle(); window != OwnerForm().Handle(); window = GetParent(window)) {
+        if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) == 0) return;
+    }
     if (modalResult_ != mrNone) OwnerForm().SetModalResult(modalResult_);
     if (OnClick) OnClick();
 }
@@ -242,7 +245,9 @@ namespace fw {
 Shape::Shape(Container& parent, const ControlInfo& info, ShapeKind kind)
     : Control(parent,
               info,
-              {L"STATIC", WS_CLIPSIBLINGS | (kind == ShapeKind::Filled ? DWORD{SS_BLACKRECT} : DWORD{SS_BLACKFRAME})}),
+              {.className = L"STATIC",
+               .style = WS_CLIPSIBLINGS | (kind == ShapeKind::Filled ? DWORD{SS_BLACKRECT} : DWORD{SS_BLACKFRAME}),
+               .paintsItself = true}),
       kind_(kind) {
     // A mark goes above the outlines it sits in, which then leave its place alone.
     if (kind == ShapeKind::Filled) {
@@ -250,26 +255,15 @@ Shape::Shape(Container& parent, const ControlInfo& info, ShapeKind kind)
     }
 }
 
-LRESULT Shape::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            const PaintScope paint(Handle());
-            const HDC dc = paint.Dc();
-            RECT rect{};
-            GetClientRect(Handle(), &rect);
-            const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-            if (kind_ == ShapeKind::Filled) {
-                FillRect(dc, &rect, black);
-            } else {
-                FillRect(dc, &rect, Parent()->BackgroundBrush());
-                FrameRect(dc, &rect, black);
-            }
-            return 0;
-        }
-        default:
-            return Control::OnMessage(message, wParam, lParam);
+void Shape::OnPaint(HDC dc, const RECT& /*area*/) {
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
+    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    if (kind_ == ShapeKind::Filled) {
+        FillRect(dc, &rect, black);
+    } else {
+        FillRect(dc, &rect, Parent()->BackgroundBrush());
+        FrameRect(dc, &rect, black);
     }
 }
 

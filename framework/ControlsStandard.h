@@ -47,7 +47,8 @@ public:
     Button(Container& parent, const ControlInfo& info, const ButtonOptions& options = {});
     ~Button() override;
 
-    // What a click does: the modal result, then OnClick. Nothing when the button is disabled or hidden.
+    // What a click does: the modal result, then OnClick. Nothing when the button is disabled or
+    // hidden (itself or a container it is on; a hidden form does not count).
     void Click();
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
@@ -180,7 +181,7 @@ public:
 protected:
     bool UsesParentColor() const override { return true; }
     // Drawn here: the system's frame style leaves its inside unpainted under a clipping parent.
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc, const RECT& area) override;
 
 private:
     ShapeKind kind_;

@@ -48,15 +48,16 @@ std::vector<HWND> WindowsToDisable(HWND form, HWND owner) {
 
 Form::Form(Application& app, HWND owner, const FormInfo& info) : Window(app), info_(info) {
     if (owner != nullptr) owner = GetAncestor(owner, GA_ROOT);
-    Create({.name = info.windowClass != nullptr ? info.windowClass : kFormClass, .style = CS_DBLCLKS},
-           {.exStyle = ExStyle(),
-            .title = info.caption,
-            .style = Style(),
-            .x = CW_USEDEFAULT,
-            .y = CW_USEDEFAULT,
-            .width = info.clientWidth,
-            .height = info.clientHeight,
-            .parent = owner});
+    Create(
+        {.name = info.windowClass != nullptr ? info.windowClass : kFormClass, .style = CS_DBLCLKS, .icon = info.icon},
+        {.exStyle = ExStyle(),
+         .title = info.caption,
+         .style = Style(),
+         .x = CW_USEDEFAULT,
+         .y = CW_USEDEFAULT,
+         .width = info.clientWidth,
+         .height = info.clientHeight,
+         .parent = owner});
     dpi_ = GetDpiForWindow(Handle());
     if (dpi_ == 0) dpi_ = 96;
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle(dpi_)), FALSE);

@@ -68,6 +68,7 @@ struct FormInfo {
     FormBorder border = FormBorder::Sizeable;
     FormPosition position = FormPosition::OwnerCenter;
     const wchar_t* windowClass = nullptr;  // a class of its own, for windows others look for; null: the forms' class
+    HICON icon = nullptr;                  // the icon of its own class (caption and taskbar)
 };
 
 class Form : public Window, public Container {

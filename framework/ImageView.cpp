@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "framework/PictureOps.h"
-#include "framework/UniqueHandle.h"
 
 namespace fw {
 
@@ -44,17 +43,6 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;  // the paint covers every pixel
-        case WM_PAINT: {
-            const PaintScope paint(Handle());
-            Paint(paint.Dc(), paint.Area());
-            return 0;
-        }
-        case WM_PRINTCLIENT: {
-            RECT client{};
-            GetClientRect(Handle(), &client);
-            Paint(reinterpret_cast<HDC>(wParam), client);
-            return 0;
-        }
         case WM_SIZE:
             if (OnResize) OnResize();
             break;
@@ -90,7 +78,7 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(message, wParam, lParam);
 }
 
-void ImageView::Paint(HDC dc, const RECT& area) {
+void ImageView::OnPaint(HDC dc, const RECT& area) {
     const PixelRect region{std::max<int>(area.left, 0), std::max<int>(area.top, 0), area.right, area.bottom};
     if (!region.IsEmpty()) {
         const int width = region.Width();
@@ -108,7 +96,7 @@ void ImageView::Paint(HDC dc, const RECT& area) {
         SetDIBitsToDevice(dc, region.left, region.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                           static_cast<UINT>(height), scratch_.data(), &info, DIB_RGB_COLORS);
     }
-    if (OnPaint) OnPaint(dc);
+    if (OnPaintOver) OnPaintOver(dc);
     host_.PaintControls(dc);
 }
 

@@ -42,15 +42,15 @@ public:
     std::function<void(ShiftState shift, int x, int y)> OnMouseMove;
     std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseUp;
     // After the picture and its overlay are painted, before the controls (client coordinates).
-    std::function<void(HDC dc)> OnPaint;
+    std::function<void(HDC dc)> OnPaintOver;
     // After the view took a new size.
     std::function<void()> OnResize;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc, const RECT& area) override;
 
 private:
-    void Paint(HDC dc, const RECT& area);
     void OwnMouse(UINT message, WPARAM wParam, LPARAM lParam);
 
     GraphicHost host_{*this};  // before any control; controls go before the host

@@ -1,6 +1,5 @@
 #include "framework/MessageDlg.h"
 
-#include "framework/Error.h"
 #include "framework/Form.h"
 #include "framework/SystemError.h"
 #include "framework/WinText.h"
@@ -47,7 +46,7 @@ int MessageDlg(HWND owner, const std::u16string& text, MessageType type, Message
     const TypeLook look = LookOf(type);
     const int result =
         MessageBoxW(owner, W(text), look.caption, look.icon | ButtonsStyle(buttons, defaultResult) | MB_SETFOREGROUND);
-    if (result == 0) throw Error(SystemErrorText(GetLastError()));
+    if (result == 0) ThrowLastError();
     return result;
 }
 

@@ -1,6 +1,5 @@
 #include "framework/PopupMenu.h"
 
-#include "framework/Error.h"
 #include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
 #include "framework/UtilWindow.h"
@@ -13,13 +12,13 @@ PopupMenu::~PopupMenu() = default;
 
 void PopupMenu::Popup(int x, int y) {
     UniqueMenu menu(CreatePopupMenu());
-    if (!menu) throw Error(SystemErrorText(GetLastError()));
+    if (!menu) ThrowLastError();
     for (size_t i = 0; i < Items.size(); ++i) {
         const MenuItem& item = Items[i];
         // Command 0 means "nothing chosen": item i is command i + 1.
         const BOOL added = item.IsSeparator() ? AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr)
                                               : AppendMenuW(menu.get(), MF_STRING, i + 1, W(item.Caption));
-        if (!added) throw Error(SystemErrorText(GetLastError()));
+        if (!added) ThrowLastError();
         if (item.Default && !item.IsSeparator()) SetMenuDefaultItem(menu.get(), static_cast<UINT>(i + 1), FALSE);
     }
     if (!window_) {

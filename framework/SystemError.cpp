@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
 
@@ -20,6 +21,10 @@ std::u16string SystemErrorText(DWORD code) {
         return u"System error code " + Utf8ToUtf16(hex);
     }
     return FromW(buffer, length);
+}
+
+void ThrowLastError() {
+    throw Error(SystemErrorText(GetLastError()));
 }
 
 }  // namespace fw

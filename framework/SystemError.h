@@ -11,4 +11,7 @@ namespace fw {
 // system has no text.
 std::u16string SystemErrorText(DWORD code);
 
+// Raises the failure the system reports for the call just made (GetLastError) as an fw::Error.
+[[noreturn]] void ThrowLastError();
+
 }  // namespace fw

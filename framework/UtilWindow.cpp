@@ -1,56 +1,28 @@
 #include "framework/UtilWindow.h"
 
-#include "framework/Application.h"
-#include "framework/Error.h"
-#include "framework/SystemError.h"
-
 namespace fw {
 
 UtilWindow::UtilWindow(Handler handler) : handler_(std::move(handler)) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(instance, kUtilWindowClass, &existing)) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &UtilWindow::Proc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kUtilWindowClass;
-        if (!RegisterClassExW(&wc)) throw Error(SystemErrorText(GetLastError()));
-    }
-    if (CreateWindowExW(WS_EX_TOOLWINDOW, kUtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, /*parent=*/nullptr,
-                        /*menu=*/nullptr, instance, /*param=*/this) == nullptr) {
-        throw Error(SystemErrorText(GetLastError()));
-    }
+    Create({.name = kUtilWindowClass},
+           {.exStyle = WS_EX_TOOLWINDOW, .title = u"", .style = WS_POPUP, .x = 0, .y = 0, .width = 0, .height = 0});
 }
 
-UtilWindow::~UtilWindow() {
-    if (hwnd_ != nullptr) {
-        // The last messages of the window go to the default procedure, not to a handler that is gone.
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+LRESULT UtilWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return handler_(Handle(), message, wParam, lParam);
 }
 
-LRESULT CALLBACK UtilWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<UtilWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<UtilWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    try {
-        // The handler may free its owner, and this object with it: nothing here touches `self`
-        // after the call.
-        return self->handler_(hwnd, message, wParam, lParam);
-    } catch (...) {
-        HandleCurrentException();
-        return 0;
+void SharedUtilWindow::AddRef() {
+    if (refCount_ == 0) window_ = std::make_unique<UtilWindow>(handler_);
+    ++refCount_;
+}
+
+void SharedUtilWindow::Release() {
+    if (refCount_ == 0 || --refCount_ > 0) return;
+    // A window freed under its own handler goes through Window::Release, which deletes it later.
+    if (window_->Handling()) {
+        window_.release()->Release();
+    } else {
+        window_.reset();
     }
 }
 

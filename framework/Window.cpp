@@ -3,18 +3,29 @@
 #include <utility>
 
 #include "framework/Application.h"
-#include "framework/Error.h"
 #include "framework/SystemError.h"
+#include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
+#include "framework/WindowMessages.h"
 
 namespace fw {
 
-namespace {
-
-// Posted while deferred work waits; the window procedure takes it before the object's own handling.
-constexpr UINT kDeferredWorkMessage = WM_APP + 0x46;
-
-}  // namespace
+void RegisterWindowClass(HINSTANCE instance, const WindowClassInfo& windowClass, WNDPROC procedure) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, windowClass.name, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = windowClass.style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = windowClass.icon;
+    wc.hIconSm = windowClass.smallIcon;
+    wc.hCursor = windowClass.cursor != nullptr ? windowClass.cursor : LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = windowClass.background;
+    wc.lpszClassName = windowClass.name;
+    if (!RegisterClassExW(&wc)) ThrowLastError();
+}
 
 Window::HandlerScope::~HandlerScope() {
     // The last handler returned: what waited for it can run now.
@@ -30,25 +41,11 @@ Window::~Window() {
 }
 
 void Window::Create(const WindowClassInfo& windowClass, const WindowCreateInfo& info) {
-    const HINSTANCE instance = app_.Instance();
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (!GetClassInfoExW(instance, windowClass.name, &existing)) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = windowClass.style;
-        wc.lpfnWndProc = &Window::Proc;
-        wc.hInstance = instance;
-        wc.hIcon = windowClass.icon;
-        wc.hIconSm = windowClass.smallIcon;
-        wc.hCursor = windowClass.cursor != nullptr ? windowClass.cursor : LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = windowClass.background;
-        wc.lpszClassName = windowClass.name;
-        if (!RegisterClassExW(&wc)) throw Error(SystemErrorText(GetLastError()));
-    }
+    const HINSTANCE instance = app_ != nullptr ? app_->Instance() : GetModuleHandleW(nullptr);
+    RegisterWindowClass(instance, windowClass, &Window::Proc);
     const HWND hwnd = CreateWindowExW(info.exStyle, windowClass.name, W(info.title), info.style, info.x, info.y,
                                       info.width, info.height, info.parent, info.menu, instance, /*param=*/this);
-    if (hwnd == nullptr) throw Error(SystemErrorText(GetLastError()));
+    if (hwnd == nullptr) ThrowLastError();
 }
 
 void Window::Defer(std::function<void()> action) {
@@ -75,7 +72,7 @@ void Window::RunDeferredWork() {
             try {
                 action();
             } catch (...) {
-                app_.HandleException();
+                HandleError();
             }
         }
     }
@@ -91,7 +88,29 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    switch (message) {
+        case WM_PAINT: {
+            const PaintScope paint(hwnd_);
+            OnPaint(paint.Dc(), paint.Area());
+            return 0;
+        }
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            OnPaint(reinterpret_cast<HDC>(wParam), client);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+void Window::HandleError() noexcept {
+    if (app_ != nullptr) {
+        app_->HandleException();
+    } else {
+        HandleCurrentException();
+    }
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -111,7 +130,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     try {
         result = self->OnMessage(message, wParam, lParam);
     } catch (...) {
-        self->app_.HandleException();
+        self->HandleError();
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

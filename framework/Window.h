@@ -1,7 +1,8 @@
-// A thin wrapper of one system window: the object is stored with the window at creation, every
-// message reaches the virtual OnMessage, and no error escapes the window procedure. Work that must
-// not run under one of the window's own handlers (freeing the window, rebuilding its controls) is
-// deferred until none of them is on the stack.
+// A thin wrapper of one system window of our own class: the object is stored with the window at
+// creation, every message reaches the virtual OnMessage (painting the typed OnPaint), and no error
+// escapes the window procedure, the one procedure of every class the program registers. Work that
+// must not run under one of the window's own handlers (freeing the window, rebuilding its controls)
+// is deferred until none of them is on the stack.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,11 @@ struct WindowClassInfo {
     HBRUSH background = nullptr;
 };
 
+// Registers the class on first use (a class registered before stays as it is); raises the system's
+// error on failure. Windows of the toolkit's own classes use Window::Proc; a class for windows that
+// a subclass drives (SubclassedWindow) may give DefWindowProcW.
+void RegisterWindowClass(HINSTANCE instance, const WindowClassInfo& windowClass, WNDPROC procedure);
+
 struct WindowCreateInfo {
     DWORD exStyle = 0;
     std::u16string title;
@@ -42,7 +48,8 @@ public:
     Window& operator=(const Window&) = delete;
 
     HWND Handle() const { return hwnd_; }
-    Application& App() const { return app_; }
+    // The application the window belongs to (not for a window made without one).
+    Application& App() const { return *app_; }
 
     // Runs `action` from the message loop once no handler of this window is running (for a form,
     // no handler of its controls either): a handler that waits in a nested loop (a modal form, a
@@ -51,6 +58,9 @@ public:
     // Frees the object the same way, after the deferred actions (which must not free it themselves).
     // An object freed by other means before then is not touched again.
     void Release();
+    // A handler of the window is running now: the object may not be deleted before it returns
+    // (Release waits for it).
+    bool Handling() const { return handlers_ > 0; }
 
     // Counts a handler of the window as running while it lives. The window procedure keeps one for
     // every message; controls keep one on their form.
@@ -66,16 +76,23 @@ public:
     };
 
 protected:
-    explicit Window(Application& app) : app_(app) {}
+    explicit Window(Application& app) : app_(&app) {}
+    // A window of no application object, for objects that live without one (the hidden window of
+    // the timers): its errors go to the current application's error handler.
+    Window() : app_(nullptr) {}
 
     // Registers the class on first use and creates the window; raises the system's error on failure.
     void Create(const WindowClassInfo& windowClass, const WindowCreateInfo& info);
 
     // Everything not handled here goes to DefaultProc.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Paints `area` of the client area (WM_PAINT, inside the paint pair, which an error still
+    // ends), or all of it into another context (WM_PRINTCLIENT). The default paints nothing.
+    virtual void OnPaint(HDC /*dc*/, const RECT& /*area*/) {}
     // How Release frees the object: `delete this` (made with new, owned by nobody) unless its owner
     // frees it.
     virtual void FreeReleased() { delete this; }
+    // The system's default handling; the paint messages go to OnPaint.
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -83,8 +100,9 @@ private:
     bool HasDeferredWork() const { return !deferred_.empty() || releasing_; }
     void PostDeferredWork();
     void RunDeferredWork();
+    void HandleError() noexcept;
 
-    Application& app_;
+    Application* app_;
     HWND hwnd_ = nullptr;
     int handlers_ = 0;
     std::vector<std::function<void()>> deferred_;

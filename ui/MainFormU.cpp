@@ -309,18 +309,15 @@ void TMainForm::RestartHideTimer() {
     HideFormTimer.SetEnabled(true);
 }
 
-void TMainForm::PaintShape1() {
-    const fw::PaintScope paint(Handle());
+void TMainForm::OnPaint(HDC dc, const RECT& /*area*/) {
+    // Shape1: the frame along the edges.
     RECT client{};
     GetClientRect(Handle(), &client);
-    FrameRect(paint.Dc(), &client, GetSysColorBrush(COLOR_3DDKSHADOW));
+    FrameRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
 }
 
 LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            PaintShape1();
-            return 0;
         case WM_SIZE:
             // The frame runs along the edges: all of it moves with the size.
             InvalidateRect(Handle(), /*rect=*/nullptr, /*erase=*/TRUE);

@@ -73,6 +73,7 @@ public:
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc, const RECT& area) override;
 
 private:
     void FormCreate();
@@ -90,7 +91,6 @@ private:
     void SetMinimized();
     void SetOpacity(uint8_t opacity);
     void RestartHideTimer();
-    void PaintShape1();
 
     std::vector<THotkeyLabels> HotkeyText_;
     bool pointerInside_ = false;  // asked the system to tell when the pointer leaves

@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
-#include "controls/TrayIconLogic.h"
 #include "core/datau.h"
 #include "framework/Registry.h"
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
+#include "framework/WindowMessages.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/WinTest.h"
 

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/TrayIconLogic.h"
 #include "core/datau.h"
 #include "framework/Bitmap.h"
 #include "framework/BmpWriter.h"
@@ -24,6 +23,7 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
+#include "framework/WindowMessages.h"
 #include "tests/e2e/CaptureDriver.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/FormTest.h"

@@ -2,8 +2,8 @@
 // given back when it ends, its data folder made, and a clean end on closing its main window.
 #include <gtest/gtest.h>
 
-#include "controls/TrayIconLogic.h"
 #include "framework/WinText.h"
+#include "framework/WindowMessages.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/WinTest.h"
 

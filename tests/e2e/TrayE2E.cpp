@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/TrayIconLogic.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
+#include "framework/WindowMessages.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/WinTest.h"
 

@@ -25,13 +25,11 @@ public:
     bool failPaint = false;
 
 protected:
+    void OnPaint(HDC, const RECT&) override {
+        ++paints;
+        if (failPaint) throw fw::Error(u"Out of system resources");
+    }
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_PAINT) {
-            const fw::PaintScope paint(Handle());
-            ++paints;
-            if (failPaint) throw fw::Error(u"Out of system resources");
-            return 0;
-        }
         if (message == kPing) {
             ++pings;
             return 0;

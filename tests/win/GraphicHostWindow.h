@@ -73,16 +73,6 @@ protected:
         switch (message) {
             case WM_ERASEBKGND:
                 return 1;
-            case WM_PAINT: {
-                PAINTSTRUCT paint;
-                const HDC dc = BeginPaint(Handle(), &paint);
-                Draw(dc);
-                EndPaint(Handle(), &paint);
-                return 0;
-            }
-            case WM_PRINTCLIENT:
-                Draw(reinterpret_cast<HDC>(wParam));
-                return 0;
             case WM_SETCURSOR:
                 if (host.HandleSetCursor(wParam, lParam)) return TRUE;
                 break;
@@ -107,8 +97,7 @@ protected:
         return DefaultProc(message, wParam, lParam);
     }
 
-private:
-    void Draw(HDC dc) {
+    void OnPaint(HDC dc, const RECT&) override {
         RECT client{};
         GetClientRect(Handle(), &client);
         const HBRUSH brush = CreateSolidBrush(kBackground);

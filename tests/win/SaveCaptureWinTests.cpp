@@ -169,22 +169,22 @@ TEST_F(SaveCaptureWin, LayoutAsDesignedAndNoSelectionAtFirst) {
         GetWindowTextW(control, t, 64);
         return std::wstring(t);
     };
-    EXPECT_EQ(text(window.Button1()), L"Save to file...");
-    EXPECT_EQ(text(window.Button2()), L"Copy to clipboard");
-    EXPECT_EQ(text(window.btnCrop()), L"Crop to selection");
-    EXPECT_EQ(placed(window.Button1()).left, scaled(11));
-    EXPECT_EQ(placed(window.Button1()).top, scaled(8));
-    EXPECT_EQ(placed(window.Button2()).left, scaled(122));
-    EXPECT_EQ(placed(window.btnCrop()).left, scaled(640));
-    EXPECT_EQ(placed(window.btnCrop()).right - placed(window.btnCrop()).left, scaled(105));
-    EXPECT_EQ(placed(window.btnCrop()).bottom - placed(window.btnCrop()).top, scaled(25));
+    EXPECT_EQ(text(window.Button1.Handle()), L"Save to file...");
+    EXPECT_EQ(text(window.Button2.Handle()), L"Copy to clipboard");
+    EXPECT_EQ(text(window.btnCrop.Handle()), L"Crop to selection");
+    EXPECT_EQ(placed(window.Button1.Handle()).left, scaled(11));
+    EXPECT_EQ(placed(window.Button1.Handle()).top, scaled(8));
+    EXPECT_EQ(placed(window.Button2.Handle()).left, scaled(122));
+    EXPECT_EQ(placed(window.btnCrop.Handle()).left, scaled(640));
+    EXPECT_EQ(placed(window.btnCrop.Handle()).right - placed(window.btnCrop.Handle()).left, scaled(105));
+    EXPECT_EQ(placed(window.btnCrop.Handle()).bottom - placed(window.btnCrop.Handle()).top, scaled(25));
     EXPECT_EQ(placed(window.ScrollBox1().Handle()).top, scaled(41));
 
     // "Crop to selection" keeps its distance to the right edge.
     SetWindowPos(window.Handle(), nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetClientRect(window.Handle(), &client);
-    EXPECT_EQ(placed(window.btnCrop()).right, client.right - scaled(9));
-    EXPECT_EQ(placed(window.Button1()).left, scaled(11));
+    EXPECT_EQ(placed(window.btnCrop.Handle()).right, client.right - scaled(9));
+    EXPECT_EQ(placed(window.Button1.Handle()).left, scaled(11));
 
     EXPECT_FALSE(window.SelectedArea().Visible());
     EXPECT_FALSE(window.CaptureImage().HasOverlay());
@@ -263,7 +263,7 @@ TEST_F(SaveCaptureWin, DrawingUpAndLeftGivesANormalisedSelectionAndItsShade) {
     shown = Render(window);
     EXPECT_EQ(shown.At(120, 30), picture.At(120, 30) & 0xFFFFFFu);
     // Cropping then keeps the whole picture.
-    SendMessageW(window.btnCrop(), BM_CLICK, 0, 0);
+    SendMessageW(window.btnCrop.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(window.CaptureImage().GetPicture().pixels, Varied(400, 300).pixels);
     window.Close();
 }
@@ -334,14 +334,14 @@ TEST_F(SaveCaptureWin, SelectionPastTheRightEdgeClipsForShadeCropAndCopy) {
     const fw::Picture& shade = *window.CaptureImage().Overlay();
     EXPECT_EQ(shade.At(399, 60), 0u);
     EXPECT_EQ(shade.At(299, 60), 0x96000000u);
-    SendMessageW(window.btnCrop(), BM_CLICK, 0, 0);
+    SendMessageW(window.btnCrop.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(window.CaptureImage().GetPicture().width, 100);
     EXPECT_EQ(window.CaptureImage().GetPicture().height, 70);
 
     // Copy: a new selection of the cropped picture goes to the clipboard and the window closes.
     Drag(window, {20, 10}, {60, 50});
     TSaveCapture* copied = &window;
-    SendMessageW(window.Button2(), BM_CLICK, 0, 0);
+    SendMessageW(window.Button2.Handle(), BM_CLICK, 0, 0);
     const fw::Picture placed = ClipboardPicture();
     EXPECT_EQ(placed.pixels,
               fw::CopyRect(fw::CopyRect(Varied(400, 300), {300, 50, 400, 120}), {20, 10, 60, 50}).pixels);
@@ -359,7 +359,7 @@ TEST_F(SaveCaptureWin, OddSelectionsAndTinyPicturesNeverFail) {
     Drag(window, {0, 0}, {-50, 30});
     EXPECT_EQ(window.GetSelectionRect(), (fw::PixelRect{0, 0, 1, 1}));
     Render(window);
-    SendMessageW(window.btnCrop(), BM_CLICK, 0, 0);
+    SendMessageW(window.btnCrop.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(window.CaptureImage().GetPicture().pixels, Varied(1, 1).pixels);
 
     window.CaptureImage().SetPicture(Varied(300, 200));
@@ -372,7 +372,7 @@ TEST_F(SaveCaptureWin, OddSelectionsAndTinyPicturesNeverFail) {
     EXPECT_EQ(window.GetSelectionRect(), (fw::PixelRect{0, 0, 300, 200}));
     EXPECT_EQ(window.CaptureImage().Overlay()->pixels, std::vector<std::uint32_t>(300 * 200, 0u));
     Render(window);
-    SendMessageW(window.btnCrop(), BM_CLICK, 0, 0);
+    SendMessageW(window.btnCrop.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(window.CaptureImage().GetPicture().width, 300);
     window.Close();
 }
@@ -399,7 +399,7 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
             wintest::PressSaveDialogButton(dialog, IDOK);
             driven = true;
         });
-        SendMessageW(window.Button1(), BM_CLICK, 0, 0);
+        SendMessageW(window.Button1.Handle(), BM_CLICK, 0, 0);
         user.join();
         ASSERT_TRUE(driven) << "no save dialog";
         const std::optional<std::string> bytes = files.Read(folder.File(c.written));
@@ -436,7 +436,7 @@ TEST_F(SaveCaptureWin, TypeChangeSwapsTheExtensionAndTheDefaultOne) {
         wintest::SetSaveDialogFileName(dialog, folder.File(u"typed"));
         wintest::PressSaveDialogButton(dialog, IDOK);
     });
-    SendMessageW(window.Button1(), BM_CLICK, 0, 0);
+    SendMessageW(window.Button1.Handle(), BM_CLICK, 0, 0);
     user.join();
     EXPECT_EQ(afterBitmap, u"shot.bmp");
     EXPECT_EQ(afterJpeg, u"shot.jpg");
@@ -458,7 +458,7 @@ TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
             wintest::SetSaveDialogFileName(dialog, target);
             wintest::PressSaveDialogButton(dialog, IDOK);
         });
-        SendMessageW(window.Button1(), BM_CLICK, 0, 0);
+        SendMessageW(window.Button1.Handle(), BM_CLICK, 0, 0);
         user.join();
         ASSERT_TRUE(box.Wait(10s));
         EXPECT_TRUE(box.HasStopIcon());
@@ -474,7 +474,7 @@ TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
         if (const HWND dialog = wintest::WaitForSaveDialog(GetCurrentProcessId(), u"Save screenshot", 10s))
             wintest::PressSaveDialogButton(dialog, IDCANCEL);
     });
-    SendMessageW(window.Button1(), BM_CLICK, 0, 0);
+    SendMessageW(window.Button1.Handle(), BM_CLICK, 0, 0);
     canceller.join();
     Pump();
     ASSERT_TRUE(Open(&window));
@@ -495,7 +495,7 @@ TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
     while (!held) Sleep(5);
     {
         wintest::MessageBoxWatcher box(u"Corvalend");
-        SendMessageW(window.Button2(), BM_CLICK, 0, 0);
+        SendMessageW(window.Button2.Handle(), BM_CLICK, 0, 0);
         ASSERT_TRUE(box.Wait(10s));
         EXPECT_EQ(box.Text(),
                   fw::ErrorDisplayText(u"Cannot open clipboard: " + fw::SystemErrorText(ERROR_ACCESS_DENIED)));
