@@ -19,8 +19,8 @@ public:
     TSimpleTimerHandler(const TSimpleTimerHandler&) = delete;
     TSimpleTimerHandler& operator=(const TSimpleTimerHandler&) = delete;
 
-    void AddTimer() { FWindowHandle.AddRef(); }
-    void RemoveTimer() { FWindowHandle.Release(); }
+    void AddTimer() { FWindowHandle.AddUser(); }
+    void RemoveTimer() { FWindowHandle.RemoveUser(); }
     uint32_t RefCount() const { return FWindowHandle.RefCount(); }
     // Timers running right now.
     uint32_t ActiveCount() const { return ActiveCount_; }

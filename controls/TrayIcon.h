@@ -71,8 +71,8 @@ public:
     TTrayIconHandler(const TTrayIconHandler&) = delete;
     TTrayIconHandler& operator=(const TTrayIconHandler&) = delete;
 
-    void Add() { FHandle.AddRef(); }
-    void Remove() { FHandle.Release(); }
+    void Add() { FHandle.AddUser(); }
+    void Remove() { FHandle.RemoveUser(); }
     uint32_t RefCount() const { return FHandle.RefCount(); }
     HWND Handle() const { return FHandle.Handle(); }
 

@@ -11,12 +11,12 @@ LRESULT UtilWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return handler_(Handle(), message, wParam, lParam);
 }
 
-void SharedUtilWindow::AddRef() {
+void SharedUtilWindow::AddUser() {
     if (refCount_ == 0) window_ = std::make_unique<UtilWindow>(handler_);
     ++refCount_;
 }
 
-void SharedUtilWindow::Release() {
+void SharedUtilWindow::RemoveUser() {
     if (refCount_ == 0 || --refCount_ > 0) return;
     // A window freed under its own handler goes through Window::Release, which deletes it later.
     if (window_->Handling()) {

@@ -43,10 +43,10 @@ public:
     SharedUtilWindow& operator=(const SharedUtilWindow&) = delete;
 
     // A new user; the first makes the window (raising the system's error when it cannot).
-    void AddRef();
+    void AddUser();
     // A user gone; with the last the window goes, at once or, when a handler of it is running (one
     // that freed the last user), once that has returned.
-    void Release();
+    void RemoveUser();
     uint32_t RefCount() const { return refCount_; }
     // The window, or null while there is no user.
     HWND Handle() const { return window_ ? window_->Handle() : nullptr; }

@@ -1,8 +1,8 @@
 // A thin wrapper of one system window of our own class: the object is stored with the window at
 // creation, every message reaches the virtual OnMessage (painting the typed OnPaint), and no error
-// escapes the window procedure, the one procedure of every class the program registers. Work that
-// must not run under one of the window's own handlers (freeing the window, rebuilding its controls)
-// is deferred until none of them is on the stack.
+// escapes the window procedure, the one window procedure the program defines for its classes.
+// Work that must not run under one of the window's own handlers (freeing the window, rebuilding
+// its controls) is deferred until none of them is on the stack.
 #pragma once
 
 #include <windows.h>

@@ -182,6 +182,7 @@ TEST(SimpleTimer, HandlerMayFreeItsOwnTimer) {
     Pump(50ms);
     EXPECT_EQ(ticks, 1);
     EXPECT_EQ(SimpleTimerHandler(), nullptr);
+    EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), 0) << "gone once its handler returned";
 }
 
 TEST(SimpleTimer, ErrorsOfTheHandlerGoToTheApplicationsErrorHandler) {

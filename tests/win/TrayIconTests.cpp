@@ -13,6 +13,7 @@
 
 #include "controls/TrayIcon.h"
 #include "framework/Application.h"
+#include "framework/Error.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
 #include "tests/win/WinTest.h"
@@ -354,6 +355,17 @@ TEST(TrayIcon, OwnerWindowHookChainsAndGoesAway) {
         second.OnMinimizeToTray = nullptr;
         ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
         SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(IsIconic(form.Handle()));
+
+        // A failing handler is reported, and the owner's own handling still takes place.
+        app.SetTitle(u"Tray test");
+        second.OnMinimizeToTray = [](TTrayIcon&) { throw fw::Error(u"Cannot hide"); };
+        ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+        ASSERT_FALSE(IsIconic(form.Handle()));
+        wintest::MessageBoxWatcher box(u"Tray test");
+        SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(box.Wait(10s));
+        EXPECT_EQ(box.Text(), u"Cannot hide.");
         EXPECT_TRUE(IsIconic(form.Handle()));
     }
     EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), original);
