@@ -53,7 +53,7 @@ TSaveCapture::TSaveCapture(fw::Application& app, CaptureWindows& owner)
             .windowClass = L"Corvalend.SaveCapture",
             .icon = LoadIconW(app.Instance(), MAKEINTRESOURCEW(1))}),
       owner_(owner) {
-    SetCloseAction(fw::CloseAction::Free);
+    OnClose = [this](fw::CloseAction& action) { FormClose(action); };
     CreateControls();
     FormCreate();
     LayoutControls();
@@ -112,6 +112,10 @@ void TSaveCapture::CreateControls() {
 
 void TSaveCapture::FormCreate() {
     SelectedArea_->Hide();
+}
+
+void TSaveCapture::FormClose(fw::CloseAction& action) {
+    action = fw::CloseAction::Free;
 }
 
 void TSaveCapture::LayoutControls() {

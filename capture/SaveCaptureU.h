@@ -46,7 +46,8 @@ private:
 
 class TSaveCapture final : public fw::Form {
 public:
-    // Hidden; Show shows it, closing frees it.
+    // Hidden; Show shows it, closing (Close, the close box) frees it once the handler that closed it
+    // has returned.
     TSaveCapture(fw::Application& app, CaptureWindows& owner);
     ~TSaveCapture() override;
 
@@ -83,6 +84,7 @@ protected:
 private:
     void CreateControls();
     void FormCreate();
+    void FormClose(fw::CloseAction& action);
 
     void btnCropClick() { CropToSelection(); }
     void Button1Click() { SaveCaptureToFile(); }

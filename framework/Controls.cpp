@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "framework/Application.h"
 #include "framework/Error.h"
