@@ -13,6 +13,7 @@
 #include "framework/ComPtr.h"
 #include "framework/Error.h"
 #include "framework/Registry.h"
+#include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
 #include "framework/WinText.h"
 #include "ui/MainFormU.h"
@@ -268,8 +269,7 @@ void TData::DoSendKeys(const std::u16string& Text) {
 
 void TData::DoOpenWebsite(const std::u16string& Address) {
     const std::u16string address = WebAddress(Address);
-    ShellExecuteW(/*owner=*/nullptr, /*verb=*/nullptr, fw::W(address), /*parameters=*/nullptr, /*folder=*/nullptr,
-                  SW_SHOW);
+    fw::ShellOpen(address, {.verb = nullptr});
 }
 
 void TData::DoOpenFile(const std::u16string& FileName,
@@ -277,8 +277,9 @@ void TData::DoOpenFile(const std::u16string& FileName,
                        const std::u16string& WindowState,
                        const std::u16string& Verb) {
     const std::u16string verb = Verb.empty() ? u"open" : Verb;
-    ShellExecuteW(/*owner=*/nullptr, fw::W(verb), fw::W(FileName), fw::W(Parameters), /*folder=*/nullptr,
-                  static_cast<int>(ShowStateFor(WindowState)));
+    fw::ShellOpen(
+        FileName,
+        {.verb = verb.c_str(), .parameters = Parameters.c_str(), .show = static_cast<int>(ShowStateFor(WindowState))});
 }
 
 void TData::DoPlaceInClipboard(const std::u16string& Text) {

@@ -1,13 +1,12 @@
 #include "ui/SettingsFormU.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <optional>
 #include <string>
 
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/ShellOpen.h"
 #include "framework/WinText.h"
 #include "ui/frmAddHotkeyU.h"
 
@@ -20,7 +19,7 @@ TLabelFont LinkFont() {
 }
 
 void OpenInShell(HWND window, const std::u16string& target) {
-    ShellExecuteW(window, L"open", fw::W(target), /*parameters=*/nullptr, /*directory=*/nullptr, SW_SHOW);
+    fw::ShellOpen(target, {.owner = window});
 }
 
 }  // namespace
