@@ -90,10 +90,9 @@ std::u16string FixedKeyName(uint16_t key) {
 
 std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& names) {
     std::u16string text;
-    if (Shift & kModAlt) text += u"ALT + ";
-    if (Shift & kModCtrl) text += u"CTRL + ";
-    if (Shift & kModShift) text += u"SHIFT + ";
-    if (Shift & kModWin) text += u"WIN + ";
+    for (const TModifier& modifier : kModifiers) {
+        if (Shift & modifier.bit) text += modifier.prefix;
+    }
     if (Key > 255) return text;
     const std::u16string fixed = FixedKeyName(Key);
     return text + (fixed.empty() ? names.LayoutKeyName(Key) : fixed);

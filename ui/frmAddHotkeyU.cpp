@@ -125,8 +125,8 @@ void TfrmAddHotkey::btnParametersClick() {
 }
 
 int32_t TfrmAddHotkey::GetShiftState() const {
-    return WizardShiftState(ShiftKeyWin.Checked(), ShiftKeyALt.Checked(), ShiftKeyCTRL.Checked(),
-                            ShiftKeyShift.Checked());
+    return ShiftStateOf(
+        {ShiftKeyALt.Checked(), ShiftKeyCTRL.Checked(), ShiftKeyShift.Checked(), ShiftKeyWin.Checked()});
 }
 
 THotKeyFunc TfrmAddHotkey::GetFunc() const {
