@@ -21,6 +21,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
@@ -41,7 +42,7 @@ protected:
 
     void SetUp() override {
         wintest::EnsureHotkeyFile();
-        data_ = std::make_unique<TData>(*app_);
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
         THotkeyList file(data_->System());
         file.Add(true, 'Q', kCtrlAlt, hkfClose, u"", u"", u"");
@@ -53,7 +54,7 @@ protected:
     }
     void TearDown() override {
         fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"0");  // a failed test may leave "1"
-        delete SettingsForm;
+        FreeSettingsForms();
         EXPECT_EQ(SettingsForm, nullptr);
         data_.reset();
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
@@ -96,7 +97,7 @@ protected:
 
 private:
     inline static std::unique_ptr<fw::Application> app_;
-    std::unique_ptr<TData> data_;
+    std::unique_ptr<wintest::ProgramData> data_;
 };
 
 void Click(const fw::Control& control) {
