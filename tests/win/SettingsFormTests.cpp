@@ -407,17 +407,24 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     Click(next.Button2);
     EXPECT_EQ(FileHotkeys(), merged) << "the next save keeps them";
 
-    // Closed from outside while the guide is up: hidden at once, freed after the saving handler.
+    // Closed from outside while the guide is up: hidden at once, freed after the saving handler,
+    // also when the tray has opened a new one meanwhile.
     bool keptUnderTheHandler = false;
+    TSettingsForm* reopened = nullptr;
     saveShowingTheGuide(*form.HotKeySettingsList()[0], [&] {
         PostMessageW(window, WM_CLOSE, 0, 0);
         wintest::PumpUntil([&] { return !IsWindowVisible(window); }, 5s);
         wintest::PumpUntil([] { return false; }, 100ms);
         keptUnderTheHandler = IsWindow(window) && !IsWindowVisible(window) && SettingsForm == nullptr;
+        ShowSettingsForm(App(), Data());
+        reopened = SettingsForm;
         PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_TRUE(keptUnderTheHandler);
     EXPECT_TRUE(wintest::PumpAppUntil(
         App(), [&] { return !IsWindow(window); }, 5s))
         << "freed afterwards";
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(SettingsForm, reopened);
+    EXPECT_TRUE(IsWindowVisible(reopened->Handle())) << "the new one stays";
 }
