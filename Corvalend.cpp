@@ -6,9 +6,11 @@
 
 #include <memory>
 
+#include "capture/CaptureForms.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/UniqueHandle.h"
+#include "ui/FirstRunForms.h"
 #include "ui/MainFormU.h"
 #include "ui/SettingsFormU.h"
 
@@ -37,15 +39,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
             } clearReferences;
             auto mainForm = std::make_unique<TMainForm>(app);
             MainForm = mainForm.get();
-            auto data = std::make_unique<TData>(app);  // sets Data at once
+            // The windows the data module opens when it decides to.
+            auto captures = std::make_unique<CaptureForms>(app);
+            FirstRunForms firstRun;
+            auto data = std::make_unique<TData>(app, firstRun, *captures);  // sets Data at once
+            // The settings windows edit the data module's hotkeys: they go before it, also when the loop fails.
+            struct FreeSettingsWindows {
+                ~FreeSettingsWindows() { FreeSettingsForms(); }
+            } freeSettingsWindows;
 
             exitCode = app.Run();
 
-            // Reverse order of creation: the settings window still open goes first (it edits the data
-            // module's hotkeys), and the hotkeys are withdrawn before the main window goes.
-            delete SettingsForm;  // clears the reference
+            // Reverse order of creation: the settings windows still there go first, the hotkeys are
+            // withdrawn and the capture windows still open freed before the main window goes.
+            FreeSettingsForms();  // clears the reference
             Data = nullptr;
             data.reset();
+            captures.reset();
             MainForm = nullptr;
             mainForm.reset();
         } catch (...) {

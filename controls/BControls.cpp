@@ -1,7 +1,6 @@
 #include "controls/BControls.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 
 #include "framework/Application.h"
 #include "framework/DialogChar.h"
+#include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
@@ -37,19 +37,13 @@ fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT d
     return handle;
 }
 
-// The shell's own handling of the target; whether it found anything to open is not examined, as
-// a link that leads nowhere simply does nothing.
-void ShellOpenTarget(const std::u16string& target) {
-    ShellExecuteW(/*owner=*/nullptr, L"open", fw::W(target), /*parameters=*/nullptr, /*folder=*/nullptr, SW_SHOW);
-}
-
 }  // namespace
 
 TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info)
     : caption_(info.Caption),
       font_(info.Font),
       placed_{info.Left, info.Top, info.Left + info.Width, info.Top + info.Height},
-      shellOpen_(ShellOpenTarget) {
+      shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }) {
     // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
     const HWND hwnd = CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY,
                                       info.Left, info.Top, info.Width, info.Height, parent,

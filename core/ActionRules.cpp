@@ -1,9 +1,6 @@
 #include "core/ActionRules.h"
 
-#include <cstdio>
-
 #include "core/Hotkeys.h"
-#include "framework/Error.h"
 #include "framework/Text.h"
 
 std::u16string DecodePlaceholders(std::u16string_view text) {
@@ -90,28 +87,10 @@ std::u16string FixedKeyName(uint16_t key) {
 
 std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& names) {
     std::u16string text;
-    if (Shift & kModAlt) text += u"ALT + ";
-    if (Shift & kModCtrl) text += u"CTRL + ";
-    if (Shift & kModShift) text += u"SHIFT + ";
-    if (Shift & kModWin) text += u"WIN + ";
+    for (const TModifier& modifier : kModifiers) {
+        if (Shift & modifier.bit) text += modifier.prefix;
+    }
     if (Key > 255) return text;
     const std::u16string fixed = FixedKeyName(Key);
     return text + (fixed.empty() ? names.LayoutKeyName(Key) : fixed);
-}
-
-std::u16string FormatVersion(uint32_t Version) {
-    char digits[16];
-    std::snprintf(digits, sizeof(digits), "%.8u", Version);
-    const std::u16string d(digits, digits + 8);
-    return d.substr(0, 2) + u"." + d.substr(2, 2) + u"." + d.substr(4, 2) + u"." + d.substr(6, 2);
-}
-
-uint32_t VersionNumber(uint16_t major, uint16_t minor, uint16_t release, uint16_t build) {
-    char digits[32];
-    std::snprintf(digits, sizeof(digits), "%.2u%.2u%.2u%.2u", unsigned{major}, unsigned{minor}, unsigned{release},
-                  unsigned{build});
-    const std::u16string text(digits, digits + std::char_traits<char>::length(digits));
-    const auto number = fw::ParseInt(text);
-    if (!number || *number < 0) fw::ThrowConvertError(text);
-    return static_cast<uint32_t>(*number);
 }

@@ -1,6 +1,6 @@
 // The rules of the hotkey actions that need no system: placeholder coding of one-line key strings,
 // the parameter fields an action is edited with, window states, web addresses, file content for the
-// clipboard, hotkey texts and version numbers.
+// clipboard and hotkey texts.
 #pragma once
 
 #include <cstdint>
@@ -45,10 +45,3 @@ public:
 
 // "ALT + ", "CTRL + ", "SHIFT + ", "WIN + " for the modifier bits, then the key's name.
 std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& names);
-
-// 1200100 -> "01.20.01.00": eight digits at least, the first eight shown in pairs.
-std::u16string FormatVersion(uint32_t Version);
-
-// The four parts of a file version, two digits each at least, read as one number (1.20.1.0 ->
-// 1200100). Raises "''%s'' is not a valid integer value" when the digits do not fit.
-uint32_t VersionNumber(uint16_t major, uint16_t minor, uint16_t release, uint16_t build);

@@ -2,9 +2,11 @@
 // hotkey file's reading and writing, and registration of combinations with the system.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -63,6 +65,37 @@ std::u16string EncodeLineBreaks(std::u16string_view text);
 
 // Modifier bits, the system's own hotkey modifiers.
 enum : int32_t { kModAlt = 1, kModCtrl = 2, kModShift = 4, kModWin = 8 };
+
+// Everything about the modifiers, in the order in which a hotkey's text names them: the bit that
+// the hotkey file and the registration carry, and the text in front of the key. The editing
+// windows read and set their modifier boxes in this order too.
+struct TModifier {
+    int32_t bit;
+    std::u16string_view prefix;
+};
+inline constexpr std::array<TModifier, 4> kModifiers{{
+    {.bit = kModAlt, .prefix = u"ALT + "},
+    {.bit = kModCtrl, .prefix = u"CTRL + "},
+    {.bit = kModShift, .prefix = u"SHIFT + "},
+    {.bit = kModWin, .prefix = u"WIN + "},
+}};
+
+// One flag per modifier, in the order of kModifiers (ticked boxes, say).
+using TModifierTicks = std::array<bool, kModifiers.size()>;
+
+// The modifier bits of the ticked modifiers, and back; other bits are ignored.
+constexpr int32_t ShiftStateOf(const TModifierTicks& ticks) {
+    int32_t shift = 0;
+    for (size_t i = 0; i < kModifiers.size(); ++i) {
+        if (ticks[i]) shift |= kModifiers[i].bit;
+    }
+    return shift;
+}
+constexpr TModifierTicks ModifierTicksOf(int32_t shift) {
+    TModifierTicks ticks{};
+    for (size_t i = 0; i < kModifiers.size(); ++i) ticks[i] = (shift & kModifiers[i].bit) != 0;
+    return ticks;
+}
 
 struct THotKeyData {
     bool Active = false;

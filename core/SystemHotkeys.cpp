@@ -2,6 +2,9 @@
 
 #include "framework/WinText.h"
 
+// The hotkeys' modifier bits go to the system unchanged: they are its own.
+static_assert(kModAlt == MOD_ALT && kModCtrl == MOD_CONTROL && kModShift == MOD_SHIFT && kModWin == MOD_WIN);
+
 uint16_t SystemHotkeys::AddAtomName(const std::u16string& name) {
     return GlobalAddAtomW(fw::W(name));
 }

@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/FileVersion.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Win32CodePage.h"
 #include "framework/WinText.h"
@@ -120,7 +120,7 @@ struct Outcome {
 
 bool TUpdater::Check(std::chrono::milliseconds timeLimit, const UpdateWait& wait) {
     const fw::Error couldNotCheck(u"Error\r\rCould not check for updates.");
-    const uint32_t version = TData::GetFileVersion(fw::Application::ExeName());
+    const uint32_t version = fw::GetFileVersion(fw::Application::ExeName());
     const std::u16string address = UpdateQueryAddress(UpdateServerHost(), version);
     const Clock::time_point deadline = Clock::now() + timeLimit;
     const auto outcome = std::make_shared<Outcome>();

@@ -3,21 +3,18 @@
 #include <oleauto.h>
 #include <shlobj.h>
 
-#include <vector>
-
-#include "capture/ScreenCapture.h"
 #include "core/ActionRules.h"
 #include "core/SendKeys.h"
 #include "core/SystemKeyboard.h"
 #include "framework/Clipboard.h"
 #include "framework/ComPtr.h"
 #include "framework/Error.h"
+#include "framework/FileVersion.h"
 #include "framework/Registry.h"
+#include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
+#include "framework/Version.h"
 #include "framework/WinText.h"
-#include "ui/MainFormU.h"
-#include "ui/SettingsFormU.h"
-#include "ui/frmFirstUseU.h"
 
 TData* Data = nullptr;
 
@@ -63,7 +60,12 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
     return path + u"Tamberlo\\Corvalend\\Data\\hotkeys.ini";
 }
 
-TData::TData(fw::Application& app) : app_(app), registrar_(app.Handle()), system_{registrar_, files_, ansi_} {
+TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures)
+    : app_(app),
+      firstRun_(firstRun),
+      captures_(captures),
+      registrar_(app.Handle()),
+      system_{registrar_, files_, ansi_} {
     hookId_ = app_.AddMessageHook([this](MSG& message, bool& handled) { ApplicationEvents1Message(message, handled); });
     // The program-wide reference before start-up: the first-run windows wait in loops of their
     // own, and meanwhile the tray serves the user through it.
@@ -95,12 +97,14 @@ void TData::DataModuleDestroy() {
 
 void TData::InitApp() {
     ClearHotKeyList();
-    const std::u16string file = DataFile(dftHotkeys);
-    if (files_.Exists(file)) {
-        HotKeyList_->LoadFromFile(file, /*OnlyActive=*/true);
-        HotKeyList_->RegisterKeys();
-    }
+    LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/true);
+    HotKeyList_->RegisterKeys();
     FirstUseCheck();
+}
+
+void TData::LoadHotkeyFile(THotkeyList& list, bool OnlyActive) const {
+    const std::u16string file = DataFile(dftHotkeys);
+    if (files_.Exists(file)) list.LoadFromFile(file, OnlyActive);
 }
 
 void TData::ClearHotKeyList() {
@@ -120,29 +124,11 @@ void WriteStartAtLogOn(bool start) {
 }
 
 void TData::FirstUseCheck() {
-    const bool firstUse = fw::RegistryIni(DataFile(dftRegKey)).ReadBool(kFirstUseValue, true);
-    if (firstUse && frmFirstUse == nullptr) ShowFirstUseGuide(app_, *this);
+    if (fw::RegistryIni(DataFile(dftRegKey)).ReadBool(kFirstUseValue, true)) firstRun_.ShowFirstUseGuide(*this);
 }
 
 void TData::MissingFileCheck() {
-    if (files_.Exists(DataFile(dftHotkeys))) return;
-    // The tray icon ignores the mouse while the settings window is up, whatever way it ends.
-    TTrayIcon* const trayIcon = MainForm != nullptr ? MainForm->TrayIcon.get() : nullptr;
-    const auto enableTrayIcon = [trayIcon](bool enabled) {
-        if (trayIcon != nullptr) trayIcon->SetEnabled(enabled);
-    };
-    enableTrayIcon(false);
-    try {
-        ShowWindow(app_.Handle(), SW_HIDE);
-        if (MainForm != nullptr) ShowWindow(MainForm->Handle(), SW_HIDE);
-        if (SettingsForm == nullptr) SettingsForm = new TSettingsForm(app_, *this);
-        SettingsForm->Hide();       // one the tray opened while the guide was up is made modal too
-        SettingsForm->ShowModal();  // closing frees it and clears the reference
-    } catch (...) {
-        enableTrayIcon(true);
-        throw;
-    }
-    enableTrayIcon(true);
+    if (!files_.Exists(DataFile(dftHotkeys))) firstRun_.ShowSettingsForMissingFile(*this);
 }
 
 // ---- Dispatch ----
@@ -268,8 +254,7 @@ void TData::DoSendKeys(const std::u16string& Text) {
 
 void TData::DoOpenWebsite(const std::u16string& Address) {
     const std::u16string address = WebAddress(Address);
-    ShellExecuteW(/*owner=*/nullptr, /*verb=*/nullptr, fw::W(address), /*parameters=*/nullptr, /*folder=*/nullptr,
-                  SW_SHOW);
+    fw::ShellOpen(address, {.verb = nullptr});
 }
 
 void TData::DoOpenFile(const std::u16string& FileName,
@@ -277,8 +262,9 @@ void TData::DoOpenFile(const std::u16string& FileName,
                        const std::u16string& WindowState,
                        const std::u16string& Verb) {
     const std::u16string verb = Verb.empty() ? u"open" : Verb;
-    ShellExecuteW(/*owner=*/nullptr, fw::W(verb), fw::W(FileName), fw::W(Parameters), /*folder=*/nullptr,
-                  static_cast<int>(ShowStateFor(WindowState)));
+    fw::ShellOpen(
+        FileName,
+        {.verb = verb.c_str(), .parameters = Parameters.c_str(), .show = static_cast<int>(ShowStateFor(WindowState))});
 }
 
 void TData::DoPlaceInClipboard(const std::u16string& Text) {
@@ -293,12 +279,8 @@ void TData::DoPlaceFileContentInClipboard(const std::u16string& FileName) {
 
 void TData::DoCapture(bool ActiveWindowOnly) {
     // Taken before the window exists, so the window is never part of its own picture.
-    fw::Picture picture = TakeCapture(ActiveWindowOnly);
-    TSaveCapture& form = captureForms_.Add(app_);
-    form.CaptureImage().SetPicture(std::move(picture));
-    form.Show();
-    SetForegroundWindow(form.Handle());
-    SetActiveWindow(form.Handle());
+    fw::Picture picture = captures_.Take(ActiveWindowOnly);
+    captures_.Show(std::move(picture));
 }
 
 // ---- Shared helpers ----
@@ -333,20 +315,9 @@ bool TData::CursorInTaskbar() const {
 }
 
 std::u16string TData::FormatVersion(uint32_t Version) const {
-    return ::FormatVersion(Version);
+    return fw::FormatVersion(Version);
 }
 
 uint32_t TData::GetFileVersion(const std::u16string& Filename) {
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(fw::W(Filename), &ignored);
-    if (size == 0) return 0;
-    std::vector<BYTE> info(size);
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (!GetFileVersionInfoW(fw::W(Filename), 0, size, info.data()) ||
-        !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr) {
-        return 0;
-    }
-    return VersionNumber(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
-                         LOWORD(fixed->dwFileVersionLS));
+    return fw::GetFileVersion(Filename);
 }

@@ -1,5 +1,6 @@
-// The data module: owns the live hotkeys, knows where the program keeps its data, and rebuilds the
-// live hotkeys from the hotkey file whenever it changes.
+// The data module: owns the live hotkeys, knows where the program keeps its data, rebuilds the live
+// hotkeys from the hotkey file whenever it changes, runs the hotkeys' actions and decides when the
+// first-run windows and the capture windows open (through the interfaces of DataWindows.h).
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "capture/SaveCaptureU.h"
+#include "core/DataWindows.h"
 #include "core/Hotkeys.h"
 #include "core/SystemHotkeys.h"
 #include "framework/Application.h"
@@ -25,6 +26,8 @@ std::u16string GetSpecialFolder(int csidl);
 std::u16string HotkeyFileIn(const std::u16string& appDataFolder);
 
 inline constexpr char16_t kProgramKey[] = u"Software\\Tamberlo\\Corvalend\\";
+// The value, in the program's key, that is false ("0") once the first-use guide has been finished.
+inline constexpr char16_t kFirstUseValue[] = u"FirstUse";
 
 // The log-on entry: a string value in the current user's Run key holding the program file's path in
 // double quotes when the program starts at log-on, and the empty text when not (it is never deleted).
@@ -38,7 +41,8 @@ void WriteStartAtLogOn(bool start);
 
 class TData {
 public:
-    explicit TData(fw::Application& app);
+    // Starts up at once: the first-run windows may show before this returns.
+    TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures);
     ~TData();
     TData(const TData&) = delete;
     TData& operator=(const TData&) = delete;
@@ -47,6 +51,9 @@ public:
     void InitApp();
     void ClearHotKeyList();
     std::u16string DataFile(TDataFileType DataFileType) const;
+    // Loads the hotkey file's hotkeys, the active ones only or all, into `list`: the live list, or
+    // the own copy of a window that edits them. Without a file the list stays as it is.
+    void LoadHotkeyFile(THotkeyList& list, bool OnlyActive) const;
 
     // The application-message hook: runs the live hotkey whose combination the hotkey message names.
     void ApplicationEvents1Message(MSG& Msg, bool& Handled);
@@ -78,8 +85,6 @@ public:
     static uint32_t GetFileVersion(const std::u16string& Filename);
 
     THotkeyList& HotKeyList() { return *HotKeyList_; }
-    // The capture windows open now; the data module owns them.
-    CaptureWindows& CaptureForms() { return captureForms_; }
     // What an editing copy of the hotkeys needs: the same files, but never registered.
     const HotkeySystem& System() const { return system_; }
     fw::Application& App() const { return app_; }
@@ -95,6 +100,8 @@ private:
     void RunAction(const THotKeyData& hotkey);
 
     fw::Application& app_;
+    FirstRunWindows& firstRun_;
+    ScreenCaptures& captures_;
     int hookId_ = 0;
     bool actionRunning_ = false;
     SystemHotkeys registrar_;
@@ -102,7 +109,6 @@ private:
     fw::SystemAnsiCodePage ansi_;
     HotkeySystem system_;
     std::unique_ptr<THotkeyList> HotKeyList_;
-    CaptureWindows captureForms_;  // last: the windows go first
 };
 
 // The one data module, null before start-up creates it and after exit destroys it. The module

@@ -1,12 +1,10 @@
 #include "ui/CheckForUpdates.h"
 
-#include <shellapi.h>
-
 #include "core/Updater.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/MessageDlg.h"
-#include "framework/WinText.h"
+#include "framework/ShellOpen.h"
 
 namespace {
 
@@ -55,8 +53,7 @@ private:
 }  // namespace
 
 void OpenWithShell(HWND window, const std::u16string& address) {
-    // What the browser does with it is not ours to report.
-    ShellExecuteW(window, L"open", fw::W(address), L"", L"", SW_SHOWNORMAL);
+    fw::ShellOpen(address, {.owner = window, .parameters = u"", .directory = u"", .show = SW_SHOWNORMAL});
 }
 
 bool CheckingForUpdates() {

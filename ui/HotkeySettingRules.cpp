@@ -25,17 +25,6 @@ std::u16string HotkeyProblemText(HotkeyProblem problem) {
     return u"";
 }
 
-int32_t ShiftStateOf(bool alt, bool ctrl, bool shift, bool win) {
-    return (alt ? kModAlt : 0) | (ctrl ? kModCtrl : 0) | (shift ? kModShift : 0) | (win ? kModWin : 0);
-}
-
-ModifierBoxes ModifierBoxesOf(int32_t shift) {
-    return {.alt = (shift & kModAlt) != 0,
-            .ctrl = (shift & kModCtrl) != 0,
-            .shift = (shift & kModShift) != 0,
-            .win = (shift & kModWin) != 0};
-}
-
 std::u16string KeyCaption(uint16_t key, const KeyNames& names) {
     return HotkeyToString(key, 0, names);
 }
@@ -49,7 +38,7 @@ int WindowStateIndex(const TWindowStateList& states, std::u16string_view name) {
 
 HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names) {
     return {.active = data.Active,
-            .modifiers = ModifierBoxesOf(data.Shift),
+            .modifiers = ModifierTicksOf(data.Shift),
             .key = KeyCaption(static_cast<uint16_t>(data.Key), names),
             .action = HotKeyFuncToCaption(data.Func),
             .params = data.Params,

@@ -35,13 +35,6 @@ HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, co
 // The error text of a problem; empty for None.
 std::u16string HotkeyProblemText(HotkeyProblem problem);
 
-// The modifier bits of the ticked boxes, and back.
-int32_t ShiftStateOf(bool alt, bool ctrl, bool shift, bool win);
-struct ModifierBoxes {
-    bool alt = false, ctrl = false, shift = false, win = false;
-};
-ModifierBoxes ModifierBoxesOf(int32_t shift);
-
 // The key's name alone, as the hotkey text writes it after the modifiers.
 std::u16string KeyCaption(uint16_t key, const KeyNames& names);
 
@@ -51,7 +44,7 @@ int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);
 // What the view panel shows for a hotkey.
 struct HotkeyViewTexts {
     bool active = false;
-    ModifierBoxes modifiers;
+    TModifierTicks modifiers;
     std::u16string key;
     std::u16string action;
     std::u16string params;   // shown as stored

@@ -1,5 +1,7 @@
 #include "ui/HotkeySettingU.h"
 
+#include <array>
+
 #include "framework/MessageDlg.h"
 #include "framework/OpenDialog.h"
 #include "ui/frmMemoInputU.h"
@@ -29,19 +31,20 @@ void THotkeySetting::SetKey(uint16_t Value) {
 }
 
 int32_t THotkeySetting::ShiftState() const {
-    return ShiftStateOf(ShiftKeyAlt.Checked(), ShiftKeyCtrl.Checked(), ShiftKeyShift.Checked(), ShiftKeyWin.Checked());
+    return ShiftStateOf(
+        {ShiftKeyAlt.Checked(), ShiftKeyCtrl.Checked(), ShiftKeyShift.Checked(), ShiftKeyWin.Checked()});
 }
 
 void THotkeySetting::SetShiftState(int32_t Value) {
-    const ModifierBoxes boxes = ModifierBoxesOf(Value);
-    ShiftKeyAlt.SetChecked(boxes.alt);
-    ShiftKeyCtrl.SetChecked(boxes.ctrl);
-    ShiftKeyShift.SetChecked(boxes.shift);
-    ShiftKeyWin.SetChecked(boxes.win);
-    shpALTChecked.SetVisible(ShiftKeyAlt.Checked());
-    shpCTRLChecked.SetVisible(ShiftKeyCtrl.Checked());
-    shpSHIFTChecked.SetVisible(ShiftKeyShift.Checked());
-    shpWINChecked.SetVisible(ShiftKeyWin.Checked());
+    // The edit panel's boxes and the view panel's marks, in the order of kModifiers.
+    const std::array<fw::CheckBox*, kModifiers.size()> boxes{&ShiftKeyAlt, &ShiftKeyCtrl, &ShiftKeyShift, &ShiftKeyWin};
+    const std::array<fw::Shape*, kModifiers.size()> marks{&shpALTChecked, &shpCTRLChecked, &shpSHIFTChecked,
+                                                          &shpWINChecked};
+    const TModifierTicks ticks = ModifierTicksOf(Value);
+    for (size_t i = 0; i < ticks.size(); ++i) {
+        boxes[i]->SetChecked(ticks[i]);
+        marks[i]->SetVisible(boxes[i]->Checked());
+    }
 }
 
 THotKeyFunc THotkeySetting::Func() const {

@@ -1,13 +1,14 @@
 #include "ui/SettingsFormU.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/ShellOpen.h"
 #include "framework/WinText.h"
 #include "ui/frmAddHotkeyU.h"
 
@@ -15,12 +16,16 @@ TSettingsForm* SettingsForm = nullptr;
 
 namespace {
 
+// The modeless settings windows: the open one (SettingsForm), and one closed while a handler of it
+// still runs, until the handler has returned.
+std::vector<std::unique_ptr<TSettingsForm>> modelessForms;
+
 TLabelFont LinkFont() {
     return {.Style = fsUnderline, .Color = RGB(0, 0, 255)};
 }
 
 void OpenInShell(HWND window, const std::u16string& target) {
-    ShellExecuteW(window, L"open", fw::W(target), /*parameters=*/nullptr, /*directory=*/nullptr, SW_SHOW);
+    fw::ShellOpen(target, {.owner = window});
 }
 
 }  // namespace
@@ -103,8 +108,7 @@ void TSettingsForm::FormDestroy() {
 
 void TSettingsForm::LoadHotkeys() {
     ClearHotkeySettings();
-    const std::u16string file = data_.DataFile(dftHotkeys);
-    if (data_.System().files.Exists(file)) HotKeyList_->LoadFromFile(file, /*OnlyActive=*/false);
+    data_.LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/false);
     // The column keeps list order, the first hotkey at the top.
     for (int i = 0; i < HotKeyList_->Count(); ++i) {
         auto frame = std::make_unique<THotkeySetting>(HotKeyPlacement, data_, *HotKeyList_->GetItem(i), *HotKeyList_);
@@ -192,7 +196,30 @@ void TSettingsForm::lblMailClick() {
     OpenPage(Handle(), std::u16string(u"mailto:") + kAuthorMailAddress);
 }
 
+void TSettingsForm::FreeReleased() {
+    const auto found = std::find_if(modelessForms.begin(), modelessForms.end(),
+                                    [this](const auto& form) { return form.get() == this; });
+    if (found == modelessForms.end()) return;
+    const std::unique_ptr<TSettingsForm> freed = std::move(*found);
+    modelessForms.erase(found);
+}
+
+TSettingsForm& OpenSettingsForm(fw::Application& app, TData& data) {
+    if (SettingsForm == nullptr) {
+        modelessForms.push_back(std::make_unique<TSettingsForm>(app, data));
+        SettingsForm = modelessForms.back().get();
+    }
+    return *SettingsForm;
+}
+
 void ShowSettingsForm(fw::Application& app, TData& data) {
-    if (SettingsForm == nullptr) SettingsForm = new TSettingsForm(app, data);
-    SettingsForm->Show();
+    OpenSettingsForm(app, data).Show();
+}
+
+void FreeSettingsForms() {
+    // One at a time, newest first: a window going does not find itself in a half-cleared list.
+    while (!modelessForms.empty()) {
+        const std::unique_ptr<TSettingsForm> last = std::move(modelessForms.back());
+        modelessForms.pop_back();
+    }
 }

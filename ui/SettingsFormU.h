@@ -1,7 +1,8 @@
 // The settings window: every hotkey of the hotkey file in its own editor frame, the new-hotkey
 // wizard, the log-on option, the update check and the about lines. It edits a private copy of the
 // hotkeys; every saved change goes to the hotkey file at once and the live hotkeys are rebuilt
-// from it. Closing the window frees it.
+// from it. Closing the window frees it. The tray's window (which the missing-file check also shows)
+// belongs to the list of modeless settings windows here; the first-use guide owns the one it opens.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +27,7 @@ inline constexpr char16_t kAuthorMailAddress[] = u"author@corvalend.example";
 
 class TSettingsForm final : public fw::Form {
 public:
-    // A hidden window showing the hotkey file's hotkeys. Made with new: closing it deletes it.
+    // A hidden window showing the hotkey file's hotkeys. Closing it frees it through its owner.
     TSettingsForm(fw::Application& app, TData& data, HWND owner = nullptr);
     ~TSettingsForm() override;
 
@@ -82,6 +83,10 @@ public:
     void lblWebClick();
     void lblMailClick();
 
+protected:
+    // A modeless window leaves its list; any other is freed by whoever made it.
+    void FreeReleased() override;
+
 private:
     void FormCreate();
     void FormShow();
@@ -106,8 +111,13 @@ private:
     bool checkingForUpdates_ = false;
 };
 
-// The settings window shown from the tray, null while none is open.
+// The settings window shown from the tray, null while none is open: a view of the window in the
+// list of modeless settings windows, which also keeps a closed one until its handlers have returned.
 extern TSettingsForm* SettingsForm;
 
+// The one modeless settings window, made (hidden) when there is none.
+TSettingsForm& OpenSettingsForm(fw::Application& app, TData& data);
 // Shows the one modeless settings window, making it when there is none.
 void ShowSettingsForm(fw::Application& app, TData& data);
+// Frees every modeless settings window, open or closed: at the end, before the data module goes.
+void FreeSettingsForms();

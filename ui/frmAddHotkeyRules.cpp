@@ -1,9 +1,5 @@
 #include "ui/frmAddHotkeyRules.h"
 
-int32_t WizardShiftState(bool win, bool alt, bool ctrl, bool shift) {
-    return (alt ? kModAlt : 0) | (ctrl ? kModCtrl : 0) | (shift ? kModShift : 0) | (win ? kModWin : 0);
-}
-
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
     for (int i = 0; i < list.Count(); ++i) {
         const THotKeyData& h = list.GetItem(i)->HotKeyData;

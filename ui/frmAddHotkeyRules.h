@@ -17,9 +17,6 @@ inline constexpr char16_t kMsgNoShiftKey[] = u"You must select a shift key for y
 inline constexpr char16_t kMsgHotkeyInUse[] = u"The selected hotkey is already in use.";
 inline constexpr char16_t kMsgNoAction[] = u"You must select an action for the hotkey.";
 
-// The modifier bits of the ticked boxes: ALT 1, CTRL 2, SHIFT 4, WIN 8.
-int32_t WizardShiftState(bool win, bool alt, bool ctrl, bool shift);
-
 // True when an active hotkey of the list has this key (as 16 bits) and exactly these modifiers.
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift);
 

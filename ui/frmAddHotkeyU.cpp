@@ -7,20 +7,11 @@
 #include "ui/frmMemoInputU.h"
 
 TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
-    : Form(app,
-           owner,
-           {.caption = u"New hotkey",
-            .clientWidth = 571,
-            .clientHeight = 403,
-            .border = fw::FormBorder::Dialog,
-            .position = fw::FormPosition::OwnerCenter}),
-      app_(app),
-      data_(data) {
-    ExtendFrameIntoBand(pnlTop, 49);
+    : TWizardForm(app, owner, u"New hotkey", fw::FormPosition::OwnerCenter), app_(app), data_(data) {
     Label1.SetFont(headingFont_);
     Label6.SetFont(headingFont_);
+    btnCancel.SetModalResult(fw::mrCancel);
     btnNext.OnClick = [this] { btnNextClick(); };
-    btnPrevious.OnClick = [this] { btnPreviousClick(); };
     cbAction.OnSelect = [this] { cbActionSelect(); };
     btnParameters.OnClick = [this] { btnParametersClick(); };
     FormCreate();
@@ -50,8 +41,7 @@ void TfrmAddHotkey::FormCreate() {
             }
         }
     }
-    const std::u16string file = data_.DataFile(dftHotkeys);
-    if (data_.System().files.Exists(file)) HotKeyList_->LoadFromFile(file, /*OnlyActive=*/false);
+    data_.LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/false);
 }
 
 void TfrmAddHotkey::FormDestroy() {
@@ -59,24 +49,10 @@ void TfrmAddHotkey::FormDestroy() {
     registry.WriteString(kAddHotKeyFuncValue, GetFunc() == hkfNoAction ? u"" : HotKeyFuncToStr(GetFunc()));
 }
 
-void TfrmAddHotkey::pcClientChange() {
-    const int page = pcClient.ActivePageIndex();
-    btnNext.SetText(page == pcClient.PageCount() - 1 ? u"&Finish" : u"&Next");
-    btnPrevious.SetEnabled(page > 0);
-}
-
-void TfrmAddHotkey::btnPreviousClick() {
-    if (pcClient.ActivePageIndex() <= 0) return;
-    pcClient.SetActivePageIndex(pcClient.ActivePageIndex() - 1);
-    pcClientChange();
-}
-
 void TfrmAddHotkey::btnNextClick() {
-    const int page = pcClient.ActivePageIndex();
-    if (page < pcClient.PageCount() - 1) {
+    if (!OnLastPage()) {
         if (!ValidatePage(pcClient.ActivePage() == &tsKey ? TWizardPage::Key : TWizardPage::Action)) return;
-        pcClient.SetActivePageIndex(page + 1);
-        pcClientChange();
+        ShowNextPage();
         return;
     }
     if (!ValidatePage(TWizardPage::All)) return;
@@ -125,8 +101,8 @@ void TfrmAddHotkey::btnParametersClick() {
 }
 
 int32_t TfrmAddHotkey::GetShiftState() const {
-    return WizardShiftState(ShiftKeyWin.Checked(), ShiftKeyALt.Checked(), ShiftKeyCTRL.Checked(),
-                            ShiftKeyShift.Checked());
+    return ShiftStateOf(
+        {ShiftKeyALt.Checked(), ShiftKeyCTRL.Checked(), ShiftKeyShift.Checked(), ShiftKeyWin.Checked()});
 }
 
 THotKeyFunc TfrmAddHotkey::GetFunc() const {

@@ -13,9 +13,9 @@
 #include "core/Hotkeys.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
-#include "framework/Form.h"
 #include "framework/GdiObjects.h"
 #include "framework/OpenDialog.h"
+#include "ui/WizardForm.h"
 #include "ui/frmAddHotkeyRules.h"
 
 class TData;
@@ -23,15 +23,11 @@ class TData;
 // The registry value, in the program's key, with the stored name of the action chosen last.
 inline constexpr char16_t kAddHotKeyFuncValue[] = u"AddHotKey_Func";
 
-class TfrmAddHotkey final : public fw::Form {
+class TfrmAddHotkey final : public TWizardForm {
 public:
     // `data` is the data module whose hotkey file the wizard extends and whose live hotkeys it reloads.
     TfrmAddHotkey(fw::Application& app, HWND owner, TData& data);
     ~TfrmAddHotkey() override;
-
-    fw::Panel pnlTop{*this, {.bounds = {0, 0, 571, 49}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::Panel pnlClient{*this, {.bounds = {0, 49, 571, 313}, .anchors = fw::kAnchorAll}, {.color = RGB(255, 255, 255)}};
-    fw::PageControl pcClient{pnlClient, {.bounds = {0, 0, 571, 313}, .anchors = fw::kAnchorAll}, /*showTabs=*/false};
 
     // Page 1: the key.
     fw::TabSheet tsKey{pcClient, u"Key"};
@@ -72,18 +68,6 @@ public:
     fw::Edit edtAdditionalParameters{tsAction, {.bounds = {126, 174, 377, 21}, .visible = false}};
     fw::ComboBox cbParam3{tsAction, {.bounds = {126, 205, 200, 21}, .visible = false}};
 
-    fw::Panel pnlBottom{*this, {.bounds = {0, 362, 571, 41}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
-    fw::Bevel Bevel1{pnlBottom, {.bounds = {0, 0, 571, 2}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::Button btnPrevious{
-        pnlBottom,
-        {.text = u"&Previous", .bounds = {325, 8, 75, 25}, .anchors = fw::akTop | fw::akRight, .enabled = false}};
-    fw::Button btnNext{pnlBottom,
-                       {.text = u"&Next", .bounds = {406, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
-                       {.isDefault = true}};
-    fw::Button btnCancel{pnlBottom,
-                         {.text = u"Cancel", .bounds = {487, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
-                         {.isCancel = true, .modalResult = fw::mrCancel}};
-
     fw::OpenDialog OpenDialog1;
 
     // The hotkeys of the file as it was when the wizard was made, with the new one once added.
@@ -93,8 +77,6 @@ private:
     void FormCreate();
     void FormDestroy();
     void btnNextClick();
-    void btnPreviousClick();
-    void pcClientChange();
     void cbActionSelect();
     void btnParametersClick();
 

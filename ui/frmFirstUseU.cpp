@@ -11,27 +11,19 @@
 TfrmFirstUse* frmFirstUse = nullptr;
 
 TfrmFirstUse::TfrmFirstUse(fw::Application& app, HWND owner, TData& data)
-    : Form(app,
-           owner,
-           {.caption = u"Setup Corvalend",
-            .clientWidth = 571,
-            .clientHeight = 403,
-            .border = fw::FormBorder::Dialog,
-            .position = fw::FormPosition::ScreenCenter}),
+    : TWizardForm(app, owner, u"Setup Corvalend", fw::FormPosition::ScreenCenter),
       lblLink(app,
               tsWelcome,
               {.text = u"Visit Tamberlo Sotware on the web", .bounds = {32, 272, 250, 13}},
               {.Style = fsUnderline, .Color = clBlue}),
       app_(app),
       data_(data) {
-    ExtendFrameIntoBand(pnlTop, 49);
     for (fw::Label* heading : {&Label10, &Label1, &Label2}) heading->SetFont(headingFont_);
     lblLink.Label().SetCursor(LoadCursorW(nullptr, IDC_HAND));
     lblLink.Label().SetExecute(kMakerWebSite);
     lblLink.Label().SetExecuteFile(true);
 
     btnNext.OnClick = [this] { btnNextClick(); };
-    btnPrevious.OnClick = [this] { btnPreviousClick(); };
     btnCancel.OnClick = [this] { btnCancelClick(); };
     btnSetupMoreHotkeys.OnClick = [this] { btnSetupMoreHotkeysClick(); };
     FormCreate();
@@ -65,23 +57,9 @@ void TfrmFirstUse::FormCreate() {
     }
 }
 
-void TfrmFirstUse::pcClientChange() {
-    const int page = pcClient.ActivePageIndex();
-    btnNext.SetText(page == pcClient.PageCount() - 1 ? u"&Finish" : u"&Next");
-    btnPrevious.SetEnabled(page > 0);
-}
-
-void TfrmFirstUse::btnPreviousClick() {
-    if (pcClient.ActivePageIndex() <= 0) return;
-    pcClient.SetActivePageIndex(pcClient.ActivePageIndex() - 1);
-    pcClientChange();
-}
-
 void TfrmFirstUse::btnNextClick() {
-    const int page = pcClient.ActivePageIndex();
-    if (page < pcClient.PageCount() - 1) {
-        pcClient.SetActivePageIndex(page + 1);
-        pcClientChange();
+    if (!OnLastPage()) {
+        ShowNextPage();
         return;
     }
     SaveSuggestions();
@@ -98,8 +76,8 @@ void TfrmFirstUse::btnCancelClick() {
 
 void TfrmFirstUse::btnSetupMoreHotkeysClick() {
     SaveSuggestions();
-    // The settings window asks to be freed when it closes; this one is freed here instead (also when
-    // a step fails), and the request then finds no window.
+    // The settings window asks to be freed when it closes; this one is the guide's and is freed here
+    // (also when a step fails), and the request then leaves it alone.
     struct FreeWindow {
         std::unique_ptr<TSettingsForm>& window;
         ~FreeWindow() { window.reset(); }
@@ -111,8 +89,7 @@ void TfrmFirstUse::btnSetupMoreHotkeysClick() {
 
 void TfrmFirstUse::LoadSuggestions() {
     THotkeyList hotkeys(data_.System());
-    const std::u16string file = data_.DataFile(dftHotkeys);
-    if (data_.System().files.Exists(file)) hotkeys.LoadFromFile(file, /*OnlyActive=*/false);
+    data_.LoadHotkeyFile(hotkeys, /*OnlyActive=*/false);
     const TSuggestionTicks ticks = SuggestionTicks(hotkeys);
     for (int i = 0; i < kSuggestionCount; ++i) {
         SuggestionBox(static_cast<TSuggestion>(i)).SetChecked(ticks[static_cast<size_t>(i)]);
@@ -122,14 +99,13 @@ void TfrmFirstUse::LoadSuggestions() {
 
 void TfrmFirstUse::SaveSuggestions() {
     THotkeyList hotkeys(data_.System());
-    const std::u16string file = data_.DataFile(dftHotkeys);
-    if (data_.System().files.Exists(file)) hotkeys.LoadFromFile(file, /*OnlyActive=*/false);
+    data_.LoadHotkeyFile(hotkeys, /*OnlyActive=*/false);
     TSuggestionTicks ticked{};
     for (int i = 0; i < kSuggestionCount; ++i) {
         ticked[static_cast<size_t>(i)] = SuggestionBox(static_cast<TSuggestion>(i)).Checked();
     }
     MergeSuggestions(hotkeys, ticked);
-    hotkeys.SaveToFile(file);
+    hotkeys.SaveToFile(data_.DataFile(dftHotkeys));
     fw::RegistryIni(data_.DataFile(dftRegKey)).WriteBool(kFirstUseValue, false);
     WriteStartAtLogOn(chkStartAtWindowsStart.Checked());
 }

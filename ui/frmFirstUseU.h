@@ -11,8 +11,8 @@
 #include "controls/BControls.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
-#include "framework/Form.h"
 #include "framework/GdiObjects.h"
+#include "ui/WizardForm.h"
 #include "ui/frmFirstUseRules.h"
 
 class TData;
@@ -20,19 +20,13 @@ class TSettingsForm;
 
 // The maker's web site behind the guide's link.
 inline constexpr char16_t kMakerWebSite[] = u"https://www.tamberlo.example/";
-// The registry value, in the program's key, that is false ("0") once the guide has been finished.
-inline constexpr char16_t kFirstUseValue[] = u"FirstUse";
 
-class TfrmFirstUse final : public fw::Form {
+class TfrmFirstUse final : public TWizardForm {
 public:
     // `data` is the data module whose hotkey file and registry key the guide writes. Centred on the
     // screen; `owner` may be null.
     TfrmFirstUse(fw::Application& app, HWND owner, TData& data);
     ~TfrmFirstUse() override;
-
-    fw::Panel pnlTop{*this, {.bounds = {0, 0, 571, 49}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::Panel pnlClient{*this, {.bounds = {0, 49, 571, 313}, .anchors = fw::kAnchorAll}, {.color = RGB(255, 255, 255)}};
-    fw::PageControl pcClient{pnlClient, {.bounds = {0, 0, 571, 313}, .anchors = fw::kAnchorAll}, /*showTabs=*/false};
 
     // Page 1: welcome.
     fw::TabSheet tsWelcome{pcClient, u"Welcome"};
@@ -74,18 +68,6 @@ public:
     fw::Label Label9{tsHotkeys, {.text = u"Open notepad", .bounds = {180, 174, 320, 13}}};
     fw::Button btnSetupMoreHotkeys{tsHotkeys, {.text = u"&Setup more hotkeys", .bounds = {32, 204, 130, 25}}};
 
-    fw::Panel pnlBottom{*this, {.bounds = {0, 362, 571, 41}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
-    fw::Bevel Bevel1{pnlBottom, {.bounds = {0, 0, 571, 2}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::Button btnPrevious{
-        pnlBottom,
-        {.text = u"&Previous", .bounds = {325, 8, 75, 25}, .anchors = fw::akTop | fw::akRight, .enabled = false}};
-    fw::Button btnNext{pnlBottom,
-                       {.text = u"&Next", .bounds = {406, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
-                       {.isDefault = true}};
-    fw::Button btnCancel{pnlBottom,
-                         {.text = u"Cancel", .bounds = {487, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
-                         {.isCancel = true}};
-
     // The suggestion boxes in the order of TSuggestion.
     fw::CheckBox& SuggestionBox(TSuggestion suggestion);
     // The settings window "&Setup more hotkeys" shows, while it is open.
@@ -93,13 +75,11 @@ public:
 
     // Event handlers, also callable as the user's actions.
     void btnNextClick();
-    void btnPreviousClick();
     void btnCancelClick();
     void btnSetupMoreHotkeysClick();
 
 private:
     void FormCreate();
-    void pcClientChange();
     void LoadSuggestions();
     void SaveSuggestions();
 

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/ActionRules.h"
-#include "framework/Error.h"
 #include "framework/TextFile.h"
 
 namespace {
@@ -103,22 +102,4 @@ TEST(ActionRules, HotkeyTexts) {
     EXPECT_EQ(HotkeyToString(0x14, 0, names), u"Caps Lock");
     EXPECT_EQ(HotkeyToString(0x141, 9, names), u"ALT + WIN + ");  // above 255
     EXPECT_EQ(HotkeyToString(0x0D, 0x30, names), u"Enter");       // other bits ignored
-}
-
-TEST(ActionRules, VersionNumbersAndTheirText) {
-    EXPECT_EQ(FormatVersion(1200100), u"01.20.01.00");
-    EXPECT_EQ(FormatVersion(0), u"00.00.00.00");
-    EXPECT_EQ(FormatVersion(5), u"00.00.00.05");
-    EXPECT_EQ(FormatVersion(1234567890), u"12.34.56.78");  // digits after the eighth are dropped
-
-    EXPECT_EQ(VersionNumber(1, 20, 1, 0), 1200100u);
-    EXPECT_EQ(FormatVersion(VersionNumber(1, 20, 1, 0)), u"01.20.01.00");
-    EXPECT_EQ(VersionNumber(1, 100, 0, 0), 11000000u);  // the parts run together
-    EXPECT_EQ(VersionNumber(300, 0, 0, 0), 300000000u);
-    try {
-        VersionNumber(65535, 0, 0, 0);
-        FAIL() << "no error";
-    } catch (const fw::Error& e) {
-        EXPECT_EQ(e.Text(), u"''65535000000'' is not a valid integer value");
-    }
 }

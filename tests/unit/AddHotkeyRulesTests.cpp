@@ -22,15 +22,6 @@ struct AddHotkeyRules : ::testing::Test {
 
 }  // namespace
 
-TEST_F(AddHotkeyRules, ShiftStateAddsTheBitsOfTheTickedBoxes) {
-    EXPECT_EQ(WizardShiftState(false, false, false, false), 0);
-    EXPECT_EQ(WizardShiftState(false, true, false, false), 1);
-    EXPECT_EQ(WizardShiftState(false, false, true, false), 2);
-    EXPECT_EQ(WizardShiftState(false, false, false, true), 4);
-    EXPECT_EQ(WizardShiftState(true, false, false, false), 8);
-    EXPECT_EQ(WizardShiftState(true, true, true, true), 15);
-}
-
 TEST_F(AddHotkeyRules, KeyPageChecksKeyThenModifiersThenActiveHotkeysInUse) {
     hotkeys.Add(false, 'A', kModCtrl, hkfClose, u"", u"", u"");  // inactive: does not block
     hotkeys.Add(true, 'B', kModCtrl | kModAlt, hkfMaximize, u"", u"", u"");

@@ -78,6 +78,26 @@ TEST(ActionCatalogue, ParameterPredicates) {
     EXPECT_EQ(truthy(HotKeyFuncHasParams3), (std::vector<int>{4, 12}));
 }
 
+// The boxes of both editing windows, the hotkey text and the registration read the one table.
+TEST(Modifiers, TicksAndBitsInTheTablesOrder) {
+    const struct {
+        TModifierTicks ticks;
+        int32_t shift;
+    } cases[] = {
+        {{false, false, false, false}, 0}, {{true, false, false, false}, 1},  // ALT
+        {{false, true, false, false}, 2},                                     // CTRL
+        {{false, false, true, false}, 4},                                     // SHIFT
+        {{false, false, false, true}, 8},                                     // WIN
+        {{false, true, false, true}, 10},  {{true, true, true, true}, 15},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShiftStateOf(c.ticks), c.shift);
+        EXPECT_EQ(ModifierTicksOf(c.shift), c.ticks) << c.shift;
+    }
+    for (int32_t shift = 0; shift < 16; ++shift) EXPECT_EQ(ShiftStateOf(ModifierTicksOf(shift)), shift);
+    EXPECT_EQ(ModifierTicksOf(0x30 | kModCtrl), (TModifierTicks{false, true, false, false})) << "other bits ignored";
+}
+
 TEST_F(HotkeyListTest, AddFindDeleteAndBounds) {
     THotkeyList list(system);
     TGlobalHotKey* a = list.Add(true, 78, 8, hkfOpenFile, u"notepad.exe", u"", u"");

@@ -1,8 +1,11 @@
-// Text helpers and the text-file loader: conversions, integer reading, encodings and lines.
+// Text helpers and the text-file loader: conversions, integer reading, encodings and lines; version
+// numbers and their text.
 #include <gtest/gtest.h>
 
+#include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/TextFile.h"
+#include "framework/Version.h"
 
 using namespace fw;
 
@@ -75,4 +78,22 @@ TEST(TextFile, EncodeUtf16LittleEndian) {
                                                            6));
     EXPECT_EQ(EncodeUtf16LE(u"", true), "\xFF\xFE");
     EXPECT_EQ(EncodeUtf16LE(u"A", false), std::string("A\0", 2));
+}
+
+TEST(Versions, NumbersAndTheirText) {
+    EXPECT_EQ(FormatVersion(1200100), u"01.20.01.00");
+    EXPECT_EQ(FormatVersion(0), u"00.00.00.00");
+    EXPECT_EQ(FormatVersion(5), u"00.00.00.05");
+    EXPECT_EQ(FormatVersion(1234567890), u"12.34.56.78");  // digits after the eighth are dropped
+
+    EXPECT_EQ(VersionNumber(1, 20, 1, 0), 1200100u);
+    EXPECT_EQ(FormatVersion(VersionNumber(1, 20, 1, 0)), u"01.20.01.00");
+    EXPECT_EQ(VersionNumber(1, 100, 0, 0), 11000000u);  // the parts run together
+    EXPECT_EQ(VersionNumber(300, 0, 0, 0), 300000000u);
+    try {
+        VersionNumber(65535, 0, 0, 0);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Text(), u"''65535000000'' is not a valid integer value");
+    }
 }

@@ -19,6 +19,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/frmAddHotkeyU.h"
 
@@ -51,7 +52,7 @@ protected:
     void SetUp() override {
         StoreFunc(u"");  // the registry outlives the test run
         wintest::EnsureHotkeyFile();
-        data_ = std::make_unique<TData>(*app_);
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::Win32FileStore().Replace(HotkeyFile(), "");
         THotkeyList file(data_->System());
         file.Add(true, 'Q', MOD_CONTROL | MOD_ALT, hkfClose, u"", u"", u"");
@@ -80,7 +81,7 @@ protected:
 private:
     inline static std::unique_ptr<fw::Application> app_;
     inline static std::unique_ptr<OwnerForm> owner_;
-    std::unique_ptr<TData> data_;
+    std::unique_ptr<wintest::ProgramData> data_;
 };
 
 // Expects an error box with `text` for the next key press, and closes it.

@@ -19,6 +19,7 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
@@ -42,7 +43,7 @@ protected:
     void SetUp() override {
         SetFirstUse(u"0");  // the data module is made without showing the guide or the settings
         wintest::EnsureHotkeyFile();
-        data_ = std::make_unique<TData>(*app_);
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
         SetFirstUse(u"1");
@@ -88,7 +89,7 @@ protected:
 
 private:
     inline static std::unique_ptr<fw::Application> app_;
-    std::unique_ptr<TData> data_;
+    std::unique_ptr<wintest::ProgramData> data_;
 };
 
 // The colour the label's parent hands the system for drawing the label's text.

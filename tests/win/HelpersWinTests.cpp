@@ -8,6 +8,7 @@
 #include "framework/Clipboard.h"
 #include "framework/Error.h"
 #include "framework/WinText.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 
 namespace {
@@ -33,12 +34,12 @@ std::u16string SelfPath() {
 
 struct DataTest : ::testing::Test {
     fw::Application app{GetModuleHandleW(nullptr)};
-    std::unique_ptr<TData> data;
+    std::unique_ptr<wintest::ProgramData> data;
     DataTest() {
         app.SetTitle(u"Corvalend");
         wintest::DeleteTree(GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo");
         wintest::EnsureHotkeyFile();
-        data = std::make_unique<TData>(app);
+        data = std::make_unique<wintest::ProgramData>(app);
     }
 };
 

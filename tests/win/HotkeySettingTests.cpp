@@ -21,6 +21,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/HotkeySettingU.h"
 
@@ -72,7 +73,7 @@ protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         wintest::EnsureHotkeyFile();
-        data_ = std::make_unique<TData>(*app_);
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
         list_ = std::make_unique<THotkeyList>(data_->System());
         host_ = std::make_unique<HostForm>(*app_);
         host_->Show();
@@ -120,7 +121,7 @@ protected:
 
 private:
     inline static std::unique_ptr<fw::Application> app_;
-    inline static std::unique_ptr<TData> data_;
+    inline static std::unique_ptr<wintest::ProgramData> data_;
     inline static std::unique_ptr<THotkeyList> list_;
     inline static std::unique_ptr<HostForm> host_;
     std::unique_ptr<THotkeySetting> frame_;

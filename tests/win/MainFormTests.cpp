@@ -22,6 +22,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/MainFormRules.h"
 #include "ui/MainFormU.h"
@@ -97,7 +98,7 @@ protected:
     void SetUp() override { fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0"); }
     void TearDown() override {
         if (Form().Visible()) Form().SpeedButton1Click();
-        delete SettingsForm;
+        FreeSettingsForms();
         Data = nullptr;
         data_.reset();
         UnregisterHotKey(nullptr, kTakenId);
@@ -116,7 +117,7 @@ protected:
         list.Add(false, VK_F12, kCtrlAlt, hkfMinimize, u"", u"", u"");
         for (const THotKeyData& d : hotkeys) list.Add(true, d.Key, d.Shift, d.Func, d.Params, d.Params2, d.Params3);
         list.SaveToFile(file);
-        data_ = std::make_unique<TData>(*app_);
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
         Data = data_.get();
     }
 
@@ -162,7 +163,7 @@ protected:
 private:
     inline static std::unique_ptr<fw::Application> app_;
     inline static std::unique_ptr<TMainForm> form_;
-    std::unique_ptr<TData> data_;
+    std::unique_ptr<wintest::ProgramData> data_;
 };
 
 }  // namespace

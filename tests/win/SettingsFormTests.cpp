@@ -21,6 +21,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
@@ -41,7 +42,7 @@ protected:
 
     void SetUp() override {
         wintest::EnsureHotkeyFile();
-        data_ = std::make_unique<TData>(*app_);
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
         THotkeyList file(data_->System());
         file.Add(true, 'Q', kCtrlAlt, hkfClose, u"", u"", u"");
@@ -53,7 +54,7 @@ protected:
     }
     void TearDown() override {
         fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"0");  // a failed test may leave "1"
-        delete SettingsForm;
+        FreeSettingsForms();
         EXPECT_EQ(SettingsForm, nullptr);
         data_.reset();
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
@@ -96,7 +97,7 @@ protected:
 
 private:
     inline static std::unique_ptr<fw::Application> app_;
-    std::unique_ptr<TData> data_;
+    std::unique_ptr<wintest::ProgramData> data_;
 };
 
 void Click(const fw::Control& control) {
@@ -406,17 +407,24 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     Click(next.Button2);
     EXPECT_EQ(FileHotkeys(), merged) << "the next save keeps them";
 
-    // Closed from outside while the guide is up: hidden at once, freed after the saving handler.
+    // Closed from outside while the guide is up: hidden at once, freed after the saving handler,
+    // also when the tray has opened a new one meanwhile.
     bool keptUnderTheHandler = false;
+    TSettingsForm* reopened = nullptr;
     saveShowingTheGuide(*form.HotKeySettingsList()[0], [&] {
         PostMessageW(window, WM_CLOSE, 0, 0);
         wintest::PumpUntil([&] { return !IsWindowVisible(window); }, 5s);
         wintest::PumpUntil([] { return false; }, 100ms);
         keptUnderTheHandler = IsWindow(window) && !IsWindowVisible(window) && SettingsForm == nullptr;
+        ShowSettingsForm(App(), Data());
+        reopened = SettingsForm;
         PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_TRUE(keptUnderTheHandler);
     EXPECT_TRUE(wintest::PumpAppUntil(
         App(), [&] { return !IsWindow(window); }, 5s))
         << "freed afterwards";
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(SettingsForm, reopened);
+    EXPECT_TRUE(IsWindowVisible(reopened->Handle())) << "the new one stays";
 }

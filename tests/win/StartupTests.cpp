@@ -7,6 +7,7 @@
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
+#include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 
@@ -21,7 +22,7 @@ TEST(DataLocations, HotkeyFileBelowTheApplicationDataFolder) {
 
     fw::Application app(GetModuleHandleW(nullptr));
     wintest::EnsureHotkeyFile();
-    TData data(app);
+    wintest::ProgramData data(app);
     EXPECT_EQ(data.DataFile(dftHotkeys), HotkeyFileIn(appData));
     EXPECT_EQ(data.DataFile(dftRegKey), u"Software\\Tamberlo\\Corvalend\\");
 }
@@ -49,7 +50,7 @@ TEST(DataModule, LiveListHoldsTheActiveHotkeysRegistered) {
                 PostMessageW(settings, WM_CLOSE, 0, 0);
             });
         script.Start([&] { PostMessageW(settings, WM_CLOSE, 0, 0); });
-        TData data(app);
+        wintest::ProgramData data(app);
         EXPECT_TRUE(modal) << "the settings window was shown modally";
         EXPECT_EQ(SettingsForm, nullptr);
         EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, std::chrono::seconds(5)))
@@ -97,7 +98,7 @@ TEST(DataModule, UnreadableFileIsReportedAndStartUpGoesOn) {
     ASSERT_TRUE(held);
 
     wintest::MessageBoxWatcher watcher(u"Corvalend");
-    TData data(app);
+    wintest::ProgramData data(app);
     ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
     EXPECT_EQ(watcher.Text().rfind(u"Cannot open file \"" + file + u"\". ", 0), 0u) << fw::Utf16ToUtf8(watcher.Text());
     EXPECT_EQ(watcher.Text().back(), u'.');

@@ -1,0 +1,15 @@
+#include "capture/CaptureForms.h"
+
+#include "capture/ScreenCapture.h"
+
+fw::Picture CaptureForms::Take(bool activeWindowOnly) {
+    return TakeCapture(activeWindowOnly);
+}
+
+void CaptureForms::Show(fw::Picture picture) {
+    TSaveCapture& form = windows_.Add(app_);
+    form.CaptureImage().SetPicture(std::move(picture));
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    SetActiveWindow(form.Handle());
+}

@@ -1,0 +1,30 @@
+// What the data module asks of the program's windows. The data module decides when a window opens
+// (the first-run checks at start-up and after a reload, a capture hotkey); the windows' own units
+// know how, and the program's start hands them to it.
+#pragma once
+
+#include "framework/Picture.h"
+
+class TData;
+
+// The windows of a first run.
+class FirstRunWindows {
+public:
+    virtual ~FirstRunWindows() = default;
+    // Shows the first-use guide modally and returns once it is gone; nothing while one is open.
+    virtual void ShowFirstUseGuide(TData& data) = 0;
+    // There is no hotkey file: shows the settings window modally (the one the tray opened, when
+    // it is open) and returns once it is gone. Meanwhile the tray icon ignores the mouse and the
+    // program's other windows are hidden.
+    virtual void ShowSettingsForMissingFile(TData& data) = 0;
+};
+
+// The capture windows.
+class ScreenCaptures {
+public:
+    virtual ~ScreenCaptures() = default;
+    // The pixels of the foreground window (activeWindowOnly) or of the whole primary screen.
+    virtual fw::Picture Take(bool activeWindowOnly) = 0;
+    // Opens a new capture window with the picture, in front and active, and returns at once.
+    virtual void Show(fw::Picture picture) = 0;
+};

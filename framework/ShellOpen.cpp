@@ -1,0 +1,22 @@
+#include "framework/ShellOpen.h"
+
+#include <shellapi.h>
+
+#include "framework/WinText.h"
+
+namespace fw {
+
+namespace {
+
+const wchar_t* Wide(const char16_t* text) {
+    return reinterpret_cast<const wchar_t*>(text);
+}
+
+}  // namespace
+
+void ShellOpen(const std::u16string& target, const ShellOpenOptions& options) {
+    ShellExecuteW(options.owner, Wide(options.verb), W(target), Wide(options.parameters), Wide(options.directory),
+                  options.show);
+}
+
+}  // namespace fw

@@ -1,0 +1,24 @@
+// The data module as the program's start makes it: with the program's own first-run windows and
+// capture windows.
+#pragma once
+
+#include "capture/CaptureForms.h"
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "ui/FirstRunForms.h"
+
+namespace wintest {
+
+// Held in a base, so that they exist before the data module's start-up asks for them and go after it.
+struct ProgramWindows {
+    explicit ProgramWindows(fw::Application& app) : captures(app) {}
+    FirstRunForms firstRun;
+    CaptureForms captures;
+};
+
+class ProgramData : private ProgramWindows, public TData {
+public:
+    explicit ProgramData(fw::Application& app) : ProgramWindows(app), TData(app, firstRun, captures) {}
+};
+
+}  // namespace wintest

@@ -1,0 +1,34 @@
+#include "ui/FirstRunForms.h"
+
+#include <windows.h>
+
+#include "core/datau.h"
+#include "framework/Application.h"
+#include "ui/MainFormU.h"
+#include "ui/SettingsFormU.h"
+#include "ui/frmFirstUseU.h"
+
+void FirstRunForms::ShowFirstUseGuide(TData& data) {
+    ::ShowFirstUseGuide(data.App(), data);
+}
+
+void FirstRunForms::ShowSettingsForMissingFile(TData& data) {
+    fw::Application& app = data.App();
+    // The tray icon ignores the mouse while the settings window is up, whatever way it ends.
+    TTrayIcon* const trayIcon = MainForm != nullptr ? MainForm->TrayIcon.get() : nullptr;
+    const auto enableTrayIcon = [trayIcon](bool enabled) {
+        if (trayIcon != nullptr) trayIcon->SetEnabled(enabled);
+    };
+    enableTrayIcon(false);
+    try {
+        ShowWindow(app.Handle(), SW_HIDE);
+        if (MainForm != nullptr) ShowWindow(MainForm->Handle(), SW_HIDE);
+        TSettingsForm& settings = OpenSettingsForm(app, data);
+        settings.Hide();       // one the tray opened while the guide was up is made modal too
+        settings.ShowModal();  // closing frees it and clears the reference
+    } catch (...) {
+        enableTrayIcon(true);
+        throw;
+    }
+    enableTrayIcon(true);
+}

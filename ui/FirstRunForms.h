@@ -1,0 +1,11 @@
+// The first-run windows as the data module's checks ask for them: the first-use guide, and the
+// settings window while there is no hotkey file.
+#pragma once
+
+#include "core/DataWindows.h"
+
+class FirstRunForms final : public FirstRunWindows {
+public:
+    void ShowFirstUseGuide(TData& data) override;
+    void ShowSettingsForMissingFile(TData& data) override;
+};
