@@ -5,9 +5,9 @@
 
 #include "framework/PictureOps.h"
 
-fw::PixelRect CaptureSourceRect(const ScreenMetrics& screen, const std::optional<fw::PixelRect>& windowRect) {
-    const fw::PixelRect whole{0, 0, screen.width, screen.height};
-    fw::PixelRect r = windowRect.value_or(whole);
+fw::Rect CaptureSourceRect(const ScreenMetrics& screen, const std::optional<fw::Rect>& windowRect) {
+    const fw::Rect whole{0, 0, screen.width, screen.height};
+    fw::Rect r = windowRect.value_or(whole);
     // Each side on its own, and the replacement always from the whole screen: a maximised window,
     // whose frame overlaps the screen edges, is captured as the whole screen, taskbar included.
     if (r.left < screen.workArea.left) r.left = 0;
@@ -17,28 +17,30 @@ fw::PixelRect CaptureSourceRect(const ScreenMetrics& screen, const std::optional
     return r.IsEmpty() ? whole : r;
 }
 
-fw::PixelRect ChooseCaptureRect(CaptureGeometry& geometry, bool activeOnly) {
+fw::Rect ChooseCaptureRect(CaptureGeometry& geometry, bool activeOnly) {
     const ScreenMetrics screen = geometry.Screen();
     return CaptureSourceRect(screen, activeOnly ? geometry.ForegroundWindowRect() : std::nullopt);
 }
 
 void NormalizeSelection(SelectionBounds& selection) {
-    if (selection.width < 0) {
-        selection.left += selection.width;
-        selection.width = -selection.width;
+    fw::Bounds& b = selection.bounds;
+    if (b.width < 0) {
+        b.left += b.width;
+        b.width = -b.width;
     }
-    if (selection.height < 0) {
-        selection.top += selection.height;
-        selection.height = -selection.height;
+    if (b.height < 0) {
+        b.top += b.height;
+        b.height = -b.height;
     }
 }
 
-fw::PixelRect GetSelectionRect(const SelectionBounds& selection, int pictureWidth, int pictureHeight) {
-    const fw::PixelRect whole{0, 0, std::max(pictureWidth, 0), std::max(pictureHeight, 0)};
+fw::Rect GetSelectionRect(const SelectionBounds& selection, int pictureWidth, int pictureHeight) {
+    const fw::Rect whole{0, 0, std::max(pictureWidth, 0), std::max(pictureHeight, 0)};
     if (!selection.visible) return whole;
     // In 64 bits: bounds near the ends of the int range must not wrap around.
-    long long left = selection.left, top = selection.top;
-    long long right = left + selection.width, bottom = top + selection.height;
+    const fw::Bounds& b = selection.bounds;
+    long long left = b.left, top = b.top;
+    long long right = left + b.width, bottom = top + b.height;
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     left = std::max<long long>(left, 0);
@@ -54,8 +56,8 @@ fw::PixelRect GetSelectionRect(const SelectionBounds& selection, int pictureWidt
 fw::Picture BuildSelectionShade(const SelectionBounds& selection, int pictureWidth, int pictureHeight) {
     fw::Picture shade(pictureWidth, pictureHeight, kClearColour);
     if (!selection.visible) return shade;
-    const fw::PixelRect hole = GetSelectionRect(selection, pictureWidth, pictureHeight);
-    const fw::PixelRect whole{0, 0, shade.width, shade.height};
+    const fw::Rect hole = GetSelectionRect(selection, pictureWidth, pictureHeight);
+    const fw::Rect whole{0, 0, shade.width, shade.height};
     if (hole == whole) return shade;
     fw::FillOutside(shade, hole, kShadeColour);
     return shade;

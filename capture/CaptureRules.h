@@ -7,13 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "framework/Geometry.h"
 #include "framework/Picture.h"
 
 // The primary screen as the system reports it.
 struct ScreenMetrics {
-    int width = 0;           // SM_CXSCREEN
-    int height = 0;          // SM_CYSCREEN
-    fw::PixelRect workArea;  // the screen without the taskbar and docked bars
+    int width = 0;      // SM_CXSCREEN
+    int height = 0;     // SM_CYSCREEN
+    fw::Rect workArea;  // the screen without the taskbar and docked bars
 };
 
 // What a capture asks of the system before it copies pixels.
@@ -22,23 +23,20 @@ public:
     virtual ~CaptureGeometry() = default;
     virtual ScreenMetrics Screen() = 0;
     // The outer rectangle of the foreground window; nothing when there is none or it has gone.
-    virtual std::optional<fw::PixelRect> ForegroundWindowRect() = 0;
+    virtual std::optional<fw::Rect> ForegroundWindowRect() = 0;
 };
 
 // The screen rectangle a capture copies: the foreground window's outer rectangle (or the whole
 // screen when there is none), each side that reaches beyond the work area pushed out to the
 // screen's edge. A rectangle left without width or height (a window on another monitor, a
 // minimised window) captures the whole screen instead.
-fw::PixelRect CaptureSourceRect(const ScreenMetrics& screen, const std::optional<fw::PixelRect>& windowRect);
-fw::PixelRect ChooseCaptureRect(CaptureGeometry& geometry, bool activeOnly);
+fw::Rect CaptureSourceRect(const ScreenMetrics& screen, const std::optional<fw::Rect>& windowRect);
+fw::Rect ChooseCaptureRect(CaptureGeometry& geometry, bool activeOnly);
 
-// The selection control's bounds in picture pixels; width and height are negative while the
-// mouse is left of or above the starting point.
+// The selection control in picture pixels; width and height are negative while the mouse is left
+// of or above the starting point.
 struct SelectionBounds {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    fw::Bounds bounds;
     bool visible = false;
 };
 
@@ -47,7 +45,7 @@ void NormalizeSelection(SelectionBounds& selection);
 
 // The selection clipped to the picture, right and bottom exclusive; the whole picture when the
 // selection is hidden or clips to nothing (it lies wholly outside the picture).
-fw::PixelRect GetSelectionRect(const SelectionBounds& selection, int pictureWidth, int pictureHeight);
+fw::Rect GetSelectionRect(const SelectionBounds& selection, int pictureWidth, int pictureHeight);
 
 // Outside the selection the shade darkens the picture; inside it is fully transparent.
 constexpr std::uint32_t kShadeColour = 0x96000000;

@@ -7,6 +7,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Clipboard.h"
 #include "framework/PictureOps.h"
+#include "framework/Win32Geometry.h"
 
 namespace {
 
@@ -136,7 +137,7 @@ void TSaveCapture::FreeReleased() {
 
 SelectionBounds TSaveCapture::Selection() const {
     const TSizeRect& area = *SelectedArea_;
-    return {area.Left(), area.Top(), area.Width(), area.Height(), area.Visible()};
+    return {{area.Left(), area.Top(), area.Width(), area.Height()}, area.Visible()};
 }
 
 void TSaveCapture::CaptureImageMouseDown(fw::MouseButton /*button*/, fw::ShiftState /*shift*/, int x, int y) {
@@ -181,24 +182,23 @@ void TSaveCapture::SelectedAreaMouseUp(TSizeRect& /*sender*/,
     ShowSelectionShade();
 }
 
-fw::PixelRect TSaveCapture::DraggedFrame() const {
-    SelectionBounds bounds = Selection();
-    if (!bounds.visible || (bounds.width >= 0 && bounds.height >= 0) || bounds.width == 0 || bounds.height == 0) {
-        return {};
-    }
-    ::NormalizeSelection(bounds);
-    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+fw::Rect TSaveCapture::DraggedFrame() const {
+    SelectionBounds selection = Selection();
+    const fw::Bounds& b = selection.bounds;
+    if (!selection.visible || (b.width >= 0 && b.height >= 0) || b.width == 0 || b.height == 0) return {};
+    ::NormalizeSelection(selection);
+    return fw::ToRect(selection.bounds);
 }
 
 void TSaveCapture::InvalidateDraggedFrame() {
-    const fw::PixelRect frame = DraggedFrame();
+    const fw::Rect frame = DraggedFrame();
     if (frame.IsEmpty()) return;
-    const RECT area{frame.left, frame.top, frame.right, frame.bottom};
+    const RECT area = fw::ToRECT(frame);
     InvalidateRect(CaptureImage_->Handle(), &area, FALSE);
 }
 
 void TSaveCapture::PaintDraggedFrame(HDC dc) {
-    const fw::PixelRect frame = DraggedFrame();
+    const fw::Rect frame = DraggedFrame();
     if (frame.IsEmpty()) return;
     const TSizeRect& area = *SelectedArea_;
     fw::SavedDC saved(dc);
@@ -211,12 +211,13 @@ void TSaveCapture::PaintDraggedFrame(HDC dc) {
 // ---- Shade, crop, copy and save ----
 
 void TSaveCapture::NormalizeSelection() {
-    SelectionBounds bounds = Selection();
-    ::NormalizeSelection(bounds);
-    SelectedArea_->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+    SelectionBounds selection = Selection();
+    ::NormalizeSelection(selection);
+    const fw::Bounds& b = selection.bounds;
+    SelectedArea_->SetBounds(b.left, b.top, b.width, b.height);
 }
 
-fw::PixelRect TSaveCapture::GetSelectionRect() const {
+fw::Rect TSaveCapture::GetSelectionRect() const {
     const fw::Picture& picture = CaptureImage_->GetPicture();
     return ::GetSelectionRect(Selection(), picture.width, picture.height);
 }

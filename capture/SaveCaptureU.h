@@ -73,7 +73,7 @@ public:
     void ShowSelectionShade();
     void RemoveSelectionShade();
     void NormalizeSelection();
-    fw::PixelRect GetSelectionRect() const;
+    fw::Rect GetSelectionRect() const;
     fw::Picture CopySelectionToBitmap() const;
 
 protected:
@@ -99,7 +99,7 @@ private:
     SelectionBounds Selection() const;
     // A selection drawn up or left of its start has a negative size and is not painted as a
     // control until the release normalises it; meanwhile the view draws its normalised frame.
-    fw::PixelRect DraggedFrame() const;
+    fw::Rect DraggedFrame() const;
     void InvalidateDraggedFrame();
     void PaintDraggedFrame(HDC dc);
 

@@ -8,7 +8,7 @@
 class Win32CaptureGeometry final : public CaptureGeometry {
 public:
     ScreenMetrics Screen() override;
-    std::optional<fw::PixelRect> ForegroundWindowRect() override;
+    std::optional<fw::Rect> ForegroundWindowRect() override;
 };
 
 // The picture a capture of the foreground window (activeOnly) or of the whole primary screen

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Error.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 
 TSizeRect::TSizeRect(fw::GraphicHost& host) : GraphicControl(host) {
@@ -142,8 +143,8 @@ void TSizeRect::Paint(HDC dc) {
     const bool active = logic_.UseActiveFrame();
     SelectTools(dc, active ? FActivePen : FNormalPen, active ? FActiveBrush : FNormalBrush);
 
-    const fw::PixelRect frame = FrameRect(Width(), Height(), logic_.FBoxSize, logic_.FBoxPos);
-    DrawSelectionFrame(dc, RECT{frame.left, frame.top, frame.right, frame.bottom});
+    const fw::Rect frame = FrameRect(Width(), Height(), logic_.FBoxSize, logic_.FBoxPos);
+    DrawSelectionFrame(dc, fw::ToRECT(frame));
 
     const fw::Font& font = active ? FActiveDisplayFont : FNormalDisplayFont;
     SelectObject(dc, font.Handle(Dpi()));
@@ -182,7 +183,7 @@ void TSizeRect::DrawInfoText(HDC dc, const std::u16string& text) {
         metrics.widestLine = std::max<int>(metrics.widestLine, TextExtent(dc, line).cx);
     const auto where = InfoTextRect(metrics, Width(), Height(), logic_.FBoxSize, canvasPen_->Width());
     if (!where) return;  // too small: no text at all rather than a clipped one
-    RECT rect{where->left, where->top, where->right, where->bottom};
+    RECT rect = fw::ToRECT(*where);
     DrawTextW(dc, fw::W(text), -1, &rect, 0);
 }
 
@@ -215,7 +216,7 @@ void TSizeRect::DrawCenterMark(HDC dc, TCenterMark mark) {
     }
 }
 
-void TSizeRect::DrawCustomMark(HDC dc, const fw::PixelRect& where) {
+void TSizeRect::DrawCustomMark(HDC dc, const fw::Rect& where) {
     if (!customBitmap_) return;
     fw::UniqueMemoryDC source(CreateCompatibleDC(dc));
     if (!source) return;
@@ -229,7 +230,7 @@ void TSizeRect::DrawCustomMark(HDC dc, const fw::PixelRect& where) {
 
 void TSizeRect::DrawBoxes(HDC dc) {
     if (!logic_.FShowBoxes) return;
-    for (const fw::PixelRect& box : BoxRects(Width(), Height(), logic_.FBoxSize)) {
+    for (const fw::Rect& box : BoxRects(Width(), Height(), logic_.FBoxSize)) {
         Rectangle(dc, box.left, box.top, box.right, box.bottom);
     }
 }

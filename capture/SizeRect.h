@@ -73,7 +73,7 @@ public:
     int RectTop() const { return logic_.RectTop(); }
     int RectWidth() const { return logic_.RectWidth(); }
     int RectHeight() const { return logic_.RectHeight(); }
-    SizeRectPoint Center() const { return logic_.Center(); }
+    fw::Point Center() const { return logic_.Center(); }
     bool MouseOverSizeBox() const { return logic_.MouseOverSizeBox(); }
     // Press position, pressed and hovered flags and the box under the mouse.
     const SizeRectLogic& State() const { return logic_; }
@@ -132,7 +132,7 @@ private:
     // and the text background in its colour, any other brush leaves them transparent.
     void SelectTools(HDC dc, const fw::Pen& pen, const fw::Brush& brush);
     void DrawInfoText(HDC dc, const std::u16string& text);
-    void DrawCustomMark(HDC dc, const fw::PixelRect& where);
+    void DrawCustomMark(HDC dc, const fw::Rect& where);
 
     Control control_{*this};
     SizeRectLogic logic_{control_};

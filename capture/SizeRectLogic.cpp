@@ -4,7 +4,7 @@
 
 #include "framework/Text.h"
 
-fw::PixelRect FrameRect(int W, int H, int b, TDragBoxPos pos) {
+fw::Rect FrameRect(int W, int H, int b, TDragBoxPos pos) {
     switch (pos) {
         case dbpMiddle:
             return {b / 2, b / 2, W - b / 2, H - b / 2};
@@ -16,9 +16,9 @@ fw::PixelRect FrameRect(int W, int H, int b, TDragBoxPos pos) {
     return {0, 0, W, H};
 }
 
-std::array<fw::PixelRect, 8> BoxRects(int W, int H, int b) {
+std::array<fw::Rect, 8> BoxRects(int W, int H, int b) {
     const int hb = b / 2;
-    std::array<fw::PixelRect, 8> boxes;
+    std::array<fw::Rect, 8> boxes;
     boxes[spTopLeft] = {0, 0, b, b};
     boxes[spTop] = {W / 2 - hb, 0, W / 2 + hb, b};
     boxes[spTopRight] = {W - b, 0, W, b};
@@ -30,12 +30,12 @@ std::array<fw::PixelRect, 8> BoxRects(int W, int H, int b) {
     return boxes;
 }
 
-bool IsOverBox(SizeRectPoint point, SizeRectPoint anchor, int b) {
+bool IsOverBox(fw::Point point, fw::Point anchor, int b) {
     return anchor.x - b <= point.x && point.x <= anchor.x + b && anchor.y - b <= point.y && point.y <= anchor.y + b;
 }
 
 TSizePos SizePosAt(int x, int y, int W, int H, int b) {
-    const std::pair<TSizePos, SizeRectPoint> order[] = {
+    const std::pair<TSizePos, fw::Point> order[] = {
         {spTopLeft, {0, 0}},  {spBottomRight, {W, H}}, {spBottomLeft, {0, H}}, {spTopRight, {W, 0}},
         {spLeft, {0, H / 2}}, {spRight, {W, H / 2}},   {spTop, {W / 2, 0}},    {spBottom, {W / 2, H}},
     };
@@ -106,13 +106,13 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
     return lines;
 }
 
-std::optional<fw::PixelRect> InfoTextRect(const InfoTextMetrics& text, int W, int H, int b, int penWidth) {
+std::optional<fw::Rect> InfoTextRect(const InfoTextMetrics& text, int W, int H, int b, int penWidth) {
     const int totalHeight = text.lineCount * text.textHeight;
     const int margin = 2 * b + 4 * penWidth;
     if (!(text.widestLine + margin < W && totalHeight + margin < H)) return std::nullopt;
     const int left = 2 * b + 2 * penWidth;
     const int top = b + 2 * penWidth;
-    return fw::PixelRect{left, top, left + text.wholeWidth, top + totalHeight};
+    return fw::Rect{left, top, left + text.wholeWidth, top + totalHeight};
 }
 
 bool CenterMarkFits(int radius, int rectWidth, int rectHeight) {
@@ -189,7 +189,7 @@ int SizeRectLogic::RectHeight() const {
     return control_.Height() - FrameShrink(FBoxSize, FBoxPos);
 }
 
-SizeRectPoint SizeRectLogic::Center() const {
+fw::Point SizeRectLogic::Center() const {
     return {RectWidth() / 2, RectHeight() / 2};
 }
 

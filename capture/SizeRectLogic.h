@@ -10,30 +10,24 @@
 #include <utility>
 #include <vector>
 
+#include "framework/Geometry.h"
 #include "framework/MouseInput.h"
-#include "framework/Picture.h"
 
 enum TCenterMark { cmCircle, cmCross, cmCustom, cmNone, cmSquare, cmXMark };
 enum TSizePos { spTopLeft, spTop, spTopRight, spLeft, spRight, spBottomLeft, spBottom, spBottomRight, spNone };
 enum TDragBoxPos { dbpInside, dbpMiddle, dbpOutside };
 
-struct SizeRectPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const SizeRectPoint&, const SizeRectPoint&) = default;
-};
-
 // ---- Geometry; W and H are the control's size, b the box size. Divisions truncate toward zero. ----
 
 // The frame rectangle in control pixels.
-fw::PixelRect FrameRect(int W, int H, int b, TDragBoxPos pos);
+fw::Rect FrameRect(int W, int H, int b, TDragBoxPos pos);
 
 // The eight boxes in control pixels, indexed by TSizePos (spTopLeft to spBottomRight). They always
 // sit at the control's edges whatever the frame position is.
-std::array<fw::PixelRect, 8> BoxRects(int W, int H, int b);
+std::array<fw::Rect, 8> BoxRects(int W, int H, int b);
 
 // True when the point lies within b pixels of the anchor on both axes (borders included).
-bool IsOverBox(SizeRectPoint point, SizeRectPoint anchor, int b);
+bool IsOverBox(fw::Point point, fw::Point anchor, int b);
 
 // The box whose hit zone holds (x, y); corners are tested first, so they win where zones overlap.
 TSizePos SizePosAt(int x, int y, int W, int H, int b);
@@ -57,7 +51,7 @@ struct InfoTextMetrics {
 
 // Where the information text goes with the given frame pen width, or nothing when it does not fit
 // inside the control with room for the boxes: the text is then not drawn at all.
-std::optional<fw::PixelRect> InfoTextRect(const InfoTextMetrics& text, int W, int H, int b, int penWidth);
+std::optional<fw::Rect> InfoTextRect(const InfoTextMetrics& text, int W, int H, int b, int penWidth);
 
 // The centre mark is drawn only when the radius is below both frame sides.
 bool CenterMarkFits(int radius, int rectWidth, int rectHeight);
@@ -66,9 +60,9 @@ bool CenterMarkFits(int radius, int rectWidth, int rectHeight);
 struct CenterMarkShape {
     enum Kind { None, Ellipse, Rectangle, Lines, Image };
     Kind kind = None;
-    fw::PixelRect rect;  // Ellipse, Rectangle: the corners; Image: where the picture goes
+    fw::Rect rect;  // Ellipse, Rectangle: the corners; Image: where the picture goes
     // Lines: each from the first point towards the second, the second point not drawn.
-    std::vector<std::pair<SizeRectPoint, SizeRectPoint>> lines;
+    std::vector<std::pair<fw::Point, fw::Point>> lines;
 };
 
 // imageWidth/imageHeight are the custom picture's size (0 when there is none).
@@ -109,7 +103,7 @@ public:
     int RectWidth() const;
     int RectHeight() const;
     // Half the frame size (not a position in the parent).
-    SizeRectPoint Center() const;
+    fw::Point Center() const;
     bool MouseOverSizeBox() const { return p != spNone; }
     std::u16string InfoText() const;
 

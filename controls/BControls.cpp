@@ -11,6 +11,7 @@
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 
 static_assert(dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VCENTER && dtBottom == DT_BOTTOM);
@@ -42,7 +43,7 @@ fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT d
 TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info)
     : caption_(info.Caption),
       font_(info.Font),
-      placed_{info.Left, info.Top, info.Left + info.Width, info.Top + info.Height},
+      placed_(fw::ToRect({info.Left, info.Top, info.Width, info.Height})),
       shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }) {
     // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
     const HWND hwnd = CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY,
@@ -108,7 +109,7 @@ RECT TBLabel::BoundsRect() const {
 }
 
 void TBLabel::SetBounds(int Left, int Top, int Width, int Height) {
-    placed_ = {Left, Top, Left + Width, Top + Height};
+    placed_ = fw::ToRect({Left, Top, Width, Height});
     SetWindowPos(Handle(), nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
     AdjustBounds();
 }
@@ -259,8 +260,7 @@ void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
     const fw::ScopedSelectObject font(dc, FontFor(look.Style));
     SetTextColor(dc, ColorToRGB(look.TextColor));
     SetBkMode(dc, TRANSPARENT);
-    const TLabelRect text = LabelTextRect(client.right, client.bottom, margin_);
-    RECT r{text.Left, text.Top, text.Right, text.Bottom};
+    RECT r = fw::ToRECT(LabelTextRect(client.right, client.bottom, margin_));
     // No DT_NOPREFIX: "&x" underlines the accelerator and "&&" shows one ampersand.
     DrawTextW(dc, fw::W(caption_), static_cast<int>(caption_.size()), &r,
               LabelDrawTextFlags(fitInRect_, autoSize_, fitType_, alignment_, alignVert_));
@@ -303,9 +303,8 @@ void TBLabel::AdjustBounds() {
         GetTextMetricsW(dc.get(), &metrics);
         extent = {0, 0, 0, metrics.tmHeight};
     }
-    const TLabelRect fitted = AutoSizeBounds({placed_.left, placed_.top, placed_.right, placed_.bottom}, extent.right,
-                                             extent.bottom, margin_, alignment_);
-    SetWindowPos(Handle(), nullptr, fitted.Left, fitted.Top, fitted.Right - fitted.Left, fitted.Bottom - fitted.Top,
+    const fw::Rect fitted = AutoSizeBounds(placed_, extent.right, extent.bottom, margin_, alignment_);
+    SetWindowPos(Handle(), nullptr, fitted.left, fitted.top, fitted.Width(), fitted.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

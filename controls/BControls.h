@@ -129,7 +129,7 @@ private:
     TColor color_ = clBtnFace;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
-    RECT placed_;  // the bounds as set, which automatic sizing fits the label in
+    fw::Rect placed_;  // the bounds as set, which automatic sizing fits the label in
     HCURSOR cursor_ = nullptr;
 
     bool fitInRect_ = true;

@@ -17,19 +17,15 @@ uint32_t LabelDrawTextFlags(bool FitInRect,
     return flags;
 }
 
-TLabelRect LabelTextRect(int Width, int Height, uint8_t Margin) {
+fw::Rect LabelTextRect(int Width, int Height, uint8_t Margin) {
     return {Margin, Margin, Width - Margin, Height - Margin};
 }
 
-TLabelRect AutoSizeBounds(const TLabelRect& Bounds,
-                          int TextWidth,
-                          int TextHeight,
-                          uint8_t Margin,
-                          TAlignment Alignment) {
+fw::Rect AutoSizeBounds(const fw::Rect& Bounds, int TextWidth, int TextHeight, uint8_t Margin, TAlignment Alignment) {
     const int width = TextWidth + 2 * Margin;
     const int height = TextHeight + 2 * Margin;
-    const int left = Alignment == taRightJustify ? Bounds.Right - width : Bounds.Left;
-    return {left, Bounds.Top, left + width, Bounds.Top + height};
+    const int left = Alignment == taRightJustify ? Bounds.right - width : Bounds.left;
+    return {left, Bounds.top, left + width, Bounds.top + height};
 }
 
 TLabelLook LabelPaintLook(bool Hovered, const TLabelColors& Colors) {

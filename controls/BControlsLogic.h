@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
 // A colour: 0x00BBGGRR, or one of the system's colours when the top bit is set (index in the low byte).
@@ -49,24 +50,12 @@ uint32_t LabelDrawTextFlags(bool FitInRect,
                             TAlignment Alignment,
                             TVertAlign AlignVert);
 
-struct TLabelRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    bool operator==(const TLabelRect&) const = default;
-};
-
 // The label's rectangle (0, 0, width, height) less the margin on every side.
-TLabelRect LabelTextRect(int Width, int Height, uint8_t Margin);
+fw::Rect LabelTextRect(int Width, int Height, uint8_t Margin);
 
 // Bounds fitted to a caption whose text measures TextWidth x TextHeight, with the margin around it.
 // A right-justified label keeps its right edge; the others keep their left edge; the top stays.
-TLabelRect AutoSizeBounds(const TLabelRect& Bounds,
-                          int TextWidth,
-                          int TextHeight,
-                          uint8_t Margin,
-                          TAlignment Alignment);
+fw::Rect AutoSizeBounds(const fw::Rect& Bounds, int TextWidth, int TextHeight, uint8_t Margin, TAlignment Alignment);
 
 struct TLabelLook {
     TColor Background;

@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/ObjectIds.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
 
@@ -356,10 +357,10 @@ TShiftState TTrayIcon::CurrentShiftState() const {
     return shift;
 }
 
-TTrayPoint TTrayIcon::CursorPos() const {
+fw::Point TTrayIcon::CursorPos() const {
     POINT p{};
     GetCursorPos(&p);
-    return {p.x, p.y};
+    return fw::FromPOINT(p);
 }
 
 uint32_t TTrayIcon::DoubleClickTime() const {

@@ -214,7 +214,7 @@ private:
 
     // TrayIconSite
     TShiftState CurrentShiftState() const override;
-    TTrayPoint CursorPos() const override;
+    fw::Point CursorPos() const override;
     uint32_t DoubleClickTime() const override;
     void StartClickTimer(uint32_t interval) override;
     void StopClickTimer() override;

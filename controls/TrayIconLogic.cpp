@@ -28,10 +28,10 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
                 site_.DoMouseEnter();
                 FDidExit = false;
             }
-            const TTrayPoint p = at();
-            site_.DoMouseMove(site_.CurrentShiftState(), p.X, p.Y);
-            LastMoveX = p.X;
-            LastMoveY = p.Y;
+            const fw::Point p = at();
+            site_.DoMouseMove(site_.CurrentShiftState(), p.x, p.y);
+            LastMoveX = p.x;
+            LastMoveY = p.y;
             return;
         }
         case kLeftDown:
@@ -47,8 +47,8 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
             if (site_.MenuAutoPopup() && !LeftPopup) site_.ClickDefaultMenuItem();
             return;
         case kRightDown: {
-            const TTrayPoint p = at();
-            site_.DoMouseDown(mbRight, site_.CurrentShiftState() | ssRight, p.X, p.Y);
+            const fw::Point p = at();
+            site_.DoMouseDown(mbRight, site_.CurrentShiftState() | ssRight, p.x, p.y);
             if (site_.MenuAutoPopup()) site_.PopupMenuAtCursor();
             return;
         }
@@ -59,18 +59,18 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
             // The old notification style reports the release; the newer one the menu request.
             const bool wanted = notification == kRightUp ? Behavior == bhWin95 : Behavior == bhWin2000;
             if (!wanted) return;
-            const TTrayPoint p = at();
-            site_.DoMouseUp(mbRight, site_.CurrentShiftState() | ssRight, p.X, p.Y);
+            const fw::Point p = at();
+            site_.DoMouseUp(mbRight, site_.CurrentShiftState() | ssRight, p.x, p.y);
             return;
         }
         case kMiddleDown: {
-            const TTrayPoint p = at();
-            site_.DoMouseDown(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.X, p.Y);
+            const fw::Point p = at();
+            site_.DoMouseDown(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.x, p.y);
             return;
         }
         case kMiddleUp: {
-            const TTrayPoint p = at();
-            site_.DoMouseUp(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.X, p.Y);
+            const fw::Point p = at();
+            site_.DoMouseUp(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.x, p.y);
             return;
         }
         default:
@@ -78,14 +78,14 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
     }
 }
 
-void TTrayIconLogic::LeftDown(TShiftState shift, TTrayPoint at) {
+void TTrayIconLogic::LeftDown(TShiftState shift, fw::Point at) {
     if (site_.HasDblClickHandler()) site_.StartClickTimer(site_.DoubleClickTime());
-    site_.DoMouseDown(mbLeft, shift, at.X, at.Y);
+    site_.DoMouseDown(mbLeft, shift, at.x, at.y);
     FClickStart = true;
     if (LeftPopup && site_.MenuAutoPopup()) site_.PopupMenuAtCursor();
 }
 
-void TTrayIconLogic::LeftUp(TShiftState shift, TTrayPoint at) {
+void TTrayIconLogic::LeftUp(TShiftState shift, fw::Point at) {
     if (FClickStart) FClickReady = true;
     if (FClickStart && !site_.ClickTimerEnabled()) {
         FClickStart = false;
@@ -93,7 +93,7 @@ void TTrayIconLogic::LeftUp(TShiftState shift, TTrayPoint at) {
         site_.DoClick();
     }
     FClickStart = false;
-    site_.DoMouseUp(mbLeft, shift, at.X, at.Y);
+    site_.DoMouseUp(mbLeft, shift, at.x, at.y);
 }
 
 void TTrayIconLogic::ClickTimerTick() {
@@ -107,8 +107,8 @@ void TTrayIconLogic::ClickTimerTick() {
 
 void TTrayIconLogic::ExitTimerTick() {
     if (FDidExit) return;
-    const TTrayPoint p = site_.CursorPos();
-    if (p.X != LastMoveX || p.Y != LastMoveY) {
+    const fw::Point p = site_.CursorPos();
+    if (p.x != LastMoveX || p.y != LastMoveY) {
         FDidExit = true;
         site_.DoMouseExit();
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
 enum TBehavior { bhWin95, bhWin2000 };
@@ -19,11 +20,6 @@ inline constexpr TShiftState ssCtrl = 0x04;
 inline constexpr TShiftState ssLeft = 0x08;
 inline constexpr TShiftState ssRight = 0x10;
 inline constexpr TShiftState ssMiddle = 0x20;
-
-struct TTrayPoint {
-    int X = 0;
-    int Y = 0;
-};
 
 // The notifications the shell passes with its callback message (WM_TRAYCALLBACK, lParam).
 namespace trayNotify {
@@ -50,7 +46,7 @@ public:
     virtual ~TrayIconSite() = default;
 
     virtual TShiftState CurrentShiftState() const = 0;
-    virtual TTrayPoint CursorPos() const = 0;
+    virtual fw::Point CursorPos() const = 0;
     virtual uint32_t DoubleClickTime() const = 0;
 
     // The click timer: started with an interval (a running one starts its period anew), stopped,
@@ -104,8 +100,8 @@ public:
     bool DidExit() const { return FDidExit; }
 
 private:
-    void LeftDown(TShiftState shift, TTrayPoint at);
-    void LeftUp(TShiftState shift, TTrayPoint at);
+    void LeftDown(TShiftState shift, fw::Point at);
+    void LeftUp(TShiftState shift, fw::Point at);
 
     TrayIconSite& site_;
     bool FClickStart = false;

@@ -26,7 +26,7 @@ void CopyOpaque(const void* source, Picture& picture) {
 
 }  // namespace
 
-Picture GrabScreen(const PixelRect& rect) {
+Picture GrabScreen(const Rect& rect) {
     Picture picture(rect.Width(), rect.Height(), 0xFF000000u);
     if (picture.Empty()) return picture;
     const HWND desktop = GetDesktopWindow();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/Geometry.h"
 #include "framework/Picture.h"
 #include "framework/UniqueHandle.h"
 
@@ -12,7 +13,7 @@ namespace fw {
 // The pixels of the screen rectangle (screen coordinates, right and bottom exclusive) as they are
 // visible now, windows on top included; alpha is 0xFF. The copy's success is not examined: where
 // nothing could be copied the picture is black. An empty rectangle gives an empty picture.
-Picture GrabScreen(const PixelRect& rect);
+Picture GrabScreen(const Rect& rect);
 
 // A device bitmap compatible with the screen holding the picture. Raises "Out of system resources"
 // when the system cannot make one.

@@ -3,6 +3,8 @@
 // changes size. No system calls, so the rules are tested natively.
 #pragma once
 
+#include "framework/Geometry.h"
+
 namespace fw {
 
 // The edges of the parent a control keeps its distance to. Left and right together stretch the
@@ -10,20 +12,6 @@ namespace fw {
 enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using Anchors = unsigned;
 inline constexpr Anchors kAnchorAll = akLeft | akTop | akRight | akBottom;
-
-struct Bounds {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const Bounds&) const = default;
-};
-
-struct Size {
-    int width = 0;
-    int height = 0;
-    bool operator==(const Size&) const = default;
-};
 
 // A length designed at 96 DPI in pixels at `dpi`, rounded to the nearest pixel (halves away from
 // zero), and back.

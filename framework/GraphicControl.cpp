@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/GdiObjects.h"
+#include "framework/Win32Geometry.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -362,10 +363,10 @@ void GraphicHost::BringToFront(GraphicControl& control) {
     control.Invalidate();
 }
 
-void GraphicHost::InvalidateArea(const PixelRect& rect) const {
+void GraphicHost::InvalidateArea(const Rect& rect) const {
     const HWND hwnd = Handle();
     if (hwnd == nullptr || rect.IsEmpty()) return;
-    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    const RECT area = ToRECT(rect);
     InvalidateRect(hwnd, &area, TRUE);
 }
 

@@ -36,6 +36,7 @@
 
 #include <vector>
 
+#include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 #include "framework/Picture.h"
 #include "framework/UniqueHandle.h"
@@ -63,7 +64,7 @@ public:
     int Top() const { return top_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    PixelRect BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    Rect BoundsRect() const { return ToRect(Bounds{left_, top_, width_, height_}); }
 
     // Each change repaints the old and the new area and then calls Resize; setting the bounds
     // the control already has does nothing.
@@ -162,7 +163,7 @@ private:
     void Remove(GraphicControl& control);
     void Hidden(GraphicControl& control);
     void BringToFront(GraphicControl& control);
-    void InvalidateArea(const PixelRect& rect) const;
+    void InvalidateArea(const Rect& rect) const;
 
     bool Press(MouseButton button, ShiftState shift, int x, int y);
     bool Release(MouseButton button, ShiftState shift, WPARAM heldButtons, int x, int y);

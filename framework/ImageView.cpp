@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/PictureOps.h"
+#include "framework/Win32Geometry.h"
 
 namespace fw {
 
@@ -79,7 +80,9 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ImageView::OnPaint(HDC dc, const RECT& area) {
-    const PixelRect region{std::max<int>(area.left, 0), std::max<int>(area.top, 0), area.right, area.bottom};
+    Rect region = FromRECT(area);
+    region.left = std::max(region.left, 0);
+    region.top = std::max(region.top, 0);
     if (!region.IsEmpty()) {
         const int width = region.Width();
         const int height = region.Height();

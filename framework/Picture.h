@@ -9,19 +9,6 @@
 
 namespace fw {
 
-// A rectangle in pixels; right and bottom are exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
 struct Picture {
     int width = 0;
     int height = 0;

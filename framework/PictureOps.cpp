@@ -19,19 +19,19 @@ void BlendRun(const std::uint32_t* base, std::uint32_t over, std::uint32_t* out,
 
 }  // namespace
 
-PixelRect ClipToPicture(const Picture& picture, const PixelRect& rect) {
-    PixelRect r{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.width),
-                std::min(rect.bottom, picture.height)};
-    return r.IsEmpty() ? PixelRect{} : r;
+Rect ClipToPicture(const Picture& picture, const Rect& rect) {
+    Rect r{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.width),
+           std::min(rect.bottom, picture.height)};
+    return r.IsEmpty() ? Rect{} : r;
 }
 
-void FillRect(Picture& picture, const PixelRect& rect, std::uint32_t value) {
-    const PixelRect r = ClipToPicture(picture, rect);
+void FillRect(Picture& picture, const Rect& rect, std::uint32_t value) {
+    const Rect r = ClipToPicture(picture, rect);
     for (int y = r.top; y < r.bottom; ++y) std::fill(picture.Row(y) + r.left, picture.Row(y) + r.right, value);
 }
 
-void FillOutside(Picture& picture, const PixelRect& rect, std::uint32_t value) {
-    const PixelRect r = ClipToPicture(picture, rect);
+void FillOutside(Picture& picture, const Rect& rect, std::uint32_t value) {
+    const Rect r = ClipToPicture(picture, rect);
     if (r.IsEmpty()) {
         std::fill(picture.pixels.begin(), picture.pixels.end(), value);
         return;
@@ -46,8 +46,8 @@ void FillOutside(Picture& picture, const PixelRect& rect, std::uint32_t value) {
     std::fill(picture.Row(r.bottom), picture.Row(0) + picture.pixels.size(), value);
 }
 
-Picture CopyRect(const Picture& picture, const PixelRect& rect) {
-    const PixelRect r = ClipToPicture(picture, rect);
+Picture CopyRect(const Picture& picture, const Rect& rect) {
+    const Rect r = ClipToPicture(picture, rect);
     Picture result;
     if (r.IsEmpty()) return result;
     result.width = r.Width();
@@ -62,14 +62,14 @@ Picture CopyRect(const Picture& picture, const PixelRect& rect) {
 
 void ComposeOverlay(const Picture& picture,
                     const Picture* overlay,
-                    const PixelRect& region,
+                    const Rect& region,
                     std::uint32_t* dest,
                     std::size_t destStride,
                     std::uint32_t background) {
     if (region.IsEmpty()) return;
     background |= 0xFF000000u;
-    const PixelRect onPicture = ClipToPicture(picture, region);
-    PixelRect overlaid{};
+    const Rect onPicture = ClipToPicture(picture, region);
+    Rect overlaid{};
     if (overlay != nullptr) {
         overlaid = ClipToPicture(*overlay, onPicture);
     }
@@ -102,10 +102,7 @@ void ComposeOverlay(const Picture& picture,
     }
 }
 
-Picture ComposeOverlay(const Picture& picture,
-                       const Picture* overlay,
-                       const PixelRect& region,
-                       std::uint32_t background) {
+Picture ComposeOverlay(const Picture& picture, const Picture* overlay, const Rect& region, std::uint32_t background) {
     Picture result(region.Width(), region.Height());
     if (!result.Empty()) ComposeOverlay(picture, overlay, region, result.pixels.data(), result.width, background);
     return result;

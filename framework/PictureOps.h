@@ -5,21 +5,22 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/Geometry.h"
 #include "framework/Picture.h"
 
 namespace fw {
 
 // The part of the rectangle that lies on the picture (empty when none does).
-PixelRect ClipToPicture(const Picture& picture, const PixelRect& rect);
+Rect ClipToPicture(const Picture& picture, const Rect& rect);
 
 // Sets every pixel of the rectangle to the value.
-void FillRect(Picture& picture, const PixelRect& rect, std::uint32_t value);
+void FillRect(Picture& picture, const Rect& rect, std::uint32_t value);
 
 // Sets every pixel outside the rectangle to the value.
-void FillOutside(Picture& picture, const PixelRect& rect, std::uint32_t value);
+void FillOutside(Picture& picture, const Rect& rect, std::uint32_t value);
 
 // A new picture with the pixels of the rectangle, one to one; empty when nothing of it is on the picture.
-Picture CopyRect(const Picture& picture, const PixelRect& rect);
+Picture CopyRect(const Picture& picture, const Rect& rect);
 
 // Paints the region of the picture into dest (region width x height pixels, rows destStride pixels
 // apart): the picture's pixels with the overlay (placed at (0, 0), straight per-pixel alpha) blended
@@ -27,16 +28,13 @@ Picture CopyRect(const Picture& picture, const PixelRect& rect);
 // overlay may be null, smaller or larger than the picture.
 void ComposeOverlay(const Picture& picture,
                     const Picture* overlay,
-                    const PixelRect& region,
+                    const Rect& region,
                     std::uint32_t* dest,
                     std::size_t destStride,
                     std::uint32_t background);
 
 // The same into a new picture of the region's size.
-Picture ComposeOverlay(const Picture& picture,
-                       const Picture* overlay,
-                       const PixelRect& region,
-                       std::uint32_t background);
+Picture ComposeOverlay(const Picture& picture, const Picture* overlay, const Rect& region, std::uint32_t background);
 
 // One pixel of the overlay (straight alpha) over an opaque pixel; the result is opaque.
 inline std::uint32_t BlendPixel(std::uint32_t base, std::uint32_t over) {

@@ -73,14 +73,14 @@ fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column) {
     return {grid.ColumnLeft[c] - grid.Rows.left, (row - 1) * kRowPitch, grid.ColumnWidth[c], kLabelHeight};
 }
 
-ScreenPoint PopupPosition(unsigned edge,
-                          const ScreenRect& taskbar,
-                          const ScreenRect& workArea,
-                          int width,
-                          int height,
-                          int gap,
-                          ScreenPoint current) {
-    if (taskbar.Empty()) return {workArea.right - width - gap, workArea.bottom - height - gap};
+fw::Point PopupPosition(unsigned edge,
+                        const fw::Rect& taskbar,
+                        const fw::Rect& workArea,
+                        int width,
+                        int height,
+                        int gap,
+                        fw::Point current) {
+    if (taskbar.IsEmpty()) return {workArea.right - width - gap, workArea.bottom - height - gap};
     switch (edge) {
         case tbeLeft:
             return {gap, taskbar.bottom - height - gap};

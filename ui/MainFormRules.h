@@ -59,20 +59,6 @@ PopupGrid PopupGridLayout(const PopupMeasures& measures);
 // the header, in the popup's client area; row i + 1 shows hotkey i, in the area of all rows.
 fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column);
 
-// Screen rectangles and points in device pixels.
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool Empty() const { return right <= left || bottom <= top; }
-};
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const ScreenPoint&) const = default;
-};
-
 // The taskbar's edge as the shell reports it (ABE_LEFT ... ABE_BOTTOM).
 enum TaskbarEdge : unsigned { tbeLeft = 0, tbeTop = 1, tbeRight = 2, tbeBottom = 3 };
 
@@ -81,13 +67,13 @@ enum TaskbarEdge : unsigned { tbeLeft = 0, tbeTop = 1, tbeRight = 2, tbeBottom =
 // top the popup ends `gap` inside the taskbar's right end, as at the bottom, so it is wholly on the
 // screen. An unknown edge keeps `current`. When the shell could not tell where the taskbar is (an
 // empty rectangle) the popup goes to the bottom-right corner of `workArea`.
-ScreenPoint PopupPosition(unsigned edge,
-                          const ScreenRect& taskbar,
-                          const ScreenRect& workArea,
-                          int width,
-                          int height,
-                          int gap,
-                          ScreenPoint current);
+fw::Point PopupPosition(unsigned edge,
+                        const fw::Rect& taskbar,
+                        const fw::Rect& workArea,
+                        int width,
+                        int height,
+                        int gap,
+                        fw::Point current);
 
 // What one hotkey's row shows.
 struct HotkeyRowTexts {

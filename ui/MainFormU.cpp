@@ -6,6 +6,7 @@
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/GdiObjects.h"
+#include "framework/Win32Geometry.h"
 #include "ui/CheckForUpdates.h"
 #include "ui/MainFormRules.h"
 #include "ui/SettingsFormU.h"
@@ -169,10 +170,8 @@ void TMainForm::TrayIconClick() {
     const int width = fw::ScaleForDpi(grid.ClientWidth, Dpi());
     const int height = fw::ScaleForDpi(grid.ClientHeight, Dpi());
     const APPBARDATA taskbar = Data->TaskbarPos();
-    const ScreenPoint place =
-        PopupPosition(taskbar.uEdge, {taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom},
-                      {work.left, work.top, work.right, work.bottom}, width, height, fw::ScaleForDpi(kPopupGap, Dpi()),
-                      {normal.left, normal.top});
+    const fw::Point place = PopupPosition(taskbar.uEdge, fw::FromRECT(taskbar.rc), fw::FromRECT(work), width, height,
+                                          fw::ScaleForDpi(kPopupGap, Dpi()), {normal.left, normal.top});
     placement.flags = 0;
     placement.showCmd = SW_SHOWNOACTIVATE;
     placement.rcNormalPosition = {place.x, place.y, place.x + width, place.y + height};

@@ -68,7 +68,7 @@ const fw::Picture& Screen() {
 }
 
 // A large selection, as dragged with the mouse from bottom right to top left.
-const SelectionBounds kSelection{3700, 2050, -3500, -1900, true};
+const SelectionBounds kSelection{{3700, 2050, -3500, -1900}, true};
 
 void BM_ShadeRebuild(benchmark::State& state) {
     for (auto _ : state) {

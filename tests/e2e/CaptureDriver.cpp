@@ -5,6 +5,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "tests/e2e/E2E.h"
 #include "tests/win/WinTest.h"
@@ -51,7 +52,7 @@ PatternWindow::~PatternWindow() {
     DestroyWindow(hwnd_);
 }
 
-fw::PixelRect PatternWindow::Rect() const {
+fw::Rect PatternWindow::Rect() const {
     return ScreenRect(hwnd_);
 }
 
@@ -112,10 +113,10 @@ HWND CaptureButton(HWND captureWindow, const wchar_t* caption) {
     return FindWindowExW(captureWindow, nullptr, L"Button", caption);
 }
 
-fw::PixelRect ScreenRect(HWND window) {
+fw::Rect ScreenRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
+    return fw::FromRECT(r);
 }
 
 void MouseMoveTo(int x, int y) {
@@ -137,12 +138,12 @@ void ClickAt(int x, int y) {
 }
 
 void ClickCentre(HWND window) {
-    const fw::PixelRect r = ScreenRect(window);
+    const fw::Rect r = ScreenRect(window);
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 void DragOnView(HWND view, POINT from, POINT to) {
-    const fw::PixelRect r = ScreenRect(view);
+    const fw::Rect r = ScreenRect(view);
     MouseMoveTo(r.left + from.x, r.top + from.y);
     MouseButton(r.left + from.x, r.top + from.y, true);
     for (int step = 1; step <= 4; ++step) {

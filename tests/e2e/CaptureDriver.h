@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 
+#include "framework/Geometry.h"
 #include "framework/Picture.h"
 
 namespace e2e {
@@ -21,7 +22,7 @@ public:
     PatternWindow& operator=(const PatternWindow&) = delete;
 
     HWND Handle() const { return hwnd_; }
-    fw::PixelRect Rect() const;
+    fw::Rect Rect() const;
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -36,7 +37,7 @@ bool WaitNoCaptureWindow(DWORD processId, std::chrono::milliseconds timeout);
 HWND CaptureView(HWND captureWindow);
 HWND CaptureButton(HWND captureWindow, const wchar_t* caption);
 // The window's rectangle on the screen.
-fw::PixelRect ScreenRect(HWND window);
+fw::Rect ScreenRect(HWND window);
 
 // Real mouse input through the system's input queue, in screen pixels.
 void MouseMoveTo(int x, int y);

@@ -44,7 +44,7 @@ double MeanChannelError(const fw::Picture& a, const fw::Picture& b) {
 // The selection every test draws, in picture pixels: from (200, 150) up and left to (50, 40).
 constexpr POINT kFrom{200, 150};
 constexpr POINT kTo{50, 40};
-constexpr fw::PixelRect kSelection{50, 40, 200, 150};
+constexpr fw::Rect kSelection{50, 40, 200, 150};
 
 class CaptureE2E : public ::testing::Test {
 protected:
@@ -76,7 +76,7 @@ protected:
     static bool DrawSelection(HWND window, const fw::Picture& picture) {
         const HWND view = e2e::CaptureView(window);
         e2e::DragOnView(view, kFrom, kTo);
-        const fw::PixelRect on = e2e::ScreenRect(view);
+        const fw::Rect on = e2e::ScreenRect(view);
         const std::uint32_t shaded = fw::BlendPixel(picture.At(40, 30), 0x96000000u);
         return wintest::PumpUntil(
             [&] {
@@ -114,7 +114,7 @@ TEST_F(CaptureE2E, ScreenHotkeyShowsTheScreenAsItWasAndCopiesAllOfIt) {
     fw::Picture grabbed;
     const HWND window = Capture(kScreenKey, grabbed);
     ASSERT_NE(window, nullptr);
-    const fw::PixelRect view = e2e::ScreenRect(e2e::CaptureView(window));
+    const fw::Rect view = e2e::ScreenRect(e2e::CaptureView(window));
     EXPECT_EQ(view.Width(), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(view.Height(), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == window; }, 2s)) << "not brought to the front";
@@ -162,11 +162,11 @@ TEST_F(CaptureE2E, SelectionDrawnWithTheMouseIsCroppedAndSavedAsJpegAndBitmap) {
 TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection) {
     SetForegroundWindow(pattern_->Handle());
     wintest::PumpUntil([] { return false; }, 300ms);  // Wine's focus events follow a little later
-    const fw::PixelRect rect = pattern_->Rect();
+    const fw::Rect rect = pattern_->Rect();
     fw::Picture grabbed;
     const HWND window = Capture(kWindowKey, grabbed);
     ASSERT_NE(window, nullptr);
-    const fw::PixelRect view = e2e::ScreenRect(e2e::CaptureView(window));
+    const fw::Rect view = e2e::ScreenRect(e2e::CaptureView(window));
     EXPECT_EQ(view.Width(), rect.Width());
     EXPECT_EQ(view.Height(), rect.Height());
 

@@ -286,7 +286,7 @@ TEST_F(SettingsE2E, TrayOpensOneSettingsWindowWithTheVersionLine) {
     const HWND otherPage = Descendant(tabs, L"Corvalend.Panel", u"Other settings");
     ASSERT_NE(otherPage, nullptr);
     LetFocusSettle();
-    const fw::PixelRect tabsRect = e2e::ScreenRect(tabs);
+    const fw::Rect tabsRect = e2e::ScreenRect(tabs);
     e2e::ClickAt(tabsRect.left + 12, tabsRect.top + 8);  // the first tab
     Press(VK_RIGHT);
     ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(otherPage) != FALSE; }, 5s));
@@ -405,11 +405,8 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
     ReplaceFieldText(ParametersField(frame), kEditedText);
     EXPECT_TRUE(wintest::PumpUntil([&] { return TextOf(ParametersField(frame)) == kEditedText; }, 2s))
         << fw::Utf16ToUtf8(TextOf(ParametersField(frame)));
-    RECT rect{};
-    GetWindowRect(settings, &rect);
     const std::u16string artefact = e2e::ArtefactPath(u"settings-e2e.bmp");
-    fw::Win32FileStore().Replace(artefact,
-                                 fw::EncodeBmp(fw::GrabScreen({rect.left, rect.top, rect.right, rect.bottom})));
+    fw::Win32FileStore().Replace(artefact, fw::EncodeBmp(fw::GrabScreen(e2e::ScreenRect(settings))));
     std::printf("settings window screenshot: %s\n", e2e::HostPath(artefact).c_str());
 
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));

@@ -47,19 +47,19 @@ TEST(LinkLabelLook, HoverColourStyleAndBackground) {
 }
 
 TEST(LinkLabelGeometry, MarginAndAutomaticSizing) {
-    EXPECT_EQ(LabelTextRect(100, 20, 0), (TLabelRect{0, 0, 100, 20}));
-    EXPECT_EQ(LabelTextRect(100, 20, 4), (TLabelRect{4, 4, 96, 16}));
-    EXPECT_EQ(LabelTextRect(6, 6, 4), (TLabelRect{4, 4, 2, 2}));  // empty: DrawText draws nothing
+    EXPECT_EQ(LabelTextRect(100, 20, 0), (fw::Rect{0, 0, 100, 20}));
+    EXPECT_EQ(LabelTextRect(100, 20, 4), (fw::Rect{4, 4, 96, 16}));
+    EXPECT_EQ(LabelTextRect(6, 6, 4), (fw::Rect{4, 4, 2, 2}));  // empty: DrawText draws nothing
 
-    const TLabelRect bounds{200, 30, 260, 43};
-    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 0, taLeftJustify), (TLabelRect{200, 30, 290, 43}));
-    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 0, taCenter), (TLabelRect{200, 30, 290, 43}));
+    const fw::Rect bounds{200, 30, 260, 43};
+    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 0, taLeftJustify), (fw::Rect{200, 30, 290, 43}));
+    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 0, taCenter), (fw::Rect{200, 30, 290, 43}));
     // Right-justified: the right edge stays put.
-    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 0, taRightJustify), (TLabelRect{170, 30, 260, 43}));
-    EXPECT_EQ(AutoSizeBounds(bounds, 20, 13, 0, taRightJustify), (TLabelRect{240, 30, 260, 43}));
+    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 0, taRightJustify), (fw::Rect{170, 30, 260, 43}));
+    EXPECT_EQ(AutoSizeBounds(bounds, 20, 13, 0, taRightJustify), (fw::Rect{240, 30, 260, 43}));
     // The margin is kept around the text, so fitted text is never cut by it.
-    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 4, taLeftJustify), (TLabelRect{200, 30, 298, 51}));
-    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 4, taRightJustify), (TLabelRect{162, 30, 260, 51}));
+    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 4, taLeftJustify), (fw::Rect{200, 30, 298, 51}));
+    EXPECT_EQ(AutoSizeBounds(bounds, 90, 13, 4, taRightJustify), (fw::Rect{162, 30, 260, 51}));
 }
 
 TEST(LinkLabelHover, TransitionsFollowHoverSwitch) {

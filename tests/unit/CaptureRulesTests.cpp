@@ -12,7 +12,7 @@
 
 namespace {
 
-using fw::PixelRect;
+using fw::Rect;
 
 // 1920 x 1080 with a 40-pixel taskbar at the bottom.
 const ScreenMetrics kScreen{1920, 1080, {0, 0, 1920, 1040}};
@@ -20,106 +20,106 @@ const ScreenMetrics kScreen{1920, 1080, {0, 0, 1920, 1040}};
 class FakeGeometry final : public CaptureGeometry {
 public:
     ScreenMetrics screen = kScreen;
-    std::optional<PixelRect> foreground;
+    std::optional<Rect> foreground;
     int windowAsked = 0;
     ScreenMetrics Screen() override { return screen; }
-    std::optional<PixelRect> ForegroundWindowRect() override {
+    std::optional<Rect> ForegroundWindowRect() override {
         ++windowAsked;
         return foreground;
     }
 };
 
 SelectionBounds Visible(int left, int top, int width, int height) {
-    return {left, top, width, height, true};
+    return {{left, top, width, height}, true};
 }
 
 }  // namespace
 
 TEST(CaptureSourceRect, SidesBeyondTheWorkAreaGoToTheScreenEdge) {
-    const PixelRect whole{0, 0, 1920, 1080};
+    const Rect whole{0, 0, 1920, 1080};
     // The whole screen keeps the taskbar.
     EXPECT_EQ(CaptureSourceRect(kScreen, std::nullopt), whole);
     // A maximised window's frame overlaps every edge.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{-8, -8, 1928, 1048}), whole);
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-8, -8, 1928, 1048}), whole);
     // Partly off the left edge: only the left side moves.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{-100, 200, 500, 600}), (PixelRect{0, 200, 500, 600}));
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-100, 200, 500, 600}), (Rect{0, 200, 500, 600}));
     // Inside the work area: exactly the window.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{100, 50, 900, 700}), (PixelRect{100, 50, 900, 700}));
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 50, 900, 700}), (Rect{100, 50, 900, 700}));
     // Reaching into the taskbar takes the taskbar down to the screen's bottom.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{100, 50, 900, 1041}), (PixelRect{100, 50, 900, 1080}));
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{100, 50, 900, 1040}), (PixelRect{100, 50, 900, 1040}));
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 50, 900, 1041}), (Rect{100, 50, 900, 1080}));
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 50, 900, 1040}), (Rect{100, 50, 900, 1040}));
 
     // Taskbar on the left: the strip from 0 to the window is captured too.
     const ScreenMetrics leftBar{1920, 1080, {40, 0, 1920, 1080}};
-    EXPECT_EQ(CaptureSourceRect(leftBar, PixelRect{20, 100, 600, 500}), (PixelRect{0, 100, 600, 500}));
-    EXPECT_EQ(CaptureSourceRect(leftBar, PixelRect{40, 100, 600, 500}), (PixelRect{40, 100, 600, 500}));
+    EXPECT_EQ(CaptureSourceRect(leftBar, Rect{20, 100, 600, 500}), (Rect{0, 100, 600, 500}));
+    EXPECT_EQ(CaptureSourceRect(leftBar, Rect{40, 100, 600, 500}), (Rect{40, 100, 600, 500}));
     // Taskbar at the top.
     const ScreenMetrics topBar{1920, 1080, {0, 30, 1920, 1080}};
-    EXPECT_EQ(CaptureSourceRect(topBar, PixelRect{300, 10, 600, 500}), (PixelRect{300, 0, 600, 500}));
+    EXPECT_EQ(CaptureSourceRect(topBar, Rect{300, 10, 600, 500}), (Rect{300, 0, 600, 500}));
 }
 
 TEST(CaptureSourceRect, NothingLeftToCaptureTakesTheWholeScreen) {
-    const PixelRect whole{0, 0, 1920, 1080};
+    const Rect whole{0, 0, 1920, 1080};
     // Wholly on a second monitor to the right, or below.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{2000, 100, 2800, 700}), whole);
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{100, 1100, 800, 1500}), whole);
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{2000, 100, 2800, 700}), whole);
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 1100, 800, 1500}), whole);
     // Ending exactly at the screen's right edge would leave zero width.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{1920, 100, 2500, 700}), whole);
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{1920, 100, 2500, 700}), whole);
     // A minimised window far off the screen.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{-32000, -32000, -31840, -31973}), whole);
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-32000, -32000, -31840, -31973}), whole);
     // A window without size inside the screen.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{300, 300, 300, 500}), whole);
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{300, 300, 300, 500}), whole);
     // Partly on a monitor to the left: clipped, not replaced.
-    EXPECT_EQ(CaptureSourceRect(kScreen, PixelRect{-800, 100, 200, 700}), (PixelRect{0, 100, 200, 700}));
+    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-800, 100, 200, 700}), (Rect{0, 100, 200, 700}));
 }
 
 TEST(CaptureSourceRect, ChosenFromTheSystem) {
     FakeGeometry geometry;
-    geometry.foreground = PixelRect{100, 50, 900, 700};
-    EXPECT_EQ(ChooseCaptureRect(geometry, true), (PixelRect{100, 50, 900, 700}));
+    geometry.foreground = Rect{100, 50, 900, 700};
+    EXPECT_EQ(ChooseCaptureRect(geometry, true), (Rect{100, 50, 900, 700}));
     EXPECT_EQ(geometry.windowAsked, 1);
-    EXPECT_EQ(ChooseCaptureRect(geometry, false), (PixelRect{0, 0, 1920, 1080}));
+    EXPECT_EQ(ChooseCaptureRect(geometry, false), (Rect{0, 0, 1920, 1080}));
     EXPECT_EQ(geometry.windowAsked, 1);  // the whole screen never asks for the window
     geometry.foreground.reset();         // no foreground window, or it has gone
-    EXPECT_EQ(ChooseCaptureRect(geometry, true), (PixelRect{0, 0, 1920, 1080}));
+    EXPECT_EQ(ChooseCaptureRect(geometry, true), (Rect{0, 0, 1920, 1080}));
 }
 
 TEST(Selection, NormalizeMovesTheEdgesOfNegativeSizes) {
     // Dragged from (200, 150) to (50, 40).
     SelectionBounds s = Visible(200, 150, 50 - 200, 40 - 150);
     NormalizeSelection(s);
-    EXPECT_EQ(s.left, 50);
-    EXPECT_EQ(s.top, 40);
-    EXPECT_EQ(s.width, 150);
-    EXPECT_EQ(s.height, 110);
+    EXPECT_EQ(s.bounds.left, 50);
+    EXPECT_EQ(s.bounds.top, 40);
+    EXPECT_EQ(s.bounds.width, 150);
+    EXPECT_EQ(s.bounds.height, 110);
     SelectionBounds positive = Visible(5, 6, 7, 8);
     NormalizeSelection(positive);
-    EXPECT_EQ(positive.left, 5);
-    EXPECT_EQ(positive.width, 7);
+    EXPECT_EQ(positive.bounds.left, 5);
+    EXPECT_EQ(positive.bounds.width, 7);
     SelectionBounds leftOnly = Visible(100, 10, -30, 20);
     NormalizeSelection(leftOnly);
-    EXPECT_EQ(leftOnly.left, 70);
-    EXPECT_EQ(leftOnly.width, 30);
-    EXPECT_EQ(leftOnly.top, 10);
-    EXPECT_EQ(leftOnly.height, 20);
+    EXPECT_EQ(leftOnly.bounds.left, 70);
+    EXPECT_EQ(leftOnly.bounds.width, 30);
+    EXPECT_EQ(leftOnly.bounds.top, 10);
+    EXPECT_EQ(leftOnly.bounds.height, 20);
 }
 
 TEST(Selection, RectIsClippedToThePicture) {
-    const PixelRect whole{0, 0, 400, 300};
-    EXPECT_EQ(GetSelectionRect(SelectionBounds{10, 20, 30, 40, false}, 400, 300), whole);  // hidden
-    EXPECT_EQ(GetSelectionRect(Visible(10, 20, 30, 40), 400, 300), (PixelRect{10, 20, 40, 60}));
+    const Rect whole{0, 0, 400, 300};
+    EXPECT_EQ(GetSelectionRect(SelectionBounds{{10, 20, 30, 40}, false}, 400, 300), whole);  // hidden
+    EXPECT_EQ(GetSelectionRect(Visible(10, 20, 30, 40), 400, 300), (Rect{10, 20, 40, 60}));
     // Not yet normalized: the corners are swapped.
-    EXPECT_EQ(GetSelectionRect(Visible(200, 150, -150, -110), 400, 300), (PixelRect{50, 40, 200, 150}));
+    EXPECT_EQ(GetSelectionRect(Visible(200, 150, -150, -110), 400, 300), (Rect{50, 40, 200, 150}));
     // Past the right edge of a 400-pixel-wide picture: clipped at 400.
-    EXPECT_EQ(GetSelectionRect(Visible(350, 10, 100, 50), 400, 300), (PixelRect{350, 10, 400, 60}));
-    EXPECT_EQ(GetSelectionRect(Visible(-20, -30, 50, 60), 400, 300), (PixelRect{0, 0, 30, 30}));
+    EXPECT_EQ(GetSelectionRect(Visible(350, 10, 100, 50), 400, 300), (Rect{350, 10, 400, 60}));
+    EXPECT_EQ(GetSelectionRect(Visible(-20, -30, 50, 60), 400, 300), (Rect{0, 0, 30, 30}));
     EXPECT_EQ(GetSelectionRect(Visible(-20, -30, 500, 600), 400, 300), whole);
     // One pixel.
-    EXPECT_EQ(GetSelectionRect(Visible(399, 299, 1, 1), 400, 300), (PixelRect{399, 299, 400, 300}));
+    EXPECT_EQ(GetSelectionRect(Visible(399, 299, 1, 1), 400, 300), (Rect{399, 299, 400, 300}));
 }
 
 TEST(Selection, ClippingToNothingActsAsNoSelection) {
-    const PixelRect whole{0, 0, 400, 300};
+    const Rect whole{0, 0, 400, 300};
     EXPECT_EQ(GetSelectionRect(Visible(500, 10, 50, 50), 400, 300), whole);  // right of the picture
     EXPECT_EQ(GetSelectionRect(Visible(400, 10, 50, 50), 400, 300), whole);  // touching the edge
     EXPECT_EQ(GetSelectionRect(Visible(10, -90, 50, 50), 400, 300), whole);  // above
@@ -130,7 +130,7 @@ TEST(Selection, ClippingToNothingActsAsNoSelection) {
     EXPECT_EQ(GetSelectionRect(Visible(INT_MIN + 5, 10, -100, 20), 400, 300), whole);
     EXPECT_EQ(GetSelectionRect(Visible(INT_MIN, INT_MIN, INT_MAX, INT_MAX), 400, 300), whole);
     // An empty picture.
-    EXPECT_EQ(GetSelectionRect(Visible(0, 0, 10, 10), 0, 0), (PixelRect{}));
+    EXPECT_EQ(GetSelectionRect(Visible(0, 0, 10, 10), 0, 0), (Rect{}));
 }
 
 TEST(Selection, ShadeDarkensAllButTheSelection) {
@@ -144,7 +144,7 @@ TEST(Selection, ShadeDarkensAllButTheSelection) {
         }
     }
     // Hidden, or wholly outside: no shade at all.
-    for (const SelectionBounds& s : {SelectionBounds{1, 1, 5, 5, false}, Visible(500, 1, 50, 3)}) {
+    for (const SelectionBounds& s : {SelectionBounds{{1, 1, 5, 5}, false}, Visible(500, 1, 50, 3)}) {
         const fw::Picture clear = BuildSelectionShade(s, 400, 6);
         EXPECT_EQ(clear.pixels, std::vector<std::uint32_t>(400 * 6, 0u));
     }

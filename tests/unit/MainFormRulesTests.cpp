@@ -9,9 +9,9 @@
 
 namespace {
 
-const ScreenRect kScreen{0, 0, 1920, 1080};
+const fw::Rect kScreen{0, 0, 1920, 1080};
 
-ScreenPoint Place(unsigned edge, ScreenRect taskbar, int height, ScreenPoint current = {11, 22}) {
+fw::Point Place(unsigned edge, fw::Rect taskbar, int height, fw::Point current = {11, 22}) {
     return PopupPosition(edge, taskbar, kScreen, kPopupWidth, height, kPopupGap, current);
 }
 
@@ -142,8 +142,8 @@ TEST(MainFormRules, RowsHigherThanTheScreenScrollBetweenHeaderAndLinks) {
 TEST(MainFormRules, AScrollingPopupStaysOnTheScreenBesideEveryTaskbarEdge) {
     struct Case {
         unsigned edge;
-        ScreenRect taskbar;
-        ScreenRect work;
+        fw::Rect taskbar;
+        fw::Rect work;
     };
     const Case cases[] = {
         {tbeBottom, {0, 1040, 1920, 1080}, {0, 0, 1920, 1040}},
@@ -153,10 +153,10 @@ TEST(MainFormRules, AScrollingPopupStaysOnTheScreenBesideEveryTaskbarEdge) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.edge);
-        const int roomWidth = c.work.right - c.work.left - 2 * kPopupGap;
-        const int roomHeight = c.work.bottom - c.work.top - 2 * kPopupGap;
+        const int roomWidth = c.work.Width() - 2 * kPopupGap;
+        const int roomHeight = c.work.Height() - 2 * kPopupGap;
         const PopupGrid grid = PopupGridLayout(Measures(364, {100, 100, 9000}, 96, roomWidth, roomHeight));
-        const ScreenPoint p =
+        const fw::Point p =
             PopupPosition(c.edge, c.taskbar, c.work, grid.ClientWidth, grid.ClientHeight, kPopupGap, {});
         EXPECT_GE(p.x, 0);
         EXPECT_GE(p.y, 0);
@@ -174,25 +174,25 @@ TEST(MainFormRules, AScrollingPopupStaysOnTheScreenBesideEveryTaskbarEdge) {
 
 TEST(MainFormRules, PlacementBesideEachTaskbarEdge) {
     // Bottom, 40 pixels high, two hotkeys.
-    EXPECT_EQ(Place(tbeBottom, {0, 1040, 1920, 1080}, 95), (ScreenPoint{1338, 942}));
+    EXPECT_EQ(Place(tbeBottom, {0, 1040, 1920, 1080}, 95), (fw::Point{1338, 942}));
     // Right, no hotkeys.
-    EXPECT_EQ(Place(tbeRight, {1858, 0, 1920, 1080}, 57), (ScreenPoint{1276, 1020}));
+    EXPECT_EQ(Place(tbeRight, {1858, 0, 1920, 1080}, 57), (fw::Point{1276, 1020}));
     // Left: 3 pixels from the screen's left edge, on the taskbar, level with its bottom.
-    EXPECT_EQ(Place(tbeLeft, {0, 0, 62, 1080}, 57), (ScreenPoint{3, 1020}));
+    EXPECT_EQ(Place(tbeLeft, {0, 0, 62, 1080}, 57), (fw::Point{3, 1020}));
     // Top: on the taskbar, ending 3 pixels inside its right end so that it is wholly on the screen.
-    const ScreenPoint top = Place(tbeTop, {0, 0, 1920, 40}, 95);
-    EXPECT_EQ(top, (ScreenPoint{1338, 3}));
+    const fw::Point top = Place(tbeTop, {0, 0, 1920, 40}, 95);
+    EXPECT_EQ(top, (fw::Point{1338, 3}));
     EXPECT_LE(top.x + kPopupWidth, 1920);
 }
 
 TEST(MainFormRules, PlacementWithoutAKnownTaskbar) {
     // An edge the shell does not define keeps the popup where it was.
-    EXPECT_EQ(Place(4, {0, 1040, 1920, 1080}, 95), (ScreenPoint{11, 22}));
-    EXPECT_EQ(Place(0xFFFFFFFFu, {0, 1040, 1920, 1080}, 95), (ScreenPoint{11, 22}));
+    EXPECT_EQ(Place(4, {0, 1040, 1920, 1080}, 95), (fw::Point{11, 22}));
+    EXPECT_EQ(Place(0xFFFFFFFFu, {0, 1040, 1920, 1080}, 95), (fw::Point{11, 22}));
     // A failed query gives edge 0 and an empty rectangle: the bottom-right corner of the work area,
     // not above the screen's top.
-    const ScreenRect work{0, 0, 1920, 1040};
-    EXPECT_EQ(PopupPosition(tbeLeft, {}, work, kPopupWidth, 95, kPopupGap, {}), (ScreenPoint{1338, 942}));
+    const fw::Rect work{0, 0, 1920, 1040};
+    EXPECT_EQ(PopupPosition(tbeLeft, {}, work, kPopupWidth, 95, kPopupGap, {}), (fw::Point{1338, 942}));
 }
 
 TEST(MainFormRules, PlacementScalesWithTheGap) {
@@ -201,7 +201,7 @@ TEST(MainFormRules, PlacementScalesWithTheGap) {
     EXPECT_EQ(gap, 5);
     EXPECT_EQ(PopupPosition(tbeBottom, {0, 1020, 2880, 1080}, kScreen, fw::ScaleForDpi(kPopupWidth, 144),
                             fw::ScaleForDpi(PopupClientHeight(2), 144), gap, {}),
-              (ScreenPoint{2880 - 869 - 5, 1020 - 143 - 5}));
+              (fw::Point{2880 - 869 - 5, 1020 - 143 - 5}));
 }
 
 TEST(MainFormRules, RowTexts) {

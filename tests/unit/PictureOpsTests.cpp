@@ -9,7 +9,7 @@
 namespace {
 
 using fw::Picture;
-using fw::PixelRect;
+using fw::Rect;
 
 // Each pixel tells where it came from.
 Picture Numbered(int width, int height) {
@@ -29,25 +29,25 @@ int Count(const Picture& picture, std::uint32_t value) {
 
 TEST(PictureOps, FillClipsToThePicture) {
     Picture picture(5, 4, 1);
-    fw::FillRect(picture, PixelRect{3, -2, 9, 2}, 7);
+    fw::FillRect(picture, Rect{3, -2, 9, 2}, 7);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(picture.At(x, y), x >= 3 && y < 2 ? 7u : 1u) << x << "," << y;
-    fw::FillRect(picture, PixelRect{-100, -100, -50, 1000}, 9);  // wholly left
-    fw::FillRect(picture, PixelRect{4, 3, 2, 1}, 9);             // inverted
-    fw::FillRect(picture, PixelRect{INT_MIN, INT_MIN, INT_MAX, INT_MIN + 1}, 9);
+    fw::FillRect(picture, Rect{-100, -100, -50, 1000}, 9);  // wholly left
+    fw::FillRect(picture, Rect{4, 3, 2, 1}, 9);             // inverted
+    fw::FillRect(picture, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MIN + 1}, 9);
     EXPECT_EQ(Count(picture, 9), 0);
-    fw::FillRect(picture, PixelRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 9);
+    fw::FillRect(picture, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 9);
     EXPECT_EQ(Count(picture, 9), 20);
 
     Picture empty;
-    fw::FillRect(empty, PixelRect{0, 0, 10, 10}, 1);
-    fw::FillOutside(empty, PixelRect{0, 0, 10, 10}, 1);
+    fw::FillRect(empty, Rect{0, 0, 10, 10}, 1);
+    fw::FillOutside(empty, Rect{0, 0, 10, 10}, 1);
     EXPECT_TRUE(empty.Empty());
 }
 
 TEST(PictureOps, FillOutsideLeavesTheHole) {
-    for (const PixelRect& hole : {PixelRect{1, 1, 3, 2}, PixelRect{0, 0, 5, 4}, PixelRect{-3, 2, 2, 99},
-                                  PixelRect{4, 3, 5, 4}, PixelRect{0, 0, 1, 1}}) {
+    for (const Rect& hole :
+         {Rect{1, 1, 3, 2}, Rect{0, 0, 5, 4}, Rect{-3, 2, 2, 99}, Rect{4, 3, 5, 4}, Rect{0, 0, 1, 1}}) {
         Picture picture(5, 4, 1);
         fw::FillOutside(picture, hole, 7);
         for (int y = 0; y < 4; ++y) {
@@ -59,33 +59,33 @@ TEST(PictureOps, FillOutsideLeavesTheHole) {
     }
     // A hole off the picture fills everything.
     Picture picture(5, 4, 1);
-    fw::FillOutside(picture, PixelRect{10, 10, 20, 20}, 7);
+    fw::FillOutside(picture, Rect{10, 10, 20, 20}, 7);
     EXPECT_EQ(Count(picture, 7), 20);
 }
 
 TEST(PictureOps, CopyTakesTheClippedRectangle) {
     const Picture source = Numbered(7, 5);
-    const Picture part = fw::CopyRect(source, PixelRect{2, 1, 5, 4});
+    const Picture part = fw::CopyRect(source, Rect{2, 1, 5, 4});
     ASSERT_EQ(part.width, 3);
     ASSERT_EQ(part.height, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x) EXPECT_EQ(part.At(x, y), source.At(x + 2, y + 1));
 
-    const Picture clipped = fw::CopyRect(source, PixelRect{5, -3, 100, 2});
+    const Picture clipped = fw::CopyRect(source, Rect{5, -3, 100, 2});
     ASSERT_EQ(clipped.width, 2);
     ASSERT_EQ(clipped.height, 2);
     EXPECT_EQ(clipped.At(0, 0), source.At(5, 0));
     EXPECT_EQ(clipped.At(1, 1), source.At(6, 1));
     EXPECT_EQ(clipped.pixels.size(), 4u);
 
-    EXPECT_EQ(fw::CopyRect(source, PixelRect{0, 0, 7, 5}).pixels, source.pixels);
-    EXPECT_EQ(fw::CopyRect(source, PixelRect{6, 4, 7, 5}).pixels, std::vector<std::uint32_t>{source.At(6, 4)});
-    EXPECT_TRUE(fw::CopyRect(source, PixelRect{7, 0, 9, 5}).Empty());
-    EXPECT_TRUE(fw::CopyRect(source, PixelRect{3, 3, 1, 1}).Empty());
-    EXPECT_TRUE(fw::CopyRect(source, PixelRect{-INT_MAX, 0, INT_MIN, 5}).Empty());
-    EXPECT_TRUE(fw::CopyRect(Picture(), PixelRect{0, 0, 1, 1}).Empty());
+    EXPECT_EQ(fw::CopyRect(source, Rect{0, 0, 7, 5}).pixels, source.pixels);
+    EXPECT_EQ(fw::CopyRect(source, Rect{6, 4, 7, 5}).pixels, std::vector<std::uint32_t>{source.At(6, 4)});
+    EXPECT_TRUE(fw::CopyRect(source, Rect{7, 0, 9, 5}).Empty());
+    EXPECT_TRUE(fw::CopyRect(source, Rect{3, 3, 1, 1}).Empty());
+    EXPECT_TRUE(fw::CopyRect(source, Rect{-INT_MAX, 0, INT_MIN, 5}).Empty());
+    EXPECT_TRUE(fw::CopyRect(Picture(), Rect{0, 0, 1, 1}).Empty());
     const Picture one(1, 1, 0xFF123456);
-    EXPECT_EQ(fw::CopyRect(one, PixelRect{-5, -5, 5, 5}).pixels, one.pixels);
+    EXPECT_EQ(fw::CopyRect(one, Rect{-5, -5, 5, 5}).pixels, one.pixels);
 }
 
 TEST(PictureOps, BlendMatchesRoundedStraightAlpha) {
@@ -114,7 +114,7 @@ TEST(PictureOps, ComposePaintsARegionWithTheOverlay) {
     Picture overlay(4, 3, 0x00000000u);
     overlay.At(1, 1) = 0x96000000u;
     overlay.At(3, 2) = 0xFF00FF00u;
-    const Picture painted = fw::ComposeOverlay(picture, &overlay, PixelRect{0, 0, 4, 3}, 0xFF000000u);
+    const Picture painted = fw::ComposeOverlay(picture, &overlay, Rect{0, 0, 4, 3}, 0xFF000000u);
     ASSERT_EQ(painted.width, 4);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 4; ++x) {
@@ -126,7 +126,7 @@ TEST(PictureOps, ComposePaintsARegionWithTheOverlay) {
     }
 
     // A region reaching past the picture: background there; only the part on the picture is blended.
-    const Picture wide = fw::ComposeOverlay(picture, &overlay, PixelRect{-1, 1, 6, 4}, 0x00202020u);
+    const Picture wide = fw::ComposeOverlay(picture, &overlay, Rect{-1, 1, 6, 4}, 0x00202020u);
     ASSERT_EQ(wide.width, 7);
     ASSERT_EQ(wide.height, 3);
     EXPECT_EQ(wide.At(0, 0), 0xFF202020u);
@@ -138,18 +138,18 @@ TEST(PictureOps, ComposePaintsARegionWithTheOverlay) {
     EXPECT_EQ(Count(wide, 0xFF202020u), 7 * 3 - 4 * 2);
 
     // No overlay, a smaller overlay, a region wholly outside, an empty picture, into a wider buffer.
-    EXPECT_EQ(fw::ComposeOverlay(picture, nullptr, PixelRect{0, 0, 4, 3}, 0).pixels, picture.pixels);
+    EXPECT_EQ(fw::ComposeOverlay(picture, nullptr, Rect{0, 0, 4, 3}, 0).pixels, picture.pixels);
     const Picture small(2, 2, 0xFF000000u);
-    const Picture partly = fw::ComposeOverlay(picture, &small, PixelRect{0, 0, 4, 3}, 0);
+    const Picture partly = fw::ComposeOverlay(picture, &small, Rect{0, 0, 4, 3}, 0);
     EXPECT_EQ(Count(partly, 0xFF000000u), 4);
     EXPECT_EQ(partly.At(2, 0), 0xFFFFFFFFu);
     EXPECT_EQ(partly.At(0, 2), 0xFFFFFFFFu);
-    EXPECT_EQ(Count(fw::ComposeOverlay(picture, &overlay, PixelRect{100, 100, 102, 101}, 0x123456), 0xFF123456u), 2);
-    EXPECT_EQ(Count(fw::ComposeOverlay(Picture(), &overlay, PixelRect{0, 0, 2, 2}, 0), 0xFF000000u), 4);
-    EXPECT_TRUE(fw::ComposeOverlay(picture, &overlay, PixelRect{3, 0, 1, 2}, 0).Empty());
+    EXPECT_EQ(Count(fw::ComposeOverlay(picture, &overlay, Rect{100, 100, 102, 101}, 0x123456), 0xFF123456u), 2);
+    EXPECT_EQ(Count(fw::ComposeOverlay(Picture(), &overlay, Rect{0, 0, 2, 2}, 0), 0xFF000000u), 4);
+    EXPECT_TRUE(fw::ComposeOverlay(picture, &overlay, Rect{3, 0, 1, 2}, 0).Empty());
 
     std::vector<std::uint32_t> buffer(10 * 2, 0xDEADBEEFu);
-    fw::ComposeOverlay(picture, &overlay, PixelRect{1, 1, 3, 3}, buffer.data(), 10, 0);
+    fw::ComposeOverlay(picture, &overlay, Rect{1, 1, 3, 3}, buffer.data(), 10, 0);
     EXPECT_EQ(buffer[0], 0xFF696969u);
     EXPECT_EQ(buffer[1], 0xFFFFFFFFu);
     EXPECT_EQ(buffer[2], 0xDEADBEEFu);  // beyond the region's width

@@ -8,7 +8,7 @@
 
 namespace {
 
-using fw::PixelRect;
+using fw::Rect;
 using fw::ShiftState;
 
 // Records every change the logic asks for, as "L=25", "T=3", "W=40", "H=12".
@@ -71,12 +71,12 @@ TEST_F(SizeRect, FramePositionAndSizeFollowBoxPos) {
     control.height = 80;
     logic.FBoxSize = 5;
 
-    EXPECT_EQ(FrameRect(120, 80, 5, dbpInside), (PixelRect{0, 0, 120, 80}));
+    EXPECT_EQ(FrameRect(120, 80, 5, dbpInside), (Rect{0, 0, 120, 80}));
     EXPECT_EQ(logic.RectLeft(), 20);
     EXPECT_EQ(logic.RectWidth(), 120);
 
     logic.FBoxPos = dbpMiddle;
-    EXPECT_EQ(FrameRect(120, 80, 5, dbpMiddle), (PixelRect{2, 2, 118, 78}));
+    EXPECT_EQ(FrameRect(120, 80, 5, dbpMiddle), (Rect{2, 2, 118, 78}));
     EXPECT_EQ(logic.RectLeft(), 22);
     EXPECT_EQ(logic.RectTop(), 32);
     // The reported size is the control's less one box, although the frame drawn is 116 wide.
@@ -84,12 +84,12 @@ TEST_F(SizeRect, FramePositionAndSizeFollowBoxPos) {
     EXPECT_EQ(logic.RectHeight(), 75);
 
     logic.FBoxPos = dbpOutside;
-    EXPECT_EQ(FrameRect(120, 80, 5, dbpOutside), (PixelRect{5, 5, 115, 75}));
+    EXPECT_EQ(FrameRect(120, 80, 5, dbpOutside), (Rect{5, 5, 115, 75}));
     EXPECT_EQ(logic.RectLeft(), 25);
     EXPECT_EQ(logic.RectTop(), 35);
     EXPECT_EQ(logic.RectWidth(), 110);
     EXPECT_EQ(logic.RectHeight(), 70);
-    EXPECT_EQ(logic.Center(), (SizeRectPoint{55, 35}));
+    EXPECT_EQ(logic.Center(), (fw::Point{55, 35}));
 
     logic.FDisplayInfoFormat = u"%W x %H";
     EXPECT_EQ(logic.InfoText(), u"110 x 70");
@@ -116,24 +116,24 @@ TEST(SizeRectText, LinesBreakAtCrLfAndCrLf) {
 TEST(SizeRectText, TextIsDrawnWhollyOrNotAtAll) {
     // Two lines of 13 pixels, widest 60, whole text 70 wide; b = 5, pen width 1: margin 14.
     const InfoTextMetrics text{.lineCount = 2, .textHeight = 13, .widestLine = 60, .wholeWidth = 70};
-    EXPECT_EQ(InfoTextRect(text, 75, 41, 5, 1), (PixelRect{12, 7, 82, 33}));
+    EXPECT_EQ(InfoTextRect(text, 75, 41, 5, 1), (Rect{12, 7, 82, 33}));
     EXPECT_FALSE(InfoTextRect(text, 74, 41, 5, 1)) << "60 + 14 < 74 is false";
     EXPECT_FALSE(InfoTextRect(text, 75, 40, 5, 1)) << "26 + 14 < 40 is false";
     EXPECT_FALSE(InfoTextRect(text, 75, 41, 5, 2)) << "a wider pen needs more room";
-    EXPECT_EQ(InfoTextRect(text, 200, 200, 6, 2), (PixelRect{16, 10, 86, 36}));
+    EXPECT_EQ(InfoTextRect(text, 200, 200, 6, 2), (Rect{16, 10, 86, 36}));
 }
 
 TEST(SizeRectGeometry, BoxesSitAtTheEdgesWithNarrowerMiddleBoxesForOddSizes) {
     const auto boxes = BoxRects(100, 60, 5);
-    EXPECT_EQ(boxes[spTopLeft], (PixelRect{0, 0, 5, 5}));
-    EXPECT_EQ(boxes[spTop], (PixelRect{48, 0, 52, 5}));
-    EXPECT_EQ(boxes[spTopRight], (PixelRect{95, 0, 100, 5}));
-    EXPECT_EQ(boxes[spLeft], (PixelRect{0, 28, 5, 32}));
-    EXPECT_EQ(boxes[spRight], (PixelRect{95, 28, 100, 32}));
-    EXPECT_EQ(boxes[spBottomLeft], (PixelRect{0, 55, 5, 60}));
-    EXPECT_EQ(boxes[spBottom], (PixelRect{48, 55, 52, 60}));
-    EXPECT_EQ(boxes[spBottomRight], (PixelRect{95, 55, 100, 60}));
-    EXPECT_EQ(BoxRects(100, 60, 6)[spTop], (PixelRect{47, 0, 53, 6}));
+    EXPECT_EQ(boxes[spTopLeft], (Rect{0, 0, 5, 5}));
+    EXPECT_EQ(boxes[spTop], (Rect{48, 0, 52, 5}));
+    EXPECT_EQ(boxes[spTopRight], (Rect{95, 0, 100, 5}));
+    EXPECT_EQ(boxes[spLeft], (Rect{0, 28, 5, 32}));
+    EXPECT_EQ(boxes[spRight], (Rect{95, 28, 100, 32}));
+    EXPECT_EQ(boxes[spBottomLeft], (Rect{0, 55, 5, 60}));
+    EXPECT_EQ(boxes[spBottom], (Rect{48, 55, 52, 60}));
+    EXPECT_EQ(boxes[spBottomRight], (Rect{95, 55, 100, 60}));
+    EXPECT_EQ(BoxRects(100, 60, 6)[spTop], (Rect{47, 0, 53, 6}));
 }
 
 TEST(SizeRectGeometry, HitZonesAndTheirOrder) {
@@ -181,39 +181,39 @@ TEST(SizeRectGeometry, CentreMarks) {
     auto cross = CenterMarkGeometry(cmCross, 100, 60, 5, 5, 1, 0, 0);
     ASSERT_EQ(cross.kind, CenterMarkShape::Lines);
     ASSERT_EQ(cross.lines.size(), 2u);
-    EXPECT_EQ(cross.lines[0].first, (SizeRectPoint{50, 28}));
-    EXPECT_EQ(cross.lines[0].second, (SizeRectPoint{50, 33}));  // 28..32 drawn: 5 pixels
-    EXPECT_EQ(cross.lines[1].first, (SizeRectPoint{48, 30}));
-    EXPECT_EQ(cross.lines[1].second, (SizeRectPoint{53, 30}));
+    EXPECT_EQ(cross.lines[0].first, (fw::Point{50, 28}));
+    EXPECT_EQ(cross.lines[0].second, (fw::Point{50, 33}));  // 28..32 drawn: 5 pixels
+    EXPECT_EQ(cross.lines[1].first, (fw::Point{48, 30}));
+    EXPECT_EQ(cross.lines[1].second, (fw::Point{53, 30}));
     cross = CenterMarkGeometry(cmCross, 100, 60, 4, 5, 1, 0, 0);
-    EXPECT_EQ(cross.lines[0].first, (SizeRectPoint{50, 28}));
-    EXPECT_EQ(cross.lines[0].second, (SizeRectPoint{50, 33}));  // also 5 pixels
+    EXPECT_EQ(cross.lines[0].first, (fw::Point{50, 28}));
+    EXPECT_EQ(cross.lines[0].second, (fw::Point{50, 33}));  // also 5 pixels
     EXPECT_EQ(cross.lines[1].second.x - cross.lines[1].first.x, 5);
 
     // R = 20: 20 / sqrt(2) = 14.14, nearest 14, h = 7; a thin pen reaches one pixel further.
     auto x = CenterMarkGeometry(cmXMark, 100, 60, 20, 5, 1, 0, 0);
     ASSERT_EQ(x.kind, CenterMarkShape::Lines);
-    EXPECT_EQ(x.lines[0].first, (SizeRectPoint{43, 22}));
-    EXPECT_EQ(x.lines[0].second, (SizeRectPoint{58, 37}));
-    EXPECT_EQ(x.lines[1].first, (SizeRectPoint{57, 22}));
-    EXPECT_EQ(x.lines[1].second, (SizeRectPoint{42, 37}));
+    EXPECT_EQ(x.lines[0].first, (fw::Point{43, 22}));
+    EXPECT_EQ(x.lines[0].second, (fw::Point{58, 37}));
+    EXPECT_EQ(x.lines[1].first, (fw::Point{57, 22}));
+    EXPECT_EQ(x.lines[1].second, (fw::Point{42, 37}));
     x = CenterMarkGeometry(cmXMark, 100, 60, 20, 5, 3, 0, 0);
-    EXPECT_EQ(x.lines[0].first, (SizeRectPoint{43, 23}));
-    EXPECT_EQ(x.lines[0].second, (SizeRectPoint{57, 37}));
+    EXPECT_EQ(x.lines[0].first, (fw::Point{43, 23}));
+    EXPECT_EQ(x.lines[0].second, (fw::Point{57, 37}));
     // R = 11: 7.78 rounds to 8 (not truncated to 7), h = 4.
     x = CenterMarkGeometry(cmXMark, 100, 60, 11, 5, 2, 0, 0);
-    EXPECT_EQ(x.lines[0].first, (SizeRectPoint{46, 26}));
+    EXPECT_EQ(x.lines[0].first, (fw::Point{46, 26}));
 
     auto circle = CenterMarkGeometry(cmCircle, 101, 61, 5, 5, 1, 0, 0);
     EXPECT_EQ(circle.kind, CenterMarkShape::Ellipse);
-    EXPECT_EQ(circle.rect, (PixelRect{48, 28, 52, 32}));
+    EXPECT_EQ(circle.rect, (Rect{48, 28, 52, 32}));
     EXPECT_EQ(CenterMarkGeometry(cmSquare, 101, 61, 5, 5, 1, 0, 0).kind, CenterMarkShape::Rectangle);
     EXPECT_EQ(CenterMarkGeometry(cmNone, 101, 61, 5, 5, 1, 0, 0).kind, CenterMarkShape::None);
 
     // A custom picture must be smaller than the control less three boxes on both axes.
     auto custom = CenterMarkGeometry(cmCustom, 100, 60, 5, 5, 1, 15, 9);
     EXPECT_EQ(custom.kind, CenterMarkShape::Image);
-    EXPECT_EQ(custom.rect, (PixelRect{43, 26, 58, 35}));
+    EXPECT_EQ(custom.rect, (Rect{43, 26, 58, 35}));
     EXPECT_EQ(CenterMarkGeometry(cmCustom, 100, 60, 5, 5, 1, 84, 44).kind, CenterMarkShape::Image);
     EXPECT_EQ(CenterMarkGeometry(cmCustom, 100, 60, 5, 5, 1, 85, 9).kind, CenterMarkShape::None);
     EXPECT_EQ(CenterMarkGeometry(cmCustom, 100, 60, 5, 5, 1, 15, 45).kind, CenterMarkShape::None);

@@ -22,7 +22,7 @@ public:
     bool dblClickHandler = true;
     bool menu = false;
     TShiftState shift = 0;
-    TTrayPoint cursor{100, 200};
+    fw::Point cursor{100, 200};
 
     // Lets simulated time pass, running the click timer when it is due.
     void Advance(uint32_t ms) {
@@ -36,7 +36,7 @@ public:
     void Send(uint32_t notification) { logic.HandleNotification(notification); }
 
     TShiftState CurrentShiftState() const override { return shift; }
-    TTrayPoint CursorPos() const override { return cursor; }
+    fw::Point CursorPos() const override { return cursor; }
     uint32_t DoubleClickTime() const override { return kDoubleClickTime; }
     void StartClickTimer(uint32_t interval) override {
         timerRunning_ = true;

@@ -16,6 +16,7 @@
 #include "framework/PictureOps.h"
 #include "framework/SystemError.h"
 #include "framework/Win32FileStore.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "tests/support/JpegDecode.h"
 #include "tests/win/WinTest.h"
@@ -75,15 +76,15 @@ struct PatternWindow {
         SetForegroundWindow(window.get());
         UpdateWindow(window.get());
     }
-    fw::PixelRect Rect() const {
+    fw::Rect Rect() const {
         RECT r{};
         GetWindowRect(window.get(), &r);
-        return {r.left, r.top, r.right, r.bottom};
+        return fw::FromRECT(r);
     }
 };
 
 // The window reaches the screen a little after it painted: look until it is there.
-bool ShowsOnScreen(const fw::PixelRect& rect, const fw::Picture& expected) {
+bool ShowsOnScreen(const fw::Rect& rect, const fw::Picture& expected) {
     return wintest::PumpUntil([&] { return fw::GrabScreen(rect).pixels == expected.pixels; }, 5s);
 }
 
@@ -119,8 +120,8 @@ fw::Picture Varied(int width, int height) {
 // One window for all: Wine takes two seconds to hide a foreground window when no window manager runs.
 TEST(ScreenCapture, GrabsWhatTheForegroundWindowShows) {
     PatternWindow pattern(100, 120);
-    const fw::PixelRect rect = pattern.Rect();
-    ASSERT_EQ(rect, (fw::PixelRect{100, 120, 100 + kWidth, 120 + kHeight}));
+    const fw::Rect rect = pattern.Rect();
+    ASSERT_EQ(rect, (fw::Rect{100, 120, 100 + kWidth, 120 + kHeight}));
     const fw::Picture expected = ExpectedPattern();
     ASSERT_TRUE(ShowsOnScreen(rect, expected)) << "the pattern never reached the screen";
 
@@ -152,7 +153,7 @@ TEST(ScreenCapture, GrabsWhatTheForegroundWindowShows) {
 
     // Partly off the left edge: the capture starts at the screen's edge and shows the visible part.
     SetWindowPos(pattern.window.get(), nullptr, -20, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(ChooseCaptureRect(geometry, true), (fw::PixelRect{0, 40, kWidth - 20, 40 + kHeight}));
+    EXPECT_EQ(ChooseCaptureRect(geometry, true), (fw::Rect{0, 40, kWidth - 20, 40 + kHeight}));
     const fw::Picture visible = fw::CopyRect(expected, {20, 0, kWidth, kHeight});
     EXPECT_TRUE(wintest::PumpUntil([&] { return TakeCapture(true).pixels == visible.pixels; }, 5s));
 }

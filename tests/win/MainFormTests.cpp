@@ -20,6 +20,7 @@
 #include "framework/Text.h"
 #include "framework/Win32CodePage.h"
 #include "framework/Win32FileStore.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "tests/win/FormTest.h"
 #include "tests/win/ProgramData.h"
@@ -238,9 +239,8 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(Form().Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& w = monitor.rcWork;
-    const ScreenPoint expected = PopupPosition(bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom},
-                                               {w.left, w.top, w.right, w.bottom}, client.right, 116, 3, {-1, -1});
+    const fw::Point expected =
+        PopupPosition(bar.uEdge, fw::FromRECT(bar.rc), fw::FromRECT(monitor.rcWork), client.right, 116, 3, {-1, -1});
     EXPECT_EQ(Bounds().left, expected.x) << "taskbar edge " << bar.uEdge;
     EXPECT_EQ(Bounds().top, expected.y);
 

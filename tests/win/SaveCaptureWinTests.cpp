@@ -107,10 +107,6 @@ protected:
         Mouse(window, WM_LBUTTONUP, 0, x, y);
     }
 
-    static fw::PixelRect Bounds(TSizeRect& area) {
-        return {area.Left(), area.Top(), area.Left() + area.Width(), area.Top() + area.Height()};
-    }
-
     // The view as it paints itself (picture, shade, selection), pixels as 0x00RRGGBB.
     static fw::Picture Render(TSaveCapture& window) {
         const HWND view = window.CaptureImage().Handle();
@@ -239,7 +235,7 @@ TEST_F(SaveCaptureWin, DrawingUpAndLeftGivesANormalisedSelectionAndItsShade) {
     Mouse(window, WM_LBUTTONUP, 0, 50, 40);
     TSizeRect& area = window.SelectedArea();
     EXPECT_TRUE(area.Visible());
-    EXPECT_EQ(Bounds(area), (fw::PixelRect{50, 40, 200, 150}));
+    EXPECT_EQ(area.BoundsRect(), (fw::Rect{50, 40, 200, 150}));
     EXPECT_EQ(GetCapture(), nullptr);
 
     ASSERT_TRUE(window.CaptureImage().HasOverlay());
@@ -280,7 +276,7 @@ TEST_F(SaveCaptureWin, OnlyTheLeftButtonAloneStretchesTheSelection) {
     EXPECT_FALSE(window.SelectedArea().Visible());
     EXPECT_EQ(GetCapture(), nullptr);
     Drag(window, {10, 10}, {100, 90});
-    EXPECT_EQ(Bounds(window.SelectedArea()), (fw::PixelRect{10, 10, 100, 90}));
+    EXPECT_EQ(window.SelectedArea().BoundsRect(), (fw::Rect{10, 10, 100, 90}));
     window.Close();
 }
 
@@ -289,7 +285,7 @@ TEST_F(SaveCaptureWin, TwoReleasesOnTheSelectionWithin250msCropAndTheViewShrinks
     std::uint32_t now = 100000;
     window.TickCount = [&] { return now; };
     Drag(window, {300, 200}, {450, 310});
-    ASSERT_EQ(Bounds(window.SelectedArea()), (fw::PixelRect{300, 200, 450, 310}));
+    ASSERT_EQ(window.SelectedArea().BoundsRect(), (fw::Rect{300, 200, 450, 310}));
     SCROLLINFO range{
         .cbSize = sizeof(range), .fMask = SIF_RANGE, .nMin = 0, .nMax = 0, .nPage = 0, .nPos = 0, .nTrackPos = 0};
     GetScrollInfo(window.ScrollBox1().Handle(), SB_HORZ, &range);
@@ -329,8 +325,8 @@ TEST_F(SaveCaptureWin, TwoReleasesOnTheSelectionWithin250msCropAndTheViewShrinks
 TEST_F(SaveCaptureWin, SelectionPastTheRightEdgeClipsForShadeCropAndCopy) {
     TSaveCapture& window = NewWindow(Varied(400, 300));
     Drag(window, {300, 50}, {450, 120});
-    EXPECT_EQ(Bounds(window.SelectedArea()), (fw::PixelRect{300, 50, 450, 120}));
-    EXPECT_EQ(window.GetSelectionRect(), (fw::PixelRect{300, 50, 400, 120}));
+    EXPECT_EQ(window.SelectedArea().BoundsRect(), (fw::Rect{300, 50, 450, 120}));
+    EXPECT_EQ(window.GetSelectionRect(), (fw::Rect{300, 50, 400, 120}));
     const fw::Picture& shade = *window.CaptureImage().Overlay();
     EXPECT_EQ(shade.At(399, 60), 0u);
     EXPECT_EQ(shade.At(299, 60), 0x96000000u);
@@ -355,9 +351,9 @@ TEST_F(SaveCaptureWin, SelectionPastTheRightEdgeClipsForShadeCropAndCopy) {
 TEST_F(SaveCaptureWin, OddSelectionsAndTinyPicturesNeverFail) {
     TSaveCapture& window = NewWindow(Varied(1, 1));
     Drag(window, {0, 0}, {0, 0});  // a selection without size
-    EXPECT_EQ(window.GetSelectionRect(), (fw::PixelRect{0, 0, 1, 1}));
+    EXPECT_EQ(window.GetSelectionRect(), (fw::Rect{0, 0, 1, 1}));
     Drag(window, {0, 0}, {-50, 30});
-    EXPECT_EQ(window.GetSelectionRect(), (fw::PixelRect{0, 0, 1, 1}));
+    EXPECT_EQ(window.GetSelectionRect(), (fw::Rect{0, 0, 1, 1}));
     Render(window);
     SendMessageW(window.btnCrop.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(window.CaptureImage().GetPicture().pixels, Varied(1, 1).pixels);
@@ -369,7 +365,7 @@ TEST_F(SaveCaptureWin, OddSelectionsAndTinyPicturesNeverFail) {
     Mouse(window, WM_MOUSEMOVE, MK_LBUTTON, -30000, -30000);
     Mouse(window, WM_LBUTTONUP, 0, -30000, -30000);
     EXPECT_LT(window.SelectedArea().Left(), -20000);
-    EXPECT_EQ(window.GetSelectionRect(), (fw::PixelRect{0, 0, 300, 200}));
+    EXPECT_EQ(window.GetSelectionRect(), (fw::Rect{0, 0, 300, 200}));
     EXPECT_EQ(window.CaptureImage().Overlay()->pixels, std::vector<std::uint32_t>(300 * 200, 0u));
     Render(window);
     SendMessageW(window.btnCrop.Handle(), BM_CLICK, 0, 0);

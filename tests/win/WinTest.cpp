@@ -13,6 +13,7 @@
 #include "framework/BmpWriter.h"
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
+#include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 
 namespace wintest {
@@ -311,7 +312,7 @@ void EnsureHotkeyFile() {
 void KeepScreenshot(HWND window, const std::u16string& name) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    const fw::Picture picture = fw::GrabScreen({rect.left, rect.top, rect.right, rect.bottom});
+    const fw::Picture picture = fw::GrabScreen(fw::FromRECT(rect));
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const std::u16string folder = fw::ExtractFileDir(fw::ExtractFileDir(fw::FromW(exe))) + u"\\test-artefacts";
