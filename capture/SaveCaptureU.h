@@ -60,7 +60,6 @@ public:
     fw::ImageView& CaptureImage() { return *CaptureImage_; }
     TSizeRect& SelectedArea() { return *SelectedArea_; }
     fw::ScrollBox& ScrollBox1() { return *ScrollBox1_; }
-    fw::SaveDialog& SaveScreenshotDialog() { return SaveScreenshotDialog_; }
 
     // The tick count of the last release on the selection that did not crop.
     std::uint32_t SelectedAreaLastDown = 0;

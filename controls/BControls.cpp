@@ -147,10 +147,6 @@ bool TBLabel::DialogChar(char16_t c) {
     return true;
 }
 
-bool TBLabel::HandleDialogChar(HWND form, const MSG& message) {
-    return fw::OfferDialogChar(form, message);
-}
-
 // ---- Messages ----
 
 LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -222,7 +218,7 @@ void TBLabel::MouseEnter() {
 
 void TBLabel::MouseLeave() {
     if (OnMouseLeave) OnMouseLeave(*this);
-    if (!LeaveChangesHover(hovered_)) return;
+    if (!hovered_) return;  // also when hover drawing was switched off meanwhile
     hovered_ = false;
     PaintNow();
 }

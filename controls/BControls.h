@@ -3,11 +3,8 @@
 // and style while the pointer is over it, optionally shortened with an ellipsis, and on a left
 // press it can hand a web address or a file to the shell.
 //
-// Accelerators: a caption such as "&Manage hotkeys" fires OnClick on Alt+M. The form offers the
-// keys from an application message hook:
-//     app.AddMessageHook([this](MSG& m, bool& handled) {
-//         if (TBLabel::HandleDialogChar(Handle(), m)) handled = true;
-//     });
+// Accelerators: a caption such as "&Manage hotkeys" fires OnClick on Alt+M, when the window it is
+// on offers its Alt+keys to its controls (fw::OfferDialogChar; a toolkit form does).
 #pragma once
 
 #include <windows.h>
@@ -97,9 +94,6 @@ public:
 
     // Fires OnClick when the character is the caption's accelerator; true when it was.
     bool DialogChar(char16_t c);
-    // Offers an Alt+key (WM_SYSCHAR) aimed at the form or one of its child windows to the visible,
-    // enabled link labels on the form; true when one of them took it.
-    static bool HandleDialogChar(HWND form, const MSG& message);
 
     std::function<void(TBLabel& Sender)> OnClick;
     std::function<void(TBLabel& Sender)> OnMouseEnter;

@@ -37,10 +37,6 @@ bool EnterChangesHover(bool Hovered, bool Hover) {
     return !Hovered && Hover;
 }
 
-bool LeaveChangesHover(bool Hovered) {
-    return Hovered;
-}
-
 char16_t AcceleratorChar(std::u16string_view Caption) {
     for (size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != u'&') continue;

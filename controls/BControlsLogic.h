@@ -77,10 +77,9 @@ struct TLabelColors {
 // Background, text colour and style by hover state. Face and size are always the font's.
 TLabelLook LabelPaintLook(bool Hovered, const TLabelColors& Colors);
 
-// The pointer entering makes the label hovered only when hover drawing is on; leaving always
-// clears it. True when the state changes (and the label repaints).
+// The pointer entering makes the label hovered only when hover drawing is on (leaving always
+// clears it). True when the state changes (and the label repaints).
 bool EnterChangesHover(bool Hovered, bool Hover);
-bool LeaveChangesHover(bool Hovered);
 
 // The caption's accelerator: the character after the first single ampersand ("&&" is a literal
 // ampersand); 0 when there is none.

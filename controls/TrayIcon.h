@@ -192,8 +192,6 @@ public:
 
     uint32_t IconID() const { return FIconID; }
     const TNotifyIconDataEx& IconData() const { return IconData_; }
-    // The click and enter/exit state, for those who watch it.
-    const TTrayIconLogic& Logic() const { return logic_; }
 
 private:
     friend class TTrayIconHandler;

@@ -97,11 +97,6 @@ void Control::SetWidth(int width) {
     SetBounds(bounds);
 }
 
-void Control::SetAnchors(Anchors anchors) {
-    anchors_ = anchors;
-    SetBounds(design_);
-}
-
 RECT Control::PixelBounds() const {
     RECT rect{};
     GetWindowRect(Handle(), &rect);

@@ -57,8 +57,6 @@ public:
     void SetBounds(const Bounds& bounds);
     void SetHeight(int height);
     void SetWidth(int width);
-    Anchors GetAnchors() const { return anchors_; }
-    void SetAnchors(Anchors anchors);
     // The window's place in device pixels of the parent's client area.
     RECT PixelBounds() const;
 

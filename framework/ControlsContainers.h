@@ -58,8 +58,6 @@ public:
     TabSheet(PageControl& pages, const std::u16string& caption);
     ~TabSheet() override;
 
-    PageControl& Pages() const { return pages_; }
-
 private:
     PageControl& pages_;
 };

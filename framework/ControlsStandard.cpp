@@ -83,10 +83,6 @@ Edit::Edit(Container& parent, const ControlInfo& info) : Edit(parent, info, ES_A
 Edit::Edit(Container& parent, const ControlInfo& info, DWORD style)
     : Control(parent, info, {L"EDIT", style | ES_LEFT | WS_TABSTOP, WS_EX_CLIENTEDGE}) {}
 
-void Edit::SelectAll() {
-    SendMessageW(Handle(), EM_SETSEL, 0, -1);
-}
-
 void Edit::OnCommand(WORD code) {
     if (code == EN_CHANGE && OnChange) OnChange();
 }
@@ -99,10 +95,6 @@ Memo::Memo(Container& parent, const ControlInfo& info, const MemoOptions& option
            static_cast<DWORD>(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | (options.wantReturns ? ES_WANTRETURN : 0) |
                               (options.wordWrap ? 0 : ES_AUTOHSCROLL | WS_HSCROLL))),
       options_(options) {}
-
-int Memo::LineCount() const {
-    return static_cast<int>(SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0));
-}
 
 LRESULT Memo::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (options_.wantTabs && message == WM_KEYDOWN && wParam == VK_TAB) return 0;  // its character follows

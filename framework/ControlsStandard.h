@@ -50,7 +50,6 @@ public:
     // What a click does: the modal result, then OnClick. Nothing when the button is disabled or
     // hidden (itself or a container it is on; a hidden form does not count).
     void Click();
-    int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
 
     std::function<void()> OnClick;
@@ -84,8 +83,6 @@ class Edit : public Control {
 public:
     Edit(Container& parent, const ControlInfo& info);
 
-    void SelectAll();
-
     std::function<void()> OnChange;
 
 protected:
@@ -103,8 +100,6 @@ struct MemoOptions {
 class Memo : public Edit {
 public:
     Memo(Container& parent, const ControlInfo& info, const MemoOptions& options = {});
-
-    int LineCount() const;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

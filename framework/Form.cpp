@@ -251,11 +251,6 @@ void Form::Close() {
     }
 }
 
-void Form::SetActiveControl(Control& control) {
-    focus_ = control.Handle();
-    if (GetActiveWindow() == Handle()) RestoreFocus();
-}
-
 void Form::RestoreFocus() {
     if (focus_ != nullptr && IsWindow(focus_) && IsChild(Handle(), focus_) && IsWindowVisible(focus_) &&
         IsWindowEnabled(focus_)) {

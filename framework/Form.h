@@ -98,7 +98,6 @@ public:
     // meanwhile, mrCancel.
     int ShowModal();
     bool Modal() const { return modal_; }
-    int GetModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
 
     // Shows the form modeless and activates it; a modal form that keeps it disabled stays in front.
@@ -108,7 +107,6 @@ public:
     // As the close box: a modal form ends with mrCancel; a modeless one asks OnCloseQuery, then
     // OnClose with the close action (Hide unless set otherwise) and carries it out.
     void Close();
-    CloseAction GetCloseAction() const { return closeAction_; }
     // Free: Release, so the form goes once no handler of it or of its controls is running.
     void SetCloseAction(CloseAction action) { closeAction_ = action; }
 
@@ -117,9 +115,6 @@ public:
     // which the composition shows as frame. Elsewhere the band keeps its own colour.
     void ExtendFrameIntoBand(Panel& band, int height);
 
-    // The control that gets the focus when the form is next active (the first in tab order when
-    // none is set).
-    void SetActiveControl(Control& control);
     Button* DefaultButton() const { return defaultButton_; }
     Button* CancelButton() const { return cancelButton_; }
 

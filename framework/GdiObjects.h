@@ -58,11 +58,7 @@ public:
     Font(const Font& other) : Font(other.face_, other.pointSize_, other.color_, other.weight_, other.italic_) {}
     Font& operator=(const Font& other);
 
-    const std::wstring& Face() const { return face_; }
-    int PointSize() const { return pointSize_; }
     COLORREF Color() const { return color_; }
-    int Weight() const { return weight_; }
-    bool Italic() const { return italic_; }
     HFONT Handle(UINT dpi) const;
 
 private:

@@ -44,8 +44,5 @@ struct Bounds {
 constexpr Rect ToRect(const Bounds& b) {
     return {b.left, b.top, b.left + b.width, b.top + b.height};
 }
-constexpr Bounds ToBounds(const Rect& r) {
-    return {r.left, r.top, r.Width(), r.Height()};
-}
 
 }  // namespace fw

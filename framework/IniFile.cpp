@@ -51,11 +51,6 @@ std::optional<size_t> IniModel::FindSection(std::u16string_view name) const {
     return std::nullopt;
 }
 
-std::optional<std::u16string_view> IniModel::Find(std::u16string_view section, std::u16string_view key) const {
-    const std::optional<size_t> index = FindSection(section);
-    return index ? Find(*index, key) : std::nullopt;
-}
-
 std::optional<std::u16string_view> IniModel::Find(size_t index, std::u16string_view key) const {
     const Section& s = sections_[sections_[index].first];
     for (size_t e = s.firstEntry; e < s.endEntry; ++e) {

@@ -26,24 +26,19 @@ public:
     IniModel& operator=(IniModel&&) = default;
 
     size_t SectionCount() const { return sections_.size(); }
-    std::u16string_view SectionName(size_t index) const { return sections_[index].name; }
 
-    // By name, or by position: section `index` reads the values of the first section of its name.
-    std::optional<std::u16string_view> Find(std::u16string_view section, std::u16string_view key) const;
+    // Section `index` (below SectionCount) reads the values of the first section of its name.
     std::optional<std::u16string_view> Find(size_t index, std::u16string_view key) const;
 
-    template <class Section>
-    std::u16string ReadString(Section section, std::u16string_view key, std::u16string_view defaultValue) const {
+    std::u16string ReadString(size_t section, std::u16string_view key, std::u16string_view defaultValue) const {
         return std::u16string(Find(section, key).value_or(defaultValue));
     }
     // Integers as `ParseInt` reads them; the default when missing or not a number.
-    template <class Section>
-    int32_t ReadInteger(Section section, std::u16string_view key, int32_t defaultValue) const {
+    int32_t ReadInteger(size_t section, std::u16string_view key, int32_t defaultValue) const {
         return IntegerOr(Find(section, key), defaultValue);
     }
     // Booleans are integers: non-zero is true.
-    template <class Section>
-    bool ReadBool(Section section, std::u16string_view key, bool defaultValue) const {
+    bool ReadBool(size_t section, std::u16string_view key, bool defaultValue) const {
         return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
     }
 

@@ -27,11 +27,6 @@ public:
         const auto found = objects_.find(static_cast<uint32_t>(id));
         return found != objects_.end() ? found->second : nullptr;
     }
-    size_t Count() const { return objects_.size(); }
-    template <class F>
-    void ForEach(F&& f) const {
-        for (const auto& [id, object] : objects_) f(object);
-    }
 
 private:
     std::unordered_map<uint32_t, T*> objects_;

@@ -50,10 +50,6 @@ void RegistryIni::WriteString(const std::u16string& name, const std::u16string& 
     }
 }
 
-void RegistryIni::WriteInteger(const std::u16string& name, int32_t value) {
-    WriteString(name, IntToStr(value));
-}
-
 void RegistryIni::WriteBool(const std::u16string& name, bool value) {
     WriteString(name, value ? u"1" : u"0");
 }

@@ -1,5 +1,5 @@
-// An INI-like accessor of one registry key below HKEY_CURRENT_USER: string values, with numbers and
-// booleans written as decimal strings.
+// An INI-like accessor of one registry key below HKEY_CURRENT_USER: string values, with numbers read
+// from and booleans written as decimal strings.
 #pragma once
 
 #include <windows.h>
@@ -17,8 +17,6 @@ public:
     // cannot be opened reads as empty and refuses writes.
     explicit RegistryIni(const std::u16string& subKey);
 
-    bool IsOpen() const { return static_cast<bool>(key_); }
-
     std::u16string ReadString(const std::u16string& name, const std::u16string& defaultValue) const;
     // Decimal, or hexadecimal after "$" or "0x"; the default when missing or not a number.
     int32_t ReadInteger(const std::u16string& name, int32_t defaultValue) const;
@@ -26,7 +24,6 @@ public:
 
     // Raise "Failed to set data for '%s'" when the system refuses.
     void WriteString(const std::u16string& name, const std::u16string& value);
-    void WriteInteger(const std::u16string& name, int32_t value);
     void WriteBool(const std::u16string& name, bool value);
 
 private:

@@ -18,7 +18,6 @@ public:
     // Call after the content changed its size: the ranges follow and the position stays inside them.
     void ContentResized();
 
-    POINT ScrollPos() const { return {posX_, posY_}; }
     void ScrollTo(int x, int y);
 
 protected:

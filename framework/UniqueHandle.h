@@ -54,9 +54,6 @@ struct DestroyWindowHandle {
 struct CloseRegistryKey {
     void operator()(HKEY h) const { RegCloseKey(h); }
 };
-struct DeleteGlobalAtom {
-    void operator()(ATOM a) const { GlobalDeleteAtom(a); }
-};
 struct FreeGlobalMemory {
     void operator()(HGLOBAL h) const { GlobalFree(h); }
 };
@@ -83,7 +80,6 @@ struct FileTraits {
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueWindow = UniqueHandle<SimpleTraits<HWND, DestroyWindowHandle>>;
 using UniqueKey = UniqueHandle<SimpleTraits<HKEY, CloseRegistryKey>>;
-using UniqueGlobalAtom = UniqueHandle<SimpleTraits<ATOM, DeleteGlobalAtom>>;
 using UniqueGlobalMemory = UniqueHandle<SimpleTraits<HGLOBAL, FreeGlobalMemory>>;
 using UniqueIcon = UniqueHandle<SimpleTraits<HICON, DestroyIconHandle>>;
 using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
@@ -146,7 +142,6 @@ public:
     }
     ScopedSelectObject(const ScopedSelectObject&) = delete;
     ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
-    bool Selected() const { return old_ != nullptr && old_ != HGDI_ERROR; }
 
 private:
     HDC dc_;

@@ -25,25 +25,11 @@ std::u16string HotkeyProblemText(HotkeyProblem problem) {
     return u"";
 }
 
-std::u16string KeyCaption(uint16_t key, const KeyNames& names) {
-    return HotkeyToString(key, 0, names);
-}
-
 int WindowStateIndex(const TWindowStateList& states, std::u16string_view name) {
     for (size_t i = 0; i < states.size(); ++i) {
         if (fw::SameText(states[i].first, name)) return static_cast<int>(i);
     }
     return -1;
-}
-
-HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names) {
-    return {.active = data.Active,
-            .modifiers = ModifierTicksOf(data.Shift),
-            .key = KeyCaption(static_cast<uint16_t>(data.Key), names),
-            .action = HotKeyFuncToCaption(data.Func),
-            .params = data.Params,
-            .params2 = data.Params2,
-            .shown = ParameterFieldsFor(data.Func)};
 }
 
 void CopyEdits(const HotkeyEdits& edits, THotKeyData& data) {

@@ -1,5 +1,5 @@
-// The hotkey editor frame's rules that need no window: the check before a save, the texts of the
-// view panel and the copy of the edits into the hotkey. Which parameter controls an action shows is
+// The hotkey editor frame's rules that need no window: the check before a save, the window state by
+// name and the copy of the edits into the hotkey. Which parameter controls an action shows is
 // ParameterFieldsFor (core/ActionRules.h), shared with the wizard.
 #pragma once
 
@@ -35,23 +35,8 @@ HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, co
 // The error text of a problem; empty for None.
 std::u16string HotkeyProblemText(HotkeyProblem problem);
 
-// The key's name alone, as the hotkey text writes it after the modifiers.
-std::u16string KeyCaption(uint16_t key, const KeyNames& names);
-
 // The index in `states` of the window state named `name` (any letter case); -1 when none is.
 int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);
-
-// What the view panel shows for a hotkey.
-struct HotkeyViewTexts {
-    bool active = false;
-    TModifierTicks modifiers;
-    std::u16string key;
-    std::u16string action;
-    std::u16string params;   // shown as stored
-    std::u16string params2;  // shown as stored
-    ParameterFields shown;   // the view panel has no window state
-};
-HotkeyViewTexts ViewTextsOf(const THotKeyData& data, const KeyNames& names);
 
 // Copies the edits into a hotkey's data, parameters hidden by the action included. Line breaks in
 // the one-line parameters (pasted text, say) are kept as their placeholders.

@@ -41,7 +41,6 @@ public:
     bool Active() const;
     void SetActive(bool Value);
     TGlobalHotKey& Hotkey() const { return FHotkey; }
-    THotkeyList& HotkeyList() const { return FHotkeyList; }
     bool EditMode() const { return FEditMode; }
     void SetEditMode(bool Value);
 

@@ -67,8 +67,6 @@ TEST(LinkLabelHover, TransitionsFollowHoverSwitch) {
     EXPECT_FALSE(EnterChangesHover(false, false));  // Hover off: entering changes nothing
     EXPECT_FALSE(EnterChangesHover(true, true));    // already hovered
     EXPECT_FALSE(EnterChangesHover(true, false));
-    EXPECT_TRUE(LeaveChangesHover(true));  // also when Hover was switched off meanwhile
-    EXPECT_FALSE(LeaveChangesHover(false));
 }
 
 TEST(LinkLabelAccelerator, CharacterAfterASingleAmpersand) {

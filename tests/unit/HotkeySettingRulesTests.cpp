@@ -1,4 +1,4 @@
-// The hotkey editor's rules: the in-use and missing-action checks, the view panel's texts and the
+// The hotkey editor's rules: the in-use and missing-action checks, the window state by name and the
 // copy of the edits into the hotkey.
 #include <gtest/gtest.h>
 
@@ -6,11 +6,6 @@
 #include "ui/HotkeySettingRules.h"
 
 namespace {
-
-class FakeKeyNames final : public KeyNames {
-public:
-    std::u16string LayoutKeyName(uint16_t virtualKey) const override { return virtualKey == 0x14 ? u"Caps Lock" : u""; }
-};
 
 struct HotkeySettingRulesTest : ::testing::Test {
     FakeRegistrar registrar;
@@ -70,38 +65,13 @@ TEST_F(HotkeySettingRulesTest, MissingActionComesAfterInUseAndEmptyKeysPass) {
     EXPECT_EQ(HotkeyProblemText(HotkeyProblem::None), u"");
 }
 
-TEST(HotkeySettingRules, KeysAndWindowStates) {
-    const FakeKeyNames names;
-    EXPECT_EQ(KeyCaption('N', names), u"N");
-    EXPECT_EQ(KeyCaption(116, names), u"F5");
-    EXPECT_EQ(KeyCaption(0x14, names), u"Caps Lock");
-
+TEST(HotkeySettingRules, WindowStatesByName) {
     const TWindowStateList states = WindowStateList(hkfOpenFile);
     EXPECT_EQ(WindowStateIndex(states, u"NORMAL"), 0);
     EXPECT_EQ(WindowStateIndex(states, u"maximized"), 1);
     EXPECT_EQ(WindowStateIndex(states, u"MiniMized"), 2);
     EXPECT_EQ(WindowStateIndex(states, u""), -1);
     EXPECT_EQ(WindowStateIndex(states, u"hidden"), -1);
-}
-
-TEST_F(HotkeySettingRulesTest, ViewTextsShowTheStoredValues) {
-    edited->HotKeyData.Params = u"a<?CR?><?LF?>b & c";
-    edited->HotKeyData.Active = true;
-    const HotkeyViewTexts view = ViewTextsOf(edited->HotKeyData, FakeKeyNames());
-    EXPECT_TRUE(view.active);
-    EXPECT_EQ(view.modifiers, (TModifierTicks{false, false, false, true}));
-    EXPECT_EQ(view.key, u"E");
-    EXPECT_EQ(view.action, u"Open file");
-    EXPECT_EQ(view.params, u"a<?CR?><?LF?>b & c") << "placeholders appear literally";
-    EXPECT_EQ(view.params2, u"-x");
-    EXPECT_TRUE(view.shown.params && view.shown.params2);
-    EXPECT_EQ(std::u16string(kParametersCaption), u"Parameters:");
-    EXPECT_EQ(std::u16string(kAdditionalParametersCaption), u"Additional parameters:");
-
-    THotKeyData none;
-    const HotkeyViewTexts unknown = ViewTextsOf(none, FakeKeyNames());
-    EXPECT_EQ(unknown.action, u"Unknown action");
-    EXPECT_FALSE(unknown.shown.params || unknown.shown.params2 || unknown.shown.chooser);
 }
 
 TEST_F(HotkeySettingRulesTest, SaveCopiesEverythingAndKeepsParametersOnOneLine) {

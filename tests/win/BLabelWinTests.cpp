@@ -11,6 +11,7 @@
 
 #include "controls/BControls.h"
 #include "framework/Application.h"
+#include "framework/DialogChar.h"
 #include "framework/Error.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
@@ -475,21 +476,21 @@ TEST_F(LabelTest, AcceleratorFiresClick) {
     auto other = MakeLabel({.Caption = u"Tom && &Jerry", .Left = 10, .Top = 40});
     auto literal = MakeLabel({.Caption = u"Tom && Jerry", .Left = 10, .Top = 70});
     events.clear();
-    EXPECT_TRUE(TBLabel::HandleDialogChar(form.Handle(), MSG{form.Handle(), WM_SYSCHAR, 'J', 0, 0, {}}));
-    EXPECT_FALSE(TBLabel::HandleDialogChar(form.Handle(), MSG{form.Handle(), WM_SYSCHAR, '&', 0, 0, {}}));
-    EXPECT_FALSE(TBLabel::HandleDialogChar(form.Handle(), MSG{form.Handle(), WM_CHAR, 'M', 0, 0, {}}));
+    EXPECT_TRUE(fw::OfferDialogChar(form.Handle(), MSG{form.Handle(), WM_SYSCHAR, 'J', 0, 0, {}}));
+    EXPECT_FALSE(fw::OfferDialogChar(form.Handle(), MSG{form.Handle(), WM_SYSCHAR, '&', 0, 0, {}}));
+    EXPECT_FALSE(fw::OfferDialogChar(form.Handle(), MSG{form.Handle(), WM_CHAR, 'M', 0, 0, {}}));
     // Aimed at a window outside the form.
-    EXPECT_FALSE(TBLabel::HandleDialogChar(form.Handle(), MSG{app.Handle(), WM_SYSCHAR, 'M', 0, 0, {}}));
+    EXPECT_FALSE(fw::OfferDialogChar(form.Handle(), MSG{app.Handle(), WM_SYSCHAR, 'M', 0, 0, {}}));
     // A hidden label is not offered the key.
     ShowWindow(label->Handle(), SW_HIDE);
-    EXPECT_FALSE(TBLabel::HandleDialogChar(form.Handle(), MSG{label->Handle(), WM_SYSCHAR, 'M', 0, 0, {}}));
+    EXPECT_FALSE(fw::OfferDialogChar(form.Handle(), MSG{label->Handle(), WM_SYSCHAR, 'M', 0, 0, {}}));
     ShowWindow(label->Handle(), SW_SHOW);
     EXPECT_EQ(events, (std::vector<std::string>{"click"}));
 
     // Alt+M typed on the keyboard, through the application's loop and a hook as a form sets it up.
     events.clear();
     const int hook = app.AddMessageHook([this](MSG& m, bool& handled) {
-        if (TBLabel::HandleDialogChar(form.Handle(), m)) handled = true;
+        if (fw::OfferDialogChar(form.Handle(), m)) handled = true;
     });
     // Keys go to the foreground window. Wine hands the X focus over asynchronously, and a late focus
     // event of an earlier window can take the foreground away again: press only once the form has

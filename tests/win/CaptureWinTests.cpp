@@ -241,24 +241,3 @@ TEST(CaptureClipboard, PlacesTheBitmapAndReportsAHeldClipboard) {
     EXPECT_EQ(error, u"Cannot open clipboard: " + fw::SystemErrorText(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});  // left unchanged
 }
-
-TEST(GdiHandles, SelectionIsUndoneAndBitmapsAreDeletedOnce) {
-    const fw::UniqueWindowDC screen(nullptr, GetDC(nullptr));
-    ASSERT_TRUE(screen);
-    const fw::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-    fw::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 4, 4));
-    const HGDIOBJ original = GetCurrentObject(memory.get(), OBJ_BITMAP);
-    {
-        const fw::ScopedSelectObject select(memory.get(), bitmap.get());
-        EXPECT_TRUE(select.Selected());
-        EXPECT_EQ(GetCurrentObject(memory.get(), OBJ_BITMAP), bitmap.get());
-    }
-    EXPECT_EQ(GetCurrentObject(memory.get(), OBJ_BITMAP), original);
-
-    const HBITMAP handle = bitmap.get();
-    fw::UniqueBitmap moved(std::move(bitmap));
-    EXPECT_FALSE(bitmap);
-    EXPECT_EQ(GetObjectType(handle), static_cast<DWORD>(OBJ_BITMAP));
-    moved.reset();
-    EXPECT_EQ(GetObjectType(handle), 0u);  // gone
-}
