@@ -25,9 +25,8 @@ constexpr int kPatch = 64;  // the corner of the picture that must show: the pat
 
 // True once the view shows the corner of the screen as it was.
 bool CornerPainted(HWND view, const fw::Picture& corner) {
-    RECT r{};
-    GetWindowRect(view, &r);
-    return fw::GrabScreen({r.left, r.top, r.left + kPatch, r.top + kPatch}).pixels == corner.pixels;
+    const fw::Rect on = e2e::ScreenRect(view);
+    return fw::GrabScreen(fw::ToRect({on.left, on.top, kPatch, kPatch})).pixels == corner.pixels;
 }
 
 }  // namespace
