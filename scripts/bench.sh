@@ -41,3 +41,41 @@ tr -d '\r' <"$ROOT_DIR/build/latency.log"
 # Under Wine: whole-screen capture from the hotkey press to the painted preview.
 wine build/win64/CaptureLatencyBench.exe >"$ROOT_DIR/build/capture-latency.log" 2>&1 </dev/null || true
 tr -d '\r' <"$ROOT_DIR/build/capture-latency.log"
+# Under Wine: start-up, the settings window and the popup at many hotkeys, against their references.
+wine build/win64/ScaleBench.exe "${SCALE_REPEATS:-3}" >"$ROOT_DIR/build/scale.log" 2>&1 </dev/null || true
+tr -d '\r' <"$ROOT_DIR/build/scale.log"
+
+# Under Wine: the program at rest beside a bare Win32 program that registers one hotkey. Private
+# memory counts the private pages of every mapping but Wine's own host libraries (Unix shared
+# objects); wake-ups are the context switches of all the process's threads while nothing happens.
+private_kb() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { host = ($6 ~ /\.so(\.[0-9.]+)?$/) }
+         /^Private_(Clean|Dirty):/ { if (!host) sum += $2 } END { print sum + 0 }' "/proc/$1/smaps"
+}
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { s += $2 } END { print s + 0 }'
+}
+windows_dlls() {
+    awk '$6 ~ /\.dll$/ { n = split($6, p, "/"); print p[n] }' "/proc/$1/smaps" | sort -u | tr '\n' ' '
+}
+at_rest() {  # $1 = name, $2 = pattern of the process, then the command
+    local name=$1 pattern=$2 pid before after
+    shift 2
+    "$@" </dev/null >/dev/null 2>&1 &
+    sleep "${REST_SECONDS:-8}"
+    pid=$(pgrep -f "$pattern" | head -n1)
+    if [[ -z $pid ]]; then echo "  $name: not running"; return; fi
+    before=$(switches "$pid")
+    sleep 10
+    after=$(switches "$pid")
+    printf '  %-34s private %6d KB   wake-ups in 10 s at rest: %d\n' "$name" "$(private_kb "$pid")" $((after - before))
+    [[ -n ${SHOW_DLLS:-} ]] && echo "    DLLs: $(windows_dlls "$pid")"
+    kill "$pid" 2>/dev/null || true
+    sleep 1
+}
+echo
+echo "At rest under Wine:"
+wine build/win64/ScaleBench.exe prepare 20 </dev/null >/dev/null 2>&1
+at_rest "bare program, one hotkey" 'MinimalHotkeyClipboard\.exe' \
+    wine build/win64/MinimalHotkeyClipboard.exe 3 122 rest
+at_rest "Corvalend, 20 hotkeys" 'Corvalend\.exe' wine build/win64/Corvalend.exe

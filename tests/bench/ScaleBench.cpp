@@ -1,0 +1,202 @@
+// How the running program scales with the number of hotkeys, under the real system: start-up, the
+// settings window opened by a tray double click and the popup opened by a tray click, each timed
+// from the click (or the start) to the window being visible and idle.
+//
+//     ScaleBench                 all timings, with their references, as text
+//     ScaleBench prepare N       only writes a hotkey file of N hotkeys (for the memory figures)
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Text.h"
+#include "framework/WindowMessages.h"
+#include "tests/e2e/E2E.h"
+#include "tests/win/WinTest.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// N distinct combinations: 70 keys (digits, letters, F1 to F24, the keypad's digits) under each of
+// the 15 modifier masks, with a mix of actions and parameters as a user's list has them.
+std::u16string HotkeyFileText(int count) {
+    std::vector<int> keys;
+    for (int k = 0x30; k <= 0x39; ++k) keys.push_back(k);
+    for (int k = 0x41; k <= 0x5A; ++k) keys.push_back(k);
+    for (int k = 0x70; k <= 0x87; ++k) keys.push_back(k);
+    for (int k = 0x60; k <= 0x69; ++k) keys.push_back(k);
+    static const char16_t* const kActions[] = {u"maximize", u"openfile", u"placeinclipboard", u"sendkeystrokes",
+                                               u"openwebsite"};
+    std::u16string text;
+    for (int i = 0; i < count; ++i) {
+        const int key = keys[static_cast<size_t>(i) % keys.size()];
+        const int shift = 1 + i / static_cast<int>(keys.size());
+        const std::u16string n = fw::IntToStr(i);
+        const char16_t* action = kActions[i % 5];
+        text += u"[key" + n + u"]\r\nactive=1\r\nkey=" + fw::IntToStr(key) + u"\r\nshift=" + fw::IntToStr(shift) +
+                u"\r\nfunc=" + action + u"\r\nparams=" + (i % 5 == 0 ? u"" : u"parameter of hotkey " + n) +
+                u"\r\nparams2=" + (i % 5 == 1 ? u"-x" : u"") + u"\r\nparams3=\r\n\r\n";
+    }
+    return text;
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// The program's message loop has handled everything before this call.
+bool Idle(HWND window, std::chrono::milliseconds timeout) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
+HWND VisibleSettingsWindow(DWORD processId) {
+    const std::u16string caption = u"Settings";
+    const HWND window = wintest::FindTopWindow(processId, L"Corvalend.Form", &caption);
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+template <class Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds timeout) {
+    const auto end = Clock::now() + timeout;
+    while (!condition()) {
+        if (Clock::now() > end) return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+void Click(HWND handler, UINT id, bool twice) {
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+    if (twice) {
+        PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDBLCLK);
+        PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+    }
+}
+
+// Milliseconds from the tray double click to the settings window shown and idle; nothing when it
+// did not come.
+std::optional<double> OpenSettings(const e2e::RunningProgram& program, HWND handler, UINT id) {
+    const auto start = Clock::now();
+    Click(handler, id, /*twice=*/true);
+    HWND window = nullptr;
+    if (!WaitFor([&] { return (window = VisibleSettingsWindow(program.ProcessId())) != nullptr; }, 300s) ||
+        !Idle(window, 300s)) {
+        return std::nullopt;
+    }
+    const double ms = Ms(Clock::now() - start);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    WaitFor([&] { return VisibleSettingsWindow(program.ProcessId()) == nullptr; }, 60s);
+    Idle(program.MainWindow(), 60s);
+    return ms;
+}
+
+// Milliseconds from the tray click to the popup shown and idle (the double-click wait included).
+std::optional<double> OpenPopup(const e2e::RunningProgram& program, HWND handler, UINT id) {
+    const auto start = Clock::now();
+    Click(handler, id, /*twice=*/false);
+    if (!WaitFor([&] { return IsWindowVisible(program.MainWindow()) != FALSE; }, 120s) ||
+        !Idle(program.MainWindow(), 120s)) {
+        return std::nullopt;
+    }
+    const double ms = Ms(Clock::now() - start);
+    Click(handler, id, /*twice=*/false);  // a second click hides it
+    WaitFor([&] { return !IsWindowVisible(program.MainWindow()); }, 30s);
+    Idle(program.MainWindow(), 30s);
+    return ms;
+}
+
+double Median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples.empty() ? 0 : samples[samples.size() / 2];
+}
+
+struct Run {
+    double startMs = 0;
+    std::vector<double> settings;
+    std::vector<double> popup;
+};
+
+// Starts the program with `count` hotkeys and opens each window `repeats` times.
+Run Measure(int count, int settingsRepeats, int popupRepeats) {
+    std::fprintf(stderr, "measuring %d hotkeys\n", count);
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(HotkeyFileText(count));
+    Run run;
+    const auto start = Clock::now();
+    e2e::RunningProgram program;
+    run.startMs = Ms(Clock::now() - start);
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    if (handler == nullptr) {
+        std::printf("no tray icon with %d hotkeys\n", count);
+        return run;
+    }
+    std::fprintf(stderr, "  started in %.0f ms\n", run.startMs);
+    for (int i = 0; i < popupRepeats; ++i) {
+        if (const auto ms = OpenPopup(program, handler, id)) run.popup.push_back(*ms);
+        std::fprintf(stderr, "  popup %.0f ms\n", run.popup.empty() ? -1.0 : run.popup.back());
+    }
+    for (int i = 0; i < settingsRepeats; ++i) {
+        if (const auto ms = OpenSettings(program, handler, id)) run.settings.push_back(*ms);
+        std::fprintf(stderr, "  settings %.0f ms\n", run.settings.empty() ? -1.0 : run.settings.back());
+    }
+    return run;
+}
+
+void Line(const char* what, int count, const std::vector<double>& samples, double reference, const char* target) {
+    if (samples.empty()) {
+        std::printf("  %-30s %5d hotkeys   (did not open)\n", what, count);
+        return;
+    }
+    const double median = Median(samples);
+    std::printf("  %-30s %5d hotkeys  %8.0f ms  (%d runs)", what, count, median, static_cast<int>(samples.size()));
+    if (reference > 0) std::printf("  = %.2f x the reference%s%s", median / reference, *target ? ", " : "", target);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wcscmp(argv[1], L"prepare") == 0) {
+        e2e::PrepareRegistry();
+        e2e::WriteHotkeyFile(HotkeyFileText(static_cast<int>(std::wcstol(argv[2], nullptr, 10))));
+        return 0;
+    }
+    const int repeats = argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 3;
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::printf("\nScale under Wine (tray click or double click, or start, to the window visible and idle):\n");
+
+    try {
+        const Run one = Measure(1, repeats, 0);
+        const Run three = Measure(3, 0, repeats);
+        const Run hundred = Measure(100, repeats, 0);
+        const Run many = Measure(364, repeats, repeats);
+        const Run thousand = Measure(1000, std::max(1, repeats / 2), 1);
+
+        const double settingsReference = Median(one.settings);
+        Line("settings window", 1, one.settings, 0, "");
+        Line("settings window", 100, hundred.settings, settingsReference, "");
+        Line("settings window", 364, many.settings, settingsReference, "target <= 2");
+        Line("settings window", 1000, thousand.settings, settingsReference, "");
+        const double popupReference = Median(three.popup);
+        Line("popup", 3, three.popup, 0, "");
+        Line("popup", 364, many.popup, popupReference, "target <= 1.3");
+        Line("start-up (until idle)", 1, {one.startMs}, 0, "");
+        Line("start-up (until idle)", 1000, {thousand.startMs}, one.startMs, "");
+        Line("first popup after start-up", 1000, thousand.popup, popupReference, "");
+        std::printf("\n");
+    } catch (const std::exception& e) {
+        std::printf("failed: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
