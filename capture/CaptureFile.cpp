@@ -4,6 +4,8 @@
 #include "framework/BmpWriter.h"
 #include "framework/JpegWriter.h"
 
+namespace corvalend {
+
 std::string EncodeCaptureFile(const std::u16string& fileName, const fw::Picture& picture) {
     return CaptureFileFormatFor(fileName) == CaptureFileFormat::Jpeg ? fw::EncodeJpeg(picture) : fw::EncodeBmp(picture);
 }
@@ -11,3 +13,5 @@ std::string EncodeCaptureFile(const std::u16string& fileName, const fw::Picture&
 void SaveCaptureFile(fw::FileStore& files, const std::u16string& fileName, const fw::Picture& picture) {
     files.Replace(fileName, EncodeCaptureFile(fileName, picture));
 }
+
+}  // namespace corvalend

@@ -2,6 +2,8 @@
 
 #include "capture/ScreenCapture.h"
 
+namespace corvalend {
+
 fw::Picture CaptureForms::Take(bool activeWindowOnly) {
     return TakeCapture(activeWindowOnly);
 }
@@ -13,3 +15,5 @@ void CaptureForms::Show(fw::Picture picture) {
     SetForegroundWindow(form.Handle());
     SetActiveWindow(form.Handle());
 }
+
+}  // namespace corvalend

@@ -5,6 +5,8 @@
 
 #include "framework/PictureOps.h"
 
+namespace corvalend {
+
 fw::Rect CaptureSourceRect(const ScreenMetrics& screen, const std::optional<fw::Rect>& windowRect) {
     const fw::Rect whole{0, 0, screen.width, screen.height};
     fw::Rect r = windowRect.value_or(whole);
@@ -100,3 +102,5 @@ std::u16string DefaultExtForFileType(int filterIndex) {
 std::u16string ChangeFileExt(const std::u16string& fileName, const std::u16string& ext) {
     return fileName.substr(0, ExtPos(fileName)) + u"." + ext;
 }
+
+}  // namespace corvalend

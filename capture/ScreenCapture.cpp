@@ -5,6 +5,8 @@
 #include "framework/Bitmap.h"
 #include "framework/Win32Geometry.h"
 
+namespace corvalend {
+
 ScreenMetrics Win32CaptureGeometry::Screen() {
     ScreenMetrics screen;
     screen.width = GetSystemMetrics(SM_CXSCREEN);
@@ -27,3 +29,5 @@ fw::Picture TakeCapture(bool activeOnly) {
     Win32CaptureGeometry geometry;
     return fw::GrabScreen(ChooseCaptureRect(geometry, activeOnly));
 }
+
+}  // namespace corvalend

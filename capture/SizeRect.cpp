@@ -6,6 +6,8 @@
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 
+namespace corvalend {
+
 TSizeRect::TSizeRect(fw::GraphicHost& host) : GraphicControl(host) {
     SetBounds(0, 0, 100, 100);
 }
@@ -264,3 +266,5 @@ void TSizeRect::MouseLeave() {
     logic_.MouseLeave();
     if (OnMouseLeave) OnMouseLeave(*this);
 }
+
+}  // namespace corvalend

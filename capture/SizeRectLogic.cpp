@@ -4,6 +4,8 @@
 
 #include "framework/Text.h"
 
+namespace corvalend {
+
 fw::Rect FrameRect(int W, int H, int b, TDragBoxPos pos) {
     switch (pos) {
         case dbpMiddle:
@@ -270,3 +272,5 @@ void SizeRectLogic::SetBoundsLimited(int left, int top, int width, int height) {
     if (width != control_.Width() && width >= minimum) control_.SetWidth(width);
     if (height != control_.Height() && height >= minimum) control_.SetHeight(height);
 }
+
+}  // namespace corvalend

@@ -2,6 +2,8 @@
 
 #include "framework/Text.h"
 
+namespace corvalend {
+
 uint32_t LabelDrawTextFlags(bool FitInRect,
                             bool AutoSize,
                             TFitType FitType,
@@ -54,3 +56,5 @@ bool IsAccelerator(std::u16string_view Caption, char16_t Char) {
 bool PressExecutes(std::u16string_view Execute, TMouseButton Button, bool ExecuteFile) {
     return !Execute.empty() && Button == mbLeft && ExecuteFile;
 }
+
+}  // namespace corvalend

@@ -2,6 +2,8 @@
 
 #include "framework/ObjectIds.h"
 
+namespace corvalend {
+
 namespace {
 
 TSimpleTimerHandler timerHandler;
@@ -89,3 +91,5 @@ void TSimpleTimer::Disarm(bool ClearEnabled) {
     if (ClearEnabled) FEnabled = false;
     if (KillTimer(timerHandler.WindowHandle(), FId) && timerHandler.ActiveCount_ > 0) --timerHandler.ActiveCount_;
 }
+
+}  // namespace corvalend

@@ -9,6 +9,8 @@
 #include "framework/WinText.h"
 #include "framework/Window.h"
 
+namespace corvalend {
+
 namespace {
 
 TTrayIconHandler iconHandler;
@@ -481,3 +483,5 @@ HWND TTrayIcon::GetTooltipHandle() {
 HWND TTrayIcon::GetBalloonHintHandle() {
     return FindTrayTooltip(true);
 }
+
+}  // namespace corvalend

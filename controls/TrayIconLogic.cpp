@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace corvalend {
+
 void TTrayIconLogic::HandleNotification(uint32_t notification) {
     using namespace trayNotify;
     switch (notification) {
@@ -150,3 +152,5 @@ int NextCycleIndex(int index, int count) {
 uint32_t NotifyVersion(TBehavior Behavior) {
     return Behavior == bhWin2000 ? 3 : 0;
 }
+
+}  // namespace corvalend

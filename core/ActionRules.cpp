@@ -3,6 +3,8 @@
 #include "core/Hotkeys.h"
 #include "framework/Text.h"
 
+namespace corvalend {
+
 std::u16string DecodePlaceholders(std::u16string_view text) {
     return fw::ReplaceAll(fw::ReplaceAll(fw::ReplaceAll(text, kPlaceholderCR, u"\r"), kPlaceholderLF, u"\n"),
                           kPlaceholderTab, u"\t");
@@ -94,3 +96,5 @@ std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& name
     const std::u16string fixed = FixedKeyName(Key);
     return text + (fixed.empty() ? names.LayoutKeyName(Key) : fixed);
 }
+
+}  // namespace corvalend

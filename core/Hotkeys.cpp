@@ -7,6 +7,8 @@
 #include "framework/IniFile.h"
 #include "framework/Text.h"
 
+namespace corvalend {
+
 namespace {
 
 struct FuncInfo {
@@ -240,3 +242,5 @@ void THotkeyList::RegisterKeys() {
 void THotkeyList::UnregisterKeys() {
     for (auto& item : FList) item->UnregisterHotkey();
 }
+
+}  // namespace corvalend

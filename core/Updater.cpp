@@ -16,6 +16,8 @@
 #include "framework/Win32CodePage.h"
 #include "framework/WinText.h"
 
+namespace corvalend {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -148,3 +150,5 @@ bool TUpdater::Check(std::chrono::milliseconds timeLimit, const UpdateWait& wait
     if (!outcome->finished || !outcome->answer) throw couldNotCheck;
     return AnswerOffersUpdate(*outcome->answer, fw::SystemAnsiCodePage());
 }
+
+}  // namespace corvalend

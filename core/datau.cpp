@@ -16,6 +16,8 @@
 #include "framework/Version.h"
 #include "framework/WinText.h"
 
+namespace corvalend {
+
 TData* Data = nullptr;
 
 namespace {
@@ -286,7 +288,7 @@ void TData::DoCapture(bool ActiveWindowOnly) {
 // ---- Shared helpers ----
 
 std::u16string TData::HotkeyToString(uint16_t Key, uint16_t Shift) const {
-    return ::HotkeyToString(Key, Shift, LayoutKeyNames());
+    return corvalend::HotkeyToString(Key, Shift, LayoutKeyNames());
 }
 
 APPBARDATA TData::TaskbarPos() const {
@@ -321,3 +323,5 @@ std::u16string TData::FormatVersion(uint32_t Version) const {
 uint32_t TData::GetFileVersion(const std::u16string& Filename) {
     return fw::GetFileVersion(Filename);
 }
+
+}  // namespace corvalend

@@ -6,6 +6,8 @@
 #include "framework/MessageDlg.h"
 #include "framework/ShellOpen.h"
 
+namespace corvalend {
+
 namespace {
 
 bool checking = false;
@@ -88,3 +90,5 @@ void CheckForUpdatesFrom(fw::Application& app,
                        fw::MessageButtons::Ok);
     }
 }
+
+}  // namespace corvalend

@@ -8,8 +8,10 @@
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
 
+namespace corvalend {
+
 void FirstRunForms::ShowFirstUseGuide(TData& data) {
-    ::ShowFirstUseGuide(data.App(), data);
+    corvalend::ShowFirstUseGuide(data.App(), data);
 }
 
 void FirstRunForms::ShowSettingsForMissingFile(TData& data) {
@@ -32,3 +34,5 @@ void FirstRunForms::ShowSettingsForMissingFile(TData& data) {
     }
     enableTrayIcon(true);
 }
+
+}  // namespace corvalend

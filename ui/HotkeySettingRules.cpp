@@ -2,6 +2,8 @@
 
 #include "framework/Text.h"
 
+namespace corvalend {
+
 HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, const HotkeyEdits& edits) {
     for (int i = 0; i < list.Count(); ++i) {
         const TGlobalHotKey* other = list.GetItem(i);
@@ -41,3 +43,5 @@ void CopyEdits(const HotkeyEdits& edits, THotKeyData& data) {
     data.Params2 = EncodeLineBreaks(edits.Params2);
     data.Params3 = edits.Params3;
 }
+
+}  // namespace corvalend

@@ -6,6 +6,8 @@
 #include "framework/OpenDialog.h"
 #include "ui/frmMemoInputU.h"
 
+namespace corvalend {
+
 THotkeySetting::THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList)
     : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(AHotkey), FHotkeyList(AHotkeyList) {
     btnEdit.OnClick = [this] { btnEditClick(); };
@@ -210,3 +212,5 @@ void THotkeySetting::comboboxActionSelect() {
 void THotkeySetting::ckbActiveClick() {
     SetActive(ckbActive.Checked());
 }
+
+}  // namespace corvalend

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace corvalend {
+
 namespace {
 
 constexpr int kMargin = 8;
@@ -106,3 +108,5 @@ HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, b
     if (!hotkey.Params2.empty() && HotKeyFuncHasParams2(hotkey.Func)) row.Parameters += u", " + hotkey.Params2;
     return row;
 }
+
+}  // namespace corvalend

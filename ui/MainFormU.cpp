@@ -11,6 +11,8 @@
 #include "ui/MainFormRules.h"
 #include "ui/SettingsFormU.h"
 
+namespace corvalend {
+
 TMainForm* MainForm = nullptr;
 
 namespace {
@@ -354,3 +356,5 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return Form::OnMessage(message, wParam, lParam);
 }
+
+}  // namespace corvalend

@@ -12,6 +12,8 @@
 #include "framework/WinText.h"
 #include "ui/frmAddHotkeyU.h"
 
+namespace corvalend {
+
 TSettingsForm* SettingsForm = nullptr;
 
 namespace {
@@ -223,3 +225,5 @@ void FreeSettingsForms() {
         modelessForms.pop_back();
     }
 }
+
+}  // namespace corvalend

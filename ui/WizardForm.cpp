@@ -1,5 +1,7 @@
 #include "ui/WizardForm.h"
 
+namespace corvalend {
+
 TWizardForm::TWizardForm(fw::Application& app, HWND owner, const std::u16string& caption, fw::FormPosition position)
     : Form(app,
            owner,
@@ -28,3 +30,5 @@ void TWizardForm::pcClientChange() {
     btnNext.SetText(page == pcClient.PageCount() - 1 ? u"&Finish" : u"&Next");
     btnPrevious.SetEnabled(page > 0);
 }
+
+}  // namespace corvalend

@@ -1,5 +1,7 @@
 #include "ui/frmAddHotkeyRules.h"
 
+namespace corvalend {
+
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
     for (int i = 0; i < list.Count(); ++i) {
         const THotKeyData& h = list.GetItem(i)->HotKeyData;
@@ -60,3 +62,5 @@ void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const 
         throw;
     }
 }
+
+}  // namespace corvalend

@@ -6,6 +6,8 @@
 #include "framework/Registry.h"
 #include "ui/frmMemoInputU.h"
 
+namespace corvalend {
+
 TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
     : TWizardForm(app, owner, u"New hotkey", fw::FormPosition::OwnerCenter), app_(app), data_(data) {
     Label1.SetFont(headingFont_);
@@ -121,3 +123,5 @@ std::u16string TfrmAddHotkey::GetParameters2() const {
 std::u16string TfrmAddHotkey::GetParameters3() const {
     return cbParam3.Visible() ? WindowStateName(GetFunc(), cbParam3.ItemIndex()) : u"";
 }
+
+}  // namespace corvalend

@@ -4,6 +4,8 @@
 
 #include "framework/Text.h"
 
+namespace corvalend {
+
 TGlobalHotKey* FindSuggestion(const THotkeyList& hotkeys, TSuggestion suggestion) {
     const TSuggestedHotkey& wanted = kSuggestions[suggestion];
     TGlobalHotKey* const found = hotkeys.FindHotKey(wanted.Key, kSuggestionShift);
@@ -32,3 +34,5 @@ TSuggestionTicks SuggestionTicks(const THotkeyList& hotkeys) {
     }
     return ticks;
 }
+
+}  // namespace corvalend

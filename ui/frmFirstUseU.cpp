@@ -8,6 +8,8 @@
 #include "framework/Registry.h"
 #include "ui/SettingsFormU.h"
 
+namespace corvalend {
+
 TfrmFirstUse* frmFirstUse = nullptr;
 
 TfrmFirstUse::TfrmFirstUse(fw::Application& app, HWND owner, TData& data)
@@ -119,3 +121,5 @@ int ShowFirstUseGuide(fw::Application& app, TData& data) {
     } clear;
     return guide->ShowModal();
 }
+
+}  // namespace corvalend

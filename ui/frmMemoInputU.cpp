@@ -2,6 +2,8 @@
 
 #include "core/ActionRules.h"
 
+namespace corvalend {
+
 TfrmMemoInput::TfrmMemoInput(fw::Application& app, HWND owner)
     : Form(app,
            owner,
@@ -19,3 +21,5 @@ bool EditParametersAsText(fw::Application& app, HWND owner, fw::Edit& edtParamet
     edtParameters.SetText(EncodePlaceholders(dialog.edtText.Text()));
     return true;
 }
+
+}  // namespace corvalend

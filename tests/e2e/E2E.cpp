@@ -21,11 +21,11 @@ std::u16string ProgramPath() {
 }
 
 std::u16string HotkeyFile() {
-    return HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA));
+    return corvalend::HotkeyFileIn(corvalend::GetSpecialFolder(CSIDL_APPDATA));
 }
 
 std::u16string VendorFolder() {
-    return GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo";
+    return corvalend::GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo";
 }
 
 void WriteHotkeyFile(const std::u16string& text) {
@@ -34,7 +34,7 @@ void WriteHotkeyFile(const std::u16string& text) {
 }
 
 void PrepareRegistry() {
-    fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0");
+    fw::RegistryIni(corvalend::kProgramKey).WriteString(u"FirstUse", u"0");
 }
 
 bool CanRegister(unsigned modifiers, unsigned key) {
