@@ -1,3 +1,4 @@
+// Encodes a captured picture as JPEG or bitmap, as its file name's extension says, and writes it.
 #include "capture/CaptureFile.h"
 
 #include "capture/CaptureRules.h"

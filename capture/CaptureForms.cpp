@@ -1,3 +1,4 @@
+// The data module's capture requests: a picture from the screen, then a capture window for it.
 #include "capture/CaptureForms.h"
 
 #include "capture/ScreenCapture.h"

@@ -1,3 +1,4 @@
+// Capture arithmetic: source rectangle, selection and shade, the crop release, file-name extensions.
 #include "capture/CaptureRules.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The capture window's controls and handlers: drawing, cropping, copying and saving the selection.
 #include "capture/SaveCaptureU.h"
 
 #include <algorithm>

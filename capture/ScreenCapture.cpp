@@ -1,3 +1,4 @@
+// The capture's system side: screen metrics, the foreground window's rectangle, the screen grab.
 #include "capture/ScreenCapture.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The selection rectangle on screen: its drawing tools, its painting and the mouse handed to its logic.
 #include "capture/SizeRect.h"
 
 #include <algorithm>

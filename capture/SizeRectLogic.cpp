@@ -1,3 +1,4 @@
+// Where the selection rectangle's parts go and how a drag changes it, computed without the system.
 #include "capture/SizeRectLogic.h"
 
 #include <cmath>

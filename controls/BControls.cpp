@@ -1,3 +1,4 @@
+// The link label on the system's static control: our painting, hover tracking, sizing, shell hand-off.
 #include "controls/BControls.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// The link label's decisions without the system: text flags, look, rectangles, accelerators, presses.
 #include "controls/BControlsLogic.h"
 
 #include "framework/Text.h"

@@ -1,3 +1,4 @@
+// Timers on the one shared hidden window: arming, disarming and handing each expiry to its owner.
 #include "controls/SimpleTimer.h"
 
 #include "framework/ObjectIds.h"

@@ -1,3 +1,4 @@
+// The tray icon's shell calls: adding, changing and removing the icon, and the shell's messages to it.
 #include "controls/TrayIcon.h"
 
 #include <algorithm>

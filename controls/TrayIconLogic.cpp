@@ -1,3 +1,4 @@
+// The tray icon's mouse state machine and its notify-icon texts and numbers, without the shell.
 #include "controls/TrayIconLogic.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The actions' portable rules: placeholders, parameter fields, window states, addresses, key texts.
 #include "core/ActionRules.h"
 
 #include "core/Hotkeys.h"

@@ -1,3 +1,4 @@
+// The action catalogue, the hotkey file's reading and writing, and the hotkey list's registration.
 #include "core/Hotkeys.h"
 
 #include <algorithm>

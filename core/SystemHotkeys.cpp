@@ -1,3 +1,4 @@
+// The registrar's system calls: global atoms and hotkeys for the application's window.
 #include "core/SystemHotkeys.h"
 
 #include "framework/WinText.h"

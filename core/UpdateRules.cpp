@@ -1,3 +1,4 @@
+// The update query's address, the download page's address and how the server's answer is read.
 #include "core/UpdateRules.h"
 
 #include "core/ActionRules.h"

@@ -1,3 +1,4 @@
+// The update request: one HTTP GET on a thread of its own, given up when the time limit passes.
 #include "core/Updater.h"
 
 #include <winhttp.h>

@@ -1,3 +1,4 @@
+// The data module at work: start and end, the hotkey file, the hotkey message hook and the actions.
 #include "core/datau.h"
 
 #include <oleauto.h>

@@ -1,3 +1,4 @@
+// Runs the update check while messages keep flowing, then tells the user and opens the download page.
 #include "ui/CheckForUpdates.h"
 
 #include "core/Updater.h"

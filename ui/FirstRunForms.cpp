@@ -1,3 +1,4 @@
+// Opens the first-use guide and the settings window when the data module's first-run checks ask.
 #include "ui/FirstRunForms.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The editor frame's check before a save, its window-state lookup and the copy of its edits.
 #include "ui/HotkeySettingRules.h"
 
 #include "framework/Text.h"

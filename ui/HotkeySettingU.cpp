@@ -1,3 +1,4 @@
+// The hotkey editor frame's controls, its view and edit modes, and its edit, save and delete buttons.
 #include "ui/HotkeySettingU.h"
 
 #include <array>

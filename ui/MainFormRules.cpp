@@ -1,3 +1,4 @@
+// The overview popup's columns, label bounds, height, placement and row texts, computed without windows.
 #include "ui/MainFormRules.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The main window: tray icon and menu, and the overview popup built from the live hotkeys.
 #include "ui/MainFormU.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The settings window: one editor frame per hotkey, the wizard, the log-on box and the update check.
 #include "ui/SettingsFormU.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The wizard frame both guides share: the drawn top band, the page area and the button row.
 #include "ui/WizardForm.h"
 
 namespace corvalend {

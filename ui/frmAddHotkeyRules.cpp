@@ -1,3 +1,4 @@
+// The new-hotkey wizard's page checks and the hotkey Finish builds, without windows.
 #include "ui/frmAddHotkeyRules.h"
 
 namespace corvalend {

@@ -1,3 +1,4 @@
+// The new-hotkey wizard's two pages, their checks, and Finish saving the new hotkey to the file.
 #include "ui/frmAddHotkeyU.h"
 
 #include "core/datau.h"

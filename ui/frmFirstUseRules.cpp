@@ -1,3 +1,4 @@
+// The first-use guide's suggestions and how the ticked ones merge into the hotkeys, without windows.
 #include "ui/frmFirstUseRules.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The first-use guide's three pages, their controls, and Finish writing the file and the registry.
 #include "ui/frmFirstUseU.h"
 
 #include <memory>

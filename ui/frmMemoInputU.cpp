@@ -1,3 +1,4 @@
+// A key string edited in the multi-line dialog: placeholders decoded going in, encoded coming out.
 #include "ui/frmMemoInputU.h"
 
 #include "core/ActionRules.h"

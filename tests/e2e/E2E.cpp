@@ -1,3 +1,4 @@
+// Test support: starting, finding and closing the real program, its hotkey file and registry prepared.
 #include "tests/e2e/E2E.h"
 
 #include <shlobj.h>

@@ -1,3 +1,4 @@
+// Windows test helpers: scratch folders, message pumping, window counts, key presses, message boxes.
 #include "tests/win/WinTest.h"
 
 #include <shellapi.h>
