@@ -15,6 +15,7 @@
 #include "ui/SettingsFormU.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+    using namespace corvalend;
     // Held for the life of the process; a second copy is allowed to run.
     const fw::UniqueKernelHandle mutex(
         CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));

@@ -1,6 +1,9 @@
+// The data module's capture requests: a picture from the screen, then a capture window for it.
 #include "capture/CaptureForms.h"
 
 #include "capture/ScreenCapture.h"
+
+namespace corvalend {
 
 fw::Picture CaptureForms::Take(bool activeWindowOnly) {
     return TakeCapture(activeWindowOnly);
@@ -13,3 +16,5 @@ void CaptureForms::Show(fw::Picture picture) {
     SetForegroundWindow(form.Handle());
     SetActiveWindow(form.Handle());
 }
+
+}  // namespace corvalend

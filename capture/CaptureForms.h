@@ -6,6 +6,8 @@
 #include "capture/SaveCaptureU.h"
 #include "core/DataWindows.h"
 
+namespace corvalend {
+
 class CaptureForms final : public ScreenCaptures {
 public:
     explicit CaptureForms(fw::Application& app) : app_(app) {}
@@ -17,3 +19,5 @@ private:
     fw::Application& app_;
     CaptureWindows windows_;
 };
+
+}  // namespace corvalend

@@ -1,9 +1,12 @@
+// Capture arithmetic: source rectangle, selection and shade, the crop release, file-name extensions.
 #include "capture/CaptureRules.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "framework/PictureOps.h"
+
+namespace corvalend {
 
 fw::Rect CaptureSourceRect(const ScreenMetrics& screen, const std::optional<fw::Rect>& windowRect) {
     const fw::Rect whole{0, 0, screen.width, screen.height};
@@ -100,3 +103,5 @@ std::u16string DefaultExtForFileType(int filterIndex) {
 std::u16string ChangeFileExt(const std::u16string& fileName, const std::u16string& ext) {
     return fileName.substr(0, ExtPos(fileName)) + u"." + ext;
 }
+
+}  // namespace corvalend

@@ -10,6 +10,8 @@
 #include "framework/Geometry.h"
 #include "framework/Picture.h"
 
+namespace corvalend {
+
 // The primary screen as the system reports it.
 struct ScreenMetrics {
     int width = 0;      // SM_CXSCREEN
@@ -74,3 +76,5 @@ std::u16string DefaultExtForFileType(int filterIndex);
 
 // The file name with its extension replaced by "." + ext; appended when it has none.
 std::u16string ChangeFileExt(const std::u16string& fileName, const std::u16string& ext);
+
+}  // namespace corvalend

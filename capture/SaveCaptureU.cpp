@@ -1,3 +1,4 @@
+// The capture window's controls and handlers: drawing, cropping, copying and saving the selection.
 #include "capture/SaveCaptureU.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 #include "framework/Clipboard.h"
 #include "framework/PictureOps.h"
 #include "framework/Win32Geometry.h"
+
+namespace corvalend {
 
 namespace {
 
@@ -186,7 +189,7 @@ fw::Rect TSaveCapture::DraggedFrame() const {
     SelectionBounds selection = Selection();
     const fw::Bounds& b = selection.bounds;
     if (!selection.visible || (b.width >= 0 && b.height >= 0) || b.width == 0 || b.height == 0) return {};
-    ::NormalizeSelection(selection);
+    corvalend::NormalizeSelection(selection);
     return fw::ToRect(selection.bounds);
 }
 
@@ -212,14 +215,14 @@ void TSaveCapture::PaintDraggedFrame(HDC dc) {
 
 void TSaveCapture::NormalizeSelection() {
     SelectionBounds selection = Selection();
-    ::NormalizeSelection(selection);
+    corvalend::NormalizeSelection(selection);
     const fw::Bounds& b = selection.bounds;
     SelectedArea_->SetBounds(b.left, b.top, b.width, b.height);
 }
 
 fw::Rect TSaveCapture::GetSelectionRect() const {
     const fw::Picture& picture = CaptureImage_->GetPicture();
-    return ::GetSelectionRect(Selection(), picture.width, picture.height);
+    return corvalend::GetSelectionRect(Selection(), picture.width, picture.height);
 }
 
 void TSaveCapture::ShowSelectionShade() {
@@ -261,3 +264,5 @@ void TSaveCapture::SaveScreenshotDialogTypeChange(fw::SaveDialog& sender) {
     sender.SetDefaultExt(DefaultExtForFileType(sender.FilterIndex));
     sender.SetDialogFileName(ChangeFileExt(sender.DialogFileName(), sender.DefaultExt()));
 }
+
+}  // namespace corvalend

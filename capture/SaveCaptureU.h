@@ -21,6 +21,8 @@
 #include "framework/ScrollBox.h"
 #include "framework/Win32FileStore.h"
 
+namespace corvalend {
+
 class TSaveCapture;
 
 // The capture windows open now. The list owns them; a window that closes is freed through it, and
@@ -109,3 +111,5 @@ private:
     std::unique_ptr<fw::ImageView> CaptureImage_;
     std::unique_ptr<TSizeRect> SelectedArea_;  // after the view: it goes first
 };
+
+}  // namespace corvalend

@@ -1,9 +1,12 @@
+// The capture's system side: screen metrics, the foreground window's rectangle, the screen grab.
 #include "capture/ScreenCapture.h"
 
 #include <windows.h>
 
 #include "framework/Bitmap.h"
 #include "framework/Win32Geometry.h"
+
+namespace corvalend {
 
 ScreenMetrics Win32CaptureGeometry::Screen() {
     ScreenMetrics screen;
@@ -27,3 +30,5 @@ fw::Picture TakeCapture(bool activeOnly) {
     Win32CaptureGeometry geometry;
     return fw::GrabScreen(ChooseCaptureRect(geometry, activeOnly));
 }
+
+}  // namespace corvalend

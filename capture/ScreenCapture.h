@@ -5,6 +5,8 @@
 #include "capture/CaptureRules.h"
 #include "framework/Picture.h"
 
+namespace corvalend {
+
 class Win32CaptureGeometry final : public CaptureGeometry {
 public:
     ScreenMetrics Screen() override;
@@ -14,3 +16,5 @@ public:
 // The picture a capture of the foreground window (activeOnly) or of the whole primary screen
 // shows: the pixels of the chosen rectangle, as visible on the screen now.
 fw::Picture TakeCapture(bool activeOnly);
+
+}  // namespace corvalend

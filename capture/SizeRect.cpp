@@ -1,3 +1,4 @@
+// The selection rectangle on screen: its drawing tools, its painting and the mouse handed to its logic.
 #include "capture/SizeRect.h"
 
 #include <algorithm>
@@ -5,6 +6,8 @@
 #include "framework/Error.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
+
+namespace corvalend {
 
 TSizeRect::TSizeRect(fw::GraphicHost& host) : GraphicControl(host) {
     SetBounds(0, 0, 100, 100);
@@ -264,3 +267,5 @@ void TSizeRect::MouseLeave() {
     logic_.MouseLeave();
     if (OnMouseLeave) OnMouseLeave(*this);
 }
+
+}  // namespace corvalend

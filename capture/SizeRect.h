@@ -15,6 +15,8 @@
 #include "framework/Picture.h"
 #include "framework/UniqueHandle.h"
 
+namespace corvalend {
+
 class TSizeRect : public fw::GraphicControl {
 public:
     // A new control is 100 x 100 at (0, 0), shows its boxes, and is neither hovered nor pressed.
@@ -155,3 +157,5 @@ private:
     const fw::Pen* canvasPen_ = &FNormalBoxPen;
     const fw::Brush* canvasBrush_ = &FNormalBoxBrush;
 };
+
+}  // namespace corvalend

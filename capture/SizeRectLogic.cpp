@@ -1,8 +1,11 @@
+// Where the selection rectangle's parts go and how a drag changes it, computed without the system.
 #include "capture/SizeRectLogic.h"
 
 #include <cmath>
 
 #include "framework/Text.h"
+
+namespace corvalend {
 
 fw::Rect FrameRect(int W, int H, int b, TDragBoxPos pos) {
     switch (pos) {
@@ -270,3 +273,5 @@ void SizeRectLogic::SetBoundsLimited(int left, int top, int width, int height) {
     if (width != control_.Width() && width >= minimum) control_.SetWidth(width);
     if (height != control_.Height() && height >= minimum) control_.SetHeight(height);
 }
+
+}  // namespace corvalend

@@ -13,6 +13,8 @@
 #include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
+namespace corvalend {
+
 enum TCenterMark { cmCircle, cmCross, cmCustom, cmNone, cmSquare, cmXMark };
 enum TSizePos { spTopLeft, spTop, spTopRight, spLeft, spRight, spBottomLeft, spBottom, spBottomRight, spNone };
 enum TDragBoxPos { dbpInside, dbpMiddle, dbpOutside };
@@ -144,3 +146,5 @@ public:
 private:
     SizeRectControl& control_;
 };
+
+}  // namespace corvalend

@@ -1,3 +1,4 @@
+// The link label on the system's static control: our painting, hover tracking, sizing, shell hand-off.
 #include "controls/BControls.h"
 
 #include <commctrl.h>
@@ -13,6 +14,8 @@
 #include "framework/UniqueHandle.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
+
+namespace corvalend {
 
 static_assert(dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VCENTER && dtBottom == DT_BOTTOM);
 static_assert(dtSingleLine == DT_SINGLELINE && dtPathEllipsis == DT_PATH_ELLIPSIS && dtEndEllipsis == DT_END_ELLIPSIS);
@@ -323,3 +326,5 @@ LRESULT TBLabelPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SIZE && label_) label_->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
     return Panel::OnMessage(message, wParam, lParam);
 }
+
+}  // namespace corvalend

@@ -23,6 +23,8 @@ namespace fw {
 class Application;
 }
 
+namespace corvalend {
+
 struct TLabelFont {
     std::u16string Name = u"Tahoma";
     int Size = 8;  // points
@@ -158,3 +160,5 @@ protected:
 private:
     std::unique_ptr<TBLabel> label_;  // made once the panel is placed
 };
+
+}  // namespace corvalend

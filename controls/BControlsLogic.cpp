@@ -1,6 +1,9 @@
+// The link label's decisions without the system: text flags, look, rectangles, accelerators, presses.
 #include "controls/BControlsLogic.h"
 
 #include "framework/Text.h"
+
+namespace corvalend {
 
 uint32_t LabelDrawTextFlags(bool FitInRect,
                             bool AutoSize,
@@ -54,3 +57,5 @@ bool IsAccelerator(std::u16string_view Caption, char16_t Char) {
 bool PressExecutes(std::u16string_view Execute, TMouseButton Button, bool ExecuteFile) {
     return !Execute.empty() && Button == mbLeft && ExecuteFile;
 }
+
+}  // namespace corvalend

@@ -8,6 +8,8 @@
 #include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
+namespace corvalend {
+
 // A colour: 0x00BBGGRR, or one of the system's colours when the top bit is set (index in the low byte).
 using TColor = uint32_t;
 constexpr TColor SystemColor(uint8_t index) {
@@ -89,3 +91,5 @@ bool IsAccelerator(std::u16string_view Caption, char16_t Char);
 
 // A press hands the target to the shell only for the left button, with ExecuteFile on and a target.
 bool PressExecutes(std::u16string_view Execute, TMouseButton Button, bool ExecuteFile);
+
+}  // namespace corvalend

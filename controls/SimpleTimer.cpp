@@ -1,6 +1,9 @@
+// Timers on the one shared hidden window: arming, disarming and handing each expiry to its owner.
 #include "controls/SimpleTimer.h"
 
 #include "framework/ObjectIds.h"
+
+namespace corvalend {
 
 namespace {
 
@@ -89,3 +92,5 @@ void TSimpleTimer::Disarm(bool ClearEnabled) {
     if (ClearEnabled) FEnabled = false;
     if (KillTimer(timerHandler.WindowHandle(), FId) && timerHandler.ActiveCount_ > 0) --timerHandler.ActiveCount_;
 }
+
+}  // namespace corvalend

@@ -10,6 +10,8 @@
 
 #include "framework/UtilWindow.h"
 
+namespace corvalend {
+
 class TSimpleTimer;
 
 // The window all timers share. It exists while at least one timer does.
@@ -88,3 +90,5 @@ private:
     int FTag = 0;
     TNotifyEvent FOnTimer;
 };
+
+}  // namespace corvalend

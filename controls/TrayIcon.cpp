@@ -1,3 +1,4 @@
+// The tray icon's shell calls: adding, changing and removing the icon, and the shell's messages to it.
 #include "controls/TrayIcon.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
+
+namespace corvalend {
 
 namespace {
 
@@ -481,3 +484,5 @@ HWND TTrayIcon::GetTooltipHandle() {
 HWND TTrayIcon::GetBalloonHintHandle() {
     return FindTrayTooltip(true);
 }
+
+}  // namespace corvalend

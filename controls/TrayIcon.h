@@ -29,6 +29,8 @@ class Application;
 class Window;
 }  // namespace fw
 
+namespace corvalend {
+
 // The shell's notify-icon record in its second layout: with the balloon fields, without the GUID
 // and the balloon icon. Older shells and newer ones alike take it.
 union TTimeoutOrVersion {
@@ -278,3 +280,5 @@ private:
     int appHookId_ = 0;
     TNotifyIconDataEx IconData_{};
 };
+
+}  // namespace corvalend

@@ -1,6 +1,9 @@
+// The tray icon's mouse state machine and its notify-icon texts and numbers, without the shell.
 #include "controls/TrayIconLogic.h"
 
 #include <algorithm>
+
+namespace corvalend {
 
 void TTrayIconLogic::HandleNotification(uint32_t notification) {
     using namespace trayNotify;
@@ -150,3 +153,5 @@ int NextCycleIndex(int index, int count) {
 uint32_t NotifyVersion(TBehavior Behavior) {
     return Behavior == bhWin2000 ? 3 : 0;
 }
+
+}  // namespace corvalend

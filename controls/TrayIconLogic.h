@@ -9,6 +9,8 @@
 #include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
+namespace corvalend {
+
 enum TBehavior { bhWin95, bhWin2000 };
 enum TBalloonHintIcon { bitNone, bitInfo, bitWarning, bitError, bitCustom };
 
@@ -147,3 +149,5 @@ int ClampIconIndex(int Value, bool HasList, int Count);
 int NextCycleIndex(int index, int count);
 // The shell's notification version for a behaviour.
 uint32_t NotifyVersion(TBehavior Behavior);
+
+}  // namespace corvalend

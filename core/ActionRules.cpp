@@ -1,7 +1,10 @@
+// The actions' portable rules: placeholders, parameter fields, window states, addresses, key texts.
 #include "core/ActionRules.h"
 
 #include "core/Hotkeys.h"
 #include "framework/Text.h"
+
+namespace corvalend {
 
 std::u16string DecodePlaceholders(std::u16string_view text) {
     return fw::ReplaceAll(fw::ReplaceAll(fw::ReplaceAll(text, kPlaceholderCR, u"\r"), kPlaceholderLF, u"\n"),
@@ -94,3 +97,5 @@ std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& name
     const std::u16string fixed = FixedKeyName(Key);
     return text + (fixed.empty() ? names.LayoutKeyName(Key) : fixed);
 }
+
+}  // namespace corvalend

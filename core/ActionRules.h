@@ -10,6 +10,8 @@
 #include "core/Hotkeys.h"
 #include "framework/TextFile.h"
 
+namespace corvalend {
+
 // "<?CR?>", "<?LF?>" and "<?TAB?>" stand for carriage return, line feed and tab in one-line fields.
 std::u16string DecodePlaceholders(std::u16string_view text);
 std::u16string EncodePlaceholders(std::u16string_view text);
@@ -45,3 +47,5 @@ public:
 
 // "ALT + ", "CTRL + ", "SHIFT + ", "WIN + " for the modifier bits, then the key's name.
 std::u16string HotkeyToString(uint16_t Key, uint16_t Shift, const KeyNames& names);
+
+}  // namespace corvalend

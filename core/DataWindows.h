@@ -5,6 +5,8 @@
 
 #include "framework/Picture.h"
 
+namespace corvalend {
+
 class TData;
 
 // The windows of a first run.
@@ -28,3 +30,5 @@ public:
     // Opens a new capture window with the picture, in front and active, and returns at once.
     virtual void Show(fw::Picture picture) = 0;
 };
+
+}  // namespace corvalend

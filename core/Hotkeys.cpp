@@ -1,3 +1,4 @@
+// The action catalogue, the hotkey file's reading and writing, and the hotkey list's registration.
 #include "core/Hotkeys.h"
 
 #include <algorithm>
@@ -6,6 +7,8 @@
 #include "framework/Error.h"
 #include "framework/IniFile.h"
 #include "framework/Text.h"
+
+namespace corvalend {
 
 namespace {
 
@@ -240,3 +243,5 @@ void THotkeyList::RegisterKeys() {
 void THotkeyList::UnregisterKeys() {
     for (auto& item : FList) item->UnregisterHotkey();
 }
+
+}  // namespace corvalend

@@ -14,6 +14,8 @@
 #include "framework/ItemList.h"
 #include "framework/TextFile.h"
 
+namespace corvalend {
+
 // ---- Action catalogue ----
 
 enum THotKeyFunc : uint8_t {
@@ -190,3 +192,5 @@ private:
     HotkeySystem system_;
     THotkeyStorage FList;
 };
+
+}  // namespace corvalend

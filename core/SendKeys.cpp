@@ -7,6 +7,8 @@
 #include "framework/Error.h"
 #include "framework/Text.h"
 
+namespace corvalend {
+
 namespace {
 
 constexpr uint8_t kVkReturn = 0x0D;
@@ -291,3 +293,5 @@ bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard) {
     sender.ReleasePrefixModifiers();
     return result;
 }
+
+}  // namespace corvalend

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace corvalend {
+
 // What sending keystrokes needs from the system. The Win32 side is SystemKeyboard; tests record.
 class KeyboardPort {
 public:
@@ -41,3 +43,5 @@ public:
 // integer raises fw::Error "''<count>'' is not a valid integer value". Whichever way it ends,
 // SHIFT, CTRL and ALT pressed by prefixes are released before it returns or raises.
 bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard);
+
+}  // namespace corvalend

@@ -1,6 +1,9 @@
+// The registrar's system calls: global atoms and hotkeys for the application's window.
 #include "core/SystemHotkeys.h"
 
 #include "framework/WinText.h"
+
+namespace corvalend {
 
 // The hotkeys' modifier bits go to the system unchanged: they are its own.
 static_assert(kModAlt == MOD_ALT && kModCtrl == MOD_CONTROL && kModShift == MOD_SHIFT && kModWin == MOD_WIN);
@@ -20,3 +23,5 @@ bool SystemHotkeys::RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key
 bool SystemHotkeys::UnregisterHotKey(uint16_t id) {
     return ::UnregisterHotKey(receiver_, id) != FALSE;
 }
+
+}  // namespace corvalend

@@ -5,6 +5,8 @@
 
 #include "core/Hotkeys.h"
 
+namespace corvalend {
+
 class SystemHotkeys final : public HotkeyRegistrar {
 public:
     explicit SystemHotkeys(HWND receiver) : receiver_(receiver) {}
@@ -17,3 +19,5 @@ public:
 private:
     HWND receiver_;
 };
+
+}  // namespace corvalend

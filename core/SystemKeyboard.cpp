@@ -8,6 +8,8 @@
 #include "framework/Win32CodePage.h"
 #include "framework/WinText.h"
 
+namespace corvalend {
+
 void SystemKeyboard::SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     keybd_event(vk, scan, flags, /*extraInfo=*/0);
 }
@@ -61,3 +63,5 @@ void SystemKeyboard::PumpKeyboardMessages() {
 void SystemKeyboard::ShowMessageBox(std::u16string_view caption, std::u16string_view text) {
     MessageBoxW(/*owner=*/nullptr, fw::W(std::u16string(text)), fw::W(std::u16string(caption)), MB_OK);
 }
+
+}  // namespace corvalend

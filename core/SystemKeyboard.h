@@ -4,6 +4,8 @@
 
 #include "core/SendKeys.h"
 
+namespace corvalend {
+
 class SystemKeyboard final : public KeyboardPort {
 public:
     void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) override;
@@ -18,3 +20,5 @@ public:
     void PumpKeyboardMessages() override;
     void ShowMessageBox(std::u16string_view caption, std::u16string_view text) override;
 };
+
+}  // namespace corvalend

@@ -11,6 +11,8 @@
 
 #include "framework/TextFile.h"
 
+namespace corvalend {
+
 inline constexpr char16_t kUpdateServerHost[] = u"update.corvalend.example";
 inline constexpr char16_t kWebSiteHost[] = u"www.corvalend.example";
 
@@ -28,3 +30,5 @@ std::u16string DownloadPageAddress();
 // The server's answer, read as text lines (byte-order mark, or else the ANSI code page): true exactly
 // when the marker "[UPDATE]" occurs in it, in this letter case, anywhere.
 bool AnswerOffersUpdate(std::string_view answer, const fw::AnsiCodePage& ansi);
+
+}  // namespace corvalend

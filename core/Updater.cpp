@@ -1,3 +1,4 @@
+// The update request: one HTTP GET on a thread of its own, given up when the time limit passes.
 #include "core/Updater.h"
 
 #include <winhttp.h>
@@ -15,6 +16,8 @@
 #include "framework/UniqueHandle.h"
 #include "framework/Win32CodePage.h"
 #include "framework/WinText.h"
+
+namespace corvalend {
 
 namespace {
 
@@ -148,3 +151,5 @@ bool TUpdater::Check(std::chrono::milliseconds timeLimit, const UpdateWait& wait
     if (!outcome->finished || !outcome->answer) throw couldNotCheck;
     return AnswerOffersUpdate(*outcome->answer, fw::SystemAnsiCodePage());
 }
+
+}  // namespace corvalend

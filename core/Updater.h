@@ -10,6 +10,8 @@
 
 #include "core/UpdateRules.h"
 
+namespace corvalend {
+
 // For testing only: the environment variable CORVALEND_UPDATE_SERVER, when set, names the update
 // server ("host" or "host:port") in place of the program's own.
 inline constexpr wchar_t kUpdateServerVariable[] = L"CORVALEND_UPDATE_SERVER";
@@ -26,3 +28,5 @@ public:
     // `wait`, the calling thread simply blocks until then.
     bool Check(std::chrono::milliseconds timeLimit = kUpdateTimeLimit, const UpdateWait& wait = nullptr);
 };
+
+}  // namespace corvalend

@@ -1,3 +1,4 @@
+// The data module at work: start and end, the hotkey file, the hotkey message hook and the actions.
 #include "core/datau.h"
 
 #include <oleauto.h>
@@ -15,6 +16,8 @@
 #include "framework/SystemError.h"
 #include "framework/Version.h"
 #include "framework/WinText.h"
+
+namespace corvalend {
 
 TData* Data = nullptr;
 
@@ -286,7 +289,7 @@ void TData::DoCapture(bool ActiveWindowOnly) {
 // ---- Shared helpers ----
 
 std::u16string TData::HotkeyToString(uint16_t Key, uint16_t Shift) const {
-    return ::HotkeyToString(Key, Shift, LayoutKeyNames());
+    return corvalend::HotkeyToString(Key, Shift, LayoutKeyNames());
 }
 
 APPBARDATA TData::TaskbarPos() const {
@@ -321,3 +324,5 @@ std::u16string TData::FormatVersion(uint32_t Version) const {
 uint32_t TData::GetFileVersion(const std::u16string& Filename) {
     return fw::GetFileVersion(Filename);
 }
+
+}  // namespace corvalend

@@ -18,6 +18,8 @@
 #include "framework/Win32CodePage.h"
 #include "framework/Win32FileStore.h"
 
+namespace corvalend {
+
 enum TDataFileType { dftHotkeys, dftRegKey };
 
 // The folder of a CSIDL, or "" when the system does not know it.
@@ -114,3 +116,5 @@ private:
 // The one data module, null before start-up creates it and after exit destroys it. The module
 // sets it as soon as it exists, before its start-up shows any window.
 extern TData* Data;
+
+}  // namespace corvalend

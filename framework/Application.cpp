@@ -1,3 +1,4 @@
+// The one message loop with its hooks, and the error handler every callback hands its errors to.
 #include "framework/Application.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// Pixels between pictures and the system's bitmaps, and the screen grab.
 #include "framework/Bitmap.h"
 
 #include "framework/Error.h"

@@ -1,3 +1,4 @@
+// Writes a picture as a 24-bit bottom-up bitmap file, header fields by hand.
 #include "framework/BmpWriter.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Opening the clipboard for one owner and putting text or a bitmap on it.
 #include "framework/Clipboard.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The control base: a child window of a system class, its text, bounds, visibility and scaling.
 #include "framework/Controls.h"
 
 #include <commctrl.h>

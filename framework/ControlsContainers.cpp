@@ -1,3 +1,4 @@
+// Panels, frames, pages and their page control: child windows that hold other controls.
 #include "framework/ControlsContainers.h"
 
 #include <commctrl.h>

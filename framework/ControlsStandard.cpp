@@ -1,3 +1,4 @@
+// The standard controls on the system's classes: texts, buttons, check boxes, edits, lists, key fields.
 #include "framework/ControlsStandard.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// Offering a form's Alt+key to its child windows, for controls the system's dialog keys do not reach.
 #include "framework/DialogChar.h"
 
 namespace fw {

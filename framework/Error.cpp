@@ -1,3 +1,4 @@
+// The program's exception type, and the texts of conversion and list-index errors.
 #include "framework/Error.h"
 
 #include "framework/Text.h"

@@ -1,3 +1,4 @@
+// The texts shown when a file cannot be opened or created.
 #include "framework/FileStore.h"
 
 namespace fw {

@@ -1,3 +1,4 @@
+// Reads a program file's version resource into one number.
 #include "framework/FileVersion.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The form: its window with frame and DPI, modal showing, dialog keys and closing.
 #include "framework/Form.h"
 
 #include <dwmapi.h>

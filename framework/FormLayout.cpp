@@ -1,3 +1,4 @@
+// Layout arithmetic without the system: DPI scaling and anchored distances.
 #include "framework/FormLayout.h"
 
 #include <algorithm>

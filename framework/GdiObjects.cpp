@@ -1,3 +1,4 @@
+// Pens, brushes and fonts that remake their system object from their description.
 #include "framework/GdiObjects.h"
 
 #include "framework/Error.h"

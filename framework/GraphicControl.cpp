@@ -1,3 +1,4 @@
+// Windowless controls: painted in the parent's device context, given the mouse where they lie.
 #include "framework/GraphicControl.h"
 
 #include <windowsx.h>

@@ -1,3 +1,4 @@
+// The picture view: the picture painted with its blended overlay, the mouse passed to its controls.
 #include "framework/ImageView.h"
 
 #include <windowsx.h>

@@ -1,3 +1,4 @@
+// Parsing INI text into sections and values, and writing it section by section.
 #include "framework/IniFile.h"
 
 #include "framework/Text.h"

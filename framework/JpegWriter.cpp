@@ -1,3 +1,4 @@
+// Compresses a picture to JPEG in memory through libjpeg, its errors turned into our exception.
 #include "framework/JpegWriter.h"
 
 #include <algorithm>

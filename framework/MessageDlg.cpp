@@ -1,3 +1,4 @@
+// The message dialog: caption, icon and buttons for each kind of message, on the system's message box.
 #include "framework/MessageDlg.h"
 
 #include "framework/Form.h"

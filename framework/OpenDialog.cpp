@@ -1,3 +1,4 @@
+// Shows the system's file-open dialog with the filter and file name set beforehand.
 #include "framework/OpenDialog.h"
 
 #include <cderr.h>

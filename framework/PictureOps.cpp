@@ -1,3 +1,4 @@
+// Clipped pixel loops on pictures: fill, fill outside, copy out and overlay blending.
 #include "framework/PictureOps.h"
 
 #include <algorithm>

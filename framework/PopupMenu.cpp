@@ -1,3 +1,4 @@
+// Builds the popup menu, tracks it at a point and runs the chosen item's handler.
 #include "framework/PopupMenu.h"
 
 #include "framework/SystemError.h"

@@ -1,3 +1,4 @@
+// Reading and writing the string values of one key below HKEY_CURRENT_USER.
 #include "framework/Registry.h"
 
 #include <vector>

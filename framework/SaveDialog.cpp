@@ -1,3 +1,4 @@
+// The save dialog's system call and its hook, which follows the user's choice of file type.
 #include "framework/SaveDialog.h"
 
 #include <commdlg.h>

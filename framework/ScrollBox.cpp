@@ -1,3 +1,4 @@
+// The scroll box: its scroll bars, scroll requests and the content window it moves.
 #include "framework/ScrollBox.h"
 
 #include <algorithm>

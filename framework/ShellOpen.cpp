@@ -1,3 +1,4 @@
+// Hands a target to the shell with a verb, parameters and a window state; the shell reports its own failures.
 #include "framework/ShellOpen.h"
 
 #include <shellapi.h>

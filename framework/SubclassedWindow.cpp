@@ -1,3 +1,4 @@
+// The one subclass procedure: put in front of a window, taken away, and guarding every message it sees.
 #include "framework/SubclassedWindow.h"
 
 #include <commctrl.h>

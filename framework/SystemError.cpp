@@ -1,3 +1,4 @@
+// The system's message text for an error code, and the last error thrown as our exception.
 #include "framework/SystemError.h"
 
 #include <cstdio>

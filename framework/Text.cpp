@@ -1,3 +1,4 @@
+// UTF-8 and UTF-16 conversions, case folding, trimming and integer parsing for the portable units.
 #include "framework/Text.h"
 
 namespace fw {

@@ -1,3 +1,4 @@
+// Decoding text files by byte-order mark or ANSI code page, splitting lines, writing UTF-16.
 #include "framework/TextFile.h"
 
 #include <bit>

@@ -1,3 +1,4 @@
+// The hidden helper window, and the one shared instance its users count.
 #include "framework/UtilWindow.h"
 
 namespace fw {

@@ -1,3 +1,4 @@
+// Version numbers packed into one integer and formatted as dotted text.
 #include "framework/Version.h"
 
 #include <cstdio>

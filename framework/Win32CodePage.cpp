@@ -1,3 +1,4 @@
+// Converting ANSI text with the system's code page.
 #include "framework/Win32CodePage.h"
 
 #include <windows.h>

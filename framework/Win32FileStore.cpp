@@ -1,3 +1,4 @@
+// Whole-file reads and replacing writes through the system's file calls, missing folders created.
 #include "framework/Win32FileStore.h"
 
 #include <windows.h>

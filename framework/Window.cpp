@@ -1,3 +1,4 @@
+// The one window procedure of our classes: registration, creation, deferred work, the error boundary.
 #include "framework/Window.h"
 
 #include <utility>

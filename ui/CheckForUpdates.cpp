@@ -1,3 +1,4 @@
+// Runs the update check while messages keep flowing, then tells the user and opens the download page.
 #include "ui/CheckForUpdates.h"
 
 #include "core/Updater.h"
@@ -5,6 +6,8 @@
 #include "framework/Form.h"
 #include "framework/MessageDlg.h"
 #include "framework/ShellOpen.h"
+
+namespace corvalend {
 
 namespace {
 
@@ -88,3 +91,5 @@ void CheckForUpdatesFrom(fw::Application& app,
                        fw::MessageButtons::Ok);
     }
 }
+
+}  // namespace corvalend

@@ -16,6 +16,8 @@ namespace fw {
 class Application;
 }
 
+namespace corvalend {
+
 // Opens an address through the shell, the window being the parent of anything that shows.
 using PageOpener = std::function<void(HWND window, const std::u16string& address)>;
 void OpenWithShell(HWND window, const std::u16string& address);
@@ -32,3 +34,5 @@ void CheckForUpdatesFrom(fw::Application& app,
                          HWND control,
                          const PageOpener& openPage = OpenWithShell,
                          std::chrono::milliseconds timeLimit = kUpdateTimeLimit);
+
+}  // namespace corvalend

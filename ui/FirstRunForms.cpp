@@ -1,3 +1,4 @@
+// Opens the first-use guide and the settings window when the data module's first-run checks ask.
 #include "ui/FirstRunForms.h"
 
 #include <windows.h>
@@ -8,8 +9,10 @@
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
 
+namespace corvalend {
+
 void FirstRunForms::ShowFirstUseGuide(TData& data) {
-    ::ShowFirstUseGuide(data.App(), data);
+    corvalend::ShowFirstUseGuide(data.App(), data);
 }
 
 void FirstRunForms::ShowSettingsForMissingFile(TData& data) {
@@ -32,3 +35,5 @@ void FirstRunForms::ShowSettingsForMissingFile(TData& data) {
     }
     enableTrayIcon(true);
 }
+
+}  // namespace corvalend

@@ -4,8 +4,12 @@
 
 #include "core/DataWindows.h"
 
+namespace corvalend {
+
 class FirstRunForms final : public FirstRunWindows {
 public:
     void ShowFirstUseGuide(TData& data) override;
     void ShowSettingsForMissingFile(TData& data) override;
 };
+
+}  // namespace corvalend

@@ -1,6 +1,9 @@
+// The editor frame's check before a save, its window-state lookup and the copy of its edits.
 #include "ui/HotkeySettingRules.h"
 
 #include "framework/Text.h"
+
+namespace corvalend {
 
 HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, const HotkeyEdits& edits) {
     for (int i = 0; i < list.Count(); ++i) {
@@ -41,3 +44,5 @@ void CopyEdits(const HotkeyEdits& edits, THotKeyData& data) {
     data.Params2 = EncodeLineBreaks(edits.Params2);
     data.Params3 = edits.Params3;
 }
+
+}  // namespace corvalend

@@ -9,6 +9,8 @@
 #include "core/ActionRules.h"
 #include "core/Hotkeys.h"
 
+namespace corvalend {
+
 inline constexpr char16_t kHotkeyInUseText[] = u"The selected hotkey is already in use.";
 inline constexpr char16_t kNoActionText[] = u"You must select an action for your hotkey.";
 inline constexpr char16_t kDeleteHotkeyQuestion[] = u"Are you sure you want to delete this global hotkey?";
@@ -41,3 +43,5 @@ int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);
 // Copies the edits into a hotkey's data, parameters hidden by the action included. Line breaks in
 // the one-line parameters (pasted text, say) are kept as their placeholders.
 void CopyEdits(const HotkeyEdits& edits, THotKeyData& data);
+
+}  // namespace corvalend

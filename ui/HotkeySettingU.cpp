@@ -1,3 +1,4 @@
+// The hotkey editor frame's controls, its view and edit modes, and its edit, save and delete buttons.
 #include "ui/HotkeySettingU.h"
 
 #include <array>
@@ -5,6 +6,8 @@
 #include "framework/MessageDlg.h"
 #include "framework/OpenDialog.h"
 #include "ui/frmMemoInputU.h"
+
+namespace corvalend {
 
 THotkeySetting::THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList)
     : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(AHotkey), FHotkeyList(AHotkeyList) {
@@ -210,3 +213,5 @@ void THotkeySetting::comboboxActionSelect() {
 void THotkeySetting::ckbActiveClick() {
     SetActive(ckbActive.Checked());
 }
+
+}  // namespace corvalend

@@ -16,6 +16,8 @@
 #include "framework/ControlsStandard.h"
 #include "ui/HotkeySettingRules.h"
 
+namespace corvalend {
+
 class THotkeySetting final : public fw::Frame {
 public:
     using TNotifyEvent = std::function<void(THotkeySetting& Sender)>;
@@ -142,3 +144,5 @@ public:
 
     fw::Bevel Bevel1{*this, {.bounds = {0, 223, 820, 2}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
 };
+
+}  // namespace corvalend

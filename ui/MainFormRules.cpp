@@ -1,7 +1,10 @@
+// The overview popup's columns, label bounds, height, placement and row texts, computed without windows.
 #include "ui/MainFormRules.h"
 
 #include <algorithm>
 #include <cstdint>
+
+namespace corvalend {
 
 namespace {
 
@@ -106,3 +109,5 @@ HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, b
     if (!hotkey.Params2.empty() && HotKeyFuncHasParams2(hotkey.Func)) row.Parameters += u", " + hotkey.Params2;
     return row;
 }
+
+}  // namespace corvalend

@@ -11,6 +11,8 @@
 #include "core/Hotkeys.h"
 #include "framework/FormLayout.h"
 
+namespace corvalend {
+
 inline constexpr int kPopupWidth = 579;   // as designed: the narrowest the popup gets while it fits on the screen
 inline constexpr int kPopupHeight = 291;  // as designed; each opening sets its own
 inline constexpr int kPopupGap = 3;       // between the popup and the taskbar or screen edge
@@ -86,3 +88,5 @@ struct HotkeyRowTexts {
 // The row of a live hotkey, with its combination already as text; `refused` when the system refused
 // to register it.
 HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, bool refused);
+
+}  // namespace corvalend

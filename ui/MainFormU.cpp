@@ -1,3 +1,4 @@
+// The main window: tray icon and menu, and the overview popup built from the live hotkeys.
 #include "ui/MainFormU.h"
 
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include "ui/CheckForUpdates.h"
 #include "ui/MainFormRules.h"
 #include "ui/SettingsFormU.h"
+
+namespace corvalend {
 
 TMainForm* MainForm = nullptr;
 
@@ -354,3 +357,5 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return Form::OnMessage(message, wParam, lParam);
 }
+
+}  // namespace corvalend

@@ -19,6 +19,8 @@
 #include "framework/UniqueHandle.h"
 #include "ui/MainFormRules.h"
 
+namespace corvalend {
+
 // A container the pointer passes through to the popup, as it does through the labels on it, so
 // that the popup sees the pointer come and go; a scroll bar of the container still takes it.
 template <class Container>
@@ -98,3 +100,5 @@ private:
 
 // The main window, null outside the program's run.
 extern TMainForm* MainForm;
+
+}  // namespace corvalend

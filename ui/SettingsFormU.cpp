@@ -1,3 +1,4 @@
+// The settings window: one editor frame per hotkey, the wizard, the log-on box and the update check.
 #include "ui/SettingsFormU.h"
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include "framework/ShellOpen.h"
 #include "framework/WinText.h"
 #include "ui/frmAddHotkeyU.h"
+
+namespace corvalend {
 
 TSettingsForm* SettingsForm = nullptr;
 
@@ -223,3 +226,5 @@ void FreeSettingsForms() {
         modelessForms.pop_back();
     }
 }
+
+}  // namespace corvalend

@@ -19,6 +19,8 @@
 #include "ui/CheckForUpdates.h"
 #include "ui/HotkeySettingU.h"
 
+namespace corvalend {
+
 class TData;
 
 // The product's web site and the author's address, as the about lines show them.
@@ -121,3 +123,5 @@ TSettingsForm& OpenSettingsForm(fw::Application& app, TData& data);
 void ShowSettingsForm(fw::Application& app, TData& data);
 // Frees every modeless settings window, open or closed: at the end, before the data module goes.
 void FreeSettingsForms();
+
+}  // namespace corvalend

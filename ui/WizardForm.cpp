@@ -1,4 +1,7 @@
+// The wizard frame both guides share: the drawn top band, the page area and the button row.
 #include "ui/WizardForm.h"
+
+namespace corvalend {
 
 TWizardForm::TWizardForm(fw::Application& app, HWND owner, const std::u16string& caption, fw::FormPosition position)
     : Form(app,
@@ -28,3 +31,5 @@ void TWizardForm::pcClientChange() {
     btnNext.SetText(page == pcClient.PageCount() - 1 ? u"&Finish" : u"&Next");
     btnPrevious.SetEnabled(page > 0);
 }
+
+}  // namespace corvalend

@@ -12,6 +12,8 @@
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
 
+namespace corvalend {
+
 class TWizardForm : public fw::Form {
 public:
     fw::Panel pnlTop{*this, {.bounds = {0, 0, 571, 49}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
@@ -43,3 +45,5 @@ protected:
     // The buttons follow the page shown: "&Finish" on the last one, Previous beyond the first one.
     void pcClientChange();
 };
+
+}  // namespace corvalend

@@ -1,4 +1,7 @@
+// The new-hotkey wizard's page checks and the hotkey Finish builds, without windows.
 #include "ui/frmAddHotkeyRules.h"
+
+namespace corvalend {
 
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
     for (int i = 0; i < list.Count(); ++i) {
@@ -60,3 +63,5 @@ void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const 
         throw;
     }
 }
+
+}  // namespace corvalend

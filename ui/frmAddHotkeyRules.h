@@ -9,6 +9,8 @@
 #include "core/ActionRules.h"
 #include "core/Hotkeys.h"
 
+namespace corvalend {
+
 // A page of the wizard to check; All checks every page.
 enum class TWizardPage { Key, Action, All };
 
@@ -51,3 +53,5 @@ THotKeyData NewWizardHotkey(uint16_t key,
 // Appends the hotkey to the list and writes the whole list to the hotkey file. When the file cannot
 // be written the hotkey is taken out of the list again and the error goes on.
 void AppendAndSaveHotkey(THotkeyList& hotkeys, const THotKeyData& hotkey, const std::u16string& hotkeyFile);
+
+}  // namespace corvalend

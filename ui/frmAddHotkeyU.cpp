@@ -1,3 +1,4 @@
+// The new-hotkey wizard's two pages, their checks, and Finish saving the new hotkey to the file.
 #include "ui/frmAddHotkeyU.h"
 
 #include "core/datau.h"
@@ -5,6 +6,8 @@
 #include "framework/MessageDlg.h"
 #include "framework/Registry.h"
 #include "ui/frmMemoInputU.h"
+
+namespace corvalend {
 
 TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
     : TWizardForm(app, owner, u"New hotkey", fw::FormPosition::OwnerCenter), app_(app), data_(data) {
@@ -121,3 +124,5 @@ std::u16string TfrmAddHotkey::GetParameters2() const {
 std::u16string TfrmAddHotkey::GetParameters3() const {
     return cbParam3.Visible() ? WindowStateName(GetFunc(), cbParam3.ItemIndex()) : u"";
 }
+
+}  // namespace corvalend

@@ -18,6 +18,8 @@
 #include "ui/WizardForm.h"
 #include "ui/frmAddHotkeyRules.h"
 
+namespace corvalend {
+
 class TData;
 
 // The registry value, in the program's key, with the stored name of the action chosen last.
@@ -94,3 +96,5 @@ private:
     fw::Font headingFont_{L"Tahoma", 12, GetSysColor(COLOR_WINDOWTEXT)};
     std::unique_ptr<THotkeyList> HotKeyList_;
 };
+
+}  // namespace corvalend

@@ -1,8 +1,11 @@
+// The first-use guide's suggestions and how the ticked ones merge into the hotkeys, without windows.
 #include "ui/frmFirstUseRules.h"
 
 #include <string>
 
 #include "framework/Text.h"
+
+namespace corvalend {
 
 TGlobalHotKey* FindSuggestion(const THotkeyList& hotkeys, TSuggestion suggestion) {
     const TSuggestedHotkey& wanted = kSuggestions[suggestion];
@@ -32,3 +35,5 @@ TSuggestionTicks SuggestionTicks(const THotkeyList& hotkeys) {
     }
     return ticks;
 }
+
+}  // namespace corvalend

@@ -9,6 +9,8 @@
 
 #include "core/Hotkeys.h"
 
+namespace corvalend {
+
 // The guide's suggestions, in the order of their boxes and of the file they are written to.
 enum TSuggestion { sgMinimize, sgMaximize, sgScreenCapture, sgOpenNotepad };
 inline constexpr int kSuggestionCount = 4;
@@ -43,3 +45,5 @@ void MergeSuggestions(THotkeyList& hotkeys, const TSuggestionTicks& ticked);
 
 // A box is ticked exactly when the list holds the suggestion as an active hotkey.
 TSuggestionTicks SuggestionTicks(const THotkeyList& hotkeys);
+
+}  // namespace corvalend

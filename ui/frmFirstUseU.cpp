@@ -1,3 +1,4 @@
+// The first-use guide's three pages, their controls, and Finish writing the file and the registry.
 #include "ui/frmFirstUseU.h"
 
 #include <memory>
@@ -7,6 +8,8 @@
 #include "framework/MessageDlg.h"
 #include "framework/Registry.h"
 #include "ui/SettingsFormU.h"
+
+namespace corvalend {
 
 TfrmFirstUse* frmFirstUse = nullptr;
 
@@ -119,3 +122,5 @@ int ShowFirstUseGuide(fw::Application& app, TData& data) {
     } clear;
     return guide->ShowModal();
 }
+
+}  // namespace corvalend

@@ -15,6 +15,8 @@
 #include "ui/WizardForm.h"
 #include "ui/frmFirstUseRules.h"
 
+namespace corvalend {
+
 class TData;
 class TSettingsForm;
 
@@ -97,3 +99,5 @@ extern TfrmFirstUse* frmFirstUse;
 // is open already. The result is the guide's (mrOk after Finish, mrCancel otherwise; mrNone when
 // none was shown).
 int ShowFirstUseGuide(fw::Application& app, TData& data);
+
+}  // namespace corvalend

@@ -1,6 +1,9 @@
+// A key string edited in the multi-line dialog: placeholders decoded going in, encoded coming out.
 #include "ui/frmMemoInputU.h"
 
 #include "core/ActionRules.h"
+
+namespace corvalend {
 
 TfrmMemoInput::TfrmMemoInput(fw::Application& app, HWND owner)
     : Form(app,
@@ -19,3 +22,5 @@ bool EditParametersAsText(fw::Application& app, HWND owner, fw::Edit& edtParamet
     edtParameters.SetText(EncodePlaceholders(dialog.edtText.Text()));
     return true;
 }
+
+}  // namespace corvalend

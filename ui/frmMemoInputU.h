@@ -8,6 +8,8 @@
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
 
+namespace corvalend {
+
 class TfrmMemoInput final : public fw::Form {
 public:
     TfrmMemoInput(fw::Application& app, HWND owner);
@@ -29,3 +31,5 @@ public:
 // as placeholders; the dialog, owned by `owner`, shows them decoded and on OK the field gets the
 // dialog's text encoded again. True on OK; on Cancel, Esc or the close box the field is left as it was.
 bool EditParametersAsText(fw::Application& app, HWND owner, fw::Edit& edtParameters);
+
+}  // namespace corvalend

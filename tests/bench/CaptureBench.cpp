@@ -24,6 +24,8 @@
 #include "framework/JpegWriter.h"
 #include "framework/PictureOps.h"
 
+using namespace corvalend;
+
 extern char** environ;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "tests/support/MemoryFileStore.h"
 #include "tests/support/PosixFileStore.h"
 
+using namespace corvalend;
+
 namespace {
 
 struct Fixture {

@@ -8,6 +8,8 @@
 #include "core/SendKeys.h"
 #include "tests/support/UsLayout.h"
 
+using namespace corvalend;
+
 namespace {
 
 class CountingKeyboard final : public KeyboardPort {

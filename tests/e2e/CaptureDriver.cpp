@@ -1,3 +1,4 @@
+// Test support: a patterned window to capture, and the mouse and screen reads that drive capture windows.
 #include "tests/e2e/CaptureDriver.h"
 
 #include <thread>

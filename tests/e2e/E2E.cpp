@@ -1,3 +1,4 @@
+// Test support: starting, finding and closing the real program, its hotkey file and registry prepared.
 #include "tests/e2e/E2E.h"
 
 #include <shlobj.h>
@@ -21,11 +22,11 @@ std::u16string ProgramPath() {
 }
 
 std::u16string HotkeyFile() {
-    return HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA));
+    return corvalend::HotkeyFileIn(corvalend::GetSpecialFolder(CSIDL_APPDATA));
 }
 
 std::u16string VendorFolder() {
-    return GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo";
+    return corvalend::GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo";
 }
 
 void WriteHotkeyFile(const std::u16string& text) {
@@ -34,7 +35,7 @@ void WriteHotkeyFile(const std::u16string& text) {
 }
 
 void PrepareRegistry() {
-    fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0");
+    fw::RegistryIni(corvalend::kProgramKey).WriteString(u"FirstUse", u"0");
 }
 
 bool CanRegister(unsigned modifiers, unsigned key) {

@@ -28,7 +28,7 @@ constexpr wchar_t kProgramKeyPath[] = L"Software\\Tamberlo\\Corvalend";
 // As on a machine where the program never ran for this user.
 void ForgetTheUser() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKeyPath);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::W(kRunKey), fw::W(kRunValueName));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName));
     wintest::DeleteTree(e2e::VendorFolder());
 }
 
@@ -82,7 +82,7 @@ class FirstRunE2E : public ::testing::Test {
 protected:
     void SetUp() override { ForgetTheUser(); }
     void TearDown() override {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::W(kRunKey), fw::W(kRunValueName));
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName));
         e2e::PrepareRegistry();
     }
 };
@@ -106,7 +106,7 @@ TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkF
         EXPECT_EQ(fw::Win32FileStore().Read(e2e::HotkeyFile()), fw::EncodeUtf16LE(expected, true))
             << "exactly the four suggestions, in order";
         EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), u"0");
-        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::W(kRunKey), fw::W(kRunValueName)),
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName)),
                   u"\"" + e2e::ProgramPath() + u"\"");
         // The check that showed the guide had loaded the file before: nothing is live yet, and
         // the file exists, so no settings window follows.

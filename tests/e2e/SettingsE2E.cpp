@@ -161,7 +161,7 @@ class SettingsE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         e2e::PrepareRegistry();
-        fw::RegistryIni(kProgramKey).WriteString(u"AddHotKey_Func", u"");  // the wizard offers no action
+        fw::RegistryIni(corvalend::kProgramKey).WriteString(u"AddHotKey_Func", u"");  // the wizard offers no action
         e2e::WriteHotkeyFile(kPreparedFile);
         e2e::EmptyTheClipboard();
         program_ = new e2e::RunningProgram();

@@ -8,6 +8,8 @@
 #include "core/Hotkeys.h"
 #include "tests/support/MemoryFileStore.h"
 
+using namespace corvalend;
+
 namespace {
 
 bool SameData(const THotKeyData& a, const THotKeyData& b) {

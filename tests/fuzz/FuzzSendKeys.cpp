@@ -7,6 +7,8 @@
 #include "core/SendKeys.h"
 #include "framework/Error.h"
 
+using namespace corvalend;
+
 namespace {
 
 // Counts up to 65535 make a 64 KiB text worth about a billion events; past this many the keyboard

@@ -1,3 +1,4 @@
+// Test support: libjpeg's decoder and its reference encoder, to check what our writer makes.
 #include "tests/support/JpegDecode.h"
 
 #include <csetjmp>

@@ -1,3 +1,4 @@
+// Test doubles: the in-memory file store and the recording registrar with the system's atom rules.
 #include "tests/support/MemoryFileStore.h"
 
 #include "framework/Error.h"

@@ -22,7 +22,7 @@ public:
 
 // Behaves like the system's global atoms and hotkeys: reference-counted atoms from 0xC000 up,
 // one registration per combination.
-class FakeRegistrar final : public HotkeyRegistrar {
+class FakeRegistrar final : public corvalend::HotkeyRegistrar {
 public:
     uint16_t AddAtomName(const std::u16string& name) override;
     void DeleteAtom(uint16_t atom) override;

@@ -1,3 +1,4 @@
+// Test support: files on the build machine's disk through POSIX calls.
 #include "tests/support/PosixFileStore.h"
 
 #include <fcntl.h>

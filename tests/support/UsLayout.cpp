@@ -1,3 +1,4 @@
+// Test support: the US keyboard's key code for each character.
 #include "tests/support/UsLayout.h"
 
 // A US keyboard as the layout queries report it, plus three made-up keys for the modifier bits.

@@ -8,6 +8,8 @@
 #include "core/ActionRules.h"
 #include "framework/TextFile.h"
 
+using namespace corvalend;
+
 namespace {
 
 class FakeKeyNames final : public KeyNames {

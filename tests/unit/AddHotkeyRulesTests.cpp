@@ -8,6 +8,8 @@
 #include "tests/support/MemoryFileStore.h"
 #include "ui/frmAddHotkeyRules.h"
 
+using namespace corvalend;
+
 namespace {
 
 const std::u16string kFile = u"C:\\Data\\hotkeys.ini";

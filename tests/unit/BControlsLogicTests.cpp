@@ -4,6 +4,8 @@
 
 #include "controls/BControlsLogic.h"
 
+using namespace corvalend;
+
 TEST(LinkLabelFlags, EllipsisAndAlignmentsOnlyWhenFittedWithoutAutoSize) {
     // Automatic sizing on, or FitInRect off: one line from the top left, whatever else is set.
     for (bool fit : {false, true}) {

@@ -10,6 +10,8 @@
 #include "framework/Error.h"
 #include "tests/support/MemoryFileStore.h"
 
+using namespace corvalend;
+
 namespace {
 
 using fw::Rect;

@@ -11,6 +11,8 @@
 #include "tests/support/MemoryFileStore.h"
 #include "ui/frmFirstUseRules.h"
 
+using namespace corvalend;
+
 namespace {
 
 constexpr TSuggestionTicks kAll{true, true, true, true};

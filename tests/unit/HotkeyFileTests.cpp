@@ -13,6 +13,8 @@
 #include "tests/support/MemoryFileStore.h"
 #include "tests/support/PosixFileStore.h"
 
+using namespace corvalend;
+
 namespace {
 
 const std::u16string kFile = u"C:\\Data\\hotkeys.ini";

@@ -5,6 +5,8 @@
 #include "tests/support/MemoryFileStore.h"
 #include "ui/HotkeySettingRules.h"
 
+using namespace corvalend;
+
 namespace {
 
 struct HotkeySettingRulesTest : ::testing::Test {

@@ -5,6 +5,8 @@
 #include "framework/Error.h"
 #include "tests/support/MemoryFileStore.h"
 
+using namespace corvalend;
+
 namespace {
 
 class RecordingItems final : public fw::ItemList {

@@ -7,6 +7,8 @@
 
 #include "ui/MainFormRules.h"
 
+using namespace corvalend;
+
 namespace {
 
 const fw::Rect kScreen{0, 0, 1920, 1080};

@@ -12,6 +12,8 @@
 #include "framework/Text.h"
 #include "tests/support/UsLayout.h"
 
+using namespace corvalend;
+
 namespace {
 
 constexpr uint8_t kShift = 0x10;

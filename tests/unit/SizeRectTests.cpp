@@ -6,6 +6,8 @@
 
 #include "capture/SizeRectLogic.h"
 
+using namespace corvalend;
+
 namespace {
 
 using fw::Rect;

@@ -8,6 +8,8 @@
 #include "controls/TrayIconLogic.h"
 #include "framework/ObjectIds.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace trayNotify;

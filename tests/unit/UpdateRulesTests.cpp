@@ -4,6 +4,8 @@
 #include "core/UpdateRules.h"
 #include "framework/TextFile.h"
 
+using namespace corvalend;
+
 namespace {
 
 bool Offers(std::string_view answer) {

@@ -23,6 +23,8 @@
 #include "tests/win/WinTest.h"
 #include "ui/frmAddHotkeyU.h"
 
+using namespace corvalend;
+
 namespace {
 
 using wintest::ClientRect;

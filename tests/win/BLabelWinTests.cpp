@@ -17,6 +17,8 @@
 #include "framework/Window.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

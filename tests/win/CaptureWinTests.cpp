@@ -21,6 +21,8 @@
 #include "tests/support/JpegDecode.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -11,6 +11,8 @@
 #include "framework/WinText.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 int CountFiles(const std::u16string& folder) {

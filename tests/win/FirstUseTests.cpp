@@ -24,6 +24,8 @@
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -26,6 +26,8 @@
 #include "tests/win/FormTest.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 using fw::akBottom;

@@ -11,6 +11,8 @@
 #include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -25,6 +25,8 @@
 #include "tests/win/WinTest.h"
 #include "ui/HotkeySettingU.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -29,6 +29,8 @@
 #include "ui/MainFormU.h"
 #include "ui/SettingsFormU.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -18,6 +18,8 @@
 #include "tests/win/WinTest.h"
 #include "ui/frmMemoInputU.h"
 
+using namespace corvalend;
+
 namespace {
 
 using wintest::ClientRect;

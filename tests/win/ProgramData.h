@@ -12,11 +12,11 @@ namespace wintest {
 // Held in a base, so that they exist before the data module's start-up asks for them and go after it.
 struct ProgramWindows {
     explicit ProgramWindows(fw::Application& app) : captures(app) {}
-    FirstRunForms firstRun;
-    CaptureForms captures;
+    corvalend::FirstRunForms firstRun;
+    corvalend::CaptureForms captures;
 };
 
-class ProgramData : private ProgramWindows, public TData {
+class ProgramData : private ProgramWindows, public corvalend::TData {
 public:
     explicit ProgramData(fw::Application& app) : ProgramWindows(app), TData(app, firstRun, captures) {}
 };

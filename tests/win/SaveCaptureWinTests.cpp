@@ -23,6 +23,8 @@
 #include "tests/win/SaveDialogDriver.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

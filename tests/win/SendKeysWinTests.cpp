@@ -11,6 +11,8 @@
 #include "framework/WinText.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 constexpr auto kTypingTime = std::chrono::seconds(5);

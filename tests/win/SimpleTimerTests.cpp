@@ -13,6 +13,8 @@
 #include "framework/Error.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 

@@ -9,6 +9,8 @@
 #include "tests/win/GraphicHostWindow.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -11,6 +11,8 @@
 #include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 
+using namespace corvalend;
+
 TEST(DataLocations, HotkeyFileBelowTheApplicationDataFolder) {
     EXPECT_EQ(HotkeyFileIn(u"C:\\Users\\a\\AppData\\Roaming"),
               u"C:\\Users\\a\\AppData\\Roaming\\Tamberlo\\Corvalend\\Data\\hotkeys.ini");

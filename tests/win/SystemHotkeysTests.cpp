@@ -9,6 +9,8 @@
 #include "framework/WinText.h"
 #include "tests/win/WinTest.h"
 
+using namespace corvalend;
+
 namespace {
 
 struct SystemHotkeysTest : ::testing::Test {

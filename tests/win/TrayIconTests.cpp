@@ -19,6 +19,8 @@
 #include "tests/win/WinTest.h"
 #include "ui/MainFormU.h"
 
+using namespace corvalend;
+
 using namespace std::chrono_literals;
 
 namespace {

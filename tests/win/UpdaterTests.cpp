@@ -22,6 +22,8 @@
 #include "tests/win/WinTest.h"
 #include "ui/CheckForUpdates.h"
 
+using namespace corvalend;
+
 namespace {
 
 using namespace std::chrono_literals;

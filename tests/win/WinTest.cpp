@@ -1,3 +1,4 @@
+// Windows test helpers: scratch folders, message pumping, window counts, key presses, message boxes.
 #include "tests/win/WinTest.h"
 
 #include <shellapi.h>
@@ -302,7 +303,7 @@ bool MessageBoxWatcher::Wait(std::chrono::milliseconds timeout) {
 }
 
 void EnsureHotkeyFile() {
-    const std::u16string file = HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA));
+    const std::u16string file = corvalend::HotkeyFileIn(corvalend::GetSpecialFolder(CSIDL_APPDATA));
     fw::Win32FileStore store;
     if (store.Exists(file)) return;
     fw::ForceDirectories(fw::ExtractFileDir(file));

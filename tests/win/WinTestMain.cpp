@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     OleInitialize(nullptr);
     // The data module shows the first-use guide while it has not been finished: the tests that want
     // the guide ask for it themselves.
-    fw::RegistryIni(kProgramKey).WriteBool(kFirstUseValue, false);
+    fw::RegistryIni(corvalend::kProgramKey).WriteBool(corvalend::kFirstUseValue, false);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
