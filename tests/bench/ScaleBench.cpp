@@ -4,6 +4,7 @@
 //
 //     ScaleBench                 all timings, with their references, as text
 //     ScaleBench prepare N       only writes a hotkey file of N hotkeys (for the memory figures)
+//     ScaleBench measure N [R]   start-up, popup and settings window at N hotkeys only, R times each
 #include <windows.h>
 
 #include <algorithm>
@@ -169,6 +170,16 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"prepare") == 0) {
         e2e::PrepareRegistry();
         e2e::WriteHotkeyFile(HotkeyFileText(static_cast<int>(std::wcstol(argv[2], nullptr, 10))));
+        return 0;
+    }
+    if (argc >= 3 && std::wcscmp(argv[1], L"measure") == 0) {
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
+        const int count = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+        const int times = argc > 3 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 1;
+        const Run run = Measure(count, times, times);
+        Line("start-up (until idle)", count, {run.startMs}, 0, "");
+        Line("popup", count, run.popup, 0, "");
+        Line("settings window", count, run.settings, 0, "");
         return 0;
     }
     const int repeats = argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 3;
