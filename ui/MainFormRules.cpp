@@ -76,6 +76,25 @@ fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column) {
     return {grid.ColumnLeft[c] - grid.Rows.left, (row - 1) * kRowPitch, grid.ColumnWidth[c], kLabelHeight};
 }
 
+int HotkeyBandRows(int boxHeight, int rowCount) {
+    // A row partly in view at the top and one at the bottom, and the ones between.
+    const int inView = std::max(boxHeight, 0) / kRowPitch + 2;
+    return std::clamp(2 * inView, 0, std::max(rowCount, 0));
+}
+
+int HotkeyBandFirst(int current, int bandRows, int rowCount, int viewTop, int viewHeight) {
+    const int firstInView = std::max(viewTop, 0) / kRowPitch;
+    // The pixel below the view too: scaled positions may be a pixel off.
+    const int lastInView = std::min((std::max(viewTop, 0) + std::max(viewHeight, 0)) / kRowPitch, rowCount - 1);
+    if (current >= 0 && firstInView >= current && lastInView < current + bandRows) return current;
+    const int first = current < 0 || firstInView >= current ? firstInView : lastInView - bandRows + 1;
+    return std::clamp(first, 0, std::max(rowCount - bandRows, 0));
+}
+
+fw::Bounds HotkeyBandBounds(const PopupGrid& grid, int first, int bandRows) {
+    return {0, first * kRowPitch, grid.Rows.width, bandRows * kRowPitch};
+}
+
 fw::Point PopupPosition(unsigned edge,
                         const fw::Rect& taskbar,
                         const fw::Rect& workArea,

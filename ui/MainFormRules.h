@@ -61,6 +61,22 @@ PopupGrid PopupGridLayout(const PopupMeasures& measures);
 // the header, in the popup's client area; row i + 1 shows hotkey i, in the area of all rows.
 fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column);
 
+// Only some hotkey rows have label windows: a band of rows at a time, that covers the rows in view
+// of the rows' box and about a screen beyond, and is bound to other rows as the box scrolls. The
+// band's rows, for a box `boxHeight` high (96 DPI): as many as can be in view at once, and as many
+// again, but no more than there are rows.
+int HotkeyBandRows(int boxHeight, int rowCount);
+
+// The first row of a band of `bandRows` rows that covers the rows in view, from `viewTop` for
+// `viewHeight` pixels of all rows (96 DPI): `current` while it covers them (-1: no band yet).
+// Scrolling down, the view goes to the band's top, so that the screen beyond is below; up, to its
+// bottom. The band never reaches past the last row.
+int HotkeyBandFirst(int current, int bandRows, int rowCount, int viewTop, int viewHeight);
+
+// Bounds of the band from row `first` in the area of all rows. Its labels are placed by
+// HotkeyLabelBounds as though its first row were the first hotkey's.
+fw::Bounds HotkeyBandBounds(const PopupGrid& grid, int first, int bandRows);
+
 // The taskbar's edge as the shell reports it (ABE_LEFT ... ABE_BOTTOM).
 enum TaskbarEdge : unsigned { tbeLeft = 0, tbeTop = 1, tbeRight = 2, tbeBottom = 3 };
 

@@ -141,6 +141,36 @@ TEST(MainFormRules, RowsHigherThanTheScreenScrollBetweenHeaderAndLinks) {
     EXPECT_GE(fw::ScaleForDpi(grid.ClientHeight, 144), 1073);
 }
 
+TEST(MainFormRules, ABandOfLabelRowsCoversTheViewAndMovesAboutOnceAScreen) {
+    EXPECT_EQ(HotkeyBandRows(63, 3), 3) << "rows that all fit have a window each";
+    EXPECT_EQ(HotkeyBandRows(0, 0), 0);
+    // 1,000 rows in a box of 697 pixels.
+    const int count = 1000;
+    const int box = 697;
+    const int bandRows = HotkeyBandRows(box, count);
+    const int inView = box / 21 + 2;
+    EXPECT_GE(bandRows, inView);
+    EXPECT_LE(bandRows, 3 * inView);
+    int first = -1;
+    int moves = 0;
+    const auto view = [&](int top) {
+        const int now = HotkeyBandFirst(first, bandRows, count, top, box);
+        moves += now != first;
+        first = now;
+        ASSERT_GE(first, 0) << top;
+        ASSERT_LE(first + bandRows, count) << top;
+        ASSERT_LE(first * 21, top) << "the rows at the top of the view";
+        ASSERT_GE((first + bandRows) * 21, top + box) << "the rows at the bottom of the view";
+    };
+    const int end = count * 21 - box;
+    for (int top = 0; top <= end; ++top) view(top);
+    EXPECT_LE(moves, end / box + 2) << "down a pixel at a time";
+    moves = 0;
+    for (int top = end; top >= 0; --top) view(top);
+    EXPECT_LE(moves, end / box + 2) << "up a pixel at a time";
+    for (const int top : {500 * 21 + 5, 10, end, 0, end / 2, end / 2 - box / 2}) view(top);
+}
+
 TEST(MainFormRules, AScrollingPopupStaysOnTheScreenBesideEveryTaskbarEdge) {
     struct Case {
         unsigned edge;
