@@ -289,4 +289,15 @@ bool Container::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+// ScopedNoRedraw
+
+ScopedNoRedraw::ScopedNoRedraw(HWND window) : window_(window) {
+    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+ScopedNoRedraw::~ScopedNoRedraw() {
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, /*rect=*/nullptr, /*region=*/nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 }  // namespace fw

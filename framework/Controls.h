@@ -165,4 +165,18 @@ private:
     std::optional<Brush> color_;
 };
 
+// Holds back the painting of a shown window and its children while many of them change (a label on
+// the screen paints at once at each new text); they paint once, as usual, after the end. A hidden
+// window would be shown at the end.
+class ScopedNoRedraw {
+public:
+    explicit ScopedNoRedraw(HWND window);
+    ~ScopedNoRedraw();
+    ScopedNoRedraw(const ScopedNoRedraw&) = delete;
+    ScopedNoRedraw& operator=(const ScopedNoRedraw&) = delete;
+
+private:
+    HWND window_;
+};
+
 }  // namespace fw

@@ -39,6 +39,11 @@ int TextWidth(HDC dc, std::u16string_view text) {
     return extent.right;
 }
 
+// The column headers: the popup's font, bold.
+fw::Font HeaderFont() {
+    return fw::Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
+}
+
 const TLabelFont kLinkFont{.Style = fsBold | fsUnderline, .Color = clBlue};
 
 // The two links: hand cursor, bold and underlined also while hovered, on the popup's colour.
@@ -93,6 +98,7 @@ TMainForm::TMainForm(fw::Application& app)
     BLabel1.Label().OnClick = [this](TBLabel&) { Settings1Click(); };
     lblCheckForUpdates.Label().OnClick = [this](TBLabel&) { lblCheckForUpdatesClick(); };
     OnShow = [this] { FormShow(); };
+    sbHotkeys.OnViewChange = [this] { BindHotkeyBand(); };
 
     TrayImages = MakeTrayImages(app.Instance());
     TrayPopup.Items = {
@@ -132,7 +138,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     // Opened from the tray the grid is there already, built for the height; shown any other way
     // the popup still lists the hotkeys.
-    if (HotkeyText_.empty()) {
+    if (!grid_) {
         const PopupGrid grid = BuildHotkeyLabels(fw::WorkAreaOf(Handle()));
         SetClientSize(grid.ClientWidth, grid.ClientHeight);
     }
@@ -225,70 +231,121 @@ void TMainForm::HideFormTimerTimer() {
 PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     FreeHotkeyLabels();
     const int count = Data != nullptr ? Data->HotKeyList().Count() : 0;
-    std::vector<HotkeyRowTexts> rows;
-    rows.reserve(static_cast<size_t>(count));
+    rows_.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(i);
         const THotKeyData& d = hotkey.HotKeyData;
-        rows.push_back(HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
-                                 hotkey.Refused()));
+        rows_.push_back(HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
+                                  hotkey.Refused()));
     }
+    const PopupGrid grid = PopupGridLayout(MeasureHotkeyGrid(workArea));
+    PlaceHotkeyLabels(grid);
+    // The box and the height of all rows; the band is bound to the rows at the top.
+    grid_ = grid;
+    sbHotkeys.SetBounds(grid.Rows);
+    sbHotkeys.SetVirtualHeight(grid.RowsHeight);
+    return grid;
+}
 
-    // Every text whole: the columns and the popup take the widths of the texts in the fonts they
-    // are shown in (a greyed hotkey has the normal font's metrics).
+PopupMeasures TMainForm::MeasureHotkeyGrid(const RECT& workArea) const {
+    // Every text whole: the columns and the popup take the widths of all texts, the rows out of
+    // view included, in the fonts they are shown in (a greyed hotkey has the normal font's metrics).
     const UINT dpi = Dpi();
-    const fw::Font bold(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
     const int gap = fw::ScaleForDpi(kPopupGap, dpi);
-    PopupMeasures measures{.HotkeyCount = count,
+    PopupMeasures measures{.HotkeyCount = static_cast<int>(rows_.size()),
                            .RoomWidth = workArea.right - workArea.left - 2 * gap,
                            .RoomHeight = workArea.bottom - workArea.top - 2 * gap,
                            .ScrollBarWidth = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi),
                            .Dpi = dpi};
+    const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     {
-        const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-        {
-            const fw::ScopedSelectObject font(dc.get(), bold.Handle(dpi));
-            for (size_t c = 0; c < 3; ++c) measures.WidestText[c] = TextWidth(dc.get(), kHotkeyHeaders[c]);
+        const fw::ScopedSelectObject font(dc.get(), HeaderFont().Handle(dpi));
+        for (size_t c = 0; c < 3; ++c) measures.WidestText[c] = TextWidth(dc.get(), kHotkeyHeaders[c]);
+    }
+    const fw::ScopedSelectObject font(dc.get(), ControlFont().Handle(dpi));
+    for (const HotkeyRowTexts& row : rows_) {
+        const std::u16string_view texts[3] = {row.Hotkey, row.Action, row.Parameters};
+        for (size_t c = 0; c < 3; ++c) {
+            measures.WidestText[c] = std::max(measures.WidestText[c], TextWidth(dc.get(), texts[c]));
         }
-        const fw::ScopedSelectObject font(dc.get(), ControlFont().Handle(dpi));
-        for (const HotkeyRowTexts& row : rows) {
-            const std::u16string_view texts[3] = {row.Hotkey, row.Action, row.Parameters};
-            for (size_t c = 0; c < 3; ++c) {
-                measures.WidestText[c] = std::max(measures.WidestText[c], TextWidth(dc.get(), texts[c]));
+    }
+    return measures;
+}
+
+void TMainForm::PlaceHotkeyLabels(const PopupGrid& grid) {
+    // The labels are made once and kept: making windows is what an opening would cost most. The
+    // screen-reader texts are the captions, so every cell is the system's static text.
+    const auto place = [&](THotkeyLabels& labels, fw::Container& parent, int row) {
+        for (int c = 0; c < 3; ++c) {
+            const fw::Bounds bounds = HotkeyLabelBounds(grid, row, c);
+            std::unique_ptr<fw::Label>& label = labels[static_cast<size_t>(c)];
+            if (!label) {
+                label = std::make_unique<fw::Label>(
+                    parent, fw::ControlInfo{.bounds = bounds},
+                    fw::LabelOptions{.wordWrap = true, .showAccelChar = false});  // texts as stored, "&" included
+            } else if (label->DesignBounds() != bounds) {
+                label->SetBounds(bounds);
             }
         }
-    }
-    const PopupGrid grid = PopupGridLayout(measures);
-
-    // The box and its rows sized before the labels come, which then need placing only once.
-    sbHotkeys.SetBounds(grid.Rows);
-    pnlHotkeys.SetHeight(grid.RowsHeight);
-    sbHotkeys.ScrollTo(0);
-
-    // The screen-reader texts are the captions, so every cell is the system's static text.
-    const auto label = [&](fw::Container& parent, int row, int column, std::u16string_view text) {
-        return std::make_unique<fw::Label>(
-            parent, fw::ControlInfo{.text = std::u16string(text), .bounds = HotkeyLabelBounds(grid, row, column)},
-            fw::LabelOptions{.wordWrap = true, .showAccelChar = false});  // texts as stored, "&" included
     };
-    HotkeyText_.resize(static_cast<size_t>(count) + 1);
-    for (int c = 0; c < 3; ++c) {
-        HotkeyText_[0][c] = label(*this, 0, c, kHotkeyHeaders[c]);
-        HotkeyText_[0][c]->SetFont(bold);
+    const bool newHeader = !header_[0];
+    place(header_, *this, 0);
+    for (size_t c = 0; newHeader && c < 3; ++c) {
+        header_[c]->SetText(std::u16string(kHotkeyHeaders[c]));
+        header_[c]->SetFont(HeaderFont());
     }
-    for (int i = 0; i < count; ++i) {
-        const HotkeyRowTexts& texts = rows[static_cast<size_t>(i)];
-        THotkeyLabels& row = HotkeyText_[static_cast<size_t>(i) + 1];
-        row[0] = label(pnlHotkeys, i + 1, 0, texts.Hotkey);
-        row[1] = label(pnlHotkeys, i + 1, 1, texts.Action);
-        row[2] = label(pnlHotkeys, i + 1, 2, texts.Parameters);
-        if (texts.Greyed) row[0]->SetFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT)));
+    // Rows of the band not needed now are hidden, from the screen reader too.
+    bandRows_ = HotkeyBandRows(grid.Rows.height, static_cast<int>(rows_.size()));
+    if (band_.size() < static_cast<size_t>(bandRows_)) band_.resize(static_cast<size_t>(bandRows_));
+    for (size_t k = 0; k < band_.size(); ++k) {
+        const bool used = k < static_cast<size_t>(bandRows_);
+        if (used) place(band_[k].Labels, pnlHotkeys, static_cast<int>(k) + 1);
+        for (const auto& label : band_[k].Labels) label->SetVisible(used);
     }
-    return grid;
+}
+
+void TMainForm::BindHotkeyBand() {
+    if (!grid_) return;
+    const fw::Bounds view = sbHotkeys.View96();
+    const int count = static_cast<int>(rows_.size());
+    const int first = HotkeyBandFirst(bandFirst_, bandRows_, count, view.top, view.height);
+    if (first == bandFirst_) return;
+    bandFirst_ = first;
+    const fw::Font& normal = ControlFont();
+    const fw::Font greyed(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT));
+    const fw::ScopedNoRedraw batch(pnlHotkeys.Handle());
+    for (int k = 0; k < bandRows_; ++k) {
+        const HotkeyRowTexts& texts = rows_[static_cast<size_t>(first + k)];
+        TBandRow& row = band_[static_cast<size_t>(k)];
+        row.Labels[0]->SetText(texts.Hotkey);
+        row.Labels[1]->SetText(texts.Action);
+        row.Labels[2]->SetText(texts.Parameters);
+        if (row.Greyed != texts.Greyed) {
+            row.Labels[0]->SetFont(texts.Greyed ? greyed : normal);
+            row.Greyed = texts.Greyed;
+        }
+    }
+    pnlHotkeys.SetBounds(HotkeyBandBounds(*grid_, first, bandRows_));
 }
 
 void TMainForm::FreeHotkeyLabels() {
-    HotkeyText_.clear();
+    grid_.reset();
+    rows_ = {};
+    bandFirst_ = -1;
+    // The next opening starts at the top, and binds the band once.
+    sbHotkeys.ScrollTo(0);
+}
+
+int TMainForm::HotkeyRowCount() const {
+    return grid_ ? static_cast<int>(rows_.size()) + 1 : 0;
+}
+
+const fw::Label* TMainForm::HotkeyText(int row, int column) const {
+    if (!grid_ || column < 0 || column > 2 || row < 0 || row >= HotkeyRowCount()) return nullptr;
+    const auto c = static_cast<size_t>(column);
+    if (row == 0) return header_[c].get();
+    const int k = row - 1 - bandFirst_;
+    return bandFirst_ >= 0 && k >= 0 && k < bandRows_ ? band_[static_cast<size_t>(k)].Labels[c].get() : nullptr;
 }
 
 // ---- Window ----

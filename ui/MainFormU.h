@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "controls/BControls.h"
@@ -45,7 +46,8 @@ public:
     TBLabelPanel BLabel1;
     TBLabelPanel lblCheckForUpdates;
     // The hotkey rows, between the header and the links; they scroll when the screen is too low for
-    // them. Placed at each opening.
+    // them. Placed at each opening. The box's column is as high as all rows, and pnlHotkeys holds
+    // the windows of the band of rows in view and about a screen beyond (see HotkeyBandRows).
     TPassThrough<fw::ColumnScrollBox> sbHotkeys{*this, {}};
     TPassThrough<fw::Panel> pnlHotkeys{sbHotkeys, {}};
     TSimpleTimer HideFormTimer;
@@ -57,10 +59,12 @@ public:
     std::unique_ptr<TTrayIcon> TrayIcon;
 
     // The grid shown now: row 0 the column headers (on the popup), row i + 1 live hotkey i (on
-    // pnlHotkeys); the columns are the hotkey, the action and the parameters. Empty while the popup
-    // is hidden.
-    using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
-    const std::vector<THotkeyLabels>& HotkeyText() const { return HotkeyText_; }
+    // pnlHotkeys); the columns are the hotkey, the action and the parameters. No rows while the
+    // popup is hidden.
+    int HotkeyRowCount() const;
+    // The label showing `column` of grid row `row`, or null when the row has no window: only the
+    // rows of the band do (the rows in view and about a screen beyond).
+    const fw::Label* HotkeyText(int row, int column) const;
 
     // Tray click and "Show hotkeys...": opens the popup beside the taskbar, or closes it.
     void TrayIconClick();
@@ -87,6 +91,12 @@ private:
     void HideFormTimerTimer();
     // Builds the grid and returns the popup's layout for it on the screen of `workArea`.
     PopupGrid BuildHotkeyLabels(const RECT& workArea);
+    PopupMeasures MeasureHotkeyGrid(const RECT& workArea) const;
+    // Makes the header and the band's labels as far as there are none yet, and places them.
+    void PlaceHotkeyLabels(const PopupGrid& grid);
+    // The rows' band covers the rows in view again (the box scrolled or changed its size).
+    void BindHotkeyBand();
+    // The grid goes; its label windows stay, hidden with the popup, for the next opening.
     void FreeHotkeyLabels();
 
     void HidePopup();
@@ -94,7 +104,20 @@ private:
     void SetOpacity(uint8_t opacity);
     void RestartHideTimer();
 
-    std::vector<THotkeyLabels> HotkeyText_;
+    using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
+    struct TBandRow {
+        THotkeyLabels Labels;
+        bool Greyed = false;  // the hotkey's label has the greyed font
+    };
+
+    std::optional<PopupGrid> grid_;     // while the popup shows
+    std::vector<HotkeyRowTexts> rows_;  // of every live hotkey, while the popup shows
+    THotkeyLabels header_;
+    // The windows of the band, made as the popup first needs them; the first bandRows_ are in use
+    // and show the rows from bandFirst_ on (-1 while none are bound).
+    std::vector<TBandRow> band_;
+    int bandRows_ = 0;
+    int bandFirst_ = -1;
     bool pointerInside_ = false;  // asked the system to tell when the pointer leaves
 };
 

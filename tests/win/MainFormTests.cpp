@@ -44,10 +44,6 @@ std::u16string Text(HWND window) {
     return fw::FromW(text);
 }
 
-std::u16string Text(const std::unique_ptr<fw::Label>& label) {
-    return Text(label->Handle());
-}
-
 uint8_t Opacity(HWND window) {
     BYTE alpha = 0;
     DWORD flags = 0;
@@ -75,15 +71,20 @@ COLORREF TextColourOf(HWND label) {
     return GetTextColor(dc.get());
 }
 
-// The width of a label's text on one line in the label's own font.
-int TextWidthOf(const fw::Label& label) {
+// The width of a text on one line in a label's font (its own text by default).
+int TextWidthOf(HWND label, const std::u16string& text) {
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-    const fw::ScopedSelectObject font(dc.get(),
-                                      reinterpret_cast<HGDIOBJ>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)));
-    const std::u16string text = label.Text();
+    const fw::ScopedSelectObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     RECT extent{};
     DrawTextW(dc.get(), fw::W(text), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return extent.right;
+}
+int TextWidthOf(HWND label) {
+    return TextWidthOf(label, Text(label));
+}
+
+int Width(const RECT& r) {
+    return r.right - r.left;
 }
 
 class MainFormTest : public ::testing::Test {
@@ -150,7 +151,13 @@ protected:
         MapWindowPoints(HWND_DESKTOP, form_->Handle(), reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
-    static RECT InPopup(const std::unique_ptr<fw::Label>& label) { return InPopup(label->Handle()); }
+    // The label window of a cell of the grid (row 0 the header, row i + 1 hotkey i); a failure
+    // when the row has none.
+    static HWND Cell(int row, int column) {
+        const fw::Label* label = form_->HotkeyText(row, column);
+        if (label == nullptr) ADD_FAILURE() << "no window for row " << row << ", column " << column;
+        return label != nullptr ? label->Handle() : nullptr;
+    }
 
     // A screen point outside the popup and the taskbar.
     static POINT Elsewhere() {
@@ -179,7 +186,7 @@ TEST_F(MainFormTest, CreatedHiddenMinimizedAndSeeThrough) {
     EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
     EXPECT_EQ(Text(hwnd), u"Corvalend");
-    EXPECT_TRUE(Form().HotkeyText().empty());
+    EXPECT_EQ(Form().HotkeyRowCount(), 0);
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
     EXPECT_EQ(Text(Form().SpeedButton1.Handle()), u"X");
     EXPECT_EQ(Form().BLabel1.Label().Caption(), u"Manage hotkeys");
@@ -199,35 +206,34 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     ASSERT_EQ(Data->HotKeyList().Count(), 3);
     Open();
 
-    const auto& grid = Form().HotkeyText();
-    ASSERT_EQ(grid.size(), 4u);
-    EXPECT_EQ(Text(grid[0][0]), u"Hotkey");
-    EXPECT_EQ(Text(grid[0][1]), u"Action");
-    EXPECT_EQ(Text(grid[0][2]), u"Parameters");
-    EXPECT_EQ(Text(grid[1][0]), u"ALT + CTRL + F7");
-    EXPECT_EQ(Text(grid[1][1]), u"Close active window");
-    EXPECT_EQ(Text(grid[1][2]), u"");
-    EXPECT_EQ(Text(grid[2][0]), u"ALT + CTRL + F8");
-    EXPECT_EQ(Text(grid[2][1]), u"Open file");
-    EXPECT_EQ(Text(grid[2][2]), u"a.txt, -x");
-    EXPECT_EQ(Text(grid[3][0]), u"ALT + CTRL + F9 (in use)");
-    EXPECT_EQ(Text(grid[3][1]), u"Send keystrokes");
-    EXPECT_EQ(Text(grid[3][2]), u"a&b<?CR?>");
+    ASSERT_EQ(Form().HotkeyRowCount(), 4);
+    EXPECT_EQ(Text(Cell(0, 0)), u"Hotkey");
+    EXPECT_EQ(Text(Cell(0, 1)), u"Action");
+    EXPECT_EQ(Text(Cell(0, 2)), u"Parameters");
+    EXPECT_EQ(Text(Cell(1, 0)), u"ALT + CTRL + F7");
+    EXPECT_EQ(Text(Cell(1, 1)), u"Close active window");
+    EXPECT_EQ(Text(Cell(1, 2)), u"");
+    EXPECT_EQ(Text(Cell(2, 0)), u"ALT + CTRL + F8");
+    EXPECT_EQ(Text(Cell(2, 1)), u"Open file");
+    EXPECT_EQ(Text(Cell(2, 2)), u"a.txt, -x");
+    EXPECT_EQ(Text(Cell(3, 0)), u"ALT + CTRL + F9 (in use)");
+    EXPECT_EQ(Text(Cell(3, 1)), u"Send keystrokes");
+    EXPECT_EQ(Text(Cell(3, 2)), u"a&b<?CR?>");
     // Only the taken combination is greyed.
-    EXPECT_EQ(TextColourOf(grid[3][0]->Handle()), GetSysColor(COLOR_GRAYTEXT));
-    EXPECT_EQ(TextColourOf(grid[2][0]->Handle()), GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(TextColourOf(grid[3][1]->Handle()), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(TextColourOf(Cell(3, 0)), GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(TextColourOf(Cell(2, 0)), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(TextColourOf(Cell(3, 1)), GetSysColor(COLOR_WINDOWTEXT));
 
     // Geometry at 96 DPI: rows 21 pixels apart under the header, the links 21 above the bottom.
     // The taken combination's text is wider than the designed column: the column and the popup
     // widen so that it shows whole, and the parameters still end 16 pixels before the right edge.
     const RECT client = Client();
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(grid[0][c]->PixelBounds().top, 8) << c;
-    EXPECT_EQ(InPopup(grid[1][0]).top, 25);
-    EXPECT_EQ(InPopup(grid[2][0]).top, 46);
-    EXPECT_EQ(InPopup(grid[3][0]).top, 67);
-    EXPECT_GE(InPopup(grid[3][0]).right - InPopup(grid[3][0]).left, TextWidthOf(*grid[3][0]));
-    EXPECT_EQ(InPopup(grid[3][2]), (RECT{InPopup(grid[3][1]).right + 10, 67, client.right - 16, 80}));
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(InPopup(Cell(0, c)).top, 8) << c;
+    EXPECT_EQ(InPopup(Cell(1, 0)).top, 25);
+    EXPECT_EQ(InPopup(Cell(2, 0)).top, 46);
+    EXPECT_EQ(InPopup(Cell(3, 0)).top, 67);
+    EXPECT_GE(Width(InPopup(Cell(3, 0))), TextWidthOf(Cell(3, 0)));
+    EXPECT_EQ(InPopup(Cell(3, 2)), (RECT{InPopup(Cell(3, 1)).right + 10, 67, client.right - 16, 80}));
     EXPECT_GT(client.right, 579);
     EXPECT_EQ(client.bottom, 116);
     EXPECT_EQ(Form().BLabel1.PixelBounds().top, 116 - 21);
@@ -256,7 +262,7 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     // A second click closes it: grid gone, minimized, timer off.
     Form().TrayIconClick();
     EXPECT_FALSE(Form().Visible());
-    EXPECT_TRUE(Form().HotkeyText().empty());
+    EXPECT_EQ(Form().HotkeyRowCount(), 0);
     EXPECT_TRUE(IsIconic(Form().Handle()));
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
 }
@@ -264,14 +270,14 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
 TEST_F(MainFormTest, NoHotkeysOnlyTheHeaderAndTheWaysToHide) {
     StartWith({});
     Open();
-    EXPECT_EQ(Form().HotkeyText().size(), 1u);
+    EXPECT_EQ(Form().HotkeyRowCount(), 1);
     EXPECT_EQ(Client(), (RECT{0, 0, 579, 57}));
     EXPECT_EQ(Form().lblCheckForUpdates.PixelBounds().top, 57 - 21);
 
     // "X".
     SendMessageW(Form().SpeedButton1.Handle(), BM_CLICK, 0, 0);
     EXPECT_FALSE(Form().Visible());
-    EXPECT_TRUE(Form().HotkeyText().empty());
+    EXPECT_EQ(Form().HotkeyRowCount(), 0);
 
     // "Manage hotkeys" opens the settings window and hides the popup.
     Open();
@@ -306,7 +312,7 @@ TEST_F(MainFormTest, PointerComingAndGoing) {
     SetCursorPos(away.x, away.y);
     EXPECT_TRUE(wintest::PumpUntil([] { return Opacity(Form().Handle()) == 180; }, 500ms));
     ASSERT_TRUE(wintest::PumpUntil([] { return !Form().Visible(); }, 3s)) << "still shown";
-    EXPECT_TRUE(Form().HotkeyText().empty());
+    EXPECT_EQ(Form().HotkeyRowCount(), 0);
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
 }
 
@@ -332,14 +338,13 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
     wintest::ChangeDpi(Form(), 144, kPopupWidth, 116);
     Form().TrayIconClick();  // closed at 96, opened at 144
     Open();
-    const auto& grid = Form().HotkeyText();
-    ASSERT_EQ(grid.size(), 4u);
+    ASSERT_EQ(Form().HotkeyRowCount(), 4);
     EXPECT_EQ(Client(), (RECT{0, 0, 869, 174}));
     // Scaled within a pixel (the rows' box and the rows in it are each rounded).
-    EXPECT_NEAR(InPopup(grid[1][0]).top, 38, 1);
-    EXPECT_NEAR(InPopup(grid[2][0]).top, 69, 1);
-    EXPECT_NEAR(InPopup(grid[3][0]).top, 101, 1);
-    wintest::ExpectScaled(InPopup(grid[3][2]), {268, 67, 563, 80}, 144, "parameters");
+    EXPECT_NEAR(InPopup(Cell(1, 0)).top, 38, 1);
+    EXPECT_NEAR(InPopup(Cell(2, 0)).top, 69, 1);
+    EXPECT_NEAR(InPopup(Cell(3, 0)).top, 101, 1);
+    wintest::ExpectScaled(InPopup(Cell(3, 2)), {268, 67, 563, 80}, 144, "parameters");
     wintest::ExpectScaled(Form().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
     EXPECT_EQ(Form().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
     // Beside the taskbar with the gap scaled too.
@@ -352,12 +357,11 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
 }
 
 TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
-    // 364 hotkeys, the first with the longest combination and a long path: far higher than the
+    // 364 hotkeys, the last with the longest combination and a long path: far higher than the
     // screen and wider than designed.
     std::vector<THotKeyData> hotkeys;
     THotKeyData longest = Hotkey(VK_F10, hkfOpenFile, u"C:\\Program Files\\Some Vendor\\Some Application\\app.exe");
     longest.Shift = MOD_ALT | MOD_CONTROL | MOD_SHIFT;
-    hotkeys.push_back(longest);
     for (int32_t shift = 1; shift <= 15; ++shift) {
         for (int32_t key = VK_F1; key <= VK_F24; ++key) {
             if (shift == longest.Shift && key == longest.Key) continue;
@@ -365,24 +369,64 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
             hotkeys.back().Shift = shift;
         }
     }
-    for (int32_t key = 'A'; hotkeys.size() < 364; ++key) hotkeys.push_back(Hotkey(key, hkfMinimize));
+    for (int32_t key = 'A'; hotkeys.size() < 363; ++key) hotkeys.push_back(Hotkey(key, hkfMinimize));
+    hotkeys.push_back(longest);
     StartWith(hotkeys);
     ASSERT_EQ(Data->HotKeyList().Count(), 364);
     Open();
+    ASSERT_EQ(Form().HotkeyRowCount(), 365);
 
-    // Every text whole on its line: each cell at least as wide as its text, the popup wider than
-    // designed, and all of it inside the work area.
-    const auto& grid = Form().HotkeyText();
-    ASSERT_EQ(grid.size(), 365u);
-    EXPECT_EQ(Text(grid[1][0]), u"ALT + CTRL + SHIFT + F10");
-    EXPECT_EQ(Text(grid[1][1]), u"Open file");
-    for (size_t r = 0; r < grid.size(); r += 7) {
-        for (const auto& cell : grid[r]) {
-            EXPECT_GE(cell->PixelBounds().right - cell->PixelBounds().left, TextWidthOf(*cell))
-                << r << ": " << fw::Utf16ToUtf8(cell->Text());
+    const RECT client = Client();
+    const RECT rows = InPopup(Form().sbHotkeys.Handle());
+    const RECT firstRow = InPopup(Cell(1, 0));
+    // Only the rows in view and about a screen beyond have label windows, which stay bounded
+    // however far the rows scroll.
+    const auto labelWindows = [] {
+        int count = 0;
+        EnumChildWindows(
+            Form().pnlHotkeys.Handle(), [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+    const int rowsInView = (rows.bottom - rows.top) / 21;
+    const int windows = labelWindows();
+    EXPECT_GE(windows, 3 * rowsInView);
+    EXPECT_LE(windows, 3 * 3 * rowsInView) << "more than three screens of rows";
+    // The rows with windows show their hotkeys in their places, whole and in view where the box
+    // shows them.
+    const auto expectRowsBound = [&](const char* where) {
+        SCOPED_TRACE(where);
+        const int position = Form().sbHotkeys.ScrollPosition();
+        int bound = 0;
+        for (int r = 1; r < Form().HotkeyRowCount(); ++r) {
+            const int top = firstRow.top + (r - 1) * 21 - position;
+            if (Form().HotkeyText(r, 0) == nullptr) {
+                ASSERT_TRUE(top + 13 <= rows.top || top >= rows.bottom) << "row " << r << " in view has no window";
+                continue;
+            }
+            ++bound;
+            const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(r - 1);
+            const THotKeyData& d = hotkey.HotKeyData;
+            const HotkeyRowTexts texts =
+                HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
+                          hotkey.Refused());
+            const std::u16string expected[3] = {texts.Hotkey, texts.Action, texts.Parameters};
+            for (int c = 0; c < 3; ++c) {
+                ASSERT_EQ(Text(Cell(r, c)), expected[c]) << "row " << r;
+                EXPECT_TRUE(IsWindowVisible(Cell(r, c))) << "row " << r;
+                EXPECT_GE(Width(InPopup(Cell(r, c))), TextWidthOf(Cell(r, c))) << "row " << r;
+            }
+            ASSERT_EQ(InPopup(Cell(r, 0)).top, top) << "row " << r;
         }
-    }
-    EXPECT_GT(Client().right, kPopupWidth);
+        EXPECT_LE(3 * bound, windows);
+    };
+    expectRowsBound("opened");
+
+    // Every text whole on its line: the columns are as wide as the longest texts, out of view at
+    // the end; the popup wider than designed, and all of it inside the work area.
+    EXPECT_GE(Width(InPopup(Cell(1, 0))), TextWidthOf(Cell(1, 0), u"ALT + CTRL + SHIFT + F10"));
+    EXPECT_GE(Width(InPopup(Cell(1, 2))), TextWidthOf(Cell(1, 2), longest.Params));
+    EXPECT_GT(client.right, kPopupWidth);
     const RECT work = fw::WorkAreaOf(Form().Handle());
     const RECT popup = Bounds();
     EXPECT_GE(popup.left, work.left);
@@ -391,12 +435,10 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     EXPECT_LE(popup.bottom, work.bottom);
 
     // The header, the "X" and the links in view; the rows between them.
-    const RECT client = Client();
-    const RECT rows = InPopup(Form().sbHotkeys.Handle());
     const auto inView = [&](const RECT& r) {
         return r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
     };
-    for (const auto& header : grid[0]) EXPECT_TRUE(inView(InPopup(header)));
+    for (int c = 0; c < 3; ++c) EXPECT_TRUE(inView(InPopup(Cell(0, c))));
     const RECT x = InPopup(Form().SpeedButton1.Handle());
     const RECT manage = InPopup(Form().BLabel1.Label().Handle());
     const RECT update = InPopup(Form().lblCheckForUpdates.Label().Handle());
@@ -406,7 +448,6 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     EXPECT_EQ(update.right, client.right - 8) << "right-justified";
 
     // The wheel, over the rows, scrolls them; the header and the links stay.
-    const RECT firstRow = InPopup(grid[1][0]);
     SetCursorPos(popup.left + (rows.left + rows.right) / 2, popup.top + (rows.top + rows.bottom) / 2);
     INPUT wheel{};
     wheel.type = INPUT_MOUSE;
@@ -415,11 +456,11 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
     ASSERT_TRUE(wintest::PumpUntil([] { return Form().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
     const int scrolled = Form().sbHotkeys.ScrollPosition();
-    EXPECT_EQ(InPopup(grid[1][0]).top, firstRow.top - scrolled);
-    EXPECT_EQ(InPopup(grid[0][0]).top, 8);
+    EXPECT_EQ(InPopup(Cell(1, 0)).top, firstRow.top - scrolled);
+    EXPECT_EQ(InPopup(Cell(0, 0)).top, 8);
     EXPECT_EQ(InPopup(Form().BLabel1.Label().Handle()), manage);
 
-    // The scroll bar's lower arrow, clicked, goes on down; its end shows the last row whole.
+    // The scroll bar's lower arrow, clicked, goes on down.
     SCROLLBARINFO bar{};
     bar.cbSize = sizeof(bar);
     ASSERT_TRUE(GetScrollBarInfo(Form().sbHotkeys.Handle(), OBJID_VSCROLL, &bar));
@@ -432,10 +473,25 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
     EXPECT_TRUE(wintest::PumpUntil([&] { return Form().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
         << "the arrow did not scroll";
+    expectRowsBound("scrolled a little");
+
+    // A page at a time down and up, a jump into the middle and the end: the rows in view are
+    // always bound, and the end shows the last row whole.
+    for (int i = 0; i < 3; ++i) SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    expectRowsBound("pages down");
+    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+    expectRowsBound("a page up");
+    Form().sbHotkeys.ScrollTo(180 * 21);
+    expectRowsBound("the middle");
+    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+    expectRowsBound("a page up from the middle");
     SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
-    const RECT last = InPopup(grid[364][2]);
+    expectRowsBound("the end");
+    EXPECT_EQ(Text(Cell(364, 0)), u"ALT + CTRL + SHIFT + F10");
+    const RECT last = InPopup(Cell(364, 2));
     EXPECT_GE(last.top, rows.top);
     EXPECT_LE(last.bottom, rows.bottom);
+    EXPECT_EQ(labelWindows(), windows);
     RedrawWindow(Form().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     wintest::KeepScreenshot(Form().Handle(), u"popup-364-hotkeys.bmp");
 
@@ -443,4 +499,6 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     Form().TrayIconClick();
     Open();
     EXPECT_EQ(Form().sbHotkeys.ScrollPosition(), 0);
+    expectRowsBound("opened again");
+    EXPECT_EQ(labelWindows(), windows);
 }
