@@ -239,11 +239,16 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
                                   hotkey.Refused()));
     }
     const PopupGrid grid = PopupGridLayout(MeasureHotkeyGrid(workArea));
-    PlaceHotkeyLabels(grid);
-    // The box and the height of all rows; the band is bound to the rows at the top.
-    grid_ = grid;
+
+    // The box, its column of all rows and the band sized before the labels come, which then need
+    // placing only once.
+    bandRows_ = HotkeyBandRows(grid.Rows.height, count);
     sbHotkeys.SetBounds(grid.Rows);
     sbHotkeys.SetVirtualHeight(grid.RowsHeight);
+    pnlHotkeys.SetBounds(HotkeyBandBounds(grid, 0, bandRows_));
+    PlaceHotkeyLabels(grid);
+    grid_ = grid;
+    BindHotkeyBand();
     return grid;
 }
 
@@ -295,7 +300,6 @@ void TMainForm::PlaceHotkeyLabels(const PopupGrid& grid) {
         header_[c]->SetFont(HeaderFont());
     }
     // Rows of the band not needed now are hidden, from the screen reader too.
-    bandRows_ = HotkeyBandRows(grid.Rows.height, static_cast<int>(rows_.size()));
     if (band_.size() < static_cast<size_t>(bandRows_)) band_.resize(static_cast<size_t>(bandRows_));
     for (size_t k = 0; k < band_.size(); ++k) {
         const bool used = k < static_cast<size_t>(bandRows_);

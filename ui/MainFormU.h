@@ -92,7 +92,8 @@ private:
     // Builds the grid and returns the popup's layout for it on the screen of `workArea`.
     PopupGrid BuildHotkeyLabels(const RECT& workArea);
     PopupMeasures MeasureHotkeyGrid(const RECT& workArea) const;
-    // Makes the header and the band's labels as far as there are none yet, and places them.
+    // Makes the header and the labels of the band's bandRows_ rows as far as there are none yet, places
+    // them, and hides the labels of rows beyond.
     void PlaceHotkeyLabels(const PopupGrid& grid);
     // The rows' band covers the rows in view again (the box scrolled or changed its size).
     void BindHotkeyBand();
