@@ -264,7 +264,8 @@ PopupMeasures TMainForm::MeasureHotkeyGrid(const RECT& workArea) const {
                            .Dpi = dpi};
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     {
-        const fw::ScopedSelectObject font(dc.get(), HeaderFont().Handle(dpi));
+        const fw::Font header = HeaderFont();
+        const fw::ScopedSelectObject font(dc.get(), header.Handle(dpi));
         for (size_t c = 0; c < 3; ++c) measures.WidestText[c] = TextWidth(dc.get(), kHotkeyHeaders[c]);
     }
     const fw::ScopedSelectObject font(dc.get(), ControlFont().Handle(dpi));
@@ -336,7 +337,7 @@ void TMainForm::FreeHotkeyLabels() {
     grid_.reset();
     rows_ = {};
     bandFirst_ = -1;
-    // The next opening starts at the top, and binds the band once.
+    // The next opening starts at the top.
     sbHotkeys.ScrollTo(0);
 }
 
