@@ -82,12 +82,15 @@ int HotkeyBandRows(int boxHeight, int rowCount) {
     return std::clamp(2 * inView, 0, std::max(rowCount, 0));
 }
 
+HotkeyRowSpan HotkeyRowsInView(int rowCount, int viewTop, int viewHeight) {
+    const int top = std::max(viewTop, 0);
+    return {top / kRowPitch, std::min((top + std::max(viewHeight, 0)) / kRowPitch, rowCount - 1)};
+}
+
 int HotkeyBandFirst(int current, int bandRows, int rowCount, int viewTop, int viewHeight) {
-    const int firstInView = std::max(viewTop, 0) / kRowPitch;
-    // The pixel below the view too: scaled positions may be a pixel off.
-    const int lastInView = std::min((std::max(viewTop, 0) + std::max(viewHeight, 0)) / kRowPitch, rowCount - 1);
-    if (current >= 0 && firstInView >= current && lastInView < current + bandRows) return current;
-    const int first = current < 0 || firstInView >= current ? firstInView : lastInView - bandRows + 1;
+    const HotkeyRowSpan view = HotkeyRowsInView(rowCount, viewTop, viewHeight);
+    if (current >= 0 && view.First >= current && view.Last < current + bandRows) return current;
+    const int first = current < 0 || view.First >= current ? view.First : view.Last - bandRows + 1;
     return std::clamp(first, 0, std::max(rowCount - bandRows, 0));
 }
 

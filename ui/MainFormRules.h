@@ -67,8 +67,16 @@ fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column);
 // again, but no more than there are rows.
 int HotkeyBandRows(int boxHeight, int rowCount);
 
-// The first row of a band of `bandRows` rows that covers the rows in view, from `viewTop` for
-// `viewHeight` pixels of all rows (96 DPI): `current` while it covers them (-1: no band yet).
+// The rows in view, from `viewTop` for `viewHeight` pixels of all `rowCount` rows (96 DPI), with the
+// row of the pixel below the view (scaled positions may be a pixel off). Last < First: none.
+struct HotkeyRowSpan {
+    int First = 0;
+    int Last = -1;
+};
+HotkeyRowSpan HotkeyRowsInView(int rowCount, int viewTop, int viewHeight);
+
+// The first row of a band of `bandRows` rows that covers the rows in view: `current` while it
+// covers them (-1: no band yet).
 // Scrolling down, the view goes to the band's top, so that the screen beyond is below; up, to its
 // bottom. The band never reaches past the last row.
 int HotkeyBandFirst(int current, int bandRows, int rowCount, int viewTop, int viewHeight);

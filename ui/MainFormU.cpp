@@ -39,6 +39,13 @@ int TextWidth(HDC dc, std::u16string_view text) {
     return extent.right;
 }
 
+// A cell of the grid. Screen readers read the captions, so every cell is the system's static text,
+// which shows the texts as stored ("&" included).
+std::unique_ptr<fw::Label> MakeHotkeyLabel(fw::Container& parent, const fw::Bounds& bounds, std::u16string_view text) {
+    return std::make_unique<fw::Label>(parent, fw::ControlInfo{.text = std::u16string(text), .bounds = bounds},
+                                       fw::LabelOptions{.wordWrap = true, .showAccelChar = false});
+}
+
 // The column headers: the popup's font, bold.
 fw::Font HeaderFont() {
     return fw::Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
@@ -279,33 +286,30 @@ PopupMeasures TMainForm::MeasureHotkeyGrid(const RECT& workArea) const {
 }
 
 void TMainForm::PlaceHotkeyLabels(const PopupGrid& grid) {
-    // The labels are made once and kept: making windows is what an opening would cost most. The
-    // screen-reader texts are the captions, so every cell is the system's static text.
-    const auto place = [&](THotkeyLabels& labels, fw::Container& parent, int row) {
+    const auto place = [&](THotkeyLabels& labels, int row) {
         for (int c = 0; c < 3; ++c) {
             const fw::Bounds bounds = HotkeyLabelBounds(grid, row, c);
-            std::unique_ptr<fw::Label>& label = labels[static_cast<size_t>(c)];
-            if (!label) {
-                label = std::make_unique<fw::Label>(
-                    parent, fw::ControlInfo{.bounds = bounds},
-                    fw::LabelOptions{.wordWrap = true, .showAccelChar = false});  // texts as stored, "&" included
-            } else if (label->DesignBounds() != bounds) {
-                label->SetBounds(bounds);
-            }
+            fw::Label* label = labels[static_cast<size_t>(c)].get();
+            if (label != nullptr && label->DesignBounds() != bounds) label->SetBounds(bounds);
         }
     };
-    const bool newHeader = !header_[0];
-    place(header_, *this, 0);
-    for (size_t c = 0; newHeader && c < 3; ++c) {
-        header_[c]->SetText(std::u16string(kHotkeyHeaders[c]));
-        header_[c]->SetFont(HeaderFont());
+    if (header_[0]) {
+        place(header_, 0);
+    } else {
+        for (size_t c = 0; c < 3; ++c) {
+            header_[c] = MakeHotkeyLabel(*this, HotkeyLabelBounds(grid, 0, static_cast<int>(c)), kHotkeyHeaders[c]);
+            header_[c]->SetFont(HeaderFont());
+        }
     }
-    // Rows of the band not needed now are hidden, from the screen reader too.
+    // The band's labels kept from other openings; those of rows the band no longer has are hidden,
+    // from the screen reader too.
     if (band_.size() < static_cast<size_t>(bandRows_)) band_.resize(static_cast<size_t>(bandRows_));
     for (size_t k = 0; k < band_.size(); ++k) {
         const bool used = k < static_cast<size_t>(bandRows_);
-        if (used) place(band_[k].Labels, pnlHotkeys, static_cast<int>(k) + 1);
-        for (const auto& label : band_[k].Labels) label->SetVisible(used);
+        if (used) place(band_[k].Labels, static_cast<int>(k) + 1);
+        for (const auto& label : band_[k].Labels) {
+            if (label) label->SetVisible(used);
+        }
     }
 }
 
@@ -314,23 +318,38 @@ void TMainForm::BindHotkeyBand() {
     const fw::Bounds view = sbHotkeys.View96();
     const int count = static_cast<int>(rows_.size());
     const int first = HotkeyBandFirst(bandFirst_, bandRows_, count, view.top, view.height);
-    if (first == bandFirst_) return;
-    bandFirst_ = first;
-    const fw::Font& normal = ControlFont();
-    const fw::Font greyed(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT));
-    const fw::ScopedNoRedraw batch(pnlHotkeys.Handle());
-    for (int k = 0; k < bandRows_; ++k) {
-        const HotkeyRowTexts& texts = rows_[static_cast<size_t>(first + k)];
-        TBandRow& row = band_[static_cast<size_t>(k)];
-        row.Labels[0]->SetText(texts.Hotkey);
-        row.Labels[1]->SetText(texts.Action);
-        row.Labels[2]->SetText(texts.Parameters);
-        if (row.Greyed != texts.Greyed) {
-            row.Labels[0]->SetFont(texts.Greyed ? greyed : normal);
-            row.Greyed = texts.Greyed;
+    if (first != bandFirst_) {
+        // Each label on the screen would paint at once at its new text; the band paints once instead.
+        const fw::ScopedNoRedraw batch(pnlHotkeys.Handle());
+        bandFirst_ = first;
+        for (int k = 0; k < bandRows_; ++k) {
+            if (band_[static_cast<size_t>(k)].Labels[0]) ShowInBand(k, rows_[static_cast<size_t>(first + k)]);
+        }
+        pnlHotkeys.SetBounds(HotkeyBandBounds(*grid_, first, bandRows_));
+    }
+    // Making windows is what an opening would cost most: it makes those of the rows in view, and
+    // the other rows of the band get theirs as they first come into view.
+    const HotkeyRowSpan shown = HotkeyRowsInView(count, view.top, view.height);
+    for (int r = shown.First; r <= shown.Last; ++r) {
+        if (!band_[static_cast<size_t>(r - first)].Labels[0]) ShowInBand(r - first, rows_[static_cast<size_t>(r)]);
+    }
+}
+
+void TMainForm::ShowInBand(int k, const HotkeyRowTexts& texts) {
+    TBandRow& row = band_[static_cast<size_t>(k)];
+    const std::u16string* cells[3] = {&texts.Hotkey, &texts.Action, &texts.Parameters};
+    for (size_t c = 0; c < 3; ++c) {
+        std::unique_ptr<fw::Label>& label = row.Labels[c];
+        if (label) {
+            label->SetText(*cells[c]);
+        } else {
+            label = MakeHotkeyLabel(pnlHotkeys, HotkeyLabelBounds(*grid_, k + 1, static_cast<int>(c)), *cells[c]);
         }
     }
-    pnlHotkeys.SetBounds(HotkeyBandBounds(*grid_, first, bandRows_));
+    if (row.Greyed != texts.Greyed) {
+        row.Labels[0]->SetFont(texts.Greyed ? fw::Font(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT)) : ControlFont());
+        row.Greyed = texts.Greyed;
+    }
 }
 
 void TMainForm::FreeHotkeyLabels() {

@@ -63,7 +63,7 @@ public:
     // popup is hidden.
     int HotkeyRowCount() const;
     // The label showing `column` of grid row `row`, or null when the row has no window: only the
-    // rows of the band do (the rows in view and about a screen beyond).
+    // rows in view are sure to have one (see BindHotkeyBand).
     const fw::Label* HotkeyText(int row, int column) const;
 
     // Tray click and "Show hotkeys...": opens the popup beside the taskbar, or closes it.
@@ -92,11 +92,12 @@ private:
     // Builds the grid and returns the popup's layout for it on the screen of `workArea`.
     PopupGrid BuildHotkeyLabels(const RECT& workArea);
     PopupMeasures MeasureHotkeyGrid(const RECT& workArea) const;
-    // Makes the header and the labels of the band's bandRows_ rows as far as there are none yet, places
-    // them, and hides the labels of rows beyond.
+    // Makes the header when there is none yet, and places the labels kept from other openings.
     void PlaceHotkeyLabels(const PopupGrid& grid);
     // The rows' band covers the rows in view again (the box scrolled or changed its size).
     void BindHotkeyBand();
+    // Row `k` of the band shows `texts`; its labels are made when it has none.
+    void ShowInBand(int k, const HotkeyRowTexts& texts);
     // The grid goes; its label windows stay, hidden with the popup, for the next opening.
     void FreeHotkeyLabels();
 
@@ -114,8 +115,8 @@ private:
     std::optional<PopupGrid> grid_;     // while the popup shows
     std::vector<HotkeyRowTexts> rows_;  // of every live hotkey, while the popup shows
     THotkeyLabels header_;
-    // The windows of the band, made as the popup first needs them; the first bandRows_ are in use
-    // and show the rows from bandFirst_ on (-1 while none are bound).
+    // The band: its first bandRows_ rows are in use and show the rows from bandFirst_ on (-1 while
+    // none are bound). A row has its labels from the moment it first came into view.
     std::vector<TBandRow> band_;
     int bandRows_ = 0;
     int bandFirst_ = -1;

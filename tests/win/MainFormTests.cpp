@@ -379,8 +379,8 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     const RECT client = Client();
     const RECT rows = InPopup(Form().sbHotkeys.Handle());
     const RECT firstRow = InPopup(Cell(1, 0));
-    // Only the rows in view and about a screen beyond have label windows, which stay bounded
-    // however far the rows scroll.
+    // Only rows in view and about a screen beyond have label windows, which stay bounded however far
+    // the rows scroll.
     const auto labelWindows = [] {
         int count = 0;
         EnumChildWindows(
@@ -389,22 +389,20 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
         return count;
     };
     const int rowsInView = (rows.bottom - rows.top) / 21;
-    const int windows = labelWindows();
-    EXPECT_GE(windows, 3 * rowsInView);
-    EXPECT_LE(windows, 3 * 3 * rowsInView) << "more than three screens of rows";
+    const int most = 3 * 3 * rowsInView;  // three screens of rows
+    EXPECT_GE(labelWindows(), 3 * rowsInView);
+    EXPECT_LE(labelWindows(), most);
     // The rows with windows show their hotkeys in their places, whole and in view where the box
     // shows them.
     const auto expectRowsBound = [&](const char* where) {
         SCOPED_TRACE(where);
         const int position = Form().sbHotkeys.ScrollPosition();
-        int bound = 0;
         for (int r = 1; r < Form().HotkeyRowCount(); ++r) {
             const int top = firstRow.top + (r - 1) * 21 - position;
             if (Form().HotkeyText(r, 0) == nullptr) {
                 ASSERT_TRUE(top + 13 <= rows.top || top >= rows.bottom) << "row " << r << " in view has no window";
                 continue;
             }
-            ++bound;
             const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(r - 1);
             const THotKeyData& d = hotkey.HotKeyData;
             const HotkeyRowTexts texts =
@@ -418,7 +416,6 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
             }
             ASSERT_EQ(InPopup(Cell(r, 0)).top, top) << "row " << r;
         }
-        EXPECT_LE(3 * bound, windows);
     };
     expectRowsBound("opened");
 
@@ -491,11 +488,12 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     const RECT last = InPopup(Cell(364, 2));
     EXPECT_GE(last.top, rows.top);
     EXPECT_LE(last.bottom, rows.bottom);
-    EXPECT_EQ(labelWindows(), windows);
+    EXPECT_LE(labelWindows(), most);
     RedrawWindow(Form().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     wintest::KeepScreenshot(Form().Handle(), u"popup-364-hotkeys.bmp");
 
-    // Opened again, the rows start at the top.
+    // Opened again, the rows start at the top, with the windows of before.
+    const int windows = labelWindows();
     Form().TrayIconClick();
     Open();
     EXPECT_EQ(Form().sbHotkeys.ScrollPosition(), 0);
