@@ -76,9 +76,8 @@ struct HotkeyRowSpan {
 HotkeyRowSpan HotkeyRowsInView(int rowCount, int viewTop, int viewHeight);
 
 // The first row of a band of `bandRows` rows that covers the rows in view: `current` while it
-// covers them (-1: no band yet).
-// Scrolling down, the view goes to the band's top, so that the screen beyond is below; up, to its
-// bottom. The band never reaches past the last row.
+// covers them (-1: no band yet). Scrolling down, the view goes to the band's top, so that the
+// screen beyond is below; up, to its bottom. The band never reaches past the last row.
 int HotkeyBandFirst(int current, int bandRows, int rowCount, int viewTop, int viewHeight);
 
 // Bounds of the band from row `first` in the area of all rows. Its labels are placed by
