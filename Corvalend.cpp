@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <memory>
 
@@ -20,8 +19,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     const fw::UniqueKernelHandle mutex(
         CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
 
-    // The shell's automation object and shell execution want COM on this thread.
-    OleInitialize(/*reserved=*/nullptr);
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls),
                                   .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
@@ -68,6 +65,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         fw::HandleCurrentException();
         exitCode = 1;
     }
-    OleUninitialize();
     return exitCode;
 }
