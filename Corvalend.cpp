@@ -1,8 +1,6 @@
 // Corvalend: system-wide hotkeys from the notification area. The program's start and end.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <memory>
 
 #include "capture/CaptureForms.h"
@@ -18,10 +16,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     // Held for the life of the process; a second copy is allowed to run.
     const fw::UniqueKernelHandle mutex(
         CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
-
-    INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls),
-                                  .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
-    InitCommonControlsEx(&controls);
 
     int exitCode = 1;
     try {

@@ -18,17 +18,13 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-// The program's icon (resource 1) at the size of a small icon for the screen's density; an empty
-// list when the module has no such icon.
-fw::UniqueImageList MakeTrayImages(HINSTANCE instance) {
+// The program's icon (resource 1) at the size of a small icon for the screen's density; none when
+// the module has no such icon.
+fw::UniqueIcon LoadTrayIcon(HINSTANCE instance) {
     const UINT dpi = GetDpiForSystem();
-    const int cx = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
-    const int cy = GetSystemMetricsForDpi(SM_CYSMICON, dpi);
-    fw::UniqueImageList images(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 1, 0));
-    const fw::UniqueIcon icon(
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
-    if (images && icon) ImageList_AddIcon(images.get(), icon.get());
-    return images;
+    return fw::UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetricsForDpi(SM_CXSMICON, dpi),
+                                                        GetSystemMetricsForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR)));
 }
 
 // The width of a text on one line as a plain label shows it ("&" as it stands), in device pixels.
@@ -59,17 +55,6 @@ TMainForm::TMainForm(fw::Application& app)
             .border = fw::FormBorder::None,
             .position = fw::FormPosition::Designed,
             .windowClass = L"Corvalend.MainForm"}),
-      BLabel1(app,
-              *this,
-              {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
-              kLinkFont),
-      lblCheckForUpdates(app,
-                         *this,
-                         // Right-justified: the text ends at 571 whatever the font makes of its width.
-                         {.text = u"Check for updates",
-                          .bounds = {419, 270, 152, 13},
-                          .anchors = fw::akLeft | fw::akRight | fw::akBottom},
-                         kLinkFont),
       HideFormTimer(kHideFormInterval, [this](TSimpleTimer&) { HideFormTimerTimer(); }) {
     if (app.MainForm() == nullptr) app.SetMainForm(this);
 
@@ -82,19 +67,8 @@ TMainForm::TMainForm(fw::Application& app)
     // Created minimized: the application then starts minimized, which the tray icon turns into
     // hiding in the tray.
     SetMinimized();
-
-    // A flat button in a bold Arial, as a close box.
-    SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
-    SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
-    SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
-    SetUpLink(BLabel1.Label());
-    SetUpLink(lblCheckForUpdates.Label());
-    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
-    BLabel1.Label().OnClick = [this](TBLabel&) { Settings1Click(); };
-    lblCheckForUpdates.Label().OnClick = [this](TBLabel&) { lblCheckForUpdatesClick(); };
     OnShow = [this] { FormShow(); };
 
-    TrayImages = MakeTrayImages(app.Instance());
     TrayPopup.Items = {
         {u"Settings...", [this] { Settings1Click(); }},
         {u"Show hotkeys...", [this] { TrayIconClick(); }},
@@ -104,10 +78,9 @@ TMainForm::TMainForm(fw::Application& app)
     TrayPopup.AutoPopup = true;
 
     TrayIcon = std::make_unique<TTrayIcon>(app, this);
-    TrayIcon->SetIconList(TrayImages.get());
+    TrayIcon->SetIcon(LoadTrayIcon(app.Instance()).get());  // the icon keeps a copy
     TrayIcon->SetCycleInterval(0);
     TrayIcon->SetIconVisible(true);
-    TrayIcon->SetIconIndex(0);
     TrayIcon->SetPopupMenu(&TrayPopup);
     TrayIcon->SetMinimizeToTray(true);
     TrayIcon->OnClick = [this](TTrayIcon&) { TrayIconClick(); };
@@ -115,6 +88,37 @@ TMainForm::TMainForm(fw::Application& app)
     TrayIcon->Loaded();
 
     FormCreate();
+}
+
+TMainForm::TPopupControls::TPopupControls(TMainForm& form)
+    : SpeedButton1(form, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}),
+      BLabel1(form.App(),
+              form,
+              {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
+              kLinkFont),
+      lblCheckForUpdates(form.App(),
+                         form,
+                         // Right-justified: the text ends at 571 whatever the font makes of its width.
+                         {.text = u"Check for updates",
+                          .bounds = {419, 270, 152, 13},
+                          .anchors = fw::akLeft | fw::akRight | fw::akBottom},
+                         kLinkFont),
+      sbHotkeys(form, {}),
+      pnlHotkeys(sbHotkeys, {}) {
+    // A flat button in a bold Arial, as a close box.
+    SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
+    SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
+    SpeedButton1.OnClick = [&form] { form.SpeedButton1Click(); };
+    SetUpLink(BLabel1.Label());
+    SetUpLink(lblCheckForUpdates.Label());
+    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
+    BLabel1.Label().OnClick = [&form](TBLabel&) { form.Settings1Click(); };
+    lblCheckForUpdates.Label().OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
+}
+
+TMainForm::TPopupControls& TMainForm::Popup() {
+    if (!popup_) popup_ = std::make_unique<TPopupControls>(*this);
+    return *popup_;
 }
 
 TMainForm::~TMainForm() {
@@ -198,7 +202,7 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::lblCheckForUpdatesClick() {
-    CheckForUpdatesFrom(App(), Handle(), lblCheckForUpdates.Label().Handle());
+    CheckForUpdatesFrom(App(), Handle(), Popup().lblCheckForUpdates.Label().Handle());
 }
 
 void TMainForm::Shape1MouseEnter() {
@@ -261,9 +265,10 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     const PopupGrid grid = PopupGridLayout(measures);
 
     // The box and its rows sized before the labels come, which then need placing only once.
-    sbHotkeys.SetBounds(grid.Rows);
-    pnlHotkeys.SetHeight(grid.RowsHeight);
-    sbHotkeys.ScrollTo(0);
+    TPopupControls& popup = Popup();
+    popup.sbHotkeys.SetBounds(grid.Rows);
+    popup.pnlHotkeys.SetHeight(grid.RowsHeight);
+    popup.sbHotkeys.ScrollTo(0);
 
     // The screen-reader texts are the captions, so every cell is the system's static text.
     const auto label = [&](fw::Container& parent, int row, int column, std::u16string_view text) {
@@ -279,9 +284,9 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     for (int i = 0; i < count; ++i) {
         const HotkeyRowTexts& texts = rows[static_cast<size_t>(i)];
         THotkeyLabels& row = HotkeyText_[static_cast<size_t>(i) + 1];
-        row[0] = label(pnlHotkeys, i + 1, 0, texts.Hotkey);
-        row[1] = label(pnlHotkeys, i + 1, 1, texts.Action);
-        row[2] = label(pnlHotkeys, i + 1, 2, texts.Parameters);
+        row[0] = label(popup.pnlHotkeys, i + 1, 0, texts.Hotkey);
+        row[1] = label(popup.pnlHotkeys, i + 1, 1, texts.Action);
+        row[2] = label(popup.pnlHotkeys, i + 1, 2, texts.Parameters);
         if (texts.Greyed) row[0]->SetFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT)));
     }
     return grid;
@@ -336,7 +341,8 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_MOUSEWHEEL:
             // The rows are all there is to scroll, wherever the focus is in the popup.
-            return SendMessageW(sbHotkeys.Handle(), message, wParam, lParam);
+            if (popup_) return SendMessageW(popup_->sbHotkeys.Handle(), message, wParam, lParam);
+            break;
         case WM_MOUSELEAVE:
             pointerInside_ = false;
             Shape1MouseLeave();

@@ -181,11 +181,13 @@ TEST_F(MainFormTest, CreatedHiddenMinimizedAndSeeThrough) {
     EXPECT_EQ(Text(hwnd), u"Corvalend");
     EXPECT_TRUE(Form().HotkeyText().empty());
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
-    EXPECT_EQ(Text(Form().SpeedButton1.Handle()), u"X");
-    EXPECT_EQ(Form().BLabel1.Label().Caption(), u"Manage hotkeys");
-    EXPECT_EQ(Form().lblCheckForUpdates.Label().Caption(), u"Check for updates");
+    // Resting in the tray it has no control windows: they come with the first opening.
+    EXPECT_EQ(FindWindowExW(hwnd, /*after=*/nullptr, /*class=*/nullptr, /*title=*/nullptr), nullptr);
+    EXPECT_EQ(Text(Form().Popup().SpeedButton1.Handle()), u"X");
+    EXPECT_EQ(Form().Popup().BLabel1.Label().Caption(), u"Manage hotkeys");
+    EXPECT_EQ(Form().Popup().lblCheckForUpdates.Label().Caption(), u"Check for updates");
     // "Check for updates" is right-justified, ending 8 pixels before the edge (571 of 579).
-    EXPECT_EQ(InPopup(Form().lblCheckForUpdates.Label().Handle()).right, Client().right - 8);
+    EXPECT_EQ(InPopup(Form().Popup().lblCheckForUpdates.Label().Handle()).right, Client().right - 8);
 }
 
 TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
@@ -230,11 +232,11 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     EXPECT_EQ(InPopup(grid[3][2]), (RECT{InPopup(grid[3][1]).right + 10, 67, client.right - 16, 80}));
     EXPECT_GT(client.right, 579);
     EXPECT_EQ(client.bottom, 116);
-    EXPECT_EQ(Form().BLabel1.PixelBounds().top, 116 - 21);
-    EXPECT_EQ(Form().lblCheckForUpdates.PixelBounds().top, 116 - 21);
-    EXPECT_EQ(Form().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 28}));
+    EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().top, 116 - 21);
+    EXPECT_EQ(Form().Popup().lblCheckForUpdates.PixelBounds().top, 116 - 21);
+    EXPECT_EQ(Form().Popup().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 28}));
     // "Check for updates" is right-justified: it ends 8 pixels before the right edge.
-    EXPECT_EQ(InPopup(Form().lblCheckForUpdates.Label().Handle()).right, client.right - 8);
+    EXPECT_EQ(InPopup(Form().Popup().lblCheckForUpdates.Label().Handle()).right, client.right - 8);
 
     // Beside the taskbar the shell reports.
     const APPBARDATA bar = Data->TaskbarPos();
@@ -266,17 +268,17 @@ TEST_F(MainFormTest, NoHotkeysOnlyTheHeaderAndTheWaysToHide) {
     Open();
     EXPECT_EQ(Form().HotkeyText().size(), 1u);
     EXPECT_EQ(Client(), (RECT{0, 0, 579, 57}));
-    EXPECT_EQ(Form().lblCheckForUpdates.PixelBounds().top, 57 - 21);
+    EXPECT_EQ(Form().Popup().lblCheckForUpdates.PixelBounds().top, 57 - 21);
 
     // "X".
-    SendMessageW(Form().SpeedButton1.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(Form().Popup().SpeedButton1.Handle(), BM_CLICK, 0, 0);
     EXPECT_FALSE(Form().Visible());
     EXPECT_TRUE(Form().HotkeyText().empty());
 
     // "Manage hotkeys" opens the settings window and hides the popup.
     Open();
     ASSERT_EQ(SettingsForm, nullptr);
-    Form().BLabel1.Label().OnClick(Form().BLabel1.Label());
+    Form().Popup().BLabel1.Label().OnClick(Form().Popup().BLabel1.Label());
     EXPECT_NE(SettingsForm, nullptr);
     EXPECT_FALSE(Form().Visible());
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
@@ -292,7 +294,7 @@ TEST_F(MainFormTest, PointerComingAndGoing) {
     wintest::PumpUntil([] { return false; }, 300ms);
     EXPECT_EQ(Opacity(Form().Handle()), 240);
     RECT button{};
-    GetWindowRect(Form().SpeedButton1.Handle(), &button);
+    GetWindowRect(Form().Popup().SpeedButton1.Handle(), &button);
     SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     wintest::PumpUntil([] { return false; }, 300ms);
     EXPECT_EQ(Opacity(Form().Handle()), 240);
@@ -340,8 +342,8 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
     EXPECT_NEAR(InPopup(grid[2][0]).top, 69, 1);
     EXPECT_NEAR(InPopup(grid[3][0]).top, 101, 1);
     wintest::ExpectScaled(InPopup(grid[3][2]), {268, 67, 563, 80}, 144, "parameters");
-    wintest::ExpectScaled(Form().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
-    EXPECT_EQ(Form().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
+    wintest::ExpectScaled(Form().Popup().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
+    EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
     // Beside the taskbar with the gap scaled too.
     const APPBARDATA bar = Data->TaskbarPos();
     if (bar.uEdge == ABE_BOTTOM && bar.rc.bottom > bar.rc.top) {
@@ -392,14 +394,14 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
 
     // The header, the "X" and the links in view; the rows between them.
     const RECT client = Client();
-    const RECT rows = InPopup(Form().sbHotkeys.Handle());
+    const RECT rows = InPopup(Form().Popup().sbHotkeys.Handle());
     const auto inView = [&](const RECT& r) {
         return r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
     };
     for (const auto& header : grid[0]) EXPECT_TRUE(inView(InPopup(header)));
-    const RECT x = InPopup(Form().SpeedButton1.Handle());
-    const RECT manage = InPopup(Form().BLabel1.Label().Handle());
-    const RECT update = InPopup(Form().lblCheckForUpdates.Label().Handle());
+    const RECT x = InPopup(Form().Popup().SpeedButton1.Handle());
+    const RECT manage = InPopup(Form().Popup().BLabel1.Label().Handle());
+    const RECT update = InPopup(Form().Popup().lblCheckForUpdates.Label().Handle());
     for (const RECT& r : {x, manage, update}) EXPECT_TRUE(inView(r)) << r;
     EXPECT_GE(rows.top, x.bottom);
     EXPECT_LE(rows.bottom, std::min(manage.top, update.top));
@@ -413,16 +415,16 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
     wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
     ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
-    ASSERT_TRUE(wintest::PumpUntil([] { return Form().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
-    const int scrolled = Form().sbHotkeys.ScrollPosition();
+    ASSERT_TRUE(wintest::PumpUntil([] { return Form().Popup().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
+    const int scrolled = Form().Popup().sbHotkeys.ScrollPosition();
     EXPECT_EQ(InPopup(grid[1][0]).top, firstRow.top - scrolled);
     EXPECT_EQ(InPopup(grid[0][0]).top, 8);
-    EXPECT_EQ(InPopup(Form().BLabel1.Label().Handle()), manage);
+    EXPECT_EQ(InPopup(Form().Popup().BLabel1.Label().Handle()), manage);
 
     // The scroll bar's lower arrow, clicked, goes on down; its end shows the last row whole.
     SCROLLBARINFO bar{};
     bar.cbSize = sizeof(bar);
-    ASSERT_TRUE(GetScrollBarInfo(Form().sbHotkeys.Handle(), OBJID_VSCROLL, &bar));
+    ASSERT_TRUE(GetScrollBarInfo(Form().Popup().sbHotkeys.Handle(), OBJID_VSCROLL, &bar));
     EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "a scroll bar";
     SetCursorPos((bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2);
     INPUT click[2]{};
@@ -430,9 +432,9 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return Form().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Form().Popup().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
         << "the arrow did not scroll";
-    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    SendMessageW(Form().Popup().sbHotkeys.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
     const RECT last = InPopup(grid[364][2]);
     EXPECT_GE(last.top, rows.top);
     EXPECT_LE(last.bottom, rows.bottom);
@@ -442,5 +444,5 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     // Opened again, the rows start at the top.
     Form().TrayIconClick();
     Open();
-    EXPECT_EQ(Form().sbHotkeys.ScrollPosition(), 0);
+    EXPECT_EQ(Form().Popup().sbHotkeys.ScrollPosition(), 0);
 }
