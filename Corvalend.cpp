@@ -1,9 +1,6 @@
 // Corvalend: system-wide hotkeys from the notification area. The program's start and end.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <ole2.h>
-
 #include <memory>
 
 #include "capture/CaptureForms.h"
@@ -19,12 +16,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     // Held for the life of the process; a second copy is allowed to run.
     const fw::UniqueKernelHandle mutex(
         CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
-
-    // The shell's automation object and shell execution want COM on this thread.
-    OleInitialize(/*reserved=*/nullptr);
-    INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls),
-                                  .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS};
-    InitCommonControlsEx(&controls);
 
     int exitCode = 1;
     try {
@@ -68,6 +59,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         fw::HandleCurrentException();
         exitCode = 1;
     }
-    OleUninitialize();
     return exitCode;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "framework/Application.h"
+#include "framework/CommonControls.h"
 #include "framework/DialogChar.h"
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
@@ -48,6 +49,7 @@ TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& inf
       font_(info.Font),
       placed_(fw::ToRect({info.Left, info.Top, info.Width, info.Height})),
       shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }) {
+    fw::CommonControls();  // the system's control classes, at the first control
     // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
     const HWND hwnd = CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY,
                                       info.Left, info.Top, info.Width, info.Height, parent,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/Application.h"
+#include "framework/CommonControls.h"
 #include "framework/ObjectIds.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
@@ -86,11 +87,10 @@ TTrayIcon::TTrayIcon(fw::Application& app, fw::Window* AOwner)
     appHookId_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
         return ApplicationHook(message, wParam, lParam);
     });
-    try {
-        if (owner_ != nullptr) ownerHook_ = std::make_unique<OwnerHook>(*this, owner_->Handle());
-    } catch (...) {
-        app_.UnhookMainWindow(appHookId_);
-        throw;
+    if (owner_ != nullptr) {
+        ownerHookId_ = owner_->HookMessages([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+            return OwnerHook(message, wParam, lParam, result);
+        });
     }
 }
 
@@ -106,7 +106,7 @@ TTrayIcon::~TTrayIcon() {
         // The rest of the destruction runs all the same.
     }
     app_.UnhookMainWindow(appHookId_);
-    ownerHook_.reset();
+    if (owner_ != nullptr) owner_->UnhookMessages(ownerHookId_);
 }
 
 void TTrayIcon::Loaded() {
@@ -138,11 +138,11 @@ void TTrayIcon::SetIconList(HIMAGELIST Value) {
 }
 
 void TTrayIcon::LoadIconFromList(int index) {
-    FIcon.reset(ImageList_GetIcon(FIconList, index, ILD_NORMAL));
+    FIcon.reset(fw::CommonControls().ImageList_GetIcon(FIconList, index, ILD_NORMAL));
 }
 
 void TTrayIcon::SetIconIndex(int Value) {
-    const int count = FIconList != nullptr ? ImageList_GetImageCount(FIconList) : 0;
+    const int count = FIconList != nullptr ? fw::CommonControls().ImageList_GetImageCount(FIconList) : 0;
     FIconIndex = ClampIconIndex(Value, FIconList != nullptr, count);
     if (FIconList != nullptr && count > 0) LoadIconFromList(FIconIndex);
     NotifyModify();
@@ -322,30 +322,24 @@ bool TTrayIcon::ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;  // the others see it too
 }
 
-TTrayIcon::OwnerHook::OwnerHook(TTrayIcon& icon, HWND owner) : icon_(icon) {
-    // Only watched: the owner's own handling goes on when one of ours fails.
-    Subclass(owner, {.passOnFailed = true});
-}
-
-LRESULT TTrayIcon::OwnerHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
+bool TTrayIcon::OwnerHook(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_SHOWWINDOW && wParam == 1 && lParam == 0) {
         // Shown by a program call: bring it to the front, which a hidden application cannot do directly.
-        SetForegroundWindow(icon_.app_.Handle());
-        SetForegroundWindow(Handle());
-    } else if (message == WM_SHOWWINDOW && wParam == 0 && lParam == SW_PARENTCLOSING && !icon_.app_.Terminated()) {
-        if (icon_.TryMinimizeToTray(result)) return result;
+        SetForegroundWindow(app_.Handle());
+        SetForegroundWindow(owner_->Handle());
+    } else if (message == WM_SHOWWINDOW && wParam == 0 && lParam == SW_PARENTCLOSING && !app_.Terminated()) {
+        return TryMinimizeToTray(result);
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
-        if (icon_.TryMinimizeToTray(result)) return result;
+        return TryMinimizeToTray(result);
     }
-    return DefaultProc(message, wParam, lParam);
+    return false;
 }
 
 // Timers and events
 
 void TTrayIcon::CycleTimerTick() {
     if (FIconList == nullptr) return;
-    const int count = ImageList_GetImageCount(FIconList);
+    const int count = fw::CommonControls().ImageList_GetImageCount(FIconList);
     LoadIconFromList(FIconIndex);
     const int next = NextCycleIndex(FIconIndex, count);
     if (OnCycle) OnCycle(*this, next);
@@ -443,11 +437,11 @@ void TTrayIcon::DoBalloonHintClick() {
 // Helpers for other uses
 
 bool TTrayIcon::BitmapToIcon(HBITMAP Bitmap, fw::UniqueIcon& Icon, COLORREF MaskColor) {
-    const HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0);
+    const HIMAGELIST list = fw::CommonControls().ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0);
     if (list == nullptr) return false;
-    ImageList_AddMasked(list, Bitmap, MaskColor);
-    Icon.reset(ImageList_GetIcon(list, 0, ILD_NORMAL));
-    ImageList_Destroy(list);
+    fw::CommonControls().ImageList_AddMasked(list, Bitmap, MaskColor);
+    Icon.reset(fw::CommonControls().ImageList_GetIcon(list, 0, ILD_NORMAL));
+    fw::CommonControls().ImageList_Destroy(list);
     return true;
 }
 

@@ -19,7 +19,6 @@
 #include "controls/SimpleTimer.h"
 #include "controls/TrayIconLogic.h"
 #include "framework/PopupMenu.h"
-#include "framework/SubclassedWindow.h"
 #include "framework/UniqueHandle.h"
 #include "framework/UtilWindow.h"
 #include "framework/WindowMessages.h"
@@ -244,17 +243,8 @@ private:
     bool ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam);
     void CycleTimerTick();
 
-    // Watches the owner window for being shown and minimized, in front of its own procedure.
-    class OwnerHook final : public fw::SubclassedWindow {
-    public:
-        OwnerHook(TTrayIcon& icon, HWND owner);
-
-    protected:
-        LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    private:
-        TTrayIcon& icon_;
-    };
+    // Watches the owner window for being shown and minimized, before its own handling.
+    bool OwnerHook(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     fw::Application& app_;
     fw::Window* owner_;
@@ -276,7 +266,7 @@ private:
     HIMAGELIST FIconList = nullptr;
     bool FCycleIcons = false;
     uint32_t FCycleInterval = 0;
-    std::unique_ptr<OwnerHook> ownerHook_;  // with an owner
+    int ownerHookId_ = 0;  // with an owner
     int appHookId_ = 0;
     TNotifyIconDataEx IconData_{};
 };

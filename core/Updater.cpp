@@ -13,6 +13,7 @@
 #include "framework/Application.h"
 #include "framework/Error.h"
 #include "framework/FileVersion.h"
+#include "framework/SystemLibrary.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Win32CodePage.h"
 #include "framework/WinText.h"
@@ -23,10 +24,31 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct CloseInternetHandle {
-    void operator()(HINTERNET h) const { WinHttpCloseHandle(h); }
+// The HTTP functions, with their library loaded by the request that first needs them: a program
+// that never checks for updates never loads it.
+struct WinHttp {
+    fw::SystemLibrary library{L"winhttp.dll"};
+    decltype(&WinHttpCrackUrl) CrackUrl = library.Get<decltype(WinHttpCrackUrl)>("WinHttpCrackUrl");
+    decltype(&WinHttpOpen) Open = library.Get<decltype(WinHttpOpen)>("WinHttpOpen");
+    decltype(&WinHttpCloseHandle) CloseHandle = library.Get<decltype(WinHttpCloseHandle)>("WinHttpCloseHandle");
+    decltype(&WinHttpSetTimeouts) SetTimeouts = library.Get<decltype(WinHttpSetTimeouts)>("WinHttpSetTimeouts");
+    decltype(&WinHttpSetOption) SetOption = library.Get<decltype(WinHttpSetOption)>("WinHttpSetOption");
+    decltype(&WinHttpConnect) Connect = library.Get<decltype(WinHttpConnect)>("WinHttpConnect");
+    decltype(&WinHttpOpenRequest) OpenRequest = library.Get<decltype(WinHttpOpenRequest)>("WinHttpOpenRequest");
+    decltype(&WinHttpSendRequest) SendRequest = library.Get<decltype(WinHttpSendRequest)>("WinHttpSendRequest");
+    decltype(&WinHttpReceiveResponse) ReceiveResponse =
+        library.Get<decltype(WinHttpReceiveResponse)>("WinHttpReceiveResponse");
+    decltype(&WinHttpQueryHeaders) QueryHeaders = library.Get<decltype(WinHttpQueryHeaders)>("WinHttpQueryHeaders");
+    decltype(&WinHttpQueryDataAvailable) QueryDataAvailable =
+        library.Get<decltype(WinHttpQueryDataAvailable)>("WinHttpQueryDataAvailable");
+    decltype(&WinHttpReadData) ReadData = library.Get<decltype(WinHttpReadData)>("WinHttpReadData");
 };
-using UniqueInternet = fw::UniqueHandle<fw::SimpleTraits<HINTERNET, CloseInternetHandle>>;
+
+struct CloseInternetHandle {
+    decltype(&WinHttpCloseHandle) close;
+    void operator()(HINTERNET h) const { close(h); }
+};
+using UniqueInternet = std::unique_ptr<void, CloseInternetHandle>;
 
 std::u16string UpdateServerHost() {
     wchar_t value[256] = {};
@@ -41,51 +63,56 @@ DWORD MillisecondsLeft(Clock::time_point deadline) {
 }
 
 // Sets one of the request's time-outs to end at the deadline; false when it has passed.
-bool EndAt(HINTERNET request, DWORD timeoutOption, Clock::time_point deadline) {
+bool EndAt(const WinHttp& http, HINTERNET request, DWORD timeoutOption, Clock::time_point deadline) {
     DWORD left = MillisecondsLeft(deadline);
-    return left > 0 && WinHttpSetOption(request, timeoutOption, &left, sizeof(left));
+    return left > 0 && http.SetOption(request, timeoutOption, &left, sizeof(left));
 }
 
 // The answer to a GET of `address` when the server answers with a success status and at most
 // kLargestUpdateAnswer bytes before the deadline; nothing otherwise. A longer answer is not read on.
+// Raises the library's error when it cannot be loaded.
 std::optional<std::string> Download(const std::u16string& address, Clock::time_point deadline) {
+    const WinHttp http;
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof(parts);
     parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!WinHttpCrackUrl(fw::W(address), /*length=*/0, /*flags=*/0, &parts)) return std::nullopt;
+    if (!http.CrackUrl(fw::W(address), /*length=*/0, /*flags=*/0, &parts)) return std::nullopt;
     const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
     const std::wstring pathAndQuery(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength);
 
-    UniqueInternet session(WinHttpOpen(L"Corvalend", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
-                                       WINHTTP_NO_PROXY_BYPASS, /*flags=*/0));
+    const CloseInternetHandle close{http.CloseHandle};
+    UniqueInternet session(http.Open(L"Corvalend", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                     WINHTTP_NO_PROXY_BYPASS, /*flags=*/0),
+                           close);
     if (!session) {  // systems before Windows 8.1 know only the configured proxy
-        session.reset(WinHttpOpen(L"Corvalend", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                  WINHTTP_NO_PROXY_BYPASS, /*flags=*/0));
+        session.reset(http.Open(L"Corvalend", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                WINHTTP_NO_PROXY_BYPASS, /*flags=*/0));
     }
     const int left = static_cast<int>(MillisecondsLeft(deadline));
-    if (!session || left == 0 || !WinHttpSetTimeouts(session.get(), left, left, left, left)) return std::nullopt;
-    const UniqueInternet connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, /*reserved=*/0));
+    if (!session || left == 0 || !http.SetTimeouts(session.get(), left, left, left, left)) return std::nullopt;
+    const UniqueInternet connection(http.Connect(session.get(), host.c_str(), parts.nPort, /*reserved=*/0), close);
     if (!connection) return std::nullopt;
-    const UniqueInternet request(WinHttpOpenRequest(connection.get(), L"GET", pathAndQuery.c_str(),
-                                                    /*version=*/nullptr, WINHTTP_NO_REFERER,
-                                                    WINHTTP_DEFAULT_ACCEPT_TYPES, /*flags=*/0));
+    const UniqueInternet request(
+        http.OpenRequest(connection.get(), L"GET", pathAndQuery.c_str(),
+                         /*version=*/nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, /*flags=*/0),
+        close);
     if (!request ||
-        !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !EndAt(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, deadline) ||
-        !WinHttpReceiveResponse(request.get(), /*reserved=*/nullptr)) {
+        !http.SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !EndAt(http, request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, deadline) ||
+        !http.ReceiveResponse(request.get(), /*reserved=*/nullptr)) {
         return std::nullopt;
     }
 
     DWORD status = 0, size = sizeof(status);
-    if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX) ||
+    if (!http.QueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX) ||
         status < 200 || status > 299) {
         return std::nullopt;
     }
     DWORD announced = 0;
     size = sizeof(announced);
-    if (WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                            WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX) &&
+    if (http.QueryHeaders(request.get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                          WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX) &&
         announced > kLargestUpdateAnswer) {
         return std::nullopt;
     }
@@ -95,14 +122,14 @@ std::optional<std::string> Download(const std::u16string& address, Clock::time_p
     size_t filled = 0;
     for (;;) {
         DWORD available = 0;
-        if (!EndAt(request.get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, deadline) ||
-            !WinHttpQueryDataAvailable(request.get(), &available)) {
+        if (!EndAt(http, request.get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, deadline) ||
+            !http.QueryDataAvailable(request.get(), &available)) {
             return std::nullopt;
         }
         if (available == 0) break;  // the whole answer is in
         DWORD read = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<size_t>(available, answer.size() - filled));
-        if (!WinHttpReadData(request.get(), answer.data() + filled, wanted, &read)) return std::nullopt;
+        if (!http.ReadData(request.get(), answer.data() + filled, wanted, &read)) return std::nullopt;
         filled += read;
         if (filled > kLargestUpdateAnswer) return std::nullopt;
     }
@@ -132,7 +159,7 @@ bool TUpdater::Check(std::chrono::milliseconds timeLimit, const UpdateWait& wait
         std::optional<std::string> answer;
         try {
             answer = Download(address, deadline);
-        } catch (...) {  // out of memory: no answer
+        } catch (...) {  // the library missing, or out of memory: no answer
         }
         {
             const std::lock_guard lock(outcome->mutex);

@@ -14,6 +14,7 @@
 #include "framework/Registry.h"
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Version.h"
 #include "framework/WinText.h"
 
@@ -38,13 +39,13 @@ public:
 }
 
 // The method itself failed: its own description, or else the text of its error code.
-[[noreturn]] void ThrowAutomationException(EXCEPINFO& exception) {
+[[noreturn]] void ThrowAutomationException(EXCEPINFO& exception, decltype(&SysFreeString) freeString) {
     if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
     std::u16string text = exception.bstrDescription != nullptr ? fw::FromW(exception.bstrDescription) : u"";
     const HRESULT code = exception.scode != 0 ? exception.scode : static_cast<HRESULT>(exception.wCode);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
+    freeString(exception.bstrSource);
+    freeString(exception.bstrDescription);
+    freeString(exception.bstrHelpFile);
     if (text.empty()) ThrowComError(code);
     throw fw::Error(text);
 }
@@ -219,12 +220,15 @@ void TData::DoClose() {
 
 void TData::DoExitWindows() {
     // Late-bound, as a script would call it: the shell shows its own shut-down dialog.
+    app_.UseOle();
+    const fw::SystemLibrary ole(L"ole32.dll");
+    const fw::SystemLibrary automation(L"oleaut32.dll");
     CLSID classId{};
-    HRESULT result = CLSIDFromProgID(L"Shell.Application", &classId);
+    HRESULT result = ole.Get<decltype(CLSIDFromProgID)>("CLSIDFromProgID")(L"Shell.Application", &classId);
     if (FAILED(result)) ThrowComError(result);
     fw::ComPtr<IDispatch> shell;
-    result =
-        CoCreateInstance(classId, /*outer=*/nullptr, CLSCTX_ALL, IID_IDispatch, reinterpret_cast<void**>(shell.put()));
+    result = ole.Get<decltype(CoCreateInstance)>("CoCreateInstance")(
+        classId, /*outer=*/nullptr, CLSCTX_ALL, IID_IDispatch, reinterpret_cast<void**>(shell.put()));
     if (FAILED(result)) ThrowComError(result);
     wchar_t method[] = L"ShutdownWindows";
     LPOLESTR names[] = {method};
@@ -235,7 +239,9 @@ void TData::DoExitWindows() {
     EXCEPINFO exception{};
     result = shell->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments, /*result=*/nullptr,
                            &exception, /*argumentError=*/nullptr);
-    if (result == DISP_E_EXCEPTION) ThrowAutomationException(exception);
+    if (result == DISP_E_EXCEPTION) {
+        ThrowAutomationException(exception, automation.Get<decltype(SysFreeString)>("SysFreeString"));
+    }
     if (FAILED(result)) ThrowComError(result);
 }
 

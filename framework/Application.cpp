@@ -1,10 +1,13 @@
 // The one message loop with its hooks, and the error handler every callback hands its errors to.
 #include "framework/Application.h"
 
+#include <ole2.h>
+
 #include <utility>
 #include <vector>
 
 #include "framework/Error.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
@@ -108,7 +111,24 @@ Application::Application(HINSTANCE instance) : instance_(instance), previous_(cu
 
 Application::~Application() {
     window_.reset();
+    if (oleUninitialize_ != nullptr) oleUninitialize_();
     if (current == this) current = previous_;
+}
+
+void Application::UseOle() noexcept {
+    if (oleUninitialize_ != nullptr) return;
+    try {
+        const SystemLibrary ole(L"ole32.dll");
+        const auto initialize = ole.Get<decltype(OleInitialize)>("OleInitialize");
+        const auto uninitialize = ole.Get<decltype(OleUninitialize)>("OleUninitialize");
+        if (SUCCEEDED(initialize(/*reserved=*/nullptr))) oleUninitialize_ = uninitialize;
+    } catch (...) {
+        // Without the library there is no OLE to start.
+    }
+}
+
+void UseOle() noexcept {
+    if (current != nullptr) current->UseOle();
 }
 
 HWND Application::Handle() const {

@@ -77,6 +77,12 @@ public:
     void Terminate(int exitCode = 0);
     bool Terminated() const { return terminated_; }
 
+    // COM with OLE on the application's thread, for the calls that want it (shell execution, the
+    // shell's automation objects, the file dialogs): started by the first of them rather than with
+    // the program, and ended with the application object. Call it on the application's thread. A
+    // failure is not raised: the call that wanted OLE then reports its own.
+    void UseOle() noexcept;
+
     // The default error handler: a stop-icon message box captioned with the title. Call it from
     // a catch block; it never throws.
     void HandleException() noexcept;
@@ -108,12 +114,16 @@ private:
     const MSG* dispatching_ = nullptr;  // the message our loop is dispatching right now
     bool terminated_ = false;
     int exitCode_ = 0;
+    void(WINAPI* oleUninitialize_)() = nullptr;  // once UseOle started OLE
 };
 
 // The application object that is alive (the most recently created one), or null. Parts of the
 // program that have no window of their own, such as the shared hidden windows of the timers and
 // tray icons, reach the default error handler through it.
 Application* CurrentApplication() noexcept;
+
+// UseOle of the current application, when there is one.
+void UseOle() noexcept;
 
 // Reports the exception being handled through the current application's default error handler, or,
 // without an application, in a plain stop-icon message box captioned "Corvalend". Call it from a

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/CommonControls.h"
 #include "framework/Error.h"
 #include "framework/Form.h"
 #include "framework/SystemError.h"
@@ -33,6 +34,7 @@ Control::Control(Container& parent, const ControlInfo& info, const WindowClass& 
     if (!info.enabled) style |= WS_DISABLED;
     const Form& form = parent.RootForm();
     const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, parentDesign_, 96);
+    CommonControls();  // the system's control classes, at the first control
     const HWND hwnd = CreateWindowExW(window.exStyle, window.className, W(info.text), style, pixels.left, pixels.top,
                                       pixels.width, pixels.height, parent.ContainerHandle(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), form.App().Instance(),

@@ -12,6 +12,7 @@
 #include "framework/ControlsStandard.h"
 #include "framework/DialogChar.h"
 #include "framework/Error.h"
+#include "framework/SystemLibrary.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -297,10 +298,14 @@ void Form::ExtendFrameIntoBand(Panel& band, int height) {
 
 void Form::ApplyFrameBand() {
     if (frameBand_ == nullptr) return;
+    // The window manager's library only for the forms that use it.
+    const SystemLibrary dwm(L"dwmapi.dll");
     BOOL composed = FALSE;
-    const bool on = SUCCEEDED(DwmIsCompositionEnabled(&composed)) && composed;
+    const bool on =
+        SUCCEEDED(dwm.Get<decltype(DwmIsCompositionEnabled)>("DwmIsCompositionEnabled")(&composed)) && composed;
     const MARGINS margins{0, 0, on ? ScaleForDpi(frameBandHeight_, dpi_) : 0, 0};
-    if (!SUCCEEDED(DwmExtendFrameIntoClientArea(Handle(), &margins)) && on) return;
+    const auto extendFrame = dwm.Get<decltype(DwmExtendFrameIntoClientArea)>("DwmExtendFrameIntoClientArea");
+    if (!SUCCEEDED(extendFrame(Handle(), &margins)) && on) return;
     if (on) {
         frameBand_->SetColor(RGB(0, 0, 0));
     } else {

@@ -7,14 +7,21 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/DialogFilter.h"
 #include "framework/Error.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
 
 namespace fw {
 
 bool OpenDialog::Execute(HWND owner) {
+    // The dialog's library comes with its first use, and the shell view in it wants OLE.
+    const SystemLibrary dialogs(L"comdlg32.dll");
+    const auto getOpenFileName = dialogs.Get<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    const auto extendedError = dialogs.Get<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+    UseOle();
     const std::u16string filter = SystemDialogFilter(Filter);
     std::vector<wchar_t> name(32768, L'\0');
     const auto run = [&](const std::u16string& preset) {
@@ -28,14 +35,14 @@ bool OpenDialog::Execute(HWND owner) {
         dialog.lpstrFile = name.data();
         dialog.nMaxFile = static_cast<DWORD>(name.size());
         dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-        return GetOpenFileNameW(&dialog) != FALSE;
+        return getOpenFileName(&dialog) != FALSE;
     };
     bool chosen = run(FileName);
     // A preset the system refuses as a file name (quotes, arguments, an address) would keep the
     // dialog from showing at all: it opens without one instead.
-    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = run(u"");
+    if (!chosen && extendedError() == FNERR_INVALIDFILENAME) chosen = run(u"");
     if (!chosen) {
-        if (const DWORD error = CommDlgExtendedError()) {
+        if (const DWORD error = extendedError()) {
             throw Error(u"The file dialog could not be shown (error " + IntToStr(static_cast<long long>(error)) + u")");
         }
         return false;

@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/DialogFilter.h"
 #include "framework/Error.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
 
@@ -79,6 +81,11 @@ UINT_PTR CALLBACK SaveDialog::Hook(HWND child, UINT message, WPARAM /*wParam*/, 
 }
 
 bool SaveDialog::Execute(HWND owner) {
+    // The dialog's library comes with its first use, and the shell view in it wants OLE.
+    const SystemLibrary dialogs(L"comdlg32.dll");
+    const auto getSaveFileName = dialogs.Get<decltype(GetSaveFileNameW)>("GetSaveFileNameW");
+    const auto extendedError = dialogs.Get<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+    UseOle();
     const std::u16string filter = SystemDialogFilter(Filter);
     std::vector<wchar_t> name(32768, L'\0');
     std::copy_n(reinterpret_cast<const wchar_t*>(FileName.c_str()), std::min(FileName.size(), name.size() - 1),
@@ -99,11 +106,11 @@ bool SaveDialog::Execute(HWND owner) {
     ofn.lCustData = reinterpret_cast<LPARAM>(this);
 
     error_ = nullptr;
-    const BOOL chosen = GetSaveFileNameW(&ofn);
+    const BOOL chosen = getSaveFileName(&ofn);
     dialog_ = nullptr;
     if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
     if (!chosen) {
-        const DWORD failure = CommDlgExtendedError();
+        const DWORD failure = extendedError();
         if (failure != 0)
             throw Error(u"The save dialog failed (error " + IntToStr(static_cast<long long>(failure)) + u")");
         return false;

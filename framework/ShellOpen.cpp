@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "framework/Application.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -16,6 +17,8 @@ const wchar_t* Wide(const char16_t* text) {
 }  // namespace
 
 void ShellOpen(const std::u16string& target, const ShellOpenOptions& options) {
+    // The shell may hand the target to extensions of its own, which are COM objects.
+    UseOle();
     ShellExecuteW(options.owner, Wide(options.verb), W(target), Wide(options.parameters), Wide(options.directory),
                   options.show);
 }

@@ -1,11 +1,10 @@
 // The one subclass procedure: put in front of a window, taken away, and guarding every message it sees.
 #include "framework/SubclassedWindow.h"
 
-#include <commctrl.h>
-
 #include <optional>
 
 #include "framework/Application.h"
+#include "framework/CommonControls.h"
 #include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Window.h"
@@ -19,8 +18,8 @@ SubclassedWindow::~SubclassedWindow() {
 void SubclassedWindow::Subclass(HWND window, const SubclassOptions& options) {
     Unsubclass();
     // The object is its own subclass identifier: handlers of several objects on one window stay apart.
-    if (!SetWindowSubclass(window, &SubclassedWindow::Proc, reinterpret_cast<UINT_PTR>(this),
-                           reinterpret_cast<DWORD_PTR>(this))) {
+    if (!CommonControls().SetWindowSubclass(window, &SubclassedWindow::Proc, reinterpret_cast<UINT_PTR>(this),
+                                            reinterpret_cast<DWORD_PTR>(this))) {
         ThrowLastError();
     }
     window_ = window;
@@ -29,7 +28,7 @@ void SubclassedWindow::Subclass(HWND window, const SubclassOptions& options) {
 
 void SubclassedWindow::Unsubclass() {
     if (window_ == nullptr) return;
-    RemoveWindowSubclass(window_, &SubclassedWindow::Proc, reinterpret_cast<UINT_PTR>(this));
+    CommonControls().RemoveWindowSubclass(window_, &SubclassedWindow::Proc, reinterpret_cast<UINT_PTR>(this));
     window_ = nullptr;
 }
 
@@ -63,7 +62,7 @@ LRESULT SubclassedWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam
                 break;
         }
     }
-    return DefSubclassProc(window_, message, wParam, lParam);
+    return CommonControls().DefSubclassProc(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK
@@ -77,10 +76,8 @@ SubclassedWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UI
             HandleCurrentException();
         }
         self->Unsubclass();
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return CommonControls().DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    // Read now: the handler may free the object.
-    const bool passOnFailed = self->options_.passOnFailed;
     std::optional<Window::HandlerScope> running;
     if (Window* owner = self->HandlerOwner()) running.emplace(*owner);
     try {
@@ -88,7 +85,7 @@ SubclassedWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UI
     } catch (...) {
         HandleCurrentException();
     }
-    return passOnFailed ? DefSubclassProc(hwnd, message, wParam, lParam) : 0;
+    return 0;
 }
 
 }  // namespace fw

@@ -14,9 +14,6 @@ class Window;
 struct SubclassOptions {
     // OnPaint draws every pixel: the background is not erased first.
     bool paintsItself = false;
-    // The window is only watched: a message whose handler failed still reaches the window's own
-    // procedure once the error is reported.
-    bool passOnFailed = false;
 };
 
 class SubclassedWindow {

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "framework/CommonControls.h"
+
 namespace fw {
 
 template <class Traits>
@@ -64,7 +66,7 @@ struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
 struct DestroyImageList {
-    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+    void operator()(HIMAGELIST h) const { CommonControls().ImageList_Destroy(h); }
 };
 using UniqueImageList = UniqueHandle<SimpleTraits<HIMAGELIST, DestroyImageList>>;
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fw {
@@ -62,6 +63,13 @@ public:
     // (Release waits for it).
     bool Handling() const { return handlers_ > 0; }
 
+    // Hooks see each message of the window before its own handling, in the order they were added;
+    // one that returns true has handled the message with `result`. An error of a hook is reported
+    // and the message goes on. This is how another part of the program watches a window of ours.
+    using MessageHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    int HookMessages(MessageHook hook);
+    void UnhookMessages(int id);
+
     // Counts a handler of the window as running while it lives. The window procedure keeps one for
     // every message; controls keep one on their form.
     class HandlerScope {
@@ -97,6 +105,7 @@ protected:
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool RunHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HasDeferredWork() const { return !deferred_.empty() || releasing_; }
     void PostDeferredWork();
     void RunDeferredWork();
@@ -107,6 +116,8 @@ private:
     int handlers_ = 0;
     std::vector<std::function<void()>> deferred_;
     bool releasing_ = false;
+    std::vector<std::pair<int, MessageHook>> hooks_;
+    int nextHookId_ = 1;
 };
 
 // The work area (the screen without the taskbar) of the monitor the window is on, or of the

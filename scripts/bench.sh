@@ -58,24 +58,48 @@ switches() {
 windows_dlls() {
     awk '$6 ~ /\.dll$/ { n = split($6, p, "/"); print p[n] }' "/proc/$1/smaps" | sort -u | tr '\n' ' '
 }
-at_rest() {  # $1 = name, $2 = pattern of the process, then the command
+# The process matching $1 that runs in this session's prefix: other Wine sessions on the machine
+# may run programs of the same name.
+own_pid() {
+    local pid
+    for pid in $(pgrep -f "$1"); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+            return
+        fi
+    done
+}
+rest_kb=0
+rest_wakeups=0
+at_rest() {  # $1 = name, $2 = pattern of the process, then the command; sets rest_kb and rest_wakeups
     local name=$1 pattern=$2 pid before after
     shift 2
+    rest_kb=0
+    rest_wakeups=-1
     "$@" </dev/null >/dev/null 2>&1 &
     sleep "${REST_SECONDS:-8}"
-    pid=$(pgrep -f "$pattern" | head -n1)
+    pid=$(own_pid "$pattern")
     if [[ -z $pid ]]; then echo "  $name: not running"; return; fi
     before=$(switches "$pid")
     sleep 10
     after=$(switches "$pid")
-    printf '  %-34s private %6d KB   wake-ups in 10 s at rest: %d\n' "$name" "$(private_kb "$pid")" $((after - before))
+    rest_kb=$(private_kb "$pid")
+    rest_wakeups=$((after - before))
+    printf '  %-26s private %6d KB   wake-ups in 10 s: %d\n' "$name" "$rest_kb" "$rest_wakeups"
     [[ -n ${SHOW_DLLS:-} ]] && echo "    DLLs: $(windows_dlls "$pid")"
     kill "$pid" 2>/dev/null || true
     sleep 1
 }
 echo
-echo "At rest under Wine:"
+echo "At rest under Wine (private memory without Wine's host libraries; wake-ups: context switches):"
 wine build/win64/ScaleBench.exe prepare 20 </dev/null >/dev/null 2>&1
 at_rest "bare program, one hotkey" 'MinimalHotkeyClipboard\.exe' \
     wine build/win64/MinimalHotkeyClipboard.exe 3 122 rest
+bare_kb=$rest_kb
 at_rest "Corvalend, 20 hotkeys" 'Corvalend\.exe' wine build/win64/Corvalend.exe
+if ((bare_kb > 0 && rest_kb > 0)); then
+    awk -v bare="$bare_kb" -v ours="$rest_kb" -v wakeups="$rest_wakeups" 'BEGIN {
+        printf "  Corvalend - bare program = %+d KB (target <= +3 MB)  %s;  idle wake-ups %d (target 0)  %s\n\n",
+            ours - bare, ours - bare <= 3072 ? "ok" : "MISSED", wakeups, wakeups == 0 ? "ok" : "MISSED"
+    }'
+fi

@@ -18,17 +18,13 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-// The program's icon (resource 1) at the size of a small icon for the screen's density; an empty
-// list when the module has no such icon.
-fw::UniqueImageList MakeTrayImages(HINSTANCE instance) {
+// The program's icon (resource 1) at the size of a small icon for the screen's density; none when
+// the module has no such icon.
+fw::UniqueIcon LoadTrayIcon(HINSTANCE instance) {
     const UINT dpi = GetDpiForSystem();
-    const int cx = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
-    const int cy = GetSystemMetricsForDpi(SM_CYSMICON, dpi);
-    fw::UniqueImageList images(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 1, 0));
-    const fw::UniqueIcon icon(
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
-    if (images && icon) ImageList_AddIcon(images.get(), icon.get());
-    return images;
+    return fw::UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetricsForDpi(SM_CXSMICON, dpi),
+                                                        GetSystemMetricsForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR)));
 }
 
 // The width of a text on one line as a plain label shows it ("&" as it stands), in device pixels.
@@ -71,17 +67,6 @@ TMainForm::TMainForm(fw::Application& app)
             .border = fw::FormBorder::None,
             .position = fw::FormPosition::Designed,
             .windowClass = L"Corvalend.MainForm"}),
-      BLabel1(app,
-              *this,
-              {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
-              kLinkFont),
-      lblCheckForUpdates(app,
-                         *this,
-                         // Right-justified: the text ends at 571 whatever the font makes of its width.
-                         {.text = u"Check for updates",
-                          .bounds = {419, 270, 152, 13},
-                          .anchors = fw::akLeft | fw::akRight | fw::akBottom},
-                         kLinkFont),
       HideFormTimer(kHideFormInterval, [this](TSimpleTimer&) { HideFormTimerTimer(); }) {
     if (app.MainForm() == nullptr) app.SetMainForm(this);
 
@@ -94,20 +79,8 @@ TMainForm::TMainForm(fw::Application& app)
     // Created minimized: the application then starts minimized, which the tray icon turns into
     // hiding in the tray.
     SetMinimized();
-
-    // A flat button in a bold Arial, as a close box.
-    SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
-    SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
-    SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
-    SetUpLink(BLabel1.Label());
-    SetUpLink(lblCheckForUpdates.Label());
-    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
-    BLabel1.Label().OnClick = [this](TBLabel&) { Settings1Click(); };
-    lblCheckForUpdates.Label().OnClick = [this](TBLabel&) { lblCheckForUpdatesClick(); };
     OnShow = [this] { FormShow(); };
-    sbHotkeys.OnViewChange = [this] { BindHotkeyBand(); };
 
-    TrayImages = MakeTrayImages(app.Instance());
     TrayPopup.Items = {
         {u"Settings...", [this] { Settings1Click(); }},
         {u"Show hotkeys...", [this] { TrayIconClick(); }},
@@ -117,10 +90,9 @@ TMainForm::TMainForm(fw::Application& app)
     TrayPopup.AutoPopup = true;
 
     TrayIcon = std::make_unique<TTrayIcon>(app, this);
-    TrayIcon->SetIconList(TrayImages.get());
+    TrayIcon->SetIcon(LoadTrayIcon(app.Instance()).get());  // the icon keeps a copy
     TrayIcon->SetCycleInterval(0);
     TrayIcon->SetIconVisible(true);
-    TrayIcon->SetIconIndex(0);
     TrayIcon->SetPopupMenu(&TrayPopup);
     TrayIcon->SetMinimizeToTray(true);
     TrayIcon->OnClick = [this](TTrayIcon&) { TrayIconClick(); };
@@ -128,6 +100,38 @@ TMainForm::TMainForm(fw::Application& app)
     TrayIcon->Loaded();
 
     FormCreate();
+}
+
+TMainForm::TPopupControls::TPopupControls(TMainForm& form)
+    : SpeedButton1(form, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}),
+      BLabel1(form.App(),
+              form,
+              {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
+              kLinkFont),
+      lblCheckForUpdates(form.App(),
+                         form,
+                         // Right-justified: the text ends at 571 whatever the font makes of its width.
+                         {.text = u"Check for updates",
+                          .bounds = {419, 270, 152, 13},
+                          .anchors = fw::akLeft | fw::akRight | fw::akBottom},
+                         kLinkFont),
+      sbHotkeys(form, {}),
+      pnlHotkeys(sbHotkeys, {}) {
+    // A flat button in a bold Arial, as a close box.
+    SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
+    SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
+    SpeedButton1.OnClick = [&form] { form.SpeedButton1Click(); };
+    SetUpLink(BLabel1.Label());
+    SetUpLink(lblCheckForUpdates.Label());
+    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
+    BLabel1.Label().OnClick = [&form](TBLabel&) { form.Settings1Click(); };
+    lblCheckForUpdates.Label().OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
+    sbHotkeys.OnViewChange = [&form] { form.BindHotkeyBand(); };
+}
+
+TMainForm::TPopupControls& TMainForm::Popup() {
+    if (!popup_) popup_ = std::make_unique<TPopupControls>(*this);
+    return *popup_;
 }
 
 TMainForm::~TMainForm() {
@@ -211,7 +215,7 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::lblCheckForUpdatesClick() {
-    CheckForUpdatesFrom(App(), Handle(), lblCheckForUpdates.Label().Handle());
+    CheckForUpdatesFrom(App(), Handle(), Popup().lblCheckForUpdates.Label().Handle());
 }
 
 void TMainForm::Shape1MouseEnter() {
@@ -250,9 +254,10 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     // The box, its column of all rows and the band sized before the labels come, which then need
     // placing only once.
     bandRows_ = HotkeyBandRows(grid.Rows.height, count);
-    sbHotkeys.SetBounds(grid.Rows);
-    sbHotkeys.SetVirtualHeight(grid.RowsHeight);
-    pnlHotkeys.SetBounds(HotkeyBandBounds(grid, 0, bandRows_));
+    TPopupControls& popup = Popup();
+    popup.sbHotkeys.SetBounds(grid.Rows);
+    popup.sbHotkeys.SetVirtualHeight(grid.RowsHeight);
+    popup.pnlHotkeys.SetBounds(HotkeyBandBounds(grid, 0, bandRows_));
     PlaceHotkeyLabels(grid);
     grid_ = grid;
     BindHotkeyBand();
@@ -314,18 +319,18 @@ void TMainForm::PlaceHotkeyLabels(const PopupGrid& grid) {
 }
 
 void TMainForm::BindHotkeyBand() {
-    if (!grid_) return;
-    const fw::Bounds view = sbHotkeys.View96();
+    if (!grid_ || !popup_) return;
+    const fw::Bounds view = popup_->sbHotkeys.View96();
     const int count = static_cast<int>(rows_.size());
     const int first = HotkeyBandFirst(bandFirst_, bandRows_, count, view.top, view.height);
     if (first != bandFirst_) {
         // Each label on the screen would paint at once at its new text; the band paints once instead.
-        const fw::ScopedNoRedraw batch(pnlHotkeys.Handle());
+        const fw::ScopedNoRedraw batch(popup_->pnlHotkeys.Handle());
         bandFirst_ = first;
         for (int k = 0; k < bandRows_; ++k) {
             if (band_[static_cast<size_t>(k)].Labels[0]) ShowInBand(k, rows_[static_cast<size_t>(first + k)]);
         }
-        pnlHotkeys.SetBounds(HotkeyBandBounds(*grid_, first, bandRows_));
+        popup_->pnlHotkeys.SetBounds(HotkeyBandBounds(*grid_, first, bandRows_));
     }
     // Making windows is what an opening would cost most: it makes those of the rows in view, and
     // the other rows of the band get theirs as they first come into view.
@@ -343,7 +348,8 @@ void TMainForm::ShowInBand(int k, const HotkeyRowTexts& texts) {
         if (label) {
             label->SetText(*cells[c]);
         } else {
-            label = MakeHotkeyLabel(pnlHotkeys, HotkeyLabelBounds(*grid_, k + 1, static_cast<int>(c)), *cells[c]);
+            label =
+                MakeHotkeyLabel(popup_->pnlHotkeys, HotkeyLabelBounds(*grid_, k + 1, static_cast<int>(c)), *cells[c]);
         }
     }
     if (row.Greyed != texts.Greyed) {
@@ -357,7 +363,7 @@ void TMainForm::FreeHotkeyLabels() {
     rows_ = {};
     bandFirst_ = -1;
     // The next opening starts at the top.
-    sbHotkeys.ScrollTo(0);
+    if (popup_) popup_->sbHotkeys.ScrollTo(0);
 }
 
 int TMainForm::HotkeyRowCount() const {
@@ -417,7 +423,8 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_MOUSEWHEEL:
             // The rows are all there is to scroll, wherever the focus is in the popup.
-            return SendMessageW(sbHotkeys.Handle(), message, wParam, lParam);
+            if (popup_) return SendMessageW(popup_->sbHotkeys.Handle(), message, wParam, lParam);
+            break;
         case WM_MOUSELEAVE:
             pointerInside_ = false;
             Shape1MouseLeave();

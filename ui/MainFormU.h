@@ -42,19 +42,28 @@ public:
     explicit TMainForm(fw::Application& app);
     ~TMainForm() override;
 
-    fw::Button SpeedButton1{*this, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}};
-    TBLabelPanel BLabel1;
-    TBLabelPanel lblCheckForUpdates;
-    // The hotkey rows, between the header and the links; they scroll when the screen is too low for
-    // them. Placed at each opening. The box's column is as high as all rows, and pnlHotkeys holds
-    // the windows of the band of rows in view and about a screen beyond (see HotkeyBandRows).
-    TPassThrough<fw::ColumnScrollBox> sbHotkeys{*this, {}};
-    TPassThrough<fw::Panel> pnlHotkeys{sbHotkeys, {}};
+    // The popup's controls, made when it first opens: a program resting in the tray has no control
+    // windows, nor the system's library for them.
+    struct TPopupControls {
+        explicit TPopupControls(TMainForm& form);
+
+        fw::Button SpeedButton1;
+        TBLabelPanel BLabel1;
+        TBLabelPanel lblCheckForUpdates;
+        // The hotkey rows, between the header and the links; they scroll when the screen is too
+        // low for them. Placed at each opening. The box's column is as high as all rows, and
+        // pnlHotkeys holds the windows of the band of rows in view and about a screen beyond (see
+        // HotkeyBandRows).
+        TPassThrough<fw::ColumnScrollBox> sbHotkeys;
+        TPassThrough<fw::Panel> pnlHotkeys;
+    };
+    // Makes them at the first call.
+    TPopupControls& Popup();
+
     TSimpleTimer HideFormTimer;
 
-    // The tray icon's image (one small icon), the tray menu and the icon. The icon is declared last:
-    // it goes first, while the images, the menu and this window still exist.
-    fw::UniqueImageList TrayImages;
+    // The tray menu and the tray icon. The icon is declared last: it goes first, while the menu and
+    // this window still exist.
     fw::PopupMenu TrayPopup;
     std::unique_ptr<TTrayIcon> TrayIcon;
 
@@ -106,6 +115,7 @@ private:
     void SetOpacity(uint8_t opacity);
     void RestartHideTimer();
 
+    std::unique_ptr<TPopupControls> popup_;
     using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
     struct TBandRow {
         THotkeyLabels Labels;

@@ -1,5 +1,6 @@
 // The Win32 side of the actions and helpers: the clipboard, version information, key names,
-// the cursor tests, and hotkeys that arrive while a loop that is not ours runs.
+// the cursor tests, hotkeys that arrive while a loop that is not ours runs, and the system
+// libraries loaded at their first use.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -7,6 +8,7 @@
 #include "core/datau.h"
 #include "framework/Clipboard.h"
 #include "framework/Error.h"
+#include "framework/SystemLibrary.h"
 #include "framework/WinText.h"
 #include "tests/win/ProgramData.h"
 #include "tests/win/WinTest.h"
@@ -46,6 +48,23 @@ struct DataTest : ::testing::Test {
 };
 
 }  // namespace
+
+TEST(SystemLibrary, FunctionsOfALoadedLibraryAndErrorsForWhatIsMissing) {
+    const fw::SystemLibrary kernel(L"kernel32.dll");
+    EXPECT_EQ(kernel.Get<decltype(GetCurrentProcessId)>("GetCurrentProcessId")(), GetCurrentProcessId());
+    try {
+        kernel.Get<decltype(GetCurrentProcessId)>("NoSuchFunction");
+        ADD_FAILURE() << "a missing function was found";
+    } catch (const fw::Error& e) {
+        EXPECT_EQ(e.Text().rfind(u"kernel32.dll (NoSuchFunction) could not be loaded: ", 0), 0u) << e.what();
+    }
+    try {
+        fw::SystemLibrary missing(L"corvalend-no-such-library.dll");
+        ADD_FAILURE() << "a missing library was loaded";
+    } catch (const fw::Error& e) {
+        EXPECT_EQ(e.Text().rfind(u"corvalend-no-such-library.dll could not be loaded: ", 0), 0u) << e.what();
+    }
+}
 
 TEST(Clipboard, PlacesUnicodeTextAndReportsAHeldClipboard) {
     fw::Application app(GetModuleHandleW(nullptr));

@@ -188,11 +188,13 @@ TEST_F(MainFormTest, CreatedHiddenMinimizedAndSeeThrough) {
     EXPECT_EQ(Text(hwnd), u"Corvalend");
     EXPECT_EQ(Form().HotkeyRowCount(), 0);
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
-    EXPECT_EQ(Text(Form().SpeedButton1.Handle()), u"X");
-    EXPECT_EQ(Form().BLabel1.Label().Caption(), u"Manage hotkeys");
-    EXPECT_EQ(Form().lblCheckForUpdates.Label().Caption(), u"Check for updates");
+    // Resting in the tray it has no control windows: they come with the first opening.
+    EXPECT_EQ(FindWindowExW(hwnd, /*after=*/nullptr, /*class=*/nullptr, /*title=*/nullptr), nullptr);
+    EXPECT_EQ(Text(Form().Popup().SpeedButton1.Handle()), u"X");
+    EXPECT_EQ(Form().Popup().BLabel1.Label().Caption(), u"Manage hotkeys");
+    EXPECT_EQ(Form().Popup().lblCheckForUpdates.Label().Caption(), u"Check for updates");
     // "Check for updates" is right-justified, ending 8 pixels before the edge (571 of 579).
-    EXPECT_EQ(InPopup(Form().lblCheckForUpdates.Label().Handle()).right, Client().right - 8);
+    EXPECT_EQ(InPopup(Form().Popup().lblCheckForUpdates.Label().Handle()).right, Client().right - 8);
 }
 
 TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
@@ -236,11 +238,11 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     EXPECT_EQ(InPopup(Cell(3, 2)), (RECT{InPopup(Cell(3, 1)).right + 10, 67, client.right - 16, 80}));
     EXPECT_GT(client.right, 579);
     EXPECT_EQ(client.bottom, 116);
-    EXPECT_EQ(Form().BLabel1.PixelBounds().top, 116 - 21);
-    EXPECT_EQ(Form().lblCheckForUpdates.PixelBounds().top, 116 - 21);
-    EXPECT_EQ(Form().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 28}));
+    EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().top, 116 - 21);
+    EXPECT_EQ(Form().Popup().lblCheckForUpdates.PixelBounds().top, 116 - 21);
+    EXPECT_EQ(Form().Popup().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 28}));
     // "Check for updates" is right-justified: it ends 8 pixels before the right edge.
-    EXPECT_EQ(InPopup(Form().lblCheckForUpdates.Label().Handle()).right, client.right - 8);
+    EXPECT_EQ(InPopup(Form().Popup().lblCheckForUpdates.Label().Handle()).right, client.right - 8);
 
     // Beside the taskbar the shell reports.
     const APPBARDATA bar = Data->TaskbarPos();
@@ -272,17 +274,17 @@ TEST_F(MainFormTest, NoHotkeysOnlyTheHeaderAndTheWaysToHide) {
     Open();
     EXPECT_EQ(Form().HotkeyRowCount(), 1);
     EXPECT_EQ(Client(), (RECT{0, 0, 579, 57}));
-    EXPECT_EQ(Form().lblCheckForUpdates.PixelBounds().top, 57 - 21);
+    EXPECT_EQ(Form().Popup().lblCheckForUpdates.PixelBounds().top, 57 - 21);
 
     // "X".
-    SendMessageW(Form().SpeedButton1.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(Form().Popup().SpeedButton1.Handle(), BM_CLICK, 0, 0);
     EXPECT_FALSE(Form().Visible());
     EXPECT_EQ(Form().HotkeyRowCount(), 0);
 
     // "Manage hotkeys" opens the settings window and hides the popup.
     Open();
     ASSERT_EQ(SettingsForm, nullptr);
-    Form().BLabel1.Label().OnClick(Form().BLabel1.Label());
+    Form().Popup().BLabel1.Label().OnClick(Form().Popup().BLabel1.Label());
     EXPECT_NE(SettingsForm, nullptr);
     EXPECT_FALSE(Form().Visible());
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
@@ -298,7 +300,7 @@ TEST_F(MainFormTest, PointerComingAndGoing) {
     wintest::PumpUntil([] { return false; }, 300ms);
     EXPECT_EQ(Opacity(Form().Handle()), 240);
     RECT button{};
-    GetWindowRect(Form().SpeedButton1.Handle(), &button);
+    GetWindowRect(Form().Popup().SpeedButton1.Handle(), &button);
     SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     wintest::PumpUntil([] { return false; }, 300ms);
     EXPECT_EQ(Opacity(Form().Handle()), 240);
@@ -345,8 +347,8 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
     EXPECT_NEAR(InPopup(Cell(2, 0)).top, 69, 1);
     EXPECT_NEAR(InPopup(Cell(3, 0)).top, 101, 1);
     wintest::ExpectScaled(InPopup(Cell(3, 2)), {268, 67, 563, 80}, 144, "parameters");
-    wintest::ExpectScaled(Form().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
-    EXPECT_EQ(Form().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
+    wintest::ExpectScaled(Form().Popup().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
+    EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().bottom, 174 - 12);  // 8 pixels at 96 DPI below the links
     // Beside the taskbar with the gap scaled too.
     const APPBARDATA bar = Data->TaskbarPos();
     if (bar.uEdge == ABE_BOTTOM && bar.rc.bottom > bar.rc.top) {
@@ -377,14 +379,14 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     ASSERT_EQ(Form().HotkeyRowCount(), 365);
 
     const RECT client = Client();
-    const RECT rows = InPopup(Form().sbHotkeys.Handle());
+    const RECT rows = InPopup(Form().Popup().sbHotkeys.Handle());
     const RECT firstRow = InPopup(Cell(1, 0));
     // Only rows in view and about a screen beyond have label windows, which stay bounded however far
     // the rows scroll.
     const auto labelWindows = [] {
         int count = 0;
         EnumChildWindows(
-            Form().pnlHotkeys.Handle(), [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
+            Form().Popup().pnlHotkeys.Handle(), [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
             reinterpret_cast<LPARAM>(&count));
         return count;
     };
@@ -396,7 +398,7 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     // shows them.
     const auto expectRowsBound = [&](const char* where) {
         SCOPED_TRACE(where);
-        const int position = Form().sbHotkeys.ScrollPosition();
+        const int position = Form().Popup().sbHotkeys.ScrollPosition();
         for (int r = 1; r < Form().HotkeyRowCount(); ++r) {
             const int top = firstRow.top + (r - 1) * 21 - position;
             if (Form().HotkeyText(r, 0) == nullptr) {
@@ -436,9 +438,9 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
         return r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
     };
     for (int c = 0; c < 3; ++c) EXPECT_TRUE(inView(InPopup(Cell(0, c))));
-    const RECT x = InPopup(Form().SpeedButton1.Handle());
-    const RECT manage = InPopup(Form().BLabel1.Label().Handle());
-    const RECT update = InPopup(Form().lblCheckForUpdates.Label().Handle());
+    const RECT x = InPopup(Form().Popup().SpeedButton1.Handle());
+    const RECT manage = InPopup(Form().Popup().BLabel1.Label().Handle());
+    const RECT update = InPopup(Form().Popup().lblCheckForUpdates.Label().Handle());
     for (const RECT& r : {x, manage, update}) EXPECT_TRUE(inView(r)) << r;
     EXPECT_GE(rows.top, x.bottom);
     EXPECT_LE(rows.bottom, std::min(manage.top, update.top));
@@ -451,16 +453,16 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
     wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
     ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
-    ASSERT_TRUE(wintest::PumpUntil([] { return Form().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
-    const int scrolled = Form().sbHotkeys.ScrollPosition();
+    ASSERT_TRUE(wintest::PumpUntil([] { return Form().Popup().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
+    const int scrolled = Form().Popup().sbHotkeys.ScrollPosition();
     EXPECT_EQ(InPopup(Cell(1, 0)).top, firstRow.top - scrolled);
     EXPECT_EQ(InPopup(Cell(0, 0)).top, 8);
-    EXPECT_EQ(InPopup(Form().BLabel1.Label().Handle()), manage);
+    EXPECT_EQ(InPopup(Form().Popup().BLabel1.Label().Handle()), manage);
 
     // The scroll bar's lower arrow, clicked, goes on down.
     SCROLLBARINFO bar{};
     bar.cbSize = sizeof(bar);
-    ASSERT_TRUE(GetScrollBarInfo(Form().sbHotkeys.Handle(), OBJID_VSCROLL, &bar));
+    ASSERT_TRUE(GetScrollBarInfo(Form().Popup().sbHotkeys.Handle(), OBJID_VSCROLL, &bar));
     EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "a scroll bar";
     SetCursorPos((bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2);
     INPUT click[2]{};
@@ -468,21 +470,21 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return Form().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Form().Popup().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
         << "the arrow did not scroll";
     expectRowsBound("scrolled a little");
 
     // A page at a time down and up, a jump into the middle and the end: the rows in view are
     // always bound, and the end shows the last row whole.
-    for (int i = 0; i < 3; ++i) SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    for (int i = 0; i < 3; ++i) SendMessageW(Form().Popup().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
     expectRowsBound("pages down");
-    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+    SendMessageW(Form().Popup().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
     expectRowsBound("a page up");
-    Form().sbHotkeys.ScrollTo(180 * 21);
+    Form().Popup().sbHotkeys.ScrollTo(180 * 21);
     expectRowsBound("the middle");
-    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+    SendMessageW(Form().Popup().sbHotkeys.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
     expectRowsBound("a page up from the middle");
-    SendMessageW(Form().sbHotkeys.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    SendMessageW(Form().Popup().sbHotkeys.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
     expectRowsBound("the end");
     EXPECT_EQ(Text(Cell(364, 0)), u"ALT + CTRL + SHIFT + F10");
     const RECT last = InPopup(Cell(364, 2));
@@ -496,7 +498,7 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     const int windows = labelWindows();
     Form().TrayIconClick();
     Open();
-    EXPECT_EQ(Form().sbHotkeys.ScrollPosition(), 0);
+    EXPECT_EQ(Form().Popup().sbHotkeys.ScrollPosition(), 0);
     expectRowsBound("opened again");
     EXPECT_EQ(labelWindows(), windows);
 }
