@@ -169,11 +169,29 @@ int ColumnScrollBox::LineHeight() const {
 
 int ColumnScrollBox::ColumnHeight() const {
     const UINT dpi = Container::Dpi();
+    if (virtualHeight_) return ScaleForDpi(*virtualHeight_, dpi);
     int height = 0;
     for (const Control* control : Controls()) {
         if (control->Visible()) height += ScaleForDpi(control->DesignBounds().height, dpi);
     }
     return height;
+}
+
+void ColumnScrollBox::SetVirtualHeight(int height) {
+    virtualHeight_ = height;
+    LayoutControls();
+}
+
+Bounds ColumnScrollBox::View96() const {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const UINT dpi = Container::Dpi();
+    return {0, UnscaleForDpi(position_, dpi), UnscaleForDpi(client.right, dpi), UnscaleForDpi(client.bottom, dpi)};
+}
+
+void ColumnScrollBox::Place(Control& control, int top, int width) const {
+    const int height = ScaleForDpi(control.DesignBounds().height, Container::Dpi());
+    SetWindowPos(control.Handle(), nullptr, 0, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ColumnScrollBox::LayoutControls() {
@@ -191,14 +209,31 @@ void ColumnScrollBox::LayoutControls() {
     // Showing or hiding the bar changes the client width (and comes back here through WM_SIZE).
     SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
     GetClientRect(Handle(), &client);
+    if (virtualHeight_ && OnViewChange) OnViewChange();
     const UINT dpi = Container::Dpi();
     int y = -position_;
     for (Control* control : Controls()) {
         if (!control->Visible()) continue;
-        const int height = ScaleForDpi(control->DesignBounds().height, dpi);
-        SetWindowPos(control->Handle(), nullptr, 0, y, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        y += height;
+        if (virtualHeight_) {
+            Place(*control, ScaleForDpi(control->DesignBounds().top, dpi) - position_, client.right);
+        } else {
+            Place(*control, y, client.right);
+            y += ScaleForDpi(control->DesignBounds().height, dpi);
+        }
     }
+}
+
+void ColumnScrollBox::LayoutControl(Control& control) {
+    if (!virtualHeight_) return LayoutControls();
+    if (!control.Visible()) return;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    Place(control, ScaleForDpi(control.DesignBounds().top, Container::Dpi()) - position_, client.right);
+}
+
+void ColumnScrollBox::ControlRemoved() {
+    // A virtual column's rows stay where they are until its owner says otherwise.
+    if (!virtualHeight_) LayoutControls();
 }
 
 void ColumnScrollBox::ScrollTo(int position) {

@@ -104,6 +104,10 @@ private:
 // A column of controls (frames, usually) stacked from the top in creation order, each as wide as
 // the box and as high as its own bounds say; hidden ones take no room. The column scrolls
 // vertically with the scroll bar and the mouse wheel.
+//
+// A virtual column has windows for only some of its rows, so that it may have thousands: its height
+// is given, each visible control stands at the top its own bounds give (in the column), and
+// OnViewChange lets the owner make, bind and place the controls for the part in view.
 class ColumnScrollBox : public Panel {
 public:
     ColumnScrollBox(Container& parent, const ControlInfo& info, const PanelOptions& options = {});
@@ -114,17 +118,26 @@ public:
     // The height of the whole column in device pixels.
     int ColumnHeight() const;
 
+    // Makes the column virtual, `height` pixels high at 96 DPI; again whenever rows come or go.
+    void SetVirtualHeight(int height);
+    // The part of the column in view, in pixels at 96 DPI.
+    Bounds View96() const;
+    // A virtual column's view moved or changed its size; the controls are placed after it returns.
+    std::function<void()> OnViewChange;
+
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void LayoutControls() override;
-    void LayoutControl(Control&) override { LayoutControls(); }
-    void ControlRemoved() override { LayoutControls(); }  // the column closes the gap
+    void LayoutControl(Control& control) override;
+    void ControlRemoved() override;  // the column closes the gap
 
 private:
     int LineHeight() const;
+    void Place(Control& control, int top, int width) const;
 
     int position_ = 0;
     int wheelRemainder_ = 0;
+    std::optional<int> virtualHeight_;
 };
 
 }  // namespace fw
