@@ -10,7 +10,7 @@
 namespace corvalend {
 
 THotkeySetting::THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList)
-    : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(AHotkey), FHotkeyList(AHotkeyList) {
+    : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(&AHotkey), FHotkeyList(AHotkeyList) {
     btnEdit.OnClick = [this] { btnEditClick(); };
     btnDelete.OnClick = [this] { btnDeleteClick(); };
     Button2.OnClick = [this] { Button2Click(); };
@@ -122,8 +122,14 @@ void THotkeySetting::SetEditMode(bool Value) {
     SetHeight(100);
 }
 
+void THotkeySetting::SetHotkey(TGlobalHotKey& Value) {
+    FHotkey = &Value;
+    SetEditMode(false);
+    LoadFromHotkey();
+}
+
 void THotkeySetting::LoadFromHotkey() {
-    const THotKeyData& data = FHotkey.HotKeyData;
+    const THotKeyData& data = FHotkey->HotKeyData;
     SetActive(data.Active);
     SetShiftState(data.Shift);
     SetKey(static_cast<uint16_t>(data.Key));
@@ -145,7 +151,7 @@ HotkeyEdits THotkeySetting::Edits() {
 
 bool THotkeySetting::ValidateHotkey() {
     // Reading the window state would select one: the check leaves the controls as they are.
-    const HotkeyProblem problem = CheckHotkey(FHotkeyList, &FHotkey,
+    const HotkeyProblem problem = CheckHotkey(FHotkeyList, FHotkey,
                                               {.Active = Active(),
                                                .Key = Key(),
                                                .Shift = ShiftState(),
@@ -173,7 +179,7 @@ void THotkeySetting::btnDeleteClick() {
 void THotkeySetting::Button2Click() {
     if (!OnSave) return;
     if (!ValidateHotkey()) return;
-    CopyEdits(Edits(), FHotkey.HotKeyData);
+    CopyEdits(Edits(), FHotkey->HotKeyData);
     LoadFromHotkey();
     OnSave(*this);
     SetEditMode(false);

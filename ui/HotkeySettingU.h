@@ -42,7 +42,10 @@ public:
     void SetParameters3(const std::u16string& Value);
     bool Active() const;
     void SetActive(bool Value);
-    TGlobalHotKey& Hotkey() const { return FHotkey; }
+    TGlobalHotKey& Hotkey() const { return *FHotkey; }
+    // Shows another hotkey of the list, in view mode: a column with frames only for the rows in
+    // view moves its frames from row to row as it scrolls.
+    void SetHotkey(TGlobalHotKey& Value);
     bool EditMode() const { return FEditMode; }
     void SetEditMode(bool Value);
 
@@ -67,7 +70,7 @@ private:
     HotkeyEdits Edits();
 
     TData& FData;
-    TGlobalHotKey& FHotkey;
+    TGlobalHotKey* FHotkey;
     THotkeyList& FHotkeyList;
     bool FEditMode = false;
 
