@@ -150,7 +150,6 @@ void TSettingsForm::ArrangeFrames() {
         }
     }
     std::erase(HotKeySettingsList_, nullptr);
-    const bool changed = std::ranges::find(framed, false) != framed.end();
     for (int row = first; row < end; ++row) {
         if (framed[static_cast<size_t>(row - first)]) continue;
         TGlobalHotKey& hotkey = *HotKeyList_->GetItem(row);
@@ -171,7 +170,7 @@ void TSettingsForm::ArrangeFrames() {
         fw::Bounds bounds = frame->DesignBounds();
         bounds.top = row < first ? view.top - kFrameHeight : row >= end ? view.top + view.height : row * kFrameHeight;
         if (bounds.top != frame->DesignBounds().top) frame->SetBounds(bounds);
-        if (changed) frame->PlaceAfter(previous);  // the keyboard goes through the rows in list order
+        frame->PlaceAfter(previous);  // the keyboard goes through the rows in list order
         previous = frame.get();
     }
 }

@@ -123,8 +123,16 @@ THotkeySetting* FrameOf(const TSettingsForm& form, int row) {
 }
 
 // Each row in view has one frame, at the row's place and showing that row; frames out of view are
-// in edit mode. Empty when so, else what is wrong.
+// in edit mode; the keyboard meets the frames in list order. Empty when so, else what is wrong.
 std::string ColumnFault(const TSettingsForm& form) {
+    int previous = -1;
+    for (HWND child = GetWindow(form.HotKeyPlacement.Handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto* frame = dynamic_cast<const THotkeySetting*>(fw::Control::FromHandle(child));
+        const int row = frame != nullptr ? form.HotKeyList().IndexOf(&frame->Hotkey()) : -1;
+        if (row <= previous) return "row " + std::to_string(row) + " after row " + std::to_string(previous);
+        previous = row;
+    }
     const int position = form.HotKeyPlacement.ScrollPosition();
     const int height = wintest::ClientRect(form.HotKeyPlacement.Handle()).bottom;
     int inView = 0;
@@ -260,9 +268,9 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
     EXPECT_EQ(Live('W'), nullptr);
     form.chkStartAtWindowsStart.SetChecked(false);  // no event: written with the save
     Click(frame.btnEdit);
-    Click(frame.ckbActive);
+    Click(frame.Editor().ckbActive);
     frame.SetKey('R');
-    Click(frame.Button2);
+    Click(frame.Editor().Button2);
     EXPECT_FALSE(frame.EditMode());
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on Q close", "on R minimize", "on E sendkeystrokes"}));
     EXPECT_NE(Live('R'), nullptr) << "registered at once";
@@ -270,8 +278,8 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
 
     // Deactivating keeps the hotkey in the file and the window, and withdraws it.
     Click(frame.btnEdit);
-    Click(frame.ckbActive);
-    Click(frame.Button2);
+    Click(frame.Editor().ckbActive);
+    Click(frame.Editor().Button2);
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on Q close", "off R minimize", "on E sendkeystrokes"}));
     EXPECT_EQ(Live('R'), nullptr);
     EXPECT_EQ(form.HotKeySettingsList().size(), 3u);
@@ -280,7 +288,7 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
     // A save with the box ticked writes the program's path.
     form.chkStartAtWindowsStart.SetChecked(true);
     Click(frame.btnEdit);
-    Click(frame.Button2);
+    Click(frame.Editor().Button2);
     EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"");
 }
 
@@ -368,7 +376,7 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
     frame.SetKey('Z');
     {
         wintest::MessageBoxWatcher box(u"Corvalend");
-        Click(frame.Button2);
+        Click(frame.Editor().Button2);
         EXPECT_TRUE(box.Wait(10s));
         const std::u16string expected = u"Cannot create file \"" + HotkeyFile() + u"\". ";
         EXPECT_EQ(fw::Utf16ToUtf8(box.Text().substr(0, expected.size())), fw::Utf16ToUtf8(expected));
@@ -380,7 +388,7 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
     EXPECT_TRUE(frame.EditMode()) << "the edits stay for another try";
     EXPECT_TRUE(IsWindowEnabled(form.Handle()));
 
-    Click(frame.Button2);
+    Click(frame.Editor().Button2);
     EXPECT_EQ(FileHotkeys()[0], "on Z close");
     EXPECT_NE(Live('Z'), nullptr);
 }
@@ -433,7 +441,7 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
             100, [] { return frmFirstUse != nullptr && frmFirstUse->Visible(); }, whileShown);
         script.Start([] { PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
         Click(frame.btnEdit);
-        Click(frame.Button2);  // InitApp shows the guide, and returns when it is gone
+        Click(frame.Editor().Button2);  // InitApp shows the guide, and returns when it is gone
         EXPECT_TRUE(script.Done());
     };
 
@@ -456,7 +464,7 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     THotkeySetting& next = *form.HotKeySettingsList()[1];
     EXPECT_EQ(&next.Hotkey(), form.HotKeyList().GetItem(1)) << "the frames show the new copy";
     Click(next.btnEdit);
-    Click(next.Button2);
+    Click(next.Editor().Button2);
     EXPECT_EQ(FileHotkeys(), merged) << "the next save keeps them";
 
     // Closed from outside while the guide is up: hidden at once, freed after the saving handler,
@@ -526,6 +534,11 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->PixelBounds().bottom, wintest::ClientRect(column.Handle()).bottom);
     Click(last->btnEdit);
+    // Its edit panel, made now, fits the frame's width in the column.
+    RECT edit{}, place{};
+    GetWindowRect(last->Editor().Panel5.Handle(), &edit);
+    GetWindowRect(last->Panel1.Handle(), &place);
+    EXPECT_EQ(edit.right, place.right);
     last->SetParameters(u"kept while away");
     // Scrolled away and back, the frame in edit mode keeps its row and its edits.
     scroll(SB_TOP);
@@ -536,7 +549,7 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     EXPECT_TRUE(last->EditMode());
     EXPECT_EQ(last->Parameters(), u"kept while away");
     EXPECT_EQ(ColumnFault(form), "");
-    Click(last->Button2);
+    Click(last->Editor().Button2);
     file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
     EXPECT_EQ(file.GetItem(999)->HotKeyData.Params, u"kept while away");
 
