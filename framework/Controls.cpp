@@ -47,8 +47,9 @@ Control::Control(Container& parent, const ControlInfo& info, const WindowClass& 
         throw;
     }
     parent.Attach(*this);
+    // The form's font, before anything is drawn: nothing to draw again.
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form.ControlFont().Handle(Dpi())), FALSE);
     // Placed for the real DPI and parent size (the window was made at 96 DPI sizes).
-    Control::ApplyFont();
     Place();
 }
 
