@@ -131,7 +131,8 @@ std::unique_ptr<THotkeySetting> TSettingsForm::MakeFrame(TGlobalHotKey& hotkey) 
 }
 
 // Each row in view gets a frame: its own, one that a row out of view no longer needs, or a new
-// one. A frame in edit mode keeps its row, and waits just outside the view while it is away.
+// one. A frame in edit mode or about to go keeps its row, and waits just outside the view while
+// it is away.
 void TSettingsForm::ArrangeFrames() {
     const fw::Bounds view = HotKeyPlacement.View96();
     if (view.height <= 0) return;  // minimized: the frames wait for the view to come back
@@ -145,7 +146,7 @@ void TSettingsForm::ArrangeFrames() {
         const int row = rowOf(frame);
         if (row >= first && row < end) {
             framed[static_cast<size_t>(row - first)] = true;
-        } else if (!frame->EditMode()) {
+        } else if (!frame->EditMode() && frame.get() != ToBedeletedSetting) {
             spare.push_back(std::move(frame));
         }
     }
@@ -188,7 +189,7 @@ void TSettingsForm::SaveHotkeys() {
 }
 
 void TSettingsForm::ClearHotkeySettings() {
-    ToBedeletedHotkey = nullptr;
+    ToBedeletedSetting = nullptr;
     tmrDeleteSetting.SetEnabled(false);
     HotKeySettingsList_.clear();
 }
@@ -199,17 +200,18 @@ void TSettingsForm::HotkeySettingSave(THotkeySetting& /*Sender*/) {
 
 // A frame is never destroyed inside its own Delete button's handler: the timer does it.
 void TSettingsForm::HotkeySettingDelete(THotkeySetting& Sender) {
-    ToBedeletedHotkey = &Sender.Hotkey();
+    ToBedeletedSetting = &Sender;
     tmrDeleteSetting.SetEnabled(true);
 }
 
 void TSettingsForm::tmrDeleteSettingTimer() {
     tmrDeleteSetting.SetEnabled(false);
-    TGlobalHotKey* const hotkey = std::exchange(ToBedeletedHotkey, nullptr);
-    const int index = HotKeyList_->IndexOf(hotkey);
-    if (hotkey == nullptr || index < 0) return;
-    std::erase_if(HotKeySettingsList_, [hotkey](const auto& frame) { return &frame->Hotkey() == hotkey; });
-    HotKeyList_->Delete(index);
+    THotkeySetting* const frame = std::exchange(ToBedeletedSetting, nullptr);
+    const auto found = std::find_if(HotKeySettingsList_.begin(), HotKeySettingsList_.end(),
+                                    [frame](const auto& item) { return item.get() == frame; });
+    if (found == HotKeySettingsList_.end()) return;
+    HotKeyList_->Delete(HotKeyList_->IndexOf(&frame->Hotkey()));
+    HotKeySettingsList_.erase(found);
     HotKeyPlacement.SetVirtualHeight(HotKeyList_->Count() * kFrameHeight);  // the column closes the gap
     SaveHotkeys();
 }

@@ -110,8 +110,7 @@ private:
     std::unique_ptr<THotkeyList> HotKeyList_;
     // Last: the frames go before the list whose hotkeys they show and before the column.
     std::vector<std::unique_ptr<THotkeySetting>> HotKeySettingsList_;
-    // The hotkey whose deletion is pending (its frame may show another row by the time it goes).
-    TGlobalHotKey* ToBedeletedHotkey = nullptr;
+    THotkeySetting* ToBedeletedSetting = nullptr;
     // While the update check started here waits, the window refuses to close: it would be freed
     // under the button's handler.
     bool checkingForUpdates_ = false;

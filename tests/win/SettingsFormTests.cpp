@@ -553,12 +553,16 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
     EXPECT_EQ(file.GetItem(999)->HotKeyData.Params, u"kept while away");
 
-    // A row far down goes on the next tick, and the rows below it close the gap.
+    // A row far down goes on the next tick, also when the column has scrolled away meanwhile, and
+    // the rows below it close the gap.
     THotkeySetting* const deleted = FrameOf(form, 997);
     ASSERT_NE(deleted, nullptr);
     deleted->OnDelete(*deleted);
+    scroll(SB_TOP);
     ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeyList().Count() == 999; }, 5s));
     EXPECT_EQ(column.ColumnHeight(), 99900);
+    EXPECT_EQ(ColumnFault(form), "");
+    scroll(SB_BOTTOM);
     EXPECT_EQ(ColumnFault(form), "");
     ASSERT_NE(FrameOf(form, 997), nullptr);
     EXPECT_EQ(FrameOf(form, 997)->lblParameters.Text(), u"row 998");
