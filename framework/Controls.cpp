@@ -49,8 +49,9 @@ Control::Control(Container& parent, const ControlInfo& info, const WindowClass& 
         throw;
     }
     parent.Attach(*this);
+    // The form's font, before anything is drawn: nothing to draw again.
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form.ControlFont().Handle(Dpi())), FALSE);
     // Placed for the real DPI and parent size (the window was made at 96 DPI sizes).
-    Control::ApplyFont();
     Place();
 }
 
@@ -135,8 +136,9 @@ bool Control::Focused() const {
 }
 
 void Control::PlaceAfter(const Control* previous) {
-    SetWindowPos(Handle(), previous != nullptr ? previous->Handle() : HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const HWND after = previous != nullptr ? previous->Handle() : nullptr;
+    if (GetWindow(Handle(), GW_HWNDPREV) == after) return;  // there already
+    SetWindowPos(Handle(), after != nullptr ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Control::SetFont(const Font& font) {
@@ -169,8 +171,12 @@ void Control::Place() {
     GetClientRect(parent_->ContainerHandle(), &client);
     const UINT dpi = Dpi();
     const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, {client.right, client.bottom}, dpi);
-    SetWindowPos(Handle(), nullptr, pixels.left, pixels.top, pixels.width, pixels.height + ExtraHeight(dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int height = pixels.height + ExtraHeight(dpi);
+    // Most controls are where they belong already (just made, or a layout that moved others): the
+    // system's positioning is dear even when nothing moves.
+    const RECT now = PixelBounds(), wanted{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + height};
+    if (EqualRect(&now, &wanted)) return;
+    SetWindowPos(Handle(), nullptr, pixels.left, pixels.top, pixels.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Window* Control::HandlerOwner() const {

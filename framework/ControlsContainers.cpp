@@ -191,6 +191,8 @@ Bounds ColumnScrollBox::View96() const {
 
 void ColumnScrollBox::Place(Control& control, int top, int width) const {
     const int height = ScaleForDpi(control.DesignBounds().height, Container::Dpi());
+    const RECT now = control.PixelBounds(), wanted{0, top, width, top + height};
+    if (EqualRect(&now, &wanted)) return;
     SetWindowPos(control.Handle(), nullptr, 0, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

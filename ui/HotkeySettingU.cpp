@@ -10,52 +10,71 @@
 namespace corvalend {
 
 THotkeySetting::THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList)
-    : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(AHotkey), FHotkeyList(AHotkeyList) {
+    : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(&AHotkey), FHotkeyList(AHotkeyList) {
     btnEdit.OnClick = [this] { btnEditClick(); };
     btnDelete.OnClick = [this] { btnDeleteClick(); };
-    Button2.OnClick = [this] { Button2Click(); };
-    Button3.OnClick = [this] { Button3Click(); };
-    btnParameters.OnClick = [this] { buttonParametersClick(); };
-    cbAction.OnSelect = [this] { comboboxActionSelect(); };
-    ckbActive.OnClick = [this] { ckbActiveClick(); };
-
-    FillHotKeyFuncs(cbAction);
     SetEditMode(false);
     LoadFromHotkey();
 }
 
-uint16_t THotkeySetting::Key() const {
-    return HotKey1.Key();
+THotkeyEditPanel& THotkeySetting::Editor() {
+    if (FEditor) return *FEditor;
+    FEditor = std::make_unique<THotkeyEditPanel>(Panel1);
+    THotkeyEditPanel& e = *FEditor;
+    // Its controls are placed for its designed width; then it takes the width of its place, which
+    // the frame may have changed since.
+    e.Panel5.SetWidth(Panel1.ClientSize96().width);
+    e.Button2.OnClick = [this] { Button2Click(); };
+    e.Button3.OnClick = [this] { Button3Click(); };
+    e.btnParameters.OnClick = [this] { buttonParametersClick(); };
+    e.cbAction.OnSelect = [this] { comboboxActionSelect(); };
+    e.ckbActive.OnClick = [this] { ckbActiveClick(); };
+    FillHotKeyFuncs(e.cbAction);
+    LoadFromHotkey();
+    return e;
+}
+
+uint16_t THotkeySetting::Key() {
+    return Editor().HotKey1.Key();
 }
 
 void THotkeySetting::SetKey(uint16_t Value) {
-    HotKey1.SetHotKey(Value);
+    Editor().HotKey1.SetHotKey(Value);
     lblKey.SetText(FData.HotkeyToString(Value, 0));
 }
 
-int32_t THotkeySetting::ShiftState() const {
+int32_t THotkeySetting::ShiftState() {
+    const THotkeyEditPanel& e = Editor();
     return ShiftStateOf(
-        {ShiftKeyAlt.Checked(), ShiftKeyCtrl.Checked(), ShiftKeyShift.Checked(), ShiftKeyWin.Checked()});
+        {e.ShiftKeyAlt.Checked(), e.ShiftKeyCtrl.Checked(), e.ShiftKeyShift.Checked(), e.ShiftKeyWin.Checked()});
 }
 
 void THotkeySetting::SetShiftState(int32_t Value) {
-    // The edit panel's boxes and the view panel's marks, in the order of kModifiers.
-    const std::array<fw::CheckBox*, kModifiers.size()> boxes{&ShiftKeyAlt, &ShiftKeyCtrl, &ShiftKeyShift, &ShiftKeyWin};
+    THotkeyEditPanel& e = Editor();
+    // The edit panel's boxes in the order of kModifiers.
+    const std::array<fw::CheckBox*, kModifiers.size()> boxes{&e.ShiftKeyAlt, &e.ShiftKeyCtrl, &e.ShiftKeyShift,
+                                                             &e.ShiftKeyWin};
+    const TModifierTicks ticks = ModifierTicksOf(Value);
+    for (size_t i = 0; i < ticks.size(); ++i) boxes[i]->SetChecked(ticks[i]);
+    ShowShiftState(ShiftState());
+}
+
+void THotkeySetting::ShowShiftState(int32_t Value) {
+    // The view panel's marks, in the order of kModifiers.
     const std::array<fw::Shape*, kModifiers.size()> marks{&shpALTChecked, &shpCTRLChecked, &shpSHIFTChecked,
                                                           &shpWINChecked};
     const TModifierTicks ticks = ModifierTicksOf(Value);
-    for (size_t i = 0; i < ticks.size(); ++i) {
-        boxes[i]->SetChecked(ticks[i]);
-        marks[i]->SetVisible(boxes[i]->Checked());
-    }
+    for (size_t i = 0; i < ticks.size(); ++i) marks[i]->SetVisible(ticks[i]);
 }
 
-THotKeyFunc THotkeySetting::Func() const {
+THotKeyFunc THotkeySetting::Func() {
+    const fw::ComboBox& cbAction = Editor().cbAction;
     const int index = cbAction.ItemIndex();
     return index < 0 ? hkfNoAction : static_cast<THotKeyFunc>(cbAction.ItemObject(index));
 }
 
 void THotkeySetting::SetFunc(THotKeyFunc Value) {
+    fw::ComboBox& cbAction = Editor().cbAction;
     cbAction.SetItemIndex(-1);
     for (int i = 0; i < cbAction.ItemCount(); ++i) {
         if (cbAction.ItemObject(i) == Value) {
@@ -67,25 +86,26 @@ void THotkeySetting::SetFunc(THotKeyFunc Value) {
     lblAction.SetText(HotKeyFuncToCaption(Func()));
 }
 
-std::u16string THotkeySetting::Parameters() const {
-    return edtParameters.Text();
+std::u16string THotkeySetting::Parameters() {
+    return Editor().edtParameters.Text();
 }
 
 void THotkeySetting::SetParameters(const std::u16string& Value) {
-    edtParameters.SetText(Value);
+    Editor().edtParameters.SetText(Value);
     lblParameters.SetText(Value);
 }
 
-std::u16string THotkeySetting::Parameters2() const {
-    return edtAdditionalParameters.Text();
+std::u16string THotkeySetting::Parameters2() {
+    return Editor().edtAdditionalParameters.Text();
 }
 
 void THotkeySetting::SetParameters2(const std::u16string& Value) {
-    edtAdditionalParameters.SetText(Value);
+    Editor().edtAdditionalParameters.SetText(Value);
     Label10.SetText(Value);
 }
 
 std::u16string THotkeySetting::Parameters3() {
+    fw::ComboBox& cbParam3 = Editor().cbParam3;
     const TWindowStateList states = WindowStateList(Func());
     if (cbParam3.ItemIndex() < 0) cbParam3.SetItemIndex(0);
     const int index = cbParam3.ItemIndex();
@@ -95,19 +115,21 @@ std::u16string THotkeySetting::Parameters3() {
 }
 
 void THotkeySetting::SetParameters3(const std::u16string& Value) {
+    fw::ComboBox& cbParam3 = Editor().cbParam3;
     const THotKeyFunc func = Func();
     FillWindowStates(cbParam3, func);
     cbParam3.SetItemIndex(WindowStateIndex(WindowStateList(func), Value));
 }
 
-bool THotkeySetting::Active() const {
-    return ckbActive.Checked();
+bool THotkeySetting::Active() {
+    return Editor().ckbActive.Checked();
 }
 
 void THotkeySetting::SetActive(bool Value) {
-    ckbActive.SetChecked(Value);
-    for (fw::Control* control : Panel5.Controls()) {
-        if (control != &ckbActive && control != &Panel6) control->SetEnabled(Value);
+    THotkeyEditPanel& e = Editor();
+    e.ckbActive.SetChecked(Value);
+    for (fw::Control* control : e.Panel5.Controls()) {
+        if (control != &e.ckbActive && control != &e.Panel6) control->SetEnabled(Value);
     }
     comboboxActionSelect();
     shpActiveChecked.SetVisible(Value);
@@ -117,13 +139,20 @@ void THotkeySetting::SetEditMode(bool Value) {
     FEditMode = Value;
     btnEdit.SetEnabled(!Value);
     btnDelete.SetEnabled(!Value);
-    Panel5.SetVisible(Value);
+    if (Value || FEditor) Editor().Panel5.SetVisible(Value);
     Panel4.SetVisible(!Value);
     SetHeight(100);
 }
 
+void THotkeySetting::SetHotkey(TGlobalHotKey& Value) {
+    FHotkey = &Value;
+    SetEditMode(false);
+    LoadFromHotkey();
+}
+
 void THotkeySetting::LoadFromHotkey() {
-    const THotKeyData& data = FHotkey.HotKeyData;
+    const THotKeyData& data = FHotkey->HotKeyData;
+    if (!FEditor) return ShowInView(data);  // the edit panel, once made, loads the hotkey itself
     SetActive(data.Active);
     SetShiftState(data.Shift);
     SetKey(static_cast<uint16_t>(data.Key));
@@ -131,6 +160,17 @@ void THotkeySetting::LoadFromHotkey() {
     SetParameters(data.Params);
     SetParameters2(data.Params2);
     SetParameters3(data.Params3);
+}
+
+// What the properties' writes show in the view panel.
+void THotkeySetting::ShowInView(const THotKeyData& data) {
+    shpActiveChecked.SetVisible(data.Active);
+    ShowShiftState(data.Shift);
+    lblKey.SetText(FData.HotkeyToString(static_cast<uint16_t>(data.Key), 0));
+    lblAction.SetText(HotKeyFuncToCaption(data.Func));
+    ShowParameterLabels(data.Func);
+    lblParameters.SetText(data.Params);
+    Label10.SetText(data.Params2);
 }
 
 HotkeyEdits THotkeySetting::Edits() {
@@ -145,7 +185,7 @@ HotkeyEdits THotkeySetting::Edits() {
 
 bool THotkeySetting::ValidateHotkey() {
     // Reading the window state would select one: the check leaves the controls as they are.
-    const HotkeyProblem problem = CheckHotkey(FHotkeyList, &FHotkey,
+    const HotkeyProblem problem = CheckHotkey(FHotkeyList, FHotkey,
                                               {.Active = Active(),
                                                .Key = Key(),
                                                .Shift = ShiftState(),
@@ -173,7 +213,7 @@ void THotkeySetting::btnDeleteClick() {
 void THotkeySetting::Button2Click() {
     if (!OnSave) return;
     if (!ValidateHotkey()) return;
-    CopyEdits(Edits(), FHotkey.HotKeyData);
+    CopyEdits(Edits(), FHotkey->HotKeyData);
     LoadFromHotkey();
     OnSave(*this);
     SetEditMode(false);
@@ -185,6 +225,7 @@ void THotkeySetting::Button3Click() {
 }
 
 void THotkeySetting::buttonParametersClick() {
+    fw::Edit& edtParameters = Editor().edtParameters;
     if (Func() == hkfSendKeys) {
         EditParametersAsText(FData.App(), RootForm().Handle(), edtParameters);
         return;
@@ -195,23 +236,28 @@ void THotkeySetting::buttonParametersClick() {
 }
 
 void THotkeySetting::comboboxActionSelect() {
-    const ParameterFields shown = ParameterFieldsFor(Func());
-    for (fw::Control* control :
-         {static_cast<fw::Control*>(&Label8), static_cast<fw::Control*>(&Label4),
-          static_cast<fw::Control*>(&lblParameters), static_cast<fw::Control*>(&edtParameters)}) {
-        control->SetVisible(shown.params);
-    }
-    btnParameters.SetVisible(shown.chooser);
-    for (fw::Control* control :
-         {static_cast<fw::Control*>(&edtAdditionalParameters), static_cast<fw::Control*>(&lblAdditionalParameters),
-          static_cast<fw::Control*>(&Label9), static_cast<fw::Control*>(&Label10)}) {
-        control->SetVisible(shown.params2);
-    }
-    cbParam3.SetVisible(shown.windowState);
+    THotkeyEditPanel& e = Editor();
+    const THotKeyFunc func = Func();
+    const ParameterFields shown = ParameterFieldsFor(func);
+    e.Label8.SetVisible(shown.params);
+    e.edtParameters.SetVisible(shown.params);
+    e.btnParameters.SetVisible(shown.chooser);
+    e.edtAdditionalParameters.SetVisible(shown.params2);
+    e.lblAdditionalParameters.SetVisible(shown.params2);
+    e.cbParam3.SetVisible(shown.windowState);
+    ShowParameterLabels(func);
+}
+
+void THotkeySetting::ShowParameterLabels(THotKeyFunc Value) {
+    const ParameterFields shown = ParameterFieldsFor(Value);
+    Label4.SetVisible(shown.params);
+    lblParameters.SetVisible(shown.params);
+    Label9.SetVisible(shown.params2);
+    Label10.SetVisible(shown.params2);
 }
 
 void THotkeySetting::ckbActiveClick() {
-    SetActive(ckbActive.Checked());
+    SetActive(Editor().ckbActive.Checked());
 }
 
 }  // namespace corvalend

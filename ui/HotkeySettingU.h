@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/Hotkeys.h"
@@ -18,69 +19,14 @@
 
 namespace corvalend {
 
-class THotkeySetting final : public fw::Frame {
-public:
-    using TNotifyEvent = std::function<void(THotkeySetting& Sender)>;
+// The edit panel of a hotkey editor frame, its controls in keyboard order. A frame makes it the
+// first time it needs it: most frames of a column are only ever looked at.
+struct THotkeyEditPanel {
+    explicit THotkeyEditPanel(fw::Container& owner) : Owner(owner) {}
 
-    // A frame on `AOwner` (a column of frames, usually) showing `AHotkey`, an item of
-    // `AHotkeyList`; neither is owned. `AData` names keys and runs the dialogs' loops.
-    THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList);
-
-    // The controls' values (the hotkey itself changes only on Save).
-    uint16_t Key() const;
-    void SetKey(uint16_t Value);
-    int32_t ShiftState() const;
-    void SetShiftState(int32_t Value);
-    THotKeyFunc Func() const;
-    void SetFunc(THotKeyFunc Value);
-    std::u16string Parameters() const;
-    void SetParameters(const std::u16string& Value);
-    std::u16string Parameters2() const;
-    void SetParameters2(const std::u16string& Value);
-    // The window state's stored name; reading selects "NORMAL" when nothing is selected.
-    std::u16string Parameters3();
-    void SetParameters3(const std::u16string& Value);
-    bool Active() const;
-    void SetActive(bool Value);
-    TGlobalHotKey& Hotkey() const { return FHotkey; }
-    bool EditMode() const { return FEditMode; }
-    void SetEditMode(bool Value);
-
-    // Shows the hotkey's stored values, discarding every edit.
-    void LoadFromHotkey();
-    // The check before a save; shows the error and returns false when the hotkey cannot be saved.
-    bool ValidateHotkey();
-
-    // Event handlers, also callable as the user's actions.
-    void btnEditClick();
-    void btnDeleteClick();
-    void Button2Click();
-    void Button3Click();
-    void buttonParametersClick();
-    void comboboxActionSelect();
-    void ckbActiveClick();
-
-    TNotifyEvent OnDelete;  // the user confirmed Delete
-    TNotifyEvent OnSave;    // the hotkey holds the saved values
-
-private:
-    HotkeyEdits Edits();
-
-    TData& FData;
-    TGlobalHotKey& FHotkey;
-    THotkeyList& FHotkeyList;
-    bool FEditMode = false;
-
-public:
-    // Left column.
-    fw::Panel Panel2{*this, {.bounds = {0, 0, 66, 223}, .anchors = fw::akLeft | fw::akTop | fw::akBottom}};
-    fw::Button btnEdit{Panel2, {.text = u"Edit", .bounds = {5, 8, 56, 25}}};
-    fw::Button btnDelete{Panel2, {.text = u"Delete", .bounds = {5, 38, 56, 25}}};
-    fw::Panel Panel1{*this, {.bounds = {66, 0, 754, 223}, .anchors = fw::kAnchorAll}};
-
-    // Edit panel, in keyboard order.
-    fw::Panel Panel5{Panel1,
-                     {.bounds = {0, 0, 754, 97}, .anchors = fw::akLeft | fw::akTop | fw::akRight},
+    fw::Container& Owner;
+    fw::Panel Panel5{Owner,
+                     {.bounds = {0, 0, 754, 97}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false},
                      {.color = RGB(255, 255, 255)}};
     fw::Bevel Bevel2{Panel5, {.bounds = {0, 0, 2, 97}}, fw::BevelShape::VerticalLine};
     fw::Bevel Bevel3{Panel5, {.bounds = {0, 95, 754, 2}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
@@ -109,6 +55,77 @@ public:
     fw::Button Button2{Panel6, {.text = u"Save", .bounds = {8, 8, 75, 25}}};
     fw::Button Button3{Panel6, {.text = u"Cancel", .bounds = {8, 38, 75, 25}}};
     fw::ComboBox cbParam3{Panel5, {.bounds = {288, 50, 160, 21}, .visible = false}};
+};
+
+class THotkeySetting final : public fw::Frame {
+public:
+    using TNotifyEvent = std::function<void(THotkeySetting& Sender)>;
+
+    // A frame on `AOwner` (a column of frames, usually) showing `AHotkey`, an item of
+    // `AHotkeyList`; neither is owned. `AData` names keys and runs the dialogs' loops.
+    THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKey& AHotkey, THotkeyList& AHotkeyList);
+
+    // The controls' values (the hotkey itself changes only on Save).
+    uint16_t Key();
+    void SetKey(uint16_t Value);
+    int32_t ShiftState();
+    void SetShiftState(int32_t Value);
+    THotKeyFunc Func();
+    void SetFunc(THotKeyFunc Value);
+    std::u16string Parameters();
+    void SetParameters(const std::u16string& Value);
+    std::u16string Parameters2();
+    void SetParameters2(const std::u16string& Value);
+    // The window state's stored name; reading selects "NORMAL" when nothing is selected.
+    std::u16string Parameters3();
+    void SetParameters3(const std::u16string& Value);
+    bool Active();
+    void SetActive(bool Value);
+    TGlobalHotKey& Hotkey() const { return *FHotkey; }
+    // Shows another hotkey of the list, in view mode: a column with frames only for the rows in
+    // view moves its frames from row to row as it scrolls.
+    void SetHotkey(TGlobalHotKey& Value);
+    bool EditMode() const { return FEditMode; }
+    void SetEditMode(bool Value);
+
+    // The edit panel, made when first needed: for edit mode, or when a property is read or written.
+    // Until then the view panel alone shows the hotkey, and the edit panel starts from it.
+    THotkeyEditPanel& Editor();
+
+    // Shows the hotkey's stored values, discarding every edit.
+    void LoadFromHotkey();
+    // The check before a save; shows the error and returns false when the hotkey cannot be saved.
+    bool ValidateHotkey();
+
+    // Event handlers, also callable as the user's actions.
+    void btnEditClick();
+    void btnDeleteClick();
+    void Button2Click();
+    void Button3Click();
+    void buttonParametersClick();
+    void comboboxActionSelect();
+    void ckbActiveClick();
+
+    TNotifyEvent OnDelete;  // the user confirmed Delete
+    TNotifyEvent OnSave;    // the hotkey holds the saved values
+
+private:
+    HotkeyEdits Edits();
+    void ShowInView(const THotKeyData& data);
+    void ShowShiftState(int32_t Value);
+    void ShowParameterLabels(THotKeyFunc Value);
+
+    TData& FData;
+    TGlobalHotKey* FHotkey;
+    THotkeyList& FHotkeyList;
+    bool FEditMode = false;
+
+public:
+    // Left column.
+    fw::Panel Panel2{*this, {.bounds = {0, 0, 66, 223}, .anchors = fw::akLeft | fw::akTop | fw::akBottom}};
+    fw::Button btnEdit{Panel2, {.text = u"Edit", .bounds = {5, 8, 56, 25}}};
+    fw::Button btnDelete{Panel2, {.text = u"Delete", .bounds = {5, 38, 56, 25}}};
+    fw::Panel Panel1{*this, {.bounds = {66, 0, 754, 223}, .anchors = fw::kAnchorAll}};
 
     // View panel.
     fw::Panel Panel4{Panel1, {.bounds = {0, 0, 754, 88}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
@@ -143,6 +160,9 @@ public:
                       {.wordWrap = false, .showAccelChar = false}};
 
     fw::Bevel Bevel1{*this, {.bounds = {0, 223, 820, 2}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
+
+private:
+    std::unique_ptr<THotkeyEditPanel> FEditor;  // last: it goes before the panel it sits on
 };
 
 }  // namespace corvalend

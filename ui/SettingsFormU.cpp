@@ -23,6 +23,9 @@ namespace {
 // still runs, until the handler has returned.
 std::vector<std::unique_ptr<TSettingsForm>> modelessForms;
 
+// A frame's height in the column, at 96 DPI.
+constexpr int kFrameHeight = 100;
+
 TLabelFont LinkFont() {
     return {.Style = fsUnderline, .Color = RGB(0, 0, 255)};
 }
@@ -71,6 +74,7 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     OnShow = [this] { FormShow(); };
     OnClose = [this](fw::CloseAction& action) { FormClose(action); };
     OnCloseQuery = [this] { return !checkingForUpdates_; };
+    HotKeyPlacement.OnViewChange = [this] { ArrangeFrames(); };
     FormCreate();
 }
 
@@ -104,6 +108,7 @@ void TSettingsForm::FormClose(fw::CloseAction& Action) {
 
 void TSettingsForm::FormDestroy() {
     if (SettingsForm == this) SettingsForm = nullptr;  // also when destroyed without closing
+    HotKeyPlacement.OnViewChange = nullptr;
     ClearHotkeySettings();
     HotKeyList_.reset();
     ShowWindow(app_.Handle(), SW_HIDE);
@@ -112,14 +117,63 @@ void TSettingsForm::FormDestroy() {
 void TSettingsForm::LoadHotkeys() {
     ClearHotkeySettings();
     data_.LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/false);
-    // The column keeps list order, the first hotkey at the top.
-    for (int i = 0; i < HotKeyList_->Count(); ++i) {
-        auto frame = std::make_unique<THotkeySetting>(HotKeyPlacement, data_, *HotKeyList_->GetItem(i), *HotKeyList_);
-        frame->OnDelete = [this](THotkeySetting& sender) { HotkeySettingDelete(sender); };
-        frame->OnSave = [this](THotkeySetting& sender) { HotkeySettingSave(sender); };
-        HotKeySettingsList_.push_back(std::move(frame));
-    }
+    // The column keeps list order, the first hotkey at the top; the frames come with its height.
+    HotKeyPlacement.ScrollTo(0);
+    HotKeyPlacement.SetVirtualHeight(HotKeyList_->Count() * kFrameHeight);
     chkStartAtWindowsStart.SetChecked(ReadStartAtLogOn());
+}
+
+std::unique_ptr<THotkeySetting> TSettingsForm::MakeFrame(TGlobalHotKey& hotkey) {
+    auto frame = std::make_unique<THotkeySetting>(HotKeyPlacement, data_, hotkey, *HotKeyList_);
+    frame->OnDelete = [this](THotkeySetting& sender) { HotkeySettingDelete(sender); };
+    frame->OnSave = [this](THotkeySetting& sender) { HotkeySettingSave(sender); };
+    return frame;
+}
+
+// Each row in view gets a frame: its own, one that a row out of view no longer needs, or a new
+// one. A frame in edit mode or about to go keeps its row, and waits just outside the view while
+// it is away.
+void TSettingsForm::ArrangeFrames() {
+    const fw::Bounds view = HotKeyPlacement.View96();
+    if (view.height <= 0) return;  // minimized: the frames wait for the view to come back
+    const int first = view.top / kFrameHeight;
+    const int end = std::min(HotKeyList_->Count(), (view.top + view.height + kFrameHeight - 1) / kFrameHeight);
+    const auto rowOf = [this](const auto& frame) { return HotKeyList_->IndexOf(&frame->Hotkey()); };
+
+    std::vector<bool> framed(static_cast<size_t>(std::max(0, end - first)));
+    std::vector<std::unique_ptr<THotkeySetting>> spare;
+    for (auto& frame : HotKeySettingsList_) {
+        const int row = rowOf(frame);
+        if (row >= first && row < end) {
+            framed[static_cast<size_t>(row - first)] = true;
+        } else if (!frame->EditMode() && frame.get() != ToBedeletedSetting) {
+            spare.push_back(std::move(frame));
+        }
+    }
+    std::erase(HotKeySettingsList_, nullptr);
+    for (int row = first; row < end; ++row) {
+        if (framed[static_cast<size_t>(row - first)]) continue;
+        TGlobalHotKey& hotkey = *HotKeyList_->GetItem(row);
+        if (spare.empty()) {
+            HotKeySettingsList_.push_back(MakeFrame(hotkey));
+        } else {
+            spare.back()->SetHotkey(hotkey);
+            HotKeySettingsList_.push_back(std::move(spare.back()));
+            spare.pop_back();
+        }
+    }
+    spare.clear();
+
+    std::ranges::sort(HotKeySettingsList_, {}, rowOf);
+    const THotkeySetting* previous = nullptr;
+    for (const auto& frame : HotKeySettingsList_) {
+        const int row = rowOf(frame);
+        fw::Bounds bounds = frame->DesignBounds();
+        bounds.top = row < first ? view.top - kFrameHeight : row >= end ? view.top + view.height : row * kFrameHeight;
+        if (bounds.top != frame->DesignBounds().top) frame->SetBounds(bounds);
+        frame->PlaceAfter(previous);  // the keyboard goes through the rows in list order
+        previous = frame.get();
+    }
 }
 
 void TSettingsForm::SaveHotkeys() {
@@ -158,6 +212,7 @@ void TSettingsForm::tmrDeleteSettingTimer() {
     if (found == HotKeySettingsList_.end()) return;
     HotKeyList_->Delete(HotKeyList_->IndexOf(&frame->Hotkey()));
     HotKeySettingsList_.erase(found);
+    HotKeyPlacement.SetVirtualHeight(HotKeyList_->Count() * kFrameHeight);  // the column closes the gap
     SaveHotkeys();
 }
 

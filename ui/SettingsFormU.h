@@ -73,7 +73,8 @@ public:
     // Opens the web site, the new mail and the download page; the shell's "open" unless replaced.
     PageOpener OpenPage;
 
-    // The working copy and its frames, in list order.
+    // The working copy, and its frames in list order: the column has frames only for the rows in
+    // view and for those in edit mode, whose edits stay while they are scrolled away.
     THotkeyList& HotKeyList() const { return *HotKeyList_; }
     const std::vector<std::unique_ptr<THotkeySetting>>& HotKeySettingsList() const { return HotKeySettingsList_; }
 
@@ -101,6 +102,8 @@ private:
     void LoadHotkeys();
     void SaveHotkeys();
     void ClearHotkeySettings();
+    void ArrangeFrames();
+    std::unique_ptr<THotkeySetting> MakeFrame(TGlobalHotKey& hotkey);
 
     fw::Application& app_;
     TData& data_;

@@ -230,6 +230,24 @@ TEST_F(Forms, PagesShowOneAtATimeAndTheColumnScrolls) {
     frames.pop_back();
     EXPECT_EQ(box.ColumnHeight(), 200);
     EXPECT_EQ(box.ScrollPosition(), 50) << "the column closes the gap";
+
+    // A virtual column: its height is given, each control stands at its own top in it, and the
+    // owner places the controls for the view before the column draws them.
+    std::vector<int> viewTops;
+    box.OnViewChange = [&] {
+        viewTops.push_back(box.View96().top);
+        frames[0]->SetBounds({0, viewTops.back() + 10, 100, 100});
+    };
+    box.SetVirtualHeight(5000);
+    EXPECT_EQ(box.ColumnHeight(), 5000);
+    frames[2]->SetBounds({0, 4000, 100, 100});
+    box.ScrollTo(3950);
+    EXPECT_EQ(viewTops.back(), 3950);
+    EXPECT_EQ(frames[0]->PixelBounds().top, 10) << "placed by the owner";
+    EXPECT_EQ(frames[2]->PixelBounds().top, 50);
+    frames.pop_back();
+    EXPECT_EQ(box.ColumnHeight(), 5000);
+    EXPECT_EQ(box.ScrollPosition(), 3950) << "a virtual column's rows go only when its owner says";
 }
 
 TEST_F(Forms, ModalKeyboardEventsAndHotkeys) {

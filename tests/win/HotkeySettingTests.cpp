@@ -129,15 +129,15 @@ private:
     std::unique_ptr<THotkeySetting> frame_;
 };
 
-void ExpectSquares(const THotkeySetting& f, bool alt, bool ctrl, bool shift, bool win, const char* when) {
+void ExpectSquares(THotkeySetting& f, bool alt, bool ctrl, bool shift, bool win, const char* when) {
     EXPECT_EQ(f.shpALTChecked.Visible(), alt) << when;
     EXPECT_EQ(f.shpCTRLChecked.Visible(), ctrl) << when;
     EXPECT_EQ(f.shpSHIFTChecked.Visible(), shift) << when;
     EXPECT_EQ(f.shpWINChecked.Visible(), win) << when;
-    EXPECT_EQ(f.ShiftKeyAlt.Checked(), alt) << when;
-    EXPECT_EQ(f.ShiftKeyCtrl.Checked(), ctrl) << when;
-    EXPECT_EQ(f.ShiftKeyShift.Checked(), shift) << when;
-    EXPECT_EQ(f.ShiftKeyWin.Checked(), win) << when;
+    EXPECT_EQ(f.Editor().ShiftKeyAlt.Checked(), alt) << when;
+    EXPECT_EQ(f.Editor().ShiftKeyCtrl.Checked(), ctrl) << when;
+    EXPECT_EQ(f.Editor().ShiftKeyShift.Checked(), shift) << when;
+    EXPECT_EQ(f.Editor().ShiftKeyWin.Checked(), win) << when;
 }
 
 TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
@@ -146,13 +146,13 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_FALSE(f.EditMode());
     EXPECT_EQ(Place(f).bottom - Place(f).top, 100);
     EXPECT_TRUE(f.Panel4.Visible());
-    EXPECT_FALSE(f.Panel5.Visible());
+    EXPECT_FALSE(f.Editor().Panel5.Visible());
     EXPECT_TRUE(f.btnEdit.Enabled() && f.btnDelete.Enabled());
     EXPECT_EQ(f.btnEdit.Text(), u"Edit");
     EXPECT_EQ(f.btnDelete.Text(), u"Delete");
     EXPECT_EQ(Place(f.Panel2).right, 66);
     EXPECT_EQ(Place(f.Panel4).bottom, 88);
-    EXPECT_EQ(Place(f.Panel5).bottom, 97);
+    EXPECT_EQ(Place(f.Editor().Panel5).bottom, 97);
     EXPECT_EQ(Place(f.Bevel1).top, 98) << "the line at the frame's bottom edge";
 
     // What the view shows: the stored texts, literally.
@@ -166,30 +166,30 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_EQ(f.Label9.Text(), u"Additional parameters:");
     EXPECT_TRUE(f.shpActiveChecked.Visible());
     ExpectSquares(f, false, true, true, false, "loaded");
-    EXPECT_EQ(f.cbAction.ItemCount(), 12);
-    EXPECT_EQ(f.cbParam3.ItemCount(), 3);
-    EXPECT_EQ(f.cbParam3.ItemText(f.cbParam3.ItemIndex()), u"Maximized window") << "any letter case";
+    EXPECT_EQ(f.Editor().cbAction.ItemCount(), 12);
+    EXPECT_EQ(f.Editor().cbParam3.ItemCount(), 3);
+    EXPECT_EQ(f.Editor().cbParam3.ItemText(f.Editor().cbParam3.ItemIndex()), u"Maximized window") << "any letter case";
     EXPECT_EQ(f.Parameters3(), u"MAXIMIZED");
 
     // The columns of both panels.
-    EXPECT_EQ(Place(f.ckbActive).left, 6);
+    EXPECT_EQ(Place(f.Editor().ckbActive).left, 6);
     EXPECT_EQ(Place(f.shpActive).left, 6);
-    EXPECT_EQ(Place(f.ShiftKeyAlt).left, 76);
-    EXPECT_EQ(Place(f.ShiftKeyCtrl).left, 76);
-    EXPECT_EQ(Place(f.ShiftKeyShift).left, 141);
-    EXPECT_EQ(Place(f.ShiftKeyWin).left, 141);
-    EXPECT_EQ(Place(f.ShiftKeyAlt).top, Place(f.ShiftKeyShift).top);
-    EXPECT_LT(Place(f.ShiftKeyAlt).top, Place(f.ShiftKeyCtrl).top);
+    EXPECT_EQ(Place(f.Editor().ShiftKeyAlt).left, 76);
+    EXPECT_EQ(Place(f.Editor().ShiftKeyCtrl).left, 76);
+    EXPECT_EQ(Place(f.Editor().ShiftKeyShift).left, 141);
+    EXPECT_EQ(Place(f.Editor().ShiftKeyWin).left, 141);
+    EXPECT_EQ(Place(f.Editor().ShiftKeyAlt).top, Place(f.Editor().ShiftKeyShift).top);
+    EXPECT_LT(Place(f.Editor().ShiftKeyAlt).top, Place(f.Editor().ShiftKeyCtrl).top);
     EXPECT_EQ(Place(f.shpALT).left, 76);
     EXPECT_EQ(Place(f.shpWIN).left, 141);
     EXPECT_LT(Place(f.shpSHIFT).top, Place(f.shpWIN).top);
-    EXPECT_EQ(Place(f.HotKey1).left, 206);
+    EXPECT_EQ(Place(f.Editor().HotKey1).left, 206);
     EXPECT_EQ(Place(f.lblKey).left, 206);
-    EXPECT_EQ(Place(f.cbAction).left, 288);
+    EXPECT_EQ(Place(f.Editor().cbAction).left, 288);
     EXPECT_EQ(Place(f.lblAction).left, 288);
-    EXPECT_EQ(Place(f.edtParameters).left, 456);
+    EXPECT_EQ(Place(f.Editor().edtParameters).left, 456);
     EXPECT_EQ(Place(f.lblParameters).left, 456);
-    EXPECT_LT(Place(f.btnParameters).right, Place(f.Panel6).left);
+    EXPECT_LT(Place(f.Editor().btnParameters).right, Place(f.Editor().Panel6).left);
     const RECT active = Place(f.shpActive), tick = Place(f.shpActiveChecked);
     EXPECT_EQ(active.right - active.left, 13);
     EXPECT_EQ(tick.right - tick.left, 7);
@@ -197,19 +197,22 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
 
     Click(f.btnEdit);
     EXPECT_TRUE(f.EditMode());
-    EXPECT_TRUE(f.Panel5.Visible());
+    EXPECT_TRUE(f.Editor().Panel5.Visible());
     EXPECT_FALSE(f.Panel4.Visible());
     EXPECT_FALSE(f.btnEdit.Enabled() || f.btnDelete.Enabled());
     EXPECT_EQ(Place(f).bottom - Place(f).top, 100);
-    EXPECT_EQ(f.Button2.Text(), u"Save");
-    EXPECT_EQ(f.Button3.Text(), u"Cancel");
-    EXPECT_EQ(f.btnParameters.Text(), u"...");
+    EXPECT_EQ(f.Editor().Button2.Text(), u"Save");
+    EXPECT_EQ(f.Editor().Button3.Text(), u"Cancel");
+    EXPECT_EQ(f.Editor().btnParameters.Text(), u"...");
 
-    const std::vector<const fw::Control*> order = {
-        &f.ckbActive, &f.ShiftKeyAlt, &f.ShiftKeyShift, &f.ShiftKeyCtrl,  &f.ShiftKeyWin,
-        &f.HotKey1,   &f.cbAction,    &f.edtParameters, &f.btnParameters, &f.edtAdditionalParameters,
-        &f.Button2,   &f.Button3,     &f.cbParam3};
-    HWND current = f.ckbActive.Handle();
+    const std::vector<const fw::Control*> order = {&f.Editor().ckbActive,     &f.Editor().ShiftKeyAlt,
+                                                   &f.Editor().ShiftKeyShift, &f.Editor().ShiftKeyCtrl,
+                                                   &f.Editor().ShiftKeyWin,   &f.Editor().HotKey1,
+                                                   &f.Editor().cbAction,      &f.Editor().edtParameters,
+                                                   &f.Editor().btnParameters, &f.Editor().edtAdditionalParameters,
+                                                   &f.Editor().Button2,       &f.Editor().Button3,
+                                                   &f.Editor().cbParam3};
+    HWND current = f.Editor().ckbActive.Handle();
     for (size_t i = 1; i < order.size(); ++i) {
         current = GetNextDlgTabItem(Host().Handle(), current, /*previous=*/FALSE);
         EXPECT_EQ(current, order[i]->Handle()) << "tab stop " << i;
@@ -239,19 +242,20 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
     THotkeySetting& f = MakeFrame(hotkey);
     Click(f.btnEdit);
 
-    Focus(f.HotKey1);
+    Focus(f.Editor().HotKey1);
     Press(MOD_CONTROL, 'K');
     EXPECT_EQ(f.Key(), 'K') << "the key field keeps the bare key";
-    Focus(f.ShiftKeyWin);
+    Focus(f.Editor().ShiftKeyWin);
     Press(0, VK_SPACE);
     EXPECT_EQ(f.ShiftState(), kModAlt | kModWin);
-    Focus(f.cbAction);
+    Focus(f.Editor().cbAction);
     Press(0, VK_HOME);  // the first action: Maximize, which has no parameters
     EXPECT_EQ(f.Func(), hkfMaximize);
-    EXPECT_FALSE(f.edtParameters.Visible() || f.btnParameters.Visible() || f.cbParam3.Visible());
+    EXPECT_FALSE(f.Editor().edtParameters.Visible() || f.Editor().btnParameters.Visible() ||
+                 f.Editor().cbParam3.Visible());
     EXPECT_EQ(f.lblAction.Text(), u"Send keystrokes") << "only a write of Func changes the view's action";
 
-    Click(f.Button2);
+    Click(f.Editor().Button2);
     ASSERT_EQ(saves_.size(), 1u);
     EXPECT_EQ(saves_[0], &f);
     EXPECT_EQ(savedData_.Key, 'K') << "the hotkey holds the values before OnSave";
@@ -272,14 +276,14 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
 
     // Cancel brings back everything stored.
     Click(f.btnEdit);
-    Focus(f.ShiftKeyShift);
+    Focus(f.Editor().ShiftKeyShift);
     Press(0, VK_SPACE);
-    Focus(f.HotKey1);
+    Focus(f.Editor().HotKey1);
     Press(0, 'Z');
     EXPECT_EQ(f.Key(), 'Z');
     EXPECT_EQ(f.ShiftState(), kModAlt | kModShift | kModWin);
     f.SetFunc(hkfOpenWebsite);
-    Click(f.Button3);
+    Click(f.Editor().Button3);
     EXPECT_FALSE(f.EditMode());
     EXPECT_EQ(f.Key(), 'K');
     EXPECT_EQ(f.Func(), hkfMaximize);
@@ -291,7 +295,7 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
     f.OnSave = nullptr;
     Click(f.btnEdit);
     f.SetKey('Q');
-    Click(f.Button2);
+    Click(f.Editor().Button2);
     EXPECT_TRUE(f.EditMode());
     EXPECT_EQ(d.Key, 'K');
 }
@@ -299,23 +303,25 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
 TEST_F(HotkeySetting, ActiveBoxEnablesTheOtherEditControls) {
     THotkeySetting& f = MakeFrame(List().Add(true, 'B', kModCtrl, hkfOpenFile, u"a", u"b", u"NORMAL"));
     Click(f.btnEdit);
-    Focus(f.ckbActive);
+    Focus(f.Editor().ckbActive);
     Press(0, VK_SPACE);
     EXPECT_FALSE(f.Active());
     EXPECT_FALSE(f.shpActiveChecked.Visible());
     const std::vector<const fw::Control*> editControls = {
-        &f.ShiftKeyAlt, &f.HotKey1, &f.cbAction, &f.edtParameters, &f.btnParameters, &f.edtAdditionalParameters,
-        &f.cbParam3,    &f.Label5,  &f.Label8,   &f.Bevel3};
+        &f.Editor().ShiftKeyAlt,   &f.Editor().HotKey1,       &f.Editor().cbAction,
+        &f.Editor().edtParameters, &f.Editor().btnParameters, &f.Editor().edtAdditionalParameters,
+        &f.Editor().cbParam3,      &f.Editor().Label5,        &f.Editor().Label8,
+        &f.Editor().Bevel3};
     for (const fw::Control* control : editControls) {
         EXPECT_FALSE(control->Enabled()) << GetDlgCtrlID(control->Handle());
     }
-    EXPECT_TRUE(f.ckbActive.Enabled());
-    EXPECT_TRUE(f.Button2.Enabled() && f.Button3.Enabled()) << "Save and Cancel stay usable";
-    EXPECT_TRUE(f.edtParameters.Visible()) << "the parameter controls still follow the action";
+    EXPECT_TRUE(f.Editor().ckbActive.Enabled());
+    EXPECT_TRUE(f.Editor().Button2.Enabled() && f.Editor().Button3.Enabled()) << "Save and Cancel stay usable";
+    EXPECT_TRUE(f.Editor().edtParameters.Visible()) << "the parameter controls still follow the action";
 
     Press(0, VK_SPACE);
     EXPECT_TRUE(f.Active());
-    EXPECT_TRUE(f.HotKey1.Enabled() && f.cbParam3.Enabled() && f.ShiftKeyWin.Enabled());
+    EXPECT_TRUE(f.Editor().HotKey1.Enabled() && f.Editor().cbParam3.Enabled() && f.Editor().ShiftKeyWin.Enabled());
 }
 
 TEST_F(HotkeySetting, SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
@@ -323,9 +329,9 @@ TEST_F(HotkeySetting, SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
     List().Add(false, 'M', kModCtrl | kModAlt, hkfMinimize, u"", u"", u"");
     TGlobalHotKey* hotkey = List().Add(false, 'E', kModWin, hkfOpenFile, u"c:\\a.txt", u"", u"hidden");
     THotkeySetting& f = MakeFrame(hotkey);
-    EXPECT_EQ(f.cbParam3.ItemIndex(), -1) << "an unknown window state selects nothing";
+    EXPECT_EQ(f.Editor().cbParam3.ItemIndex(), -1) << "an unknown window state selects nothing";
     Click(f.btnEdit);
-    EXPECT_FALSE(f.HotKey1.Enabled()) << "inactive: only the Active box is usable";
+    EXPECT_FALSE(f.Editor().HotKey1.Enabled()) << "inactive: only the Active box is usable";
     // Typed in while active, then made inactive again.
     f.SetActive(true);
     f.SetKey('N');
@@ -334,7 +340,7 @@ TEST_F(HotkeySetting, SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
     ASSERT_EQ(f.ShiftState(), kModCtrl | kModAlt);
     {
         wintest::MessageBoxWatcher box(u"Error");
-        Click(f.Button2);
+        Click(f.Editor().Button2);
         ASSERT_TRUE(box.Wait(10s)) << "the error box, answered and closed";
         EXPECT_EQ(box.Text(), u"The selected hotkey is already in use.") << "even though this one is inactive";
         EXPECT_TRUE(box.HasStopIcon());
@@ -349,7 +355,7 @@ TEST_F(HotkeySetting, SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
 
     // The combination of an inactive hotkey is free; the unknown window state is stored as NORMAL.
     f.SetKey('M');
-    Click(f.Button2);
+    Click(f.Editor().Button2);
     ASSERT_EQ(saves_.size(), 1u);
     EXPECT_EQ(hotkey->HotKeyData.Key, 'M');
     EXPECT_EQ(hotkey->HotKeyData.Params3, u"NORMAL");
@@ -360,12 +366,12 @@ TEST_F(HotkeySetting, SavingWithoutAnActionIsRefused) {
     hotkey->HotKeyData.Func = hkfNoAction;
     THotkeySetting& f = MakeFrame(hotkey);
     EXPECT_EQ(f.lblAction.Text(), u"Unknown action");
-    EXPECT_EQ(f.cbAction.ItemIndex(), -1);
-    EXPECT_FALSE(f.edtParameters.Visible() || f.lblParameters.Visible() || f.cbParam3.Visible());
+    EXPECT_EQ(f.Editor().cbAction.ItemIndex(), -1);
+    EXPECT_FALSE(f.Editor().edtParameters.Visible() || f.lblParameters.Visible() || f.Editor().cbParam3.Visible());
     Click(f.btnEdit);
     {
         wintest::MessageBoxWatcher box(u"Error");
-        Click(f.Button2);
+        Click(f.Editor().Button2);
         ASSERT_TRUE(box.Wait(10s));
         EXPECT_EQ(box.Text(), u"You must select an action for your hotkey.");
     }
@@ -412,7 +418,7 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
     TGlobalHotKey* hotkey = List().Add(true, 'S', kModCtrl, hkfSendKeys, u"a<?CR?><?LF?>b", u"", u"");
     THotkeySetting& f = MakeFrame(hotkey);
     Click(f.btnEdit);
-    EXPECT_TRUE(f.btnParameters.Visible());
+    EXPECT_TRUE(f.Editor().btnParameters.Visible());
 
     HWND dialog = nullptr;
     std::u16string shown;
@@ -436,7 +442,7 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
             if (dialog != nullptr) SendMessageW(wintest::FindChildWindow(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
         });
     script.Start([&] { PostMessageW(dialog, WM_CLOSE, 0, 0); });
-    Click(f.btnParameters);
+    Click(f.Editor().btnParameters);
     ASSERT_NE(dialog, nullptr) << "the text input dialog";
     EXPECT_EQ(owner, Host().Handle()) << "owned by the frame's form";
     EXPECT_EQ(shown, u"a\r\nb");
@@ -445,13 +451,13 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
     // Text with line breaks pasted into the one-line fields: whatever the field keeps, the hotkey
     // gets no raw line break, and the hotkey file reads back the same hotkeys.
     fw::Clipboard(Host().Handle()).SetText(u"one\r\ntwo\nthree");
-    Focus(f.edtParameters);
+    Focus(f.Editor().edtParameters);
     Press(0, VK_END);
     Press(MOD_CONTROL, 'V');
     const std::u16string pasted = f.Parameters();
     EXPECT_EQ(pasted.rfind(u"a<?CR?><?LF?>b<?CR?><?LF?>cone", 0), 0u) << fw::Utf16ToUtf8(pasted);
     f.SetParameters2(u"x\r\n[key7]\nFunc=close");
-    Click(f.Button2);
+    Click(f.Editor().Button2);
     ASSERT_EQ(saves_.size(), 1u);
     const THotKeyData& d = hotkey->HotKeyData;
     EXPECT_EQ(d.Params.find_first_of(u"\r\n"), std::u16string::npos) << fw::Utf16ToUtf8(d.Params);

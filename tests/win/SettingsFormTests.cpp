@@ -6,6 +6,7 @@
 
 #include <winsock2.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -113,6 +114,60 @@ std::vector<LONG> FrameTops(const TSettingsForm& form) {
     return tops;
 }
 
+// The frame showing row `row` of the working copy, or null.
+THotkeySetting* FrameOf(const TSettingsForm& form, int row) {
+    for (const auto& frame : form.HotKeySettingsList()) {
+        if (&frame->Hotkey() == form.HotKeyList().GetItem(row)) return frame.get();
+    }
+    return nullptr;
+}
+
+// Each row in view has one frame, at the row's place and showing that row; frames out of view are
+// in edit mode; the keyboard meets the frames in list order. Empty when so, else what is wrong.
+std::string ColumnFault(const TSettingsForm& form) {
+    int previous = -1;
+    for (HWND child = GetWindow(form.HotKeyPlacement.Handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto* frame = dynamic_cast<const THotkeySetting*>(fw::Control::FromHandle(child));
+        const int row = frame != nullptr ? form.HotKeyList().IndexOf(&frame->Hotkey()) : -1;
+        if (row <= previous) return "row " + std::to_string(row) + " after row " + std::to_string(previous);
+        previous = row;
+    }
+    const int position = form.HotKeyPlacement.ScrollPosition();
+    const int height = wintest::ClientRect(form.HotKeyPlacement.Handle()).bottom;
+    int inView = 0;
+    for (const auto& frame : form.HotKeySettingsList()) {
+        const int row = form.HotKeyList().IndexOf(&frame->Hotkey());
+        const RECT place = frame->PixelBounds();
+        const std::string which = "the frame of row " + std::to_string(row);
+        if (place.bottom <= 0 || place.top >= height) {
+            if (!frame->EditMode()) return which + " is out of view";
+            continue;
+        }
+        ++inView;
+        if (place.top != row * 100 - position) return which + " is at " + std::to_string(place.top);
+        if (!frame->EditMode() && frame->lblParameters.Text() != frame->Hotkey().HotKeyData.Params) {
+            return which + " shows " + fw::Utf16ToUtf8(frame->lblParameters.Text());
+        }
+    }
+    const int rows = std::min(form.HotKeyList().Count(), (position + height + 99) / 100) - position / 100;
+    if (inView != rows) return std::to_string(inView) + " frames in view for " + std::to_string(rows) + " rows";
+    return "";
+}
+
+// Windows below `parent`, children of children included.
+int WindowsBelow(HWND parent) {
+    int count = 0;
+    EnumChildWindows(
+        parent,
+        [](HWND, LPARAM counter) {
+            ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 // The colour on the screen at the middle of the control.
 COLORREF ScreenPixelAtCentre(const fw::Control& control) {
     RECT rect{};
@@ -213,9 +268,9 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
     EXPECT_EQ(Live('W'), nullptr);
     form.chkStartAtWindowsStart.SetChecked(false);  // no event: written with the save
     Click(frame.btnEdit);
-    Click(frame.ckbActive);
+    Click(frame.Editor().ckbActive);
     frame.SetKey('R');
-    Click(frame.Button2);
+    Click(frame.Editor().Button2);
     EXPECT_FALSE(frame.EditMode());
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on Q close", "on R minimize", "on E sendkeystrokes"}));
     EXPECT_NE(Live('R'), nullptr) << "registered at once";
@@ -223,8 +278,8 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
 
     // Deactivating keeps the hotkey in the file and the window, and withdraws it.
     Click(frame.btnEdit);
-    Click(frame.ckbActive);
-    Click(frame.Button2);
+    Click(frame.Editor().ckbActive);
+    Click(frame.Editor().Button2);
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on Q close", "off R minimize", "on E sendkeystrokes"}));
     EXPECT_EQ(Live('R'), nullptr);
     EXPECT_EQ(form.HotKeySettingsList().size(), 3u);
@@ -233,7 +288,7 @@ TEST_F(Settings, SavingAFrameWritesTheFileAndTheLiveHotkeysFollow) {
     // A save with the box ticked writes the program's path.
     form.chkStartAtWindowsStart.SetChecked(true);
     Click(frame.btnEdit);
-    Click(frame.Button2);
+    Click(frame.Editor().Button2);
     EXPECT_EQ(RunValue(), u"\"" + fw::Application::ExeName() + u"\"");
 }
 
@@ -321,7 +376,7 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
     frame.SetKey('Z');
     {
         wintest::MessageBoxWatcher box(u"Corvalend");
-        Click(frame.Button2);
+        Click(frame.Editor().Button2);
         EXPECT_TRUE(box.Wait(10s));
         const std::u16string expected = u"Cannot create file \"" + HotkeyFile() + u"\". ";
         EXPECT_EQ(fw::Utf16ToUtf8(box.Text().substr(0, expected.size())), fw::Utf16ToUtf8(expected));
@@ -333,7 +388,7 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
     EXPECT_TRUE(frame.EditMode()) << "the edits stay for another try";
     EXPECT_TRUE(IsWindowEnabled(form.Handle()));
 
-    Click(frame.Button2);
+    Click(frame.Editor().Button2);
     EXPECT_EQ(FileHotkeys()[0], "on Z close");
     EXPECT_NE(Live('Z'), nullptr);
 }
@@ -386,7 +441,7 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
             100, [] { return frmFirstUse != nullptr && frmFirstUse->Visible(); }, whileShown);
         script.Start([] { PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
         Click(frame.btnEdit);
-        Click(frame.Button2);  // InitApp shows the guide, and returns when it is gone
+        Click(frame.Editor().Button2);  // InitApp shows the guide, and returns when it is gone
         EXPECT_TRUE(script.Done());
     };
 
@@ -402,11 +457,14 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     const std::vector<std::string> merged{"on Q close",    "off W minimize",     "on E sendkeystrokes", "on o minimize",
                                           "on j maximize", "on S capturescreen", "on N openfile"};
     EXPECT_EQ(FileHotkeys(), merged);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeySettingsList().size() == merged.size(); }, 5s))
+    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeyList().Count() == static_cast<int>(merged.size()); }, 5s))
+        << "the working copy follows";
+    EXPECT_EQ(form.HotKeyPlacement.ColumnHeight(), 100 * static_cast<int>(merged.size()))
         << "the column shows the suggestions";
     THotkeySetting& next = *form.HotKeySettingsList()[1];
+    EXPECT_EQ(&next.Hotkey(), form.HotKeyList().GetItem(1)) << "the frames show the new copy";
     Click(next.btnEdit);
-    Click(next.Button2);
+    Click(next.Editor().Button2);
     EXPECT_EQ(FileHotkeys(), merged) << "the next save keeps them";
 
     // Closed from outside while the guide is up: hidden at once, freed after the saving handler,
@@ -429,4 +487,87 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(SettingsForm, reopened);
     EXPECT_TRUE(IsWindowVisible(reopened->Handle())) << "the new one stays";
+}
+
+// A thousand hotkeys: the column scrolls over all of them, but only the rows in view have frames, so
+// the windows do not grow with the count; any row can be edited, saved and deleted.
+TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndDeleted) {
+    THotkeyList file(Data().System());
+    file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
+    for (int i = file.Count(); i < 1000; ++i) {
+        file.Add(false, 'A' + i % 26, 1 + i / 26 % 15, hkfSendKeys, u"row " + fw::IntToStr(i), u"", u"");
+    }
+    file.SaveToFile(HotkeyFile());
+    TSettingsForm& form = Open();
+    fw::ColumnScrollBox& column = form.HotKeyPlacement;
+    ASSERT_EQ(form.HotKeyList().Count(), 1000);
+    EXPECT_EQ(column.ColumnHeight(), 100000) << "the range is the whole column's";
+    const int rowsInView = wintest::ClientRect(column.Handle()).bottom / 100 + 2;
+    const int windowsPerFrame = 1 + WindowsBelow(form.HotKeySettingsList()[0]->Handle());
+    const auto bounded = [&](int frames) {
+        return static_cast<int>(form.HotKeySettingsList().size()) <= frames &&
+               WindowsBelow(column.Handle()) <= frames * windowsPerFrame;
+    };
+    EXPECT_TRUE(bounded(rowsInView));
+    EXPECT_EQ(ColumnFault(form), "");
+
+    const auto scroll = [&](WORD request) { SendMessageW(column.Handle(), WM_VSCROLL, MAKEWPARAM(request, 0), 0); };
+    const struct {
+        const char* what;
+        std::function<void()> scroll;
+    } moves[] = {
+        {"a page down", [&] { scroll(SB_PAGEDOWN); }},
+        {"a line down", [&] { scroll(SB_LINEDOWN); }},
+        {"to the middle", [&] { column.ScrollTo(50000); }},
+        {"a notch of the wheel up",
+         [&] { SendMessageW(column.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0); }},
+        {"to the end", [&] { scroll(SB_BOTTOM); }},
+    };
+    for (const auto& move : moves) {
+        move.scroll();
+        EXPECT_EQ(ColumnFault(form), "") << move.what;
+        EXPECT_TRUE(bounded(rowsInView)) << move.what;
+    }
+
+    // The last hotkey is at the end of the view, and its frame edits and saves it.
+    THotkeySetting* last = FrameOf(form, 999);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->PixelBounds().bottom, wintest::ClientRect(column.Handle()).bottom);
+    Click(last->btnEdit);
+    // Its edit panel, made now, fits the frame's width in the column.
+    RECT edit{}, place{};
+    GetWindowRect(last->Editor().Panel5.Handle(), &edit);
+    GetWindowRect(last->Panel1.Handle(), &place);
+    EXPECT_EQ(edit.right, place.right);
+    last->SetParameters(u"kept while away");
+    // Scrolled away and back, the frame in edit mode keeps its row and its edits.
+    scroll(SB_TOP);
+    EXPECT_EQ(ColumnFault(form), "");
+    EXPECT_TRUE(bounded(rowsInView + 1));
+    scroll(SB_BOTTOM);
+    ASSERT_EQ(FrameOf(form, 999), last);
+    EXPECT_TRUE(last->EditMode());
+    EXPECT_EQ(last->Parameters(), u"kept while away");
+    EXPECT_EQ(ColumnFault(form), "");
+    Click(last->Editor().Button2);
+    file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
+    EXPECT_EQ(file.GetItem(999)->HotKeyData.Params, u"kept while away");
+
+    // A row far down goes on the next tick, also when the column has scrolled away meanwhile, and
+    // the rows below it close the gap.
+    THotkeySetting* const deleted = FrameOf(form, 997);
+    ASSERT_NE(deleted, nullptr);
+    deleted->OnDelete(*deleted);
+    scroll(SB_TOP);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeyList().Count() == 999; }, 5s));
+    EXPECT_EQ(column.ColumnHeight(), 99900);
+    EXPECT_EQ(ColumnFault(form), "");
+    scroll(SB_BOTTOM);
+    EXPECT_EQ(ColumnFault(form), "");
+    ASSERT_NE(FrameOf(form, 997), nullptr);
+    EXPECT_EQ(FrameOf(form, 997)->lblParameters.Text(), u"row 998");
+    file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
+    ASSERT_EQ(file.Count(), 999);
+    EXPECT_EQ(file.GetItem(996)->HotKeyData.Params, u"row 996");
+    EXPECT_EQ(file.GetItem(997)->HotKeyData.Params, u"row 998");
 }
