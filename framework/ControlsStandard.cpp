@@ -232,32 +232,3 @@ Bevel::Bevel(Container& parent, const ControlInfo& info, BevelShape shape)
     : Control(parent, info, {L"STATIC", BevelStyle(shape)}) {}
 
 }  // namespace fw
-
-namespace fw {
-
-Shape::Shape(Container& parent, const ControlInfo& info, ShapeKind kind)
-    : Control(parent,
-              info,
-              {.className = L"STATIC",
-               .style = WS_CLIPSIBLINGS | (kind == ShapeKind::Filled ? DWORD{SS_BLACKRECT} : DWORD{SS_BLACKFRAME}),
-               .paintsItself = true}),
-      kind_(kind) {
-    // A mark goes above the outlines it sits in, which then leave its place alone.
-    if (kind == ShapeKind::Filled) {
-        SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-}
-
-void Shape::OnPaint(HDC dc, const RECT& /*area*/) {
-    RECT rect{};
-    GetClientRect(Handle(), &rect);
-    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    if (kind_ == ShapeKind::Filled) {
-        FillRect(dc, &rect, black);
-    } else {
-        FillRect(dc, &rect, Parent()->BackgroundBrush());
-        FrameRect(dc, &rect, black);
-    }
-}
-
-}  // namespace fw

@@ -163,23 +163,3 @@ protected:
 };
 
 }  // namespace fw
-
-namespace fw {
-
-enum class ShapeKind { Outline, Filled };
-
-// A black square or rectangle, outlined or filled (STATIC), such as a read-only tick mark.
-class Shape : public Control {
-public:
-    Shape(Container& parent, const ControlInfo& info, ShapeKind kind);
-
-protected:
-    bool UsesParentColor() const override { return true; }
-    // Drawn here: the system's frame style leaves its inside unpainted under a clipping parent.
-    void OnPaint(HDC dc, const RECT& area) override;
-
-private:
-    ShapeKind kind_;
-};
-
-}  // namespace fw

@@ -16,6 +16,21 @@ HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, co
     return HotkeyProblem::None;
 }
 
+std::u16string HotkeyViewReading(const THotkeyView& view) {
+    std::u16string shift;
+    for (size_t i = 0; i < kModifiers.size(); ++i) {
+        if (!view.Ticks[i]) continue;
+        std::u16string_view name = kModifiers[i].prefix;
+        name = name.substr(0, name.find(u' '));
+        shift += (shift.empty() ? u"" : u", ") + std::u16string(name);
+    }
+    std::u16string text = std::u16string(u"Active: ") + (view.Active ? u"yes" : u"no") + u". Shift key: " +
+                          (shift.empty() ? u"none" : shift) + u". Key: " + view.Key + u". Action: " + view.Action;
+    if (view.Shown.params) text += u". " + std::u16string(kParametersCaption) + u" " + view.Params;
+    if (view.Shown.params2) text += u". " + std::u16string(kAdditionalParametersCaption) + u" " + view.Params2;
+    return text;
+}
+
 std::u16string HotkeyProblemText(HotkeyProblem problem) {
     switch (problem) {
         case HotkeyProblem::InUse:

@@ -37,6 +37,22 @@ HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, co
 // The error text of a problem; empty for None.
 std::u16string HotkeyProblemText(HotkeyProblem problem);
 
+// What the view panel of a frame shows of a hotkey.
+struct THotkeyView {
+    bool Active = false;
+    TModifierTicks Ticks{};  // in the order of kModifiers
+    std::u16string Key;      // the key's name
+    std::u16string Action;   // the action's caption
+    std::u16string Params;
+    std::u16string Params2;
+    ParameterFields Shown{};  // which of the parameters show (params and params2 only)
+    bool operator==(const THotkeyView&) const = default;
+};
+
+// The view as a screen reader reads it: every text the panel shows, in reading order, the marks
+// as words ("Active: yes. Shift key: CTRL, SHIFT. Key: F5. Action: Open file. Parameters: ...").
+std::u16string HotkeyViewReading(const THotkeyView& view);
+
 // The index in `states` of the window state named `name` (any letter case); -1 when none is.
 int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);
 

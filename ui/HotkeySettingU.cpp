@@ -40,7 +40,7 @@ uint16_t THotkeySetting::Key() {
 
 void THotkeySetting::SetKey(uint16_t Value) {
     Editor().HotKey1.SetHotKey(Value);
-    lblKey.SetText(FData.HotkeyToString(Value, 0));
+    ChangeView([&](THotkeyView& view) { view.Key = FData.HotkeyToString(Value, 0); });
 }
 
 int32_t THotkeySetting::ShiftState() {
@@ -56,15 +56,7 @@ void THotkeySetting::SetShiftState(int32_t Value) {
                                                              &e.ShiftKeyWin};
     const TModifierTicks ticks = ModifierTicksOf(Value);
     for (size_t i = 0; i < ticks.size(); ++i) boxes[i]->SetChecked(ticks[i]);
-    ShowShiftState(ShiftState());
-}
-
-void THotkeySetting::ShowShiftState(int32_t Value) {
-    // The view panel's marks, in the order of kModifiers.
-    const std::array<fw::Shape*, kModifiers.size()> marks{&shpALTChecked, &shpCTRLChecked, &shpSHIFTChecked,
-                                                          &shpWINChecked};
-    const TModifierTicks ticks = ModifierTicksOf(Value);
-    for (size_t i = 0; i < ticks.size(); ++i) marks[i]->SetVisible(ticks[i]);
+    ChangeView([&](THotkeyView& view) { view.Ticks = ModifierTicksOf(ShiftState()); });
 }
 
 THotKeyFunc THotkeySetting::Func() {
@@ -83,7 +75,7 @@ void THotkeySetting::SetFunc(THotKeyFunc Value) {
         }
     }
     comboboxActionSelect();
-    lblAction.SetText(HotKeyFuncToCaption(Func()));
+    ChangeView([&](THotkeyView& view) { view.Action = HotKeyFuncToCaption(Func()); });
 }
 
 std::u16string THotkeySetting::Parameters() {
@@ -92,7 +84,7 @@ std::u16string THotkeySetting::Parameters() {
 
 void THotkeySetting::SetParameters(const std::u16string& Value) {
     Editor().edtParameters.SetText(Value);
-    lblParameters.SetText(Value);
+    ChangeView([&](THotkeyView& view) { view.Params = Value; });
 }
 
 std::u16string THotkeySetting::Parameters2() {
@@ -101,7 +93,7 @@ std::u16string THotkeySetting::Parameters2() {
 
 void THotkeySetting::SetParameters2(const std::u16string& Value) {
     Editor().edtAdditionalParameters.SetText(Value);
-    Label10.SetText(Value);
+    ChangeView([&](THotkeyView& view) { view.Params2 = Value; });
 }
 
 std::u16string THotkeySetting::Parameters3() {
@@ -132,7 +124,7 @@ void THotkeySetting::SetActive(bool Value) {
         if (control != &e.ckbActive && control != &e.Panel6) control->SetEnabled(Value);
     }
     comboboxActionSelect();
-    shpActiveChecked.SetVisible(Value);
+    ChangeView([&](THotkeyView& view) { view.Active = Value; });
 }
 
 void THotkeySetting::SetEditMode(bool Value) {
@@ -164,13 +156,13 @@ void THotkeySetting::LoadFromHotkey() {
 
 // What the properties' writes show in the view panel.
 void THotkeySetting::ShowInView(const THotKeyData& data) {
-    shpActiveChecked.SetVisible(data.Active);
-    ShowShiftState(data.Shift);
-    lblKey.SetText(FData.HotkeyToString(static_cast<uint16_t>(data.Key), 0));
-    lblAction.SetText(HotKeyFuncToCaption(data.Func));
-    ShowParameterLabels(data.Func);
-    lblParameters.SetText(data.Params);
-    Label10.SetText(data.Params2);
+    Panel4.SetView({.Active = data.Active,
+                    .Ticks = ModifierTicksOf(data.Shift),
+                    .Key = FData.HotkeyToString(static_cast<uint16_t>(data.Key), 0),
+                    .Action = HotKeyFuncToCaption(data.Func),
+                    .Params = data.Params,
+                    .Params2 = data.Params2,
+                    .Shown = ParameterFieldsFor(data.Func)});
 }
 
 HotkeyEdits THotkeySetting::Edits() {
@@ -245,15 +237,7 @@ void THotkeySetting::comboboxActionSelect() {
     e.edtAdditionalParameters.SetVisible(shown.params2);
     e.lblAdditionalParameters.SetVisible(shown.params2);
     e.cbParam3.SetVisible(shown.windowState);
-    ShowParameterLabels(func);
-}
-
-void THotkeySetting::ShowParameterLabels(THotKeyFunc Value) {
-    const ParameterFields shown = ParameterFieldsFor(Value);
-    Label4.SetVisible(shown.params);
-    lblParameters.SetVisible(shown.params);
-    Label9.SetVisible(shown.params2);
-    Label10.SetVisible(shown.params2);
+    ChangeView([&](THotkeyView& view) { view.Shown = shown; });
 }
 
 void THotkeySetting::ckbActiveClick() {

@@ -16,6 +16,7 @@
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
 #include "ui/HotkeySettingRules.h"
+#include "ui/HotkeyViewPanel.h"
 
 namespace corvalend {
 
@@ -112,8 +113,13 @@ public:
 private:
     HotkeyEdits Edits();
     void ShowInView(const THotKeyData& data);
-    void ShowShiftState(int32_t Value);
-    void ShowParameterLabels(THotKeyFunc Value);
+    // Changes what the view panel shows.
+    template <class Change>
+    void ChangeView(Change change) {
+        THotkeyView view = Panel4.View();
+        change(view);
+        Panel4.SetView(view);
+    }
 
     TData& FData;
     TGlobalHotKey* FHotkey;
@@ -128,36 +134,7 @@ public:
     fw::Panel Panel1{*this, {.bounds = {66, 0, 754, 223}, .anchors = fw::kAnchorAll}};
 
     // View panel.
-    fw::Panel Panel4{Panel1, {.bounds = {0, 0, 754, 88}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::Shape shpActive{Panel4, {.bounds = {6, 26, 13, 13}}, fw::ShapeKind::Outline};
-    fw::Shape shpActiveChecked{Panel4, {.bounds = {9, 29, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
-    fw::Label lblActive{Panel4, {.text = u"Active", .bounds = {23, 26, 45, 13}}};
-    fw::Label Label2{Panel4, {.text = u"Shift key:", .bounds = {76, 8, 120, 13}}};
-    fw::Shape shpALT{Panel4, {.bounds = {76, 26, 13, 13}}, fw::ShapeKind::Outline};
-    fw::Shape shpALTChecked{Panel4, {.bounds = {79, 29, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
-    fw::Label lblALT{Panel4, {.text = u"ALT", .bounds = {93, 26, 44, 13}}};
-    fw::Shape shpSHIFT{Panel4, {.bounds = {141, 26, 13, 13}}, fw::ShapeKind::Outline};
-    fw::Shape shpSHIFTChecked{Panel4, {.bounds = {144, 29, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
-    fw::Label lblSHIFT{Panel4, {.text = u"SHIFT", .bounds = {158, 26, 44, 13}}};
-    fw::Shape shpCTRL{Panel4, {.bounds = {76, 46, 13, 13}}, fw::ShapeKind::Outline};
-    fw::Shape shpCTRLChecked{Panel4, {.bounds = {79, 49, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
-    fw::Label lblCTRL{Panel4, {.text = u"CTRL", .bounds = {93, 46, 44, 13}}};
-    fw::Shape shpWIN{Panel4, {.bounds = {141, 46, 13, 13}}, fw::ShapeKind::Outline};
-    fw::Shape shpWINChecked{Panel4, {.bounds = {144, 49, 7, 7}, .visible = false}, fw::ShapeKind::Filled};
-    fw::Label lblWIN{Panel4, {.text = u"WIN", .bounds = {158, 46, 44, 13}}};
-    fw::Label Label1{Panel4, {.text = u"Key:", .bounds = {206, 8, 76, 13}}};
-    fw::Label lblKey{Panel4, {.bounds = {206, 26, 78, 13}}, {.wordWrap = false, .showAccelChar = false}};
-    fw::Label Label3{Panel4, {.text = u"Action:", .bounds = {288, 8, 160, 13}}};
-    fw::Label lblAction{Panel4, {.bounds = {288, 26, 162, 13}}, {.wordWrap = false, .showAccelChar = false}};
-    fw::Label Label4{Panel4, {.text = kParametersCaption, .bounds = {456, 8, 200, 13}, .visible = false}};
-    fw::Label lblParameters{
-        Panel4,
-        {.bounds = {456, 26, 202, 13}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false},
-        {.wordWrap = false, .showAccelChar = false}};
-    fw::Label Label9{Panel4, {.text = kAdditionalParametersCaption, .bounds = {456, 50, 200, 13}, .visible = false}};
-    fw::Label Label10{Panel4,
-                      {.bounds = {456, 66, 202, 13}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false},
-                      {.wordWrap = false, .showAccelChar = false}};
+    THotkeyViewPanel Panel4{Panel1, {.bounds = {0, 0, 754, 88}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
 
     fw::Bevel Bevel1{*this, {.bounds = {0, 223, 820, 2}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
 

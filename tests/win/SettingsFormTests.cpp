@@ -146,8 +146,8 @@ std::string ColumnFault(const TSettingsForm& form) {
         }
         ++inView;
         if (place.top != row * 100 - position) return which + " is at " + std::to_string(place.top);
-        if (!frame->EditMode() && frame->lblParameters.Text() != frame->Hotkey().HotKeyData.Params) {
-            return which + " shows " + fw::Utf16ToUtf8(frame->lblParameters.Text());
+        if (!frame->EditMode() && frame->Panel4.View().Params != frame->Hotkey().HotKeyData.Params) {
+            return which + " shows " + fw::Utf16ToUtf8(frame->Panel4.View().Params);
         }
     }
     const int rows = std::min(form.HotKeyList().Count(), (position + height + 99) / 100) - position / 100;
@@ -168,12 +168,13 @@ int WindowsBelow(HWND parent) {
     return count;
 }
 
-// The colour on the screen at the middle of the control.
-COLORREF ScreenPixelAtCentre(const fw::Control& control) {
+// The colour on the screen at the centre of an area of a control (at 96 DPI, in the control).
+COLORREF ScreenPixelAtCentre(const fw::Control& control, const fw::Bounds& area) {
     RECT rect{};
     GetWindowRect(control.Handle(), &rect);
     const HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const COLORREF colour =
+        GetPixel(screen, rect.left + area.left + area.width / 2, rect.top + area.top + area.height / 2);
     ReleaseDC(nullptr, screen);
     return colour;
 }
@@ -230,15 +231,15 @@ TEST_F(Settings, OneWindowShowsEveryHotkeyOfTheFileAndEscClosesIt) {
                   form.HotKeyPlacement.PixelBounds().right - form.HotKeyPlacement.PixelBounds().left);
     }
     EXPECT_EQ(FrameTops(form), (std::vector<LONG>{0, 100, 200}));
-    EXPECT_EQ(form.HotKeySettingsList()[1]->lblKey.Text(), u"W");
+    EXPECT_EQ(form.HotKeySettingsList()[1]->Panel4.View().Key, u"W");
     EXPECT_TRUE(form.chkStartAtWindowsStart.Checked()) << "the Run value is not empty";
     EXPECT_EQ(form.lblTitle.Text().substr(0, 10), u"Corvalend ");
     wintest::PumpUntil([] { return false; }, 300ms);
     wintest::KeepScreenshot(form.Handle(), u"Settings-hotkeys.bmp");
     // The view's marks: the inactive hotkey's Active square is empty, its ALT square is marked.
     const THotkeySetting& inactive = *form.HotKeySettingsList()[1];
-    EXPECT_EQ(ScreenPixelAtCentre(inactive.shpActive), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(ScreenPixelAtCentre(inactive.shpALT), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixelAtCentre(inactive.Panel4, THotkeyViewPanel::MarkBounds96(0)), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ScreenPixelAtCentre(inactive.Panel4, THotkeyViewPanel::MarkBounds96(1)), RGB(0, 0, 0));
     form.pcClient.SetActivePage(form.tsOtherSettings);
     wintest::PumpUntil([] { return false; }, 200ms);
     wintest::KeepScreenshot(form.Handle(), u"Settings-other.bmp");
@@ -504,9 +505,11 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     EXPECT_EQ(column.ColumnHeight(), 100000) << "the range is the whole column's";
     const int rowsInView = wintest::ClientRect(column.Handle()).bottom / 100 + 2;
     const int windowsPerFrame = 1 + WindowsBelow(form.HotKeySettingsList()[0]->Handle());
-    const auto bounded = [&](int frames) {
+    // At most `frames` frames, one of them with its edit panel when `editPanel` is given.
+    const auto bounded = [&](int frames, const fw::Control* editPanel = nullptr) {
+        const int editing = editPanel != nullptr ? 1 + WindowsBelow(editPanel->Handle()) : 0;
         return static_cast<int>(form.HotKeySettingsList().size()) <= frames &&
-               WindowsBelow(column.Handle()) <= frames * windowsPerFrame;
+               WindowsBelow(column.Handle()) <= frames * windowsPerFrame + editing;
     };
     EXPECT_TRUE(bounded(rowsInView));
     EXPECT_EQ(ColumnFault(form), "");
@@ -543,7 +546,7 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     // Scrolled away and back, the frame in edit mode keeps its row and its edits.
     scroll(SB_TOP);
     EXPECT_EQ(ColumnFault(form), "");
-    EXPECT_TRUE(bounded(rowsInView + 1));
+    EXPECT_TRUE(bounded(rowsInView + 1, &last->Editor().Panel5));
     scroll(SB_BOTTOM);
     ASSERT_EQ(FrameOf(form, 999), last);
     EXPECT_TRUE(last->EditMode());
@@ -565,7 +568,7 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     scroll(SB_BOTTOM);
     EXPECT_EQ(ColumnFault(form), "");
     ASSERT_NE(FrameOf(form, 997), nullptr);
-    EXPECT_EQ(FrameOf(form, 997)->lblParameters.Text(), u"row 998");
+    EXPECT_EQ(FrameOf(form, 997)->Panel4.View().Params, u"row 998");
     file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
     ASSERT_EQ(file.Count(), 999);
     EXPECT_EQ(file.GetItem(996)->HotKeyData.Params, u"row 996");

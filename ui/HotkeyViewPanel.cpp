@@ -1,0 +1,115 @@
+// The view panel of a hotkey editor frame, drawn as the separate texts and marks it stands for.
+#include "ui/HotkeyViewPanel.h"
+
+#include <array>
+#include <string>
+
+#include "framework/UniqueHandle.h"
+#include "framework/WinText.h"
+
+namespace corvalend {
+
+namespace {
+
+// Where each text goes, at 96 DPI; a width of zero or less stretches to the panel's right edge
+// less that much (the parameters keep the right margin they were designed with).
+constexpr fw::Bounds kShiftCaption{76, 8, 120, 13};
+constexpr fw::Bounds kKeyCaption{206, 8, 76, 13};
+constexpr fw::Bounds kKey{206, 26, 78, 13};
+constexpr fw::Bounds kActionCaption{288, 8, 160, 13};
+constexpr fw::Bounds kAction{288, 26, 162, 13};
+constexpr fw::Bounds kParamsCaption{456, 8, 200, 13};
+constexpr fw::Bounds kParams{456, 26, -96, 13};
+constexpr fw::Bounds kParams2Caption{456, 50, 200, 13};
+constexpr fw::Bounds kParams2{456, 66, -96, 13};
+// The marks' squares, each with its caption to its right.
+constexpr std::array<fw::Bounds, 1 + kModifiers.size()> kMarks{{
+    {6, 26, 13, 13},    // Active
+    {76, 26, 13, 13},   // ALT
+    {76, 46, 13, 13},   // CTRL
+    {141, 26, 13, 13},  // SHIFT
+    {141, 46, 13, 13},  // WIN
+}};
+constexpr int kMarkCaptionGap = 4;
+constexpr int kMarkCaptionWidth = 45;
+constexpr int kTickInset = 3;
+
+std::u16string MarkCaption(size_t mark) {
+    if (mark == 0) return u"Active";
+    const std::u16string_view prefix = kModifiers[mark - 1].prefix;
+    return std::u16string(prefix.substr(0, prefix.find(u' ')));
+}
+
+}  // namespace
+
+THotkeyViewPanel::THotkeyViewPanel(fw::Container& parent, const fw::ControlInfo& info)
+    : Control(parent, info, {.className = L"STATIC", .style = SS_NOPREFIX, .paintsItself = true}) {
+    SetText(HotkeyViewReading(view_));
+}
+
+fw::Bounds THotkeyViewPanel::MarkBounds96(size_t mark) {
+    return kMarks.at(mark);
+}
+
+void THotkeyViewPanel::SetView(const THotkeyView& view) {
+    if (view == view_) return;
+    view_ = view;
+    SetText(HotkeyViewReading(view_));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT THotkeyViewPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The parameters reach to the right edge: a new width moves where they end.
+    if (message == WM_SIZE) InvalidateRect(Handle(), nullptr, TRUE);
+    return Control::OnMessage(message, wParam, lParam);
+}
+
+void THotkeyViewPanel::OnPaint(HDC dc, const RECT& /*area*/) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FillRect(dc, &client, Parent()->BackgroundBrush());
+    const int dpi = static_cast<int>(Dpi());
+    const auto scaled = [&](const fw::Bounds& b) {
+        const int right = b.width > 0 ? b.left + b.width : MulDiv(client.right, 96, dpi) + b.width;
+        return RECT{MulDiv(b.left, dpi, 96), MulDiv(b.top, dpi, 96), MulDiv(right, dpi, 96),
+                    MulDiv(b.top + b.height, dpi, 96)};
+    };
+
+    const fw::ScopedSelectObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, TextColor());
+    const auto text = [&](const fw::Bounds& b, const std::u16string& value) {
+        RECT rect = scaled(b);
+        DrawTextW(dc, fw::W(value), static_cast<int>(value.size()), &rect,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    };
+
+    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    for (size_t mark = 0; mark < kMarks.size(); ++mark) {
+        const fw::Bounds square = kMarks[mark];
+        const RECT outline = scaled(square);
+        FrameRect(dc, &outline, black);
+        if (mark == 0 ? view_.Active : view_.Ticks[mark - 1]) {
+            const RECT tick = scaled({square.left + kTickInset, square.top + kTickInset, square.width - 2 * kTickInset,
+                                      square.height - 2 * kTickInset});
+            FillRect(dc, &tick, black);
+        }
+        text({square.left + square.width + kMarkCaptionGap, square.top, kMarkCaptionWidth, square.height},
+             MarkCaption(mark));
+    }
+    text(kShiftCaption, u"Shift key:");
+    text(kKeyCaption, u"Key:");
+    text(kKey, view_.Key);
+    text(kActionCaption, u"Action:");
+    text(kAction, view_.Action);
+    if (view_.Shown.params) {
+        text(kParamsCaption, kParametersCaption);
+        text(kParams, view_.Params);
+    }
+    if (view_.Shown.params2) {
+        text(kParams2Caption, kAdditionalParametersCaption);
+        text(kParams2, view_.Params2);
+    }
+}
+
+}  // namespace corvalend
