@@ -44,9 +44,10 @@ public:
 // the modifiers the prefixes hold (a group presses them again for the keys after it).
 // With wait set, the calling thread's keyboard messages are dispatched after every key event.
 // Returns false for an empty text and for a "{" without a closing "}" ("No Close"), true otherwise,
-// also after "Invalid KeyName" (half a surrogate pair) or "Invalid Key Name" messages. A repeat count that is not an
-// integer raises fw::Error "''<count>'' is not a valid integer value". Whichever way it ends,
-// SHIFT, CTRL and ALT pressed by prefixes are released before it returns or raises.
+// also after "Invalid KeyName" (half a surrogate pair) or "Invalid Key Name" messages. A repeat
+// count that is not an integer raises fw::Error "''<count>'' is not a valid integer value".
+// Whichever way it ends, SHIFT, CTRL and ALT pressed by prefixes are released before it returns
+// or raises.
 bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard);
 
 }  // namespace corvalend

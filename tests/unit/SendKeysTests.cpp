@@ -281,11 +281,10 @@ TEST_F(SendKeysTest, CharacterWithoutKeyIsTypedAsUnicode) {
 }
 
 TEST_F(SendKeysTest, HalfASurrogatePairShowsInvalidKeyName) {
-    EXPECT_EQ(Send(u"a\xD83D"
-                   u"b"),
-              Tap('A') + Of(Box(u"Invalid KeyName")) + Tap('B'));
-    EXPECT_EQ(Send(u"+\xDE00\xD83D"
-                   u"b"),
+    const char16_t high = 0xD83D;
+    const char16_t low = 0xDE00;
+    EXPECT_EQ(Send(std::u16string{u'a', high, u'b'}), Tap('A') + Of(Box(u"Invalid KeyName")) + Tap('B'));
+    EXPECT_EQ(Send(std::u16string{u'+', low, high, u'b'}),
               Of(Down(kShift), Box(u"Invalid KeyName"), Box(u"Invalid KeyName")) + Tap('B') + Of(Up(kShift)));
     ASSERT_EQ(keyboard.captions.size(), 3u);
     EXPECT_EQ(keyboard.captions[0], u"SendKeys");

@@ -1,6 +1,6 @@
 // The keystroke sender with the system's keyboard: key strings typed into a focused edit control of
-// a real window and read back (also characters no key of the layout types), the modifiers all up afterwards, the
-// NumLock bit of the thread's key state, and the sender's message box.
+// a real window and read back (also characters no key of the layout types), the modifiers all up
+// afterwards, the NumLock bit of the thread's key state, and the sender's message box.
 #include <gtest/gtest.h>
 
 #include <memory>
