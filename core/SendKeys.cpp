@@ -55,6 +55,14 @@ static_assert(std::is_sorted(std::begin(KeyNameTable),
 // The navigation keys of the separate block; on the numeric keypad the same virtual keys come without the flag.
 constexpr uint8_t ExtendedKeys[] = {0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x2D, 0x2E};
 
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
 bool IsExtendedKey(uint8_t vk) {
     return std::find(std::begin(ExtendedKeys), std::end(ExtendedKeys), vk) != std::end(ExtendedKeys);
 }
@@ -75,10 +83,14 @@ public:
     }
 
 private:
+    // The character at the start of the rest of the text; returns the number of units it took.
+    size_t SendCharacter(std::u16string_view rest);
     // False when the item has no closing brace; position then stands at the end of the text.
     bool SendBracedItem(std::u16string_view text, size_t& position);
+    void TypeUnicode(std::u16string_view units);
 
     void PostKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags);
+    void PostUnicodeEvent(char16_t unit, bool keyUp);
     void PressKey(uint8_t vk, uint16_t count, bool withRelease);
     void ReleaseKey(uint8_t vk);
     void SendKeyWithModifiers(uint16_t code, uint16_t count, bool withRelease);
@@ -138,22 +150,57 @@ bool KeySender::Send(std::u16string_view text) {
             case u'{':
                 if (!SendBracedItem(text, position)) return false;
                 break;
-            default: {
-                const uint16_t code = keyboard_.KeyForChar(c);
-                if (code == kNoKey) {
-                    // The prefixes stay held for the next key that can be sent.
-                    ShowSendKeysError(u"Invalid KeyName");
-                } else {
-                    SendKeyWithModifiers(code, 1, true);
-                    ReleaseHeldModifiers();
-                }
-                ++position;
+            default:
+                position += SendCharacter(text.substr(position));
                 break;
-            }
         }
     }
     ReleaseHeldModifiers();
     return true;
+}
+
+size_t KeySender::SendCharacter(std::u16string_view rest) {
+    const char16_t c = rest[0];
+    // A character beyond the basic plane has no key in any layout.
+    if (IsHighSurrogate(c) && rest.size() > 1 && IsLowSurrogate(rest[1])) {
+        TypeUnicode(rest.substr(0, 2));
+        return 2;
+    }
+    const uint16_t code = keyboard_.KeyForChar(c);
+    if (code != kNoKey) {
+        SendKeyWithModifiers(code, 1, true);
+        ReleaseHeldModifiers();
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+        // Half a pair is no character; the prefixes stay held for the next key that can be sent.
+        ShowSendKeysError(u"Invalid KeyName");
+    } else {
+        TypeUnicode(rest.substr(0, 1));
+    }
+    return 1;
+}
+
+// With CTRL or ALT down the target would take the character for a command, so the prefixes'
+// modifiers are released first; an open group presses them again for the keys that follow.
+void KeySender::TypeUnicode(std::u16string_view units) {
+    const bool shift = shiftHeld_;
+    const bool ctrl = ctrlHeld_;
+    const bool alt = altHeld_;
+    const bool group = groupOpen_;
+    groupOpen_ = false;
+    ReleaseHeldModifiers();
+    // Each unit goes down and up before the next; the target joins a pair from its two characters.
+    for (const char16_t unit : units) {
+        PostUnicodeEvent(unit, false);
+        PostUnicodeEvent(unit, true);
+    }
+    groupOpen_ = group;
+    if (!group) return;
+    if (shift) PressKey(kVkShift, 1, false);
+    if (ctrl) PressKey(kVkControl, 1, false);
+    if (alt) PressKey(kVkMenu, 1, false);
+    shiftHeld_ = shift;
+    ctrlHeld_ = ctrl;
+    altHeld_ = alt;
 }
 
 bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
@@ -219,6 +266,11 @@ bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
 
 void KeySender::PostKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     keyboard_.SendKeyEvent(vk, scan, flags);
+    if (wait_) keyboard_.PumpKeyboardMessages();
+}
+
+void KeySender::PostUnicodeEvent(char16_t unit, bool keyUp) {
+    keyboard_.SendUnicodeEvent(unit, keyUp);
     if (wait_) keyboard_.PumpKeyboardMessages();
 }
 

@@ -16,6 +16,9 @@ public:
 
     // One key event into the system's input stream; flags 1 = extended key, 2 = key up.
     virtual void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) = 0;
+    // One UTF-16 unit as Unicode input, key down or key up; it reaches the focused window as a
+    // character whatever the layout is.
+    virtual void SendUnicodeEvent(char16_t unit, bool keyUp) = 0;
     // The scan code of a virtual key; only its low byte is sent.
     virtual uint32_t ScanCodeOf(uint8_t vk) = 0;
     // The key that types a character in the current layout: the virtual key in the low byte, the
@@ -37,11 +40,14 @@ public:
 };
 
 // Sends the keystrokes the text describes; the text ends at its first null character, if any.
+// A character outside braces that no key of the layout types is sent as Unicode input, without
+// the modifiers the prefixes hold (a group presses them again for the keys after it).
 // With wait set, the calling thread's keyboard messages are dispatched after every key event.
 // Returns false for an empty text and for a "{" without a closing "}" ("No Close"), true otherwise,
-// also after "Invalid KeyName" or "Invalid Key Name" messages. A repeat count that is not an
-// integer raises fw::Error "''<count>'' is not a valid integer value". Whichever way it ends,
-// SHIFT, CTRL and ALT pressed by prefixes are released before it returns or raises.
+// also after "Invalid KeyName" (half a surrogate pair) or "Invalid Key Name" messages. A repeat
+// count that is not an integer raises fw::Error "''<count>'' is not a valid integer value".
+// Whichever way it ends, SHIFT, CTRL and ALT pressed by prefixes are released before it returns
+// or raises.
 bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard);
 
 }  // namespace corvalend

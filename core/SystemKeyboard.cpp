@@ -14,6 +14,16 @@ void SystemKeyboard::SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     keybd_event(vk, scan, flags, /*extraInfo=*/0);
 }
 
+// The focused window's thread gets VK_PACKET key messages; translating the key down gives the unit
+// as a WM_CHAR.
+void SystemKeyboard::SendUnicodeEvent(char16_t unit, bool keyUp) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = static_cast<WORD>(unit);
+    input.ki.dwFlags = KEYEVENTF_UNICODE | (keyUp ? KEYEVENTF_KEYUP : 0);
+    SendInput(1, &input, sizeof(input));
+}
+
 uint32_t SystemKeyboard::ScanCodeOf(uint8_t vk) {
     return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
 }

@@ -9,6 +9,7 @@ namespace corvalend {
 class SystemKeyboard final : public KeyboardPort {
 public:
     void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) override;
+    void SendUnicodeEvent(char16_t unit, bool keyUp) override;
     uint32_t ScanCodeOf(uint8_t vk) override;
     uint16_t KeyForChar(char16_t c) override;
     uint16_t KeyForAnsiChar(char c) override;

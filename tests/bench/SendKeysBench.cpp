@@ -15,6 +15,7 @@ namespace {
 class CountingKeyboard final : public KeyboardPort {
 public:
     void SendKeyEvent(uint8_t, uint8_t, uint32_t) override { ++events; }
+    void SendUnicodeEvent(char16_t, bool) override { ++events; }
     uint32_t ScanCodeOf(uint8_t vk) override { return vk; }
     uint16_t KeyForChar(char16_t c) override { return UsLayoutKey(c); }
     uint16_t KeyForAnsiChar(char c) override { return KeyForChar(static_cast<unsigned char>(c)); }

@@ -39,8 +39,8 @@ std::u16string Section(int index,
            u"\r\nparams3=\r\n\r\n";
 }
 
-const char16_t kKeys[] = u"ab+cd~e{LEFT}X{END}+(xy){{}{}}<?TAB?>z<?CR?>w";
-const char16_t kTyped[] = u"abCd\r\nXeXY{}\tz\r\nw";
+const char16_t kKeys[] = u"ab+cd~e{LEFT}X{END}+(xy){{}{}}<?TAB?>z<?CR?>w+\u20AC\U0001F600";
+const char16_t kTyped[] = u"abCd\r\nXeXY{}\tz\r\nw\u20AC\U0001F600";
 
 class ActionsE2E : public ::testing::Test {
 protected:

@@ -22,6 +22,7 @@ public:
     explicit CheckingKeyboard(bool wait) : wait_(wait) {}
 
     void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) override {
+        if (pendingUnit_ != 0 || expectLow_) std::abort();
         if (flags > 3 || scan != static_cast<uint8_t>(vk + 1)) std::abort();
         const bool extended = (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E;
         if (((flags & 1) != 0) != extended) std::abort();
@@ -31,6 +32,23 @@ public:
         if (pending_ >= 0 && (!up || vk != pending_)) std::abort();
         pending_ = modifier || up ? -1 : vk;
         down_[vk] = !up;
+        ++events_;
+    }
+    // A character sent as Unicode input: each unit down then up, a pair high then low, never half
+    // a pair, and never with a modifier down.
+    void SendUnicodeEvent(char16_t unit, bool keyUp) override {
+        if (pending_ >= 0 || down_[0x10] || down_[0x11] || down_[0x12]) std::abort();
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (keyUp) {
+            if (unit != pendingUnit_) std::abort();
+            pendingUnit_ = 0;
+            expectLow_ = high;
+        } else {
+            if (pendingUnit_ != 0 || expectLow_ != low) std::abort();
+            pendingUnit_ = unit;
+            expectLow_ = false;
+        }
         ++events_;
     }
     uint32_t ScanCodeOf(uint8_t vk) override { return 0x7700u | static_cast<uint8_t>(vk + 1); }
@@ -71,6 +89,7 @@ public:
         for (const bool down : down_) {
             if (down) std::abort();
         }
+        if (pendingUnit_ != 0 || expectLow_) std::abort();
         if (sawNoClose_ && result) std::abort();
     }
 
@@ -83,6 +102,8 @@ private:
     uint64_t events_ = 0;
     bool down_[256] = {};
     int pending_ = -1;
+    char16_t pendingUnit_ = 0;  // a unit down and not yet up
+    bool expectLow_ = false;    // a high surrogate went up: its low one must come next
     std::array<uint8_t, 256> keyState_{};
     bool sawNoClose_ = false;
 };

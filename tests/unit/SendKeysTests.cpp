@@ -28,12 +28,14 @@ uint8_t ScanFor(uint8_t vk) {
     return static_cast<uint8_t>(vk ^ 0xA5);
 }
 
-// One step seen by the keyboard: a key event, or a message box (vk 0, its text in `box`).
+// One step seen by the keyboard: a key event, a Unicode event (vk 0, the unit in `unit`), or a
+// message box (vk 0, its text in `box`).
 struct Step {
     uint8_t vk = 0;
     uint8_t scan = 0;
     uint32_t flags = 0;
     std::u16string box;
+    char16_t unit = 0;
     bool operator==(const Step&) const = default;
 };
 
@@ -43,6 +45,10 @@ void PrintTo(const Step& step, std::ostream* out) {
         return;
     }
     static const char* const kKinds[] = {"down", "xdown", "up", "xup"};
+    if (step.unit != 0) {
+        *out << "unicode " << kKinds[step.flags & 3] << " U+" << std::hex << int(step.unit) << std::dec;
+        return;
+    }
     *out << kKinds[step.flags & 3] << " 0x" << std::hex << int(step.vk) << " scan 0x" << int(step.scan) << std::dec;
     if (step.flags > 3) *out << " flags " << step.flags;
 }
@@ -64,6 +70,16 @@ Step Box(std::u16string text) {
 }
 
 using Steps = std::vector<Step>;
+
+// The text as Unicode input: each UTF-16 unit down, then up.
+Steps Typed(std::u16string_view text) {
+    Steps steps;
+    for (const char16_t unit : text) {
+        steps.push_back({0, 0, 0, {}, unit});
+        steps.push_back({0, 0, 2, {}, unit});
+    }
+    return steps;
+}
 
 Steps operator+(Steps a, const Steps& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -88,6 +104,7 @@ Steps Tap(uint8_t vk, int times = 1) {
 class RecordingKeyboard final : public KeyboardPort {
 public:
     void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) override { steps.push_back({vk, scan, flags, {}}); }
+    void SendUnicodeEvent(char16_t unit, bool keyUp) override { steps.push_back({0, 0, keyUp ? 2u : 0u, {}, unit}); }
     uint32_t ScanCodeOf(uint8_t vk) override { return 0xE100 | ScanFor(vk); }
     uint16_t KeyForChar(char16_t c) override {
         ++charQueries;
@@ -247,10 +264,29 @@ TEST_F(SendKeysTest, UnknownNamesShowInvalidKeyNameAndParsingGoesOn) {
     for (const std::u16string& caption : keyboard.captions) EXPECT_EQ(caption, u"SendKeys");
 }
 
-TEST_F(SendKeysTest, CharacterWithoutKeyShowsInvalidKeyName) {
-    EXPECT_EQ(Send(u"a\u20ACb"), Tap('A') + Of(Box(u"Invalid KeyName")) + Tap('B'));
-    EXPECT_EQ(Send(u"+\u20ACb"), Of(Down(kShift), Box(u"Invalid KeyName")) + Tap('B') + Of(Up(kShift)));
-    ASSERT_EQ(keyboard.captions.size(), 2u);
+TEST_F(SendKeysTest, CharacterWithoutKeyIsTypedAsUnicode) {
+    EXPECT_EQ(Send(u"a\u20ACb\u00E9"), Tap('A') + Typed(u"\u20AC") + Tap('B') + Typed(u"\u00E9"));
+    // A pair goes as its two units, high first, without asking the layout.
+    EXPECT_EQ(Send(u"x\U0001F600"), Tap('X') + Typed(u"\xD83D\xDE00"));
+    EXPECT_EQ(keyboard.charQueries, 5);
+    EXPECT_TRUE(keyboard.captions.empty());
+    // The prefixes' modifiers are released before it and do not wait for the next key.
+    EXPECT_EQ(Send(u"+\u20ACb"), Of(Down(kShift), Up(kShift)) + Typed(u"\u20AC") + Tap('B'));
+    EXPECT_EQ(Send(u"^%\U0001F600"), Of(Down(kCtrl), Down(kAlt), Up(kCtrl), Up(kAlt)) + Typed(u"\U0001F600"));
+    // In a group they are pressed again for the keys after it.
+    EXPECT_EQ(Send(u"+(a\u20ACb)c"), Of(Down(kShift)) + Tap('A') + Of(Up(kShift)) + Typed(u"\u20AC") +
+                                         Of(Down(kShift)) + Tap('B') + Of(Up(kShift)) + Tap('C'));
+    EXPECT_EQ(Send(u"(^\u00E9"), Of(Down(kCtrl), Up(kCtrl)) + Typed(u"\u00E9") + Of(Down(kCtrl), Up(kCtrl)));
+    EXPECT_TRUE(keyboard.captions.empty());
+}
+
+TEST_F(SendKeysTest, HalfASurrogatePairShowsInvalidKeyName) {
+    const char16_t high = 0xD83D;
+    const char16_t low = 0xDE00;
+    EXPECT_EQ(Send(std::u16string{u'a', high, u'b'}), Tap('A') + Of(Box(u"Invalid KeyName")) + Tap('B'));
+    EXPECT_EQ(Send(std::u16string{u'+', low, high, u'b'}),
+              Of(Down(kShift), Box(u"Invalid KeyName"), Box(u"Invalid KeyName")) + Tap('B') + Of(Up(kShift)));
+    ASSERT_EQ(keyboard.captions.size(), 3u);
     EXPECT_EQ(keyboard.captions[0], u"SendKeys");
 }
 
@@ -350,7 +386,7 @@ TEST_F(SendKeysTest, NoModifierStaysDownWhateverEndsTheText) {
     EXPECT_EQ(Send(u"^("), (Of(Down(kCtrl), Up(kCtrl))));
     // Prefixes with nothing after them, or only a character without a key.
     EXPECT_EQ(Send(u"a+"), Tap('A') + Of(Down(kShift), Up(kShift)));
-    EXPECT_EQ(Send(u"%\u20AC"), (Of(Down(kAlt), Box(u"Invalid KeyName"), Up(kAlt))));
+    EXPECT_EQ(Send(u"%\xD83D"), (Of(Down(kAlt), Box(u"Invalid KeyName"), Up(kAlt))));
     EXPECT_EQ(Send(u"+(a{XYZ}"), Of(Down(kShift)) + Tap('A') + Of(Box(u"Invalid Key Name"), Up(kShift)));
     // "No Close": released after the message, and the result stays false.
     EXPECT_EQ(Send(u"+^%{x", false),
@@ -393,10 +429,10 @@ TEST_F(SendKeysTest, NumLockFlipsTheThreadKeyStateWithoutKeyEvents) {
 }
 
 TEST_F(SendKeysTest, WaitPumpsAfterEveryKeyEvent) {
-    EXPECT_TRUE(SendKeys(u"+a{XYZ}{ENTER 2}", true, keyboard));
-    EXPECT_EQ(keyboard.steps.size(), 9u);
-    // SHIFT down, a down, a up, SHIFT up, the message box (no pump), then two ENTER pairs.
-    EXPECT_EQ(keyboard.pumpsAfter, (std::vector<size_t>{1, 2, 3, 4, 6, 7, 8, 9}));
+    EXPECT_TRUE(SendKeys(u"+a{XYZ}{ENTER 2}\u20AC", true, keyboard));
+    EXPECT_EQ(keyboard.steps.size(), 11u);
+    // SHIFT down, a down, a up, SHIFT up, the message box (no pump), two ENTER pairs, the Unicode pair.
+    EXPECT_EQ(keyboard.pumpsAfter, (std::vector<size_t>{1, 2, 3, 4, 6, 7, 8, 9, 10, 11}));
 
     keyboard.steps.clear();
     keyboard.pumpsAfter.clear();

@@ -1,6 +1,6 @@
 // The keystroke sender with the system's keyboard: key strings typed into a focused edit control of
-// a real window and read back, the modifiers all up afterwards, the NumLock bit of the thread's key
-// state, and the sender's message box.
+// a real window and read back (also characters no key of the layout types), the modifiers all up
+// afterwards, the NumLock bit of the thread's key state, and the sender's message box.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -136,6 +136,12 @@ TEST_F(SendKeysTyping, TextArrivesExactly) {
         {u"abcd{LEFT 2}{BS}X{END}{HOME}>", u">aXcd"},
         {u"abc{HOME}{DEL}{RIGHT}{del}", u"b"},
         {u"one\rtwo", u"one\r\ntwo"},
+        // Characters without a key on the layout arrive as Unicode input, a pair as one character.
+        {u"caf\u00E9 5\u20AC", u"caf\u00E9 5\u20AC"},
+        {u"a\U0001F600b", u"a\U0001F600b"},
+        {u"+\u00E9+a", u"\u00E9A"},
+        {u"+(a\u20ACb)c", u"A\u20ACBc"},
+        {u"^\U0001F600x", u"\U0001F600x"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Type(c.keys, c.expected), c.expected) << fw::Utf16ToUtf8(c.keys);
