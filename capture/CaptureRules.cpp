@@ -34,6 +34,31 @@ const ScreenMonitor& Primary(const std::vector<ScreenMonitor>& monitors) {
     return found != monitors.end() ? *found : monitors.front();
 }
 
+// The monitor that holds most of the rectangle; nothing when it touches none.
+const ScreenMonitor* MonitorOfRect(const std::vector<ScreenMonitor>& monitors, const fw::Rect& rect) {
+    const ScreenMonitor* most = nullptr;
+    long long mostArea = 0;
+    for (const ScreenMonitor& m : monitors) {
+        const long long area = Area(Intersection(m.bounds, rect));
+        if (area > mostArea) {
+            mostArea = area;
+            most = &m;
+        }
+    }
+    return most;
+}
+
+// Each side that reaches beyond the monitor's work area pushed out to the monitor's edge: each side
+// on its own, and the replacement always from the whole monitor.
+fw::Rect ApplyWorkArea(const fw::Rect& rect, const ScreenMonitor& monitor) {
+    fw::Rect r = rect;
+    if (r.left < monitor.workArea.left) r.left = monitor.bounds.left;
+    if (r.top < monitor.workArea.top) r.top = monitor.bounds.top;
+    if (r.right > monitor.workArea.right) r.right = monitor.bounds.right;
+    if (r.bottom > monitor.workArea.bottom) r.bottom = monitor.bounds.bottom;
+    return r;
+}
+
 }  // namespace
 
 const ScreenMonitor& MonitorAtPoint(const std::vector<ScreenMonitor>& monitors, const std::optional<fw::Point>& point) {
@@ -54,19 +79,6 @@ const ScreenMonitor& MonitorAtPoint(const std::vector<ScreenMonitor>& monitors, 
     return *nearest;
 }
 
-const ScreenMonitor* MonitorOfRect(const std::vector<ScreenMonitor>& monitors, const fw::Rect& rect) {
-    const ScreenMonitor* most = nullptr;
-    long long mostArea = 0;
-    for (const ScreenMonitor& m : monitors) {
-        const long long area = Area(Intersection(m.bounds, rect));
-        if (area > mostArea) {
-            mostArea = area;
-            most = &m;
-        }
-    }
-    return most;
-}
-
 fw::Rect VirtualScreen(const std::vector<ScreenMonitor>& monitors) {
     fw::Rect all = monitors.empty() ? fw::Rect{} : monitors.front().bounds;
     for (const ScreenMonitor& m : monitors) {
@@ -74,16 +86,6 @@ fw::Rect VirtualScreen(const std::vector<ScreenMonitor>& monitors) {
                std::max(all.bottom, m.bounds.bottom)};
     }
     return all;
-}
-
-fw::Rect ApplyWorkArea(const fw::Rect& rect, const ScreenMonitor& monitor) {
-    // Each side on its own, and the replacement always from the whole monitor.
-    fw::Rect r = rect;
-    if (r.left < monitor.workArea.left) r.left = monitor.bounds.left;
-    if (r.top < monitor.workArea.top) r.top = monitor.bounds.top;
-    if (r.right > monitor.workArea.right) r.right = monitor.bounds.right;
-    if (r.bottom > monitor.workArea.bottom) r.bottom = monitor.bounds.bottom;
-    return r;
 }
 
 CaptureChoice ChooseCapture(const std::vector<ScreenMonitor>& monitors,

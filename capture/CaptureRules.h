@@ -1,6 +1,7 @@
 // The rules of screen capture that need no system: which screen rectangle a capture copies, how a
-// drawn selection becomes a picture rectangle and a shade, how the arrow keys move and size it, when a release on the
-// selection crops, and how the save dialog's file name decides between JPEG and bitmap.
+// drawn selection becomes a picture rectangle and a shade, how the arrow keys move and size it,
+// when a release on the selection crops, and how the save dialog's file name decides between JPEG
+// and bitmap.
 #pragma once
 
 #include <cstdint>
@@ -42,15 +43,8 @@ public:
 
 // The monitor that holds the point, else the nearest one; the primary one without a point.
 const ScreenMonitor& MonitorAtPoint(const std::vector<ScreenMonitor>& monitors, const std::optional<fw::Point>& point);
-// The monitor that holds most of the rectangle; nothing when it touches none.
-const ScreenMonitor* MonitorOfRect(const std::vector<ScreenMonitor>& monitors, const fw::Rect& rect);
 // The smallest rectangle around all monitors.
 fw::Rect VirtualScreen(const std::vector<ScreenMonitor>& monitors);
-
-// A rectangle on a monitor with each side that reaches beyond the monitor's work area pushed out
-// to the monitor's edge on that side: a maximised window, whose frame overlaps the edges, is
-// captured as the whole monitor, taskbar included.
-fw::Rect ApplyWorkArea(const fw::Rect& rect, const ScreenMonitor& monitor);
 
 // What a capture copies, and the work area of the monitor its preview opens on.
 struct CaptureChoice {
@@ -58,10 +52,12 @@ struct CaptureChoice {
     fw::Rect previewWorkArea;
 };
 
-// The whole screen is the monitor that holds the mouse pointer. A window is taken by the rules of
-// the monitor that holds most of it; a window that is not maximised and reaches into another
-// monitor is taken whole, clipped to the virtual screen. Without a window, or with one that lies on
-// no monitor (minimised), the monitor that holds the pointer.
+// The whole screen is the monitor that holds the mouse pointer. A window is taken on the monitor
+// that holds most of it, each side that reaches beyond that monitor's work area pushed out to the
+// monitor's edge (a maximised window, whose frame overlaps the edges, is the whole monitor, taskbar
+// included); a window that is not maximised and reaches into another monitor is taken whole,
+// clipped to the virtual screen. Without a window, or with one on no monitor (minimised), the
+// monitor that holds the pointer.
 CaptureChoice ChooseCapture(const std::vector<ScreenMonitor>& monitors,
                             const std::optional<fw::Point>& cursor,
                             const std::optional<ForegroundWindow>& window);

@@ -1,8 +1,9 @@
 // TSaveCapture: the window a capture opens with its picture. The user draws a selection on the
 // picture, moves and resizes it, crops the picture to it (button, or two quick releases on it),
 // and copies the selection (or the whole picture) to the clipboard or saves it as JPEG or bitmap;
-// copying and saving close the window. All of it works from the keyboard too. Every window is kept by a CaptureWindows
-// list and frees itself, through the list, once it is closed (its close action is Free).
+// copying and saving close the window. All of it works from the keyboard too. Every window is kept
+// by a CaptureWindows list and frees itself, through the list, once it is closed (its close action
+// is Free).
 #pragma once
 
 #include <windows.h>
