@@ -167,6 +167,11 @@ fw::Rect ResizeSelectionByKey(const SelectionBounds& selection,
             r.top + ResizedSide(r.Height(), dy, minSize, pictureHeight - r.top)};
 }
 
+int ScrollToShow(int position, int viewLength, int start, int end) {
+    if (end > position + viewLength) position = end - viewLength;
+    return std::min(position, start);
+}
+
 fw::Picture BuildSelectionShade(const SelectionBounds& selection, int pictureWidth, int pictureHeight) {
     fw::Picture shade(pictureWidth, pictureHeight, kClearColour);
     if (!selection.visible) return shade;

@@ -88,6 +88,10 @@ fw::Rect ResizeSelectionByKey(const SelectionBounds& selection,
                               int pictureWidth,
                               int pictureHeight);
 
+// The scroll position along one axis that shows [start, end) in a view of the given length,
+// scrolling as little as possible; the start wins when the range is longer than the view.
+int ScrollToShow(int position, int viewLength, int start, int end);
+
 // Outside the selection the shade darkens the picture; inside it is fully transparent.
 constexpr std::uint32_t kShadeColour = 0x96000000;
 constexpr std::uint32_t kClearColour = 0x00000000;

@@ -260,6 +260,12 @@ void TSaveCapture::ArrowKey(UINT key, bool ctrl, bool shift) {
              : MoveSelectionByKey(Selection(), dx, dy, picture.width, picture.height);
     area.SetBounds(r.left, r.top, r.Width(), r.Height());
     ShowSelectionShade();
+    // The selection stays in view: with it the arrows no longer scroll.
+    const HWND box = ScrollBox1_->Handle();
+    RECT view{};
+    GetClientRect(box, &view);
+    ScrollBox1_->ScrollTo(ScrollToShow(GetScrollPos(box, SB_HORZ), view.right, r.left, r.right),
+                          ScrollToShow(GetScrollPos(box, SB_VERT), view.bottom, r.top, r.bottom));
 }
 
 // ---- Shade, crop, copy and save ----

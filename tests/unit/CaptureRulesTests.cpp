@@ -2,6 +2,7 @@
 // quick second release, and the file name's say over the file format.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <vector>
 
@@ -260,6 +261,11 @@ TEST(Selection, ArrowKeysMoveAndSizeItWithinThePicture) {
         const Rect r = c.resize ? ResizeSelectionByKey(c.selection, c.dx, c.dy, 12, 400, 300)
                                 : MoveSelectionByKey(c.selection, c.dx, c.dy, 400, 300);
         EXPECT_EQ(r, c.expected) << c.what;
+    }
+    // The view follows: it scrolls as little as shows the selection, its start first.
+    for (const auto& [position, start, end, expected] : std::vector<std::array<int, 4>>{
+             {0, 10, 60, 0}, {0, 150, 210, 10}, {100, 90, 150, 90}, {100, 20, 400, 20}, {100, 150, 250, 100}}) {
+        EXPECT_EQ(ScrollToShow(position, 200, start, end), expected) << position << " " << start << " " << end;
     }
     // Pictures smaller than the selection's least size.
     EXPECT_EQ(ResizeSelectionByKey(Visible(0, 0, 5, 5), -1, -1, 12, 5, 5), (Rect{0, 0, 5, 5}));

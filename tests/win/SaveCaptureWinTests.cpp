@@ -569,6 +569,14 @@ TEST_F(SaveCaptureWin, KeysScrollTheViewOrMoveAndSizeTheSelectionAndTabBetweenTh
     Key(window, VK_TAB, false, true);
     EXPECT_EQ(GetFocus(), window.Button2.Handle());
 
+    // Moved past the visible part, the view follows the selection.
+    Drag(window, {700, 20}, {740, 60});
+    for (int i = 0; i < 10; ++i) Key(window, VK_RIGHT, false, true);
+    ASSERT_EQ(area.BoundsRect(), (fw::Rect{800, 20, 840, 60}));
+    RECT view{};
+    GetClientRect(box, &view);
+    EXPECT_EQ(GetScrollPos(box, SB_HORZ), 840 - view.right);
+
     // Esc closes the window.
     Key(window, VK_ESCAPE);
     Pump();
