@@ -1,17 +1,23 @@
 // The data module's capture requests: a picture from the screen, then a capture window for it.
 #include "capture/CaptureForms.h"
 
+#include <utility>
+
 #include "capture/ScreenCapture.h"
 
 namespace corvalend {
 
 fw::Picture CaptureForms::Take(bool activeWindowOnly) {
-    return TakeCapture(activeWindowOnly);
+    TakenCapture taken = TakeCapture(activeWindowOnly);
+    previewWorkArea_ = taken.previewWorkArea;
+    return std::move(taken.picture);
 }
 
 void CaptureForms::Show(fw::Picture picture) {
     TSaveCapture& form = windows_.Add(app_);
     form.CaptureImage().SetPicture(std::move(picture));
+    // On the monitor of the capture: the window centres itself on the work area of the monitor it is on.
+    if (const auto work = std::exchange(previewWorkArea_, std::nullopt)) form.SetPosition(work->left, work->top);
     form.Show();
     SetForegroundWindow(form.Handle());
     SetActiveWindow(form.Handle());

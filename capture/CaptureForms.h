@@ -1,7 +1,9 @@
 // The capture windows as the data module's capture actions ask for them: each picture taken is
-// shown in a capture window of its own. The windows are kept here until they close; whatever is
-// still open goes with this object.
+// shown in a capture window of its own, on the monitor it was taken on. The windows are kept here
+// until they close; whatever is still open goes with this object.
 #pragma once
+
+#include <optional>
 
 #include "capture/SaveCaptureU.h"
 #include "core/DataWindows.h"
@@ -18,6 +20,7 @@ public:
 private:
     fw::Application& app_;
     CaptureWindows windows_;
+    std::optional<fw::Rect> previewWorkArea_;  // of the last picture taken, until it is shown
 };
 
 }  // namespace corvalend

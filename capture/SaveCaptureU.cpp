@@ -58,6 +58,7 @@ TSaveCapture::TSaveCapture(fw::Application& app, CaptureWindows& owner)
             .icon = LoadIconW(app.Instance(), MAKEINTRESOURCEW(1))}),
       owner_(owner) {
     OnClose = [this](fw::CloseAction& action) { FormClose(action); };
+    OnKeyDown = [this](UINT key) { return FormKeyDown(key); };
     CreateControls();
     FormCreate();
     LayoutControls();
@@ -209,6 +210,62 @@ void TSaveCapture::PaintDraggedFrame(HDC dc) {
     SelectObject(dc, area.NormalBrush().Handle());
     SetBkMode(dc, TRANSPARENT);
     Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+}
+
+// ---- Keys ----
+
+bool TSaveCapture::FormKeyDown(UINT key) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_MENU) < 0) return false;  // Alt+key stays with the system and the dialog keys
+    switch (key) {
+        case VK_ESCAPE:
+            Close();
+            return true;
+        case 'C':
+            if (!ctrl || shift) return false;
+            CopyCaptureToClipboard();
+            return true;
+        case 'S':
+            if (!ctrl || shift) return false;
+            SaveCaptureToFile();
+            return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            // Not between the buttons, as the dialog keys would have it: the arrows are the picture's.
+            ArrowKey(key, ctrl, shift);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TSaveCapture::ArrowKey(UINT key, bool ctrl, bool shift) {
+    const bool horizontal = key == VK_LEFT || key == VK_RIGHT;
+    const bool forward = key == VK_RIGHT || key == VK_DOWN;
+    TSizeRect& area = *SelectedArea_;
+    if (!area.Visible()) {
+        SendMessageW(ScrollBox1_->Handle(), horizontal ? WM_HSCROLL : WM_VSCROLL, forward ? SB_LINEDOWN : SB_LINEUP, 0);
+        return;
+    }
+    if (GetCapture() != nullptr) return;  // the mouse is drawing or dragging it
+    const int step = (shift ? 10 : 1) * (forward ? 1 : -1);
+    const int dx = horizontal ? step : 0;
+    const int dy = horizontal ? 0 : step;
+    const fw::Picture& picture = CaptureImage_->GetPicture();
+    const fw::Rect r =
+        ctrl ? ResizeSelectionByKey(Selection(), dx, dy, 2 * area.BoxSize(), picture.width, picture.height)
+             : MoveSelectionByKey(Selection(), dx, dy, picture.width, picture.height);
+    area.SetBounds(r.left, r.top, r.Width(), r.Height());
+    ShowSelectionShade();
+    // The selection stays in view: with it the arrows no longer scroll.
+    const HWND box = ScrollBox1_->Handle();
+    RECT view{};
+    GetClientRect(box, &view);
+    ScrollBox1_->ScrollTo(ScrollToShow(GetScrollPos(box, SB_HORZ), view.right, r.left, r.right),
+                          ScrollToShow(GetScrollPos(box, SB_VERT), view.bottom, r.top, r.bottom));
 }
 
 // ---- Shade, crop, copy and save ----

@@ -1,8 +1,9 @@
 // TSaveCapture: the window a capture opens with its picture. The user draws a selection on the
 // picture, moves and resizes it, crops the picture to it (button, or two quick releases on it),
 // and copies the selection (or the whole picture) to the clipboard or saves it as JPEG or bitmap;
-// copying and saving close the window. Every window is kept by a CaptureWindows list and frees
-// itself, through the list, once it is closed (its close action is Free).
+// copying and saving close the window. All of it works from the keyboard too. Every window is kept
+// by a CaptureWindows list and frees itself, through the list, once it is closed (its close action
+// is Free).
 #pragma once
 
 #include <windows.h>
@@ -53,9 +54,10 @@ public:
     TSaveCapture(fw::Application& app, CaptureWindows& owner);
     ~TSaveCapture() override;
 
-    // Tab order: crop, save, copy.
+    // Tab order: crop, save, copy. Enter crops unless another button has the focus.
     fw::Button btnCrop{*this,
-                       {.text = u"Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight}};
+                       {.text = u"Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight},
+                       {.isDefault = true}};
     fw::Button Button1{*this, {.text = u"Save to file...", .bounds = {11, 8, 105, 25}}};
     fw::Button Button2{*this, {.text = u"Copy to clipboard", .bounds = {122, 8, 105, 25}}};
 
@@ -96,6 +98,10 @@ private:
     void SelectedAreaMouseDown(TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y);
     void SelectedAreaMouseUp(TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y);
     void SaveScreenshotDialogTypeChange(fw::SaveDialog& sender);
+    // Esc closes, Ctrl+C copies, Ctrl+S saves; the arrows move (Ctrl: size) the selection, or
+    // scroll the view without one.
+    bool FormKeyDown(UINT key);
+    void ArrowKey(UINT key, bool ctrl, bool shift);
 
     SelectionBounds Selection() const;
     // A selection drawn up or left of its start has a negative size and is not painted as a

@@ -1,4 +1,4 @@
-// The capture's system side: screen metrics, the foreground window's rectangle, the screen grab.
+// The capture's system side: the monitors, the pointer, the foreground window, the screen grab.
 #include "capture/ScreenCapture.h"
 
 #include <windows.h>
@@ -8,27 +8,50 @@
 
 namespace corvalend {
 
-ScreenMetrics Win32CaptureGeometry::Screen() {
-    ScreenMetrics screen;
-    screen.width = GetSystemMetrics(SM_CXSCREEN);
-    screen.height = GetSystemMetrics(SM_CYSCREEN);
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC /*dc*/, LPRECT /*clip*/, LPARAM param) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(handle, &info)) {
+        reinterpret_cast<std::vector<ScreenMonitor>*>(param)->push_back(
+            {fw::FromRECT(info.rcMonitor), fw::FromRECT(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<ScreenMonitor> Win32CaptureGeometry::Monitors() {
+    std::vector<ScreenMonitor> monitors;
+    EnumDisplayMonitors(/*dc=*/nullptr, /*clip=*/nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (!monitors.empty()) return monitors;
+    // Without a list, the primary screen as the system's metrics give it.
+    const fw::Rect whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RECT work{};
     // Without a work area every side counts as within it.
-    screen.workArea = SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) ? fw::FromRECT(work)
-                                                                          : fw::Rect{0, 0, screen.width, screen.height};
-    return screen;
+    monitors.push_back({whole, SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) ? fw::FromRECT(work) : whole, true});
+    return monitors;
 }
 
-std::optional<fw::Rect> Win32CaptureGeometry::ForegroundWindowRect() {
+std::optional<fw::Point> Win32CaptureGeometry::CursorPos() {
+    POINT p{};
+    if (!GetCursorPos(&p)) return std::nullopt;
+    return fw::FromPOINT(p);
+}
+
+std::optional<ForegroundWindow> Win32CaptureGeometry::ForegroundWindowRect() {
+    const HWND window = GetForegroundWindow();
     RECT r{};
     // No foreground window, or one that has gone: the capture takes the whole screen, silently.
-    if (!GetWindowRect(GetForegroundWindow(), &r)) return std::nullopt;
-    return fw::FromRECT(r);
+    if (!GetWindowRect(window, &r)) return std::nullopt;
+    return ForegroundWindow{fw::FromRECT(r), IsZoomed(window) != FALSE};
 }
 
-fw::Picture TakeCapture(bool activeOnly) {
+TakenCapture TakeCapture(bool activeOnly) {
     Win32CaptureGeometry geometry;
-    return fw::GrabScreen(ChooseCaptureRect(geometry, activeOnly));
+    const CaptureChoice choice = ChooseCapture(geometry, activeOnly);
+    return {fw::GrabScreen(choice.source), choice.previewWorkArea};
 }
 
 }  // namespace corvalend

@@ -1,4 +1,4 @@
-// The screen side of the capture actions: the primary screen's metrics and the foreground window
+// The screen side of the capture actions: the monitors, the mouse pointer and the foreground window
 // from the system, and the picture a capture takes.
 #pragma once
 
@@ -9,12 +9,17 @@ namespace corvalend {
 
 class Win32CaptureGeometry final : public CaptureGeometry {
 public:
-    ScreenMetrics Screen() override;
-    std::optional<fw::Rect> ForegroundWindowRect() override;
+    std::vector<ScreenMonitor> Monitors() override;
+    std::optional<fw::Point> CursorPos() override;
+    std::optional<ForegroundWindow> ForegroundWindowRect() override;
 };
 
-// The picture a capture of the foreground window (activeOnly) or of the whole primary screen
-// shows: the pixels of the chosen rectangle, as visible on the screen now.
-fw::Picture TakeCapture(bool activeOnly);
+// A capture of the foreground window (activeOnly) or of the monitor that holds the mouse pointer:
+// the pixels of the chosen rectangle as visible on the screen now, and where its preview goes.
+struct TakenCapture {
+    fw::Picture picture;
+    fw::Rect previewWorkArea;
+};
+TakenCapture TakeCapture(bool activeOnly);
 
 }  // namespace corvalend

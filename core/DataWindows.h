@@ -25,7 +25,7 @@ public:
 class ScreenCaptures {
 public:
     virtual ~ScreenCaptures() = default;
-    // The pixels of the foreground window (activeWindowOnly) or of the whole primary screen.
+    // The pixels of the foreground window (activeWindowOnly) or of the monitor that holds the pointer.
     virtual fw::Picture Take(bool activeWindowOnly) = 0;
     // Opens a new capture window with the picture, in front and active, and returns at once.
     virtual void Show(fw::Picture picture) = 0;

@@ -286,6 +286,7 @@ void Form::ControlDestroyed(Control& control) {
 }
 
 bool Form::DialogKey(MSG& message) {
+    if (message.message == WM_KEYDOWN && OnKeyDown && OnKeyDown(static_cast<UINT>(message.wParam))) return true;
     if (message.message == WM_SYSCHAR && OfferDialogChar(Handle(), message)) return true;
     return IsDialogMessageW(Handle(), &message) != FALSE;
 }

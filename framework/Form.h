@@ -122,6 +122,9 @@ public:
     std::function<void()> OnShow;               // after the form became visible
     std::function<bool()> OnCloseQuery;         // false keeps the form open
     std::function<void(CloseAction&)> OnClose;  // may change what happens
+    // A key pressed anywhere in the form (WM_KEYDOWN's virtual key), offered before the dialog keys
+    // (Tab, Enter, Esc, the arrows between controls); true when the form has handled it.
+    std::function<bool(UINT key)> OnKeyDown;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -2,6 +2,7 @@
 // quick second release, and the file name's say over the file format.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <vector>
 
@@ -17,15 +18,17 @@ namespace {
 using fw::Rect;
 
 // 1920 x 1080 with a 40-pixel taskbar at the bottom.
-const ScreenMetrics kScreen{1920, 1080, {0, 0, 1920, 1040}};
+const ScreenMonitor kPrimary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true};
 
 class FakeGeometry final : public CaptureGeometry {
 public:
-    ScreenMetrics screen = kScreen;
-    std::optional<Rect> foreground;
+    std::vector<ScreenMonitor> monitors{kPrimary};
+    std::optional<fw::Point> cursor = fw::Point{10, 10};
+    std::optional<ForegroundWindow> foreground;
     int windowAsked = 0;
-    ScreenMetrics Screen() override { return screen; }
-    std::optional<Rect> ForegroundWindowRect() override {
+    std::vector<ScreenMonitor> Monitors() override { return monitors; }
+    std::optional<fw::Point> CursorPos() override { return cursor; }
+    std::optional<ForegroundWindow> ForegroundWindowRect() override {
         ++windowAsked;
         return foreground;
     }
@@ -37,53 +40,128 @@ SelectionBounds Visible(int left, int top, int width, int height) {
 
 }  // namespace
 
-TEST(CaptureSourceRect, SidesBeyondTheWorkAreaGoToTheScreenEdge) {
+TEST(CaptureSource, OneMonitorSidesBeyondTheWorkAreaGoToTheScreenEdge) {
     const Rect whole{0, 0, 1920, 1080};
-    // The whole screen keeps the taskbar.
-    EXPECT_EQ(CaptureSourceRect(kScreen, std::nullopt), whole);
-    // A maximised window's frame overlaps every edge.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-8, -8, 1928, 1048}), whole);
-    // Partly off the left edge: only the left side moves.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-100, 200, 500, 600}), (Rect{0, 200, 500, 600}));
-    // Inside the work area: exactly the window.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 50, 900, 700}), (Rect{100, 50, 900, 700}));
-    // Reaching into the taskbar takes the taskbar down to the screen's bottom.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 50, 900, 1041}), (Rect{100, 50, 900, 1080}));
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 50, 900, 1040}), (Rect{100, 50, 900, 1040}));
-
-    // Taskbar on the left: the strip from 0 to the window is captured too.
-    const ScreenMetrics leftBar{1920, 1080, {40, 0, 1920, 1080}};
-    EXPECT_EQ(CaptureSourceRect(leftBar, Rect{20, 100, 600, 500}), (Rect{0, 100, 600, 500}));
-    EXPECT_EQ(CaptureSourceRect(leftBar, Rect{40, 100, 600, 500}), (Rect{40, 100, 600, 500}));
-    // Taskbar at the top.
-    const ScreenMetrics topBar{1920, 1080, {0, 30, 1920, 1080}};
-    EXPECT_EQ(CaptureSourceRect(topBar, Rect{300, 10, 600, 500}), (Rect{300, 0, 600, 500}));
+    const ScreenMonitor leftBar{whole, {40, 0, 1920, 1080}, true};
+    const ScreenMonitor topBar{whole, {0, 30, 1920, 1080}, true};
+    struct Case {
+        ScreenMonitor monitor;
+        std::optional<Rect> window;
+        Rect expected;
+    };
+    for (const auto& [monitor, window, expected] : std::vector<Case>{
+             {kPrimary, std::nullopt, whole},              // the whole screen keeps the taskbar
+             {kPrimary, Rect{-8, -8, 1928, 1048}, whole},  // a maximised window's frame overlaps every edge
+             {kPrimary, Rect{-100, 200, 500, 600}, {0, 200, 500, 600}},   // only the side off the edge moves
+             {kPrimary, Rect{100, 50, 900, 700}, {100, 50, 900, 700}},    // inside the work area: the window
+             {kPrimary, Rect{100, 50, 900, 1041}, {100, 50, 900, 1080}},  // into the taskbar: to the bottom
+             {kPrimary, Rect{100, 50, 900, 1040}, {100, 50, 900, 1040}},
+             {leftBar, Rect{20, 100, 600, 500}, {0, 100, 600, 500}},  // the strip left of the window too
+             {leftBar, Rect{40, 100, 600, 500}, {40, 100, 600, 500}},
+             {topBar, Rect{300, 10, 600, 500}, {300, 0, 600, 500}},
+             // Nothing left to capture takes the whole screen: off the screen to the right or below,
+             // ending at its right edge, minimised, or without size.
+             {kPrimary, Rect{2000, 100, 2800, 700}, whole},
+             {kPrimary, Rect{100, 1100, 800, 1500}, whole},
+             {kPrimary, Rect{1920, 100, 2500, 700}, whole},
+             {kPrimary, Rect{-32000, -32000, -31840, -31973}, whole},
+             {kPrimary, Rect{300, 300, 300, 500}, whole},
+         }) {
+        const std::optional<ForegroundWindow> foreground =
+            window ? std::optional<ForegroundWindow>({*window, false}) : std::nullopt;
+        const CaptureChoice choice = ChooseCapture({monitor}, fw::Point{5, 5}, foreground);
+        EXPECT_EQ(choice.source, expected) << (window ? window->left : -1);
+        EXPECT_EQ(choice.previewWorkArea, monitor.workArea);
+    }
 }
 
-TEST(CaptureSourceRect, NothingLeftToCaptureTakesTheWholeScreen) {
-    const Rect whole{0, 0, 1920, 1080};
-    // Wholly on a second monitor to the right, or below.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{2000, 100, 2800, 700}), whole);
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{100, 1100, 800, 1500}), whole);
-    // Ending exactly at the screen's right edge would leave zero width.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{1920, 100, 2500, 700}), whole);
-    // A minimised window far off the screen.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-32000, -32000, -31840, -31973}), whole);
-    // A window without size inside the screen.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{300, 300, 300, 500}), whole);
-    // Partly on a monitor to the left: clipped, not replaced.
-    EXPECT_EQ(CaptureSourceRect(kScreen, Rect{-800, 100, 200, 700}), (Rect{0, 100, 200, 700}));
+TEST(CaptureSource, SeveralMonitorsPhysicalPixelsAnyScale) {
+    // The primary at 150 % (3840 x 2160 pixels, taskbar 60), a 100 % monitor to its left and one
+    // above it, both with their own taskbar, and a 125 % one to the right, lower down.
+    const ScreenMonitor primary{{0, 0, 3840, 2160}, {0, 0, 3840, 2100}, true};
+    const ScreenMonitor left{{-1920, 0, 0, 1080}, {-1920, 0, 0, 1040}, false};
+    const ScreenMonitor above{{0, -1080, 1920, 0}, {0, -1080, 1920, -40}, false};
+    const ScreenMonitor right{{3840, 600, 6240, 1950}, {3840, 600, 6240, 1900}, false};
+    const std::vector<ScreenMonitor> monitors{left, primary, above, right};
+    EXPECT_EQ(VirtualScreen(monitors), (Rect{-1920, -1080, 6240, 2160}));
+
+    struct Case {
+        const char* what;
+        fw::Point cursor;
+        std::optional<ForegroundWindow> window;
+        Rect source;
+        Rect previewWorkArea;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"the pointer's monitor, left", {-5, 500}, std::nullopt, left.bounds, left.workArea},
+             {"the pointer's monitor, above", {100, -1}, std::nullopt, above.bounds, above.workArea},
+             {"the primary as before", {0, 0}, std::nullopt, primary.bounds, primary.workArea},
+             {"the pointer's monitor, right", {6239, 1949}, std::nullopt, right.bounds, right.workArea},
+             // Off every monitor (right of the primary, above the right one): the nearest.
+             {"the nearest monitor", {4000, 550}, std::nullopt, right.bounds, right.workArea},
+             {"a window inside the left monitor",
+              {0, 0},
+              ForegroundWindow{{-1000, 100, -200, 700}, false},
+              {-1000, 100, -200, 700},
+              left.workArea},
+             {"maximised on the left monitor",
+              {0, 0},
+              ForegroundWindow{{-1928, -8, 8, 1048}, true},
+              left.bounds,
+              left.workArea},
+             {"maximised on the monitor above",
+              {0, 0},
+              ForegroundWindow{{-8, -1088, 1928, -32}, true},
+              above.bounds,
+              above.workArea},
+             {"into the taskbar above",
+              {0, 0},
+              ForegroundWindow{{100, -900, 500, -20}, false},
+              {100, -900, 500, 0},
+              above.workArea},
+             {"across the left and the primary",
+              {0, 0},
+              ForegroundWindow{{-300, 100, 900, 700}, false},
+              {-300, 100, 900, 700},
+              primary.workArea},
+             {"across the primary and the right, beyond the virtual screen",
+              {0, 0},
+              ForegroundWindow{{3000, 500, 6500, 1000}, false},
+              {3000, 500, 6240, 1000},
+              right.workArea},
+             {"across the primary and the one above",
+              {0, 0},
+              ForegroundWindow{{200, -400, 900, 300}, false},
+              {200, -400, 900, 300},
+              above.workArea},
+             {"minimised: the pointer's monitor",
+              {-5, 500},
+              ForegroundWindow{{-32000, -32000, -31840, -31973}, false},
+              left.bounds,
+              left.workArea},
+         }) {
+        const CaptureChoice choice = ChooseCapture(monitors, c.cursor, c.window);
+        EXPECT_EQ(choice.source, c.source) << c.what;
+        EXPECT_EQ(choice.previewWorkArea, c.previewWorkArea) << c.what;
+    }
 }
 
-TEST(CaptureSourceRect, ChosenFromTheSystem) {
+TEST(CaptureSource, ChosenFromTheSystem) {
     FakeGeometry geometry;
-    geometry.foreground = Rect{100, 50, 900, 700};
-    EXPECT_EQ(ChooseCaptureRect(geometry, true), (Rect{100, 50, 900, 700}));
+    geometry.foreground = ForegroundWindow{{100, 50, 900, 700}, false};
+    EXPECT_EQ(ChooseCapture(geometry, true).source, (Rect{100, 50, 900, 700}));
     EXPECT_EQ(geometry.windowAsked, 1);
-    EXPECT_EQ(ChooseCaptureRect(geometry, false), (Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(ChooseCapture(geometry, false).source, (Rect{0, 0, 1920, 1080}));
     EXPECT_EQ(geometry.windowAsked, 1);  // the whole screen never asks for the window
     geometry.foreground.reset();         // no foreground window, or it has gone
-    EXPECT_EQ(ChooseCaptureRect(geometry, true), (Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(ChooseCapture(geometry, true).source, (Rect{0, 0, 1920, 1080}));
+    // A second monitor holding the pointer, and a system that cannot tell where the pointer is.
+    const ScreenMonitor second{{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false};
+    geometry.monitors = {second, kPrimary};
+    geometry.cursor = fw::Point{2000, 10};
+    EXPECT_EQ(ChooseCapture(geometry, false).source, second.bounds);
+    geometry.cursor.reset();
+    EXPECT_EQ(ChooseCapture(geometry, false).source, kPrimary.bounds);
 }
 
 TEST(Selection, NormalizeMovesTheEdgesOfNegativeSizes) {
@@ -152,6 +230,46 @@ TEST(Selection, ShadeDarkensAllButTheSelection) {
     }
     EXPECT_TRUE(BuildSelectionShade(Visible(0, 0, 5, 5), 0, 0).Empty());
     EXPECT_EQ(BuildSelectionShade(Visible(0, 0, 5, 5), 1, 1).pixels, std::vector<std::uint32_t>{0u});
+}
+
+TEST(Selection, ArrowKeysMoveAndSizeItWithinThePicture) {
+    // A 400 x 300 picture; the smallest selection the keys leave is 12 pixels a side.
+    struct Case {
+        const char* what;
+        SelectionBounds selection;
+        bool resize;
+        int dx, dy;
+        Rect expected;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"one to the right", Visible(10, 20, 50, 40), false, 1, 0, {11, 20, 61, 60}},
+             {"ten up", Visible(10, 20, 50, 40), false, 0, -10, {10, 10, 60, 50}},
+             {"stops at the left edge", Visible(5, 20, 50, 40), false, -10, 0, {0, 20, 50, 60}},
+             {"stops at the bottom edge", Visible(10, 255, 50, 40), false, 0, 10, {10, 260, 60, 300}},
+             {"the whole picture stays", Visible(0, 0, 400, 300), false, 1, 1, {0, 0, 400, 300}},
+             {"hanging over the edge: first clipped", Visible(380, 10, 50, 40), false, -1, 0, {379, 10, 399, 50}},
+             {"drawn up and left", Visible(60, 60, -50, -40), false, 1, 1, {11, 21, 61, 61}},
+             {"wholly outside: the picture", Visible(500, 10, 50, 40), false, -1, 0, {0, 0, 400, 300}},
+             {"grows to the right", Visible(10, 20, 50, 40), true, 1, 0, {10, 20, 61, 60}},
+             {"shrinks from the bottom", Visible(10, 20, 50, 40), true, 0, -10, {10, 20, 60, 50}},
+             {"grows up to the picture's edge", Visible(10, 295, 50, 5), true, 0, 10, {10, 295, 60, 300}},
+             {"shrinks down to twelve", Visible(10, 20, 15, 40), true, -10, 0, {10, 20, 22, 60}},
+             {"a smaller side does not shrink", Visible(10, 20, 8, 40), true, -1, 0, {10, 20, 18, 60}},
+             {"a smaller side grows", Visible(10, 20, 8, 40), true, 1, 0, {10, 20, 19, 60}},
+             {"the left and top edges stay", Visible(390, 20, 10, 40), true, 10, 0, {390, 20, 400, 60}},
+         }) {
+        const Rect r = c.resize ? ResizeSelectionByKey(c.selection, c.dx, c.dy, 12, 400, 300)
+                                : MoveSelectionByKey(c.selection, c.dx, c.dy, 400, 300);
+        EXPECT_EQ(r, c.expected) << c.what;
+    }
+    // The view follows: it scrolls as little as shows the selection, its start first.
+    for (const auto& [position, start, end, expected] : std::vector<std::array<int, 4>>{
+             {0, 10, 60, 0}, {0, 150, 210, 10}, {100, 90, 150, 90}, {100, 20, 400, 20}, {100, 150, 250, 100}}) {
+        EXPECT_EQ(ScrollToShow(position, 200, start, end), expected) << position << " " << start << " " << end;
+    }
+    // Pictures smaller than the selection's least size.
+    EXPECT_EQ(ResizeSelectionByKey(Visible(0, 0, 5, 5), -1, -1, 12, 5, 5), (Rect{0, 0, 5, 5}));
+    EXPECT_EQ(MoveSelectionByKey(Visible(0, 0, 5, 5), 1, 1, 5, 5), (Rect{0, 0, 5, 5}));
 }
 
 TEST(Selection, QuickSecondReleaseCrops) {

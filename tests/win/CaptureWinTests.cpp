@@ -133,21 +133,32 @@ TEST(ScreenCapture, GrabsWhatTheForegroundWindowShows) {
     EXPECT_EQ(part.pixels, (std::vector<std::uint32_t>{ToPixel(kQuarters[0]), ToPixel(kQuarters[1])}));
     EXPECT_TRUE(fw::GrabScreen({100, 120, 100, 200}).Empty());
 
-    // The system's view of the screen and the window.
+    // The system's view of the monitors, the pointer and the window: under Wine one monitor, the
+    // primary one, which the pointer is on.
     Win32CaptureGeometry geometry;
-    const ScreenMetrics screenMetrics = geometry.Screen();
-    EXPECT_EQ(screenMetrics.width, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(screenMetrics.height, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_FALSE(screenMetrics.workArea.IsEmpty());
-    EXPECT_LE(screenMetrics.workArea.right, screenMetrics.width);
+    const std::vector<ScreenMonitor> monitors = geometry.Monitors();
+    ASSERT_EQ(monitors.size(), static_cast<size_t>(GetSystemMetrics(SM_CMONITORS)));
+    const ScreenMonitor& primary = MonitorAtPoint(monitors, fw::Point{0, 0});
+    EXPECT_TRUE(primary.primary);
+    EXPECT_EQ(primary.bounds, (fw::Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(primary.workArea, fw::FromRECT(work));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(geometry.CursorPos(), fw::FromPOINT(cursor));
     ASSERT_EQ(GetForegroundWindow(), pattern.window.get());
-    EXPECT_EQ(geometry.ForegroundWindowRect(), rect);
+    const std::optional<ForegroundWindow> foreground = geometry.ForegroundWindowRect();
+    ASSERT_TRUE(foreground.has_value());
+    EXPECT_EQ(foreground->rect, rect);
+    EXPECT_FALSE(foreground->maximised);
 
     // The foreground window's capture is the window; the whole screen's holds it at its place.
-    const fw::Picture active = TakeCapture(true);
-    EXPECT_EQ(active.width, kWidth);
-    EXPECT_EQ(active.pixels, expected.pixels);
-    const fw::Picture screen = TakeCapture(false);
+    const TakenCapture active = TakeCapture(true);
+    EXPECT_EQ(active.picture.width, kWidth);
+    EXPECT_EQ(active.picture.pixels, expected.pixels);
+    EXPECT_EQ(active.previewWorkArea, primary.workArea);
+    const fw::Picture screen = TakeCapture(false).picture;
     ASSERT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
     ASSERT_EQ(screen.height, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(screen.At(100, 120), ToPixel(kCorner));
@@ -155,9 +166,9 @@ TEST(ScreenCapture, GrabsWhatTheForegroundWindowShows) {
 
     // Partly off the left edge: the capture starts at the screen's edge and shows the visible part.
     SetWindowPos(pattern.window.get(), nullptr, -20, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(ChooseCaptureRect(geometry, true), (fw::Rect{0, 40, kWidth - 20, 40 + kHeight}));
+    EXPECT_EQ(ChooseCapture(geometry, true).source, (fw::Rect{0, 40, kWidth - 20, 40 + kHeight}));
     const fw::Picture visible = fw::CopyRect(expected, {20, 0, kWidth, kHeight});
-    EXPECT_TRUE(wintest::PumpUntil([&] { return TakeCapture(true).pixels == visible.pixels; }, 5s));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return TakeCapture(true).picture.pixels == visible.pixels; }, 5s));
 }
 
 TEST(CaptureFiles, BitmapAndJpegReadBack) {

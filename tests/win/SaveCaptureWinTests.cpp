@@ -1,6 +1,6 @@
-// The capture window driven by mouse messages posted to its image view, as the system posts them:
-// drawing a selection and its shade, cropping, copying and saving through the real save dialog, and
-// the errors the user is shown.
+// The capture window driven by mouse and key messages, as the system posts them: drawing and moving
+// a selection and its shade, cropping, copying and saving through the real save dialog, and the
+// errors the user is shown.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -107,6 +107,21 @@ protected:
     static void Click(TSaveCapture& window, int x, int y) {
         Mouse(window, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
         Mouse(window, WM_LBUTTONUP, 0, x, y);
+    }
+
+    // A key pressed with Ctrl and Shift held as given, as the system posts it to the control with the
+    // focus, through the application's loop with the window's keys and dialog keys.
+    static void Key(TSaveCapture& window, UINT key, bool ctrl = false, bool shift = false) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = ctrl ? 0x80 : 0;
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(state);
+        const HWND focus = GetFocus();
+        PostMessageW(focus != nullptr && IsChild(window.Handle(), focus) ? focus : window.Handle(), WM_KEYDOWN, key, 1);
+        app_->ProcessMessages();
+        state[VK_CONTROL] = state[VK_SHIFT] = 0;
+        SetKeyboardState(state);
     }
 
     // The view as it paints itself (picture, shade, selection), pixels as 0x00RRGGBB.
@@ -503,4 +518,96 @@ TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
     Pump();
     EXPECT_TRUE(Open(&window));
     window.Close();
+}
+
+TEST_F(SaveCaptureWin, KeysScrollTheViewOrMoveAndSizeTheSelectionAndTabBetweenTheButtons) {
+    TSaveCapture& window = NewWindow(Varied(1000, 800));
+    window.Show();
+    SetFocus(window.btnCrop.Handle());
+    const HWND box = window.ScrollBox1().Handle();
+    // Without a selection the arrows scroll the view.
+    Key(window, VK_RIGHT);
+    Key(window, VK_DOWN);
+    EXPECT_GT(GetScrollPos(box, SB_HORZ), 0);
+    EXPECT_GT(GetScrollPos(box, SB_VERT), 0);
+    Key(window, VK_LEFT);
+    Key(window, VK_UP);
+    EXPECT_EQ(GetScrollPos(box, SB_HORZ), 0);
+    EXPECT_EQ(GetScrollPos(box, SB_VERT), 0);
+
+    // With one they move it (ten pixels with Shift) and Ctrl sizes it from its right and bottom edges;
+    // the shade follows, the view stays and so does the focus.
+    Drag(window, {10, 20}, {70, 60});
+    TSizeRect& area = window.SelectedArea();
+    ASSERT_EQ(area.BoundsRect(), (fw::Rect{10, 20, 70, 60}));
+    Key(window, VK_RIGHT);
+    EXPECT_EQ(area.BoundsRect(), (fw::Rect{11, 20, 71, 60}));
+    Key(window, VK_UP, false, true);
+    EXPECT_EQ(area.BoundsRect(), (fw::Rect{11, 10, 71, 50}));
+    Key(window, VK_LEFT, true);
+    EXPECT_EQ(area.BoundsRect(), (fw::Rect{11, 10, 70, 50}));
+    Key(window, VK_DOWN, true, true);
+    EXPECT_EQ(area.BoundsRect(), (fw::Rect{11, 10, 70, 60}));
+    Key(window, VK_UP, false, true);  // stops at the picture's top edge
+    EXPECT_EQ(area.BoundsRect(), (fw::Rect{11, 0, 70, 50}));
+    ASSERT_TRUE(window.CaptureImage().HasOverlay());
+    const fw::Picture& shade = *window.CaptureImage().Overlay();
+    EXPECT_EQ(shade.At(10, 0), 0x96000000u);
+    EXPECT_EQ(shade.At(11, 0), 0x00000000u);
+    EXPECT_EQ(shade.At(69, 49), 0x00000000u);
+    EXPECT_EQ(shade.At(70, 49), 0x96000000u);
+    EXPECT_EQ(GetScrollPos(box, SB_HORZ), 0);
+    EXPECT_EQ(GetFocus(), window.btnCrop.Handle());
+
+    // Tab and Shift+Tab go round the three buttons.
+    Key(window, VK_TAB);
+    EXPECT_EQ(GetFocus(), window.Button1.Handle());
+    Key(window, VK_TAB);
+    EXPECT_EQ(GetFocus(), window.Button2.Handle());
+    Key(window, VK_TAB);
+    EXPECT_EQ(GetFocus(), window.btnCrop.Handle());
+    Key(window, VK_TAB, false, true);
+    EXPECT_EQ(GetFocus(), window.Button2.Handle());
+
+    // Moved past the visible part, the view follows the selection.
+    Drag(window, {700, 20}, {740, 60});
+    for (int i = 0; i < 10; ++i) Key(window, VK_RIGHT, false, true);
+    ASSERT_EQ(area.BoundsRect(), (fw::Rect{800, 20, 840, 60}));
+    RECT view{};
+    GetClientRect(box, &view);
+    EXPECT_EQ(GetScrollPos(box, SB_HORZ), 840 - view.right);
+
+    // Esc closes the window.
+    Key(window, VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Open(&window));
+}
+
+TEST_F(SaveCaptureWin, EnterCropsCtrlSSavesAndCtrlCCopies) {
+    wintest::ScratchFolder folder;
+    const fw::Picture picture = Varied(120, 90);
+    TSaveCapture& window = NewWindow(picture);
+    Drag(window, {10, 20}, {70, 60});
+    Key(window, VK_RETURN);
+    EXPECT_EQ(window.CaptureImage().GetPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
+    EXPECT_FALSE(window.SelectedArea().Visible());
+
+    // Ctrl+S runs the save dialog: cancelled, the window stays.
+    std::atomic<bool> asked{false};
+    std::thread canceller([&] {
+        const HWND dialog = wintest::WaitForSaveDialog(GetCurrentProcessId(), u"Save screenshot", 10s);
+        if (dialog == nullptr) return;
+        asked = true;
+        wintest::PressSaveDialogButton(dialog, IDCANCEL);
+    });
+    Key(window, 'S', true);
+    canceller.join();
+    EXPECT_TRUE(asked) << "no save dialog";
+    Pump();
+    ASSERT_TRUE(Open(&window));
+    // Ctrl+C copies what is left and closes.
+    Key(window, 'C', true);
+    EXPECT_EQ(ClipboardPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
+    Pump();
+    EXPECT_FALSE(Open(&window));
 }
