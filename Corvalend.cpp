@@ -1,21 +1,26 @@
 // Corvalend: system-wide hotkeys from the notification area. The program's start and end.
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 
 #include "capture/CaptureForms.h"
 #include "core/datau.h"
 #include "framework/Application.h"
-#include "framework/UniqueHandle.h"
 #include "ui/FirstRunForms.h"
 #include "ui/MainFormU.h"
+#include "ui/RunningCopy.h"
 #include "ui/SettingsFormU.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
     using namespace corvalend;
-    // Held for the life of the process; a second copy is allowed to run.
-    const fw::UniqueKernelHandle mutex(
-        CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"TamberloCorvalend"));
+    // One copy per session: a later start brings the running copy's settings window to the front and
+    // ends before anything is loaded.
+    const TSessionMutex mutex;
+    if (mutex.HeldElsewhere()) {
+        AskRunningCopyToShowSettings(std::chrono::seconds(5));
+        return 0;
+    }
 
     int exitCode = 1;
     try {

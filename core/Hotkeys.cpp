@@ -233,7 +233,7 @@ void THotkeyList::SaveToFile(const std::u16string& Filename) const {
         WriteOneLine(ini, u"params2", d.Params2);
         WriteOneLine(ini, u"params3", d.Params3);
     }
-    system_.files.Replace(Filename, fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true));
+    system_.files.ReplaceKeepingBackup(Filename, fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true), Filename + u".bak");
 }
 
 void THotkeyList::RegisterKeys() {

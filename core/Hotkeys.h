@@ -182,7 +182,8 @@ public:
     // Replaces the list with the hotkeys of the file; a missing file holds none. Sections with an
     // unknown action are dropped, and so are inactive ones when OnlyActive is set.
     void LoadFromFile(const std::u16string& Filename, bool OnlyActive);
-    // Replaces the file with the list: UTF-16 LE with BOM, sections key0, key1, ...
+    // Replaces the file with the list: UTF-16 LE with BOM, sections key0, key1, ... The file it
+    // replaces is kept beside it with ".bak" added to its name.
     void SaveToFile(const std::u16string& Filename) const;
 
     void RegisterKeys();

@@ -21,6 +21,13 @@ public:
     // folder, are flushed, and then take the old file's place. On failure raises
     // "Cannot create file "%s". %s", the old file keeps its bytes and no temporary file stays.
     virtual void Replace(const std::u16string& path, std::string_view bytes) = 0;
+
+    // As Replace, and the file replaced is kept as `backup` (an older backup goes), in the same step
+    // that puts the new file in place; when there is no file at `path` yet, no backup is made. On
+    // failure both files keep their bytes.
+    virtual void ReplaceKeepingBackup(const std::u16string& path,
+                                      std::string_view bytes,
+                                      const std::u16string& backup) = 0;
 };
 
 std::u16string CannotOpenFileText(const std::u16string& path, const std::u16string& reason);

@@ -4,6 +4,7 @@
 #include <dwmapi.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -366,6 +367,25 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefaultProc(message, wParam, lParam);
     }
+}
+
+HWND ModalWindowInFront() {
+    // The system's dialogs run their own modal loops, from within any of ours: they are in front.
+    HWND dialog = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            wchar_t name[8] = {};
+            if (!IsWindowVisible(window) || !IsWindowEnabled(window) || GetClassNameW(window, name, 8) == 0 ||
+                wcscmp(name, L"#32770") != 0) {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&dialog));
+    if (dialog != nullptr) return dialog;
+    return innermostModal != nullptr ? innermostModal->Handle() : nullptr;
 }
 
 }  // namespace fw

@@ -169,4 +169,8 @@ private:
     int frameBandHeight_ = 0;
 };
 
+// The modal window of this thread in front: a message box or file dialog, else the innermost modal
+// form; null while none is up.
+HWND ModalWindowInFront();
+
 }  // namespace fw

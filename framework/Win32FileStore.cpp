@@ -82,23 +82,53 @@ std::string Win32FileStore::ReadExisting(const std::u16string& path) const {
     return ReadWhole(file.get(), path);
 }
 
-void Win32FileStore::Replace(const std::u16string& path, std::string_view bytes) {
+namespace {
+
+// A temporary file beside `path` holding the bytes, flushed to the disk; its name. On failure raises
+// the error for `path` and leaves no temporary file.
+std::wstring WriteBeside(const std::u16string& path, std::string_view bytes) {
     std::u16string folder = ExtractFileDir(path);
     if (folder.empty()) folder = u".";
     wchar_t temp[MAX_PATH];
     if (!GetTempFileNameW(W(folder), L"cvl", /*unique=*/0, temp))
         throw Error(CannotCreateFileText(path, SystemErrorText(GetLastError())));
-
     const DWORD error = WriteAndFlush(temp, bytes);
     if (error != ERROR_SUCCESS) {
         DeleteFileW(temp);
         throw Error(CannotCreateFileText(path, SystemErrorText(error)));
     }
-    if (!MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD moveError = GetLastError();
-        DeleteFileW(temp);
-        throw Error(CannotCreateFileText(path, SystemErrorText(moveError)));
+    return temp;
+}
+
+[[noreturn]] void RemoveAndFail(const std::wstring& temp, const std::u16string& path, DWORD error) {
+    DeleteFileW(temp.c_str());
+    throw Error(CannotCreateFileText(path, SystemErrorText(error)));
+}
+
+}  // namespace
+
+void Win32FileStore::Replace(const std::u16string& path, std::string_view bytes) {
+    const std::wstring temp = WriteBeside(path, bytes);
+    if (!MoveFileExW(temp.c_str(), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        RemoveAndFail(temp, path, GetLastError());
+}
+
+void Win32FileStore::ReplaceKeepingBackup(const std::u16string& path,
+                                          std::string_view bytes,
+                                          const std::u16string& backup) {
+    const std::wstring temp = WriteBeside(path, bytes);
+    if (!Exists(path)) {
+        if (!MoveFileExW(temp.c_str(), W(path), MOVEFILE_WRITE_THROUGH)) RemoveAndFail(temp, path, GetLastError());
+        return;
     }
+    if (ReplaceFileW(W(path), temp.c_str(), W(backup), REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                     /*exclude=*/nullptr, /*reserved=*/nullptr)) {
+        return;
+    }
+    const DWORD error = GetLastError();
+    // The old file already went to the backup's name but the new one could not follow: it goes back.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(W(backup), W(path), MOVEFILE_WRITE_THROUGH);
+    RemoveAndFail(temp, path, error);
 }
 
 }  // namespace fw

@@ -13,6 +13,9 @@ public:
     // "Cannot open file "%s". %s" with the system's reason (no such file, no such folder, ...).
     std::string ReadExisting(const std::u16string& path) const;
     void Replace(const std::u16string& path, std::string_view bytes) override;
+    void ReplaceKeepingBackup(const std::u16string& path,
+                              std::string_view bytes,
+                              const std::u16string& backup) override;
 };
 
 // The folder part of a path, without the final separator ("" when there is none).

@@ -10,6 +10,7 @@
 #include "framework/Win32Geometry.h"
 #include "ui/CheckForUpdates.h"
 #include "ui/MainFormRules.h"
+#include "ui/RunningCopy.h"
 #include "ui/SettingsFormU.h"
 
 namespace corvalend {
@@ -98,6 +99,8 @@ TMainForm::TMainForm(fw::Application& app)
     TrayIcon->OnClick = [this](TTrayIcon&) { TrayIconClick(); };
     TrayIcon->OnDblClick = [this](TTrayIcon&) { Settings1Click(); };
     TrayIcon->Loaded();
+    // A later start may run at a lower integrity level than this copy.
+    ChangeWindowMessageFilterEx(hwnd, LaterStartMessage(), MSGFLT_ALLOW, /*status=*/nullptr);
 
     FormCreate();
 }
@@ -204,6 +207,18 @@ void TMainForm::TrayIconClick() {
 void TMainForm::Settings1Click() {
     if (Data != nullptr) ShowSettingsForm(App(), *Data);
     HidePopup();
+}
+
+void TMainForm::LaterStartClick() {
+    if (const HWND modal = fw::ModalWindowInFront()) {
+        SetForegroundWindow(modal);
+        return;
+    }
+    Settings1Click();
+    if (SettingsForm == nullptr) return;
+    const HWND settings = SettingsForm->Handle();
+    if (IsIconic(settings)) ShowWindow(settings, SW_RESTORE);
+    SetForegroundWindow(settings);
 }
 
 void TMainForm::SpeedButton1Click() {
@@ -406,6 +421,10 @@ void TMainForm::OnPaint(HDC dc, const RECT& /*area*/) {
 }
 
 LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LaterStartMessage()) {
+        if (AnswersLaterStarts()) LaterStartClick();
+        return 0;
+    }
     switch (message) {
         case WM_SIZE:
             // The frame runs along the edges: all of it moves with the size.

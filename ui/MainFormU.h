@@ -79,6 +79,9 @@ public:
     void TrayIconClick();
     // Tray double click, "Settings..." and "Manage hotkeys": the settings window; the popup hides.
     void Settings1Click();
+    // A later start of the program: the settings window in front, as the double click shows it; while
+    // a modal window is up, that one comes to the front instead.
+    void LaterStartClick();
     // "X".
     void SpeedButton1Click();
     // "Exit".

@@ -469,6 +469,7 @@ TEST_F(SettingsE2E, DeletedHotkeyLeavesTheFileAndTheWindow) {
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
     ASSERT_TRUE(wintest::PumpUntil([&] { return !InEditMode(frame); }, 5s));
     ASSERT_FALSE(e2e::CanRegister(kCtrlAlt, VK_F7));
+    const std::optional<std::string> beforeDeletion = HotkeyFileBytes();
 
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Delete"));
     EXPECT_EQ(TakeBox(u"Confirm", IDNO), u"Are you sure you want to delete this global hotkey?");
@@ -481,6 +482,7 @@ TEST_F(SettingsE2E, DeletedHotkeyLeavesTheFileAndTheWindow) {
     EXPECT_EQ(Frames(settings).size(), 2u);
     EXPECT_TRUE(wintest::PumpUntil([] { return FileHolds(kFirst + kOldInactive); }, 5s))
         << Printable(HotkeyFileBytes());
+    EXPECT_EQ(fw::Win32FileStore().Read(e2e::HotkeyFile() + u".bak"), beforeDeletion) << "the replaced file is kept";
     EXPECT_TRUE(e2e::CanRegister(kCtrlAlt, VK_F7));
     EXPECT_FALSE(PressChangesClipboard(kCtrlAlt, VK_F7));
 }

@@ -2,6 +2,12 @@
 // given back when it ends, its data folder made, and a clean end on closing its main window.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "framework/UniqueHandle.h"
+#include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "framework/WindowMessages.h"
 #include "tests/e2e/E2E.h"
@@ -13,6 +19,23 @@ struct Combination {
     unsigned modifiers;
     unsigned key;
 };
+
+// Starts the program and waits for it to end; its exit code, or STILL_ACTIVE after the time.
+DWORD RunToTheEnd() {
+    std::u16string commandLine = u"\"" + e2e::ProgramPath() + u"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(fw::W(e2e::ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()), nullptr, nullptr,
+                        /*inherit=*/FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        return GetLastError();
+    }
+    const fw::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.get(), 10000);
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process.get(), &exitCode);
+    return exitCode;
+}
 
 }  // namespace
 
@@ -79,17 +102,51 @@ TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
     EXPECT_EQ(program.Close(), 0u);
 }
 
-TEST(StartupE2E, SecondCopyRunsBesideTheFirstAndLeavesItTheHotkeys) {
+TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheFileAlone) {
     e2e::PrepareRegistry();
     e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=close\r\n");
+    const std::u16string backup = e2e::HotkeyFile() + u".bak";
+    DeleteFileW(fw::W(backup));
+    const auto fileState = [] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(fw::W(e2e::HotkeyFile()), GetFileExInfoStandard, &data);
+        const ULONGLONG written =
+            (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+        return std::make_pair(fw::Win32FileStore().Read(e2e::HotkeyFile()), written);
+    };
+    const auto before = fileState();
+    ASSERT_TRUE(before.first.has_value());
+
     e2e::RunningProgram first;
-    {
-        e2e::RunningProgram second;
-        EXPECT_NE(first.ProcessId(), second.ProcessId());
-        EXPECT_EQ(second.Close(), 0u);
+    const std::u16string caption = u"Settings";
+    const auto settingsWindows = [&] {
+        std::vector<HWND> found;
+        for (const HWND window : e2e::TopWindowsOf(first.ProcessId())) {
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (std::wstring_view(name) == L"Corvalend.Form" && IsWindowVisible(window)) found.push_back(window);
+        }
+        return found;
+    };
+    ASSERT_TRUE(settingsWindows().empty());
+    // Twice: the first opens the settings window, the second finds it open behind another program's
+    // window and brings it back.
+    std::optional<e2e::TestWindow> other;
+    for (int start = 0; start < 2; ++start) {
+        EXPECT_EQ(RunToTheEnd(), 0u) << start;
+        HWND settings = nullptr;
+        EXPECT_TRUE(wintest::PumpUntil(
+            [&] {
+                settings = wintest::FindTopWindow(first.ProcessId(), L"Corvalend.Form", &caption);
+                return settings != nullptr && IsWindowVisible(settings) && GetForegroundWindow() == settings;
+            },
+            std::chrono::seconds(10)))
+            << "the running copy's settings window is not in front, start " << start;
+        if (start == 0) other.emplace(WS_OVERLAPPEDWINDOW, /*withEdit=*/false);
     }
-    // The second copy's refused registration took nothing from the first.
-    EXPECT_FALSE(e2e::CanRegister(MOD_CONTROL, VK_F10));
+    EXPECT_EQ(settingsWindows().size(), 1u);
+    EXPECT_EQ(fileState(), before) << "the hotkey file was touched";
+    EXPECT_EQ(GetFileAttributesW(fw::W(backup)), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(e2e::CanRegister(MOD_CONTROL, VK_F10)) << "the running copy lost its hotkey";
     EXPECT_EQ(first.Close(), 0u);
-    EXPECT_TRUE(e2e::CanRegister(MOD_CONTROL, VK_F10));
 }

@@ -16,6 +16,16 @@ void MemoryFileStore::Replace(const std::u16string& path, std::string_view bytes
     files[path] = std::string(bytes);
 }
 
+void MemoryFileStore::ReplaceKeepingBackup(const std::u16string& path,
+                                           std::string_view bytes,
+                                           const std::u16string& backup) {
+    if (unwritable.count(path) || unwritable.count(backup))
+        throw fw::Error(fw::CannotCreateFileText(path, u"Access is denied"));
+    const auto old = files.find(path);
+    if (old != files.end()) files[backup] = old->second;
+    files[path] = std::string(bytes);
+}
+
 uint16_t FakeRegistrar::AddAtomName(const std::u16string& name) {
     calls.push_back("AddAtom " + fw::Utf16ToUtf8(name));
     if (atomTableFull) return 0;

@@ -14,6 +14,10 @@ public:
     bool Exists(const std::u16string& path) const override { return files.count(path) != 0; }
     std::optional<std::string> Read(const std::u16string& path) const override;
     void Replace(const std::u16string& path, std::string_view bytes) override;
+    // The replaced content goes to `backup` in `files`.
+    void ReplaceKeepingBackup(const std::u16string& path,
+                              std::string_view bytes,
+                              const std::u16string& backup) override;
 
     std::map<std::u16string, std::string> files;
     std::set<std::u16string> unreadable;  // exist but refuse reading

@@ -46,9 +46,12 @@ std::optional<std::string> PosixFileStore::Read(const std::u16string& path) cons
     return bytes;
 }
 
-void PosixFileStore::Replace(const std::u16string& path, std::string_view bytes) {
-    const std::string target = fw::Utf16ToUtf8(path);
-    const std::string temp = target + ".new";
+namespace {
+
+// Writes the bytes to "<path>.new" and flushes them; the temporary file's name. On failure raises
+// and leaves no temporary file.
+std::string WriteTemporary(const std::u16string& path, std::string_view bytes) {
+    const std::string temp = fw::Utf16ToUtf8(path) + ".new";
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) throw fw::Error(fw::CannotCreateFileText(path, Reason(errno)));
     size_t done = 0;
@@ -62,8 +65,40 @@ void PosixFileStore::Replace(const std::u16string& path, std::string_view bytes)
     }
     if (error == 0 && fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        unlink(temp.c_str());
+        throw fw::Error(fw::CannotCreateFileText(path, Reason(error)));
+    }
+    return temp;
+}
+
+}  // namespace
+
+void PosixFileStore::Replace(const std::u16string& path, std::string_view bytes) {
+    const std::string temp = WriteTemporary(path, bytes);
+    if (rename(temp.c_str(), fw::Utf16ToUtf8(path).c_str()) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        throw fw::Error(fw::CannotCreateFileText(path, Reason(error)));
+    }
+}
+
+void PosixFileStore::ReplaceKeepingBackup(const std::u16string& path,
+                                          std::string_view bytes,
+                                          const std::u16string& backup) {
+    const std::string temp = WriteTemporary(path, bytes);
+    const std::string target = fw::Utf16ToUtf8(path);
+    const std::string staged = fw::Utf16ToUtf8(backup) + ".new";
+    int error = 0;
+    // The old file gets the backup's name as a second link, then the new one takes its place.
+    if (Exists(path)) {
+        unlink(staged.c_str());
+        if (link(target.c_str(), staged.c_str()) != 0 || rename(staged.c_str(), fw::Utf16ToUtf8(backup).c_str()) != 0)
+            error = errno;
+    }
     if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
+        unlink(staged.c_str());
         unlink(temp.c_str());
         throw fw::Error(fw::CannotCreateFileText(path, Reason(error)));
     }

@@ -48,6 +48,7 @@ TEST_F(HotkeyFileTest, WritesTheExactLayout) {
                                             u"[key1]\r\nactive=0\r\nkey=116\r\nshift=6\r\nfunc=sendkeystrokes\r\n"
                                             u"params=Line1<?CR?><?LF?>\u00E4\r\nparams2=p2\r\nparams3=MAXIMIZED\r\n"
                                             u"\r\n"));
+    EXPECT_EQ(files.files.count(kFile + u".bak"), 0u);  // nothing was replaced
     list.Clear();
     list.SaveToFile(kFile);
     EXPECT_EQ(files.files[kFile], "\xFF\xFE");
@@ -55,12 +56,20 @@ TEST_F(HotkeyFileTest, WritesTheExactLayout) {
     EXPECT_EQ(list.Count(), 0);
 }
 
-TEST_F(HotkeyFileTest, SaveReplacesWhateverTheFileHeld) {
-    Load(Utf16File(u"; comment\r\n[hotkey]\r\nactive=1\r\nfunc=close\r\nextra=1\r\n[other]\r\nx=y\r\n"));
+TEST_F(HotkeyFileTest, SaveReplacesWhateverTheFileHeldAndKeepsItAsTheBackup) {
+    const std::string before =
+        Utf16File(u"; comment\r\n[hotkey]\r\nactive=1\r\nfunc=close\r\nextra=1\r\n[other]\r\nx=y\r\n");
+    Load(before);
     ASSERT_EQ(list.Count(), 1);
     list.SaveToFile(kFile);
-    EXPECT_EQ(files.files[kFile], Utf16File(u"[key0]\r\nactive=1\r\nkey=0\r\nshift=0\r\nfunc=close\r\n"
-                                            u"params=\r\nparams2=\r\nparams3=\r\n\r\n"));
+    const std::string saved = Utf16File(
+        u"[key0]\r\nactive=1\r\nkey=0\r\nshift=0\r\nfunc=close\r\n"
+        u"params=\r\nparams2=\r\nparams3=\r\n\r\n");
+    EXPECT_EQ(files.files[kFile], saved);
+    EXPECT_EQ(files.files[u"C:\\Data\\hotkeys.ini.bak"], before);
+    list.Clear();
+    list.SaveToFile(kFile);
+    EXPECT_EQ(files.files[u"C:\\Data\\hotkeys.ini.bak"], saved);
 }
 
 TEST_F(HotkeyFileTest, ReadsValuesByTheRules) {

@@ -90,6 +90,38 @@ TEST(Win32FileStore, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
         ErrorText([&] { files.Replace(elsewhere, "x"); }).rfind(u"Cannot create file \"" + elsewhere + u"\". ", 0), 0u);
 }
 
+TEST(Win32FileStore, KeepsTheReplacedFileAsTheBackupAndAFailedSaveChangesNeither) {
+    wintest::ScratchFolder folder;
+    fw::Win32FileStore files;
+    const std::u16string path = folder.File(u"hotkeys.ini");
+    const std::u16string backup = folder.File(u"hotkeys.ini.bak");
+    const std::string first("\xFF\xFE[\0k\0]\0\r\0\n\0", 12);
+
+    files.ReplaceKeepingBackup(path, first, backup);  // nothing to keep yet
+    EXPECT_FALSE(files.Exists(backup));
+    files.ReplaceKeepingBackup(path, "second", backup);
+    EXPECT_EQ(files.Read(backup), first);
+    EXPECT_EQ(files.Read(path), "second");
+    files.ReplaceKeepingBackup(path, "third", backup);
+    EXPECT_EQ(files.Read(backup), "second");
+    EXPECT_EQ(CountFiles(folder.Path()), 2);
+
+    // Either file held open without sharing by another program: the save fails, and both keep
+    // their bytes.
+    for (const std::u16string& held : {path, backup}) {
+        {
+            fw::UniqueFile handle(
+                CreateFileW(fw::W(held), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(handle);
+            const std::u16string error = ErrorText([&] { files.ReplaceKeepingBackup(path, "fourth", backup); });
+            EXPECT_EQ(error.rfind(u"Cannot create file \"" + path + u"\". ", 0), 0u) << fw::Utf16ToUtf8(error);
+        }
+        EXPECT_EQ(files.Read(path), "third") << fw::Utf16ToUtf8(held);
+        EXPECT_EQ(files.Read(backup), "second") << fw::Utf16ToUtf8(held);
+        EXPECT_EQ(CountFiles(folder.Path()), 2);  // no temporary file stays
+    }
+}
+
 TEST(Win32FileStore, ReadingAFileThatMustExistTellsTheSystemsReason) {
     wintest::ScratchFolder folder;
     fw::Win32FileStore files;

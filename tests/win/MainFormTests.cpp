@@ -16,6 +16,7 @@
 #include "core/SystemHotkeys.h"
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/MessageDlg.h"
 #include "framework/Registry.h"
 #include "framework/Text.h"
 #include "framework/Win32CodePage.h"
@@ -501,4 +502,44 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     EXPECT_EQ(Form().Popup().sbHotkeys.ScrollPosition(), 0);
     expectRowsBound("opened again");
     EXPECT_EQ(labelWindows(), windows);
+}
+
+TEST_F(MainFormTest, LaterStartShowsTheSettingsWindowOrOnlyBringsAModalWindowToTheFront) {
+    StartWith({});
+    // While a modal form is up, and a message box over it: that window comes to the front, nothing
+    // new opens.
+    fw::Form modal(App(), /*owner=*/nullptr, {.caption = u"Modal", .clientWidth = 200, .clientHeight = 100});
+    HWND box = nullptr;
+    std::vector<HWND> inFront;
+    bool settingsOpened = false;
+    const auto laterStart = [&] {
+        Form().LaterStartClick();
+        inFront.push_back(GetForegroundWindow());
+        settingsOpened = settingsOpened || SettingsForm != nullptr;
+    };
+    wintest::ModalScript script;
+    script.Then(300, laterStart)
+        .Then(0, [] { fw::MessageDlg(nullptr, u"Waiting.", fw::MessageType::Information, fw::MessageButtons::Ok); })
+        .ThenWhen(
+            100, [&] { return (box = FindWindowW(L"#32770", L"Information")) != nullptr && IsWindowVisible(box); },
+            [&] {
+                laterStart();
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                modal.SetModalResult(fw::mrOk);
+            });
+    script.Start([&] { modal.SetModalResult(fw::mrCancel); });
+    EXPECT_EQ(modal.ShowModal(), fw::mrOk);
+    EXPECT_FALSE(settingsOpened);
+    EXPECT_EQ(inFront, (std::vector<HWND>{modal.Handle(), box}));
+
+    // With none up: the one settings window, restored and in front, also when it was minimized.
+    Form().LaterStartClick();
+    ASSERT_NE(SettingsForm, nullptr);
+    const HWND settings = SettingsForm->Handle();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == settings; }, 5s));
+    ShowWindow(settings, SW_MINIMIZE);
+    Form().LaterStartClick();
+    EXPECT_EQ(SettingsForm->Handle(), settings);
+    EXPECT_FALSE(IsIconic(settings));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == settings; }, 5s));
 }

@@ -1,0 +1,50 @@
+// The session's mutex and the message by which a later start reaches the running copy.
+#include "ui/RunningCopy.h"
+
+#include <thread>
+
+namespace corvalend {
+
+namespace {
+
+bool answersLaterStarts = false;
+
+constexpr wchar_t kMainWindowClass[] = L"Corvalend.MainForm";
+
+}  // namespace
+
+TSessionMutex::TSessionMutex()
+    : handle_(CreateMutexW(/*security=*/nullptr, /*initialOwner=*/FALSE, L"Local\\TamberloCorvalend")) {
+    // Without a mutex (the system refused it) this copy runs as if it were the only one.
+    heldElsewhere_ = handle_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (handle_ && !heldElsewhere_) answersLaterStarts = true;
+}
+
+UINT LaterStartMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Corvalend.ShowSettings");
+    return message;
+}
+
+bool AnswersLaterStarts() {
+    return answersLaterStarts;
+}
+
+bool AskRunningCopyToShowSettings(std::chrono::milliseconds wait) {
+    const auto end = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        // Every main window of another process is asked; only the copy holding the mutex answers.
+        bool found = false;
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, kMainWindowClass, nullptr)) != nullptr;) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            if (processId == GetCurrentProcessId()) continue;
+            // It may take the foreground, which this start, the one the user just made, may give.
+            AllowSetForegroundWindow(processId);
+            found = PostMessageW(window, LaterStartMessage(), 0, 0) != FALSE || found;
+        }
+        if (found || std::chrono::steady_clock::now() >= end) return found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+}  // namespace corvalend
