@@ -147,3 +147,60 @@ TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) 
     EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
     EXPECT_EQ(program.Close(), 0u);
 }
+
+TEST(TrayE2E, RefusedHotkeysAreMarkedThenTakenWhenThePopupOpensOrTheTaskbarComesBack) {
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(
+        u"[key0]\r\nactive=1\r\nkey=118\r\nshift=6\r\nfunc=placeinclipboard\r\nparams=first\r\n\r\n"
+        u"[key1]\r\nactive=1\r\nkey=119\r\nshift=6\r\nfunc=placeinclipboard\r\nparams=second\r\n");
+    // Another program holds both combinations when the program starts.
+    e2e::TestWindow holder(WS_OVERLAPPEDWINDOW, false);
+    ASSERT_TRUE(RegisterHotKey(holder.Handle(), 1, MOD_CONTROL | MOD_SHIFT, VK_F7));
+    ASSERT_TRUE(RegisterHotKey(holder.Handle(), 2, MOD_CONTROL | MOD_SHIFT, VK_F8));
+    const int iconsBefore = wintest::ShellIconCount();
+    e2e::RunningProgram program;
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    ASSERT_NE(handler, nullptr);
+    const HWND popup = program.MainWindow();
+    const auto hotkeyTexts = [&] {
+        PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+        PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(popup) != FALSE; }, 10s)) << "no popup";
+        const PopupView view = ReadPopup(popup);
+        RECT rect{};
+        GetWindowRect(popup, &rect);
+        SetCursorPos(rect.left > 200 ? 20 : rect.right + 100, rect.top > 200 ? 20 : rect.bottom + 100);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
+        return view.texts.size() > 6 ? std::vector<std::u16string>{view.texts[3], view.texts[6]}
+                                     : std::vector<std::u16string>{};
+    };
+    const auto pressed = [](unsigned key, const std::u16string& text) {
+        e2e::EmptyTheClipboard();
+        wintest::PressCombination(MOD_CONTROL | MOD_SHIFT, key);
+        return wintest::PumpUntil([&] { return e2e::ClipboardText() == text; }, 5s);
+    };
+    const auto marked = [](const std::u16string& text) { return text.ends_with(u" (in use)"); };
+
+    std::vector<std::u16string> texts = hotkeyTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(marked(texts[0]) && marked(texts[1])) << testing::PrintToString(fw::Utf16ToUtf8(texts[0]));
+
+    // The first let go: opening the popup takes it, and it works.
+    ASSERT_TRUE(UnregisterHotKey(holder.Handle(), 1));
+    texts = hotkeyTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_FALSE(marked(texts[0]));
+    EXPECT_TRUE(marked(texts[1]));
+    EXPECT_TRUE(pressed(VK_F7, u"first"));
+
+    // The second let go: the taskbar made again takes it, and the icon is there again.
+    ASSERT_TRUE(UnregisterHotKey(holder.Handle(), 2));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(program.AppWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_BLOCK, 5000,
+                        &ignored);
+    EXPECT_TRUE(pressed(VK_F8, u"second"));
+    EXPECT_TRUE(pressed(VK_F7, u"first"));
+    EXPECT_NE(e2e::FindProgramIcon(program.ProcessId()).first, nullptr);
+    EXPECT_EQ(wintest::ShellIconCount(), iconsBefore + 1);
+    EXPECT_EQ(program.Close(), 0u);
+}
