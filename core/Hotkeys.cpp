@@ -244,4 +244,39 @@ void THotkeyList::UnregisterKeys() {
     for (auto& item : FList) item->UnregisterHotkey();
 }
 
+bool THotkeyList::RefusedForOther(int Index) const {
+    const TGlobalHotKey& item = *GetItem(Index);
+    if (!item.Refused()) return false;
+    const THotKeyData& d = item.HotKeyData;
+    return std::none_of(FList.begin(), FList.end(), [&](const auto& other) {
+        return other->Atom() != 0 && other->HotKeyData.Key == d.Key && other->HotKeyData.Shift == d.Shift;
+    });
+}
+
+// ---- THotkeyRetry ----
+
+void THotkeyRetry::Follow(const THotkeyList& list) {
+    bool refused = false;
+    for (int i = 0; i < list.Count() && !refused; ++i) refused = list.RefusedForOther(i);
+    if (refused == running_) return;
+    running_ = refused;
+    if (refused) {
+        timer_.Start();
+    } else {
+        timer_.Stop();
+    }
+}
+
+bool THotkeyRetry::Retry(THotkeyList& list) {
+    bool taken = false;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (!list.RefusedForOther(i)) continue;
+        TGlobalHotKey& item = *list.GetItem(i);
+        item.RegisterHotkey();
+        taken = taken || !item.Refused();
+    }
+    Follow(list);
+    return taken;
+}
+
 }  // namespace corvalend

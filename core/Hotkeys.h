@@ -189,9 +189,45 @@ public:
     void RegisterKeys();
     void UnregisterKeys();
 
+    // True when the item's combination was refused by the system for another program, not because
+    // another item of this list holds it (twins in a hand-written file): trying again can take it.
+    bool RefusedForOther(int Index) const;
+
 private:
     HotkeySystem system_;
     THotkeyStorage FList;
+};
+
+// Refused hotkeys are tried again every kRetryPeriodMs while there are any, and at the moments
+// another program is likely to have let its combinations go (waking, unlocking, the popup opening).
+inline constexpr uint32_t kRetryPeriodMs = 60000;
+
+// A repeating timer at the retry period.
+class RetryTimer {
+public:
+    virtual ~RetryTimer() = default;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+};
+
+// Decides which hotkeys are tried again and whether the retry timer runs: only while a hotkey is
+// refused for another program, so that a program without refused hotkeys never wakes up.
+class THotkeyRetry {
+public:
+    explicit THotkeyRetry(RetryTimer& timer) : timer_(timer) {}
+    THotkeyRetry(const THotkeyRetry&) = delete;
+    THotkeyRetry& operator=(const THotkeyRetry&) = delete;
+
+    // After the list was registered: starts or stops the timer as the list needs it.
+    void Follow(const THotkeyList& list);
+    // Registers the hotkeys refused for another program again, then follows the list; true when
+    // the system took one of them.
+    bool Retry(THotkeyList& list);
+    bool TimerRunning() const { return running_; }
+
+private:
+    RetryTimer& timer_;
+    bool running_ = false;
 };
 
 }  // namespace corvalend

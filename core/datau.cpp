@@ -3,6 +3,7 @@
 
 #include <oleauto.h>
 #include <shlobj.h>
+#include <wtsapi32.h>
 
 #include "core/ActionRules.h"
 #include "core/SendKeys.h"
@@ -23,6 +24,8 @@ namespace corvalend {
 TData* Data = nullptr;
 
 namespace {
+
+constexpr UINT_PTR kRetryTimerId = 0x5254;  // "RT": the only timer of the application window
 
 class LayoutKeyNames final : public KeyNames {
 public:
@@ -69,8 +72,14 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
       firstRun_(firstRun),
       captures_(captures),
       registrar_(app.Handle()),
-      system_{registrar_, files_, ansi_} {
+      system_{registrar_, files_, ansi_},
+      retryTimer_(app.Handle()) {
     hookId_ = app_.AddMessageHook([this](MSG& message, bool& handled) { ApplicationEvents1Message(message, handled); });
+    mainWindowHookId_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        result = 0;
+        return MainWindowMessage(message, wParam);
+    });
+    RegisterSessionNotification(true);
     // The program-wide reference before start-up: the first-run windows wait in loops of their
     // own, and meanwhile the tray serves the user through it.
     Data = this;
@@ -84,6 +93,9 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
 
 TData::~TData() {
     app_.RemoveMessageHook(hookId_);
+    app_.UnhookMainWindow(mainWindowHookId_);
+    RegisterSessionNotification(false);
+    retryTimer_.Stop();
     DataModuleDestroy();
     if (Data == this) Data = nullptr;
 }
@@ -103,7 +115,84 @@ void TData::InitApp() {
     ClearHotKeyList();
     LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/true);
     HotKeyList_->RegisterKeys();
+    retry_.Follow(*HotKeyList_);
+    RefusedChanged();
     FirstUseCheck();
+}
+
+// ---- Refused hotkeys ----
+
+void TData::AppRetryTimer::Start() {
+    SetTimer(window, kRetryTimerId, period, /*callback=*/nullptr);
+}
+
+void TData::AppRetryTimer::Stop() {
+    KillTimer(window, kRetryTimerId);
+}
+
+void TData::RetryRefusedHotkeys() {
+    if (HotKeyList_ && retry_.Retry(*HotKeyList_)) RefusedChanged();
+}
+
+bool TData::HotkeyRefused(int32_t Key, int32_t Shift) const {
+    const TGlobalHotKey* live = HotKeyList_ ? HotKeyList_->FindHotKey(Key, Shift) : nullptr;
+    return live != nullptr && live->Refused();
+}
+
+int TData::AddRefusedListener(std::function<void()> listener) {
+    refusedListeners_.emplace_back(nextListenerId_, std::move(listener));
+    return nextListenerId_++;
+}
+
+void TData::RemoveRefusedListener(int id) {
+    std::erase_if(refusedListeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void TData::RefusedChanged() {
+    // A copy: a listener may add or remove listeners (a window it closes, say).
+    const auto listeners = refusedListeners_;
+    for (const auto& [id, listener] : listeners) listener();
+}
+
+bool TData::MainWindowMessage(UINT message, WPARAM wParam) {
+    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    switch (message) {
+        case WM_TIMER:
+            if (wParam != kRetryTimerId) return false;
+            RetryRefusedHotkeys();
+            return true;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RetryRefusedHotkeys();
+            return false;
+        case WM_WTSSESSION_CHANGE:
+            if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT ||
+                wParam == WTS_SESSION_LOGON) {
+                RetryRefusedHotkeys();
+            }
+            return false;
+        default:
+            // The tray icon adds itself again on the same message (the others see it too).
+            if (taskbarCreated != 0 && message == taskbarCreated) RetryRefusedHotkeys();
+            return false;
+    }
+}
+
+// The session's changes reach the application window only when asked for; the library is loaded
+// by this call rather than with the program.
+void TData::RegisterSessionNotification(bool on) noexcept {
+    if (on == sessionNotification_) return;
+    try {
+        const fw::SystemLibrary wts(L"wtsapi32.dll");
+        if (on) {
+            sessionNotification_ = wts.Get<decltype(WTSRegisterSessionNotification)>("WTSRegisterSessionNotification")(
+                                       app_.Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+        } else {
+            wts.Get<decltype(WTSUnRegisterSessionNotification)>("WTSUnRegisterSessionNotification")(app_.Handle());
+            sessionNotification_ = false;
+        }
+    } catch (...) {
+        // Without the library the session's changes go unheard: the timer still retries.
+    }
 }
 
 void TData::LoadHotkeyFile(THotkeyList& list, bool OnlyActive) const {

@@ -8,8 +8,11 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/DataWindows.h"
 #include "core/Hotkeys.h"
@@ -60,6 +63,21 @@ public:
     // The application-message hook: runs the live hotkey whose combination the hotkey message names.
     void ApplicationEvents1Message(MSG& Msg, bool& Handled);
 
+    // Live hotkeys whose combination the system refused because another program held it are tried
+    // again: here (when a window that shows them opens), at a timer while there are any, and when
+    // the application window hears that the computer woke, the session was unlocked or reconnected,
+    // or the taskbar was made again. When one is taken the refused-listeners hear of it.
+    void RetryRefusedHotkeys();
+    // True when the live hotkey with this combination is there and refused by the system.
+    bool HotkeyRefused(int32_t Key, int32_t Shift) const;
+    // Listeners are called whenever which live hotkeys are refused may have changed (a reload, a
+    // retry that took one): the windows that mark refused hotkeys show the new state.
+    int AddRefusedListener(std::function<void()> listener);
+    void RemoveRefusedListener(int id);
+    // The retry timer's period; tests make it short.
+    void SetRetryPeriod(uint32_t milliseconds) { retryTimer_.period = milliseconds; }
+    bool RetryTimerRunning() const { return retry_.TimerRunning(); }
+
     // Actions on the foreground window and the system.
     void DoMaximize();
     void DoMinimize();
@@ -100,16 +118,35 @@ private:
     void MissingFileCheck();
 
     void RunAction(const THotKeyData& hotkey);
+    // The application window's messages that may free a refused combination.
+    bool MainWindowMessage(UINT message, WPARAM wParam);
+    void RefusedChanged();
+    void RegisterSessionNotification(bool on) noexcept;
+
+    // The retry timer: a system timer of the application window.
+    struct AppRetryTimer final : RetryTimer {
+        explicit AppRetryTimer(HWND w) : window(w) {}
+        void Start() override;
+        void Stop() override;
+        HWND window;
+        uint32_t period = kRetryPeriodMs;
+    };
 
     fw::Application& app_;
     FirstRunWindows& firstRun_;
     ScreenCaptures& captures_;
     int hookId_ = 0;
+    int mainWindowHookId_ = 0;
+    bool sessionNotification_ = false;
+    std::vector<std::pair<int, std::function<void()>>> refusedListeners_;
+    int nextListenerId_ = 1;
     bool actionRunning_ = false;
     SystemHotkeys registrar_;
     fw::Win32FileStore files_;
     fw::SystemAnsiCodePage ansi_;
     HotkeySystem system_;
+    AppRetryTimer retryTimer_;
+    THotkeyRetry retry_{retryTimer_};
     std::unique_ptr<THotkeyList> HotKeyList_;
 };
 

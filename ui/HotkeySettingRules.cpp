@@ -2,6 +2,7 @@
 #include "ui/HotkeySettingRules.h"
 
 #include "framework/Text.h"
+#include "ui/MainFormRules.h"
 
 namespace corvalend {
 
@@ -25,10 +26,15 @@ std::u16string HotkeyViewReading(const THotkeyView& view) {
         shift += (shift.empty() ? u"" : u", ") + std::u16string(name);
     }
     std::u16string text = std::u16string(u"Active: ") + (view.Active ? u"yes" : u"no") + u". Shift key: " +
-                          (shift.empty() ? u"none" : shift) + u". Key: " + view.Key + u". Action: " + view.Action;
+                          (shift.empty() ? u"none" : shift) + u". Key: " + HotkeyViewKeyText(view) + u". Action: " +
+                          view.Action;
     if (view.Shown.params) text += u". " + std::u16string(kParametersCaption) + u" " + view.Params;
     if (view.Shown.params2) text += u". " + std::u16string(kAdditionalParametersCaption) + u" " + view.Params2;
     return text;
+}
+
+std::u16string HotkeyViewKeyText(const THotkeyView& view) {
+    return view.Refused ? view.Key + kInUseSuffix : view.Key;
 }
 
 std::u16string HotkeyProblemText(HotkeyProblem problem) {

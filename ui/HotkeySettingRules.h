@@ -46,12 +46,17 @@ struct THotkeyView {
     std::u16string Params;
     std::u16string Params2;
     ParameterFields Shown{};  // which of the parameters show (params and params2 only)
+    // The live hotkey's combination was refused by the system: the key is greyed and marked in use.
+    bool Refused = false;
     bool operator==(const THotkeyView&) const = default;
 };
 
 // The view as a screen reader reads it: every text the panel shows, in reading order, the marks
-// as words ("Active: yes. Shift key: CTRL, SHIFT. Key: F5. Action: Open file. Parameters: ...").
+// as words ("Active: yes. Shift key: CTRL, SHIFT. Key: F5. Action: Open file. Parameters: ..."); a
+// refused key reads with its mark ("Key: F5 (in use).").
 std::u16string HotkeyViewReading(const THotkeyView& view);
+// The key's text as the view shows it, with the mark of a refused hotkey.
+std::u16string HotkeyViewKeyText(const THotkeyView& view);
 
 // The index in `states` of the window state named `name` (any letter case); -1 when none is.
 int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);

@@ -144,14 +144,25 @@ void THotkeySetting::SetHotkey(TGlobalHotKey& Value) {
 
 void THotkeySetting::LoadFromHotkey() {
     const THotKeyData& data = FHotkey->HotKeyData;
-    if (!FEditor) return ShowInView(data);  // the edit panel, once made, loads the hotkey itself
-    SetActive(data.Active);
-    SetShiftState(data.Shift);
-    SetKey(static_cast<uint16_t>(data.Key));
-    SetFunc(data.Func);
-    SetParameters(data.Params);
-    SetParameters2(data.Params2);
-    SetParameters3(data.Params3);
+    if (!FEditor) {
+        ShowInView(data);  // the edit panel, once made, loads the hotkey itself
+    } else {
+        SetActive(data.Active);
+        SetShiftState(data.Shift);
+        SetKey(static_cast<uint16_t>(data.Key));
+        SetFunc(data.Func);
+        SetParameters(data.Params);
+        SetParameters2(data.Params2);
+        SetParameters3(data.Params3);
+    }
+    ShowRefusedMark();
+}
+
+void THotkeySetting::ShowRefusedMark() {
+    // The saved hotkey's state, whatever is being edited: only a saved hotkey is live.
+    const THotKeyData& data = FHotkey->HotKeyData;
+    const bool refused = data.Active && FData.HotkeyRefused(data.Key, data.Shift);
+    ChangeView([&](THotkeyView& view) { view.Refused = refused; });
 }
 
 // What the properties' writes show in the view panel.

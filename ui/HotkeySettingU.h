@@ -95,6 +95,8 @@ public:
 
     // Shows the hotkey's stored values, discarding every edit.
     void LoadFromHotkey();
+    // Marks the key in the view when the live hotkey of the stored values is refused by the system.
+    void ShowRefusedMark();
     // The check before a save; shows the error and returns false when the hotkey cannot be saved.
     bool ValidateHotkey();
 

@@ -99,7 +99,14 @@ void THotkeyViewPanel::OnPaint(HDC dc, const RECT& /*area*/) {
     }
     text(kShiftCaption, u"Shift key:");
     text(kKeyCaption, u"Key:");
-    text(kKey, view_.Key);
+    if (view_.Refused) {
+        // As the popup shows a refused hotkey: greyed, with its mark.
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        text(kKey, HotkeyViewKeyText(view_));
+        SetTextColor(dc, TextColor());
+    } else {
+        text(kKey, view_.Key);
+    }
     text(kActionCaption, u"Action:");
     text(kAction, view_.Action);
     if (view_.Shown.params) {

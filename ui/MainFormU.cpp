@@ -188,6 +188,7 @@ void TMainForm::TrayIconClick() {
     GetWindowPlacement(Handle(), &placement);
     const RECT& normal = placement.rcNormalPosition;  // screen coordinates: a tool window
     const RECT work = fw::WorkAreaOf(Handle());
+    Data->RetryRefusedHotkeys();  // what another program let go is listed as taken
     // The grid first: its texts make the size, and the placement below already shows the window.
     const PopupGrid grid = BuildHotkeyLabels(work);
     const int width = fw::ScaleForDpi(grid.ClientWidth, Dpi());
@@ -258,12 +259,7 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     FreeHotkeyLabels();
     const int count = Data != nullptr ? Data->HotKeyList().Count() : 0;
     rows_.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(i);
-        const THotKeyData& d = hotkey.HotKeyData;
-        rows_.push_back(HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
-                                  hotkey.Refused()));
-    }
+    for (int i = 0; i < count; ++i) rows_.push_back(LiveRow(i));
     const PopupGrid grid = PopupGridLayout(MeasureHotkeyGrid(workArea));
 
     // The box, its column of all rows and the band sized before the labels come, which then need
@@ -277,6 +273,23 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
     grid_ = grid;
     BindHotkeyBand();
     return grid;
+}
+
+HotkeyRowTexts TMainForm::LiveRow(int index) const {
+    const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(index);
+    const THotKeyData& d = hotkey.HotKeyData;
+    return HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
+                     hotkey.Refused());
+}
+
+void TMainForm::ShowRefusedMarks() {
+    // The same live hotkeys, some of them taken or refused since the popup opened: only the texts
+    // change, and a mark that goes makes its text shorter, so the grid stays.
+    if (!grid_ || Data == nullptr || Data->HotKeyList().Count() != static_cast<int>(rows_.size())) return;
+    for (size_t i = 0; i < rows_.size(); ++i) rows_[i] = LiveRow(static_cast<int>(i));
+    for (int k = 0; k < bandRows_ && bandFirst_ >= 0; ++k) {
+        if (band_[static_cast<size_t>(k)].Labels[0]) ShowInBand(k, rows_[static_cast<size_t>(bandFirst_ + k)]);
+    }
 }
 
 PopupMeasures TMainForm::MeasureHotkeyGrid(const RECT& workArea) const {

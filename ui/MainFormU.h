@@ -88,6 +88,8 @@ public:
     void Exit1Click();
     // "Check for updates".
     void lblCheckForUpdatesClick();
+    // The open popup follows the live hotkeys' refused marks.
+    void ShowRefusedMarks();
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -104,6 +106,8 @@ private:
     // Builds the grid and returns the popup's layout for it on the screen of `workArea`.
     PopupGrid BuildHotkeyLabels(const RECT& workArea);
     PopupMeasures MeasureHotkeyGrid(const RECT& workArea) const;
+    // The row of live hotkey `index`.
+    HotkeyRowTexts LiveRow(int index) const;
     // Makes the header when there is none yet, and places the labels kept from other openings.
     void PlaceHotkeyLabels(const PopupGrid& grid);
     // The rows' band covers the rows in view again (the box scrolled or changed its size).

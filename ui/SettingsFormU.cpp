@@ -91,10 +91,14 @@ void TSettingsForm::FormCreate() {
     ShowWindow(app_.Handle(), SW_HIDE);
     HotKeyList_ = std::make_unique<THotkeyList>(data_.System());
     LoadHotkeys();
+    refusedListener_ = data_.AddRefusedListener([this] {
+        for (const auto& frame : HotKeySettingsList_) frame->ShowRefusedMark();
+    });
     lblTitle.SetText(app_.Title() + u" " + data_.FormatVersion(TData::GetFileVersion(fw::Application::ExeName())));
 }
 
 void TSettingsForm::FormShow() {
+    data_.RetryRefusedHotkeys();  // the frames show what it takes
     BringWindowToTop(app_.Handle());
     BringWindowToTop(Handle());
     SetForegroundWindow(Handle());
@@ -108,6 +112,7 @@ void TSettingsForm::FormClose(fw::CloseAction& Action) {
 
 void TSettingsForm::FormDestroy() {
     if (SettingsForm == this) SettingsForm = nullptr;  // also when destroyed without closing
+    data_.RemoveRefusedListener(refusedListener_);
     HotKeyPlacement.OnViewChange = nullptr;
     ClearHotkeySettings();
     HotKeyList_.reset();

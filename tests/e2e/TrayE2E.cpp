@@ -1,7 +1,12 @@
 // The program in the notification area as a user meets it: an icon from the start and no visible
 // window or taskbar button, the tray menu on the right button, and "Exit" ending the program with
-// its icon and hotkeys given back; a click shows the active hotkeys in the popup.
+// its icon and hotkeys given back; a click shows the active hotkeys in the popup, those another
+// program holds marked, and takes those it let go, as does the taskbar coming back.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -145,5 +150,70 @@ TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) 
     GetWindowRect(popup, &rect);
     SetCursorPos(rect.left > 200 ? 20 : rect.right + 100, rect.top > 200 ? 20 : rect.bottom + 100);
     EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(TrayE2E, RefusedHotkeysAreMarkedThenTakenWhenThePopupOpensOrTheTaskbarComesBack) {
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(
+        u"[key0]\r\nactive=1\r\nkey=118\r\nshift=6\r\nfunc=placeinclipboard\r\nparams=first\r\n\r\n"
+        u"[key1]\r\nactive=1\r\nkey=119\r\nshift=6\r\nfunc=placeinclipboard\r\nparams=second\r\n");
+    // Another program holds both combinations when the program starts.
+    e2e::TestWindow holder(WS_OVERLAPPEDWINDOW, false);
+    ASSERT_TRUE(RegisterHotKey(holder.Handle(), 1, MOD_CONTROL | MOD_SHIFT, VK_F7));
+    ASSERT_TRUE(RegisterHotKey(holder.Handle(), 2, MOD_CONTROL | MOD_SHIFT, VK_F8));
+    const int iconsBefore = wintest::ShellIconCount();
+    e2e::RunningProgram program;
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    ASSERT_NE(handler, nullptr);
+    const HWND popup = program.MainWindow();
+    const auto hotkeyTexts = [&] {
+        const PopupView view = ReadPopup(popup);
+        return view.texts.size() > 6 ? std::vector<std::u16string>{view.texts[3], view.texts[6]}
+                                     : std::vector<std::u16string>{};
+    };
+    const auto pressed = [](unsigned key, const std::u16string& text) {
+        e2e::EmptyTheClipboard();
+        wintest::PressCombination(MOD_CONTROL | MOD_SHIFT, key);
+        return wintest::PumpUntil([&] { return e2e::ClipboardText() == text; }, 5s);
+    };
+    const auto marked = [](const std::u16string& text) { return text.ends_with(u" (in use)"); };
+
+    // The first let go after the start: opening the popup takes it; the second is still held and
+    // marked. The pointer rests on the popup, which keeps it open.
+    ASSERT_TRUE(UnregisterHotKey(holder.Handle(), 1));
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(popup) != FALSE; }, 10s)) << "no popup";
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    std::vector<std::u16string> texts = hotkeyTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_FALSE(marked(texts[0])) << testing::PrintToString(fw::Utf16ToUtf8(texts[0]));
+    EXPECT_TRUE(marked(texts[1])) << testing::PrintToString(fw::Utf16ToUtf8(texts[1]));
+
+    // The second let go, and the shell made again without the program's icon: the message that
+    // tells so brings the icon back and takes the hotkey, and the open popup drops its mark.
+    ASSERT_TRUE(UnregisterHotKey(holder.Handle(), 2));
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = handler;
+    icon.uID = id;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_FALSE(wintest::ShellHasIcon(handler, id));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(program.AppWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_BLOCK, 5000,
+                        &ignored);
+    texts = hotkeyTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_FALSE(marked(texts[1])) << testing::PrintToString(fw::Utf16ToUtf8(texts[1]));
+    SetCursorPos(rect.left > 200 ? 20 : rect.right + 100, rect.top > 200 ? 20 : rect.bottom + 100);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
+
+    EXPECT_TRUE(pressed(VK_F8, u"second"));
+    EXPECT_TRUE(pressed(VK_F7, u"first"));
+    EXPECT_TRUE(wintest::ShellHasIcon(handler, id));
+    EXPECT_EQ(wintest::ShellIconCount(), iconsBefore + 1);
     EXPECT_EQ(program.Close(), 0u);
 }

@@ -1,6 +1,8 @@
 // The action catalogue, the hotkey list's operations and registration against a recording registrar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/Hotkeys.h"
 #include "framework/Error.h"
 #include "tests/support/MemoryFileStore.h"
@@ -204,4 +206,68 @@ TEST_F(HotkeyListTest, RefusedWithdrawalKeepsTheAtom) {
     item->UnregisterHotkey();
     EXPECT_EQ(item->Atom(), atom);
     EXPECT_EQ(registrar.AtomRefs(u"corvalend-78-8"), 1);
+}
+
+namespace {
+
+class RecordingTimer final : public RetryTimer {
+public:
+    void Start() override { calls.push_back("start"); }
+    void Stop() override { calls.push_back("stop"); }
+    std::vector<std::string> calls;
+};
+
+size_t CountCalls(const FakeRegistrar& registrar, const std::string& prefix) {
+    return static_cast<size_t>(std::count_if(registrar.calls.begin(), registrar.calls.end(),
+                                             [&](const std::string& call) { return call.starts_with(prefix); }));
+}
+
+}  // namespace
+
+TEST_F(HotkeyListTest, OnlyHotkeysRefusedForAnotherProgramAreRetriedAndOnlyThenTheTimerRuns) {
+    THotkeyList list(system);
+    RecordingTimer timer;
+    THotkeyRetry retry(timer);
+    registrar.reserved.insert({2, 65});
+    registrar.reserved.insert({4, 66});
+    TGlobalHotKey* held = list.Add(true, 65, 2, hkfClose, u"", u"", u"");
+    TGlobalHotKey* alsoHeld = list.Add(true, 66, 4, hkfClose, u"", u"", u"");
+    TGlobalHotKey* first = list.Add(true, 78, 8, hkfOpenFile, u"", u"", u"");
+    TGlobalHotKey* twin = list.Add(true, 78, 8, hkfClose, u"", u"", u"");
+    list.RegisterKeys();
+    ASSERT_TRUE(held->Refused() && alsoHeld->Refused() && twin->Refused());
+    EXPECT_FALSE(list.RefusedForOther(list.IndexOf(twin))) << "its own twin holds it: retrying cannot help";
+    retry.Follow(list);
+    EXPECT_EQ(timer.calls, std::vector<std::string>{"start"});
+
+    // Still held: tried again, the twin never; the timer goes on without being started again.
+    registrar.calls.clear();
+    EXPECT_FALSE(retry.Retry(list));
+    EXPECT_EQ(CountCalls(registrar, "RegisterHotKey"), 2u);
+    EXPECT_EQ(timer.calls, std::vector<std::string>{"start"});
+
+    // One let go: taken, and the timer runs for the other.
+    registrar.reserved.erase({2, 65});
+    EXPECT_TRUE(retry.Retry(list));
+    EXPECT_FALSE(held->Refused());
+    EXPECT_NE(held->Atom(), 0);
+    EXPECT_TRUE(registrar.IsRegistered(2, 65));
+    EXPECT_TRUE(retry.TimerRunning());
+
+    // The last let go: the timer stops, and with nothing refused a retry registers nothing.
+    registrar.reserved.erase({4, 66});
+    EXPECT_TRUE(retry.Retry(list));
+    EXPECT_FALSE(alsoHeld->Refused());
+    EXPECT_EQ(timer.calls, (std::vector<std::string>{"start", "stop"}));
+    registrar.calls.clear();
+    EXPECT_FALSE(retry.Retry(list));
+    EXPECT_EQ(CountCalls(registrar, "RegisterHotKey"), 0u);
+    EXPECT_EQ(timer.calls, (std::vector<std::string>{"start", "stop"}));
+
+    // The first twin withdrawn (a reload, say): the other twin may take the combination.
+    first->UnregisterHotkey();
+    EXPECT_TRUE(list.RefusedForOther(list.IndexOf(twin)));
+    EXPECT_TRUE(retry.Retry(list));
+    EXPECT_FALSE(twin->Refused());
+    EXPECT_EQ(timer.calls, (std::vector<std::string>{"start", "stop"}));
 }

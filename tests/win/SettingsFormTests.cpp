@@ -574,3 +574,50 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     EXPECT_EQ(file.GetItem(996)->HotKeyData.Params, u"row 996");
     EXPECT_EQ(file.GetItem(997)->HotKeyData.Params, u"row 998");
 }
+
+TEST_F(Settings, ARefusedHotkeyIsTakenOnWakingUnlockingOrReconnectingAndOnlyThen) {
+    const struct {
+        UINT message;
+        WPARAM event;
+        bool retries;
+    } cases[] = {
+        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true}, {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true},
+        {WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, true},  {WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, true},
+        {WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, true},  {WM_POWERBROADCAST, PBT_APMSUSPEND, false},
+        {WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, false},
+    };
+    for (const auto& c : cases) {
+        Data().ClearHotKeyList();
+        const HWND holder =
+            CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(RegisterHotKey(holder, 1, kCtrlAlt, 'Q'));
+        Data().InitApp();
+        ASSERT_EQ(Live('Q'), nullptr);
+        UnregisterHotKey(holder, 1);
+        DestroyWindow(holder);
+        SendMessageW(App().Handle(), c.message, c.event, 0);
+        EXPECT_EQ(Live('Q') != nullptr, c.retries) << c.message << " " << c.event;
+    }
+}
+
+TEST_F(Settings, AFrameMarksItsRefusedLiveHotkeyUntilTheRetryTimerTakesIt) {
+    // Another window holds Ctrl+Alt+Q when the live hotkeys are registered again.
+    Data().ClearHotKeyList();
+    const HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(holder, 1, kCtrlAlt, 'Q'));
+    Data().SetRetryPeriod(50);
+    Data().InitApp();
+    EXPECT_TRUE(Data().RetryTimerRunning());
+    TSettingsForm& form = Open();
+    const THotkeyViewPanel& q = FrameOf(form, 0)->Panel4;
+    EXPECT_TRUE(q.View().Refused);
+    EXPECT_NE(q.Text().find(u"Key: Q (in use). "), std::u16string::npos) << fw::Utf16ToUtf8(q.Text());
+    EXPECT_FALSE(FrameOf(form, 2)->Panel4.View().Refused);
+
+    // Let go: the timer takes it, the frame's mark goes and the timer stops.
+    UnregisterHotKey(holder, 1);
+    DestroyWindow(holder);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !q.View().Refused; }, 5s));
+    EXPECT_NE(Live('Q'), nullptr);
+    EXPECT_FALSE(Data().RetryTimerRunning());
+}
