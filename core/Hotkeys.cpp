@@ -244,4 +244,12 @@ void THotkeyList::UnregisterKeys() {
     for (auto& item : FList) item->UnregisterHotkey();
 }
 
+bool THotkeyList::HeldByAnotherProgram(int32_t Key, int32_t Shift) const {
+    for (const auto& item : FList) {
+        const THotKeyData& data = item->HotKeyData;
+        if (item->Atom() != 0 && data.Key == Key && data.Shift == Shift) return false;
+    }
+    return !system_.registrar.CombinationFree(static_cast<uint32_t>(Shift), static_cast<uint32_t>(Key));
+}
+
 }  // namespace corvalend
