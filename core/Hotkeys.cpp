@@ -244,13 +244,15 @@ void THotkeyList::UnregisterKeys() {
     for (auto& item : FList) item->UnregisterHotkey();
 }
 
+bool THotkeyList::HeldByUs(int32_t Key, int32_t Shift) const {
+    return std::any_of(FList.begin(), FList.end(), [&](const auto& item) {
+        return item->Atom() != 0 && item->HotKeyData.Key == Key && item->HotKeyData.Shift == Shift;
+    });
+}
+
 bool THotkeyList::RefusedForOther(int Index) const {
     const TGlobalHotKey& item = *GetItem(Index);
-    if (!item.Refused()) return false;
-    const THotKeyData& d = item.HotKeyData;
-    return std::none_of(FList.begin(), FList.end(), [&](const auto& other) {
-        return other->Atom() != 0 && other->HotKeyData.Key == d.Key && other->HotKeyData.Shift == d.Shift;
-    });
+    return item.Refused() && !HeldByUs(item.HotKeyData.Key, item.HotKeyData.Shift);
 }
 
 // ---- THotkeyRetry ----
@@ -277,6 +279,11 @@ bool THotkeyRetry::Retry(THotkeyList& list) {
     }
     Follow(list);
     return taken;
+}
+
+bool THotkeyList::HeldByAnotherProgram(int32_t Key, int32_t Shift) const {
+    return !HeldByUs(Key, Shift) &&
+           !system_.registrar.CombinationFree(static_cast<uint32_t>(Shift), static_cast<uint32_t>(Key));
 }
 
 }  // namespace corvalend

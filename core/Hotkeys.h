@@ -118,6 +118,9 @@ public:
     virtual void DeleteAtom(uint16_t atom) = 0;
     virtual bool RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) = 0;
     virtual bool UnregisterHotKey(uint16_t id) = 0;
+    // Registers the combination for no window and releases it at once: false when the system
+    // refuses it because it is held already (by this program too).
+    virtual bool CombinationFree(uint32_t modifiers, uint32_t key) = 0;
 };
 
 // Everything a hotkey list needs from the system.
@@ -158,6 +161,8 @@ private:
 
 std::u16string HotkeyAtomName(int32_t key, int32_t shift);
 
+inline constexpr char16_t kUsedByAnotherProgramText[] = u"The selected hotkey is used by another program.";
+
 class THotkeyList {
 public:
     explicit THotkeyList(const HotkeySystem& system) : system_(system) {}
@@ -192,8 +197,14 @@ public:
     // True when the item's combination was refused by the system for another program, not because
     // another item of this list holds it (twins in a hand-written file): trying again can take it.
     bool RefusedForOther(int Index) const;
+    // For the live list: true when a program other than this one holds the combination, that is
+    // when no registered hotkey of the list holds it and the system refuses it all the same.
+    bool HeldByAnotherProgram(int32_t Key, int32_t Shift) const;
 
 private:
+    // Whether a registered hotkey of this list holds the combination.
+    bool HeldByUs(int32_t Key, int32_t Shift) const;
+
     HotkeySystem system_;
     THotkeyStorage FList;
 };

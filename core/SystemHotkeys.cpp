@@ -24,4 +24,15 @@ bool SystemHotkeys::UnregisterHotKey(uint16_t id) {
     return ::UnregisterHotKey(receiver_, id) != FALSE;
 }
 
+bool SystemHotkeys::CombinationFree(uint32_t modifiers, uint32_t key) {
+    // The identifier is this thread's own (no window) and outside the atoms' range; only the refusal
+    // of a combination held already counts, not one of an invalid key, say.
+    constexpr int kProbeId = 0xBFFF;
+    if (::RegisterHotKey(nullptr, kProbeId, modifiers, key)) {
+        ::UnregisterHotKey(nullptr, kProbeId);
+        return true;
+    }
+    return GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
 }  // namespace corvalend

@@ -15,6 +15,7 @@ public:
     void DeleteAtom(uint16_t atom) override;
     bool RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) override;
     bool UnregisterHotKey(uint16_t id) override;
+    bool CombinationFree(uint32_t modifiers, uint32_t key) override;
 
 private:
     HWND receiver_;

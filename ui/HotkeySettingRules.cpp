@@ -6,13 +6,17 @@
 
 namespace corvalend {
 
-HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, const HotkeyEdits& edits) {
+HotkeyProblem CheckHotkey(const THotkeyList& list,
+                          const TGlobalHotKey* self,
+                          const HotkeyEdits& edits,
+                          const THotkeyList& live) {
     for (int i = 0; i < list.Count(); ++i) {
         const TGlobalHotKey* other = list.GetItem(i);
         if (other == self) continue;
         const THotKeyData& data = other->HotKeyData;
         if (data.Key == edits.Key && data.Shift == edits.Shift && data.Active) return HotkeyProblem::InUse;
     }
+    if (edits.Active && live.HeldByAnotherProgram(edits.Key, edits.Shift)) return HotkeyProblem::UsedByAnotherProgram;
     if (edits.Func == hkfNoAction) return HotkeyProblem::NoAction;
     return HotkeyProblem::None;
 }
@@ -41,6 +45,8 @@ std::u16string HotkeyProblemText(HotkeyProblem problem) {
     switch (problem) {
         case HotkeyProblem::InUse:
             return kHotkeyInUseText;
+        case HotkeyProblem::UsedByAnotherProgram:
+            return kUsedByAnotherProgramText;
         case HotkeyProblem::NoAction:
             return kNoActionText;
         case HotkeyProblem::None:

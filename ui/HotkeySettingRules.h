@@ -28,12 +28,17 @@ struct HotkeyEdits {
     std::u16string Params3;
 };
 
-enum class HotkeyProblem { None, InUse, NoAction };
+enum class HotkeyProblem { None, InUse, UsedByAnotherProgram, NoAction };
 
 // The check before a save. Another active hotkey of `list` with the same key and modifiers makes
 // the combination in use (the edited hotkey `self` is skipped; its own Active plays no part); then
-// an edit without an action is refused.
-HotkeyProblem CheckHotkey(const THotkeyList& list, const TGlobalHotKey* self, const HotkeyEdits& edits);
+// an active edit whose combination another program holds is refused (asked of `live`, the live
+// hotkeys, so that the edited hotkey's own registration does not count); then an edit without an
+// action is refused. An inactive hotkey registers nothing and may keep any combination.
+HotkeyProblem CheckHotkey(const THotkeyList& list,
+                          const TGlobalHotKey* self,
+                          const HotkeyEdits& edits,
+                          const THotkeyList& live);
 // The error text of a problem; empty for None.
 std::u16string HotkeyProblemText(HotkeyProblem problem);
 

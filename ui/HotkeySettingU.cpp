@@ -195,7 +195,8 @@ bool THotkeySetting::ValidateHotkey() {
                                                .Func = Func(),
                                                .Params = {},
                                                .Params2 = {},
-                                               .Params3 = {}});
+                                               .Params3 = {}},
+                                              FData.HotKeyList());
     if (problem == HotkeyProblem::None) return true;
     fw::MessageDlg(Handle(), HotkeyProblemText(problem), fw::MessageType::Error, fw::MessageButtons::Ok);
     return false;

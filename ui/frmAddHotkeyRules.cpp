@@ -11,11 +11,15 @@ bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
     return false;
 }
 
-std::u16string ValidateWizardPage(TWizardPage page, const TWizardEntry& entry, const THotkeyList& hotkeys) {
+std::u16string ValidateWizardPage(TWizardPage page,
+                                  const TWizardEntry& entry,
+                                  const THotkeyList& hotkeys,
+                                  const THotkeyList& live) {
     if (page == TWizardPage::Key || page == TWizardPage::All) {
         if (entry.key == 0) return kMsgNoKey;
         if (entry.shift == 0) return kMsgNoShiftKey;
         if (HotkeyInUse(hotkeys, entry.key, entry.shift)) return kMsgHotkeyInUse;
+        if (live.HeldByAnotherProgram(entry.key, entry.shift)) return kUsedByAnotherProgramText;
     }
     if ((page == TWizardPage::Action || page == TWizardPage::All) && !entry.actionSelected) return kMsgNoAction;
     return u"";

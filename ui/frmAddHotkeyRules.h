@@ -30,8 +30,12 @@ struct TWizardEntry {
 };
 
 // The message of the first failing check of `page` (the key page's checks first), or "" when the
-// page is valid.
-std::u16string ValidateWizardPage(TWizardPage page, const TWizardEntry& entry, const THotkeyList& hotkeys);
+// page is valid. The key page's last check asks `live`, the live hotkeys, whether another program
+// holds the combination.
+std::u16string ValidateWizardPage(TWizardPage page,
+                                  const TWizardEntry& entry,
+                                  const THotkeyList& hotkeys,
+                                  const THotkeyList& live);
 
 // A parameter as it may be stored: the hotkey file keeps one value per line, so line breaks (which
 // a one-line field can receive by pasting) become their placeholders, as in a keystroke string.

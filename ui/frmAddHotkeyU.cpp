@@ -67,7 +67,7 @@ void TfrmAddHotkey::btnNextClick() {
 bool TfrmAddHotkey::ValidatePage(TWizardPage page) {
     const TWizardEntry entry{
         .key = HotKey1.Key(), .shift = GetShiftState(), .actionSelected = cbAction.ItemIndex() >= 0};
-    const std::u16string message = ValidateWizardPage(page, entry, *HotKeyList_);
+    const std::u16string message = ValidateWizardPage(page, entry, *HotKeyList_, data_.HotKeyList());
     if (message.empty()) return true;
     fw::MessageDlg(Handle(), message, fw::MessageType::Error, fw::MessageButtons::Ok);
     return false;

@@ -36,4 +36,12 @@ TSuggestionTicks SuggestionTicks(const THotkeyList& hotkeys) {
     return ticks;
 }
 
+TSuggestionTicks SuggestionsHeldByOthers(const THotkeyList& live) {
+    TSuggestionTicks held{};
+    for (size_t i = 0; i < kSuggestions.size(); ++i) {
+        held[i] = live.HeldByAnotherProgram(kSuggestions[i].Key, kSuggestionShift);
+    }
+    return held;
+}
+
 }  // namespace corvalend

@@ -1,6 +1,7 @@
 // The first-use guide's three pages, their controls, and Finish writing the file and the registry.
 #include "ui/frmFirstUseU.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/datau.h"
@@ -63,6 +64,7 @@ void TfrmFirstUse::FormCreate() {
 void TfrmFirstUse::btnNextClick() {
     if (!OnLastPage()) {
         ShowNextPage();
+        if (pcClient.ActivePage() == &tsHotkeys && !suggestionsTested_) MarkSuggestionsHeldByOthers();
         return;
     }
     SaveSuggestions();
@@ -88,6 +90,27 @@ void TfrmFirstUse::btnSetupMoreHotkeysClick() {
     moreHotkeys_ = std::make_unique<TSettingsForm>(app_, data_, Handle());
     moreHotkeys_->ShowModal();
     LoadSuggestions();
+}
+
+// Once, when the page first shows: a suggestion another program holds says so and starts unticked,
+// so that the hotkeys a new user takes all work; the user may tick it all the same.
+void TfrmFirstUse::MarkSuggestionsHeldByOthers() {
+    suggestionsTested_ = true;
+    const TSuggestionTicks held = SuggestionsHeldByOthers(data_.HotKeyList());
+    if (std::find(held.begin(), held.end(), true) == held.end()) return;
+    // The longer captions need a wider column of boxes; the descriptions move right beside them.
+    fw::Label* const descriptions[kSuggestionCount] = {&Label6, &Label7, &Label8, &Label9};
+    for (int i = 0; i < kSuggestionCount; ++i) {
+        fw::CheckBox& box = SuggestionBox(static_cast<TSuggestion>(i));
+        box.SetWidth(260);
+        fw::Bounds description = descriptions[i]->DesignBounds();
+        description.left = 300;
+        description.width = 260;
+        descriptions[i]->SetBounds(description);
+        if (!held[static_cast<size_t>(i)]) continue;
+        box.SetText(box.Text() + kUsedByAnotherProgramMark);
+        box.SetChecked(false);
+    }
 }
 
 void TfrmFirstUse::LoadSuggestions() {

@@ -82,6 +82,7 @@ public:
 
 private:
     void FormCreate();
+    void MarkSuggestionsHeldByOthers();
     void LoadSuggestions();
     void SaveSuggestions();
 
@@ -89,6 +90,7 @@ private:
     TData& data_;
     fw::Font headingFont_{L"Tahoma", 12, RGB(0x31, 0x69, 0xC6)};
     std::unique_ptr<TSettingsForm> moreHotkeys_;
+    bool suggestionsTested_ = false;
 };
 
 // The guide the first-run check shows, null while none is open.

@@ -397,6 +397,19 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
     EXPECT_TRUE(InEditMode(frame));
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F2)) << "the edit was not kept";
 
+    // A combination another program holds; the hotkey's own (F7, held by the program) is saved below.
+    {
+        const wintest::HeldCombination held(kCtrlAlt, VK_F3);
+        ASSERT_TRUE(held.Held());
+        e2e::ClickCentre(keyField);
+        Press(VK_F3);
+        EXPECT_TRUE(KeyFieldShows(keyField, VK_F3));
+        e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+        EXPECT_EQ(TakeBox(u"Error"), u"The selected hotkey is used by another program.");
+        LetFocusSettle();
+        EXPECT_TRUE(InEditMode(frame));
+    }
+
     // No action: a list of actions offers no way to choose none, and a hotkey file's action of no
     // known name gives no frame; only another program can take the choice away.
     e2e::ClickCentre(keyField);

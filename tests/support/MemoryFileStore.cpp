@@ -60,6 +60,11 @@ bool FakeRegistrar::UnregisterHotKey(uint16_t id) {
     return registered.erase(id) != 0;
 }
 
+bool FakeRegistrar::CombinationFree(uint32_t modifiers, uint32_t key) {
+    calls.push_back("CombinationFree " + std::to_string(modifiers) + " " + std::to_string(key));
+    return !reserved.count({modifiers, key}) && !IsRegistered(modifiers, key);
+}
+
 int FakeRegistrar::AtomRefs(const std::u16string& name) const {
     for (const auto& [id, atom] : atoms) {
         if (fw::SameText(atom.name, name)) return atom.refs;

@@ -32,6 +32,7 @@ public:
     void DeleteAtom(uint16_t atom) override;
     bool RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) override;
     bool UnregisterHotKey(uint16_t id) override;
+    bool CombinationFree(uint32_t modifiers, uint32_t key) override;
 
     int AtomRefs(const std::u16string& name) const;
     bool IsRegistered(uint32_t modifiers, uint32_t key) const;

@@ -20,6 +20,7 @@ struct AddHotkeyRules : ::testing::Test {
     fw::Windows1252CodePage ansi;
     HotkeySystem system{registrar, files, ansi};
     THotkeyList hotkeys{system};
+    THotkeyList live{system};  // the registered hotkeys
 };
 
 }  // namespace
@@ -28,37 +29,62 @@ TEST_F(AddHotkeyRules, KeyPageChecksKeyThenModifiersThenActiveHotkeysInUse) {
     hotkeys.Add(false, 'A', kModCtrl, hkfClose, u"", u"", u"");  // inactive: does not block
     hotkeys.Add(true, 'B', kModCtrl | kModAlt, hkfMaximize, u"", u"", u"");
 
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 0, .shift = kModCtrl}, hotkeys), kMsgNoKey);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 0, .shift = 0}, hotkeys), kMsgNoKey) << "first check wins";
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = 0}, hotkeys), kMsgNoShiftKey);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = kModCtrl | kModAlt}, hotkeys),
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 0, .shift = kModCtrl}, hotkeys, live), kMsgNoKey);
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 0, .shift = 0}, hotkeys, live), kMsgNoKey)
+        << "first check wins";
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = 0}, hotkeys, live), kMsgNoShiftKey);
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = kModCtrl | kModAlt}, hotkeys, live),
               kMsgHotkeyInUse);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = kModCtrl}, hotkeys), u"") << "other modifiers";
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'A', .shift = kModCtrl}, hotkeys), u"") << "inactive one";
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = kModCtrl}, hotkeys, live), u"")
+        << "other modifiers";
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'A', .shift = kModCtrl}, hotkeys, live), u"")
+        << "inactive one";
     // The key page alone does not look at the action.
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'C', .shift = kModWin, .actionSelected = false}, hotkeys),
-              u"");
+    EXPECT_EQ(
+        ValidateWizardPage(TWizardPage::Key, {.key = 'C', .shift = kModWin, .actionSelected = false}, hotkeys, live),
+        u"");
 
     EXPECT_TRUE(HotkeyInUse(hotkeys, 'B', kModCtrl | kModAlt));
     EXPECT_FALSE(HotkeyInUse(hotkeys, 'A', kModCtrl));
     EXPECT_FALSE(HotkeyInUse(hotkeys, 'B', kModCtrl | kModAlt | kModShift));
 }
 
+TEST_F(AddHotkeyRules, KeyPageRefusesAnotherProgramsCombinationAfterOurs) {
+    registrar.reserved.insert({kModCtrl | kModAlt, 'R'});
+    hotkeys.Add(true, 'B', kModCtrl, hkfMaximize, u"", u"", u"");
+    live.Add(true, 'B', kModCtrl, hkfMaximize, u"", u"", u"");
+    live.RegisterKeys();
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'R', .shift = kModCtrl | kModAlt}, hotkeys, live),
+              kUsedByAnotherProgramText);
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'R', .shift = kModCtrl | kModAlt}, hotkeys, live),
+              kUsedByAnotherProgramText)
+        << "before the action page's message";
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Key, {.key = 'B', .shift = kModCtrl}, hotkeys, live), kMsgHotkeyInUse)
+        << "our own hotkey's combination";
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, {.key = 'R', .shift = kModCtrl | kModAlt, .actionSelected = true},
+                                 hotkeys, live),
+              u"");
+}
+
 TEST_F(AddHotkeyRules, ActionPageAndAllPages) {
     hotkeys.Add(true, 'B', kModCtrl, hkfMaximize, u"", u"", u"");
     // The action page alone does not look at the key.
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, {.key = 0, .actionSelected = false}, hotkeys), kMsgNoAction);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, {.key = 0, .actionSelected = true}, hotkeys), u"");
-    // All pages: the key page's messages come first.
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 0, .actionSelected = false}, hotkeys), kMsgNoKey);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = 0, .actionSelected = true}, hotkeys),
-              kMsgNoShiftKey);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = kModCtrl, .actionSelected = true}, hotkeys),
-              kMsgHotkeyInUse);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'C', .shift = kModCtrl, .actionSelected = false}, hotkeys),
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, {.key = 0, .actionSelected = false}, hotkeys, live),
               kMsgNoAction);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'C', .shift = kModCtrl, .actionSelected = true}, hotkeys),
-              u"");
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, {.key = 0, .actionSelected = true}, hotkeys, live), u"");
+    // All pages: the key page's messages come first.
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 0, .actionSelected = false}, hotkeys, live), kMsgNoKey);
+    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = 0, .actionSelected = true}, hotkeys, live),
+              kMsgNoShiftKey);
+    EXPECT_EQ(
+        ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = kModCtrl, .actionSelected = true}, hotkeys, live),
+        kMsgHotkeyInUse);
+    EXPECT_EQ(
+        ValidateWizardPage(TWizardPage::All, {.key = 'C', .shift = kModCtrl, .actionSelected = false}, hotkeys, live),
+        kMsgNoAction);
+    EXPECT_EQ(
+        ValidateWizardPage(TWizardPage::All, {.key = 'C', .shift = kModCtrl, .actionSelected = true}, hotkeys, live),
+        u"");
 }
 
 TEST_F(AddHotkeyRules, NewHotkeyIsActiveAndKeepsOnlyTheShownFields) {
@@ -147,8 +173,9 @@ TEST_F(AddHotkeyRules, FailedWriteLeavesTheListAsItWas) {
     const THotKeyData h = NewWizardHotkey('B', kModCtrl, hkfMaximize, u"", u"", u"");
     EXPECT_THROW(AppendAndSaveHotkey(hotkeys, h, kFile), fw::Error);
     ASSERT_EQ(hotkeys.Count(), 1);
-    EXPECT_EQ(ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = kModCtrl, .actionSelected = true}, hotkeys),
-              u"")
+    EXPECT_EQ(
+        ValidateWizardPage(TWizardPage::All, {.key = 'B', .shift = kModCtrl, .actionSelected = true}, hotkeys, live),
+        u"")
         << "a second Finish is not refused by the hotkey that was never saved";
     files.unwritable.clear();
     AppendAndSaveHotkey(hotkeys, h, kFile);

@@ -19,6 +19,7 @@ struct HotkeySettingRulesTest : ::testing::Test {
     TGlobalHotKey* activeOther = list.Add(true, 'N', kModCtrl | kModAlt, hkfMaximize, u"", u"", u"");
     TGlobalHotKey* inactiveOther = list.Add(false, 'M', kModCtrl | kModAlt, hkfMinimize, u"", u"", u"");
     TGlobalHotKey* edited = list.Add(false, 'E', kModWin, hkfOpenFile, u"c:\\a.txt", u"-x", u"MAXIMIZED");
+    THotkeyList live{system};  // the registered hotkeys, none unless a test adds them
 
     HotkeyEdits EditsOf(const TGlobalHotKey& hotkey) const {
         const THotKeyData& d = hotkey.HotKeyData;
@@ -30,41 +31,73 @@ struct HotkeySettingRulesTest : ::testing::Test {
 
 TEST_F(HotkeySettingRulesTest, InUseOnlyAgainstOtherActiveHotkeys) {
     HotkeyEdits edits = EditsOf(*edited);
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "unchanged never conflicts with itself";
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::None) << "unchanged never conflicts with itself";
 
     edits.Key = 'N';
     edits.Shift = kModCtrl | kModAlt;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse) << "the edited one stays inactive";
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::InUse) << "the edited one stays inactive";
     edits.Active = true;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse);
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::InUse);
     edits.Shift = kModCtrl;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "the modifiers differ";
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::None) << "the modifiers differ";
 
     edits.Key = 'M';
     edits.Shift = kModCtrl | kModAlt;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "inactive hotkeys never conflict";
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::None) << "inactive hotkeys never conflict";
     inactiveOther->HotKeyData.Active = true;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse);
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::InUse);
 
     // The one in the list is the edited object itself: no conflict even with the same values.
-    EXPECT_EQ(CheckHotkey(list, activeOther, EditsOf(*activeOther)), HotkeyProblem::None);
+    EXPECT_EQ(CheckHotkey(list, activeOther, EditsOf(*activeOther), live), HotkeyProblem::None);
 }
 
 TEST_F(HotkeySettingRulesTest, MissingActionComesAfterInUseAndEmptyKeysPass) {
     HotkeyEdits edits = EditsOf(*edited);
     edits.Func = hkfNoAction;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::NoAction);
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::NoAction);
     edits.Key = 'N';
     edits.Shift = kModCtrl | kModAlt;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::InUse) << "only the in-use message";
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::InUse) << "only the in-use message";
 
     edits = EditsOf(*edited);
     edits.Key = 0;
     edits.Shift = 0;
-    EXPECT_EQ(CheckHotkey(list, edited, edits), HotkeyProblem::None) << "no test for an empty key or modifier";
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::None) << "no test for an empty key or modifier";
     EXPECT_EQ(HotkeyProblemText(HotkeyProblem::InUse), u"The selected hotkey is already in use.");
     EXPECT_EQ(HotkeyProblemText(HotkeyProblem::NoAction), u"You must select an action for your hotkey.");
     EXPECT_EQ(HotkeyProblemText(HotkeyProblem::None), u"");
+}
+
+TEST_F(HotkeySettingRulesTest, AnotherProgramsCombinationIsRefusedOursIsNot) {
+    registrar.reserved.insert({kModCtrl | kModShift, 'Q'});
+    HotkeyEdits edits = EditsOf(*edited);
+    edits.Active = true;
+    edits.Key = 'Q';
+    edits.Shift = kModCtrl | kModShift;
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::UsedByAnotherProgram);
+    EXPECT_EQ(HotkeyProblemText(HotkeyProblem::UsedByAnotherProgram),
+              u"The selected hotkey is used by another program.");
+    edits.Func = hkfNoAction;
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::UsedByAnotherProgram) << "before the action";
+    edits.Active = false;
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::NoAction) << "inactive: registers nothing";
+
+    // The edited hotkey's own registration: the system refuses the combination, yet it may be saved.
+    edits = EditsOf(*edited);
+    edits.Active = true;
+    live.Add(true, 'E', kModWin, hkfOpenFile, u"", u"", u"");
+    live.RegisterKeys();
+    ASSERT_TRUE(registrar.IsRegistered(kModWin, 'E'));
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::None);
+    // A second hotkey of ours on that combination is in use, not another program's.
+    edited->HotKeyData.Active = true;
+    EXPECT_EQ(CheckHotkey(list, inactiveOther, edits, live), HotkeyProblem::InUse);
+    // A live hotkey the system refused does not hold its combination.
+    live.Add(true, 'Q', kModCtrl | kModShift, hkfClose, u"", u"", u"");
+    live.RegisterKeys();
+    edits.Key = 'Q';
+    edits.Shift = kModCtrl | kModShift;
+    EXPECT_EQ(CheckHotkey(list, edited, edits, live), HotkeyProblem::UsedByAnotherProgram);
 }
 
 TEST(HotkeySettingRules, WindowStatesByName) {

@@ -299,6 +299,40 @@ TEST_F(AddHotkey, ChecksBothPagesThenFinishAppendsOneHotkeyAndReloads) {
     EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'W')) << "taken by the live hotkey";
 }
 
+TEST_F(AddHotkey, NextNamesACombinationAnotherProgramHolds) {
+    const wintest::HeldCombination held(MOD_CONTROL | MOD_SHIFT, VK_F8);
+    ASSERT_TRUE(held.Held());
+    const std::string before = FileBytes();
+    TfrmAddHotkey wizard(App(), Owner(), Data());
+    ErrorBox box;
+    wintest::ModalScript script;
+    script
+        .Then(600,
+              [&] {
+                  wizard.HotKey1.SetHotKey(VK_F8);
+                  wizard.ShiftKeyCTRL.SetChecked(true);
+                  wizard.ShiftKeyShift.SetChecked(true);
+                  box.Expect(u"The selected hotkey is used by another program.");
+                  PostMessageW(wizard.btnNext.Handle(), BM_CLICK, 0, 0);
+              })
+        .ThenWhen(
+            300, [&] { return box.Closed(); }, [&] { box.Check(); })
+        .Then(300,
+              [&] {
+                  EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey) << "stays on the key page";
+                  wizard.HotKey1.SetHotKey(VK_F9);  // another combination is taken
+                  PostMessageW(wizard.btnNext.Handle(), BM_CLICK, 0, 0);
+              })
+        .Then(400, [&] {
+            EXPECT_EQ(wizard.pcClient.ActivePageIndex(), 1);
+            PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0);
+        });
+    script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
+    EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(FileBytes(), before);
+}
+
 TEST_F(AddHotkey, LastActionIsStoredOnEveryCloseAndOfferedAgain) {
     StoreFunc(u"openfile");
     const std::string before = FileBytes();

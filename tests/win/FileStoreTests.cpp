@@ -43,6 +43,7 @@ public:
     void DeleteAtom(uint16_t) override {}
     bool RegisterHotKey(uint16_t, uint32_t, uint32_t) override { return false; }
     bool UnregisterHotKey(uint16_t) override { return false; }
+    bool CombinationFree(uint32_t, uint32_t) override { return false; }
 };
 
 }  // namespace

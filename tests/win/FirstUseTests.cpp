@@ -282,9 +282,15 @@ TEST_F(FirstUse, UntickedBoxesLeaveTheirSuggestionOutAndOtherHotkeysStay) {
                {false, 'N', MOD_WIN, hkfOpenFile, u"NOTEPAD.EXE", u"", u""},         // the suggestion
                {false, 106, MOD_WIN, hkfMaximize, u"", u"", u""},                    // the suggestion
                {true, 'S', MOD_WIN | MOD_SHIFT, hkfCaptureScreen, u"", u"", u""}});  // other modifiers
+    // Another program holds the notepad suggestion's combination; this program holds the capture's.
+    const wintest::HeldCombination held(MOD_WIN, 'N');
+    ASSERT_TRUE(held.Held());
+    Data().HotKeyList().Add(true, 'S', MOD_WIN, hkfCaptureScreen, u"", u"", u"")->RegisterHotkey();
     TfrmFirstUse guide(App(), nullptr, Data());
     EXPECT_TRUE(guide.chkKeyOpenNotepad.Checked()) << "the boxes are not read from the file";
     EXPECT_TRUE(guide.chkKeyMaximize.Checked());
+    std::vector<std::u16string> captions;
+    TSuggestionTicks ticks{};
     bool startUnticked = false;
     bool maximizeUnticked = false;
     wintest::ModalScript script;
@@ -296,7 +302,16 @@ TEST_F(FirstUse, UntickedBoxesLeaveTheirSuggestionOutAndOtherHotkeysStay) {
                   startUnticked = !guide.chkStartAtWindowsStart.Checked();
                   PressCombination(0, VK_RETURN);  // the box leaves Enter to the default button
               })
-        .Then(400, [&] { guide.chkKeyMaximize.SetFocus(); })
+        .Then(400,
+              [&] {
+                  for (int i = 0; i < kSuggestionCount; ++i) {
+                      const fw::CheckBox& box = guide.SuggestionBox(static_cast<TSuggestion>(i));
+                      captions.push_back(box.Text());
+                      ticks[static_cast<size_t>(i)] = box.Checked();
+                  }
+                  wintest::KeepScreenshot(guide.Handle(), u"FirstUse-held-suggestion.bmp");
+                  guide.chkKeyMaximize.SetFocus();
+              })
         .Then(300, [&] { PressCombination(0, VK_SPACE); })
         .Then(300, [&] {
             maximizeUnticked = !guide.chkKeyMaximize.Checked();
@@ -307,8 +322,12 @@ TEST_F(FirstUse, UntickedBoxesLeaveTheirSuggestionOutAndOtherHotkeysStay) {
     EXPECT_TRUE(script.Done());
     EXPECT_TRUE(startUnticked);
     EXPECT_TRUE(maximizeUnticked);
+    EXPECT_EQ(captions, (std::vector<std::u16string>{Data().HotkeyToString(111, 8), Data().HotkeyToString(106, 8),
+                                                     Data().HotkeyToString('S', 8),
+                                                     Data().HotkeyToString('N', 8) + u" (used by another program)"}));
+    EXPECT_EQ(ticks, (TSuggestionTicks{true, true, true, false})) << "the one another program holds starts unticked";
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on 81 2 close ", "on 111 8 close ", "on 83 12 capturescreen ",
-                                                       kMinimize, kCapture, kNotepad}));
+                                                       kMinimize, kCapture}));
     EXPECT_EQ(RunValue(), u"") << "the unticked box writes the value empty";
     EXPECT_EQ(FirstUseValue(), u"0");
 }

@@ -338,6 +338,38 @@ TEST_F(HotkeySetting, SavingARefusedHotkeyShowsWhyAndKeepsTheEdits) {
     EXPECT_EQ(hotkey->HotKeyData.Params3, u"NORMAL");
 }
 
+TEST_F(HotkeySetting, AnotherProgramsCombinationIsRefusedTheLiveOneOfThisHotkeyIsNot) {
+    const wintest::HeldCombination held(MOD_CONTROL | MOD_SHIFT, VK_F8);
+    ASSERT_TRUE(held.Held());
+    // The live hotkey this frame edits holds its combination itself.
+    TGlobalHotKey* live = Data().HotKeyList().Add(true, VK_F7, kModCtrl | kModShift, hkfClose, u"", u"", u"");
+    live->RegisterHotkey();
+    ASSERT_NE(live->Atom(), 0);
+    TGlobalHotKey* hotkey = List().Add(true, VK_F7, kModCtrl | kModShift, hkfClose, u"", u"", u"");
+    THotkeySetting& f = MakeFrame(hotkey);
+    Click(f.btnEdit);
+    f.SetKey(VK_F8);
+    {
+        wintest::MessageBoxWatcher box(u"Error");
+        Click(f.Editor().Button2);
+        ASSERT_TRUE(box.Wait(10s));
+        EXPECT_EQ(box.Text(), u"The selected hotkey is used by another program.");
+        EXPECT_TRUE(box.HasStopIcon());
+    }
+    EXPECT_TRUE(f.EditMode());
+    EXPECT_TRUE(saves_.empty());
+    EXPECT_EQ(hotkey->HotKeyData.Key, VK_F7);
+
+    f.SetKey(VK_F7);  // back to its own combination: saved
+    {
+        wintest::MessageBoxWatcher box(u"Error");  // answers a wrong refusal instead of hanging
+        Click(f.Editor().Button2);
+        EXPECT_FALSE(box.Seen()) << fw::Utf16ToUtf8(box.Text());
+    }
+    EXPECT_EQ(saves_.size(), 1u);
+    Data().HotKeyList().Delete(Data().HotKeyList().IndexOf(live));
+}
+
 TEST_F(HotkeySetting, SavingWithoutAnActionIsRefused) {
     TGlobalHotKey* hotkey = List().Add(true, 'E', kModWin, hkfOpenFile, u"", u"", u"");
     hotkey->HotKeyData.Func = hkfNoAction;

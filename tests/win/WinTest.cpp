@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
+#include <future>
 #include <vector>
 
 #include "core/datau.h"
@@ -119,6 +120,25 @@ bool ShellHasIcon(HWND window, UINT id) {
     probe.hWnd = window;
     probe.uID = id;
     return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+HeldCombination::HeldCombination(unsigned modifiers, unsigned key)
+    : release_(CreateEventW(nullptr, /*manualReset=*/TRUE, /*initialState=*/FALSE, nullptr)) {
+    std::promise<bool> registered;
+    std::future<bool> result = registered.get_future();
+    thread_ = std::thread([this, modifiers, key, &registered] {
+        const bool held = RegisterHotKey(nullptr, 1, modifiers, key) != FALSE;
+        registered.set_value(held);
+        WaitForSingleObject(release_, INFINITE);
+        if (held) UnregisterHotKey(nullptr, 1);
+    });
+    held_ = result.get();
+}
+
+HeldCombination::~HeldCombination() {
+    SetEvent(release_);
+    thread_.join();
+    CloseHandle(release_);
 }
 
 void PressCombination(unsigned modifiers, unsigned key) {

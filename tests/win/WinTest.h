@@ -68,6 +68,24 @@ void KeepScreenshot(HWND window, const std::u16string& name);
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
 
+// Holds a combination as another program would, until the end: registered for no window by a thread
+// of its own (the system then refuses it to every other thread and window).
+class HeldCombination {
+public:
+    HeldCombination(unsigned modifiers, unsigned key);
+    ~HeldCombination();
+    HeldCombination(const HeldCombination&) = delete;
+    HeldCombination& operator=(const HeldCombination&) = delete;
+
+    // The thread holds it (false when the system refused it to the thread too).
+    bool Held() const { return held_; }
+
+private:
+    bool held_ = false;
+    HANDLE release_ = nullptr;
+    std::thread thread_;
+};
+
 // Waits on another thread for a message box of this process with the given caption, remembers its
 // text, icon and buttons, and answers it (OK unless told otherwise) until it closes.
 //
