@@ -17,8 +17,9 @@ run_gtest() {
     local name=$1 log="$LOGS/$1.log" rc p f
     shift
     echo "== $name"
+    # A program gets ten minutes before it counts as hung (the Windows tests take about five).
     # To a file, not a pipe: Wine's background processes inherit the output and would hold a pipe open.
-    timeout --kill-after=10 "${TEST_TIMEOUT:-300}" "$@" </dev/null >"$log.raw" 2>&1
+    timeout --kill-after=10 "${TEST_TIMEOUT:-600}" "$@" </dev/null >"$log.raw" 2>&1
     rc=$?
     tr -d '\r' <"$log.raw" >"$log"
     rm -f "$log.raw"
