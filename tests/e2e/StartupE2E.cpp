@@ -70,6 +70,15 @@ TEST_P(StartupEndingE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtTheEnd) 
     for (const auto& c : inactive) EXPECT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
     const auto [iconWindow, iconId] = e2e::FindProgramIcon(program.ProcessId());
     ASSERT_NE(iconWindow, nullptr);
+    // The settings window open (a later start shows it) goes with the rest.
+    EXPECT_EQ(RunToTheEnd(), 0u);
+    const std::u16string caption = u"Settings";
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] {
+            const HWND settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
+            return settings != nullptr && IsWindowVisible(settings);
+        },
+        std::chrono::seconds(10)));
 
     if (GetParam() == Ending::CloseMainWindow) {
         EXPECT_EQ(program.Close(), 0u);
