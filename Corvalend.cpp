@@ -49,16 +49,26 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
                 ~FreeSettingsWindows() { FreeSettingsForms(); }
             } freeSettingsWindows;
 
-            exitCode = app.Run();
+            // The ending of "Exit", of closing the main window and of the end of the session alike.
+            // Reverse order of creation: the settings windows still there go first (an edit not saved
+            // is dropped, as on closing them), the hotkeys are withdrawn and the capture windows still
+            // open freed before the main window, and with it the tray icon, goes.
+            const auto ending = [&] {
+                FreeSettingsForms();  // clears the reference
+                Data = nullptr;
+                data.reset();
+                captures.reset();
+                MainForm = nullptr;
+                mainForm.reset();
+            };
+            app.SetEnding(ending);
+            struct ForgetEnding {
+                fw::Application& app;
+                ~ForgetEnding() { app.SetEnding(nullptr); }
+            } forgetEnding{app};
 
-            // Reverse order of creation: the settings windows still there go first, the hotkeys are
-            // withdrawn and the capture windows still open freed before the main window goes.
-            FreeSettingsForms();  // clears the reference
-            Data = nullptr;
-            data.reset();
-            captures.reset();
-            MainForm = nullptr;
-            mainForm.reset();
+            exitCode = app.Run();
+            ending();
         } catch (...) {
             app.HandleException();
             exitCode = 1;

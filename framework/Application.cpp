@@ -78,9 +78,10 @@ protected:
                 App().Terminate();
                 return 0;
             case WM_QUERYENDSESSION:
+                // Everything the user made is saved as it is made: nothing holds the session up.
                 return TRUE;
             case WM_ENDSESSION:
-                if (wParam) App().Terminate();
+                if (wParam) App().EndSession();
                 return 0;
             case WM_HOTKEY:
                 // Loops that are not ours (message boxes, system dialogs, menus) dispatch hotkey
@@ -236,6 +237,11 @@ bool Application::ProcessMessage() {
 }
 
 void Application::HandleMessage(MSG& message) {
+    struct Handling {
+        int& depth;
+        explicit Handling(int& d) : depth(++d) {}
+        ~Handling() { --depth; }
+    } handling(handling_);
     bool handled = false;
     RunHooks(message, handled);
     if (!handled && !RunDialogFilter(message)) {
@@ -273,8 +279,10 @@ int Application::Run() {
             ShowWindow(mainForm_->Handle(), SW_SHOW);
         }
     }
+    running_ = true;
     while (ProcessMessage()) {
     }
+    running_ = false;
     // The outermost loop is done: the quit message must not end message boxes shown while shutting down.
     MSG quit;
     PeekMessageW(&quit, /*window=*/nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -284,6 +292,14 @@ int Application::Run() {
 void Application::Terminate(int exitCode) {
     exitCode_ = exitCode;
     PostQuitMessage(exitCode);
+}
+
+void Application::EndSession() {
+    Terminate();
+    // Only this window's own handler may be running: a handler below it (a modal loop, a message
+    // box, an action) would come back to freed objects. Then the quit message ends those loops and
+    // the ending runs after Run.
+    if (running_ && handling_ == 0 && Window::HandlerScope::Running() == 1 && ending_) ending_();
 }
 
 void Application::HandleException() noexcept {

@@ -77,6 +77,13 @@ public:
     void Terminate(int exitCode = 0);
     bool Terminated() const { return terminated_; }
 
+    // The program's ending: what it releases once Run returns (its windows, the hotkeys, the tray
+    // icon). When the session ends (WM_ENDSESSION) the system may end the process as soon as the
+    // message returns, so the ending runs inside that message when nothing of the program is running
+    // below it (Run's loop is waiting for a message); the loop then ends as on Terminate. It must be
+    // safe to run twice: the program runs it again after Run.
+    void SetEnding(std::function<void()> ending) { ending_ = std::move(ending); }
+
     // COM with OLE on the application's thread, for the calls that want it (shell execution, the
     // shell's automation objects, the file dialogs): started by the first of them rather than with
     // the program, and ended with the application object. Call it on the application's thread. A
@@ -95,6 +102,7 @@ private:
     bool RunDialogFilter(MSG& message);
     bool RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void EndSession();
 
     HINSTANCE instance_;
     std::u16string title_;
@@ -113,6 +121,9 @@ private:
     Application* previous_ = nullptr;   // the current application before this one
     const MSG* dispatching_ = nullptr;  // the message our loop is dispatching right now
     bool terminated_ = false;
+    bool running_ = false;  // inside Run, past the showing of the main form
+    int handling_ = 0;      // messages of our loops being handled now
+    std::function<void()> ending_;
     int exitCode_ = 0;
     void(WINAPI* oleUninitialize_)() = nullptr;  // once UseOle started OLE
 };

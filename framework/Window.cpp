@@ -29,7 +29,21 @@ void RegisterWindowClass(HINSTANCE instance, const WindowClassInfo& windowClass,
     if (!RegisterClassExW(&wc)) ThrowLastError();
 }
 
+namespace {
+thread_local int handlersRunning = 0;
+}  // namespace
+
+Window::HandlerScope::HandlerScope(Window& window) : window_(window) {
+    ++window_.handlers_;
+    ++handlersRunning;
+}
+
+int Window::HandlerScope::Running() {
+    return handlersRunning;
+}
+
 Window::HandlerScope::~HandlerScope() {
+    --handlersRunning;
     // The last handler returned: what waited for it can run now.
     if (--window_.handlers_ == 0 && window_.HasDeferredWork()) window_.PostDeferredWork();
 }

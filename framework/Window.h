@@ -74,8 +74,10 @@ public:
     // every message; controls keep one on their form.
     class HandlerScope {
     public:
-        explicit HandlerScope(Window& window) : window_(window) { ++window_.handlers_; }
+        explicit HandlerScope(Window& window);
         ~HandlerScope();
+        // Handlers of any window of this thread running now.
+        static int Running();
         HandlerScope(const HandlerScope&) = delete;
         HandlerScope& operator=(const HandlerScope&) = delete;
 

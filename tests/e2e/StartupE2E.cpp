@@ -1,5 +1,6 @@
 // The program started as a user starts it: its hotkeys taken from the system while it runs and
-// given back when it ends, its data folder made, and a clean end on closing its main window.
+// given back when it ends, its data folder made, and a clean end on closing its main window or at
+// the end of the session.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -39,7 +40,14 @@ DWORD RunToTheEnd() {
 
 }  // namespace
 
-TEST(StartupE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtExit) {
+// The ways the program is asked to end from outside: an installer or a user closing its main window,
+// and Windows ending the session (after which the process may be killed at any moment, so all is
+// given back before the message returns).
+enum class Ending { CloseMainWindow, EndSession };
+
+class StartupEndingE2E : public testing::TestWithParam<Ending> {};
+
+TEST_P(StartupEndingE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtTheEnd) {
     e2e::PrepareRegistry();
     e2e::WriteHotkeyFile(
         u"[key0]\r\nactive=1\r\nkey=78\r\nshift=8\r\nfunc=openfile\r\nparams=notepad.exe\r\n\r\n"
@@ -48,6 +56,8 @@ TEST(StartupE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtExit) {
         u"[key3]\r\nactive=1\r\nkey=117\r\nshift=5\r\nfunc=Maximize\r\n\r\n"  // unknown action: dropped
         u"[key4]\r\nactive=1\r\nkey=0x75\r\nshift=0\r\nfunc=capturescreen\r\n\r\n"
         u"[key5]\r\nfunc=close\r\nkey=116\r\nshift=1\r\n\r\n");  // no "active": inactive
+    const auto fileBefore = fw::Win32FileStore().Read(e2e::HotkeyFile());
+    ASSERT_TRUE(fileBefore.has_value());
     const Combination active[] = {{MOD_WIN, 'N'}, {MOD_CONTROL | MOD_SHIFT, VK_F7}, {0, VK_F6}};
     const Combination inactive[] = {{MOD_ALT | MOD_CONTROL, VK_F8}, {MOD_ALT | MOD_SHIFT, VK_F6}, {MOD_ALT, VK_F5}};
     for (const auto& c : active) ASSERT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
@@ -58,11 +68,46 @@ TEST(StartupE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtExit) {
         EXPECT_EQ(GetLastError(), 1409u);  // hotkey already registered
     }
     for (const auto& c : inactive) EXPECT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
+    const auto [iconWindow, iconId] = e2e::FindProgramIcon(program.ProcessId());
+    ASSERT_NE(iconWindow, nullptr);
+    // The settings window open (a later start shows it) goes with the rest.
+    EXPECT_EQ(RunToTheEnd(), 0u);
+    const std::u16string caption = u"Settings";
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] {
+            const HWND settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
+            return settings != nullptr && IsWindowVisible(settings);
+        },
+        std::chrono::seconds(10)));
 
-    EXPECT_EQ(program.Close(), 0u);
+    if (GetParam() == Ending::CloseMainWindow) {
+        EXPECT_EQ(program.Close(), 0u);
+    } else {
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutW(program.AppWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK,
+                                      10000, &answer),
+                  0);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program holds up the end of the session";
+        ASSERT_NE(SendMessageTimeoutW(program.AppWindow(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 10000,
+                                      &answer),
+                  0);
+        // At once, while the process may still be running: it could be killed now.
+        EXPECT_FALSE(wintest::ShellHasIcon(iconWindow, iconId)) << "the tray icon outlives the session";
+        for (const auto& c : active) EXPECT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
+        EXPECT_EQ(program.WaitForExit(std::chrono::seconds(10)), 0u);
+    }
+    EXPECT_FALSE(wintest::ShellHasIcon(iconWindow, iconId));
     for (const auto& c : active) EXPECT_TRUE(e2e::CanRegister(c.modifiers, c.key)) << c.key;
     EXPECT_EQ(GlobalFindAtomW(L"corvalend-78-8"), 0);
+    EXPECT_EQ(fw::Win32FileStore().Read(e2e::HotkeyFile()), fileBefore) << "the hotkey file was touched";
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings,
+                         StartupEndingE2E,
+                         testing::Values(Ending::CloseMainWindow, Ending::EndSession),
+                         [](const testing::TestParamInfo<Ending>& info) {
+                             return info.param == Ending::CloseMainWindow ? "CloseMainWindow" : "EndSession";
+                         });
 
 TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
     e2e::PrepareRegistry();

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "framework/Application.h"
 #include "framework/Error.h"
@@ -86,6 +88,33 @@ TEST(Application, RunEndsWithTerminateAndItsExitCode) {
     // No quit message is left behind for message boxes shown after the loop.
     MSG message;
     EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST(Application, EndOfSessionRunsTheEndingAtOnceOnlyWhenNothingOfOursRunsBelowIt) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    std::atomic<int> endings = 0;
+    app.SetEnding([&] { ++endings; });
+    // Below a handler of ours (an action in a message hook): the objects it uses must stay, only the
+    // loop ends.
+    const int hook = app.AddMessageHook([&](MSG& message, bool&) {
+        if (message.message == kPing) SendMessageW(app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    });
+    PostMessageW(app.Handle(), kPing, 0, 0);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(endings, 0);
+    app.RemoveMessageHook(hook);
+
+    // While the loop waits: the ending has run when the message returns, and the loop ends.
+    int endingsAtReturn = -1;
+    std::thread system([&] {
+        EXPECT_TRUE(SendMessageW(app.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP));
+        SendMessageW(app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+        endingsAtReturn = endings;
+    });
+    EXPECT_EQ(app.Run(), 0);
+    system.join();
+    EXPECT_EQ(endingsAtReturn, 1);
+    app.SetEnding(nullptr);
 }
 
 TEST(Application, ErrorInAWindowProcedureIsShownAndTheLoopGoesOn) {
