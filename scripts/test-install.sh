@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests what `make dist` writes: the portable zip's contents, and the installer under Wine in a
 # prefix of its own: a silent install, an upgrade to a higher version that keeps the user's
-# hotkeys, a refused downgrade and a silent removal that takes the program, its shortcut, its Apps
-# entry and its log-on entry away and keeps the hotkeys and settings. Expects build/dist/ made.
+# hotkeys, a refused downgrade and a silent removal that ends the running program and takes it, its
+# shortcut, its Apps entry and its log-on entry away and keeps the hotkeys and settings. Expects
+# build/dist/ made (scripts/dist.sh).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 source "$ROOT_DIR/scripts/wine-session.sh"
@@ -131,8 +132,29 @@ step "downgrade to $version is refused"
 if msiexec_q /i "$msi"; then fail "the older installer was installed over the newer one"; fi
 grep -Eq "DisplayVersion[[:space:]]+REG_SZ[[:space:]]+$newer" <<<"$(apps_entry)" || fail "the refused downgrade changed the Apps entry"
 
-step "silent removal"
+step "the program leaves another copy's log-on entry alone"
+wine_out reg add "$run_key" /v Corvalend /t REG_SZ /d '"C:\Elsewhere\Corvalend.exe"' /f >/dev/null
+wine_out "$exe_windows" /uninstall >/dev/null || fail "Corvalend.exe /uninstall failed"
+reg_query "$run_key" /v Corvalend | grep -q 'Elsewhere' || fail "/uninstall removed another copy's log-on entry"
+wine_out reg add "$run_key" /v Corvalend /t REG_SZ /d "\"$exe_windows\"" /f >/dev/null
+
+step "silent removal, with the program running"
+wine "$exe_windows" </dev/null >"$WORK/program.log" 2>&1 &
+program=$!
+# Up and running once its tray icon is there.
+for ((i = 0; i < 200; i++)); do
+    xdotool search --name '^Wine System Tray$' >/dev/null 2>&1 && break
+    kill -0 "$program" 2>/dev/null || fail "the program ended at start"
+    sleep 0.1
+done
+xdotool search --name '^Wine System Tray$' >/dev/null 2>&1 || fail "the program's tray icon did not come"
 msiexec_q /x "$newer_msi" || fail "msiexec /x exited with $? ($(cat "$WORK/msiexec.log"))"
+for ((i = 0; i < 100; i++)); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$program" 2>/dev/null && fail "the removal left the program running"
+wait "$program" || fail "the program did not end cleanly (exit code $?)"
 [[ ! -e $install_dir ]] || fail "the removal left $(find "$install_dir")"
 [[ ! -e $shortcut ]] || fail "the removal left the shortcut"
 [[ -z $(apps_entry) ]] || fail "the removal left the Apps entry"
