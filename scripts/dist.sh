@@ -48,11 +48,13 @@ msi="$DIST/Corvalend-$version-x64.msi"
 (cd "$msi_source" && wixl -a x64 -D "Version=$version" -D "WebSite=$WEB_SITE" -o "$msi" Corvalend.wxs)
 
 sha256=$(sha256sum "$msi" | cut -d' ' -f1 | tr a-f A-F)
+upgrade_code=$(sed -n 's/.*UpgradeCode="\([-0-9A-F]*\)".*/\1/p' dist/Corvalend.wxs)
+[[ -n $upgrade_code ]] || { echo "dist: no UpgradeCode in dist/Corvalend.wxs" >&2; exit 1; }
 manifests="$DIST/winget/manifests/t/Tamberlo/Corvalend/$version"
 mkdir -p "$manifests"
 for template in dist/winget/*.yaml.in; do
     name=$(basename "$template" .in)
-    sed -e "s|@VERSION@|$version|g" -e "s|@SHA256@|$sha256|g" -e "s|@WEB_SITE@|$WEB_SITE|g" \
+    sed -e "s|@VERSION@|$version|g" -e "s|@SHA256@|$sha256|g" -e "s|@WEB_SITE@|$WEB_SITE|g" -e "s|@UPGRADE_CODE@|$upgrade_code|g" \
         -e "s|@INSTALLER_URL@|$DOWNLOAD_BASE$(basename "$msi")|g" "$template" >"$manifests/$name"
 done
 

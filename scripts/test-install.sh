@@ -31,6 +31,12 @@ cmp -s "$WORK/zip/notices/libjpeg-turbo/LICENSE.md" dist/notices/libjpeg-turbo/L
 diff -q <(tr -d '\r' <"$WORK/zip/LICENSE.txt") LICENSE >/dev/null || fail "LICENSE.txt differs"
 grep -q 'hotkeys.ini' "$WORK/zip/README.txt" || fail "README.txt does not say where the hotkeys are kept"
 
+step "winget manifests"
+manifests="$DIST/winget/manifests/t/Tamberlo/Corvalend/$version"
+sha256=$(sha256sum "$msi" | cut -d' ' -f1)
+grep -qix "    InstallerSha256: $sha256" "$manifests/Tamberlo.Corvalend.installer.yaml" || fail "the manifest names another installer"
+[[ $(grep -h '^PackageVersion:' "$manifests"/*.yaml | sort -u) == "PackageVersion: $version" ]] || fail "the manifests' versions differ"
+
 # -------------------------------------------------------------- the installer --
 # A second installer, one version higher, from the same source, with the program's file version
 # raised as a new release's would be.
