@@ -12,8 +12,35 @@
 #include "ui/RunningCopy.h"
 #include "ui/SettingsFormU.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+namespace {
+
+// The installer runs the program with one of these switches before it writes or removes the
+// program's files, and the program ends at once:
+//   "/end" (an upgrade): a running copy is asked to end (it frees its hotkeys and loses nothing);
+//   "/uninstall" (a removal): the same, and the log-on entry goes with the program.
+// The user's hotkeys and settings stay. Returns false when the command line is neither.
+bool RunInstallerSwitch(PCWSTR commandLine, int& exitCode) {
+    const auto is = [&](PCWSTR name) {
+        return CompareStringOrdinal(commandLine, -1, name, -1, /*ignoreCase=*/TRUE) == CSTR_EQUAL;
+    };
+    const bool removal = is(L"/uninstall");
+    if (!removal && !is(L"/end")) return false;
+    if (removal) {
+        try {
+            corvalend::ForgetStartAtLogOn();
+        } catch (...) {
+            // Nothing to show: the removal goes on without a message.
+        }
+    }
+    exitCode = corvalend::AskRunningCopiesToEnd(std::chrono::seconds(5)) ? 0 : 1;
+    return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLine, int /*show*/) {
     using namespace corvalend;
+    if (int exitCode = 0; RunInstallerSwitch(commandLine != nullptr ? commandLine : L"", exitCode)) return exitCode;
     // One copy per session: a later start brings the running copy's settings window to the front and
     // ends before anything is loaded.
     const TSessionMutex mutex;

@@ -2,7 +2,8 @@
 # make test - install what is missing, build, run every test
 # make build - build/win64/Corvalend.exe
 # make bench - the benchmarks
-.PHONY: setup build test run bench
+# make dist  - build/dist/: the installer (.msi), the portable zip and the winget manifests
+.PHONY: setup build test run bench dist
 
 setup:
 	@bash scripts/setup.sh
@@ -18,3 +19,6 @@ run: build
 
 bench: setup
 	@bash scripts/bench.sh
+
+dist: setup
+	@bash scripts/dist.sh

@@ -216,6 +216,19 @@ void WriteStartAtLogOn(bool start) {
     fw::RegistryIni(kRunKey).WriteString(kRunValueName, start ? u"\"" + fw::Application::ExeName() + u"\"" : u"");
 }
 
+bool ForgetStartAtLogOn() {
+    fw::RegistryIni run(kRunKey);
+    std::u16string command = run.ReadString(kRunValueName, u"");
+    if (command.size() >= 2 && command.front() == u'"' && command.back() == u'"')
+        command = command.substr(1, command.size() - 2);
+    const std::u16string exeName = fw::Application::ExeName();
+    // File names are compared as the file system does: without regard to case.
+    const bool ours =
+        !command.empty() && CompareStringOrdinal(fw::W(command), static_cast<int>(command.size()), fw::W(exeName),
+                                                 static_cast<int>(exeName.size()), /*ignoreCase=*/TRUE) == CSTR_EQUAL;
+    return ours && run.DeleteValue(kRunValueName);
+}
+
 void TData::FirstUseCheck() {
     if (fw::RegistryIni(DataFile(dftRegKey)).ReadBool(kFirstUseValue, true)) firstRun_.ShowFirstUseGuide(*this);
 }

@@ -43,6 +43,9 @@ bool ReadStartAtLogOn();
 // Writes the running program's full path in double quotes, so that the system cannot take a part of a
 // path with spaces for another program, or the empty text.
 void WriteStartAtLogOn(bool start);
+// Removes the log-on entry when it starts this program file (not another copy's), as the program's
+// removal does. True when it was removed.
+bool ForgetStartAtLogOn();
 
 class TData {
 public:

@@ -55,4 +55,8 @@ void RegistryIni::WriteBool(const std::u16string& name, bool value) {
     WriteString(name, value ? u"1" : u"0");
 }
 
+bool RegistryIni::DeleteValue(const std::u16string& name) {
+    return key_ && RegDeleteValueW(key_.get(), W(name)) == ERROR_SUCCESS;
+}
+
 }  // namespace fw

@@ -25,6 +25,8 @@ public:
     // Raise "Failed to set data for '%s'" when the system refuses.
     void WriteString(const std::u16string& name, const std::u16string& value);
     void WriteBool(const std::u16string& name, bool value);
+    // False when the value was not there or the system refused.
+    bool DeleteValue(const std::u16string& name);
 
 private:
     UniqueKey key_;

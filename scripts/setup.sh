@@ -36,6 +36,7 @@ PACKAGES=(
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 xvfb xauth x11-utils xdotool
     nasm imagemagick dpkg-dev jq
+    wixl zip unzip python3
 )
 
 missing=()

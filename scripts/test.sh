@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: portable unit tests natively under the sanitizers, a short fuzzing run, then the
-# Windows tests and the end-to-end tests under Wine in Xvfb with a test-private prefix. Ends with
-# one line "N passed, N failed".
+# Windows tests and the end-to-end tests under Wine in Xvfb with a test-private prefix, then the
+# release files of `make dist` (zip, installer) under Wine in a prefix of their own. Ends with one
+# line "N passed, N failed".
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 source "$ROOT_DIR/scripts/wine-session.sh"
@@ -94,6 +95,15 @@ if build_preset win64; then
         failed=$((failed + 1))
     fi
 else
+    failed=$((failed + 1))
+fi
+
+# What a user downloads: the zip's contents, and the installer's install, upgrade and removal under
+# Wine in a prefix of its own.
+if bash scripts/dist.sh >"$LOGS/dist.log" 2>&1; then
+    run_step install bash scripts/test-install.sh
+else
+    echo "make dist failed (log: $LOGS/dist.log)"
     failed=$((failed + 1))
 fi
 

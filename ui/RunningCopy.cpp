@@ -1,7 +1,9 @@
 // The session's mutex and the message by which a later start reaches the running copy.
 #include "ui/RunningCopy.h"
 
+#include <algorithm>
 #include <thread>
+#include <vector>
 
 namespace corvalend {
 
@@ -45,6 +47,26 @@ bool AskRunningCopyToShowSettings(std::chrono::milliseconds wait) {
         if (found || std::chrono::steady_clock::now() >= end) return found;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+}
+
+bool AskRunningCopiesToEnd(std::chrono::milliseconds wait) {
+    std::vector<fw::UniqueKernelHandle> processes;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, kMainWindowClass, nullptr)) != nullptr;) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId == GetCurrentProcessId()) continue;
+        fw::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, /*inherit=*/FALSE, processId));
+        if (PostMessageW(window, WM_CLOSE, 0, 0) && process) processes.push_back(std::move(process));
+    }
+    const auto end = std::chrono::steady_clock::now() + wait;
+    for (const auto& process : processes) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (WaitForSingleObject(process.get(), static_cast<DWORD>(std::max<long long>(left.count(), 0))) !=
+            WAIT_OBJECT_0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace corvalend

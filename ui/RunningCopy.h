@@ -31,4 +31,8 @@ bool AnswersLaterStarts();
 // while it starts: it is looked for up to `wait`. False when none was found.
 bool AskRunningCopyToShowSettings(std::chrono::milliseconds wait);
 
+// Asks every running copy of the program in this session to end (as when Windows closes its main
+// window) and waits up to `wait` until they are gone. False when one is still running then.
+bool AskRunningCopiesToEnd(std::chrono::milliseconds wait);
+
 }  // namespace corvalend
