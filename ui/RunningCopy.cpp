@@ -13,6 +13,22 @@ bool answersLaterStarts = false;
 
 constexpr wchar_t kMainWindowClass[] = L"Corvalend.MainForm";
 
+struct OtherMainWindow {
+    HWND window;
+    DWORD processId;
+};
+
+// The main windows of the program's other processes.
+std::vector<OtherMainWindow> OtherMainWindows() {
+    std::vector<OtherMainWindow> found;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, kMainWindowClass, nullptr)) != nullptr;) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId != GetCurrentProcessId()) found.push_back({window, processId});
+    }
+    return found;
+}
+
 }  // namespace
 
 TSessionMutex::TSessionMutex()
@@ -36,10 +52,7 @@ bool AskRunningCopyToShowSettings(std::chrono::milliseconds wait) {
     for (;;) {
         // Every main window of another process is asked; only the copy holding the mutex answers.
         bool found = false;
-        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, kMainWindowClass, nullptr)) != nullptr;) {
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            if (processId == GetCurrentProcessId()) continue;
+        for (const auto [window, processId] : OtherMainWindows()) {
             // It may take the foreground, which this start, the one the user just made, may give.
             AllowSetForegroundWindow(processId);
             found = PostMessageW(window, LaterStartMessage(), 0, 0) != FALSE || found;
@@ -51,10 +64,7 @@ bool AskRunningCopyToShowSettings(std::chrono::milliseconds wait) {
 
 bool AskRunningCopiesToEnd(std::chrono::milliseconds wait) {
     std::vector<fw::UniqueKernelHandle> processes;
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, kMainWindowClass, nullptr)) != nullptr;) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        if (processId == GetCurrentProcessId()) continue;
+    for (const auto [window, processId] : OtherMainWindows()) {
         fw::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, /*inherit=*/FALSE, processId));
         if (PostMessageW(window, WM_CLOSE, 0, 0) && process) processes.push_back(std::move(process));
     }
