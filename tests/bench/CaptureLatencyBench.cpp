@@ -11,9 +11,9 @@
 #include "framework/Bitmap.h"
 #include "framework/PictureOps.h"
 #include "framework/Text.h"
-#include "tests/e2e/CaptureDriver.h"
-#include "tests/e2e/E2E.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/CaptureDriver.h"
+#include "tests/support/E2E.h"
+#include "tests/support/WinTest.h"
 
 namespace {
 

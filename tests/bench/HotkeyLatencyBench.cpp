@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "framework/WinText.h"
-#include "tests/e2e/E2E.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/E2E.h"
+#include "tests/support/WinTest.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "framework/UniqueHandle.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "tests/e2e/E2E.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/E2E.h"
+#include "tests/support/WinTest.h"
 
 namespace {
 

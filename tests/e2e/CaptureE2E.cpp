@@ -12,11 +12,12 @@
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "tests/e2e/CaptureDriver.h"
-#include "tests/e2e/E2E.h"
+#include "tests/support/CaptureDriver.h"
+#include "tests/support/E2E.h"
 #include "tests/support/JpegDecode.h"
-#include "tests/win/SaveDialogDriver.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/SaveDialogDriver.h"
+#include "tests/support/WinTest.h"
 
 namespace {
 
@@ -29,16 +30,6 @@ constexpr unsigned kWindowKey = VK_F6;
 std::u16string Section(int index, unsigned key, const std::u16string& func) {
     return u"[key" + fw::IntToStr(index) + u"]\r\nactive=1\r\nkey=" + fw::IntToStr(key) + u"\r\nshift=" +
            fw::IntToStr(kCtrlAlt) + u"\r\nfunc=" + func + u"\r\nparams=\r\nparams2=\r\nparams3=\r\n\r\n";
-}
-
-double MeanChannelError(const fw::Picture& a, const fw::Picture& b) {
-    if (a.width != b.width || a.height != b.height || a.Empty()) return 1e9;
-    double sum = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        for (const int shift : {0, 8, 16})
-            sum +=
-                std::abs(static_cast<int>(a.pixels[i] >> shift & 0xFF) - static_cast<int>(b.pixels[i] >> shift & 0xFF));
-    return sum / static_cast<double>(a.pixels.size() * 3);
 }
 
 // The selection every test draws, in picture pixels: from (200, 150) up and left to (50, 40).
@@ -121,7 +112,7 @@ TEST_F(CaptureE2E, ScreenHotkeyShowsTheScreenAsItWasAndCtrlCCopiesAllOfIt) {
     e2e::EmptyTheClipboard();
     wintest::PressCombination(MOD_CONTROL, 'C');
     fw::Picture copied;
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = e2e::ClipboardPicture()).Empty(); }, 5s));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = wintest::ClipboardPicture()).Empty(); }, 5s));
     EXPECT_EQ(copied.width, grabbed.width);
     EXPECT_EQ(copied.height, grabbed.height);
     EXPECT_TRUE(copied.pixels == grabbed.pixels) << "the capture is not the screen as grabbed just before";
@@ -147,8 +138,8 @@ TEST_F(CaptureE2E, SelectionDrawnWithTheMouseIsCroppedAndSavedAsJpegAndBitmap) {
     EXPECT_EQ(decoded.picture.width, 150);
     EXPECT_EQ(decoded.picture.height, 110);
     // As libjpeg itself encodes the selection's pixels, give or take rounding.
-    EXPECT_LT(MeanChannelError(decoded.picture, DecodeJpeg(ReferenceJpeg(expected)).picture), 1.0);
-    EXPECT_LT(MeanChannelError(decoded.picture, expected), 10.0);
+    EXPECT_LT(wintest::MeanChannelError(decoded.picture, DecodeJpeg(ReferenceJpeg(expected)).picture), 1.0);
+    EXPECT_LT(wintest::MeanChannelError(decoded.picture, expected), 10.0);
 
     window = Capture(kScreenKey, grabbed);
     ASSERT_NE(window, nullptr);
@@ -177,7 +168,7 @@ TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection)
     e2e::EmptyTheClipboard();
     e2e::ClickCentre(e2e::CaptureButton(window, L"Copy to clipboard"));
     fw::Picture copied;
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = e2e::ClipboardPicture()).Empty(); }, 5s));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = wintest::ClipboardPicture()).Empty(); }, 5s));
     EXPECT_EQ(copied.width, 150);
     EXPECT_EQ(copied.height, 110);
     EXPECT_TRUE(copied.pixels == fw::CopyRect(windowPicture, kSelection).pixels);

@@ -16,8 +16,8 @@
 #include "framework/Text.h"
 #include "framework/WinText.h"
 #include "framework/WindowMessages.h"
-#include "tests/e2e/E2E.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/E2E.h"
+#include "tests/support/WinTest.h"
 
 using namespace std::chrono_literals;
 

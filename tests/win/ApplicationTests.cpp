@@ -10,7 +10,7 @@
 #include "framework/UniqueHandle.h"
 #include "framework/UtilWindow.h"
 #include "framework/Window.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 
 namespace {
 

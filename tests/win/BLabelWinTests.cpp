@@ -15,7 +15,8 @@
 #include "framework/Error.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/WinTest.h"
 
 using namespace corvalend;
 
@@ -66,27 +67,9 @@ struct Pixels {
 
 Pixels FromDC(HDC source, int width, int height) {
     Pixels pixels{width, height, {}};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const HDC memory = CreateCompatibleDC(source);
-    const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* bgra = static_cast<const uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        const uint32_t v = bgra[i];
-        pixels.data.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    for (const std::uint32_t rgb : wintest::CopyFromDC(source, width, height).pixels) {
+        pixels.data.push_back(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     return pixels;
 }
 

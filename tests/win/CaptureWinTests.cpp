@@ -19,7 +19,8 @@
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "tests/support/JpegDecode.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/WinTest.h"
 
 using namespace corvalend;
 
@@ -97,14 +98,6 @@ std::u16string ErrorText(const std::function<void()>& action) {
         return e.Text();
     }
     return u"(no error)";
-}
-
-fw::Picture ClipboardPicture() {
-    fw::Picture picture;
-    if (!OpenClipboard(nullptr)) return picture;
-    if (const HANDLE bitmap = GetClipboardData(CF_BITMAP)) picture = fw::BitmapToPicture(static_cast<HBITMAP>(bitmap));
-    CloseClipboard();
-    return picture;
 }
 
 // Uneven size and varied colours in every channel.
@@ -231,12 +224,12 @@ TEST(CaptureClipboard, PlacesTheBitmapAndReportsAHeldClipboard) {
     const fw::Picture picture = Varied(37, 23);
     fw::Clipboard(owner.get()).SetBitmap(fw::PictureToBitmap(picture));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));  // the contents were replaced
-    const fw::Picture placed = ClipboardPicture();
+    const fw::Picture placed = wintest::ClipboardPicture();
     EXPECT_EQ(placed.width, 37);
     EXPECT_EQ(placed.pixels, picture.pixels);
 
     fw::Clipboard(owner.get()).SetBitmap(fw::PictureToBitmap(fw::Picture(1, 1, 0xFF123456u)));
-    EXPECT_EQ(ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});
+    EXPECT_EQ(wintest::ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});
 
     // Held by another thread, as another program would hold it.
     std::atomic<bool> held{false}, release{false};
@@ -252,5 +245,5 @@ TEST(CaptureClipboard, PlacesTheBitmapAndReportsAHeldClipboard) {
     release = true;
     holder.join();
     EXPECT_EQ(error, u"Cannot open clipboard: " + fw::SystemErrorText(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});  // left unchanged
+    EXPECT_EQ(wintest::ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});  // left unchanged
 }

@@ -9,7 +9,7 @@
 #include "framework/Win32CodePage.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 
 using namespace corvalend;
 

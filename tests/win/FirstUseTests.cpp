@@ -18,9 +18,9 @@
 #include "framework/Text.h"
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
-#include "tests/win/FormTest.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
-#include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 #include "ui/frmFirstUseU.h"
 

@@ -23,8 +23,8 @@
 #include "framework/OpenDialog.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
-#include "tests/win/FormTest.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/WinTest.h"
 
 using namespace corvalend;
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/GraphicControl.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/GraphicHostWindow.h"
-#include "tests/win/WinTest.h"
 
 namespace {
 

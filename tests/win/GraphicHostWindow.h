@@ -15,6 +15,7 @@
 #include "framework/GraphicControl.h"
 #include "framework/Picture.h"
 #include "framework/Window.h"
+#include "tests/support/Pictures.h"
 
 namespace wintest {
 
@@ -37,32 +38,7 @@ public:
     std::vector<UINT> ownMouse;  // mouse messages no control took
 
     // The client area as the window paints it, pixels as 0x00RRGGBB.
-    fw::Picture Render() {
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        fw::Picture picture(client.right, client.bottom);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        const HDC screen = GetDC(nullptr);
-        const HDC dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = SelectObject(dc, bitmap);
-        SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        GdiFlush();
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = pixels[i] & 0xFFFFFF;
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        return picture;
-    }
+    fw::Picture Render() { return wintest::PrintClient(Handle()); }
 
     static std::uint32_t Rgb(COLORREF color) {
         return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);

@@ -10,8 +10,8 @@
 #include "framework/Error.h"
 #include "framework/SystemLibrary.h"
 #include "framework/WinText.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
-#include "tests/win/WinTest.h"
 
 using namespace corvalend;
 

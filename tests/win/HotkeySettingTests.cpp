@@ -20,9 +20,9 @@
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "tests/win/FormTest.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
-#include "tests/win/WinTest.h"
 #include "ui/HotkeySettingU.h"
 
 using namespace corvalend;

@@ -14,8 +14,8 @@
 #include "framework/Form.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
-#include "tests/win/FormTest.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/WinTest.h"
 #include "ui/frmMemoInputU.h"
 
 using namespace corvalend;

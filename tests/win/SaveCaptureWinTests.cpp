@@ -19,9 +19,10 @@
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "tests/support/JpegDecode.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/SaveDialogDriver.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/GraphicHostWindow.h"
-#include "tests/win/SaveDialogDriver.h"
-#include "tests/win/WinTest.h"
 
 using namespace corvalend;
 
@@ -37,26 +38,6 @@ fw::Picture Varied(int width, int height) {
         for (int x = 0; x < width; ++x)
             picture.At(x, y) = 0xFF000000u | static_cast<std::uint32_t>((x * 7) & 0xFF) << 16 |
                                static_cast<std::uint32_t>((y * 5) & 0xFF) << 8 | 0x80u;
-    return picture;
-}
-
-// The mean difference of the colour channels of two pictures of one size (a large one otherwise).
-double MeanChannelError(const fw::Picture& a, const fw::Picture& b) {
-    if (a.width != b.width || a.height != b.height || a.Empty()) return 1e9;
-    double sum = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        for (const int shift : {0, 8, 16})
-            sum +=
-                std::abs(static_cast<int>(a.pixels[i] >> shift & 0xFF) - static_cast<int>(b.pixels[i] >> shift & 0xFF));
-    return sum / static_cast<double>(a.pixels.size() * 3);
-}
-
-// The clipboard's bitmap as a picture; empty when there is none.
-fw::Picture ClipboardPicture() {
-    fw::Picture picture;
-    for (int attempt = 0; attempt < 20 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
-    if (const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) picture = fw::BitmapToPicture(bitmap);
-    CloseClipboard();
     return picture;
 }
 
@@ -125,28 +106,7 @@ protected:
     }
 
     // The view as it paints itself (picture, shade, selection), pixels as 0x00RRGGBB.
-    static fw::Picture Render(TSaveCapture& window) {
-        const HWND view = window.CaptureImage().Handle();
-        RECT client{};
-        GetClientRect(view, &client);
-        fw::Picture picture(client.right, client.bottom);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-        const fw::UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        const fw::ScopedSelectObject select(dc.get(), bitmap.get());
-        SendMessageW(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-        GdiFlush();
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = pixels[i] & 0xFFFFFFu;
-        return picture;
-    }
+    static fw::Picture Render(TSaveCapture& window) { return wintest::PrintClient(window.CaptureImage().Handle()); }
 
     static bool Open(TSaveCapture* window) {
         for (size_t i = 0; i < windows_->Count(); ++i)
@@ -355,14 +315,14 @@ TEST_F(SaveCaptureWin, SelectionPastTheRightEdgeClipsForShadeCropAndCopy) {
     Drag(window, {20, 10}, {60, 50});
     TSaveCapture* copied = &window;
     SendMessageW(window.Button2.Handle(), BM_CLICK, 0, 0);
-    const fw::Picture placed = ClipboardPicture();
+    const fw::Picture placed = wintest::ClipboardPicture();
     EXPECT_EQ(placed.pixels,
               fw::CopyRect(fw::CopyRect(Varied(400, 300), {300, 50, 400, 120}), {20, 10, 60, 50}).pixels);
     EXPECT_EQ(placed.width, 40);
     EXPECT_TRUE(Open(copied)) << "freed once the click is done, not within it";
     Pump();
     EXPECT_FALSE(Open(copied));
-    EXPECT_EQ(ClipboardPicture().pixels, placed.pixels) << "the bitmap outlives the window that placed it";
+    EXPECT_EQ(wintest::ClipboardPicture().pixels, placed.pixels) << "the bitmap outlives the window that placed it";
 }
 
 TEST_F(SaveCaptureWin, OddSelectionsAndTinyPicturesNeverFail) {
@@ -423,7 +383,7 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
             EXPECT_EQ(decoded.picture.width, 60);
             EXPECT_EQ(decoded.picture.height, 40);
             EXPECT_FALSE(decoded.progressive);
-            EXPECT_LT(MeanChannelError(decoded.picture, DecodeJpeg(ReferenceJpeg(expected)).picture), 1.0);
+            EXPECT_LT(wintest::MeanChannelError(decoded.picture, DecodeJpeg(ReferenceJpeg(expected)).picture), 1.0);
         } else {
             EXPECT_EQ(*bytes, fw::EncodeBmp(expected));
         }
@@ -607,7 +567,7 @@ TEST_F(SaveCaptureWin, EnterCropsCtrlSSavesAndCtrlCCopies) {
     ASSERT_TRUE(Open(&window));
     // Ctrl+C copies what is left and closes.
     Key(window, 'C', true);
-    EXPECT_EQ(ClipboardPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
+    EXPECT_EQ(wintest::ClipboardPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
     Pump();
     EXPECT_FALSE(Open(&window));
 }

@@ -9,7 +9,7 @@
 #include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 
 using namespace corvalend;
 

@@ -11,7 +11,7 @@
 #include "controls/SimpleTimer.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 
 using namespace corvalend;
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "capture/SizeRect.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/GraphicHostWindow.h"
-#include "tests/win/WinTest.h"
 
 using namespace corvalend;
 

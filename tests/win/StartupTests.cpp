@@ -6,9 +6,9 @@
 #include "core/datau.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
-#include "tests/win/FormTest.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
-#include "tests/win/WinTest.h"
 #include "ui/SettingsFormU.h"
 
 using namespace corvalend;

@@ -16,7 +16,7 @@
 #include "framework/Error.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 #include "ui/MainFormU.h"
 
 using namespace corvalend;

@@ -19,7 +19,7 @@
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 #include "ui/CheckForUpdates.h"
 
 using namespace corvalend;

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "framework/WinText.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 
 namespace wintest {
 

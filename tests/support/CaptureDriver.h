@@ -49,8 +49,6 @@ void DragOnView(HWND view, POINT from, POINT to);
 
 // The whole primary screen as it is now.
 fw::Picture GrabWholeScreen();
-// The clipboard's bitmap; empty when there is none.
-fw::Picture ClipboardPicture();
 
 // A path for a test artefact in build/test-artefacts (created when missing), and its Unix form when
 // the path lies on Wine's drive for the root folder.

@@ -1,4 +1,5 @@
-// Shared helpers of the Windows tests: scratch folders, message pumping and watching for dialogs.
+// Shared helpers of the Windows and end-to-end tests: scratch folders, waiting for a state while
+// pumping messages, and watching for dialogs.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,8 +31,27 @@ private:
 void DeleteTree(const std::u16string& folder);
 bool FolderExists(const std::u16string& folder);
 
-// Pumps this thread's messages until the condition holds or the time is up.
+// How long a test waits for a state it needs before it fails. Generous, because a wait ends as soon
+// as its state holds: only a failing test waits this long.
+inline constexpr std::chrono::milliseconds kPatience{20000};
+
+// Pumps this thread's messages until `ready` holds. When it does not within `limit`, the test fails
+// with "waited 20 s in vain for <what>" and this returns false:
+//
+//     ASSERT_TRUE(wintest::WaitFor("the settings window", [&] { return (found = Find()) != nullptr; }));
+bool WaitFor(std::string_view what, const std::function<bool()>& ready, std::chrono::milliseconds limit = kPatience);
+
+// Pumps this thread's messages until the condition holds or the time is up (false then), without
+// failing: for a wait whose end is an answer, as when a press is tried again.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// Handles every message that waits in this thread's queue now: what the test posted to its own
+// windows has been handled when this returns.
+void PumpPending();
+
+// Pumps this thread's messages for a fixed time. Only where nothing tells that the time has come:
+// say why beside each call.
+void PumpFor(std::chrono::milliseconds time);
 
 // A top-level window of the process with the class and, when given, the caption; null when none.
 // It sends no message to the windows, so any thread may look while the windows' own thread is busy.

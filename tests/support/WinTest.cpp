@@ -1,5 +1,7 @@
 // Windows test helpers: scratch folders, message pumping, window counts, key presses, message boxes.
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
+
+#include <gtest/gtest.h>
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -55,6 +57,24 @@ void DeleteTree(const std::u16string& folder) {
 bool FolderExists(const std::u16string& folder) {
     const DWORD attributes = GetFileAttributesW(fw::W(folder));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WaitFor(std::string_view what, const std::function<bool()>& ready, std::chrono::milliseconds limit) {
+    if (PumpUntil(ready, limit)) return true;
+    ADD_FAILURE() << "waited " << limit.count() / 1000.0 << " s in vain for " << what;
+    return false;
+}
+
+void PumpPending() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void PumpFor(std::chrono::milliseconds time) {
+    PumpUntil([] { return false; }, time);
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

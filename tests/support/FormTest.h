@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "tests/support/WinTest.h"
 
 // Found by the assertions through the rectangles' own (global) namespace.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -28,32 +30,55 @@ inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
 
 namespace wintest {
 
-// Steps run one after another on a thread timer of the test's own thread, each after its delay,
-// while the code under test sits in its loop; they inject real input and look at the windows
-// directly. When the loop is still running some seconds after the last step, the abort step ends
-// it so that a failing test cannot hang.
+// Steps run one after another on a thread timer of the test's own thread while the code under test
+// sits in its loop; they inject real input and look at the windows directly. Each step waits for
+// what it needs:
+//
+//     script.When("the wizard in front", [&] { return Active(wizard); }, [] { PressCombination(0, VK_TAB); })
+//         .When("the WIN box focused", [&] { return wizard.ShiftKeyWin.Focused(); }, [] { ... })
+//         .Then([&] { ... });  // what the step before caused has been handled
+//
+// A step waits in vain at most the patience, then the test fails naming what never came and the
+// script goes on. When the loop is still running that long after the last step, the abort step
+// ends it so that a failing test cannot hang.
 class ModalScript {
 public:
     using Step = std::function<void()>;
 
-    // Runs `step` `delayMs` after the previous step (or after Start).
-    ModalScript& Then(int delayMs, Step step) {
-        steps_.push_back({delayMs, std::move(step)});
+    // Runs `step` once this thread has handled what the earlier steps put into its queue (key
+    // presses, posted messages, repaints): the system makes a timer message only when no other
+    // message waits.
+    ModalScript& Then(Step step) { return When({}, nullptr, std::move(step)); }
+
+    // Runs `step` once `ready` holds, checked at every tick; `what` names it when it never does.
+    ModalScript& When(std::string what, std::function<bool()> ready, Step step) {
+        steps_.push_back({std::move(what), std::move(ready), std::move(step)});
         return *this;
     }
 
-    // Runs `step` once `ready` holds (checked on every tick from `delayMs` after the previous step
-    // on); when it does not within ten seconds, the test fails and the step is skipped.
+    // TEMPORARY while the scripts move to conditions: a step after a fixed delay.
+    ModalScript& Then(int delayMs, Step step) {
+        auto since = std::make_shared<std::chrono::steady_clock::time_point>();
+        When(
+            {}, [since] { return *since = std::chrono::steady_clock::now(), true; }, [] {});
+        return When(
+            "a fixed delay",
+            [since, delayMs] {
+                return std::chrono::steady_clock::now() - *since >= std::chrono::milliseconds(delayMs);
+            },
+            std::move(step));
+    }
     ModalScript& ThenWhen(int delayMs, std::function<bool()> ready, Step step) {
-        return Then(delayMs, [this, ready = std::move(ready), step = std::move(step)] { WaitThen(ready, step); });
+        Then(delayMs, [] {});
+        return When("a condition", std::move(ready), std::move(step));
     }
 
     // Starts the timer; `abort` ends the modal loop if the steps did not.
     void Start(Step abort) {
         abort_ = std::move(abort);
         current_ = this;
-        last_ = std::chrono::steady_clock::now();
-        timer_ = SetTimer(nullptr, 0, 20, &ModalScript::Tick);
+        since_ = std::chrono::steady_clock::now();
+        timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &ModalScript::Tick);
     }
 
     ~ModalScript() {
@@ -64,25 +89,11 @@ public:
     bool Done() const { return next_ == steps_.size(); }
 
 private:
-    // Runs in place of a step: keeps the step pending (by stepping back) until `ready` holds.
-    void WaitThen(const std::function<bool()>& ready, const Step& step) {
-        if (ready()) {
-            waiting_ = false;
-            step();
-            return;
-        }
-        if (!waiting_) {
-            waiting_ = true;
-            waitStart_ = std::chrono::steady_clock::now();
-        }
-        if (std::chrono::steady_clock::now() - waitStart_ > std::chrono::seconds(10)) {
-            waiting_ = false;
-            ADD_FAILURE() << "a scripted step waited in vain";
-            return;
-        }
-        --next_;  // again on the next tick
-        last_ -= std::chrono::hours(1);
-    }
+    struct Entry {
+        std::string what;
+        std::function<bool()> ready;
+        Step step;
+    };
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (current_ != nullptr) current_->Run();
@@ -90,29 +101,39 @@ private:
 
     void Run() {
         const auto now = std::chrono::steady_clock::now();
-        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count();
+        const bool late = now - since_ > kPatience;
         if (next_ < steps_.size()) {
-            if (waited < steps_[next_].first) return;
-            last_ = now;
-            Step step = steps_[next_++].second;  // a copy: the step may end the loop and the script
+            const Entry& entry = steps_[next_];
+            if (entry.ready && !entry.ready()) {
+                if (!late) return;
+                ADD_FAILURE() << "a scripted step waited " << kPatience.count() / 1000 << " s in vain for "
+                              << entry.what;
+            }
+            since_ = now;
+            Step step = steps_[next_++].step;  // a copy: the step may end the loop and the script
             step();
-        } else if (waited > 5000 && !aborted_) {
+        } else if (late && !aborted_) {
             aborted_ = true;
             ADD_FAILURE() << "the modal loop did not end after the last step";
             if (abort_) abort_();
         }
     }
 
-    std::vector<std::pair<int, Step>> steps_;
+    std::vector<Entry> steps_;
     size_t next_ = 0;
     Step abort_;
     bool aborted_ = false;
-    bool waiting_ = false;
-    std::chrono::steady_clock::time_point waitStart_;
     UINT_PTR timer_ = 0;
-    std::chrono::steady_clock::time_point last_;
+    std::chrono::steady_clock::time_point since_;
     inline static ModalScript* current_ = nullptr;
 };
+
+// The form is shown, active and holds the keyboard focus: keys pressed now reach it.
+inline bool InFront(const fw::Form& form) {
+    const HWND focus = GetFocus();
+    return form.Visible() && GetActiveWindow() == form.Handle() && focus != nullptr &&
+           (focus == form.Handle() || IsChild(form.Handle(), focus));
+}
 
 // Runs the application's own loop (hooks and the forms' keyboard navigation included) until the
 // condition holds; false when it did not within the time.

@@ -1,5 +1,5 @@
 // Test support: starting, finding and closing the real program, its hotkey file and registry prepared.
-#include "tests/e2e/E2E.h"
+#include "tests/support/E2E.h"
 
 #include <shlobj.h>
 
@@ -11,7 +11,7 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/WinTest.h"
 
 namespace e2e {
 

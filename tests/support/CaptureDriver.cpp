@@ -1,5 +1,5 @@
 // Test support: a patterned window to capture, and the mouse and screen reads that drive capture windows.
-#include "tests/e2e/CaptureDriver.h"
+#include "tests/support/CaptureDriver.h"
 
 #include <thread>
 
@@ -8,8 +8,8 @@
 #include "framework/Win32FileStore.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
-#include "tests/e2e/E2E.h"
-#include "tests/win/WinTest.h"
+#include "tests/support/E2E.h"
+#include "tests/support/WinTest.h"
 
 namespace e2e {
 
@@ -155,14 +155,6 @@ void DragOnView(HWND view, POINT from, POINT to) {
 
 fw::Picture GrabWholeScreen() {
     return fw::GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-}
-
-fw::Picture ClipboardPicture() {
-    fw::Picture picture;
-    for (int attempt = 0; attempt < 20 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
-    if (const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) picture = fw::BitmapToPicture(bitmap);
-    CloseClipboard();
-    return picture;
 }
 
 std::u16string ArtefactPath(const std::u16string& name) {
