@@ -18,9 +18,9 @@
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "tests/win/FormTest.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
-#include "tests/win/WinTest.h"
 #include "ui/frmAddHotkeyU.h"
 
 using namespace corvalend;
@@ -28,6 +28,7 @@ using namespace corvalend;
 namespace {
 
 using wintest::ClientRect;
+using wintest::InFront;
 using wintest::PressCombination;
 
 constexpr int kOpenFileItem = 3;  // in the menu order of the actions
@@ -93,7 +94,8 @@ public:
         expected_ = std::move(text);
         watcher_ = std::make_unique<wintest::MessageBoxWatcher>(u"Error");
     }
-    bool Closed() const { return watcher_ != nullptr && watcher_->Seen(); }
+    // The box came and went, and the form has the keys again.
+    bool Gone(const fw::Form& form) const { return watcher_ != nullptr && watcher_->Closed() && InFront(form); }
     void Check() {
         ASSERT_TRUE(watcher_ != nullptr);
         EXPECT_EQ(fw::Utf16ToUtf8(watcher_->Text()), fw::Utf16ToUtf8(expected_));
@@ -108,6 +110,21 @@ private:
 
 bool IsOn(const fw::Control& control) {
     return IsWindowVisible(control.Handle()) != FALSE;
+}
+
+// The first page with a free combination, SHIFT+E, then Next to the action page.
+void ToTheActionPage(wintest::ModalScript& script, TfrmAddHotkey& form) {
+    TfrmAddHotkey* wizard = &form;  // the steps run after this returns
+    script
+        .When(
+            "the wizard in front", [=] { return InFront(*wizard); }, [] { PressCombination(0, 'E'); })
+        .When(
+            "the key E", [=] { return wizard->HotKey1.Key() == 'E'; }, [] { PressCombination(0, VK_TAB); })
+        .When(
+            "the WIN box focused", [=] { return wizard->ShiftKeyWin.Focused(); },
+            [] { PressCombination(MOD_ALT, 'S'); })
+        .When(
+            "SHIFT ticked", [=] { return wizard->ShiftKeyShift.Checked(); }, [] { PressCombination(0, VK_RETURN); });
 }
 
 }  // namespace
@@ -173,97 +190,118 @@ TEST_F(AddHotkey, ChecksBothPagesThenFinishAppendsOneHotkeyAndReloads) {
     bool fieldsShown = false;
     std::string fileWhileChecking;
 
+    const auto inFront = [&] { return InFront(wizard); };
+    const auto keyFocused = [&] { return wizard.HotKey1.Focused(); };
+    const auto winBoxFocused = [&] { return wizard.ShiftKeyWin.Focused(); };
+    const auto boxGone = [&] { return box.Gone(wizard); };
+    const auto keyIs = [&](uint16_t key) { return [&wizard, key] { return wizard.HotKey1.Key() == key; }; };
+
     wintest::ModalScript script;
     script
-        .Then(600, [&] { PressCombination(0, VK_TAB); })  // from the key field to the WIN box
-        .Then(300,
+        .When("the wizard in front", inFront, [&] { PressCombination(0, VK_TAB); })  // the key field to WIN
+        .When("the WIN box focused", winBoxFocused,
               [&] {
                   box.Expect(u"You must select a key for your hotkey.");
                   PressCombination(0, VK_RETURN);
               })
-        .ThenWhen(
-            300, [&] { return box.Closed(); }, [&] { box.Check(); })
-        .Then(300, [&] { PressCombination(MOD_ALT, 'K'); })
-        .Then(300, [&] { PressCombination(0, 'W'); })  // the key of the inactive hotkey
-        .Then(300, [&] { PressCombination(0, VK_TAB); })
-        .Then(300,
+        .When("the box for no key", boxGone,
+              [&] {
+                  box.Check();
+                  PressCombination(MOD_ALT, 'K');
+              })
+        .When("the key field focused", keyFocused, [&] { PressCombination(0, 'W'); })  // the inactive one's key
+        .When("the key W", keyIs('W'), [&] { PressCombination(0, VK_TAB); })
+        .When("the WIN box focused", winBoxFocused,
               [&] {
                   box.Expect(u"You must select a shift key for your hotkey.");
                   PressCombination(0, VK_RETURN);
               })
-        .ThenWhen(
-            300, [&] { return box.Closed(); }, [&] { box.Check(); })
-        .Then(300, [&] { PressCombination(MOD_ALT, 'K'); })
-        .Then(300, [&] { PressCombination(0, 'Q'); })  // the key of the active hotkey
-        .Then(300, [&] { PressCombination(0, VK_TAB); })
-        .Then(300, [&] { PressCombination(MOD_ALT, 'C'); })
-        .Then(300, [&] { PressCombination(MOD_ALT, 'A'); })
-        .Then(300,
+        .When("the box for no shift key", boxGone,
               [&] {
-                  box.Expect(u"The selected hotkey is already in use.");
-                  PressCombination(0, VK_RETURN);
+                  box.Check();
+                  PressCombination(MOD_ALT, 'K');
               })
-        .ThenWhen(
-            300, [&] { return box.Closed(); }, [&] { box.Check(); })
-        .Then(300,
+        .When("the key field focused", keyFocused, [&] { PressCombination(0, 'Q'); })  // the active one's key
+        .When("the key Q", keyIs('Q'), [&] { PressCombination(0, VK_TAB); })
+        .When("the WIN box focused", winBoxFocused, [&] { PressCombination(MOD_ALT, 'C'); })
+        .When(
+            "CTRL ticked", [&] { return wizard.ShiftKeyCTRL.Checked(); }, [&] { PressCombination(MOD_ALT, 'A'); })
+        .When(
+            "ALT ticked", [&] { return wizard.ShiftKeyALt.Checked(); },
+            [&] {
+                box.Expect(u"The selected hotkey is already in use.");
+                PressCombination(0, VK_RETURN);
+            })
+        .When("the box for a combination in use", boxGone,
               [&] {
+                  box.Check();
                   EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey) << "stays after a failed check";
                   wintest::KeepScreenshot(wizard.Handle(), u"AddHotkey-page1.bmp");
                   PressCombination(MOD_ALT, 'K');
               })
-        .Then(300, [&] { PressCombination(0, 'W'); })  // used only by an inactive hotkey: accepted
-        .Then(300, [&] { PressCombination(0, VK_TAB); })
-        .Then(300, [&] { PressCombination(0, VK_RETURN); })
-        .Then(400,
+        .When("the key field focused", keyFocused, [&] { PressCombination(0, 'W'); })  // only an inactive one's
+        .When("the key W", keyIs('W'), [&] { PressCombination(0, VK_TAB); })
+        .When("the WIN box focused", winBoxFocused, [&] { PressCombination(0, VK_RETURN); })
+        .When(
+            "the action page", [&] { return wizard.pcClient.ActivePageIndex() == 1; },
+            [&] {
+                page2AfterNext = wizard.pcClient.ActivePageIndex();
+                finishShown = wizard.btnNext.Text() == u"&Finish";
+                previousEnabled = wizard.btnPrevious.Enabled();
+                box.Expect(u"You must select an action for the hotkey.");
+                PressCombination(MOD_ALT, 'F');
+            })
+        .When("the box for no action", boxGone,
               [&] {
-                  page2AfterNext = wizard.pcClient.ActivePageIndex();
-                  finishShown = wizard.btnNext.Text() == u"&Finish";
-                  previousEnabled = wizard.btnPrevious.Enabled();
-                  box.Expect(u"You must select an action for the hotkey.");
-                  PressCombination(MOD_ALT, 'F');
+                  box.Check();
+                  PressCombination(MOD_ALT, 'P');  // Previous: no check
               })
-        .ThenWhen(
-            300, [&] { return box.Closed(); }, [&] { box.Check(); })
-        .Then(300, [&] { PressCombination(MOD_ALT, 'P'); })  // Previous: no check
-        .Then(400,
-              [&] {
-                  pageAfterPrevious = wizard.pcClient.ActivePageIndex();
-                  EXPECT_EQ(wizard.btnNext.Text(), u"&Next");
-                  EXPECT_FALSE(wizard.btnPrevious.Enabled());
-                  EXPECT_EQ(wizard.HotKey1.Key(), 'W') << "kept as entered";
-                  PressCombination(MOD_ALT, 'N');
-              })
-        .Then(400,
-              [&] {
-                  EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsAction);
-                  wizard.cbAction.SetFocus();
-              })
-        .Then(300,
-              [&] {
-                  for (int i = 0; i <= kOpenFileItem; ++i) PressCombination(0, VK_DOWN);
-              })
-        .Then(400,
-              [&] {
-                  EXPECT_EQ(wizard.cbAction.ItemIndex(), kOpenFileItem);
-                  fieldsShown = IsOn(wizard.edtParameters) && IsOn(wizard.Label10) && IsOn(wizard.btnParameters) &&
-                                IsOn(wizard.edtAdditionalParameters) && IsOn(wizard.lblAdditionalParameters) &&
-                                IsOn(wizard.cbParam3) && wizard.cbParam3.ItemIndex() == 0 &&
-                                wizard.cbParam3.ItemText(1) == u"Maximized window";
-                  PressCombination(0, VK_TAB);  // to the parameter field
-              })
-        .Then(300, [&] { wintest::TypeText(u"C:\\app.exe"); })
-        .Then(300,
-              [&] {
-                  // Text with line breaks, as a paste or another program may put it into a one-line field.
-                  SetWindowTextW(wizard.edtAdditionalParameters.Handle(), L"-a\r\n[key7]\r\nfunc=exitwindows");
-                  wizard.cbParam3.SetFocus();
-              })
-        .Then(300, [&] { PressCombination(0, VK_DOWN); })  // "Maximized window"
-        .Then(300, [&] {
-            wintest::KeepScreenshot(wizard.Handle(), u"AddHotkey-page2.bmp");
-            fileWhileChecking = FileBytes();
-            PressCombination(MOD_ALT, 'F');
-        });
+        .When(
+            "the key page again", [&] { return wizard.pcClient.ActivePageIndex() != 1; },
+            [&] {
+                pageAfterPrevious = wizard.pcClient.ActivePageIndex();
+                EXPECT_EQ(wizard.btnNext.Text(), u"&Next");
+                EXPECT_FALSE(wizard.btnPrevious.Enabled());
+                EXPECT_EQ(wizard.HotKey1.Key(), 'W') << "kept as entered";
+                PressCombination(MOD_ALT, 'N');
+            })
+        .When(
+            "the action page again", [&] { return wizard.pcClient.ActivePage() == &wizard.tsAction; },
+            [&] { wizard.cbAction.SetFocus(); })
+        .When(
+            "the action list focused", [&] { return wizard.cbAction.Focused(); },
+            [&] {
+                for (int i = 0; i <= kOpenFileItem; ++i) PressCombination(0, VK_DOWN);
+            })
+        .When(
+            "Open file chosen", [&] { return wizard.cbAction.ItemIndex() == kOpenFileItem; },
+            [&] {
+                fieldsShown = IsOn(wizard.edtParameters) && IsOn(wizard.Label10) && IsOn(wizard.btnParameters) &&
+                              IsOn(wizard.edtAdditionalParameters) && IsOn(wizard.lblAdditionalParameters) &&
+                              IsOn(wizard.cbParam3) && wizard.cbParam3.ItemIndex() == 0 &&
+                              wizard.cbParam3.ItemText(1) == u"Maximized window";
+                PressCombination(0, VK_TAB);  // to the parameter field
+            })
+        .When(
+            "the parameter field focused", [&] { return wizard.edtParameters.Focused(); },
+            [&] { wintest::TypeText(u"C:\\app.exe"); })
+        .When(
+            "the typed path", [&] { return wizard.edtParameters.Text() == u"C:\\app.exe"; },
+            [&] {
+                // Text with line breaks, as a paste or another program may put it into a one-line field.
+                SetWindowTextW(wizard.edtAdditionalParameters.Handle(), L"-a\r\n[key7]\r\nfunc=exitwindows");
+                wizard.cbParam3.SetFocus();
+            })
+        .When(
+            "the window-state list focused", [&] { return wizard.cbParam3.Focused(); },
+            [&] { PressCombination(0, VK_DOWN); })
+        .When(
+            "Maximized window chosen", [&] { return wizard.cbParam3.ItemIndex() == 1; },
+            [&] {
+                wintest::KeepScreenshot(wizard.Handle(), u"AddHotkey-page2.bmp");
+                fileWhileChecking = FileBytes();
+                PressCombination(MOD_ALT, 'F');
+            });
     script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
     EXPECT_EQ(wizard.ShowModal(), fw::mrOk);
     EXPECT_TRUE(script.Done());
@@ -307,26 +345,26 @@ TEST_F(AddHotkey, NextNamesACombinationAnotherProgramHolds) {
     ErrorBox box;
     wintest::ModalScript script;
     script
-        .Then(600,
-              [&] {
-                  wizard.HotKey1.SetHotKey(VK_F8);
-                  wizard.ShiftKeyCTRL.SetChecked(true);
-                  wizard.ShiftKeyShift.SetChecked(true);
-                  box.Expect(u"The selected hotkey is used by another program.");
-                  PostMessageW(wizard.btnNext.Handle(), BM_CLICK, 0, 0);
-              })
-        .ThenWhen(
-            300, [&] { return box.Closed(); }, [&] { box.Check(); })
-        .Then(300,
-              [&] {
-                  EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey) << "stays on the key page";
-                  wizard.HotKey1.SetHotKey(VK_F9);  // another combination is taken
-                  PostMessageW(wizard.btnNext.Handle(), BM_CLICK, 0, 0);
-              })
-        .Then(400, [&] {
-            EXPECT_EQ(wizard.pcClient.ActivePageIndex(), 1);
-            PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0);
-        });
+        .When(
+            "the wizard in front", [&] { return InFront(wizard); },
+            [&] {
+                wizard.HotKey1.SetHotKey(VK_F8);
+                wizard.ShiftKeyCTRL.SetChecked(true);
+                wizard.ShiftKeyShift.SetChecked(true);
+                box.Expect(u"The selected hotkey is used by another program.");
+                PostMessageW(wizard.btnNext.Handle(), BM_CLICK, 0, 0);
+            })
+        .When(
+            "the box for the held combination", [&] { return box.Gone(wizard); },
+            [&] {
+                box.Check();
+                EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey) << "stays on the key page";
+                wizard.HotKey1.SetHotKey(VK_F9);  // another combination is taken
+                PostMessageW(wizard.btnNext.Handle(), BM_CLICK, 0, 0);
+            })
+        .When(
+            "the action page", [&] { return wizard.pcClient.ActivePageIndex() == 1; },
+            [&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
     script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
     EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
     EXPECT_TRUE(script.Done());
@@ -343,18 +381,21 @@ TEST_F(AddHotkey, LastActionIsStoredOnEveryCloseAndOfferedAgain) {
         EXPECT_TRUE(wizard.cbParam3.Visible());
         // Page 2 with a valid key, another action, then Esc.
         wintest::ModalScript script;
-        script.Then(600, [&] { PressCombination(0, 'E'); })
-            .Then(300, [&] { PressCombination(0, VK_TAB); })
-            .Then(300, [&] { PressCombination(MOD_ALT, 'S'); })
-            .Then(300, [&] { PressCombination(0, VK_RETURN); })
-            .Then(400, [&] { wizard.cbAction.SetFocus(); })
-            .Then(300, [&] { PressCombination(0, VK_UP); })  // "Close active window"
-            .Then(400, [&] {
-                EXPECT_EQ(wizard.cbAction.ItemIndex(), kCloseItem);
-                EXPECT_FALSE(wizard.edtParameters.Visible());
-                EXPECT_FALSE(wizard.cbParam3.Visible());
-                PressCombination(0, VK_ESCAPE);
-            });
+        ToTheActionPage(script, wizard);
+        script
+            .When(
+                "the action page", [&] { return wizard.pcClient.ActivePage() == &wizard.tsAction; },
+                [&] { wizard.cbAction.SetFocus(); })
+            .When(
+                "the action list focused", [&] { return wizard.cbAction.Focused(); },
+                [&] { PressCombination(0, VK_UP); })  // "Close active window"
+            .When(
+                "Close active window chosen", [&] { return wizard.cbAction.ItemIndex() == kCloseItem; },
+                [&] {
+                    EXPECT_FALSE(wizard.edtParameters.Visible());
+                    EXPECT_FALSE(wizard.cbParam3.Visible());
+                    PressCombination(0, VK_ESCAPE);
+                });
         script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
         EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
         EXPECT_TRUE(script.Done());
@@ -367,7 +408,9 @@ TEST_F(AddHotkey, LastActionIsStoredOnEveryCloseAndOfferedAgain) {
         TfrmAddHotkey wizard(App(), Owner(), Data());
         EXPECT_EQ(wizard.cbAction.ItemIndex(), -1) << "an unknown name preselects nothing";
         wintest::ModalScript script;
-        script.Then(500, [&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });  // the close box
+        script.When(
+            "the wizard in front", [&] { return InFront(wizard); },
+            [&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });  // the close box
         script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
         EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
     }
@@ -384,23 +427,31 @@ TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
     EXPECT_FALSE(wizard.cbParam3.Visible());
     HWND input = nullptr;
     std::u16string shown;
+    // The caret in the dialog's text field, at its end.
+    const auto caretAtEnd = [] {
+        DWORD end = 0;
+        SendMessageW(GetFocus(), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+        return end == static_cast<DWORD>(GetWindowTextLengthW(GetFocus()));
+    };
     wintest::ModalScript script;
-    script.Then(600, [&] { PressCombination(0, 'E'); })
-        .Then(300, [&] { PressCombination(0, VK_TAB); })
-        .Then(300, [&] { PressCombination(MOD_ALT, 'S'); })
-        .Then(300, [&] { PressCombination(0, VK_RETURN); })
-        .Then(400,
-              [&] {
-                  wizard.edtParameters.SetText(u"a<?CR?><?LF?>b");
-                  wizard.btnParameters.SetFocus();
-              })
-        .Then(300, [&] { PressCombination(0, VK_SPACE); })
-        .ThenWhen(
-            300,
+    ToTheActionPage(script, wizard);
+    script
+        .When(
+            "the action page", [&] { return wizard.pcClient.ActivePage() == &wizard.tsAction; },
+            [&] {
+                wizard.edtParameters.SetText(u"a<?CR?><?LF?>b");
+                wizard.btnParameters.SetFocus();
+            })
+        .When(
+            "the parameter button focused", [&] { return wizard.btnParameters.Focused(); },
+            [&] { PressCombination(0, VK_SPACE); })
+        .When(
+            "the text input dialog in front",
             [&] {
                 const std::u16string caption = u"Input text";
                 input = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
-                return input != nullptr && IsWindowVisible(input);
+                return input != nullptr && IsWindowVisible(input) && GetActiveWindow() == input &&
+                       IsChild(input, GetFocus());
             },
             [&] {
                 EXPECT_EQ(GetWindow(input, GW_OWNER), wizard.Handle()) << "owned by the wizard";
@@ -409,13 +460,15 @@ TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
                 shown = fw::FromW(text);
                 PressCombination(MOD_CONTROL, VK_END);
             })
-        .Then(300, [&] { PressCombination(0, VK_TAB); })  // a tab character in the dialog
-        .Then(300,
-              [&] {
-                  if (const HWND ok = wintest::FindChildWindow(input, L"Button", L"OK"))
-                      SendMessageW(ok, BM_CLICK, 0, 0);
-              })
-        .Then(600, [&] { PressCombination(0, VK_ESCAPE); });
+        .When("the caret at the end", caretAtEnd,
+              [&] { PressCombination(0, VK_TAB); })  // a tab character in the dialog
+        .When(
+            "the typed tab", [&] { return GetWindowTextLengthW(GetFocus()) == 5; },
+            [&] {
+                if (const HWND ok = wintest::FindChildWindow(input, L"Button", L"OK")) SendMessageW(ok, BM_CLICK, 0, 0);
+            })
+        .When(
+            "the wizard in front again", [&] { return InFront(wizard); }, [&] { PressCombination(0, VK_ESCAPE); });
     script.Start([&] { PostMessageW(wizard.Handle(), WM_CLOSE, 0, 0); });
     EXPECT_EQ(wizard.ShowModal(), fw::mrCancel);
     EXPECT_EQ(shown, u"a\r\nb") << "placeholders decoded in the dialog";
