@@ -10,7 +10,10 @@
 #   Uses a private 64-bit prefix in PREFIX_DIR (created on first use, recreated
 #   if incomplete), quiet Wine (no debug output, no Mono/Gecko installers), an
 #   own Xvfb (1280x800x24) when --own-x is given or DISPLAY is empty, and a
-#   persistent wineserver so that each later Wine start is fast.
+#   persistent wineserver so that each later Wine start is fast. On an Xvfb of
+#   its own, which runs no window manager, top-level windows are left
+#   unmanaged: Wine would otherwise wait two seconds, in vain, for a window
+#   manager at every show and hide of one.
 #   Works without a terminal or stdin. Returns non-zero on failure.
 # wine_session_stop
 #   Ends the wineserver of the prefix (and every process in it) and the Xvfb
@@ -107,8 +110,10 @@ wine_session_start() {
     _WS_HAD_DISPLAY=0
     if [[ -n ${DISPLAY+set} ]]; then _WS_HAD_DISPLAY=1; fi
     _WS_SAVED_DISPLAY=${DISPLAY:-}
+    local managed=Y
     if ((own_x)) || [[ -z ${DISPLAY:-} ]]; then
         _ws_start_xvfb || { wine_session_stop; return 1; }
+        managed=N
     fi
 
     if ! _ws_prefix_complete "$prefix"; then
@@ -151,6 +156,11 @@ wine_session_start() {
             wine_session_stop
             return 1
         fi
+    fi
+    if ! _ws_run_bounded 60 "$logf" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f; then
+        _ws_log "could not configure the Wine prefix (log: $logf)"
+        wine_session_stop
+        return 1
     fi
     return 0
 }
