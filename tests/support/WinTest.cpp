@@ -77,6 +77,10 @@ void PumpFor(std::chrono::milliseconds time) {
     PumpUntil([] { return false; }, time);
 }
 
+void LetFocusSettle() {
+    PumpFor(std::chrono::milliseconds(300));  // no state tells when Wine's late focus events have come
+}
+
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
@@ -156,6 +160,28 @@ HeldCombination::HeldCombination(unsigned modifiers, unsigned key)
 }
 
 HeldCombination::~HeldCombination() {
+    SetEvent(release_);
+    thread_.join();
+    CloseHandle(release_);
+}
+
+HeldClipboard::HeldClipboard()
+    : release_(CreateEventW(nullptr, /*manualReset=*/TRUE, /*initialState=*/FALSE, nullptr)) {
+    std::promise<bool> opened;
+    std::future<bool> result = opened.get_future();
+    thread_ = std::thread([this, &opened] {
+        const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, /*parent=*/nullptr, /*menu=*/nullptr,
+                                           /*instance=*/nullptr, /*param=*/nullptr);
+        const bool held = OpenClipboard(owner) != FALSE;
+        opened.set_value(held);
+        while (MsgWaitForMultipleObjects(1, &release_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) PumpPending();
+        if (held) CloseClipboard();
+        DestroyWindow(owner);
+    });
+    held_ = result.get();
+}
+
+HeldClipboard::~HeldClipboard() {
     SetEvent(release_);
     thread_.join();
     CloseHandle(release_);

@@ -53,6 +53,11 @@ void PumpPending();
 // say why beside each call.
 void PumpFor(std::chrono::milliseconds time);
 
+// Lets the X server's focus events for a window that has just come to the front arrive. Under Wine
+// they follow a little after the window is in front and set the key state to the real keyboard's,
+// which drops a modifier pressed meanwhile; no state a program can read tells when they came.
+void LetFocusSettle();
+
 // A top-level window of the process with the class and, when given, the caption; null when none.
 // It sends no message to the windows, so any thread may look while the windows' own thread is busy.
 HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption = nullptr);
@@ -99,6 +104,23 @@ public:
     HeldCombination& operator=(const HeldCombination&) = delete;
 
     // The thread holds it (false when the system refused it to the thread too).
+    bool Held() const { return held_; }
+
+private:
+    bool held_ = false;
+    HANDLE release_ = nullptr;
+    std::thread thread_;
+};
+
+// Holds the clipboard open as another program would, until the end: a thread of its own opens it
+// for a window of its own and answers that window's messages meanwhile.
+class HeldClipboard {
+public:
+    HeldClipboard();
+    ~HeldClipboard();
+    HeldClipboard(const HeldClipboard&) = delete;
+    HeldClipboard& operator=(const HeldClipboard&) = delete;
+
     bool Held() const { return held_; }
 
 private:

@@ -88,7 +88,8 @@ struct PatternWindow {
 
 // The window reaches the screen a little after it painted: look until it is there.
 bool ShowsOnScreen(const fw::Rect& rect, const fw::Picture& expected) {
-    return wintest::PumpUntil([&] { return fw::GrabScreen(rect).pixels == expected.pixels; }, 5s);
+    return wintest::WaitFor("the pattern on the screen",
+                            [&] { return fw::GrabScreen(rect).pixels == expected.pixels; });
 }
 
 std::u16string ErrorText(const std::function<void()>& action) {
@@ -161,7 +162,8 @@ TEST(ScreenCapture, GrabsWhatTheForegroundWindowShows) {
     SetWindowPos(pattern.window.get(), nullptr, -20, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(ChooseCapture(geometry, true).source, (fw::Rect{0, 40, kWidth - 20, 40 + kHeight}));
     const fw::Picture visible = fw::CopyRect(expected, {20, 0, kWidth, kHeight});
-    EXPECT_TRUE(wintest::PumpUntil([&] { return TakeCapture(true).picture.pixels == visible.pixels; }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("a capture of what is visible",
+                                 [&] { return TakeCapture(true).picture.pixels == visible.pixels; }));
 }
 
 TEST(CaptureFiles, BitmapAndJpegReadBack) {
@@ -231,19 +233,12 @@ TEST(CaptureClipboard, PlacesTheBitmapAndReportsAHeldClipboard) {
     fw::Clipboard(owner.get()).SetBitmap(fw::PictureToBitmap(fw::Picture(1, 1, 0xFF123456u)));
     EXPECT_EQ(wintest::ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});
 
-    // Held by another thread, as another program would hold it.
-    std::atomic<bool> held{false}, release{false};
-    std::thread holder([&] {
-        const HWND other = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        held = OpenClipboard(other) != FALSE;
-        while (!release) Sleep(5);
-        CloseClipboard();
-        DestroyWindow(other);
-    });
-    while (!held) Sleep(5);
-    const std::u16string error = ErrorText([&] { fw::Clipboard(owner.get()).SetBitmap(fw::PictureToBitmap(picture)); });
-    release = true;
-    holder.join();
+    std::u16string error;
+    {
+        const wintest::HeldClipboard held;
+        ASSERT_TRUE(held.Held());
+        error = ErrorText([&] { fw::Clipboard(owner.get()).SetBitmap(fw::PictureToBitmap(picture)); });
+    }
     EXPECT_EQ(error, u"Cannot open clipboard: " + fw::SystemErrorText(ERROR_ACCESS_DENIED));
     EXPECT_EQ(wintest::ClipboardPicture().pixels, std::vector<std::uint32_t>{0xFF123456u});  // left unchanged
 }

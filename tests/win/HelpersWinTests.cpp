@@ -71,25 +71,17 @@ TEST(Clipboard, PlacesUnicodeTextAndReportsAHeldClipboard) {
     fw::Clipboard(app.Handle()).SetText(u"a<?CR?>b \u00E4\u4E2D\r\n");
     EXPECT_EQ(ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");
 
-    // Held by another thread, as another program would hold it.
-    std::atomic<bool> held{false}, release{false};
-    std::thread holder([&] {
-        const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        held = OpenClipboard(owner) != FALSE;
-        while (!release) Sleep(5);
-        CloseClipboard();
-        DestroyWindow(owner);
-    });
-    while (!held) Sleep(5);
-    try {
-        fw::Clipboard clipboard(app.Handle());
-        ADD_FAILURE() << "opened a held clipboard";
-    } catch (const fw::Error& e) {
-        EXPECT_EQ(e.Text().rfind(u"Cannot open clipboard: ", 0), 0u) << e.what();
-        EXPECT_GT(e.Text().size(), 24u);
+    {
+        const wintest::HeldClipboard held;
+        ASSERT_TRUE(held.Held());
+        try {
+            fw::Clipboard clipboard(app.Handle());
+            ADD_FAILURE() << "opened a held clipboard";
+        } catch (const fw::Error& e) {
+            EXPECT_EQ(e.Text().rfind(u"Cannot open clipboard: ", 0), 0u) << e.what();
+            EXPECT_GT(e.Text().size(), 24u);
+        }
     }
-    release = true;
-    holder.join();
     EXPECT_EQ(ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");  // left unchanged
 }
 
@@ -150,10 +142,10 @@ TEST_F(DataTest, HotkeysRunWhileAMessageBoxIsOpen) {
     std::atomic<bool> boxSeen{false};
     std::thread presser([&] {
         HWND box = nullptr;
-        for (int i = 0; i < 500 && box == nullptr; ++i, Sleep(10)) box = FindWindowW(L"#32770", L"Corvalend");
-        boxSeen = box != nullptr;
+        boxSeen = wintest::WaitFor("the message box",
+                                   [&] { return (box = FindWindowW(L"#32770", L"Corvalend")) != nullptr; });
         wintest::PressCombination(MOD_CONTROL | MOD_ALT, VK_F12);
-        for (int i = 0; i < 300 && ClipboardText() != u"from a nested loop"; ++i) Sleep(10);
+        wintest::WaitFor("the hotkey's text on the clipboard", [] { return ClipboardText() == u"from a nested loop"; });
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     app.ShowErrorText(u"waiting");

@@ -54,7 +54,7 @@ protected:
     }
     void TearDown() override {
         ReleaseCapture();
-        Pump();
+        wintest::PumpPending();
     }
 
     // A capture window as the capture action makes it, but never shown: Wine closes hidden windows
@@ -65,18 +65,10 @@ protected:
         return window;
     }
 
-    static void Pump() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-
     // A mouse message as the system posts it to the view, handled before this returns.
     static void Mouse(TSaveCapture& window, UINT message, WPARAM keys, int x, int y) {
         PostMessageW(window.CaptureImage().Handle(), message, keys, Point(x, y));
-        Pump();
+        wintest::PumpPending();
     }
     static void Drag(TSaveCapture& window, POINT from, POINT to, WPARAM keys = MK_LBUTTON) {
         Mouse(window, WM_LBUTTONDOWN, MK_LBUTTON, from.x, from.y);
@@ -188,7 +180,7 @@ TEST_F(SaveCaptureWin, SeveralWindowsShareNothingAndGoWithTheirOwner) {
         EXPECT_FALSE(b.CaptureImage().HasOverlay());
         a.Close();
         EXPECT_EQ(owner.Count(), 2u);
-        Pump();
+        wintest::PumpPending();
         ASSERT_EQ(owner.Count(), 1u);
         EXPECT_FALSE(IsWindow(first));
         EXPECT_EQ(&owner[0], &b);
@@ -320,7 +312,7 @@ TEST_F(SaveCaptureWin, SelectionPastTheRightEdgeClipsForShadeCropAndCopy) {
               fw::CopyRect(fw::CopyRect(Varied(400, 300), {300, 50, 400, 120}), {20, 10, 60, 50}).pixels);
     EXPECT_EQ(placed.width, 40);
     EXPECT_TRUE(Open(copied)) << "freed once the click is done, not within it";
-    Pump();
+    wintest::PumpPending();
     EXPECT_FALSE(Open(copied));
     EXPECT_EQ(wintest::ClipboardPicture().pixels, placed.pixels) << "the bitmap outlives the window that placed it";
 }
@@ -387,7 +379,7 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
         } else {
             EXPECT_EQ(*bytes, fw::EncodeBmp(expected));
         }
-        Pump();
+        wintest::PumpPending();
         EXPECT_FALSE(Open(saved)) << "a saved capture closes";
     }
 }
@@ -416,7 +408,7 @@ TEST_F(SaveCaptureWin, TypeChangeSwapsTheExtensionAndTheDefaultOne) {
     const std::optional<std::string> bytes = fw::Win32FileStore().Read(folder.File(u"typed.bmp"));
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(bytes->substr(0, 2), "BM");
-    Pump();
+    wintest::PumpPending();
 }
 
 TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
@@ -438,7 +430,7 @@ TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
         const std::u16string prefix = u"Cannot create file \"" + target + u"\". ";
         EXPECT_EQ(box.Text().substr(0, prefix.size()), prefix) << fw::Utf16ToUtf8(box.Text());
     }
-    Pump();
+    wintest::PumpPending();
     ASSERT_TRUE(Open(&window));
     EXPECT_EQ(window.CaptureImage().GetPicture().pixels, Varied(50, 40).pixels);
 
@@ -449,33 +441,19 @@ TEST_F(SaveCaptureWin, FailedSaveAndHeldClipboardAreShownAndTheWindowStays) {
     });
     SendMessageW(window.Button1.Handle(), BM_CLICK, 0, 0);
     canceller.join();
-    Pump();
+    wintest::PumpPending();
     ASSERT_TRUE(Open(&window));
 
-    std::atomic<bool> held{false}, release{false};
-    std::thread holder([&] {
-        const HWND other = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        held = OpenClipboard(other) != FALSE;
-        // Answering messages, as a program does: the message box watcher asks every window its text.
-        while (!release) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-            Sleep(5);
-        }
-        CloseClipboard();
-        DestroyWindow(other);
-    });
-    while (!held) Sleep(5);
     {
+        const wintest::HeldClipboard held;
+        ASSERT_TRUE(held.Held());
         wintest::MessageBoxWatcher box(u"Corvalend");
         SendMessageW(window.Button2.Handle(), BM_CLICK, 0, 0);
         ASSERT_TRUE(box.Wait(10s));
         EXPECT_EQ(box.Text(),
                   fw::ErrorDisplayText(u"Cannot open clipboard: " + fw::SystemErrorText(ERROR_ACCESS_DENIED)));
     }
-    release = true;
-    holder.join();
-    Pump();
+    wintest::PumpPending();
     EXPECT_TRUE(Open(&window));
     window.Close();
 }
@@ -539,7 +517,7 @@ TEST_F(SaveCaptureWin, KeysScrollTheViewOrMoveAndSizeTheSelectionAndTabBetweenTh
 
     // Esc closes the window.
     Key(window, VK_ESCAPE);
-    Pump();
+    wintest::PumpPending();
     EXPECT_FALSE(Open(&window));
 }
 
@@ -563,11 +541,11 @@ TEST_F(SaveCaptureWin, EnterCropsCtrlSSavesAndCtrlCCopies) {
     Key(window, 'S', true);
     canceller.join();
     EXPECT_TRUE(asked) << "no save dialog";
-    Pump();
+    wintest::PumpPending();
     ASSERT_TRUE(Open(&window));
     // Ctrl+C copies what is left and closes.
     Key(window, 'C', true);
     EXPECT_EQ(wintest::ClipboardPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
-    Pump();
+    wintest::PumpPending();
     EXPECT_FALSE(Open(&window));
 }

@@ -15,8 +15,6 @@ using namespace corvalend;
 
 namespace {
 
-constexpr auto kTypingTime = std::chrono::seconds(5);
-
 // A top-level window holding a multi-line edit control that keeps the keyboard focus, also when
 // the window is activated again after a message box.
 class EditWindow {
@@ -43,11 +41,9 @@ public:
     bool Focus() {
         SetForegroundWindow(frame_);
         SetFocus(edit_);
-        const bool focused =
-            wintest::PumpUntil([this] { return GetForegroundWindow() == frame_ && GetFocus() == edit_; }, kTypingTime);
-        // Under Wine the X server's focus events follow a little later and reset the key state
-        // to the real keyboard's, which would drop a SHIFT pressed meanwhile.
-        wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+        const bool focused = wintest::WaitFor(
+            "the edit window in front", [this] { return GetForegroundWindow() == frame_ && GetFocus() == edit_; });
+        wintest::LetFocusSettle();
         return focused;
     }
 
@@ -62,7 +58,7 @@ public:
 
     // Waits for the edit control to show the text; the final text either way.
     std::u16string WaitForText(const std::u16string& expected) {
-        wintest::PumpUntil([&] { return Text() == expected; }, kTypingTime);
+        wintest::PumpUntil([&] { return Text() == expected; }, wintest::kPatience);
         return Text();
     }
 
@@ -180,7 +176,7 @@ TEST_F(SendKeysTyping, UnknownNameShowsItsMessageAndTypingGoesOn) {
     target.Clear();
     wintest::MessageBoxWatcher box(u"SendKeys");
     EXPECT_TRUE(SendKeys(u"a{XYZ}", true, keyboard));
-    EXPECT_TRUE(box.Wait(kTypingTime));
+    EXPECT_TRUE(box.Wait(wintest::kPatience));
     EXPECT_EQ(box.Text(), u"Invalid Key Name");
     ASSERT_TRUE(target.Focus());
     EXPECT_TRUE(SendKeys(u"b", true, keyboard));

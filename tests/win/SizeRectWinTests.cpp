@@ -72,7 +72,8 @@ TEST_F(SizeRectWin, DraggingMovesAndBoxesResizeWithinTheLimit) {
     PostMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, Point(108, 87));
     PostMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, Point(115, 83));
     PostMessageW(hwnd, WM_LBUTTONUP, 0, Point(115, 83));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !rect.State().Fcapture && rect.Left() != 50; }, 2s));
+    ASSERT_TRUE(
+        wintest::WaitFor("the drag released and moved", [&] { return !rect.State().Fcapture && rect.Left() != 50; }));
     ExpectBounds(65, 33, 100, 100);
     EXPECT_EQ(GetCapture(), nullptr);
 
@@ -153,18 +154,18 @@ TEST_F(SizeRectWin, RealMouseInputDragsTheControl) {
     };
     INPUT moveIn = input(start.x, start.y, 0);
     SendInput(1, &moveIn, sizeof(INPUT));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return rect.State().Fmouseover; }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("the pointer over the rectangle", [&] { return rect.State().Fmouseover; }));
     INPUT press = input(start.x, start.y, MOUSEEVENTF_LEFTDOWN);
     SendInput(1, &press, sizeof(INPUT));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return rect.State().Fcapture; }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("the rectangle capturing the mouse", [&] { return rect.State().Fcapture; }));
     for (int step = 1; step <= 4; ++step) {
         INPUT move = input(start.x + 10 * step, start.y + 5 * step, 0);
         SendInput(1, &move, sizeof(INPUT));
-        wintest::PumpUntil([&] { return rect.Left() == 50 + 10 * step; }, 1s);
+        wintest::WaitFor("the rectangle following the pointer", [&] { return rect.Left() == 50 + 10 * step; });
     }
     INPUT release = input(start.x + 40, start.y + 20, MOUSEEVENTF_LEFTUP);
     SendInput(1, &release, sizeof(INPUT));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !rect.State().Fcapture; }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("the drag released", [&] { return !rect.State().Fcapture; }));
     ExpectBounds(90, 60, 100, 100);
     EXPECT_EQ(rect.State().p, spNone);
     EXPECT_EQ(GetCapture(), nullptr);

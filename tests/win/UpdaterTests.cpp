@@ -112,7 +112,7 @@ private:
         }
         for (const char byte : answer.body) {
             if (stop_ || !SendAll(client, std::string(1, byte))) return;
-            std::this_thread::sleep_for(answer.trickle);
+            std::this_thread::sleep_for(answer.trickle);  // the pace of a slow server, not a wait of the test
         }
     }
 
