@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: portable unit tests natively under the sanitizers, a short fuzzing run, then the
-# Windows tests and the end-to-end tests under Wine in Xvfb with a test-private prefix, then the
-# release files of `make dist` (zip, installer) under Wine in a prefix of their own. Ends with one
-# line "N passed, N failed".
+# Runs every test: portable unit tests natively under the sanitizers and a short fuzzing run, then,
+# at once, the Windows tests in two shards and the end-to-end tests, each under Wine in a prefix
+# and an Xvfb of its own, and the release files of `make dist` (zip, installer) in a prefix of their
+# own. Ends with one line "N passed, N failed"; each program's output is in build/test-logs.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 source "$ROOT_DIR/scripts/wine-session.sh"
@@ -13,12 +13,12 @@ mkdir -p "$LOGS"
 passed=0
 failed=0
 
-# Runs one GoogleTest program and adds its counts; a crash without a summary counts as a failure.
+# Runs one GoogleTest program; prints its counts and writes "passed failed" to $LOGS/NAME.counts. A
+# crash without a summary counts as a failure.
 run_gtest() {
     local name=$1 log="$LOGS/$1.log" rc p f
     shift
-    echo "== $name"
-    # A program gets ten minutes before it counts as hung (the Windows tests take about five).
+    # A program gets ten minutes before it counts as hung (the longest takes under one).
     # To a file, not a pipe: Wine's background processes inherit the output and would hold a pipe open.
     timeout --kill-after=10 "${TEST_TIMEOUT:-600}" "$@" </dev/null >"$log.raw" 2>&1
     rc=$?
@@ -31,29 +31,37 @@ run_gtest() {
     if [[ $rc -ne 0 && $f -eq 0 ]]; then
         f=1  # crashed, timed out or reported an error outside the tests
     fi
-    passed=$((passed + p))
-    failed=$((failed + f))
+    echo "== $name"
     echo "   $p passed, $f failed"
     if [[ $f -ne 0 ]]; then
         grep -E '^\[  FAILED  \]|Failure|ERROR|error' "$log" | head -40
         echo "   (full log: $log; exit code $rc)"
         tail -n 20 "$log"
     fi
+    echo "$p $f" >"$LOGS/$name.counts"
 }
 
-# Runs a step that is one test of its own.
+# Runs a step that is one test of its own; as run_gtest.
 run_step() {
     local name=$1 log="$LOGS/$1.log"
     shift
     echo "== $name"
     if "$@" </dev/null >"$log" 2>&1; then
-        passed=$((passed + 1))
         echo "   passed"
+        echo "1 0" >"$LOGS/$name.counts"
     else
-        failed=$((failed + 1))
         echo "   FAILED (log: $log)"
         tail -n 40 "$log"
+        echo "0 1" >"$LOGS/$name.counts"
     fi
+}
+
+# Adds the counts a finished step left.
+count() {
+    local name=$1 p=0 f=1
+    [[ -f $LOGS/$name.counts ]] && read -r p f <"$LOGS/$name.counts"
+    passed=$((passed + p))
+    failed=$((failed + f))
 }
 
 fuzz_reader() {
@@ -70,40 +78,78 @@ fuzz_sendkeys() {
         -max_len=65536 -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
 }
 
+# Runs "$@" in the background; what it prints waits in $LOGS/NAME.report for finish_lanes.
+lanes=()
+in_background() {
+    local name=$1
+    shift
+    rm -f "$LOGS/$name.counts"
+    ("$@") >"$LOGS/$name.report" 2>&1 &
+    lanes+=("$name:$!")
+}
+
+# Prints the reports of the background steps in the order they were started, and adds their counts.
+finish_lanes() {
+    local lane
+    for lane in "${lanes[@]}"; do
+        wait "${lane#*:}"
+        cat "$LOGS/${lane%%:*}.report"
+        count "${lane%%:*}"
+    done
+    lanes=()
+}
+
+# Runs a Windows test program under Wine in a session of its own: the prefix build/wineprefix-NAME
+# and an Xvfb of its own. Extra environment (such as the shard) is given as NAME=VALUE words first.
+wine_lane() {
+    local name=$1
+    shift
+    if wine_session_start "$ROOT_DIR/build/wineprefix-$name" --own-x; then
+        trap wine_session_stop EXIT
+        run_gtest "$name" env "$@"
+    else
+        echo "== $name"
+        echo "   Wine session could not start"
+    fi
+}
+
+# What a user downloads: the zip's contents, and the installer's install, upgrade and removal under
+# Wine in a prefix of its own.
+install_lane() {
+    if bash scripts/dist.sh >"$LOGS/dist.log" 2>&1; then
+        run_step install bash scripts/test-install.sh
+    else
+        echo "make dist failed (log: $LOGS/dist.log)"
+    fi
+}
+
 if build_preset native; then
     run_gtest unit build/native/tests/CorvalendUnitTests
+    count unit
 else
     failed=$((failed + 1))
 fi
 
 if build_preset fuzz; then
     run_step fuzz-hotkey-file fuzz_reader
+    count fuzz-hotkey-file
     run_step fuzz-sendkeys fuzz_sendkeys
+    count fuzz-sendkeys
 else
     failed=$((failed + 1))
 fi
 
 if build_preset win64; then
-    if wine_session_start "$ROOT_DIR/build/wineprefix" --own-x; then
-        trap wine_session_stop EXIT
-        run_gtest windows wine build/win64/CorvalendWinTests.exe
-        run_gtest end-to-end wine build/win64/CorvalendE2ETests.exe
-        wine_session_stop
-        trap - EXIT
-    else
-        echo "Wine session could not start"
-        failed=$((failed + 1))
-    fi
+    # Both cores: the Windows tests in two shards, the end-to-end tests and the release files beside
+    # them, each in a Wine prefix and on a display of its own.
+    in_background windows-1 wine_lane windows-1 GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=0 \
+        wine build/win64/CorvalendWinTests.exe
+    in_background windows-2 wine_lane windows-2 GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=1 \
+        wine build/win64/CorvalendWinTests.exe
+    in_background end-to-end wine_lane end-to-end wine build/win64/CorvalendE2ETests.exe
+    in_background install install_lane
+    finish_lanes
 else
-    failed=$((failed + 1))
-fi
-
-# What a user downloads: the zip's contents, and the installer's install, upgrade and removal under
-# Wine in a prefix of its own.
-if bash scripts/dist.sh >"$LOGS/dist.log" 2>&1; then
-    run_step install bash scripts/test-install.sh
-else
-    echo "make dist failed (log: $LOGS/dist.log)"
     failed=$((failed + 1))
 fi
 
