@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: portable unit tests natively under the sanitizers and a short fuzzing run, then,
-# at once, the Windows tests in two shards and the end-to-end tests, each under Wine in a prefix
-# and an Xvfb of its own, and the release files of `make dist` (zip, installer) in a prefix of their
-# own. Ends with one line "N passed, N failed"; each program's output is in build/test-logs.
+# Runs every test: portable unit tests natively under the sanitizers, a short fuzzing run beside the
+# Windows build, then, at once, the Windows tests in two shards, the end-to-end tests and the
+# release files of `make dist` (zip, installer), each under Wine in a prefix and an Xvfb of its own. Ends with one line "N passed, N failed"; each program's output is in build/test-logs.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 source "$ROOT_DIR/scripts/wine-session.sh"
@@ -130,28 +129,27 @@ else
     failed=$((failed + 1))
 fi
 
+# The fuzzers run for a fixed time on one core each, beside the Windows build.
 if build_preset fuzz; then
-    run_step fuzz-hotkey-file fuzz_reader
-    count fuzz-hotkey-file
-    run_step fuzz-sendkeys fuzz_sendkeys
-    count fuzz-sendkeys
+    in_background fuzz-hotkey-file run_step fuzz-hotkey-file fuzz_reader
+    in_background fuzz-sendkeys run_step fuzz-sendkeys fuzz_sendkeys
 else
     failed=$((failed + 1))
 fi
 
 if build_preset win64; then
-    # Both cores: the Windows tests in two shards, the end-to-end tests and the release files beside
-    # them, each in a Wine prefix and on a display of its own.
+    # The Windows tests in two shards, the end-to-end tests and the release files at once, each in a
+    # Wine prefix and on a display of its own.
     in_background windows-1 wine_lane windows-1 GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=0 \
         wine build/win64/CorvalendWinTests.exe
     in_background windows-2 wine_lane windows-2 GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=1 \
         wine build/win64/CorvalendWinTests.exe
     in_background end-to-end wine_lane end-to-end wine build/win64/CorvalendE2ETests.exe
     in_background install install_lane
-    finish_lanes
 else
     failed=$((failed + 1))
 fi
+finish_lanes
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
