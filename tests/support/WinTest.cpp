@@ -146,46 +146,43 @@ bool ShellHasIcon(HWND window, UINT id) {
     return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
-HeldCombination::HeldCombination(unsigned modifiers, unsigned key)
+HoldingThread::HoldingThread(std::function<void(const Holding& holding)> hold)
     : release_(CreateEventW(nullptr, /*manualReset=*/TRUE, /*initialState=*/FALSE, nullptr)) {
-    std::promise<bool> registered;
-    std::future<bool> result = registered.get_future();
-    thread_ = std::thread([this, modifiers, key, &registered] {
-        const bool held = RegisterHotKey(nullptr, 1, modifiers, key) != FALSE;
-        registered.set_value(held);
-        WaitForSingleObject(release_, INFINITE);
-        if (held) UnregisterHotKey(nullptr, 1);
+    std::promise<bool> taken;
+    std::future<bool> result = taken.get_future();
+    thread_ = std::thread([this, hold = std::move(hold), &taken] {
+        hold([&](bool got) {
+            taken.set_value(got);
+            while (MsgWaitForMultipleObjects(1, &release_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+                PumpPending();
+            }
+        });
     });
     held_ = result.get();
 }
 
-HeldCombination::~HeldCombination() {
+HoldingThread::~HoldingThread() {
     SetEvent(release_);
     thread_.join();
     CloseHandle(release_);
 }
+
+HeldCombination::HeldCombination(unsigned modifiers, unsigned key)
+    : HoldingThread([modifiers, key](const Holding& holding) {
+          const bool held = RegisterHotKey(nullptr, 1, modifiers, key) != FALSE;
+          holding(held);
+          if (held) UnregisterHotKey(nullptr, 1);
+      }) {}
 
 HeldClipboard::HeldClipboard()
-    : release_(CreateEventW(nullptr, /*manualReset=*/TRUE, /*initialState=*/FALSE, nullptr)) {
-    std::promise<bool> opened;
-    std::future<bool> result = opened.get_future();
-    thread_ = std::thread([this, &opened] {
-        const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, /*parent=*/nullptr, /*menu=*/nullptr,
-                                           /*instance=*/nullptr, /*param=*/nullptr);
-        const bool held = OpenClipboard(owner) != FALSE;
-        opened.set_value(held);
-        while (MsgWaitForMultipleObjects(1, &release_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) PumpPending();
-        if (held) CloseClipboard();
-        DestroyWindow(owner);
-    });
-    held_ = result.get();
-}
-
-HeldClipboard::~HeldClipboard() {
-    SetEvent(release_);
-    thread_.join();
-    CloseHandle(release_);
-}
+    : HoldingThread([](const Holding& holding) {
+          const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, /*parent=*/nullptr, /*menu=*/nullptr,
+                                             /*instance=*/nullptr, /*param=*/nullptr);
+          const bool held = OpenClipboard(owner) != FALSE;
+          holding(held);
+          if (held) CloseClipboard();
+          DestroyWindow(owner);
+      }) {}
 
 void PressCombination(unsigned modifiers, unsigned key) {
     std::vector<WORD> keys;

@@ -94,14 +94,16 @@ void KeepScreenshot(HWND window, const std::u16string& name);
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
 
-// Holds a combination as another program would, until the end: registered for no window by a thread
-// of its own (the system then refuses it to every other thread and window).
-class HeldCombination {
+// A thread of its own that takes something as another program would and holds it until the end,
+// answering its windows' messages meanwhile. `hold` runs on it: it takes the thing, calls
+// `holding(got)`, which returns at the end, and gives the thing back.
+class HoldingThread {
 public:
-    HeldCombination(unsigned modifiers, unsigned key);
-    ~HeldCombination();
-    HeldCombination(const HeldCombination&) = delete;
-    HeldCombination& operator=(const HeldCombination&) = delete;
+    using Holding = std::function<void(bool got)>;
+    explicit HoldingThread(std::function<void(const Holding& holding)> hold);
+    ~HoldingThread();
+    HoldingThread(const HoldingThread&) = delete;
+    HoldingThread& operator=(const HoldingThread&) = delete;
 
     // The thread holds it (false when the system refused it to the thread too).
     bool Held() const { return held_; }
@@ -112,21 +114,17 @@ private:
     std::thread thread_;
 };
 
-// Holds the clipboard open as another program would, until the end: a thread of its own opens it
-// for a window of its own and answers that window's messages meanwhile.
-class HeldClipboard {
+// A combination registered for no window by another thread (the system then refuses it to every
+// other thread and window).
+class HeldCombination : public HoldingThread {
+public:
+    HeldCombination(unsigned modifiers, unsigned key);
+};
+
+// The clipboard held open by another thread for a window of its own.
+class HeldClipboard : public HoldingThread {
 public:
     HeldClipboard();
-    ~HeldClipboard();
-    HeldClipboard(const HeldClipboard&) = delete;
-    HeldClipboard& operator=(const HeldClipboard&) = delete;
-
-    bool Held() const { return held_; }
-
-private:
-    bool held_ = false;
-    HANDLE release_ = nullptr;
-    std::thread thread_;
 };
 
 // Waits on another thread for a message box of this process with the given caption, remembers its
