@@ -99,22 +99,23 @@ protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         owner_ = std::make_unique<OwnerWindow>(*app_);
-        form_ = std::make_unique<TestForm>(*app_, owner_->Handle());
     }
     static void TearDownTestSuite() {
-        form_.reset();
         owner_.reset();
         app_.reset();
     }
+    // A form of its own for every test: one shown before remembers its focus, its texts and ticks.
+    void SetUp() override { form_ = std::make_unique<TestForm>(*app_, owner_->Handle()); }
+    void TearDown() override { form_.reset(); }
 
     static fw::Application& App() { return *app_; }
-    static TestForm& Form() { return *form_; }
+    TestForm& Form() { return *form_; }
     static HWND Owner() { return owner_->Handle(); }
 
 private:
     inline static std::unique_ptr<fw::Application> app_;
     inline static std::unique_ptr<OwnerWindow> owner_;
-    inline static std::unique_ptr<TestForm> form_;
+    std::unique_ptr<TestForm> form_;
 };
 
 TEST_F(Forms, LayoutAt96DpiKeepsAnchoredDistancesOnResize) {
