@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +27,6 @@ using namespace corvalend;
 
 namespace {
 
-using namespace std::chrono_literals;
 using wintest::PressCombination;
 
 constexpr COLORREF kHeadingBlue = 13003057;
@@ -210,42 +208,46 @@ TEST_F(FirstUse, FinishWithTheDefaultsWritesTheFourSuggestionsTheFlagAndTheRunVa
     int pageAfterPrevious = -1;
     std::u16string nextAfterPrevious;
     bool writtenBeforeFinish = true;
+    const auto page = [&](int index) {
+        return [&shown, index] { return shown != nullptr && shown->pcClient.ActivePageIndex() == index; };
+    };
     wintest::ModalScript script;
     script
-        .Then(700,
-              [&] {
-                  shown = frmFirstUse;
-                  ASSERT_NE(shown, nullptr) << "the program-wide reference is set while the guide is open";
-                  EXPECT_EQ(GetWindow(shown->Handle(), GW_OWNER), nullptr);
-                  RECT window{};
-                  GetWindowRect(shown->Handle(), &window);
-                  RECT work{};
-                  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-                  EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 2) << "centred";
-                  EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 2) << "centred";
-                  wintest::KeepScreenshot(shown->Handle(), u"FirstUse-page1.bmp");
-                  PressCombination(0, VK_RETURN);  // Next, the default button
-              })
-        .Then(400,
+        .When(
+            "the guide in front", [&] { return frmFirstUse != nullptr && wintest::InFront(*frmFirstUse); },
+            [&] {
+                shown = frmFirstUse;
+                ASSERT_NE(shown, nullptr) << "the program-wide reference is set while the guide is open";
+                EXPECT_EQ(GetWindow(shown->Handle(), GW_OWNER), nullptr);
+                RECT window{};
+                GetWindowRect(shown->Handle(), &window);
+                RECT work{};
+                SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+                EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 2) << "centred";
+                EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 2) << "centred";
+                wintest::KeepScreenshot(shown->Handle(), u"FirstUse-page1.bmp");
+                PressCombination(0, VK_RETURN);  // Next, the default button
+            })
+        .When("the second page", page(1),
               [&] {
                   pageAfterEnter = shown->pcClient.ActivePageIndex();
                   previousEnabled = shown->btnPrevious.Enabled();
                   wintest::KeepScreenshot(shown->Handle(), u"FirstUse-page2.bmp");
                   PressCombination(MOD_ALT, 'N');
               })
-        .Then(400,
+        .When("the last page", page(2),
               [&] {
                   lastPageNext = shown->btnNext.Text();
                   wintest::KeepScreenshot(shown->Handle(), u"FirstUse-page3.bmp");
                   PressCombination(MOD_ALT, 'P');
               })
-        .Then(400,
+        .When("the second page again", page(1),
               [&] {
                   pageAfterPrevious = shown->pcClient.ActivePageIndex();
                   nextAfterPrevious = shown->btnNext.Text();
                   PressCombination(MOD_ALT, 'N');
               })
-        .Then(400, [&] {
+        .When("the last page again", page(2), [&] {
             EXPECT_EQ(shown->pcClient.ActivePage(), &shown->tsHotkeys);
             writtenBeforeFinish = FileExists() || FirstUseValue() != u"1" || RunValue() != kOldRunValue;
             PressCombination(MOD_ALT, 'F');
@@ -294,29 +296,41 @@ TEST_F(FirstUse, UntickedBoxesLeaveTheirSuggestionOutAndOtherHotkeysStay) {
     bool startUnticked = false;
     bool maximizeUnticked = false;
     wintest::ModalScript script;
-    script.Then(700, [&] { PressCombination(0, VK_RETURN); })
-        .Then(400, [&] { guide.chkStartAtWindowsStart.SetFocus(); })
-        .Then(300, [&] { PressCombination(0, VK_SPACE); })
-        .Then(300,
-              [&] {
-                  startUnticked = !guide.chkStartAtWindowsStart.Checked();
-                  PressCombination(0, VK_RETURN);  // the box leaves Enter to the default button
-              })
-        .Then(400,
-              [&] {
-                  for (int i = 0; i < kSuggestionCount; ++i) {
-                      const fw::CheckBox& box = guide.SuggestionBox(static_cast<TSuggestion>(i));
-                      captions.push_back(box.Text());
-                      ticks[static_cast<size_t>(i)] = box.Checked();
-                  }
-                  wintest::KeepScreenshot(guide.Handle(), u"FirstUse-held-suggestion.bmp");
-                  guide.chkKeyMaximize.SetFocus();
-              })
-        .Then(300, [&] { PressCombination(0, VK_SPACE); })
-        .Then(300, [&] {
-            maximizeUnticked = !guide.chkKeyMaximize.Checked();
-            PressCombination(0, VK_RETURN);  // Finish
-        });
+    script
+        .When(
+            "the guide in front", [&] { return wintest::InFront(guide); }, [&] { PressCombination(0, VK_RETURN); })
+        .When(
+            "the second page", [&] { return guide.pcClient.ActivePageIndex() == 1; },
+            [&] { guide.chkStartAtWindowsStart.SetFocus(); })
+        .When(
+            "the log-on box focused", [&] { return guide.chkStartAtWindowsStart.Focused(); },
+            [&] { PressCombination(0, VK_SPACE); })
+        .When(
+            "the log-on box unticked", [&] { return !guide.chkStartAtWindowsStart.Checked(); },
+            [&] {
+                startUnticked = !guide.chkStartAtWindowsStart.Checked();
+                PressCombination(0, VK_RETURN);  // the box leaves Enter to the default button
+            })
+        .When(
+            "the last page", [&] { return guide.pcClient.ActivePageIndex() == 2; },
+            [&] {
+                for (int i = 0; i < kSuggestionCount; ++i) {
+                    const fw::CheckBox& box = guide.SuggestionBox(static_cast<TSuggestion>(i));
+                    captions.push_back(box.Text());
+                    ticks[static_cast<size_t>(i)] = box.Checked();
+                }
+                wintest::KeepScreenshot(guide.Handle(), u"FirstUse-held-suggestion.bmp");
+                guide.chkKeyMaximize.SetFocus();
+            })
+        .When(
+            "the maximize box focused", [&] { return guide.chkKeyMaximize.Focused(); },
+            [&] { PressCombination(0, VK_SPACE); })
+        .When(
+            "the maximize box unticked", [&] { return !guide.chkKeyMaximize.Checked(); },
+            [&] {
+                maximizeUnticked = !guide.chkKeyMaximize.Checked();
+                PressCombination(0, VK_RETURN);  // Finish
+            });
     script.Start([&] { PostMessageW(guide.Handle(), WM_CLOSE, 0, 0); });
     EXPECT_EQ(guide.ShowModal(), fw::mrOk);
     EXPECT_TRUE(script.Done());
@@ -340,38 +354,40 @@ TEST_F(FirstUse, CancelAsksFirstAndWritesNothingTheCloseBoxDoesNotAsk) {
         int pageAfterStay = -1;
         wintest::ModalScript script;
         script
-            .Then(700,
-                  [&] {
-                      PressCombination(0, VK_RETURN);  // to the second page
-                  })
-            .Then(400,
-                  [&] {
-                      box = std::make_unique<wintest::MessageBoxWatcher>(u"Confirm", IDCANCEL);
-                      PressCombination(0, VK_ESCAPE);
-                  })
-            .ThenWhen(
-                300, [&] { return box->Closed(); },
+            .When(
+                "the guide in front", [&] { return wintest::InFront(guide); },
+                [&] {
+                    PressCombination(0, VK_RETURN);  // to the second page
+                })
+            .When(
+                "the second page", [&] { return guide.pcClient.ActivePageIndex() == 1; },
+                [&] {
+                    box = std::make_unique<wintest::MessageBoxWatcher>(u"Confirm", IDCANCEL);
+                    PressCombination(0, VK_ESCAPE);
+                })
+            .When(
+                "the question answered Cancel and the guide in front again",
+                [&] { return box->Closed() && wintest::InFront(guide); },
                 [&] {
                     EXPECT_EQ(fw::Utf16ToUtf8(box->Text()), "Close the setup guide?");
                     EXPECT_TRUE(Contains(box->Buttons(), IDOK) && Contains(box->Buttons(), IDCANCEL));
                     EXPECT_EQ(box->Owner(), guide.Handle());
+                    stayed = guide.Visible();
+                    pageAfterStay = guide.pcClient.ActivePageIndex();
+                    guide.btnCancel.SetFocus();
                 })
-            .Then(300,
-                  [&] {
-                      stayed = guide.Visible();
-                      pageAfterStay = guide.pcClient.ActivePageIndex();
-                      guide.btnCancel.SetFocus();
-                  })
-            .Then(300, [&] {
-                box = std::make_unique<wintest::MessageBoxWatcher>(u"Confirm", IDOK);
-                PressCombination(0, VK_SPACE);  // presses the Cancel button
-            });
+            .When(
+                "the Cancel button focused", [&] { return guide.btnCancel.Focused(); },
+                [&] {
+                    box = std::make_unique<wintest::MessageBoxWatcher>(u"Confirm", IDOK);
+                    PressCombination(0, VK_SPACE);  // presses the Cancel button
+                });
         script.Start([&] { PostMessageW(guide.Handle(), WM_CLOSE, 0, 0); });
         EXPECT_EQ(guide.ShowModal(), fw::mrCancel);
         EXPECT_TRUE(script.Done());
         EXPECT_TRUE(stayed) << "Cancel in the question keeps the guide";
         EXPECT_EQ(pageAfterStay, 1);
-        ASSERT_TRUE(box->Wait(5s));
+        ASSERT_TRUE(box->Wait(wintest::kPatience));
         EXPECT_EQ(fw::Utf16ToUtf8(box->Text()), "Close the setup guide?");
     }
     EXPECT_FALSE(FileExists()) << "nothing written";
@@ -380,9 +396,11 @@ TEST_F(FirstUse, CancelAsksFirstAndWritesNothingTheCloseBoxDoesNotAsk) {
 
     // The close box: no question, the same result.
     {
-        wintest::MessageBoxWatcher box(u"Confirm", IDOK, 3s);
+        wintest::MessageBoxWatcher box(u"Confirm", IDOK);
         wintest::ModalScript script;
-        script.Then(500, [&] { PostMessageW(guide.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+        script.When(
+            "the guide in front", [&] { return wintest::InFront(guide); },
+            [&] { PostMessageW(guide.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
         script.Start([&] { PostMessageW(guide.Handle(), WM_CLOSE, 0, 0); });
         EXPECT_EQ(guide.ShowModal(), fw::mrCancel);
         EXPECT_TRUE(script.Done());
@@ -403,14 +421,26 @@ TEST_F(FirstUse, SetupMoreHotkeysSavesOpensTheSettingsWindowAndReadsItBack) {
     size_t framesWhileOpen = 0;
     bool boxesReadBack = false;
     wintest::ModalScript script;
-    script.Then(700, [&] { PressCombination(0, VK_RETURN); })
-        .Then(400, [&] { PressCombination(MOD_ALT, 'N'); })
-        .Then(400, [&] { guide.chkKeyOpenNotepad.SetFocus(); })
-        .Then(300, [&] { PressCombination(0, VK_SPACE); })
-        .Then(300, [&] { guide.btnSetupMoreHotkeys.SetFocus(); })
-        .Then(300, [&] { PressCombination(0, VK_SPACE); })
-        .ThenWhen(
-            300,
+    script
+        .When(
+            "the guide in front", [&] { return wintest::InFront(guide); }, [&] { PressCombination(0, VK_RETURN); })
+        .When(
+            "the second page", [&] { return guide.pcClient.ActivePageIndex() == 1; },
+            [&] { PressCombination(MOD_ALT, 'N'); })
+        .When(
+            "the last page", [&] { return guide.pcClient.ActivePageIndex() == 2; },
+            [&] { guide.chkKeyOpenNotepad.SetFocus(); })
+        .When(
+            "the notepad box focused", [&] { return guide.chkKeyOpenNotepad.Focused(); },
+            [&] { PressCombination(0, VK_SPACE); })
+        .When(
+            "the notepad box unticked", [&] { return !guide.chkKeyOpenNotepad.Checked(); },
+            [&] { guide.btnSetupMoreHotkeys.SetFocus(); })
+        .When(
+            "the more-hotkeys button focused", [&] { return guide.btnSetupMoreHotkeys.Focused(); },
+            [&] { PressCombination(0, VK_SPACE); })
+        .When(
+            "the settings window",
             [&] {
                 settings = guide.MoreHotkeysWindow();
                 return settings != nullptr && settings->Visible();
@@ -427,11 +457,15 @@ TEST_F(FirstUse, SetupMoreHotkeysSavesOpensTheSettingsWindowAndReadsItBack) {
                 THotkeySetting& capture = *settings->HotKeySettingsList().at(3);
                 capture.OnDelete(capture);
             })
-        .ThenWhen(
-            300, [&] { return settings->HotKeySettingsList().size() == 3; }, [&] { settings->btnOK.SetFocus(); })
-        .Then(300, [&] { PressCombination(0, VK_SPACE); })  // Close
-        .ThenWhen(
-            300, [&] { return guide.MoreHotkeysWindow() == nullptr; },
+        .When(
+            "the capture frame gone", [&] { return settings->HotKeySettingsList().size() == 3; },
+            [&] { settings->btnOK.SetFocus(); })
+        .When(
+            "the Close button focused", [&] { return settings->btnOK.Focused(); },
+            [&] { PressCombination(0, VK_SPACE); })  // Close
+        .When(
+            "the settings window closed and the guide in front",
+            [&] { return guide.MoreHotkeysWindow() == nullptr && wintest::InFront(guide); },
             [&] {
                 boxesReadBack = guide.chkKeyMinimize.Checked() && guide.chkKeyMaximize.Checked() &&
                                 !guide.chkKeyScreenCapture.Checked() && !guide.chkKeyOpenNotepad.Checked() &&
@@ -447,7 +481,7 @@ TEST_F(FirstUse, SetupMoreHotkeysSavesOpensTheSettingsWindowAndReadsItBack) {
     EXPECT_EQ(runWhileOpen, u"\"" + fw::Application::ExeName() + u"\"");
     EXPECT_EQ(framesWhileOpen, 4u);
     EXPECT_TRUE(boxesReadBack) << "the boxes follow what the settings window left in the file";
-    wintest::PumpUntil([] { return false; }, 200ms);  // the settings window's own release finds nothing
+    wintest::PumpPending();  // the release the settings window posted when it closed has found nothing
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on 81 2 close ", kMinimize, kMaximize}));
     EXPECT_EQ(FirstUseValue(), u"0") << "stays after the close box";
     EXPECT_EQ(Data().HotKeyList().Count(), 3) << "the settings window reloaded the live hotkeys";

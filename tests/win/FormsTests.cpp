@@ -10,7 +10,6 @@
 
 #include <fstream>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "controls/BControls.h"
@@ -99,22 +98,23 @@ protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         owner_ = std::make_unique<OwnerWindow>(*app_);
-        form_ = std::make_unique<TestForm>(*app_, owner_->Handle());
     }
     static void TearDownTestSuite() {
-        form_.reset();
         owner_.reset();
         app_.reset();
     }
+    // A form of its own for every test: one shown before remembers its focus, its texts and ticks.
+    void SetUp() override { form_ = std::make_unique<TestForm>(*app_, owner_->Handle()); }
+    void TearDown() override { form_.reset(); }
 
     static fw::Application& App() { return *app_; }
-    static TestForm& Form() { return *form_; }
+    TestForm& Form() { return *form_; }
     static HWND Owner() { return owner_->Handle(); }
 
 private:
     inline static std::unique_ptr<fw::Application> app_;
     inline static std::unique_ptr<OwnerWindow> owner_;
-    inline static std::unique_ptr<TestForm> form_;
+    std::unique_ptr<TestForm> form_;
 };
 
 TEST_F(Forms, LayoutAt96DpiKeepsAnchoredDistancesOnResize) {
@@ -274,32 +274,42 @@ TEST_F(Forms, ModalKeyboardEventsAndHotkeys) {
     uint16_t key = 0;
     uint8_t modifiers = 0xFF;
 
+    // The keys go to this thread's own form: each takes effect before the step after it runs.
     ModalScript script;
-    script.Then(400, [&] {
-        ownerDisabled = !IsWindowEnabled(Owner());
-        focusedFirst = form.edtName.Focused();
-    });
-    for (int i = 0; i < 5; ++i) script.Then(0, tab(0)).Then(100, record);
-    script.Then(0, tab(MOD_SHIFT)).Then(100, record);
-    script.Then(0, tab(0)).Then(100, record);
-    script.Then(0, tab(0)).Then(100, record);
-    script.Then(0, tab(0)).Then(100, record);  // in the memo Tab types a tab
-    script.Then(0, [] { PressCombination(MOD_ALT, 'N'); }).Then(300, [&] { focus.push_back(GetFocus()); });
-    script.Then(0, tab(MOD_SHIFT)).Then(100, record);  // from the first control back round to the last
-    script.Then(0, [&] { form.chkActive.SetFocus(); });
-    script.Then(300, [] { PressCombination(0, VK_SPACE); });
-    script.Then(100, [&] { form.cbKind.SetFocus(); });
-    script.Then(300, [] { PressCombination(0, VK_DOWN); });
-    script.Then(100, [&] { form.hkKey.SetFocus(); });
-    script.Then(300, [] { PressCombination(MOD_CONTROL, 'K'); });
+    script.When(
+        "the form in front", [&] { return wintest::InFront(form); },
+        [&] {
+            ownerDisabled = !IsWindowEnabled(Owner());
+            focusedFirst = form.edtName.Focused();
+        });
+    for (int i = 0; i < 5; ++i) script.Then(tab(0)).Then(record);
+    script.Then(tab(MOD_SHIFT)).Then(record);
+    script.Then(tab(0)).Then(record);
+    script.Then(tab(0)).Then(record);
+    script.Then(tab(0)).Then(record);  // in the memo Tab types a tab
+    script.Then([] { PressCombination(MOD_ALT, 'N'); }).Then([&] { focus.push_back(GetFocus()); });
+    script.Then(tab(MOD_SHIFT)).Then(record);  // from the first control back round to the last
+    script.Then([&] { form.chkActive.SetFocus(); });
+    script.When(
+        "the check box focused", [&] { return form.chkActive.Focused(); }, [] { PressCombination(0, VK_SPACE); });
+    script.Then([&] { form.cbKind.SetFocus(); });
+    script.When(
+        "the list focused", [&] { return form.cbKind.Focused(); }, [] { PressCombination(0, VK_DOWN); });
+    script.Then([&] { form.hkKey.SetFocus(); });
+    script.When(
+        "the key field focused", [&] { return form.hkKey.Focused(); }, [] { PressCombination(MOD_CONTROL, 'K'); });
     // Read at once: the key field starts again with the next key pressed in it, a modifier too.
-    script.Then(100, [&] {
+    script.Then([&] {
         key = form.hkKey.Key();
         modifiers = form.hkKey.Modifiers();
         form.edtName.SetFocus();
     });
-    script.Then(300, [] { PressCombination(MOD_CONTROL | MOD_SHIFT, 'Q'); });
-    script.Then(300, [] { PressCombination(0, VK_RETURN); });
+    script.When(
+        "the name field focused", [&] { return form.edtName.Focused(); },
+        [] { PressCombination(MOD_CONTROL | MOD_SHIFT, 'Q'); });
+    script.When(
+        "the hotkey through the application's hook", [&] { return hotkeys == 1; },
+        [] { PressCombination(0, VK_RETURN); });
     script.Start([&] { form.SetModalResult(fw::mrAbort); });
     const int result = form.ShowModal();
     App().RemoveMessageHook(hook);
@@ -333,7 +343,11 @@ TEST_F(Forms, EscAndCloseBoxEndWithCancel) {
     TestForm& form = Form();
     const int cancels = form.cancelClicks;
     ModalScript escape;
-    escape.Then(300, [&] { form.memNotes.SetFocus(); }).Then(300, [] { PressCombination(0, VK_ESCAPE); });
+    escape
+        .When(
+            "the form in front", [&] { return wintest::InFront(form); }, [&] { form.memNotes.SetFocus(); })
+        .When(
+            "the memo focused", [&] { return form.memNotes.Focused(); }, [] { PressCombination(0, VK_ESCAPE); });
     escape.Start([&] { form.SetModalResult(fw::mrAbort); });
     EXPECT_EQ(form.ShowModal(), fw::mrCancel) << "Esc, even in a memo that wants tabs";
     EXPECT_EQ(form.cancelClicks, cancels + 1);
@@ -348,12 +362,16 @@ TEST_F(Forms, EscAndCloseBoxEndWithCancel) {
     form.OnClose = [&](fw::CloseAction& action) { actions.push_back(action); };
     bool stillOpen = false;
     ModalScript closeBox;
-    closeBox.Then(300, [&] { PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
-    closeBox.Then(200, [&] {
-        stillOpen = form.Modal() && form.Visible();
-        allow = true;
-        PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
+    closeBox.When(
+        "the form in front again", [&] { return wintest::InFront(form); },
+        [&] { PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    closeBox.When(
+        "the first close asked", [&] { return queries == 1; },
+        [&] {
+            stillOpen = form.Modal() && form.Visible();
+            allow = true;
+            PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
     closeBox.Start([&] { form.SetModalResult(fw::mrAbort); });
     EXPECT_EQ(form.ShowModal(), fw::mrCancel) << "the close box";
     form.OnCloseQuery = nullptr;
@@ -387,14 +405,16 @@ TEST_F(Forms, ModelessFormGetsDialogKeysAndFreesItself) {
     int checkClicks = -1;
     bool stillShown = false;
 
+    // The keys go to this thread's own form: each takes effect before the step after it runs.
     ModalScript script;
-    script.Then(400, [] { PressCombination(0, VK_TAB); });
-    script.Then(100, [&] { afterTab = GetFocus(); });
-    script.Then(0, [] { PressCombination(0, VK_RETURN); });
-    script.Then(100, [] { PressCombination(0, VK_ESCAPE); });
-    script.Then(100, [] { PressCombination(MOD_ALT, 'W'); });
-    script.Then(300, [] { PressCombination(MOD_ALT, 'A'); });
-    script.Then(300, [&] {
+    script.When(
+        "the form in front", [&] { return wintest::InFront(*form); }, [] { PressCombination(0, VK_TAB); });
+    script.Then([&] { afterTab = GetFocus(); });
+    script.Then([] { PressCombination(0, VK_RETURN); });
+    script.Then([] { PressCombination(0, VK_ESCAPE); });
+    script.Then([] { PressCombination(MOD_ALT, 'W'); });
+    script.Then([] { PressCombination(MOD_ALT, 'A'); });
+    script.Then([&] {
         okClicks = form->okClicks;
         cancelClicks = form->cancelClicks;
         checkClicks = form->checkClicks;
@@ -405,7 +425,7 @@ TEST_F(Forms, ModelessFormGetsDialogKeysAndFreesItself) {
     form->Show();
     script.Start([&] { form->Hide(); });
     while (!destroyed && !script.Done()) App().ProcessMessage();
-    wintest::PumpUntil([&] { return destroyed; }, std::chrono::seconds(5));  // ... and the release
+    wintest::WaitFor("the form's release", [&] { return destroyed; });
 
     EXPECT_EQ(afterTab, chkActive) << "Tab moves on in a modeless form";
     EXPECT_EQ(okClicks, 1) << "Enter";
@@ -455,7 +475,7 @@ TEST_F(Forms, MessageDialogsShowCaptionIconAndButtons) {
         const int result =
             fw::MessageDlg(Form().edtName.Handle(), u"Message text.", c.type, c.buttons, c.defaultResult);
         const std::string name(fw::Utf16ToUtf8(c.caption));
-        ASSERT_TRUE(box.Wait(std::chrono::seconds(10))) << name;
+        ASSERT_TRUE(box.Wait(wintest::kPatience)) << name;
         EXPECT_EQ(result, c.press) << name;
         EXPECT_EQ(box.Text(), u"Message text.") << name;
         EXPECT_EQ(box.Icon(), LoadIconW(nullptr, c.icon)) << name;
@@ -473,22 +493,26 @@ TEST_F(Forms, OpenDialogShowsTheFilterAndGivesTheChosenPath) {
     // Quotes and arguments are no file name: the dialog must open all the same.
     dialog.FileName = u"\"C:\\Program Files\\x.exe\" <arg>";
     std::u16string filterShown;
-    std::thread presser([&] {
-        const std::u16string caption = u"Open";
-        for (int i = 0; i < 500; ++i) {
-            const HWND box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption);
+    HWND box = nullptr;
+    // The dialog's loop runs on this thread and so do the script's steps.
+    ModalScript script;
+    script.When(
+        "the Open dialog with its filter",
+        [&] {
+            const std::u16string caption = u"Open";
+            box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", &caption);
+            return box != nullptr && IsWindowVisible(box) && GetWindowTextLengthW(GetDlgItem(box, cmb1)) > 0;
+        },
+        [&] {
             wchar_t text[512] = {};
-            if (box != nullptr && IsWindowVisible(box) && GetDlgItemTextW(box, cmb1, text, 512) > 0) {
-                filterShown = fw::FromW(text);
-                SetDlgItemTextW(box, cmb13, fw::W(file));
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
+            GetDlgItemTextW(box, cmb1, text, 512);
+            filterShown = fw::FromW(text);
+            SetDlgItemTextW(box, cmb13, fw::W(file));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+    script.Start([&] { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
     const bool chosen = dialog.Execute(Form().edtName.Handle());
-    presser.join();
+    EXPECT_TRUE(script.Done());
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog.FileName, file);
     EXPECT_EQ(filterShown, u"*.*");

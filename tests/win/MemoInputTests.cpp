@@ -67,29 +67,36 @@ protected:
         app_.reset();
     }
 
-    // Runs the caller's "..." on a parameter field holding `parameter`; once the dialog is up, the
-    // actions run one after another (a short while apart) and the last of them ends the dialog.
+    // Runs the caller's "..." on a parameter field holding `parameter`; once the dialog is in front,
+    // the actions run one after another, each once this thread has handled what the one before did
+    // (the keys they press go to a window of this thread), and the last of them ends the dialog.
     bool EditParameter(const std::u16string& parameter,
                        const std::vector<std::function<void(const DialogWindows&)>>& actions) {
         caller_->edtParameters.SetText(parameter);
         opened_ = {};
         DialogWindows dialog;
         wintest::ModalScript script;
-        script.Then(400, [&] {
-            const std::u16string caption = u"Input text";
-            dialog.form = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
-            if (dialog.form == nullptr) return;
-            dialog.text = wintest::FindChildWindow(dialog.form, L"Edit");
-            dialog.ok = wintest::FindChildWindow(dialog.form, L"Button", L"OK");
-            dialog.cancel = wintest::FindChildWindow(dialog.form, L"Button", L"Cancel");
-            opened_.found = dialog.text != nullptr && dialog.ok != nullptr && dialog.cancel != nullptr;
-            opened_.text = WindowText(dialog.text);
-            opened_.lines = static_cast<int>(SendMessageW(dialog.text, EM_GETLINECOUNT, 0, 0));
-            opened_.textFocused = GetFocus() == dialog.text;
-            opened_.owner = GetWindow(dialog.form, GW_OWNER);
-        });
+        script.When(
+            "the text input dialog in front",
+            [&] {
+                const std::u16string caption = u"Input text";
+                dialog.form = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
+                return dialog.form != nullptr && IsWindowVisible(dialog.form) && GetActiveWindow() == dialog.form &&
+                       IsChild(dialog.form, GetFocus());
+            },
+            [&] {
+                if (dialog.form == nullptr) return;
+                dialog.text = wintest::FindChildWindow(dialog.form, L"Edit");
+                dialog.ok = wintest::FindChildWindow(dialog.form, L"Button", L"OK");
+                dialog.cancel = wintest::FindChildWindow(dialog.form, L"Button", L"Cancel");
+                opened_.found = dialog.text != nullptr && dialog.ok != nullptr && dialog.cancel != nullptr;
+                opened_.text = WindowText(dialog.text);
+                opened_.lines = static_cast<int>(SendMessageW(dialog.text, EM_GETLINECOUNT, 0, 0));
+                opened_.textFocused = GetFocus() == dialog.text;
+                opened_.owner = GetWindow(dialog.form, GW_OWNER);
+            });
         for (const auto& action : actions) {
-            script.Then(150, [&dialog, action] {
+            script.Then([&dialog, action] {
                 if (dialog.form != nullptr) action(dialog);
             });
         }

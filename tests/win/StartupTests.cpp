@@ -40,8 +40,8 @@ TEST(DataModule, LiveListHoldsTheActiveHotkeysRegistered) {
         HWND settings = nullptr;
         bool modal = false;
         wintest::ModalScript script;
-        script.ThenWhen(
-            100,
+        script.When(
+            "the settings window",
             [&] {
                 const std::u16string caption = u"Settings";
                 settings = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
@@ -55,7 +55,7 @@ TEST(DataModule, LiveListHoldsTheActiveHotkeysRegistered) {
         wintest::ProgramData data(app);
         EXPECT_TRUE(modal) << "the settings window was shown modally";
         EXPECT_EQ(SettingsForm, nullptr);
-        EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, std::chrono::seconds(5)))
+        EXPECT_TRUE(wintest::WaitFor("the settings window gone", [&] { return !IsWindow(settings); }))
             << "closing it freed it";
         EXPECT_TRUE(wintest::FolderExists(dataFolder + u"\\Corvalend\\Data"));
         EXPECT_EQ(data.HotKeyList().Count(), 0);
@@ -101,7 +101,7 @@ TEST(DataModule, UnreadableFileIsReportedAndStartUpGoesOn) {
 
     wintest::MessageBoxWatcher watcher(u"Corvalend");
     wintest::ProgramData data(app);
-    ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
+    ASSERT_TRUE(watcher.Wait(wintest::kPatience));
     EXPECT_EQ(watcher.Text().rfind(u"Cannot open file \"" + file + u"\". ", 0), 0u) << fw::Utf16ToUtf8(watcher.Text());
     EXPECT_EQ(watcher.Text().back(), u'.');
     EXPECT_EQ(data.HotKeyList().Count(), 0);
