@@ -93,19 +93,21 @@ protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         app_->SetTitle(u"Corvalend");
+    }
+    static void TearDownTestSuite() { app_.reset(); }
+
+    // A popup of its own for each test, as the program makes it at its start: what one test does
+    // to it (a DPI, the controls of an opening, the pointer's tracking) is not the next one's start.
+    void SetUp() override {
+        fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0");
         form_ = std::make_unique<TMainForm>(*app_);
     }
-    static void TearDownTestSuite() {
-        form_.reset();
-        app_.reset();
-    }
-
-    void SetUp() override { fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0"); }
     void TearDown() override {
         if (Form().Visible()) Form().SpeedButton1Click();
         FreeSettingsForms();
         Data = nullptr;
         data_.reset();
+        form_.reset();
         UnregisterHotKey(nullptr, kTakenId);
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA))));
     }
