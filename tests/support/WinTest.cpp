@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <future>
+#include <string>
 #include <vector>
 
 #include "core/datau.h"
@@ -384,6 +385,42 @@ void KeepScreenshot(HWND window, const std::u16string& name) {
     const std::u16string path = folder + u"\\" + name;
     fw::Win32FileStore().Replace(path, fw::EncodeBmp(picture));
     std::printf("[ artefact ] %s\n", fw::Utf16ToUtf8(path).c_str());
+}
+
+namespace {
+
+// The witnesses alive, by the identifier the system gave their timers.
+std::vector<WitnessTimer*>& Witnesses() {
+    static std::vector<WitnessTimer*> witnesses;
+    return witnesses;
+}
+
+}  // namespace
+
+WitnessTimer::WitnessTimer(std::chrono::milliseconds interval)
+    : id_(SetTimer(nullptr, 0, static_cast<UINT>(interval.count()), &WitnessTimer::Tick)) {
+    if (id_ == 0) ADD_FAILURE() << "no witness timer: error " << GetLastError();
+    Witnesses().push_back(this);
+}
+
+WitnessTimer::~WitnessTimer() {
+    if (id_ != 0) KillTimer(nullptr, id_);
+    std::erase(Witnesses(), this);
+}
+
+bool WitnessTimer::WaitTicks(int count) {
+    const int until = ticks_ + count;
+    return WaitFor(std::to_string(count) + " ticks of a witness timer", [&] { return ticks_ >= until; });
+}
+
+bool WitnessTimer::Owns(const MSG& message) const {
+    return message.message == WM_TIMER && message.hwnd == nullptr && message.wParam == id_;
+}
+
+void CALLBACK WitnessTimer::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    for (WitnessTimer* witness : Witnesses()) {
+        if (witness->id_ == id) ++witness->ticks_;
+    }
 }
 
 }  // namespace wintest

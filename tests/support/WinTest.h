@@ -184,4 +184,31 @@ private:
     std::thread thread_;
 };
 
+// A timer of this thread that only counts its ticks: the barrier for "a timer stays quiet". The
+// system hands out the messages of timers in the order they fall due, so once the witness has
+// ticked for longer than the quiet timer's interval, that timer, had it run since before the
+// witness started, would have ticked first.
+//
+//     wintest::WitnessTimer witness(std::chrono::milliseconds(20));
+//     ASSERT_TRUE(witness.WaitTicks(3));  // a 20 ms timer that still ran would have ticked by now
+class WitnessTimer {
+public:
+    explicit WitnessTimer(std::chrono::milliseconds interval);
+    ~WitnessTimer();
+    WitnessTimer(const WitnessTimer&) = delete;
+    WitnessTimer& operator=(const WitnessTimer&) = delete;
+
+    int Ticks() const { return ticks_; }
+    // Pumps this thread's messages until the witness has ticked `count` times more (a failure
+    // naming it when it does not within the patience).
+    bool WaitTicks(int count);
+    // The message is a tick of the witness: a count of the thread's timer messages leaves it out.
+    bool Owns(const MSG& message) const;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    UINT_PTR id_ = 0;
+    int ticks_ = 0;
+};
+
 }  // namespace wintest

@@ -128,7 +128,7 @@ TEST(Application, ErrorInAWindowProcedureIsShownAndTheLoopGoesOn) {
     ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
     EXPECT_EQ(watcher.Text(), u"Cannot open clipboard: Access is denied.");
     EXPECT_TRUE(watcher.HasStopIcon());
-    ASSERT_TRUE(wintest::PumpUntil([&] { return probe.pings == 1; }, std::chrono::seconds(5)));
+    ASSERT_TRUE(wintest::WaitFor("the ping after the failure", [&] { return probe.pings == 1; }));
 }
 
 TEST(Application, ErrorWhilePaintingIsShownOnceNotWithEveryRepaint) {
@@ -136,14 +136,18 @@ TEST(Application, ErrorWhilePaintingIsShownOnceNotWithEveryRepaint) {
     app.SetTitle(u"Corvalend");
     ProbeWindow probe(app);
     SetWindowPos(probe.Handle(), nullptr, 0, 0, 50, 50, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(100));
+    ASSERT_TRUE(wintest::WaitFor("the probe painted as shown",
+                                 [&] { return probe.paints > 0 && !GetUpdateRect(probe.Handle(), nullptr, FALSE); }));
     probe.failPaint = true;
     probe.paints = 0;
     wintest::MessageBoxWatcher watcher(u"Corvalend");
     InvalidateRect(probe.Handle(), nullptr, FALSE);
     ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
     EXPECT_EQ(watcher.Text(), u"Out of system resources.");
-    wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+    // The system makes a timer message only when no paint is due: an area left invalid would have
+    // been painted again before the witness ticks.
+    wintest::WitnessTimer witness(std::chrono::milliseconds(USER_TIMER_MINIMUM));
+    ASSERT_TRUE(witness.WaitTicks(3));
     EXPECT_EQ(probe.paints, 1) << "the failed paint validated its area";
 }
 

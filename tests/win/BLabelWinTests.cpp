@@ -279,7 +279,7 @@ TEST_F(LabelTest, PaintsBackgroundMarginAndHoverColours) {
 
     // The real pointer leaving: the system's leave notification.
     SetCursorPos(5, 700);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !label->Hovered(); }, 3s));
+    EXPECT_TRUE(wintest::WaitFor("the label told that the pointer left", [&] { return !label->Hovered(); }));
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave(hovered)"}));
     EXPECT_GT(Capture(label->Handle()).Count(kBlue), 10);
 
@@ -447,9 +447,14 @@ TEST_F(LabelTest, ShellRunsTheTargetForReal) {
     label.SetExecuteFile(true);
     SendMessageW(label.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(1, 1));
     SendMessageW(label.Handle(), WM_LBUTTONUP, 0, Point(1, 1));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetFileAttributesW(fw::W(marker)) != INVALID_FILE_ATTRIBUTES; }, 20s));
-    // The script may still hold the file for a moment.
-    wintest::PumpUntil([] { return false; }, 300ms);
+    EXPECT_TRUE(wintest::WaitFor("the file the script writes",
+                                 [&] { return GetFileAttributesW(fw::W(marker)) != INVALID_FILE_ATTRIBUTES; }));
+    // The script may still hold its files for a moment: the scratch folder goes only once it lets
+    // them go.
+    const auto gone = [](const std::u16string& file) {
+        return DeleteFileW(fw::W(file)) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    };
+    EXPECT_TRUE(wintest::WaitFor("the script done with its files", [&] { return gone(marker) && gone(script); }));
 }
 
 TEST_F(LabelTest, AcceleratorFiresClick) {
@@ -478,26 +483,18 @@ TEST_F(LabelTest, AcceleratorFiresClick) {
         if (fw::OfferDialogChar(form.Handle(), m)) handled = true;
     });
     // Keys go to the foreground window. Wine hands the X focus over asynchronously, and a late focus
-    // event of an earlier window can take the foreground away again: press only once the form has
-    // kept it for a while.
-    bool settled = false;
-    for (int attempt = 0; attempt < 5 && !settled; ++attempt) {
+    // event of an earlier window can take the foreground away again, also while the keys wait in the
+    // queue: pressed again when the form lost the foreground before the keys were handled.
+    bool kept = false;
+    for (int attempt = 0; attempt < 5 && !kept; ++attempt) {
         SetForegroundWindow(form.Handle());
         SetFocus(form.Handle());
-        wintest::PumpUntil([this] { return GetForegroundWindow() == form.Handle(); }, 3s);
-        wintest::PumpUntil([] { return false; }, 300ms);
-        settled = GetForegroundWindow() == form.Handle();
-    }
-    ASSERT_TRUE(settled);
-    wintest::PressCombination(MOD_ALT, 'M');
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (events.empty() && std::chrono::steady_clock::now() < end) {
-        MSG m;
-        if (PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
-            app.ProcessMessage();
-        } else {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
+        ASSERT_TRUE(wintest::WaitFor("the form in front with the focus", [this] {
+            return GetForegroundWindow() == form.Handle() && GetFocus() == form.Handle();
+        }));
+        wintest::PressCombination(MOD_ALT, 'M');
+        app.ProcessMessages();  // the keys wait in this thread's queue: handled through the loop and its hook
+        kept = !events.empty() || GetForegroundWindow() == form.Handle();
     }
     app.RemoveMessageHook(hook);
     EXPECT_EQ(events, (std::vector<std::string>{"click"}));

@@ -43,10 +43,6 @@ public:
                 .border = fw::FormBorder::Dialog}) {}
 };
 
-void Pump(std::chrono::milliseconds time) {
-    wintest::PumpUntil([] { return false; }, time);
-}
-
 // Returns once the click's handler is done, and with it any message box the handler showed.
 void Click(const fw::Control& button) {
     SendMessageW(button.Handle(), BM_CLICK, 0, 0);
@@ -98,20 +94,23 @@ protected:
             saves_.push_back(&sender);
             savedData_ = sender.Hotkey().HotKeyData;
         };
-        Pump(50ms);
+        wintest::PumpPending();
         return *frame_;
     }
 
-    // Gives the control the keyboard focus as the user would have it; Wine resets the key state
-    // shortly after a focus change.
+    // Gives the control the keyboard focus as the user would have it: the host in front, its keys
+    // going to the control.
     static void Focus(fw::Control& control) {
         SetForegroundWindow(host_->Handle());
         control.SetFocus();
-        Pump(300ms);
+        ASSERT_TRUE(wintest::WaitFor("the focus on the control, the host in front", [&] {
+            return GetForegroundWindow() == host_->Handle() && wintest::InFront(*host_) && control.Focused();
+        }));
     }
+    // The keys go into this thread's queue at once: what they do has been done when this returns.
     static void Press(unsigned modifiers, unsigned key) {
         PressCombination(modifiers, key);
-        Pump(150ms);
+        wintest::PumpPending();
     }
 
     static TData& Data() { return *data_; }
@@ -200,7 +199,7 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     }
 
     // The frame in edit mode, kept for looking at.
-    Pump(200ms);
+    wintest::PumpPending();
     const HDC screen = GetDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);
     const RECT client = wintest::ClientRect(Host().Handle());
@@ -434,20 +433,25 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
     HWND owner = nullptr;
     wintest::ModalScript script;
     script
-        .Then(400,
-              [&] {
-                  const std::u16string caption = u"Input text";
-                  dialog = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
-                  if (dialog == nullptr) return;
-                  owner = GetWindow(dialog, GW_OWNER);
-                  wchar_t buffer[64] = {};
-                  GetWindowTextW(wintest::FindChildWindow(dialog, L"Edit"), buffer, 64);
-                  shown = fw::FromW(buffer);
-              })
-        .Then(150, [] { PressCombination(MOD_CONTROL, VK_END); })
-        .Then(150, [] { PressCombination(0, VK_RETURN); })
-        .Then(150, [] { wintest::TypeText(u"c"); })
-        .Then(150, [&] {
+        .When(
+            "the text input dialog in front, its text field focused",
+            [&] {
+                const std::u16string caption = u"Input text";
+                dialog = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
+                return dialog != nullptr && IsWindowVisible(dialog) && GetForegroundWindow() == dialog &&
+                       GetFocus() != nullptr && GetFocus() == wintest::FindChildWindow(dialog, L"Edit");
+            },
+            [&] {
+                if (dialog == nullptr) return;
+                owner = GetWindow(dialog, GW_OWNER);
+                wchar_t buffer[64] = {};
+                GetWindowTextW(wintest::FindChildWindow(dialog, L"Edit"), buffer, 64);
+                shown = fw::FromW(buffer);
+                PressCombination(MOD_CONTROL, VK_END);
+            })
+        .Then([] { PressCombination(0, VK_RETURN); })
+        .Then([] { wintest::TypeText(u"c"); })
+        .Then([&] {
             if (dialog != nullptr) SendMessageW(wintest::FindChildWindow(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
         });
     script.Start([&] { PostMessageW(dialog, WM_CLOSE, 0, 0); });

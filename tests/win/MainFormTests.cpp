@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -88,24 +89,60 @@ int Width(const RECT& r) {
     return r.right - r.left;
 }
 
+// Counts the messages of a kind as this thread takes them from its queue, whoever pumps it.
+class TakenMessages {
+public:
+    explicit TakenMessages(std::function<bool(const MSG&)> which)
+        : which_(std::move(which)),
+          hook_(SetWindowsHookExW(WH_GETMESSAGE, &TakenMessages::Hook, nullptr, GetCurrentThreadId())) {
+        EXPECT_NE(hook_, nullptr);
+        counters_.push_back(this);
+    }
+    ~TakenMessages() {
+        std::erase(counters_, this);
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    }
+    TakenMessages(const TakenMessages&) = delete;
+    TakenMessages& operator=(const TakenMessages&) = delete;
+
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM removal, LPARAM message) {
+        if (code == HC_ACTION && removal == PM_REMOVE) {
+            for (TakenMessages* counter : counters_) {
+                if (counter->which_(*reinterpret_cast<const MSG*>(message))) ++counter->count_;
+            }
+        }
+        return CallNextHookEx(nullptr, code, removal, message);
+    }
+
+    std::function<bool(const MSG&)> which_;
+    HHOOK hook_;
+    int count_ = 0;
+    inline static std::vector<TakenMessages*> counters_;
+};
+
 class MainFormTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         app_->SetTitle(u"Corvalend");
+    }
+    static void TearDownTestSuite() { app_.reset(); }
+
+    // A popup of its own for each test, as the program makes it at its start: what one test does
+    // to it (a DPI, the controls of an opening, the pointer's tracking) is not the next one's start.
+    void SetUp() override {
+        fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0");
         form_ = std::make_unique<TMainForm>(*app_);
     }
-    static void TearDownTestSuite() {
-        form_.reset();
-        app_.reset();
-    }
-
-    void SetUp() override { fw::RegistryIni(kProgramKey).WriteString(u"FirstUse", u"0"); }
     void TearDown() override {
         if (Form().Visible()) Form().SpeedButton1Click();
         FreeSettingsForms();
         Data = nullptr;
         data_.reset();
+        form_.reset();
         UnregisterHotKey(nullptr, kTakenId);
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA))));
     }
@@ -130,11 +167,18 @@ protected:
     void Open() {
         ASSERT_FALSE(Form().Visible());
         Form().TrayIconClick();
-        ASSERT_TRUE(wintest::PumpUntil([] { return Form().Visible(); }, 5s));
+        ASSERT_TRUE(wintest::WaitFor("the popup shown", [] { return Form().Visible(); }));
     }
 
     static TMainForm& Form() { return *form_; }
     static fw::Application& App() { return *app_; }
+    // The ticks of the popup's hide timer, counted as they come.
+    static TakenMessages HideTimerTicks() {
+        return TakenMessages([](const MSG& message) {
+            return message.message == WM_TIMER && SimpleTimerHandler() != nullptr &&
+                   message.hwnd == SimpleTimerHandler()->WindowHandle() && message.wParam == form_->HideFormTimer.Id();
+        });
+    }
     static RECT Client() {
         RECT client{};
         GetClientRect(form_->Handle(), &client);
@@ -295,26 +339,35 @@ TEST_F(MainFormTest, PointerComingAndGoing) {
     StartWith({Hotkey(VK_F7, hkfMaximize)});
     Open();
     const RECT popup = Bounds();
+    const TakenMessages leaves(
+        [](const MSG& message) { return message.message == WM_MOUSELEAVE && message.hwnd == Form().Handle(); });
+    const TakenMessages ticks = HideTimerTicks();
     // In: fully opaque as opened, the timer restarted; onto the close button: still inside, nothing
     // changes; out: fainter.
     SetCursorPos(popup.left + 300, popup.top + 40);
-    wintest::PumpUntil([] { return false; }, 300ms);
+    wintest::PumpPending();  // the pointer's move, which the system queued at once
     EXPECT_EQ(Opacity(Form().Handle()), 240);
     RECT button{};
     GetWindowRect(Form().Popup().SpeedButton1.Handle(), &button);
+    const int left = leaves.Count();
     SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    wintest::PumpUntil([] { return false; }, 300ms);
+    ASSERT_TRUE(wintest::WaitFor("the popup told that the pointer left it for the button",
+                                 [&] { return leaves.Count() > left; }));
     EXPECT_EQ(Opacity(Form().Handle()), 240);
     // Resting inside, the popup stays beyond the timer's period.
     SetCursorPos(popup.left + 300, popup.top + 40);
-    wintest::PumpUntil([] { return false; }, 1300ms);
+    wintest::PumpPending();
+    const int ticked = ticks.Count();
+    ASSERT_TRUE(
+        wintest::WaitFor("a tick of the hide timer with the pointer inside", [&] { return ticks.Count() > ticked; }));
     EXPECT_TRUE(Form().Visible());
 
     // Away from the popup and the taskbar: fainter at once, hidden at the next tick.
     const POINT away = Elsewhere();
     SetCursorPos(away.x, away.y);
-    EXPECT_TRUE(wintest::PumpUntil([] { return Opacity(Form().Handle()) == 180; }, 500ms));
-    ASSERT_TRUE(wintest::PumpUntil([] { return !Form().Visible(); }, 3s)) << "still shown";
+    EXPECT_TRUE(wintest::WaitFor(
+        "the popup fainter at once", [] { return Opacity(Form().Handle()) == 180; }, 500ms));
+    ASSERT_TRUE(wintest::WaitFor("the popup hidden at the next tick", [] { return !Form().Visible(); }));
     EXPECT_EQ(Form().HotkeyRowCount(), 0);
     EXPECT_FALSE(Form().HideFormTimer.Enabled());
 }
@@ -325,13 +378,17 @@ TEST_F(MainFormTest, StaysWhileThePointerRestsOnTheTaskbar) {
     // A pointer is on the taskbar when strictly inside it: there must be an inside.
     if (bar.right - bar.left < 3 || bar.bottom - bar.top < 3) GTEST_SKIP() << "no taskbar to rest the pointer on";
     Open();
+    const TakenMessages ticks = HideTimerTicks();
     // Far from the popup, on the taskbar's other end.
     SetCursorPos(bar.left + 2, bar.bottom - 2);
-    wintest::PumpUntil([] { return false; }, 1500ms);
+    wintest::PumpPending();
+    const int ticked = ticks.Count();
+    ASSERT_TRUE(wintest::WaitFor("a tick of the hide timer with the pointer on the taskbar",
+                                 [&] { return ticks.Count() > ticked; }));
     EXPECT_TRUE(Form().Visible()) << "hidden with the pointer on the taskbar";
     const POINT away = Elsewhere();
     SetCursorPos(away.x, away.y);
-    EXPECT_TRUE(wintest::PumpUntil([] { return !Form().Visible(); }, 3s)) << "still shown";
+    EXPECT_TRUE(wintest::WaitFor("the popup hidden", [] { return !Form().Visible(); }));
 }
 
 TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
@@ -454,7 +511,8 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
     wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
     ASSERT_EQ(SendInput(1, &wheel, sizeof(wheel)), 1u);
-    ASSERT_TRUE(wintest::PumpUntil([] { return Form().Popup().sbHotkeys.ScrollPosition() > 0; }, 3s)) << "not scrolled";
+    ASSERT_TRUE(wintest::WaitFor("the rows scrolled by the wheel",
+                                 [] { return Form().Popup().sbHotkeys.ScrollPosition() > 0; }));
     const int scrolled = Form().Popup().sbHotkeys.ScrollPosition();
     EXPECT_EQ(InPopup(Cell(1, 0)).top, firstRow.top - scrolled);
     EXPECT_EQ(InPopup(Cell(0, 0)).top, 8);
@@ -471,8 +529,8 @@ TEST_F(MainFormTest, LongTextsAreWholeAndManyHotkeysScrollOnTheScreen) {
     click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return Form().Popup().sbHotkeys.ScrollPosition() > scrolled; }, 3s))
-        << "the arrow did not scroll";
+    EXPECT_TRUE(wintest::WaitFor("the rows scrolled by the arrow",
+                                 [&] { return Form().Popup().sbHotkeys.ScrollPosition() > scrolled; }));
     expectRowsBound("scrolled a little");
 
     // A page at a time down and up, a jump into the middle and the end: the rows in view are
@@ -518,10 +576,13 @@ TEST_F(MainFormTest, LaterStartShowsTheSettingsWindowOrOnlyBringsAModalWindowToT
         settingsOpened = settingsOpened || SettingsForm != nullptr;
     };
     wintest::ModalScript script;
-    script.Then(300, laterStart)
-        .Then(0, [] { fw::MessageDlg(nullptr, u"Waiting.", fw::MessageType::Information, fw::MessageButtons::Ok); })
-        .ThenWhen(
-            100, [&] { return (box = FindWindowW(L"#32770", L"Information")) != nullptr && IsWindowVisible(box); },
+    script
+        .When(
+            "the modal form in front", [&] { return wintest::InFront(modal); }, laterStart)
+        .Then([] { fw::MessageDlg(nullptr, u"Waiting.", fw::MessageType::Information, fw::MessageButtons::Ok); })
+        .When(
+            "the message box shown",
+            [&] { return (box = FindWindowW(L"#32770", L"Information")) != nullptr && IsWindowVisible(box); },
             [&] {
                 laterStart();
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -536,10 +597,11 @@ TEST_F(MainFormTest, LaterStartShowsTheSettingsWindowOrOnlyBringsAModalWindowToT
     Form().LaterStartClick();
     ASSERT_NE(SettingsForm, nullptr);
     const HWND settings = SettingsForm->Handle();
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == settings; }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the settings window in front", [&] { return GetForegroundWindow() == settings; }));
     ShowWindow(settings, SW_MINIMIZE);
     Form().LaterStartClick();
     EXPECT_EQ(SettingsForm->Handle(), settings);
     EXPECT_FALSE(IsIconic(settings));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == settings; }, 5s));
+    EXPECT_TRUE(
+        wintest::WaitFor("the restored settings window in front", [&] { return GetForegroundWindow() == settings; }));
 }

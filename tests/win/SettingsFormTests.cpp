@@ -67,7 +67,7 @@ protected:
     TSettingsForm& Open() {
         ShowSettingsForm(*app_, *data_);
         EXPECT_NE(SettingsForm, nullptr);
-        wintest::PumpUntil([] { return SettingsForm->Visible(); }, 5s);
+        EXPECT_TRUE(wintest::WaitFor("the settings window shown", [] { return SettingsForm->Visible(); }));
         SettingsForm->OpenPage = [this](HWND, const std::u16string& address) { opened_.push_back(address); };
         return *SettingsForm;
     }
@@ -179,6 +179,21 @@ COLORREF ScreenPixelAtCentre(const fw::Control& control, const fw::Bounds& area)
     return colour;
 }
 
+// Nothing is left to paint in the window and the windows below it.
+bool Painted(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    bool painted = true;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM result) {
+            if (!GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+            *reinterpret_cast<bool*>(result) = false;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&painted));
+    return painted;
+}
+
 // A port on 127.0.0.1 that takes connections and never answers, until it is closed.
 class SilentPort {
 public:
@@ -234,14 +249,20 @@ TEST_F(Settings, OneWindowShowsEveryHotkeyOfTheFileAndEscClosesIt) {
     EXPECT_EQ(form.HotKeySettingsList()[1]->Panel4.View().Key, u"W");
     EXPECT_TRUE(form.chkStartAtWindowsStart.Checked()) << "the Run value is not empty";
     EXPECT_EQ(form.lblTitle.Text().substr(0, 10), u"Corvalend ");
-    wintest::PumpUntil([] { return false; }, 300ms);
-    wintest::KeepScreenshot(form.Handle(), u"Settings-hotkeys.bmp");
     // The view's marks: the inactive hotkey's Active square is empty, its ALT square is marked.
     const THotkeySetting& inactive = *form.HotKeySettingsList()[1];
+    EXPECT_TRUE(wintest::WaitFor("the inactive hotkey's marks on the screen", [&] {
+        return Painted(form.Handle()) &&
+               ScreenPixelAtCentre(inactive.Panel4, THotkeyViewPanel::MarkBounds96(0)) == GetSysColor(COLOR_BTNFACE) &&
+               ScreenPixelAtCentre(inactive.Panel4, THotkeyViewPanel::MarkBounds96(1)) == RGB(0, 0, 0);
+    }));
+    wintest::KeepScreenshot(form.Handle(), u"Settings-hotkeys.bmp");
     EXPECT_EQ(ScreenPixelAtCentre(inactive.Panel4, THotkeyViewPanel::MarkBounds96(0)), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(ScreenPixelAtCentre(inactive.Panel4, THotkeyViewPanel::MarkBounds96(1)), RGB(0, 0, 0));
     form.pcClient.SetActivePage(form.tsOtherSettings);
-    wintest::PumpUntil([] { return false; }, 200ms);
+    EXPECT_TRUE(wintest::WaitFor("the other page painted",
+                                 [&] { return form.tsOtherSettings.Visible() && Painted(form.Handle()); }));
+    wintest::PumpPending();  // the system puts what was painted on the screen once the queue is empty
     wintest::KeepScreenshot(form.Handle(), u"Settings-other.bmp");
 
     // The links and the window's own hotkeys.
@@ -253,11 +274,11 @@ TEST_F(Settings, OneWindowShowsEveryHotkeyOfTheFileAndEscClosesIt) {
               (std::vector<std::u16string>{u"https://www.corvalend.example/", u"mailto:author@corvalend.example"}));
 
     const HWND window = form.Handle();
-    ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == window; }, 5s));
-    wintest::PumpUntil([] { return false; }, 300ms);
+    ASSERT_TRUE(wintest::WaitFor("the settings window in front, with the keys",
+                                 [&] { return GetForegroundWindow() == window && wintest::InFront(form); }));
     wintest::PressCombination(0, VK_ESCAPE);
     EXPECT_TRUE(wintest::PumpAppUntil(
-        App(), [&] { return !IsWindow(window); }, 10s))
+        App(), [&] { return !IsWindow(window); }, wintest::kPatience))
         << "closing frees the window";
     EXPECT_EQ(SettingsForm, nullptr);
     EXPECT_EQ(RunValue(), u"c:\\old\\Corvalend.exe") << "nothing is saved on closing";
@@ -300,7 +321,7 @@ TEST_F(Settings, DeletingRemovesTheFrameOnTheNextTickAndTheHotkeyStopsAtOnce) {
     ASSERT_NE(Live('Q'), nullptr);
     first->OnDelete(*first);  // as after the confirmed question
     EXPECT_EQ(form.HotKeySettingsList().size(), 3u) << "never inside the frame's own handler";
-    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeySettingsList().size() == 2; }, 5s));
+    ASSERT_TRUE(wintest::WaitFor("the frame gone", [&] { return form.HotKeySettingsList().size() == 2; }));
     EXPECT_EQ(form.HotKeySettingsList()[1].get(), third) << "the other frames stay";
     EXPECT_EQ(&third->Hotkey(), form.HotKeyList().GetItem(1));
     EXPECT_EQ(FrameTops(form), (std::vector<LONG>{0, 100})) << "the column closes the gap";
@@ -311,7 +332,8 @@ TEST_F(Settings, DeletingRemovesTheFrameOnTheNextTickAndTheHotkeyStopsAtOnce) {
     for (int left = 2; left > 0; --left) {
         THotkeySetting& frame = *form.HotKeySettingsList()[0];
         frame.OnDelete(frame);
-        ASSERT_TRUE(wintest::PumpUntil([&] { return static_cast<int>(form.HotKeySettingsList().size()) < left; }, 5s));
+        ASSERT_TRUE(wintest::WaitFor("the frame gone",
+                                     [&] { return static_cast<int>(form.HotKeySettingsList().size()) < left; }));
     }
     EXPECT_TRUE(fw::Win32FileStore().Exists(HotkeyFile())) << "an empty file, not a missing one";
     EXPECT_TRUE(FileHotkeys().empty());
@@ -346,8 +368,8 @@ TEST_F(Settings, ACancelledWizardChangesNothing) {
     wintest::ModalScript script;
     HWND wizard = nullptr;
     HWND owner = nullptr;
-    script.ThenWhen(
-        100,
+    script.When(
+        "the wizard shown",
         [&] {
             const std::u16string caption = u"New hotkey";
             wizard = wintest::FindTopWindow(GetCurrentProcessId(), L"Corvalend.Form", &caption);
@@ -427,7 +449,7 @@ TEST_F(Settings, TheWindowStaysWhileItsUpdateCheckWaits) {
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(wintest::PumpAppUntil(
-        App(), [&] { return !IsWindow(window); }, 10s))
+        App(), [&] { return !IsWindow(window); }, wintest::kPatience))
         << "and closes afterwards";
 }
 
@@ -438,8 +460,8 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     const auto saveShowingTheGuide = [&](THotkeySetting& frame, const std::function<void()>& whileShown) {
         fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"1");
         wintest::ModalScript script;
-        script.ThenWhen(
-            100, [] { return frmFirstUse != nullptr && frmFirstUse->Visible(); }, whileShown);
+        script.When(
+            "the guide shown", [] { return frmFirstUse != nullptr && frmFirstUse->Visible(); }, whileShown);
         script.Start([] { PostMessageW(frmFirstUse->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
         Click(frame.btnEdit);
         Click(frame.Editor().Button2);  // InitApp shows the guide, and returns when it is gone
@@ -458,8 +480,8 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     const std::vector<std::string> merged{"on Q close",    "off W minimize",     "on E sendkeystrokes", "on o minimize",
                                           "on j maximize", "on S capturescreen", "on N openfile"};
     EXPECT_EQ(FileHotkeys(), merged);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeyList().Count() == static_cast<int>(merged.size()); }, 5s))
-        << "the working copy follows";
+    ASSERT_TRUE(wintest::WaitFor("the working copy following the file",
+                                 [&] { return form.HotKeyList().Count() == static_cast<int>(merged.size()); }));
     EXPECT_EQ(form.HotKeyPlacement.ColumnHeight(), 100 * static_cast<int>(merged.size()))
         << "the column shows the suggestions";
     THotkeySetting& next = *form.HotKeySettingsList()[1];
@@ -474,8 +496,8 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     TSettingsForm* reopened = nullptr;
     saveShowingTheGuide(*form.HotKeySettingsList()[0], [&] {
         PostMessageW(window, WM_CLOSE, 0, 0);
-        wintest::PumpUntil([&] { return !IsWindowVisible(window); }, 5s);
-        wintest::PumpUntil([] { return false; }, 100ms);
+        EXPECT_TRUE(wintest::WaitFor("the settings window hidden", [&] { return !IsWindowVisible(window); }));
+        wintest::PumpPending();  // what the close left to do later, such as freeing the window, has run
         keptUnderTheHandler = IsWindow(window) && !IsWindowVisible(window) && SettingsForm == nullptr;
         ShowSettingsForm(App(), Data());
         reopened = SettingsForm;
@@ -483,7 +505,7 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
     });
     EXPECT_TRUE(keptUnderTheHandler);
     EXPECT_TRUE(wintest::PumpAppUntil(
-        App(), [&] { return !IsWindow(window); }, 5s))
+        App(), [&] { return !IsWindow(window); }, wintest::kPatience))
         << "freed afterwards";
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(SettingsForm, reopened);
@@ -562,7 +584,7 @@ TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndD
     ASSERT_NE(deleted, nullptr);
     deleted->OnDelete(*deleted);
     scroll(SB_TOP);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return form.HotKeyList().Count() == 999; }, 5s));
+    ASSERT_TRUE(wintest::WaitFor("the row gone", [&] { return form.HotKeyList().Count() == 999; }));
     EXPECT_EQ(column.ColumnHeight(), 99900);
     EXPECT_EQ(ColumnFault(form), "");
     scroll(SB_BOTTOM);
@@ -617,7 +639,7 @@ TEST_F(Settings, AFrameMarksItsRefusedLiveHotkeyUntilTheRetryTimerTakesIt) {
     // Let go: the timer takes it, the frame's mark goes and the timer stops.
     UnregisterHotKey(holder, 1);
     DestroyWindow(holder);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !q.View().Refused; }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the mark gone", [&] { return !q.View().Refused; }));
     EXPECT_NE(Live('Q'), nullptr);
     EXPECT_FALSE(Data().RetryTimerRunning());
 }

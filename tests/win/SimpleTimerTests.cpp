@@ -18,14 +18,6 @@ using namespace corvalend;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-namespace {
-
-void Pump(std::chrono::milliseconds time) {
-    wintest::PumpUntil([] { return false; }, time);
-}
-
-}  // namespace
-
 TEST(SimpleTimer, AutoDisableFiresOnceAndIsOffInItsHandler) {
     int ticks = 0;
     bool enabledInHandler = true;
@@ -37,7 +29,9 @@ TEST(SimpleTimer, AutoDisableFiresOnceAndIsOffInItsHandler) {
     timer.SetEnabled(true);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);
-    Pump(300ms);
+    ASSERT_TRUE(wintest::WaitFor("the timer's expiry", [&] { return ticks > 0; }));
+    wintest::WitnessTimer witness(30ms);
+    ASSERT_TRUE(witness.WaitTicks(3));  // a timer still running would have fired again by now
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(enabledInHandler);
     EXPECT_FALSE(timer.Enabled());
@@ -57,7 +51,8 @@ TEST(SimpleTimer, NewTimersAreStoppedAndIntervalZeroNeverStarts) {
     EXPECT_FALSE(timer->Enabled());
     EXPECT_FALSE(timer->Arm());
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
-    Pump(100ms);
+    wintest::WitnessTimer witness(std::chrono::milliseconds(USER_TIMER_MINIMUM));  // what an interval of 0 becomes
+    ASSERT_TRUE(witness.WaitTicks(3));
     EXPECT_EQ(ticks, 0);
 }
 
@@ -65,7 +60,7 @@ TEST(SimpleTimer, IntervalZeroStopsWhileEnabledStaysOn) {
     int ticks = 0;
     TSimpleTimer timer(20, [&](TSimpleTimer&) { ++ticks; });
     timer.SetEnabled(true);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return ticks >= 2; }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("two expiries", [&] { return ticks >= 2; }));
 
     timer.SetInterval(0);
     EXPECT_TRUE(timer.Enabled());
@@ -73,13 +68,16 @@ TEST(SimpleTimer, IntervalZeroStopsWhileEnabledStaysOn) {
     const int stoppedAt = ticks;
     timer.SetEnabled(true);  // nothing while the interval is 0
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
-    Pump(200ms);
+    {
+        wintest::WitnessTimer witness(20ms);
+        ASSERT_TRUE(witness.WaitTicks(3));
+    }
     EXPECT_EQ(ticks, stoppedAt);
 
     const auto start = Clock::now();
     timer.SetInterval(150);
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return ticks > stoppedAt; }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("an expiry at the new interval", [&] { return ticks > stoppedAt; }));
     EXPECT_GE(Clock::now() - start, 130ms);  // the new interval, not the old 20 ms
 }
 
@@ -88,20 +86,23 @@ TEST(SimpleTimer, TakingTheHandlerAwayStopsUntilSwitchedOnAgain) {
     const TSimpleTimer::TNotifyEvent count = [&](TSimpleTimer&) { ++ticks; };
     TSimpleTimer timer(20, count);
     timer.SetEnabled(true);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return ticks >= 1; }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("an expiry", [&] { return ticks >= 1; }));
 
     timer.SetOnTimer(nullptr);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
     timer.SetOnTimer(count);  // a handler alone does not start it
     const int stoppedAt = ticks;
-    Pump(150ms);
+    {
+        wintest::WitnessTimer witness(20ms);
+        ASSERT_TRUE(witness.WaitTicks(3));
+    }
     EXPECT_EQ(ticks, stoppedAt);
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
 
     timer.SetEnabled(true);
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return ticks > stoppedAt; }, 2s));
+    EXPECT_TRUE(wintest::WaitFor("an expiry after switching on", [&] { return ticks > stoppedAt; }));
 }
 
 TEST(SimpleTimer, SwitchingOnAgainRestartsThePeriod) {
@@ -109,11 +110,12 @@ TEST(SimpleTimer, SwitchingOnAgainRestartsThePeriod) {
     TSimpleTimer timer(250, [&](TSimpleTimer&) { ticks.push_back(Clock::now()); });
     const auto start = Clock::now();
     timer.SetEnabled(true);
-    Pump(150ms);
+    // The restart must come well into the first period, and only the time tells when that is.
+    wintest::PumpFor(150ms);
     timer.SetEnabled(true);
     const auto restarted = Clock::now();
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);  // one running timer, counted once
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !ticks.empty(); }, 2s));
+    ASSERT_TRUE(wintest::WaitFor("the first expiry", [&] { return !ticks.empty(); }));
     EXPECT_GE(ticks.front() - restarted, 230ms);
     EXPECT_GE(ticks.front() - start, 370ms);
 }
@@ -153,7 +155,7 @@ TEST(SimpleTimer, OneSharedWindowWhileTimersLive) {
     ASSERT_NE(SimpleTimerHandler(), nullptr);
     EXPECT_TRUE(IsWindow(SimpleTimerHandler()->WindowHandle()));
     third.SetEnabled(true);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return ticks > 0; }, 2s));
+    EXPECT_TRUE(wintest::WaitFor("an expiry of the new timer", [&] { return ticks > 0; }));
 }
 
 TEST(SimpleTimer, ExpiryOfATimerThatIsGoneIsIgnored) {
@@ -167,7 +169,7 @@ TEST(SimpleTimer, ExpiryOfATimerThatIsGoneIsIgnored) {
     PostMessageW(window, WM_TIMER, goneId, 0);
     PostMessageW(window, WM_TIMER, 0xDEADBEEF, 0);
     PostMessageW(window, WM_TIMER, live.Id(), 0);  // the same message for a live timer does fire
-    Pump(100ms);
+    wintest::PumpPending();
     EXPECT_EQ(goneTicks, 0);
     EXPECT_EQ(liveTicks, 1);
 }
@@ -180,8 +182,9 @@ TEST(SimpleTimer, HandlerMayFreeItsOwnTimer) {
         timer.reset();  // the last timer: the shared window goes while its message is handled
     });
     timer->SetEnabled(true);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return ticks > 0; }, 2s));
-    Pump(50ms);
+    ASSERT_TRUE(wintest::WaitFor("the expiry", [&] { return ticks > 0; }));
+    wintest::WitnessTimer witness(10ms);
+    ASSERT_TRUE(witness.WaitTicks(3));  // a timer left running would have fired again by now
     EXPECT_EQ(ticks, 1);
     EXPECT_EQ(SimpleTimerHandler(), nullptr);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), 0) << "gone once its handler returned";
@@ -211,8 +214,7 @@ TEST(SimpleTimer, ThousandTimersLeaveNothingBehind) {
     }
     EXPECT_EQ(SimpleTimerHandler()->RefCount(), 1000u);
     EXPECT_GT(SimpleTimerHandler()->ActiveCount(), 500u);
-    Pump(100ms);
-    EXPECT_GT(ticks, 0);
+    EXPECT_TRUE(wintest::WaitFor("an expiry of any of them", [&] { return ticks > 0; }));
     std::shuffle(timers.begin(), timers.end(), random);
     // Half freed, the rest switched off first, then freed in another order.
     timers.resize(500);
@@ -224,7 +226,8 @@ TEST(SimpleTimer, ThousandTimersLeaveNothingBehind) {
     EXPECT_EQ(SimpleTimerHandler(), nullptr);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), 0);
     const int ticksAfter = ticks;
-    Pump(100ms);
+    wintest::WitnessTimer witness(50ms);  // the longest interval of them
+    ASSERT_TRUE(witness.WaitTicks(2));
     EXPECT_EQ(ticks, ticksAfter);
     EXPECT_EQ(wintest::CountGuiObjects(), before);
 }

@@ -16,6 +16,7 @@
 #include "framework/Error.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
+#include "tests/support/FormTest.h"
 #include "tests/support/WinTest.h"
 #include "ui/MainFormU.h"
 
@@ -24,10 +25,6 @@ using namespace corvalend;
 using namespace std::chrono_literals;
 
 namespace {
-
-void Pump(std::chrono::milliseconds time) {
-    wintest::PumpUntil([] { return false; }, time);
-}
 
 void Callback(const TTrayIcon& icon, UINT notification) {
     PostMessageW(icon.Handle(), WM_TRAYCALLBACK, icon.IconID(), notification);
@@ -87,6 +84,11 @@ std::vector<std::u16string> MenuCaptions(HWND menuWindow) {
         captions.push_back((info.fType & MFT_SEPARATOR) ? u"-" : fw::FromW(text));
     }
     return captions;
+}
+
+// No timer of the icons runs: a press has nothing more to come, its double-click time is over.
+bool TimersStopped() {
+    return SimpleTimerHandler() == nullptr || SimpleTimerHandler()->ActiveCount() == 0;
 }
 
 }  // namespace
@@ -200,7 +202,7 @@ TEST(TrayIcon, PostedCallbacksMakeClicksAndDoubleClicks) {
     const auto start = std::chrono::steady_clock::now();
     Callback(icon, WM_LBUTTONDOWN);
     Callback(icon, WM_LBUTTONUP);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return clicks == 1; }, 3s));
+    ASSERT_TRUE(wintest::WaitFor("the click", [&] { return clicks == 1; }));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(GetDoubleClickTime() - 30));
     EXPECT_EQ(downs, 1);
 
@@ -209,7 +211,8 @@ TEST(TrayIcon, PostedCallbacksMakeClicksAndDoubleClicks) {
     Callback(icon, WM_LBUTTONUP);
     Callback(icon, WM_LBUTTONDBLCLK);
     Callback(icon, WM_LBUTTONUP);
-    Pump(std::chrono::milliseconds(GetDoubleClickTime() + 200));
+    wintest::PumpPending();
+    ASSERT_TRUE(wintest::WaitFor("the double-click time over", TimersStopped));
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(clicks, 1);
 
@@ -222,7 +225,8 @@ TEST(TrayIcon, PostedCallbacksMakeClicksAndDoubleClicks) {
     Callback(icon, WM_LBUTTONDOWN);
     Callback(icon, WM_LBUTTONUP);
     Callback(icon, NIN_BALLOONUSERCLICK);
-    Pump(std::chrono::milliseconds(GetDoubleClickTime() + 200));
+    wintest::PumpPending();
+    ASSERT_TRUE(wintest::WaitFor("the double-click time over", TimersStopped));
     EXPECT_EQ(downs, 2);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(balloons, 1);
@@ -247,8 +251,9 @@ TEST(TrayIcon, RightPressOpensTheMenuAndTheChosenItemRuns) {
             EndMenu();
         });
         Callback(icon, WM_RBUTTONDOWN);
-        ASSERT_TRUE(wintest::PumpUntil([&] { return probe.Seen(); }, 5s));
-        Pump(100ms);
+        // The menu runs its loop inside the callback's handling: seen means shown and closed.
+        ASSERT_TRUE(wintest::WaitFor("the menu", [&] { return probe.Seen(); }));
+        wintest::PumpPending();
     }
     EXPECT_EQ(captions, (std::vector<std::u16string>{u"First", u"-", u"Last"}));
     EXPECT_TRUE(ran.empty());
@@ -262,7 +267,7 @@ TEST(TrayIcon, RightPressOpensTheMenuAndTheChosenItemRuns) {
             PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
         });
         Callback(icon, WM_RBUTTONDOWN);
-        ASSERT_TRUE(wintest::PumpUntil([&] { return !ran.empty(); }, 5s));
+        ASSERT_TRUE(wintest::WaitFor("the chosen item run", [&] { return !ran.empty(); }));
     }
     EXPECT_EQ(ran, std::vector<std::string>{"last"});
 
@@ -272,7 +277,7 @@ TEST(TrayIcon, RightPressOpensTheMenuAndTheChosenItemRuns) {
         menu.AutoPopup = disabled;
         MenuProbe probe([](HWND) { EndMenu(); });
         Callback(icon, WM_RBUTTONDOWN);
-        Pump(300ms);
+        wintest::PumpPending();  // a menu would have shown, and the probe seen it, while handling the press
         EXPECT_FALSE(probe.Seen());
     }
 }
@@ -285,11 +290,11 @@ TEST(TrayIcon, DoubleClickClicksTheDefaultItemUnlessLeftPopup) {
     TTrayIcon icon(app, nullptr);
     icon.SetPopupMenu(&menu);
     Callback(icon, WM_LBUTTONDBLCLK);
-    Pump(100ms);
+    wintest::PumpPending();
     EXPECT_EQ(byDefault, 1);
     icon.SetLeftPopup(true);
     Callback(icon, WM_LBUTTONDBLCLK);
-    Pump(100ms);
+    wintest::PumpPending();
     EXPECT_EQ(byDefault, 1);
     EXPECT_EQ(first, 0);
 }
@@ -401,30 +406,36 @@ TEST(TrayIcon, IdleIconRunsNoTimer) {
     icon.OnClick = [](TTrayIcon&) {};
     icon.OnDblClick = [](TTrayIcon&) {};
     icon.SetIconVisible(true);
+    // The timer messages the application's loop sees, but the witness's own.
     int timerMessages = 0;
-    app.AddMessageHook([&](MSG& message, bool&) {
-        if (message.message == WM_TIMER) ++timerMessages;
+    const wintest::WitnessTimer* witness = nullptr;
+    const int hook = app.AddMessageHook([&](MSG& message, bool&) {
+        if (message.message == WM_TIMER && !(witness != nullptr && witness->Owns(message))) ++timerMessages;
     });
-    const auto pumpFor = [&](std::chrono::milliseconds time) {
-        const auto end = std::chrono::steady_clock::now() + time;
-        while (std::chrono::steady_clock::now() < end) {
-            app.ProcessMessages();
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
+    // Through the application's loop, so that its hook counts.
+    const auto witnessTicks = [&](std::chrono::milliseconds interval, int count) {
+        const wintest::WitnessTimer ticking(interval);
+        witness = &ticking;
+        EXPECT_TRUE(wintest::PumpAppUntil(
+            app, [&] { return ticking.Ticks() >= count; }, wintest::kPatience))
+            << count << " ticks of a witness timer";
+        witness = nullptr;
     };
-    pumpFor(2s);
+    witnessTicks(250ms, 5);  // longer than the longest interval of the icon's timers, a second
     EXPECT_EQ(timerMessages, 0);
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
 
     // Enter/exit tracking polls every 20 ms while it is wanted, and only then.
     icon.SetWantEnterExitEvents(true);
-    pumpFor(500ms);
+    EXPECT_TRUE(wintest::PumpAppUntil(
+        app, [&] { return timerMessages > 5; }, wintest::kPatience));
     EXPECT_GT(timerMessages, 5);
     icon.SetWantEnterExitEvents(false);
-    pumpFor(50ms);
+    app.ProcessMessages();
     const int stopped = timerMessages;
-    pumpFor(300ms);
+    witnessTicks(20ms, 5);
     EXPECT_EQ(timerMessages, stopped);
+    app.RemoveMessageHook(hook);
 }
 
 TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
@@ -455,14 +466,14 @@ TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
     EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 10);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), helperWindows + 2);  // one for icons, one for timers
     Callback(*icons[0], WM_LBUTTONDOWN);                                         // a click pending while the icons go
-    Pump(50ms);
+    wintest::PumpPending();
     std::shuffle(icons.begin(), icons.end(), random);
     std::shuffle(timers.begin(), timers.end(), random);
     while (!icons.empty() || !timers.empty()) {
         if (!icons.empty()) icons.pop_back();
         if (!timers.empty() && random() % 2 == 0) timers.pop_back();
     }
-    Pump(50ms);
+    wintest::PumpPending();
 
     EXPECT_EQ(TrayIconHandler(), nullptr);
     EXPECT_EQ(SimpleTimerHandler(), nullptr);
@@ -504,7 +515,7 @@ TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
         });
         Callback(icon, WM_RBUTTONDOWN);
         MSG quit{};
-        const auto end = std::chrono::steady_clock::now() + 5s;
+        const auto end = std::chrono::steady_clock::now() + wintest::kPatience;
         while (quit.message != WM_QUIT && std::chrono::steady_clock::now() < end) {
             while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE) && quit.message != WM_QUIT) DispatchMessageW(&quit);
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
