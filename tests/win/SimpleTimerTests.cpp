@@ -110,8 +110,11 @@ TEST(SimpleTimer, SwitchingOnAgainRestartsThePeriod) {
     TSimpleTimer timer(250, [&](TSimpleTimer&) { ticks.push_back(Clock::now()); });
     const auto start = Clock::now();
     timer.SetEnabled(true);
-    // The restart must come well into the first period, and only the time tells when that is.
-    wintest::PumpFor(150ms);
+    {
+        // The restart comes well into the first period: when a timer started with it falls due.
+        wintest::WitnessTimer witness(150ms);
+        ASSERT_TRUE(witness.WaitTicks(1));
+    }
     timer.SetEnabled(true);
     const auto restarted = Clock::now();
     EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);  // one running timer, counted once
