@@ -152,6 +152,10 @@ HoldingThread::HoldingThread(std::function<void(const Holding& holding)> hold)
     std::promise<bool> taken;
     std::future<bool> result = taken.get_future();
     thread_ = std::thread([this, hold = std::move(hold), &taken] {
+        // The thread's message queue first: under Wine a hotkey registered for no window before the
+        // thread had one belongs to no queue, and cannot be unregistered once it has one.
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
         hold([&](bool got) {
             taken.set_value(got);
             while (MsgWaitForMultipleObjects(1, &release_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
