@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -54,23 +53,6 @@ public:
     ModalScript& When(std::string what, std::function<bool()> ready, Step step) {
         steps_.push_back({std::move(what), std::move(ready), std::move(step)});
         return *this;
-    }
-
-    // TEMPORARY while the scripts move to conditions: a step after a fixed delay.
-    ModalScript& Then(int delayMs, Step step) {
-        auto since = std::make_shared<std::chrono::steady_clock::time_point>();
-        When(
-            {}, [since] { return *since = std::chrono::steady_clock::now(), true; }, [] {});
-        return When(
-            "a fixed delay",
-            [since, delayMs] {
-                return std::chrono::steady_clock::now() - *since >= std::chrono::milliseconds(delayMs);
-            },
-            std::move(step));
-    }
-    ModalScript& ThenWhen(int delayMs, std::function<bool()> ready, Step step) {
-        Then(delayMs, [] {});
-        return When("a condition", std::move(ready), std::move(step));
     }
 
     // Starts the timer; `abort` ends the modal loop if the steps did not.
