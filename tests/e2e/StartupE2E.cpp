@@ -126,6 +126,7 @@ TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
     })) << "the settings window asks for hotkeys";
 
     // While it is up, the tray icon ignores the mouse: no menu on the right button.
+    ASSERT_NE(e2e::FindProgramIcon(program.ProcessId()).first, nullptr);
     EXPECT_FALSE(e2e::RightButtonOpensTheMenu(program.ProcessId()));
 
     // Closed: start-up goes on to the tray, whose icon takes the mouse again.
