@@ -60,10 +60,19 @@ RunningProgram::RunningProgram() {
     std::u16string commandLine = u"\"" + ProgramPath() + u"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessW(fw::W(ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()), /*process=*/nullptr,
-                        /*thread=*/nullptr, /*inherit=*/FALSE, 0, /*environment=*/nullptr, /*folder=*/nullptr, &startup,
-                        &info_)) {
-        throw std::runtime_error("cannot start Corvalend.exe: error " + std::to_string(GetLastError()));
+    // Now and then, with the machine busy, Wine fails to start a process with an internal error
+    // that is gone a moment later; a start that failed left nothing behind to mind.
+    DWORD error = ERROR_SUCCESS;
+    wintest::WaitFor("Corvalend.exe started", [&] {
+        error = CreateProcessW(fw::W(ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()),
+                               /*process=*/nullptr, /*thread=*/nullptr, /*inherit=*/FALSE, 0, /*environment=*/nullptr,
+                               /*folder=*/nullptr, &startup, &info_)
+                    ? ERROR_SUCCESS
+                    : GetLastError();
+        return error != ERROR_INTERNAL_ERROR;
+    });
+    if (error != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot start Corvalend.exe: error " + std::to_string(error));
     }
     process_.reset(info_.hProcess);
     thread_.reset(info_.hThread);
