@@ -42,12 +42,13 @@ std::u16string Section(int index,
 const char16_t kKeys[] = u"ab+cd~e{LEFT}X{END}+(xy){{}{}}<?TAB?>z<?CR?>w+\u20AC\U0001F600";
 const char16_t kTyped[] = u"abCd\r\nXeXY{}\tz\r\nw\u20AC\U0001F600";
 
+// The tests share one running program: none changes its hotkeys, and each answers every box it
+// brings up and closes the windows it made.
 class ActionsE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         fw::Win32FileStore files;
         files.Replace(ContentFile(), "\xEF\xBB\xBFone\ntwo\r\n\xC3\xA4");
-        DeleteFileW(fw::W(OpenedFile()));
         e2e::PrepareRegistry();
         e2e::WriteHotkeyFile(
             Section(0, VK_F1, kCtrlAlt, u"placeinclipboard", u"Hello <?CR?> world \u00E4\u4E2D") +
@@ -78,8 +79,17 @@ protected:
     // Hotkeys run one after the other: once a later clipboard hotkey has acted, every earlier one has.
     static void WaitUntilHandled() {
         e2e::EmptyTheClipboard();
-        wintest::PressCombination(kCtrlAlt, VK_F2);
-        ASSERT_TRUE(wintest::PumpUntil([] { return e2e::ClipboardText() == u"first"; }, 5s));
+        e2e::Press(kCtrlAlt, VK_F2);
+        ASSERT_TRUE(wintest::WaitFor("\"first\" on the clipboard", [] { return e2e::ClipboardText() == u"first"; }));
+    }
+
+    // Nothing of the program's is left for the next test: no box (a box of its own would be a failure
+    // of the test that left it).
+    void TearDown() override {
+        for (const char16_t* caption : {u"Corvalend", u"SendKeys"}) {
+            const std::u16string title = caption;
+            EXPECT_EQ(wintest::FindTopWindow(program_->ProcessId(), L"#32770", &title), nullptr) << "a box left up";
+        }
     }
 
     static e2e::RunningProgram* program_;
@@ -91,24 +101,30 @@ e2e::RunningProgram* ActionsE2E::program_ = nullptr;
 
 TEST_F(ActionsE2E, ClipboardGetsTheExactTextAndTheFirstOfTwinHotkeysRuns) {
     e2e::EmptyTheClipboard();
-    wintest::PressCombination(kCtrlAlt, VK_F1);
-    EXPECT_TRUE(wintest::PumpUntil([] { return !e2e::ClipboardText().empty(); }, 5s));
+    e2e::Press(kCtrlAlt, VK_F1);
+    EXPECT_TRUE(wintest::WaitFor("a text on the clipboard", [] { return !e2e::ClipboardText().empty(); }));
     EXPECT_EQ(e2e::ClipboardText(), u"Hello <?CR?> world \u00E4\u4E2D");  // placed literally
 
     for (int i = 0; i < 3; ++i) WaitUntilHandled();  // "first", never "second"
 
     e2e::EmptyTheClipboard();
-    wintest::PressCombination(kCtrlAlt, VK_F3);
-    EXPECT_TRUE(wintest::PumpUntil([] { return !e2e::ClipboardText().empty(); }, 5s));
+    e2e::Press(kCtrlAlt, VK_F3);
+    EXPECT_TRUE(wintest::WaitFor("a text on the clipboard", [] { return !e2e::ClipboardText().empty(); }));
     EXPECT_EQ(e2e::ClipboardText(), u"one\r\ntwo\r\n\u00E4\r\n");
 }
 
 TEST_F(ActionsE2E, SendKeystrokesTypesIntoTheFocusedWindowAndLeavesNoModifierDown) {
     e2e::TestWindow window(WS_OVERLAPPEDWINDOW, /*withEdit=*/true);
-    wintest::PressCombination(kCtrlShift, VK_F1);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return window.EditText() == kTyped; }, 10s))
+    e2e::Press(kCtrlShift, VK_F1);
+    EXPECT_TRUE(wintest::WaitFor("the keystrokes typed", [&] { return window.EditText() == kTyped; }))
         << fw::Utf16ToUtf8(window.EditText());
-    wintest::PumpUntil([] { return false; }, 200ms);
+    // The last key the program sends may come after the last character shows.
+    EXPECT_TRUE(wintest::WaitFor("every modifier released", [] {
+        for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) {
+            if (GetAsyncKeyState(vk) & 0x8000) return false;
+        }
+        return true;
+    }));
     for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) {
         EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << "key still down: " << vk;
     }
@@ -116,84 +132,88 @@ TEST_F(ActionsE2E, SendKeystrokesTypesIntoTheFocusedWindowAndLeavesNoModifierDow
 
 TEST_F(ActionsE2E, MaximizeTogglesAndLeavesWindowsWithoutMaximizeBoxAlone) {
     e2e::TestWindow window(WS_OVERLAPPEDWINDOW, false);
-    wintest::PressCombination(kCtrlShift, VK_F2);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return IsZoomed(window.Handle()) != FALSE; }, 5s));
-    wintest::PressCombination(kCtrlShift, VK_F2);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsZoomed(window.Handle()); }, 5s));
+    e2e::Press(kCtrlShift, VK_F2);
+    EXPECT_TRUE(wintest::WaitFor("the window maximized", [&] { return IsZoomed(window.Handle()) != FALSE; }));
+    e2e::Press(kCtrlShift, VK_F2);
+    EXPECT_TRUE(wintest::WaitFor("the window restored", [&] { return !IsZoomed(window.Handle()); }));
 
     e2e::TestWindow dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, false);
-    wintest::PressCombination(kCtrlShift, VK_F2);
+    e2e::Press(kCtrlShift, VK_F2);
     WaitUntilHandled();
     EXPECT_FALSE(IsZoomed(dialog.Handle()));
 }
 
 TEST_F(ActionsE2E, MinimizeAndCloseActOnTheForegroundWindow) {
     e2e::TestWindow window(WS_OVERLAPPEDWINDOW, false);
-    wintest::PressCombination(kCtrlShift, VK_F3);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return IsIconic(window.Handle()) != FALSE; }, 5s));
+    e2e::Press(kCtrlShift, VK_F3);
+    EXPECT_TRUE(wintest::WaitFor("the window minimized", [&] { return IsIconic(window.Handle()) != FALSE; }));
 
     e2e::TestWindow fixed(WS_POPUP | WS_CAPTION | WS_SYSMENU, false);  // no minimize box
-    wintest::PressCombination(kCtrlShift, VK_F3);
+    e2e::Press(kCtrlShift, VK_F3);
     WaitUntilHandled();
     EXPECT_FALSE(IsIconic(fixed.Handle()));
 
-    wintest::PressCombination(kCtrlShift, VK_F5);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return fixed.CloseRequests() == 1; }, 5s));
+    e2e::Press(kCtrlShift, VK_F5);
+    EXPECT_TRUE(wintest::WaitFor("the window asked to close", [&] { return fixed.CloseRequests() == 1; }));
 }
 
 TEST_F(ActionsE2E, OpenFileStartsTheProgramWithItsParameters) {
-    wintest::PressCombination(kCtrlShift, VK_F6);
+    DeleteFileW(fw::W(OpenedFile()));
+    e2e::Press(kCtrlShift, VK_F6);
     fw::Win32FileStore files;
     std::optional<std::string> written;
-    EXPECT_TRUE(wintest::PumpUntil(
-        [&] {
-            written = files.Read(OpenedFile());
-            return written.has_value() && written->find("\r\n") != std::string::npos;
-        },
-        10s));
+    EXPECT_TRUE(wintest::WaitFor("the opened program's line in the file", [&] {
+        written = files.Read(OpenedFile());
+        return written.has_value() && written->find("\r\n") != std::string::npos;
+    }));
     EXPECT_EQ(written.value_or(""), "opened with parameters\r\n");
 }
 
 TEST_F(ActionsE2E, FailuresAreShownAndTheProgramGoesOn) {
-    // One action at a time: while the key sender's own box is up, another hotkey is dropped.
     const auto boxShows = [](const std::u16string& caption) {
-        return wintest::PumpUntil(
-            [&] {
-                const HWND box = wintest::FindTopWindow(program_->ProcessId(), L"#32770", &caption);
-                return box != nullptr && IsWindowVisible(box);
-            },
-            5s);
+        return wintest::WaitFor("the message box", [&] {
+            const HWND box = wintest::FindTopWindow(program_->ProcessId(), L"#32770", &caption);
+            return box != nullptr && IsWindowVisible(box);
+        });
     };
-    wintest::PressCombination(kCtrlShift, VK_F4);
+    const auto takeBox = [](const std::u16string& caption) {
+        return e2e::TakeMessageBox(program_->ProcessId(), caption, wintest::kPatience);
+    };
+    // One action at a time: while the key sender's own box is up, another hotkey is dropped. The
+    // box's answer is handled after the hotkey pressed before it: had that run, the clipboard would
+    // hold its text by the time the box is gone.
+    e2e::Press(kCtrlShift, VK_F4);
     ASSERT_TRUE(boxShows(u"SendKeys"));
     e2e::EmptyTheClipboard();
-    wintest::PressCombination(kCtrlAlt, VK_F2);
-    EXPECT_FALSE(wintest::PumpUntil([] { return !e2e::ClipboardText().empty(); }, 1s)) << "ran inside the action";
-    EXPECT_EQ(e2e::TakeMessageBox(program_->ProcessId(), u"SendKeys", 5s), u"Invalid Key Name");
+    e2e::Press(kCtrlAlt, VK_F2);
+    EXPECT_EQ(takeBox(u"SendKeys"), u"Invalid Key Name");
+    EXPECT_EQ(e2e::ClipboardText(), u"") << "ran inside the action";
     WaitUntilHandled();
 
     // The error box of a failed action comes after the action: hotkeys work there.
-    wintest::PressCombination(kCtrlShift, VK_F8);
+    e2e::Press(kCtrlShift, VK_F8);
     ASSERT_TRUE(boxShows(u"Corvalend"));
     WaitUntilHandled();
-    auto text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    auto text = takeBox(u"Corvalend");
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(*text,
               u"Cannot open file \"C:\\nowhere\\missing.txt\". " + fw::SystemErrorText(ERROR_PATH_NOT_FOUND) + u".");
 
     // Another program holds the clipboard.
-    e2e::TestWindow holder(WS_OVERLAPPEDWINDOW, false);
-    ASSERT_TRUE(OpenClipboard(holder.Handle()));
-    wintest::PressCombination(kCtrlAlt, VK_F1);
-    text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
-    CloseClipboard();
+    {
+        e2e::TestWindow holder(WS_OVERLAPPEDWINDOW, false);
+        ASSERT_TRUE(OpenClipboard(holder.Handle()));
+        e2e::Press(kCtrlAlt, VK_F1);
+        text = takeBox(u"Corvalend");
+        CloseClipboard();
+    }
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(text->rfind(u"Cannot open clipboard: ", 0), 0u) << fw::Utf16ToUtf8(*text);
     EXPECT_EQ(text->back(), u'.');
 
     // The shell's shut-down prompt is not to be had under Wine: the error is what the user sees.
-    wintest::PressCombination(kCtrlShift, VK_F9);
-    text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    e2e::Press(kCtrlShift, VK_F9);
+    text = takeBox(u"Corvalend");
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(*text, fw::SystemErrorText(static_cast<DWORD>(E_NOTIMPL)) + u".");
 
@@ -203,20 +223,22 @@ TEST_F(ActionsE2E, FailuresAreShownAndTheProgramGoesOn) {
         fw::UniqueFile held(
             CreateFileW(fw::W(LockedFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        wintest::PressCombination(kCtrlShift, VK_F10);
-        text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+        e2e::Press(kCtrlShift, VK_F10);
+        text = takeBox(u"Corvalend");
         ASSERT_TRUE(text.has_value());
         EXPECT_EQ(*text, u"Cannot open file \"" + LockedFile() + u"\". " +
                              fw::SystemErrorText(ERROR_SHARING_VIOLATION) + u".");
     }
-    wintest::PressCombination(kCtrlShift, VK_F11);
-    text = e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 5s);
+    e2e::Press(kCtrlShift, VK_F11);
+    text = takeBox(u"Corvalend");
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(*text, u"Cannot open file \"\". " + fw::SystemErrorText(ERROR_PATH_NOT_FOUND) + u".");
 
-    // An empty key string sends nothing and shows nothing.
-    wintest::PressCombination(kCtrlShift, VK_F12);
+    // An empty key string sends nothing and shows nothing. A box would be up by the time a later
+    // hotkey has acted: the program runs them one after the other, and a failed action's box comes
+    // before the hotkeys it lets through.
+    e2e::Press(kCtrlShift, VK_F12);
     WaitUntilHandled();
-    EXPECT_FALSE(e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 200ms).has_value());
-    EXPECT_FALSE(e2e::TakeMessageBox(program_->ProcessId(), u"SendKeys", 10ms).has_value());
+    EXPECT_FALSE(e2e::TakeMessageBox(program_->ProcessId(), u"Corvalend", 0ms).has_value());
+    EXPECT_FALSE(e2e::TakeMessageBox(program_->ProcessId(), u"SendKeys", 0ms).has_value());
 }

@@ -37,6 +37,7 @@ constexpr POINT kFrom{200, 150};
 constexpr POINT kTo{50, 40};
 constexpr fw::Rect kSelection{50, 40, 200, 150};
 
+// The tests share one running program and the pattern window: each leaves no capture window behind.
 class CaptureE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -50,16 +51,25 @@ protected:
         EXPECT_EQ(program_->Close(), 0u);
         delete program_;
     }
-    void TearDown() override { e2e::MouseMoveTo(1200, 750); }
+    void TearDown() override {
+        e2e::MouseMoveTo(1200, 750);
+        EXPECT_TRUE(e2e::WaitNoCaptureWindow(Pid(), wintest::kPatience)) << "a capture window left open";
+    }
 
     static DWORD Pid() { return program_->ProcessId(); }
 
+    // The screen settled: no capture window, and the pattern shown again where one was.
+    static void WaitForTheScreen() {
+        EXPECT_TRUE(e2e::WaitNoCaptureWindow(Pid(), wintest::kPatience)) << "an earlier capture window still shows";
+        EXPECT_TRUE(wintest::WaitFor("the pattern window on the screen", [] { return pattern_->OnScreen(); }));
+    }
+
     // Presses the hotkey with the screen as it is now grabbed just before; the new capture window.
     static HWND Capture(unsigned key, fw::Picture& grabbed) {
-        EXPECT_TRUE(e2e::WaitNoCaptureWindow(Pid(), 10s)) << "an earlier capture window still shows";
+        WaitForTheScreen();
         grabbed = e2e::GrabWholeScreen();
-        wintest::PressCombination(kCtrlAlt, key);
-        return e2e::WaitForCaptureWindow(Pid(), 10s);
+        e2e::Press(kCtrlAlt, key);
+        return e2e::WaitForCaptureWindow(Pid(), wintest::kPatience);
     }
 
     // A selection drawn with the real mouse; done once the shade shows on the screen.
@@ -69,29 +79,28 @@ protected:
         e2e::DragOnView(view, kFrom, kTo);
         const fw::Rect on = e2e::ScreenRect(view);
         const std::uint32_t shaded = fw::BlendPixel(picture.At(40, 30), 0x96000000u);
-        return wintest::PumpUntil(
-            [&] {
-                return fw::GrabScreen({on.left + 40, on.top + 30, on.left + 41, on.top + 31}).At(0, 0) == shaded;
-            },
-            5s);
+        return wintest::WaitFor("the selection's shade on the screen", [&] {
+            return fw::GrabScreen({on.left + 40, on.top + 30, on.left + 41, on.top + 31}).At(0, 0) == shaded;
+        });
     }
 
     static bool Crop(HWND window) {
         e2e::ClickCentre(e2e::CaptureButton(window, L"Crop to selection"));
         const HWND view = e2e::CaptureView(window);
-        return wintest::PumpUntil([&] { return e2e::ScreenRect(view).Width() == kSelection.Width(); }, 5s);
+        return wintest::WaitFor("the view cropped",
+                                [&] { return e2e::ScreenRect(view).Width() == kSelection.Width(); });
     }
 
     // "Save to file..." with the name typed into the real dialog; the file's bytes.
     static std::optional<std::string> Save(HWND window, const std::u16string& path) {
         e2e::ClickCentre(e2e::CaptureButton(window, L"Save to file..."));
-        const HWND dialog = wintest::WaitForSaveDialog(Pid(), u"Save screenshot", 10s);
+        const HWND dialog = wintest::WaitForSaveDialog(Pid(), u"Save screenshot", wintest::kPatience);
         if (dialog == nullptr) return std::nullopt;
         wintest::SetSaveDialogFileName(dialog, path);
         wintest::PressSaveDialogButton(dialog, IDOK);
         fw::Win32FileStore files;
         std::optional<std::string> bytes;
-        wintest::PumpUntil([&] { return (bytes = files.Read(path)).has_value(); }, 10s);
+        wintest::WaitFor("the saved file", [&] { return (bytes = files.Read(path)).has_value(); });
         return bytes;
     }
 
@@ -108,11 +117,12 @@ TEST_F(CaptureE2E, ScreenHotkeyShowsTheScreenAsItWasAndCtrlCCopiesAllOfIt) {
     const fw::Rect view = e2e::ScreenRect(e2e::CaptureView(window));
     EXPECT_EQ(view.Width(), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(view.Height(), GetSystemMetrics(SM_CYSCREEN));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == window; }, 2s)) << "not brought to the front";
+    ASSERT_TRUE(e2e::WaitInFront(window)) << "not brought to the front";
     e2e::EmptyTheClipboard();
-    wintest::PressCombination(MOD_CONTROL, 'C');
+    e2e::Press(MOD_CONTROL, 'C');
     fw::Picture copied;
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = wintest::ClipboardPicture()).Empty(); }, 5s));
+    ASSERT_TRUE(wintest::WaitFor("a picture on the clipboard",
+                                 [&] { return !(copied = wintest::ClipboardPicture()).Empty(); }));
     EXPECT_EQ(copied.width, grabbed.width);
     EXPECT_EQ(copied.height, grabbed.height);
     EXPECT_TRUE(copied.pixels == grabbed.pixels) << "the capture is not the screen as grabbed just before";
@@ -144,17 +154,19 @@ TEST_F(CaptureE2E, SelectionDrawnWithTheMouseIsCroppedAndSavedAsJpegAndBitmap) {
     window = Capture(kScreenKey, grabbed);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(DrawSelection(window, grabbed));
-    wintest::PressCombination(0, VK_RETURN);  // Enter crops as the button does
+    ASSERT_TRUE(e2e::WaitInFront(window));
+    e2e::Press(0, VK_RETURN);  // Enter crops as the button does
     const HWND view = e2e::CaptureView(window);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return e2e::ScreenRect(view).Width() == kSelection.Width(); }, 5s));
+    ASSERT_TRUE(
+        wintest::WaitFor("the view cropped", [&] { return e2e::ScreenRect(view).Width() == kSelection.Width(); }));
     const std::optional<std::string> bitmap = Save(window, folder.File(u"cropped.bmp"));
     ASSERT_TRUE(bitmap.has_value());
     EXPECT_TRUE(*bitmap == fw::EncodeBmp(fw::CopyRect(grabbed, kSelection))) << "the bitmap is not the selection";
 }
 
 TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection) {
-    SetForegroundWindow(pattern_->Handle());
-    wintest::PumpUntil([] { return false; }, 300ms);  // Wine's focus events follow a little later
+    WaitForTheScreen();
+    ASSERT_TRUE(e2e::BringToFront(pattern_->Handle()));
     const fw::Rect rect = pattern_->Rect();
     fw::Picture grabbed;
     const HWND window = Capture(kWindowKey, grabbed);
@@ -168,7 +180,8 @@ TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection)
     e2e::EmptyTheClipboard();
     e2e::ClickCentre(e2e::CaptureButton(window, L"Copy to clipboard"));
     fw::Picture copied;
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !(copied = wintest::ClipboardPicture()).Empty(); }, 5s));
+    ASSERT_TRUE(wintest::WaitFor("a picture on the clipboard",
+                                 [&] { return !(copied = wintest::ClipboardPicture()).Empty(); }));
     EXPECT_EQ(copied.width, 150);
     EXPECT_EQ(copied.height, 110);
     EXPECT_TRUE(copied.pixels == fw::CopyRect(windowPicture, kSelection).pixels);

@@ -21,8 +21,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 constexpr wchar_t kProgramKeyPath[] = L"Software\\Tamberlo\\Corvalend";
 
 // As on a machine where the program never ran for this user.
@@ -39,42 +37,32 @@ std::optional<std::u16string> RegistryText(HKEY root, const wchar_t* key, const 
     return fw::FromW(value);
 }
 
-HWND WaitForForm(DWORD processId, const std::u16string& caption, std::chrono::milliseconds timeout) {
-    HWND form = nullptr;
-    wintest::PumpUntil(
-        [&] {
-            form = wintest::FindTopWindow(processId, L"Corvalend.Form", &caption);
-            return form != nullptr && IsWindowVisible(form);
-        },
-        timeout);
+// The process's visible form with the caption, null when there is none.
+HWND VisibleForm(DWORD processId, const std::u16string& caption) {
+    const HWND form = wintest::FindTopWindow(processId, L"Corvalend.Form", &caption);
     return form != nullptr && IsWindowVisible(form) ? form : nullptr;
 }
 
-// Brings the window to the front and waits for Wine's late focus events before keys are pressed.
-void Activate(HWND window) {
-    SetForegroundWindow(window);
-    wintest::PumpUntil([&] { return GetForegroundWindow() == window; }, 5s);
-    wintest::PumpUntil([] { return false; }, 300ms);
+// The process's visible form with the caption once it shows; null when it never does (the test
+// fails then, naming it).
+HWND WaitForForm(DWORD processId, const std::u16string& caption) {
+    HWND form = nullptr;
+    wintest::WaitFor("the form \"" + fw::Utf16ToUtf8(caption) + "\"",
+                     [&] { return (form = VisibleForm(processId, caption)) != nullptr; });
+    return form;
 }
 
-void Press(unsigned key) {
-    wintest::PressCombination(0, key);
-    wintest::PumpUntil([] { return false; }, 150ms);
+// The guide's page shows, with its window in front to take the keys.
+bool OnPage(HWND guide, const std::u16string& page) {
+    return wintest::WaitFor("the guide's page \"" + fw::Utf16ToUtf8(page) + "\"", [&] {
+        const HWND sheet = wintest::FindChildWindow(guide, L"Corvalend.Panel", fw::W(page));
+        return sheet != nullptr && IsWindowVisible(sheet) && e2e::InFront(guide);
+    });
 }
 
 std::u16string Suggestion(int index, int key, const std::u16string& func, const std::u16string& params) {
     return u"[key" + fw::IntToStr(index) + u"]\r\nactive=1\r\nkey=" + fw::IntToStr(key) + u"\r\nshift=8\r\nfunc=" +
            func + u"\r\nparams=" + params + u"\r\nparams2=\r\nparams3=\r\n\r\n";
-}
-
-bool RightButtonOpensTheMenu(const e2e::RunningProgram& program, std::chrono::milliseconds timeout) {
-    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
-    if (handler == nullptr) return false;
-    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
-    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONUP);
-    const HWND menu = e2e::WaitForMenu(program.ProcessId(), timeout);
-    if (menu != nullptr) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    return menu != nullptr;
 }
 
 // Each test starts as a new user; afterwards the other tests find the guide finished again.
@@ -92,13 +80,17 @@ protected:
 TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkFromTheNextStart) {
     {
         e2e::RunningProgram program;
-        const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend", 10s);
+        const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend");
         ASSERT_NE(guide, nullptr) << "the first start shows the guide";
-        Activate(guide);
-        Press(VK_RETURN);  // Welcome -> Startup
-        Press(VK_RETURN);  // Startup -> Hotkeys
-        Press(VK_RETURN);  // Finish
-        ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(guide); }, 10s)) << "Finish ends the guide";
+        ASSERT_TRUE(e2e::BringToFront(guide));
+        ASSERT_TRUE(OnPage(guide, u"Welcome"));
+        e2e::Press(0, VK_RETURN);  // Welcome -> Startup
+        ASSERT_TRUE(OnPage(guide, u"Startup"));
+        e2e::Press(0, VK_RETURN);  // Startup -> Hotkeys
+        ASSERT_TRUE(OnPage(guide, u"Hotkeys"));
+        e2e::Press(0, VK_RETURN);  // Finish
+        ASSERT_TRUE(wintest::WaitFor("the guide gone", [&] { return !IsWindowVisible(guide); }))
+            << "Finish ends the guide";
 
         const std::u16string expected =
             Suggestion(0, VK_DIVIDE, u"minimize", u"") + Suggestion(1, VK_MULTIPLY, u"maximize", u"") +
@@ -109,31 +101,38 @@ TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkF
         EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName)),
                   u"\"" + e2e::ProgramPath() + u"\"");
         // The check that showed the guide had loaded the file before: nothing is live yet, and
-        // the file exists, so no settings window follows.
+        // the file exists, so no settings window follows. A settings window would have come before
+        // the menu's answer, and the tray icon would have ignored the button meanwhile.
         EXPECT_TRUE(e2e::CanRegister(MOD_WIN, 'S'));
-        EXPECT_EQ(WaitForForm(program.ProcessId(), u"Settings", 1s), nullptr);
-        EXPECT_TRUE(RightButtonOpensTheMenu(program, 10s));
+        EXPECT_TRUE(e2e::RightButtonOpensTheMenu(program.ProcessId()));
+        EXPECT_EQ(VisibleForm(program.ProcessId(), u"Settings"), nullptr);
         EXPECT_EQ(program.Close(), 0u);
     }
     {
+        // The guide would show before the program first waits for messages, which it has done to
+        // answer when it was started.
         e2e::RunningProgram program;
-        EXPECT_EQ(WaitForForm(program.ProcessId(), u"Setup Corvalend", 2s), nullptr) << "no guide the next time";
+        EXPECT_EQ(VisibleForm(program.ProcessId(), u"Setup Corvalend"), nullptr) << "no guide the next time";
         for (const unsigned key : {unsigned{VK_DIVIDE}, unsigned{VK_MULTIPLY}, unsigned{'S'}, unsigned{'N'}}) {
             EXPECT_FALSE(e2e::CanRegister(MOD_WIN, key)) << "the suggestion with key " << key << " is live";
         }
         // WIN+N opens the notepad.
-        wintest::PressCombination(MOD_WIN, 'N');
+        e2e::Press(MOD_WIN, 'N');
         HWND notepad = nullptr;
-        EXPECT_TRUE(wintest::PumpUntil([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 10s))
-            << "the notepad suggestion fired";
-        if (notepad != nullptr) PostMessageW(notepad, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(wintest::WaitFor("the notepad", [&] {
+            return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr;
+        })) << "the notepad suggestion fired";
+        if (notepad != nullptr) {
+            PostMessageW(notepad, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(wintest::WaitFor("the notepad closed", [&] { return !IsWindow(notepad); }));
+        }
         EXPECT_EQ(program.Close(), 0u);
     }
 }
 
 TEST_F(FirstRunE2E, TheGuideCancelledAtFirstStartLeavesTheSettingsWindowModalWithTheTrayWaiting) {
     e2e::RunningProgram program;
-    const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend", 10s);
+    const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend");
     ASSERT_NE(guide, nullptr);
 
     // While the guide is up the tray serves the user: a click shows the popup, a double click the
@@ -142,31 +141,33 @@ TEST_F(FirstRunE2E, TheGuideCancelledAtFirstStartLeavesTheSettingsWindowModalWit
     ASSERT_NE(handler, nullptr);
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(program.MainWindow()) != FALSE; }, 10s)) << "no popup";
+    EXPECT_TRUE(wintest::WaitFor("the popup", [&] { return IsWindowVisible(program.MainWindow()) != FALSE; }))
+        << "no popup";
     EXPECT_TRUE(IsWindowEnabled(program.MainWindow()));
     for (const UINT event : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
         PostMessageW(handler, WM_TRAYCALLBACK, id, event);
     }
-    const HWND opened = WaitForForm(program.ProcessId(), u"Settings", 10s);
+    const HWND opened = WaitForForm(program.ProcessId(), u"Settings");
     EXPECT_NE(opened, nullptr) << "no settings window";
     EXPECT_TRUE(IsWindowEnabled(opened));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(program.MainWindow()); }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the popup hidden", [&] { return !IsWindowVisible(program.MainWindow()); }));
 
-    Activate(guide);
-    Press(VK_ESCAPE);
-    const std::optional<std::u16string> question = e2e::TakeMessageBox(program.ProcessId(), u"Confirm", 10s, IDOK);
+    ASSERT_TRUE(e2e::BringToFront(guide));
+    e2e::Press(0, VK_ESCAPE);
+    const std::optional<std::u16string> question =
+        e2e::TakeMessageBox(program.ProcessId(), u"Confirm", wintest::kPatience, IDOK);
     EXPECT_EQ(question, u"Close the setup guide?");
 
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(guide); }, 10s));
-    const HWND settings = WaitForForm(program.ProcessId(), u"Settings", 10s);
+    ASSERT_TRUE(wintest::WaitFor("the guide gone", [&] { return !IsWindowVisible(guide); }));
+    const HWND settings = WaitForForm(program.ProcessId(), u"Settings");
     ASSERT_NE(settings, nullptr) << "no hotkey file: the settings window follows";
     EXPECT_EQ(settings, opened) << "the one the tray opened, now modal";
-    EXPECT_FALSE(RightButtonOpensTheMenu(program, 1500ms)) << "the tray icon ignores the mouse meanwhile";
+    EXPECT_FALSE(e2e::RightButtonOpensTheMenu(program.ProcessId())) << "the tray icon ignores the mouse meanwhile";
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), std::nullopt) << "nothing written";
     EXPECT_EQ(GetFileAttributesW(fw::W(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES);
 
     PostMessageW(settings, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, 10s));
-    EXPECT_TRUE(RightButtonOpensTheMenu(program, 10s)) << "the tray works once the window is closed";
+    ASSERT_TRUE(wintest::WaitFor("the settings window destroyed", [&] { return !IsWindow(settings); }));
+    EXPECT_TRUE(e2e::RightButtonOpensTheMenu(program.ProcessId())) << "the tray works once the window is closed";
     EXPECT_EQ(program.Close(), 0u);
 }

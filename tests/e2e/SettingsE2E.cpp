@@ -2,6 +2,7 @@
 // added through the wizard with real key presses, then edited, deactivated and deleted in its frame,
 // every check's message seen in its box, and the window closed with the program going on. Each step
 // is judged by what the user and other programs see: the hotkey file, the clipboard, the windows.
+// Each test starts the program itself, with the hotkey file as the user's story has it by then.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/datau.h"
@@ -103,45 +105,48 @@ HWND Descendant(HWND root, const wchar_t* className, const std::u16string& text)
     return wintest::FindChildWindow(root, className, fw::W(text));
 }
 
-// The first window `find` gives within the time; null after it.
-HWND WaitForWindow(const std::function<HWND()>& find, std::chrono::milliseconds timeout) {
+// The first window `find` gives; null when it never comes (the test fails then, naming `what`).
+HWND WaitForWindow(std::string_view what, const std::function<HWND()>& find) {
     HWND window = nullptr;
-    wintest::PumpUntil([&] { return (window = find()) != nullptr; }, timeout);
+    wintest::WaitFor(what, [&] { return (window = find()) != nullptr; });
     return window;
 }
 
-// Under Wine the focus events of a window that came to the front arrive a little later and reset the
-// keyboard state: keys pressed before then may be lost.
-void LetFocusSettle() {
-    wintest::PumpUntil([] { return false; }, 300ms);
-}
-
+// The key as a user presses it, once the late events are handled. The steps around each press wait
+// for the window and the focus it needs, and for what it does.
 void Press(unsigned key, unsigned modifiers = 0) {
-    wintest::PressCombination(modifiers, key);
-    wintest::PumpUntil([] { return false; }, 50ms);
+    e2e::Press(modifiers, key);
 }
 
-void Type(const std::u16string& text) {
-    wintest::TypeText(text);
-    wintest::PumpUntil([] { return false; }, 100ms);
+// Waits until the window is in front with the keyboard focus on `focus` (anywhere inside when null),
+// and stays there once the late events of the change are handled.
+bool InFront(HWND window, HWND focus = nullptr) {
+    return e2e::WaitInFront(window, focus);
+}
+
+// Waits until the control has the keyboard focus with its window in front (a message box answered
+// and gone gives it back).
+bool Focused(HWND control) {
+    return InFront(GetAncestor(control, GA_ROOT), control);
 }
 
 // Replaces the text of a one-line field as a user does: click into it, select it all, type.
 void ReplaceFieldText(HWND field, const std::u16string& text) {
     e2e::ClickCentre(field);
+    ASSERT_TRUE(Focused(field));
     Press(VK_HOME);
     Press(VK_END, MOD_SHIFT);
-    Type(text);
+    e2e::Type(text);
 }
 
 // Waits until the key-capture field holds the key alone.
 bool KeyFieldShows(HWND field, unsigned key) {
-    return wintest::PumpUntil([&] { return LOWORD(Ask(field, HKM_GETHOTKEY)) == key; }, 2s);
+    return wintest::WaitFor("the key in the key field", [&] { return LOWORD(Ask(field, HKM_GETHOTKEY)) == key; });
 }
 
 // Waits until the check box is ticked or cleared as given.
 bool BoxShows(HWND box, LRESULT state) {
-    return wintest::PumpUntil([&] { return Ask(box, BM_GETCHECK) == state; }, 2s);
+    return wintest::WaitFor("the check box ticked or cleared", [&] { return Ask(box, BM_GETCHECK) == state; });
 }
 
 std::optional<std::string> HotkeyFileBytes() {
@@ -157,31 +162,49 @@ std::string Printable(const std::optional<std::string>& bytes) {
     return fw::Utf16ToUtf8(fw::DecodeText(*bytes, fw::Windows1252CodePage()));
 }
 
+// The file as the wizard leaves it, then as the frame's edit and deactivation do (the section the
+// program could not read is gone with the first save).
+const std::u16string kAfterWizard = kFirst + kOldInactive + Section(2, true, VK_F7, u"placeinclipboard", kWizardText);
+const std::u16string kAfterEdit =
+    kFirst + kOldInactive + Section(2, true, VK_F7, u"placeinclipboard", kEditedText, u"NORMAL");
+const std::u16string kAfterDeactivation =
+    kFirst + kOldInactive + Section(2, false, VK_F7, u"placeinclipboard", kEditedText, u"NORMAL");
+const std::u16string kAfterDeletion = kFirst + kOldInactive;
+
 class SettingsE2E : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    // The program started with the hotkey file given; the wizard offers no action.
+    void Start(const std::u16string& file) {
         e2e::PrepareRegistry();
-        fw::RegistryIni(corvalend::kProgramKey).WriteString(u"AddHotKey_Func", u"");  // the wizard offers no action
-        e2e::WriteHotkeyFile(kPreparedFile);
+        fw::RegistryIni(corvalend::kProgramKey).WriteString(u"AddHotKey_Func", u"");
+        e2e::WriteHotkeyFile(file);
         e2e::EmptyTheClipboard();
-        program_ = new e2e::RunningProgram();
+        program_.emplace();
     }
-    static void TearDownTestSuite() {
-        EXPECT_EQ(program_->Close(), 0u);
-        delete program_;
-        program_ = nullptr;
+    // Started so, with the settings window opened from the tray and in front.
+    HWND StartWithSettings(const std::u16string& file) {
+        Start(file);
+        DoubleClickTrayIcon();
+        const HWND settings = WaitForWindow("the settings window", [this] { return Settings(); });
+        if (settings != nullptr) InFront(settings);
+        return settings;
+    }
+    void TearDown() override {
+        if (program_) {
+            EXPECT_EQ(program_->Close(), 0u);
+        }
     }
 
-    static DWORD Pid() { return program_->ProcessId(); }
+    DWORD Pid() const { return program_->ProcessId(); }
 
     // The program's visible top-level form with the caption.
-    static HWND FindForm(const std::u16string& caption) {
+    HWND FindForm(const std::u16string& caption) const {
         const HWND form = wintest::FindTopWindow(Pid(), L"Corvalend.Form", &caption);
         return form != nullptr && IsWindowVisible(form) ? form : nullptr;
     }
-    static HWND Settings() { return FindForm(u"Settings"); }
+    HWND Settings() const { return FindForm(u"Settings"); }
 
-    static void DoubleClickTrayIcon() {
+    void DoubleClickTrayIcon() const {
         const auto [handler, id] = e2e::FindProgramIcon(Pid());
         ASSERT_NE(handler, nullptr) << "no tray icon";
         for (const UINT event : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
@@ -189,18 +212,19 @@ protected:
         }
     }
     // "Settings...", the first item of the tray menu; false when the menu does not come or go.
-    static bool ChooseSettingsFromTrayMenu() {
+    bool ChooseSettingsFromTrayMenu() const {
         const auto [handler, id] = e2e::FindProgramIcon(Pid());
         PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
-        const HWND menu = e2e::WaitForMenu(Pid(), 10s);
+        const HWND menu = e2e::WaitForMenu(Pid(), wintest::kPatience);
         if (menu == nullptr) return false;
         PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-        return wintest::PumpUntil([&] { return !IsWindowVisible(menu); }, 5s);
+        return wintest::WaitFor("the tray menu gone", [&] { return !IsWindowVisible(menu); });
     }
 
-    static std::optional<std::u16string> TakeBox(const std::u16string& caption, int answer = IDOK) {
-        return e2e::TakeMessageBox(Pid(), caption, 10s, answer);
+    // The box's text once it is answered and gone.
+    std::optional<std::u16string> TakeBox(const std::u16string& caption, int answer = IDOK) const {
+        return e2e::TakeMessageBox(Pid(), caption, wintest::kPatience, answer);
     }
 
     // The frames of the column, top to bottom as they were made: each holds an "Edit" button on its
@@ -237,6 +261,12 @@ protected:
         }
         return nullptr;
     }
+    // Clicks the frame's "Edit" and waits until the frame is in edit mode with the window in front.
+    static bool StartEditing(HWND settings, HWND frame) {
+        e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Edit"));
+        return wintest::WaitFor("the frame in edit mode with the window in front",
+                                [&] { return InEditMode(frame) && GetForegroundWindow() == settings; });
+    }
 
     // Presses the combination and waits until the program has handled it: a press of Ctrl+Alt+F2
     // after it is handled after it. True when the clipboard changed for the combination itself,
@@ -247,7 +277,8 @@ protected:
             const DWORD before = GetClipboardSequenceNumber();
             press();
             Press(VK_F2, kCtrlAlt);
-            EXPECT_TRUE(wintest::PumpUntil([] { return e2e::ClipboardText() == u"first"; }, 5s));
+            EXPECT_TRUE(
+                wintest::WaitFor("\"first\" on the clipboard", [] { return e2e::ClipboardText() == u"first"; }));
             return GetClipboardSequenceNumber() - before;
         };
         const DWORD alone = changesOf([] {});
@@ -266,22 +297,23 @@ protected:
         return text;
     }
 
-    inline static e2e::RunningProgram* program_ = nullptr;
+    std::optional<e2e::RunningProgram> program_;
 };
 
 }  // namespace
 
 TEST_F(SettingsE2E, TrayOpensOneSettingsWindowWithTheVersionLine) {
+    Start(kPreparedFile);
     ASSERT_EQ(Settings(), nullptr);
     DoubleClickTrayIcon();
-    const HWND settings = WaitForWindow(Settings, 10s);
+    const HWND settings = WaitForWindow("the settings window after a double click", [this] { return Settings(); });
     ASSERT_NE(settings, nullptr) << "no settings window after a double click";
     EXPECT_EQ(TextOf(settings), u"Settings");
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == settings; }, 2s));
+    EXPECT_TRUE(wintest::WaitFor("the settings window in front", [&] { return GetForegroundWindow() == settings; }));
 
     // "Settings..." of the tray menu shows the same window again.
     ASSERT_TRUE(ChooseSettingsFromTrayMenu());
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == settings; }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the settings window in front", [&] { return GetForegroundWindow() == settings; }));
     int forms = 0;
     for (const HWND window : e2e::TopWindowsOf(Pid())) {
         if (ClassOf(window) == u"Corvalend.Form" && IsWindowVisible(window)) ++forms;
@@ -298,102 +330,118 @@ TEST_F(SettingsE2E, TrayOpensOneSettingsWindowWithTheVersionLine) {
     const HWND tabs = Descendants(settings, u"SysTabControl32", std::nullopt).at(0);
     const HWND otherPage = Descendant(tabs, L"Corvalend.Panel", u"Other settings");
     ASSERT_NE(otherPage, nullptr);
-    LetFocusSettle();
     const fw::Rect tabsRect = e2e::ScreenRect(tabs);
     e2e::ClickAt(tabsRect.left + 12, tabsRect.top + 8);  // the first tab
+    ASSERT_TRUE(Focused(tabs));
     Press(VK_RIGHT);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(otherPage) != FALSE; }, 5s));
+    ASSERT_TRUE(wintest::WaitFor("the other page", [&] { return IsWindowVisible(otherPage) != FALSE; }));
     std::u16string title;
     for (const HWND label : Descendants(otherPage, u"STATIC", std::nullopt)) {
         if (const std::u16string text = TextOf(label); text.starts_with(u"Corvalend")) title = text;
     }
     EXPECT_EQ(title, u"Corvalend 01.20.01.00");
     Press(VK_LEFT);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(otherPage); }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the first page again", [&] { return !IsWindowVisible(otherPage); }));
 }
 
 TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
-    const HWND settings = Settings();
+    const HWND settings = StartWithSettings(kPreparedFile);
     ASSERT_NE(settings, nullptr) << "needs the settings window open";
     e2e::ClickCentre(Descendant(settings, L"BUTTON", u"&New hotkey"));
-    const HWND wizard = WaitForWindow([] { return FindForm(u"New hotkey"); }, 10s);
+    const HWND wizard = WaitForWindow("the wizard", [this] { return FindForm(u"New hotkey"); });
     ASSERT_NE(wizard, nullptr) << "no wizard";
-    LetFocusSettle();
+    const HWND keyField = Descendants(wizard, u"msctls_hotkey32", std::nullopt).at(0);
+    ASSERT_TRUE(Focused(keyField));
 
     // The key page: no key, then a key without a shift key, then a combination an active hotkey has.
     Press(VK_RETURN);
     const std::u16string error = u"Error";
-    ASSERT_NE(WaitForWindow([&] { return wintest::FindTopWindow(Pid(), L"#32770", &error); }, 10s), nullptr);
+    ASSERT_NE(WaitForWindow("the error box",
+                            [&] {
+                                const HWND box = wintest::FindTopWindow(Pid(), L"#32770", &error);
+                                return box != nullptr && IsWindowVisible(box) ? box : nullptr;
+                            }),
+              nullptr);
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F2), u"first") << "hotkeys work while the wizard's message box is up";
     EXPECT_EQ(TakeBox(u"Error"), u"You must select a key for your hotkey.");
-    LetFocusSettle();
-    Press(VK_F2);  // the key field has the focus
-    const HWND keyField = Descendants(wizard, u"msctls_hotkey32", std::nullopt).at(0);
+    ASSERT_TRUE(Focused(keyField));
+    Press(VK_F2);
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F2));
     Press(VK_RETURN);
     EXPECT_EQ(TakeBox(u"Error"), u"You must select a shift key for your hotkey.");
-    LetFocusSettle();
+    ASSERT_TRUE(Focused(keyField));
     Press(VK_TAB);  // off the key field, which would take Alt+letter for itself
+    ASSERT_TRUE(wintest::WaitFor("the focus off the key field",
+                                 [&] { return e2e::InFront(wizard) && e2e::FocusOf(wizard) != keyField; }));
     Press('C', MOD_ALT);
-    Press('A', MOD_ALT);
     EXPECT_TRUE(BoxShows(Descendant(wizard, L"BUTTON", u"&CTRL"), BST_CHECKED));
+    Press('A', MOD_ALT);
     EXPECT_TRUE(BoxShows(Descendant(wizard, L"BUTTON", u"&ALT"), BST_CHECKED));
     Press(VK_RETURN);
     EXPECT_EQ(TakeBox(u"Error"), u"The selected hotkey is already in use.");
-    LetFocusSettle();
+    ASSERT_TRUE(InFront(wizard));
 
     // Ctrl+Alt+F7 belongs to an inactive hotkey only: accepted.
     Press('K', MOD_ALT);
+    ASSERT_TRUE(Focused(keyField));
     Press(VK_F7);
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F7));
     Press(VK_RETURN);
-    const HWND finish = WaitForWindow([&] { return Descendant(wizard, L"BUTTON", u"&Finish"); }, 5s);
+    const HWND finish = WaitForWindow("the action page", [&] { return Descendant(wizard, L"BUTTON", u"&Finish"); });
     ASSERT_NE(finish, nullptr) << "still on the key page";
 
     // The action page: no action chosen yet.
+    ASSERT_TRUE(InFront(wizard));
     Press(VK_RETURN);
     EXPECT_EQ(TakeBox(u"Error"), u"You must select an action for the hotkey.");
-    LetFocusSettle();
-    Press('A', MOD_ALT);  // the action list
-    Type(u"p");           // "Place in clipboard", the first action with a P
+    ASSERT_TRUE(InFront(wizard));
     const HWND actions = Descendants(wizard, u"ComboBox", std::nullopt).at(0);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return TextOf(actions) == u"Place in clipboard"; }, 2s))
+    Press('A', MOD_ALT);  // the action list
+    ASSERT_TRUE(wintest::WaitFor("the focus on the action list", [&] {
+        const HWND focus = e2e::FocusOf(wizard);
+        return e2e::InFront(wizard) && (focus == actions || IsChild(actions, focus));
+    }));
+    e2e::Type(u"p");  // "Place in clipboard", the first action with a P
+    EXPECT_TRUE(
+        wintest::WaitFor("\"Place in clipboard\" chosen", [&] { return TextOf(actions) == u"Place in clipboard"; }))
         << "action list shows " << fw::Utf16ToUtf8(TextOf(actions));
     Press('P', MOD_ALT);  // the parameter field
-    Type(kWizardText);
+    HWND parameters = nullptr;
+    ASSERT_TRUE(wintest::WaitFor("the focus on the parameter field", [&] {
+        parameters = e2e::FocusOf(wizard);
+        return e2e::InFront(wizard) && parameters != nullptr && fw::SameText(ClassOf(parameters), u"Edit");
+    }));
+    e2e::Type(kWizardText);
+    ASSERT_TRUE(wintest::WaitFor("the text in the parameter field", [&] { return TextOf(parameters) == kWizardText; }));
     Press(VK_RETURN);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }, 10s))
+    ASSERT_TRUE(wintest::WaitFor("the wizard closed", [&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }))
         << "the wizard stays open";
-    LetFocusSettle();  // the settings window is active again
 
     // The file holds every earlier hotkey of the program's, then the new one, active; it works at once.
-    EXPECT_TRUE(wintest::PumpUntil(
-        [] { return FileHolds(kFirst + kOldInactive + Section(2, true, VK_F7, u"placeinclipboard", kWizardText)); },
-        5s))
+    EXPECT_TRUE(wintest::WaitFor("the new hotkey in the file", [] { return FileHolds(kAfterWizard); }))
         << Printable(HotkeyFileBytes());
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F7), kWizardText);
-    EXPECT_NE(WaitForWindow([&] { return FrameShowing(settings, kWizardText); }, 5s), nullptr)
+    EXPECT_NE(WaitForWindow("the new hotkey's frame", [&] { return FrameShowing(settings, kWizardText); }), nullptr)
         << "no frame for the new hotkey";
     EXPECT_EQ(Frames(settings).size(), 3u);
 }
 
 TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
-    const HWND settings = Settings();
+    const HWND settings = StartWithSettings(kAfterWizard);
     ASSERT_NE(settings, nullptr);
     const HWND frame = FrameShowing(settings, kWizardText);
     ASSERT_NE(frame, nullptr) << "needs the hotkey the wizard added";
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Edit"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return InEditMode(frame); }, 5s));
-    LetFocusSettle();
+    ASSERT_TRUE(StartEditing(settings, frame));
 
     // A combination another active hotkey has.
     const HWND keyField = Descendants(frame, u"msctls_hotkey32", std::nullopt).at(0);
     e2e::ClickCentre(keyField);
+    ASSERT_TRUE(Focused(keyField));
     Press(VK_F2);
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F2));
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
     EXPECT_EQ(TakeBox(u"Error"), u"The selected hotkey is already in use.");
-    LetFocusSettle();
+    ASSERT_TRUE(InFront(settings));
     EXPECT_TRUE(InEditMode(frame));
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F2)) << "the edit was not kept";
 
@@ -402,98 +450,90 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
         const wintest::HeldCombination held(kCtrlAlt, VK_F3);
         ASSERT_TRUE(held.Held());
         e2e::ClickCentre(keyField);
+        ASSERT_TRUE(Focused(keyField));
         Press(VK_F3);
         EXPECT_TRUE(KeyFieldShows(keyField, VK_F3));
         e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
         EXPECT_EQ(TakeBox(u"Error"), u"The selected hotkey is used by another program.");
-        LetFocusSettle();
+        ASSERT_TRUE(InFront(settings));
         EXPECT_TRUE(InEditMode(frame));
     }
 
     // No action: a list of actions offers no way to choose none, and a hotkey file's action of no
     // known name gives no frame; only another program can take the choice away.
     e2e::ClickCentre(keyField);
+    ASSERT_TRUE(Focused(keyField));
     Press(VK_F7);
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F7));
     Ask(Descendants(frame, u"ComboBox", std::nullopt).at(0), CB_SETCURSEL, static_cast<WPARAM>(-1));
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
     EXPECT_EQ(TakeBox(u"Error"), u"You must select an action for your hotkey.");
-    LetFocusSettle();
+    ASSERT_TRUE(InFront(settings));
     EXPECT_TRUE(InEditMode(frame));
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Cancel"));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !InEditMode(frame); }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F7), kWizardText) << "nothing was saved";
 
     // A new text, kept on the screen while the frame is in edit mode.
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Edit"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return InEditMode(frame); }, 5s));
-    LetFocusSettle();
+    ASSERT_TRUE(StartEditing(settings, frame));
     ReplaceFieldText(ParametersField(frame), kEditedText);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return TextOf(ParametersField(frame)) == kEditedText; }, 2s))
-        << fw::Utf16ToUtf8(TextOf(ParametersField(frame)));
+    EXPECT_TRUE(wintest::WaitFor("the new text in the parameter field", [&] {
+        return TextOf(ParametersField(frame)) == kEditedText;
+    })) << fw::Utf16ToUtf8(TextOf(ParametersField(frame)));
     const std::u16string artefact = e2e::ArtefactPath(u"settings-e2e.bmp");
     fw::Win32FileStore().Replace(artefact, fw::EncodeBmp(fw::GrabScreen(e2e::ScreenRect(settings))));
     std::printf("settings window screenshot: %s\n", e2e::HostPath(artefact).c_str());
 
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !InEditMode(frame); }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
     EXPECT_TRUE(Shows(frame, kEditedText)) << "the view shows the saved text";
     // A frame's save stores a window state for every action: "NORMAL" when none was chosen.
-    EXPECT_TRUE(FileHolds(kFirst + kOldInactive + Section(2, true, VK_F7, u"placeinclipboard", kEditedText, u"NORMAL")))
-        << Printable(HotkeyFileBytes());
+    EXPECT_TRUE(FileHolds(kAfterEdit)) << Printable(HotkeyFileBytes());
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F7), kEditedText);
 }
 
 TEST_F(SettingsE2E, DeactivatedHotkeyStaysInTheFileButDoesNothing) {
-    const HWND settings = Settings();
+    const HWND settings = StartWithSettings(kAfterEdit);
     ASSERT_NE(settings, nullptr);
     const HWND frame = FrameShowing(settings, kEditedText);
     ASSERT_NE(frame, nullptr) << "needs the edited hotkey";
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Edit"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return InEditMode(frame); }, 5s));
-    LetFocusSettle();
+    ASSERT_TRUE(StartEditing(settings, frame));
     const HWND active = Descendant(frame, L"BUTTON", u"Active");
     e2e::ClickCentre(active);
     EXPECT_TRUE(BoxShows(active, BST_UNCHECKED));
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !InEditMode(frame); }, 5s));
+    EXPECT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
 
-    EXPECT_TRUE(wintest::PumpUntil(
-        [] {
-            return FileHolds(kFirst + kOldInactive +
-                             Section(2, false, VK_F7, u"placeinclipboard", kEditedText, u"NORMAL"));
-        },
-        5s))
+    EXPECT_TRUE(wintest::WaitFor("the hotkey inactive in the file", [] { return FileHolds(kAfterDeactivation); }))
         << Printable(HotkeyFileBytes());
     EXPECT_TRUE(e2e::CanRegister(kCtrlAlt, VK_F7)) << "the combination is still taken";
     EXPECT_FALSE(PressChangesClipboard(kCtrlAlt, VK_F7));
 }
 
 TEST_F(SettingsE2E, DeletedHotkeyLeavesTheFileAndTheWindow) {
-    const HWND settings = Settings();
+    const HWND settings = StartWithSettings(kAfterDeactivation);
     ASSERT_NE(settings, nullptr);
     const HWND frame = FrameShowing(settings, kEditedText);
     ASSERT_NE(frame, nullptr) << "needs the edited hotkey";
     // Made active again first, so that its deletion has something to withdraw.
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Edit"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return InEditMode(frame); }, 5s));
-    LetFocusSettle();
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Active"));
+    ASSERT_TRUE(StartEditing(settings, frame));
+    const HWND active = Descendant(frame, L"BUTTON", u"Active");
+    e2e::ClickCentre(active);
+    ASSERT_TRUE(BoxShows(active, BST_CHECKED));
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !InEditMode(frame); }, 5s));
+    ASSERT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
     ASSERT_FALSE(e2e::CanRegister(kCtrlAlt, VK_F7));
     const std::optional<std::string> beforeDeletion = HotkeyFileBytes();
 
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Delete"));
     EXPECT_EQ(TakeBox(u"Confirm", IDNO), u"Are you sure you want to delete this global hotkey?");
-    LetFocusSettle();
+    ASSERT_TRUE(InFront(settings));
     EXPECT_EQ(Frames(settings).size(), 3u) << "answering No deleted it";
     e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Delete"));
     EXPECT_EQ(TakeBox(u"Confirm", IDYES), u"Are you sure you want to delete this global hotkey?");
-    LetFocusSettle();
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(frame); }, 5s)) << "the frame is still there";
+    EXPECT_TRUE(wintest::WaitFor("the frame gone", [&] { return !IsWindow(frame); })) << "the frame is still there";
     EXPECT_EQ(Frames(settings).size(), 2u);
-    EXPECT_TRUE(wintest::PumpUntil([] { return FileHolds(kFirst + kOldInactive); }, 5s))
+    EXPECT_TRUE(wintest::WaitFor("the hotkey gone from the file", [] { return FileHolds(kAfterDeletion); }))
         << Printable(HotkeyFileBytes());
     EXPECT_EQ(fw::Win32FileStore().Read(e2e::HotkeyFile() + u".bak"), beforeDeletion) << "the replaced file is kept";
     EXPECT_TRUE(e2e::CanRegister(kCtrlAlt, VK_F7));
@@ -501,24 +541,24 @@ TEST_F(SettingsE2E, DeletedHotkeyLeavesTheFileAndTheWindow) {
 }
 
 TEST_F(SettingsE2E, CloseEndsTheWindowButNotTheProgram) {
-    const HWND settings = Settings();
+    const HWND settings = StartWithSettings(kAfterDeletion);
     ASSERT_NE(settings, nullptr);
     e2e::ClickCentre(Descendant(settings, L"BUTTON", u"Close"));
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, 10s)) << "the window was not destroyed";
-    LetFocusSettle();
+    EXPECT_TRUE(wintest::WaitFor("the settings window destroyed", [&] { return !IsWindow(settings); }))
+        << "the window was not destroyed";
     EXPECT_EQ(program_->WaitForExit(0ms), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F2), u"first");
 
     // The tray makes a new window the next time, from the file as it is; Esc closes it too.
     ASSERT_TRUE(ChooseSettingsFromTrayMenu());
-    const HWND again = WaitForWindow(Settings, 10s);
+    const HWND again = WaitForWindow("a new settings window", [this] { return Settings(); });
     ASSERT_NE(again, nullptr) << "no settings window after the first was closed";
     EXPECT_EQ(Frames(again).size(), 2u);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == again; }, 2s));
-    LetFocusSettle();
+    EXPECT_TRUE(wintest::WaitFor("the new settings window in front", [&] { return GetForegroundWindow() == again; }));
+    ASSERT_TRUE(InFront(again));
     Press(VK_ESCAPE);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(again); }, 10s)) << "Esc did not close the window";
-    LetFocusSettle();
+    EXPECT_TRUE(wintest::WaitFor("the new settings window destroyed", [&] { return !IsWindow(again); }))
+        << "Esc did not close the window";
     EXPECT_EQ(program_->WaitForExit(0ms), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F2), u"first");
 }

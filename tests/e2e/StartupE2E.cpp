@@ -21,7 +21,8 @@ struct Combination {
     unsigned key;
 };
 
-// Starts the program and waits for it to end; its exit code, or STILL_ACTIVE after the time.
+// Starts the program and waits for it to end, handling this thread's messages meanwhile; its exit
+// code, or STILL_ACTIVE when it never ends (the test fails then).
 DWORD RunToTheEnd() {
     std::u16string commandLine = u"\"" + e2e::ProgramPath() + u"\"";
     STARTUPINFOW startup{};
@@ -32,7 +33,7 @@ DWORD RunToTheEnd() {
         return GetLastError();
     }
     const fw::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-    WaitForSingleObject(process.get(), 10000);
+    wintest::WaitFor("the later start's end", [&] { return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; });
     DWORD exitCode = STILL_ACTIVE;
     GetExitCodeProcess(process.get(), &exitCode);
     return exitCode;
@@ -73,12 +74,10 @@ TEST_P(StartupEndingE2E, ActiveHotkeysAreTakenWhileRunningAndGivenBackAtTheEnd) 
     // The settings window open (a later start shows it) goes with the rest.
     EXPECT_EQ(RunToTheEnd(), 0u);
     const std::u16string caption = u"Settings";
-    ASSERT_TRUE(wintest::PumpUntil(
-        [&] {
-            const HWND settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
-            return settings != nullptr && IsWindowVisible(settings);
-        },
-        std::chrono::seconds(10)));
+    ASSERT_TRUE(wintest::WaitFor("the running copy's settings window", [&] {
+        const HWND settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
+        return settings != nullptr && IsWindowVisible(settings);
+    }));
 
     if (GetParam() == Ending::CloseMainWindow) {
         EXPECT_EQ(program.Close(), 0u);
@@ -121,29 +120,20 @@ TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
 
     const std::u16string caption = u"Settings";
     HWND settings = nullptr;
-    ASSERT_TRUE(wintest::PumpUntil(
-        [&] {
-            settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
-            return settings != nullptr && IsWindowVisible(settings);
-        },
-        std::chrono::seconds(10)))
-        << "the settings window asks for hotkeys";
+    ASSERT_TRUE(wintest::WaitFor("the settings window", [&] {
+        settings = wintest::FindTopWindow(program.ProcessId(), L"Corvalend.Form", &caption);
+        return settings != nullptr && IsWindowVisible(settings);
+    })) << "the settings window asks for hotkeys";
 
     // While it is up, the tray icon ignores the mouse: no menu on the right button.
-    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
-    ASSERT_NE(handler, nullptr);
-    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
-    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONUP);
-    EXPECT_EQ(e2e::WaitForMenu(program.ProcessId(), std::chrono::milliseconds(1500)), nullptr);
+    ASSERT_NE(e2e::FindProgramIcon(program.ProcessId()).first, nullptr);
+    EXPECT_FALSE(e2e::RightButtonOpensTheMenu(program.ProcessId()));
 
     // Closed: start-up goes on to the tray, whose icon takes the mouse again.
     PostMessageW(settings, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindow(settings); }, std::chrono::seconds(10)));
+    ASSERT_TRUE(wintest::WaitFor("the settings window destroyed", [&] { return !IsWindow(settings); }));
     EXPECT_EQ(GetFileAttributesW(fw::W(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES) << "nothing saved";
-    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
-    const HWND menu = e2e::WaitForMenu(program.ProcessId(), std::chrono::seconds(10));
-    EXPECT_NE(menu, nullptr);
-    if (menu != nullptr) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(e2e::RightButtonOpensTheMenu(program.ProcessId()));
     EXPECT_EQ(program.Close(), 0u);
 }
 
@@ -180,12 +170,12 @@ TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheF
     for (int start = 0; start < 2; ++start) {
         EXPECT_EQ(RunToTheEnd(), 0u) << start;
         HWND settings = nullptr;
-        EXPECT_TRUE(wintest::PumpUntil(
+        EXPECT_TRUE(wintest::WaitFor(
+            "the running copy's settings window in front",
             [&] {
                 settings = wintest::FindTopWindow(first.ProcessId(), L"Corvalend.Form", &caption);
                 return settings != nullptr && IsWindowVisible(settings) && GetForegroundWindow() == settings;
-            },
-            std::chrono::seconds(10)))
+            }))
             << "the running copy's settings window is not in front, start " << start;
         if (start == 0) other.emplace(WS_OVERLAPPEDWINDOW, /*withEdit=*/false);
     }

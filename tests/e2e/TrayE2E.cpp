@@ -45,7 +45,7 @@ TEST(TrayE2E, IconFromTheStartMenuOnTheRightButtonAndExit) {
 
     // The right button opens the tray menu at once.
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
-    const HWND menu = e2e::WaitForMenu(program.ProcessId(), 10s);
+    const HWND menu = e2e::WaitForMenu(program.ProcessId(), wintest::kPatience);
     ASSERT_NE(menu, nullptr) << "no menu";
     // Where the system lets another process read the menu (not under Wine), it has its four items.
     const auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
@@ -56,7 +56,7 @@ TEST(TrayE2E, IconFromTheStartMenuOnTheRightButtonAndExit) {
     // "Exit" is the last item.
     PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(program.WaitForExit(10s), 0u);
+    EXPECT_EQ(program.WaitForExit(wintest::kPatience), 0u);
 
     EXPECT_FALSE(wintest::ShellHasIcon(handler, id)) << "icon left behind";
     EXPECT_EQ(wintest::ShellIconCount(), iconsBefore);
@@ -123,7 +123,7 @@ TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) 
     // A single click opens the popup once the double-click time has passed.
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(popup) != FALSE; }, 10s)) << "no popup";
+    ASSERT_TRUE(wintest::WaitFor("the popup", [&] { return IsWindowVisible(popup) != FALSE; })) << "no popup";
     EXPECT_TRUE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
     // Shown with its grid: the hotkeys are listed before the window comes up.
@@ -149,7 +149,7 @@ TEST(TrayE2E, AClickShowsTheActiveHotkeysBesideTheTaskbarUntilThePointerLeaves) 
     RECT rect{};
     GetWindowRect(popup, &rect);
     SetCursorPos(rect.left > 200 ? 20 : rect.right + 100, rect.top > 200 ? 20 : rect.bottom + 100);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
+    EXPECT_TRUE(wintest::WaitFor("the popup hidden", [&] { return !IsWindowVisible(popup); })) << "the popup stays";
     EXPECT_EQ(program.Close(), 0u);
 }
 
@@ -174,8 +174,8 @@ TEST(TrayE2E, RefusedHotkeysAreMarkedThenTakenWhenThePopupOpensOrTheTaskbarComes
     };
     const auto pressed = [](unsigned key, const std::u16string& text) {
         e2e::EmptyTheClipboard();
-        wintest::PressCombination(MOD_CONTROL | MOD_SHIFT, key);
-        return wintest::PumpUntil([&] { return e2e::ClipboardText() == text; }, 5s);
+        e2e::Press(MOD_CONTROL | MOD_SHIFT, key);
+        return wintest::WaitFor("the hotkey's text on the clipboard", [&] { return e2e::ClipboardText() == text; });
     };
     const auto marked = [](const std::u16string& text) { return text.ends_with(u" (in use)"); };
 
@@ -184,7 +184,7 @@ TEST(TrayE2E, RefusedHotkeysAreMarkedThenTakenWhenThePopupOpensOrTheTaskbarComes
     ASSERT_TRUE(UnregisterHotKey(holder.Handle(), 1));
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(popup) != FALSE; }, 10s)) << "no popup";
+    ASSERT_TRUE(wintest::WaitFor("the popup", [&] { return IsWindowVisible(popup) != FALSE; })) << "no popup";
     RECT rect{};
     GetWindowRect(popup, &rect);
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
@@ -209,7 +209,7 @@ TEST(TrayE2E, RefusedHotkeysAreMarkedThenTakenWhenThePopupOpensOrTheTaskbarComes
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_FALSE(marked(texts[1])) << testing::PrintToString(fw::Utf16ToUtf8(texts[1]));
     SetCursorPos(rect.left > 200 ? 20 : rect.right + 100, rect.top > 200 ? 20 : rect.bottom + 100);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5s)) << "the popup stays";
+    EXPECT_TRUE(wintest::WaitFor("the popup hidden", [&] { return !IsWindowVisible(popup); })) << "the popup stays";
 
     EXPECT_TRUE(pressed(VK_F8, u"second"));
     EXPECT_TRUE(pressed(VK_F7, u"first"));

@@ -1,8 +1,6 @@
 // Test support: a patterned window to capture, and the mouse and screen reads that drive capture windows.
 #include "tests/support/CaptureDriver.h"
 
-#include <thread>
-
 #include "framework/Bitmap.h"
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
@@ -31,10 +29,6 @@ INPUT MouseInput(int x, int y, DWORD flags) {
     return in;
 }
 
-void Settle() {
-    wintest::PumpUntil([] { return false; }, std::chrono::milliseconds(30));
-}
-
 }  // namespace
 
 PatternWindow::PatternWindow(int left, int top, int width, int height) {
@@ -45,8 +39,9 @@ PatternWindow::PatternWindow(int left, int top, int width, int height) {
     RegisterClassW(&cls);  // fails harmlessly once registered
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, cls.lpszClassName, L"Pattern", WS_POPUP | WS_VISIBLE, left, top, width,
                             height, /*parent=*/nullptr, /*menu=*/nullptr, cls.hInstance, /*param=*/nullptr);
-    SetForegroundWindow(hwnd_);
     UpdateWindow(hwnd_);
+    wintest::WaitFor("the pattern window on the screen", [&] { return OnScreen(); });
+    BringToFront(hwnd_);
 }
 
 PatternWindow::~PatternWindow() {
@@ -55,6 +50,17 @@ PatternWindow::~PatternWindow() {
 
 fw::Rect PatternWindow::Rect() const {
     return ScreenRect(hwnd_);
+}
+
+bool PatternWindow::OnScreen() const {
+    const fw::Rect on = Rect();
+    const fw::Picture shown = fw::GrabScreen(on);
+    if (shown.Empty()) return false;
+    for (const POINT at :
+         {POINT{0, 0}, POINT{shown.width / 2, shown.height / 2}, POINT{shown.width - 1, shown.height - 1}}) {
+        if ((shown.At(at.x, at.y) & 0xFFFFFFu) != PatternPixel(at.x, at.y)) return false;
+    }
+    return true;
 }
 
 LRESULT CALLBACK PatternWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -123,13 +129,11 @@ fw::Rect ScreenRect(HWND window) {
 void MouseMoveTo(int x, int y) {
     INPUT in = MouseInput(x, y, 0);
     SendInput(1, &in, sizeof(INPUT));
-    Settle();
 }
 
 void MouseButton(int x, int y, bool down) {
     INPUT in = MouseInput(x, y, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     SendInput(1, &in, sizeof(INPUT));
-    Settle();
 }
 
 void ClickAt(int x, int y) {

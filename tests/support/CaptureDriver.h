@@ -13,7 +13,7 @@
 namespace e2e {
 
 // A window of this process that shows a picture with a different colour in almost every pixel, at
-// a known place on the screen.
+// a known place on the screen; made once it shows there.
 class PatternWindow {
 public:
     PatternWindow(int left, int top, int width, int height);
@@ -23,6 +23,8 @@ public:
 
     HWND Handle() const { return hwnd_; }
     fw::Rect Rect() const;
+    // Its picture shows on the screen (nothing covers it).
+    bool OnScreen() const;
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,8 +9,8 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
+#include "framework/Text.h"
 #include "framework/WinText.h"
 #include "tests/support/WinTest.h"
 
@@ -22,15 +22,18 @@ inline HWND SaveDialogNameField(HWND dialog) {
     return combo != nullptr ? combo : GetDlgItem(dialog, edt1);
 }
 
-// The process's visible dialog with the title, once its name field is there; null after the time.
+// The process's visible dialog with the title, once its name field is there; null after the time
+// (the test fails then, naming the dialog). Any thread may wait, one of its own included.
 inline HWND WaitForSaveDialog(DWORD processId, const std::u16string& title, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end) {
-        const HWND dialog = FindTopWindow(processId, L"#32770", &title);
-        if (dialog != nullptr && IsWindowVisible(dialog) && SaveDialogNameField(dialog) != nullptr) return dialog;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return nullptr;
+    HWND dialog = nullptr;
+    const bool shown = WaitFor(
+        "the save dialog \"" + fw::Utf16ToUtf8(title) + "\"",
+        [&] {
+            dialog = FindTopWindow(processId, L"#32770", &title);
+            return dialog != nullptr && IsWindowVisible(dialog) && SaveDialogNameField(dialog) != nullptr;
+        },
+        timeout);
+    return shown ? dialog : nullptr;
 }
 
 inline std::u16string SaveDialogFileName(HWND dialog) {
