@@ -14,6 +14,7 @@
 #include "framework/WinText.h"
 #include "tests/support/CaptureDriver.h"
 #include "tests/support/E2E.h"
+#include "tests/support/Front.h"
 #include "tests/support/JpegDecode.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/SaveDialogDriver.h"
@@ -117,7 +118,7 @@ TEST_F(CaptureE2E, ScreenHotkeyShowsTheScreenAsItWasAndCtrlCCopiesAllOfIt) {
     const fw::Rect view = e2e::ScreenRect(e2e::CaptureView(window));
     EXPECT_EQ(view.Width(), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(view.Height(), GetSystemMetrics(SM_CYSCREEN));
-    ASSERT_TRUE(e2e::WaitInFront(window)) << "not brought to the front";
+    ASSERT_TRUE(wintest::WaitInFront(window)) << "not brought to the front";
     e2e::EmptyTheClipboard();
     e2e::Press(MOD_CONTROL, 'C');
     fw::Picture copied;
@@ -154,7 +155,7 @@ TEST_F(CaptureE2E, SelectionDrawnWithTheMouseIsCroppedAndSavedAsJpegAndBitmap) {
     window = Capture(kScreenKey, grabbed);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(DrawSelection(window, grabbed));
-    ASSERT_TRUE(e2e::WaitInFront(window));
+    ASSERT_TRUE(wintest::WaitInFront(window));
     e2e::Press(0, VK_RETURN);  // Enter crops as the button does
     const HWND view = e2e::CaptureView(window);
     ASSERT_TRUE(
@@ -166,7 +167,7 @@ TEST_F(CaptureE2E, SelectionDrawnWithTheMouseIsCroppedAndSavedAsJpegAndBitmap) {
 
 TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection) {
     WaitForTheScreen();
-    ASSERT_TRUE(e2e::BringToFront(pattern_->Handle()));
+    ASSERT_TRUE(wintest::BringToFront(pattern_->Handle()));
     const fw::Rect rect = pattern_->Rect();
     fw::Picture grabbed;
     const HWND window = Capture(kWindowKey, grabbed);

@@ -17,6 +17,7 @@
 #include "framework/WinText.h"
 #include "framework/WindowMessages.h"
 #include "tests/support/E2E.h"
+#include "tests/support/Front.h"
 #include "tests/support/WinTest.h"
 
 namespace {
@@ -56,7 +57,7 @@ HWND WaitForForm(DWORD processId, const std::u16string& caption) {
 bool OnPage(HWND guide, const std::u16string& page) {
     return wintest::WaitFor("the guide's page \"" + fw::Utf16ToUtf8(page) + "\"", [&] {
         const HWND sheet = wintest::FindChildWindow(guide, L"Corvalend.Panel", fw::W(page));
-        return sheet != nullptr && IsWindowVisible(sheet) && e2e::InFront(guide);
+        return sheet != nullptr && IsWindowVisible(sheet) && wintest::InFront(guide);
     });
 }
 
@@ -82,7 +83,7 @@ TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkF
         e2e::RunningProgram program;
         const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend");
         ASSERT_NE(guide, nullptr) << "the first start shows the guide";
-        ASSERT_TRUE(e2e::BringToFront(guide));
+        ASSERT_TRUE(wintest::BringToFront(guide));
         ASSERT_TRUE(OnPage(guide, u"Welcome"));
         e2e::Press(0, VK_RETURN);  // Welcome -> Startup
         ASSERT_TRUE(OnPage(guide, u"Startup"));
@@ -152,7 +153,7 @@ TEST_F(FirstRunE2E, TheGuideCancelledAtFirstStartLeavesTheSettingsWindowModalWit
     EXPECT_TRUE(IsWindowEnabled(opened));
     EXPECT_TRUE(wintest::WaitFor("the popup hidden", [&] { return !IsWindowVisible(program.MainWindow()); }));
 
-    ASSERT_TRUE(e2e::BringToFront(guide));
+    ASSERT_TRUE(wintest::BringToFront(guide));
     e2e::Press(0, VK_ESCAPE);
     const std::optional<std::u16string> question =
         e2e::TakeMessageBox(program.ProcessId(), u"Confirm", wintest::kPatience, IDOK);

@@ -29,6 +29,7 @@
 #include "tests/support/CaptureDriver.h"
 #include "tests/support/E2E.h"
 #include "tests/support/FormTest.h"
+#include "tests/support/Front.h"
 #include "tests/support/WinTest.h"
 
 namespace {
@@ -121,7 +122,7 @@ void Press(unsigned key, unsigned modifiers = 0) {
 // Waits until the window is in front with the keyboard focus on `focus` (anywhere inside when null),
 // and stays there once the late events of the change are handled.
 bool InFront(HWND window, HWND focus = nullptr) {
-    return e2e::WaitInFront(window, focus);
+    return wintest::WaitInFront(window, focus);
 }
 
 // Waits until the control has the keyboard focus with its window in front (a message box answered
@@ -372,7 +373,7 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     ASSERT_TRUE(Focused(keyField));
     Press(VK_TAB);  // off the key field, which would take Alt+letter for itself
     ASSERT_TRUE(wintest::WaitFor("the focus off the key field",
-                                 [&] { return e2e::InFront(wizard) && e2e::FocusOf(wizard) != keyField; }));
+                                 [&] { return wintest::InFront(wizard) && wintest::FocusOf(wizard) != keyField; }));
     Press('C', MOD_ALT);
     EXPECT_TRUE(BoxShows(Descendant(wizard, L"BUTTON", u"&CTRL"), BST_CHECKED));
     Press('A', MOD_ALT);
@@ -398,8 +399,8 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     const HWND actions = Descendants(wizard, u"ComboBox", std::nullopt).at(0);
     Press('A', MOD_ALT);  // the action list
     ASSERT_TRUE(wintest::WaitFor("the focus on the action list", [&] {
-        const HWND focus = e2e::FocusOf(wizard);
-        return e2e::InFront(wizard) && (focus == actions || IsChild(actions, focus));
+        const HWND focus = wintest::FocusOf(wizard);
+        return wintest::InFront(wizard) && (focus == actions || IsChild(actions, focus));
     }));
     e2e::Type(u"p");  // "Place in clipboard", the first action with a P
     EXPECT_TRUE(
@@ -408,8 +409,8 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     Press('P', MOD_ALT);  // the parameter field
     HWND parameters = nullptr;
     ASSERT_TRUE(wintest::WaitFor("the focus on the parameter field", [&] {
-        parameters = e2e::FocusOf(wizard);
-        return e2e::InFront(wizard) && parameters != nullptr && fw::SameText(ClassOf(parameters), u"Edit");
+        parameters = wintest::FocusOf(wizard);
+        return wintest::InFront(wizard) && parameters != nullptr && fw::SameText(ClassOf(parameters), u"Edit");
     }));
     e2e::Type(kWizardText);
     ASSERT_TRUE(wintest::WaitFor("the text in the parameter field", [&] { return TextOf(parameters) == kWizardText; }));

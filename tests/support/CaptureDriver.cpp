@@ -7,6 +7,7 @@
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "tests/support/E2E.h"
+#include "tests/support/Front.h"
 #include "tests/support/WinTest.h"
 
 namespace e2e {
@@ -41,7 +42,7 @@ PatternWindow::PatternWindow(int left, int top, int width, int height) {
                             height, /*parent=*/nullptr, /*menu=*/nullptr, cls.hInstance, /*param=*/nullptr);
     UpdateWindow(hwnd_);
     wintest::WaitFor("the pattern window on the screen", [&] { return OnScreen(); });
-    BringToFront(hwnd_);
+    wintest::BringToFront(hwnd_);
 }
 
 PatternWindow::~PatternWindow() {

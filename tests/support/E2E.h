@@ -42,13 +42,6 @@ std::optional<std::u16string> TakeMessageBox(DWORD processId,
 // The top-level windows of the process, hidden ones included.
 std::vector<HWND> TopWindowsOf(DWORD processId);
 
-// The keyboard focus of the window's thread (null when none), as the system tells it: any process's
-// window may be asked, whether its thread is busy or not.
-HWND FocusOf(HWND window);
-// The window is the foreground window and, in its thread, the active one with the keyboard focus on
-// `focus` (anywhere inside the window when null): keys pressed now reach it.
-bool InFront(HWND window, HWND focus = nullptr);
-
 // The program's notification icon as the shell knows it: its window (a hidden helper window of the
 // program) and identifier; null when the shell has none.
 std::pair<HWND, UINT> FindProgramIcon(DWORD processId);
@@ -58,20 +51,6 @@ HWND WaitForMenu(DWORD processId, std::chrono::milliseconds timeout);
 // has handled them or shows its tray menu. True when the menu showed; it is closed again with Esc.
 bool RightButtonOpensTheMenu(DWORD processId);
 
-// Under Wine the X server's focus and pointer events reach a window's process some time after the
-// change. Handled late, they reset the key state to the real keyboard's, which drops a modifier
-// pressed meanwhile (by the test or by a program typing), and they take the front from the window
-// that came there meanwhile. This waits until every process with a window on the screen has handled
-// every event the X server sent it so far: a few pixels of the test's cover each such window and go
-// again, and a process paints them again only once it has got that far.
-void SettleEvents();
-// Waits until the window is in front with the keyboard focus on `focus` (anywhere inside when null)
-// and still there once the late events are handled; a window that those took the front from is
-// brought back.
-bool WaitInFront(HWND window, HWND focus = nullptr);
-// Makes the window the foreground window (and, for one of this thread, gives `focus` the keyboard),
-// then waits as WaitInFront does.
-bool BringToFront(HWND window, HWND focus = nullptr);
 // Presses a combination, or types a text, once the late events are handled.
 void Press(unsigned modifiers, unsigned key);
 void Type(const std::u16string& text);

@@ -78,10 +78,6 @@ void PumpFor(std::chrono::milliseconds time) {
     PumpUntil([] { return false; }, time);
 }
 
-void LetFocusSettle() {
-    PumpFor(std::chrono::milliseconds(300));  // no state tells when Wine's late focus events have come
-}
-
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

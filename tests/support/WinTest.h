@@ -53,11 +53,6 @@ void PumpPending();
 // say why beside each call.
 void PumpFor(std::chrono::milliseconds time);
 
-// Lets the X server's focus events for a window that has just come to the front arrive. Under Wine
-// they follow a little after the window is in front and set the key state to the real keyboard's,
-// which drops a modifier pressed meanwhile; no state a program can read tells when they came.
-void LetFocusSettle();
-
 // A top-level window of the process with the class and, when given, the caption; null when none.
 // It sends no message to the windows, so any thread may look while the windows' own thread is busy.
 HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption = nullptr);

@@ -9,6 +9,7 @@
 #include "framework/Error.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
+#include "tests/support/Front.h"
 #include "tests/support/WinTest.h"
 
 using namespace corvalend;
@@ -38,14 +39,7 @@ public:
     EditWindow(const EditWindow&) = delete;
     EditWindow& operator=(const EditWindow&) = delete;
 
-    bool Focus() {
-        SetForegroundWindow(frame_);
-        SetFocus(edit_);
-        const bool focused = wintest::WaitFor(
-            "the edit window in front", [this] { return GetForegroundWindow() == frame_ && GetFocus() == edit_; });
-        wintest::LetFocusSettle();
-        return focused;
-    }
+    bool Focus() { return wintest::BringToFront(frame_, edit_); }
 
     std::u16string Text() const {
         std::u16string text(static_cast<size_t>(GetWindowTextLengthW(edit_)) + 1, u'\0');
