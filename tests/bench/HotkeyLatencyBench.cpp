@@ -11,6 +11,7 @@
 
 #include "framework/WinText.h"
 #include "tests/support/E2E.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 
 namespace {
@@ -23,12 +24,12 @@ constexpr int kPresses = 50;
 std::vector<double> Measure(const std::u16string& expected) {
     std::vector<double> samples;
     for (int i = 0; i < kPresses; ++i) {
-        e2e::EmptyTheClipboard();
+        wintest::EmptyTheClipboard();
         const DWORD sequence = GetClipboardSequenceNumber();
         const auto start = Clock::now();
         wintest::PressCombination(kModifiers, kKey);
         while (Clock::now() - start < std::chrono::seconds(5)) {
-            if (GetClipboardSequenceNumber() != sequence && e2e::ClipboardText() == expected) break;
+            if (GetClipboardSequenceNumber() != sequence && wintest::ClipboardText() == expected) break;
             std::this_thread::yield();
         }
         samples.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());

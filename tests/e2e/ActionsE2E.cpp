@@ -13,6 +13,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/support/E2E.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 
 namespace {
@@ -78,9 +79,10 @@ protected:
 
     // Hotkeys run one after the other: once a later clipboard hotkey has acted, every earlier one has.
     static void WaitUntilHandled() {
-        e2e::EmptyTheClipboard();
+        wintest::EmptyTheClipboard();
         e2e::Press(kCtrlAlt, VK_F2);
-        ASSERT_TRUE(wintest::WaitFor("\"first\" on the clipboard", [] { return e2e::ClipboardText() == u"first"; }));
+        ASSERT_TRUE(
+            wintest::WaitFor("\"first\" on the clipboard", [] { return wintest::ClipboardText() == u"first"; }));
     }
 
     // Nothing of the program's is left for the next test: no box (a box of its own would be a failure
@@ -100,17 +102,17 @@ e2e::RunningProgram* ActionsE2E::program_ = nullptr;
 }  // namespace
 
 TEST_F(ActionsE2E, ClipboardGetsTheExactTextAndTheFirstOfTwinHotkeysRuns) {
-    e2e::EmptyTheClipboard();
+    wintest::EmptyTheClipboard();
     e2e::Press(kCtrlAlt, VK_F1);
-    EXPECT_TRUE(wintest::WaitFor("a text on the clipboard", [] { return !e2e::ClipboardText().empty(); }));
-    EXPECT_EQ(e2e::ClipboardText(), u"Hello <?CR?> world \u00E4\u4E2D");  // placed literally
+    EXPECT_TRUE(wintest::WaitFor("a text on the clipboard", [] { return !wintest::ClipboardText().empty(); }));
+    EXPECT_EQ(wintest::ClipboardText(), u"Hello <?CR?> world \u00E4\u4E2D");  // placed literally
 
     for (int i = 0; i < 3; ++i) WaitUntilHandled();  // "first", never "second"
 
-    e2e::EmptyTheClipboard();
+    wintest::EmptyTheClipboard();
     e2e::Press(kCtrlAlt, VK_F3);
-    EXPECT_TRUE(wintest::WaitFor("a text on the clipboard", [] { return !e2e::ClipboardText().empty(); }));
-    EXPECT_EQ(e2e::ClipboardText(), u"one\r\ntwo\r\n\u00E4\r\n");
+    EXPECT_TRUE(wintest::WaitFor("a text on the clipboard", [] { return !wintest::ClipboardText().empty(); }));
+    EXPECT_EQ(wintest::ClipboardText(), u"one\r\ntwo\r\n\u00E4\r\n");
 }
 
 TEST_F(ActionsE2E, SendKeystrokesTypesIntoTheFocusedWindowAndLeavesNoModifierDown) {
@@ -184,10 +186,10 @@ TEST_F(ActionsE2E, FailuresAreShownAndTheProgramGoesOn) {
     // hold its text by the time the box is gone.
     e2e::Press(kCtrlShift, VK_F4);
     ASSERT_TRUE(boxShows(u"SendKeys"));
-    e2e::EmptyTheClipboard();
+    wintest::EmptyTheClipboard();
     e2e::Press(kCtrlAlt, VK_F2);
     EXPECT_EQ(takeBox(u"SendKeys"), u"Invalid Key Name");
-    EXPECT_EQ(e2e::ClipboardText(), u"") << "ran inside the action";
+    EXPECT_EQ(wintest::ClipboardText(), u"") << "ran inside the action";
     WaitUntilHandled();
 
     // The error box of a failed action comes after the action: hotkeys work there.

@@ -119,7 +119,7 @@ TEST_F(CaptureE2E, ScreenHotkeyShowsTheScreenAsItWasAndCtrlCCopiesAllOfIt) {
     EXPECT_EQ(view.Width(), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(view.Height(), GetSystemMetrics(SM_CYSCREEN));
     ASSERT_TRUE(wintest::WaitInFront(window)) << "not brought to the front";
-    e2e::EmptyTheClipboard();
+    wintest::EmptyTheClipboard();
     e2e::Press(MOD_CONTROL, 'C');
     fw::Picture copied;
     ASSERT_TRUE(wintest::WaitFor("a picture on the clipboard",
@@ -178,7 +178,7 @@ TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection)
 
     const fw::Picture windowPicture = fw::CopyRect(grabbed, rect);
     ASSERT_TRUE(DrawSelection(window, windowPicture));
-    e2e::EmptyTheClipboard();
+    wintest::EmptyTheClipboard();
     e2e::ClickCentre(e2e::CaptureButton(window, L"Copy to clipboard"));
     fw::Picture copied;
     ASSERT_TRUE(wintest::WaitFor("a picture on the clipboard",

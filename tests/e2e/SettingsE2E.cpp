@@ -30,6 +30,7 @@
 #include "tests/support/E2E.h"
 #include "tests/support/FormTest.h"
 #include "tests/support/Front.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 
 namespace {
@@ -179,7 +180,7 @@ protected:
         e2e::PrepareRegistry();
         fw::RegistryIni(corvalend::kProgramKey).WriteString(u"AddHotKey_Func", u"");
         e2e::WriteHotkeyFile(file);
-        e2e::EmptyTheClipboard();
+        wintest::EmptyTheClipboard();
         program_.emplace();
     }
     // Started so, with the settings window opened from the tray and in front.
@@ -274,12 +275,12 @@ protected:
     // which is told apart by the changes one Ctrl+Alt+F2 alone makes.
     static bool PressChangesClipboard(unsigned modifiers, unsigned key) {
         const auto changesOf = [](const std::function<void()>& press) {
-            e2e::EmptyTheClipboard();
+            wintest::EmptyTheClipboard();
             const DWORD before = GetClipboardSequenceNumber();
             press();
             Press(VK_F2, kCtrlAlt);
             EXPECT_TRUE(
-                wintest::WaitFor("\"first\" on the clipboard", [] { return e2e::ClipboardText() == u"first"; }));
+                wintest::WaitFor("\"first\" on the clipboard", [] { return wintest::ClipboardText() == u"first"; }));
             return GetClipboardSequenceNumber() - before;
         };
         const DWORD alone = changesOf([] {});
@@ -291,9 +292,9 @@ protected:
     static std::u16string PressedText(unsigned modifiers, unsigned key) {
         std::u16string text;
         for (int attempt = 0; attempt < 2 && text.empty(); ++attempt) {
-            e2e::EmptyTheClipboard();
+            wintest::EmptyTheClipboard();
             Press(key, modifiers);
-            wintest::PumpUntil([&] { return !(text = e2e::ClipboardText()).empty(); }, 3s);
+            wintest::PumpUntil([&] { return !(text = wintest::ClipboardText()).empty(); }, 3s);
         }
         return text;
     }

@@ -17,6 +17,7 @@
 #include "framework/WinText.h"
 #include "framework/WindowMessages.h"
 #include "tests/support/E2E.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 
 using namespace std::chrono_literals;
@@ -173,9 +174,9 @@ TEST(TrayE2E, RefusedHotkeysAreMarkedThenTakenWhenThePopupOpensOrTheTaskbarComes
                                      : std::vector<std::u16string>{};
     };
     const auto pressed = [](unsigned key, const std::u16string& text) {
-        e2e::EmptyTheClipboard();
+        wintest::EmptyTheClipboard();
         e2e::Press(MOD_CONTROL | MOD_SHIFT, key);
-        return wintest::WaitFor("the hotkey's text on the clipboard", [&] { return e2e::ClipboardText() == text; });
+        return wintest::WaitFor("the hotkey's text on the clipboard", [&] { return wintest::ClipboardText() == text; });
     };
     const auto marked = [](const std::u16string& text) { return text.ends_with(u" (in use)"); };
 

@@ -112,34 +112,6 @@ DWORD RunningProgram::Close(std::chrono::milliseconds timeout) {
 
 namespace e2e {
 
-namespace {
-
-// Another program may hold the clipboard for a moment.
-void OpenTheClipboard() {
-    wintest::WaitFor("the clipboard free to open", [] { return OpenClipboard(nullptr) != FALSE; });
-}
-
-}  // namespace
-
-std::u16string ClipboardText() {
-    std::u16string text;
-    OpenTheClipboard();
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = fw::FromW(chars);
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void EmptyTheClipboard() {
-    OpenTheClipboard();
-    EmptyClipboard();
-    CloseClipboard();
-}
-
 std::optional<std::u16string> TakeMessageBox(DWORD processId,
                                              const std::u16string& caption,
                                              std::chrono::milliseconds timeout,

@@ -28,10 +28,6 @@ void PrepareRegistry();
 // True when this process can take the combination right now (it is given back at once).
 bool CanRegister(unsigned modifiers, unsigned key);
 
-// The clipboard's Unicode text ("" when it holds none), and emptying it.
-std::u16string ClipboardText();
-void EmptyTheClipboard();
-
 // The text of a message box of the given process and caption, closed with the answer (OK unless
 // told otherwise) once read; nothing when none appears within the time.
 std::optional<std::u16string> TakeMessageBox(DWORD processId,

@@ -5,6 +5,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/UniqueHandle.h"
+#include "framework/WinText.h"
 #include "tests/support/WinTest.h"
 
 namespace wintest {
@@ -42,13 +43,40 @@ fw::Picture CopyFromDC(HDC source, int width, int height) {
     return RenderPicture(width, height, [&](HDC dc) { BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY); });
 }
 
+namespace {
+
+// Another program may hold the clipboard for a moment.
+void OpenTheClipboard() {
+    WaitFor("the clipboard free to open", [] { return OpenClipboard(nullptr) != FALSE; });
+}
+
+}  // namespace
+
 fw::Picture ClipboardPicture() {
     fw::Picture picture;
-    // Another program may hold the clipboard for a moment.
-    if (!PumpUntil([] { return OpenClipboard(nullptr) != FALSE; }, std::chrono::seconds(1))) return picture;
+    OpenTheClipboard();
     if (const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) picture = fw::BitmapToPicture(bitmap);
     CloseClipboard();
     return picture;
+}
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    OpenTheClipboard();
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = fw::FromW(chars);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    OpenTheClipboard();
+    EmptyClipboard();
+    CloseClipboard();
 }
 
 double MeanChannelError(const fw::Picture& a, const fw::Picture& b) {

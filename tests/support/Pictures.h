@@ -1,10 +1,11 @@
-// Pictures in the Windows and end-to-end tests: what a window paints or the clipboard holds, read
-// into a picture, and how far two pictures differ.
+// Pictures and the clipboard in the Windows and end-to-end tests: what a window paints or the
+// clipboard holds, read into a picture or a text, and how far two pictures differ.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "framework/Picture.h"
 
@@ -20,6 +21,9 @@ fw::Picture CopyFromDC(HDC source, int width, int height);
 
 // The clipboard's bitmap; empty when there is none.
 fw::Picture ClipboardPicture();
+// The clipboard's Unicode text ("" when it holds none), and emptying it.
+std::u16string ClipboardText();
+void EmptyTheClipboard();
 
 // The mean difference of the colour channels of two pictures of one size (a large one otherwise).
 double MeanChannelError(const fw::Picture& a, const fw::Picture& b);

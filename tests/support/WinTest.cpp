@@ -74,10 +74,6 @@ void PumpPending() {
     }
 }
 
-void PumpFor(std::chrono::milliseconds time) {
-    PumpUntil([] { return false; }, time);
-}
-
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

@@ -49,10 +49,6 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // windows has been handled when this returns.
 void PumpPending();
 
-// Pumps this thread's messages for a fixed time. Only where nothing tells that the time has come:
-// say why beside each call.
-void PumpFor(std::chrono::milliseconds time);
-
 // A top-level window of the process with the class and, when given, the caption; null when none.
 // It sends no message to the windows, so any thread may look while the windows' own thread is busy.
 HWND FindTopWindow(DWORD processId, const wchar_t* className, const std::u16string* caption = nullptr);

@@ -10,6 +10,7 @@
 #include "framework/Error.h"
 #include "framework/SystemLibrary.h"
 #include "framework/WinText.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
 
@@ -18,17 +19,6 @@ using namespace corvalend;
 namespace {
 
 using namespace std::chrono_literals;
-
-std::u16string ClipboardText() {
-    std::u16string text;
-    if (!OpenClipboard(nullptr)) return u"(clipboard held)";
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = fw::FromW(static_cast<const wchar_t*>(GlobalLock(data)));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
 
 std::u16string SelfPath() {
     wchar_t self[MAX_PATH];
@@ -69,7 +59,7 @@ TEST(SystemLibrary, FunctionsOfALoadedLibraryAndErrorsForWhatIsMissing) {
 TEST(Clipboard, PlacesUnicodeTextAndReportsAHeldClipboard) {
     fw::Application app(GetModuleHandleW(nullptr));
     fw::Clipboard(app.Handle()).SetText(u"a<?CR?>b \u00E4\u4E2D\r\n");
-    EXPECT_EQ(ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");
+    EXPECT_EQ(wintest::ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");
 
     {
         const wintest::HeldClipboard held;
@@ -82,7 +72,7 @@ TEST(Clipboard, PlacesUnicodeTextAndReportsAHeldClipboard) {
             EXPECT_GT(e.Text().size(), 24u);
         }
     }
-    EXPECT_EQ(ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");  // left unchanged
+    EXPECT_EQ(wintest::ClipboardText(), u"a<?CR?>b \u00E4\u4E2D\r\n");  // left unchanged
 }
 
 TEST_F(DataTest, VersionOfTheProgramFile) {
@@ -145,11 +135,12 @@ TEST_F(DataTest, HotkeysRunWhileAMessageBoxIsOpen) {
         boxSeen = wintest::WaitFor("the message box",
                                    [&] { return (box = FindWindowW(L"#32770", L"Corvalend")) != nullptr; });
         wintest::PressCombination(MOD_CONTROL | MOD_ALT, VK_F12);
-        wintest::WaitFor("the hotkey's text on the clipboard", [] { return ClipboardText() == u"from a nested loop"; });
+        wintest::WaitFor("the hotkey's text on the clipboard",
+                         [] { return wintest::ClipboardText() == u"from a nested loop"; });
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     app.ShowErrorText(u"waiting");
     presser.join();
     EXPECT_TRUE(boxSeen);
-    EXPECT_EQ(ClipboardText(), u"from a nested loop");
+    EXPECT_EQ(wintest::ClipboardText(), u"from a nested loop");
 }
