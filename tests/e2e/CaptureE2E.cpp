@@ -53,7 +53,7 @@ protected:
         delete program_;
     }
     void TearDown() override {
-        e2e::MouseMoveTo(1200, 750);
+        wintest::MouseMoveTo(1200, 750);
         EXPECT_TRUE(e2e::WaitNoCaptureWindow(Pid(), wintest::kPatience)) << "a capture window left open";
     }
 

@@ -19,17 +19,6 @@ std::uint32_t PatternPixel(int x, int y) {
            static_cast<std::uint32_t>((x + y * 3) & 0xFF);
 }
 
-INPUT MouseInput(int x, int y, DWORD flags) {
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (x * 65536 + screenW - 1) / screenW;
-    in.mi.dy = (y * 65536 + screenH - 1) / screenH;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
 }  // namespace
 
 PatternWindow::PatternWindow(int left, int top, int width, int height) {
@@ -127,20 +116,10 @@ fw::Rect ScreenRect(HWND window) {
     return fw::FromRECT(r);
 }
 
-void MouseMoveTo(int x, int y) {
-    INPUT in = MouseInput(x, y, 0);
-    SendInput(1, &in, sizeof(INPUT));
-}
-
-void MouseButton(int x, int y, bool down) {
-    INPUT in = MouseInput(x, y, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    SendInput(1, &in, sizeof(INPUT));
-}
-
 void ClickAt(int x, int y) {
-    MouseMoveTo(x, y);
-    MouseButton(x, y, true);
-    MouseButton(x, y, false);
+    wintest::MouseMoveTo(x, y);
+    wintest::MouseButton(x, y, true);
+    wintest::MouseButton(x, y, false);
 }
 
 void ClickCentre(HWND window) {
@@ -150,12 +129,12 @@ void ClickCentre(HWND window) {
 
 void DragOnView(HWND view, POINT from, POINT to) {
     const fw::Rect r = ScreenRect(view);
-    MouseMoveTo(r.left + from.x, r.top + from.y);
-    MouseButton(r.left + from.x, r.top + from.y, true);
+    wintest::MouseMoveTo(r.left + from.x, r.top + from.y);
+    wintest::MouseButton(r.left + from.x, r.top + from.y, true);
     for (int step = 1; step <= 4; ++step) {
-        MouseMoveTo(r.left + from.x + (to.x - from.x) * step / 4, r.top + from.y + (to.y - from.y) * step / 4);
+        wintest::MouseMoveTo(r.left + from.x + (to.x - from.x) * step / 4, r.top + from.y + (to.y - from.y) * step / 4);
     }
-    MouseButton(r.left + to.x, r.top + to.y, false);
+    wintest::MouseButton(r.left + to.x, r.top + to.y, false);
 }
 
 fw::Picture GrabWholeScreen() {

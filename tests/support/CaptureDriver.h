@@ -41,9 +41,7 @@ HWND CaptureButton(HWND captureWindow, const wchar_t* caption);
 // The window's rectangle on the screen.
 fw::Rect ScreenRect(HWND window);
 
-// Real mouse input through the system's input queue, in screen pixels.
-void MouseMoveTo(int x, int y);
-void MouseButton(int x, int y, bool down);
+// Clicks through the system's input queue, in screen pixels.
 void ClickAt(int x, int y);
 void ClickCentre(HWND window);
 // A left-button drag in a few steps, from and to view pixels of the image view.

@@ -181,6 +181,31 @@ HeldClipboard::HeldClipboard()
           DestroyWindow(owner);
       }) {}
 
+namespace {
+
+INPUT MouseInput(int x, int y, DWORD flags) {
+    const int screenW = GetSystemMetrics(SM_CXSCREEN);
+    const int screenH = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x * 65536 + screenW - 1) / screenW;
+    in.mi.dy = (y * 65536 + screenH - 1) / screenH;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+}  // namespace
+
+void MouseMoveTo(int x, int y) {
+    INPUT in = MouseInput(x, y, 0);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void MouseButton(int x, int y, bool down) {
+    INPUT in = MouseInput(x, y, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
 void PressCombination(unsigned modifiers, unsigned key) {
     std::vector<WORD> keys;
     if (modifiers & MOD_ALT) keys.push_back(VK_MENU);

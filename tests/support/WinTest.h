@@ -84,6 +84,9 @@ void KeepScreenshot(HWND window, const std::u16string& name);
 
 // Presses and releases a key combination as a user would, through the system's input queue.
 void PressCombination(unsigned modifiers, unsigned key);
+// Moves the pointer, or presses or releases the left button there, as a user would; in screen pixels.
+void MouseMoveTo(int x, int y);
+void MouseButton(int x, int y, bool down);
 
 // A thread of its own that takes something as another program would and holds it until the end,
 // answering its windows' messages meanwhile. `hold` runs on it: it takes the thing, calls

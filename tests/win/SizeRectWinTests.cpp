@@ -142,29 +142,15 @@ TEST_F(SizeRectWin, RealMouseInputDragsTheControl) {
     SetForegroundWindow(window.Handle());
     POINT start{100, 90};
     ClientToScreen(window.Handle(), &start);
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    auto input = [&](int x, int y, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (x * 65536 + screenW - 1) / screenW;
-        in.mi.dy = (y * 65536 + screenH - 1) / screenH;
-        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        return in;
-    };
-    INPUT moveIn = input(start.x, start.y, 0);
-    SendInput(1, &moveIn, sizeof(INPUT));
+    wintest::MouseMoveTo(start.x, start.y);
     ASSERT_TRUE(wintest::WaitFor("the pointer over the rectangle", [&] { return rect.State().Fmouseover; }));
-    INPUT press = input(start.x, start.y, MOUSEEVENTF_LEFTDOWN);
-    SendInput(1, &press, sizeof(INPUT));
+    wintest::MouseButton(start.x, start.y, true);
     ASSERT_TRUE(wintest::WaitFor("the rectangle capturing the mouse", [&] { return rect.State().Fcapture; }));
     for (int step = 1; step <= 4; ++step) {
-        INPUT move = input(start.x + 10 * step, start.y + 5 * step, 0);
-        SendInput(1, &move, sizeof(INPUT));
+        wintest::MouseMoveTo(start.x + 10 * step, start.y + 5 * step);
         wintest::WaitFor("the rectangle following the pointer", [&] { return rect.Left() == 50 + 10 * step; });
     }
-    INPUT release = input(start.x + 40, start.y + 20, MOUSEEVENTF_LEFTUP);
-    SendInput(1, &release, sizeof(INPUT));
+    wintest::MouseButton(start.x + 40, start.y + 20, false);
     ASSERT_TRUE(wintest::WaitFor("the drag released", [&] { return !rect.State().Fcapture; }));
     ExpectBounds(90, 60, 100, 100);
     EXPECT_EQ(rect.State().p, spNone);
