@@ -8,11 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/DialogFilter.h"
-#include "framework/Error.h"
-#include "framework/SystemLibrary.h"
-#include "framework/Text.h"
+#include "framework/FileDialog.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -81,42 +77,35 @@ UINT_PTR CALLBACK SaveDialog::Hook(HWND child, UINT message, WPARAM /*wParam*/, 
 }
 
 bool SaveDialog::Execute(HWND owner) {
-    // The dialog's library comes with its first use, and the shell view in it wants OLE.
-    const SystemLibrary dialogs(L"comdlg32.dll");
-    const auto getSaveFileName = dialogs.Get<decltype(GetSaveFileNameW)>("GetSaveFileNameW");
-    const auto extendedError = dialogs.Get<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
-    UseOle();
-    const std::u16string filter = SystemDialogFilter(Filter);
-    std::vector<wchar_t> name(32768, L'\0');
-    std::copy_n(reinterpret_cast<const wchar_t*>(FileName.c_str()), std::min(FileName.size(), name.size() - 1),
-                name.data());
     SetDefaultExt(defaultExt_);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = reinterpret_cast<const wchar_t*>(filter.c_str());
-    ofn.nFilterIndex = static_cast<DWORD>(std::max(FilterIndex, 1));
-    ofn.lpstrFile = name.data();
-    ofn.nMaxFile = static_cast<DWORD>(name.size());
-    ofn.lpstrTitle = Title.empty() ? nullptr : W(Title);
-    ofn.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExtBuffer_;
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (OverwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
-    ofn.lpfnHook = &SaveDialog::Hook;
-    ofn.lCustData = reinterpret_cast<LPARAM>(this);
-
     error_ = nullptr;
-    const BOOL chosen = getSaveFileName(&ofn);
-    dialog_ = nullptr;
-    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
-    if (!chosen) {
-        const DWORD failure = extendedError();
-        if (failure != 0)
-            throw Error(u"The save dialog failed (error " + IntToStr(static_cast<long long>(failure)) + u")");
-        return false;
+    // An error the type notification raised comes first: the dialog went on after it.
+    const auto raiseNotificationError = [this] {
+        dialog_ = nullptr;
+        if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+    };
+    FileDialogResult result;
+    try {
+        result =
+            ShowFileDialog({.save = true,
+                            .owner = owner,
+                            .filter = Filter,
+                            .filterIndex = FilterIndex,
+                            .fileName = FileName,
+                            .flags = OFN_ENABLEHOOK | (OverwritePrompt ? static_cast<DWORD>(OFN_OVERWRITEPROMPT) : 0u),
+                            .title = Title.empty() ? nullptr : W(Title),
+                            .defaultExt = defaultExt_.empty() ? nullptr : defaultExtBuffer_,
+                            .hook = &SaveDialog::Hook,
+                            .hookData = reinterpret_cast<LPARAM>(this),
+                            .failure = u"The save dialog failed"});
+    } catch (...) {
+        raiseNotificationError();
+        throw;
     }
-    FileName = FromW(name.data());
-    FilterIndex = static_cast<int>(ofn.nFilterIndex);
+    raiseNotificationError();
+    if (!result.chosen) return false;
+    FileName = result.fileName;
+    FilterIndex = result.filterIndex;
     return true;
 }
 
