@@ -7,6 +7,7 @@
 #include "capture/CaptureForms.h"
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/ScopeExit.h"
 #include "ui/FirstRunForms.h"
 #include "ui/MainFormU.h"
 #include "ui/RunningCopy.h"
@@ -55,12 +56,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
         app.SetTitle(u"Corvalend");
         try {
             // The program-wide references never outlive what they name, also when start-up fails.
-            struct ClearReferences {
-                ~ClearReferences() {
-                    Data = nullptr;
-                    MainForm = nullptr;
-                }
-            } clearReferences;
+            const fw::ScopeExit clearReferences([] {
+                Data = nullptr;
+                MainForm = nullptr;
+            });
             auto mainForm = std::make_unique<TMainForm>(app);
             MainForm = mainForm.get();
             // The windows the data module opens when it decides to.
@@ -72,9 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
                 if (MainForm != nullptr) MainForm->ShowRefusedMarks();
             });
             // The settings windows edit the data module's hotkeys: they go before it, also when the loop fails.
-            struct FreeSettingsWindows {
-                ~FreeSettingsWindows() { FreeSettingsForms(); }
-            } freeSettingsWindows;
+            const fw::ScopeExit freeSettingsWindows([] { FreeSettingsForms(); });
 
             // The ending of "Exit", of closing the main window and of the end of the session alike.
             // Reverse order of creation: the settings windows still there go first (an edit not saved
@@ -89,10 +86,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
                 mainForm.reset();
             };
             app.SetEnding(ending);
-            struct ForgetEnding {
-                fw::Application& app;
-                ~ForgetEnding() { app.SetEnding(nullptr); }
-            } forgetEnding{app};
+            const fw::ScopeExit forgetEnding([&app] { app.SetEnding(nullptr); });
 
             exitCode = app.Run();
             ending();

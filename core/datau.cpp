@@ -13,6 +13,7 @@
 #include "framework/Error.h"
 #include "framework/FileVersion.h"
 #include "framework/Registry.h"
+#include "framework/ScopeExit.h"
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
 #include "framework/SystemLibrary.h"
@@ -248,11 +249,8 @@ void TData::ApplicationEvents1Message(MSG& Msg, bool& /*Handled: never set, the 
     const TGlobalHotKey* item = HotKeyList_->FindHotKey(key, modifiers);
     if (item == nullptr) return;
     // Also when the action fails: the error box comes after it, and hotkeys work there.
-    struct Running {
-        bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } running(actionRunning_);
+    actionRunning_ = true;
+    const fw::ScopeExit done([this] { actionRunning_ = false; });
     // A copy: the action may reload the live list (through a window it opens).
     RunAction(THotKeyData(item->HotKeyData));
 }

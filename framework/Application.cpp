@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/Error.h"
+#include "framework/ScopeExit.h"
 #include "framework/SystemLibrary.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
@@ -237,11 +238,8 @@ bool Application::ProcessMessage() {
 }
 
 void Application::HandleMessage(MSG& message) {
-    struct Handling {
-        int& depth;
-        explicit Handling(int& d) : depth(++d) {}
-        ~Handling() { --depth; }
-    } handling(handling_);
+    ++handling_;
+    const ScopeExit leaving([this] { --handling_; });
     bool handled = false;
     RunHooks(message, handled);
     if (!handled && !RunDialogFilter(message)) {

@@ -8,6 +8,7 @@
 #include "framework/Application.h"
 #include "framework/MessageDlg.h"
 #include "framework/Registry.h"
+#include "framework/ScopeExit.h"
 #include "ui/SettingsFormU.h"
 
 namespace corvalend {
@@ -83,10 +84,7 @@ void TfrmFirstUse::btnSetupMoreHotkeysClick() {
     SaveSuggestions();
     // The settings window asks to be freed when it closes; this one is the guide's and is freed here
     // (also when a step fails), and the request then leaves it alone.
-    struct FreeWindow {
-        std::unique_ptr<TSettingsForm>& window;
-        ~FreeWindow() { window.reset(); }
-    } freeWindow{moreHotkeys_};
+    const fw::ScopeExit freeWindow([this] { moreHotkeys_.reset(); });
     moreHotkeys_ = std::make_unique<TSettingsForm>(app_, data_, Handle());
     moreHotkeys_->ShowModal();
     LoadSuggestions();
@@ -140,9 +138,7 @@ int ShowFirstUseGuide(fw::Application& app, TData& data) {
     if (frmFirstUse != nullptr) return fw::mrNone;
     const auto guide = std::make_unique<TfrmFirstUse>(app, /*owner=*/nullptr, data);
     frmFirstUse = guide.get();
-    struct ClearReference {
-        ~ClearReference() { frmFirstUse = nullptr; }
-    } clear;
+    const fw::ScopeExit clearReference([] { frmFirstUse = nullptr; });
     return guide->ShowModal();
 }
 
