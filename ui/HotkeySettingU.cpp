@@ -44,18 +44,11 @@ void THotkeySetting::SetKey(uint16_t Value) {
 }
 
 int32_t THotkeySetting::ShiftState() {
-    const THotkeyEditPanel& e = Editor();
-    return ShiftStateOf(
-        {e.ShiftKeyAlt.Checked(), e.ShiftKeyCtrl.Checked(), e.ShiftKeyShift.Checked(), e.ShiftKeyWin.Checked()});
+    return TickedShiftState(Editor(), kEditPanelModifierBoxes);
 }
 
 void THotkeySetting::SetShiftState(int32_t Value) {
-    THotkeyEditPanel& e = Editor();
-    // The edit panel's boxes in the order of kModifiers.
-    const std::array<fw::CheckBox*, kModifiers.size()> boxes{&e.ShiftKeyAlt, &e.ShiftKeyCtrl, &e.ShiftKeyShift,
-                                                             &e.ShiftKeyWin};
-    const TModifierTicks ticks = ModifierTicksOf(Value);
-    for (size_t i = 0; i < ticks.size(); ++i) boxes[i]->SetChecked(ticks[i]);
+    TickShiftState(Editor(), kEditPanelModifierBoxes, Value);
     ChangeView([&](THotkeyView& view) { view.Ticks = ModifierTicksOf(ShiftState()); });
 }
 

@@ -17,6 +17,7 @@
 #include "framework/ControlsStandard.h"
 #include "ui/HotkeySettingRules.h"
 #include "ui/HotkeyViewPanel.h"
+#include "ui/ModifierBoxes.h"
 
 namespace corvalend {
 
@@ -29,6 +30,7 @@ struct THotkeyEditPanel {
     fw::Panel Panel5{Owner,
                      {.bounds = {0, 0, 754, 97}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false},
                      {.color = RGB(255, 255, 255)}};
+
     fw::Bevel Bevel2{Panel5, {.bounds = {0, 0, 2, 97}}, fw::BevelShape::VerticalLine};
     fw::Bevel Bevel3{Panel5, {.bounds = {0, 95, 754, 2}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
     fw::CheckBox ckbActive{Panel5, {.text = u"Active", .bounds = {6, 24, 62, 17}}};
@@ -57,6 +59,10 @@ struct THotkeyEditPanel {
     fw::Button Button3{Panel6, {.text = u"Cancel", .bounds = {8, 38, 75, 25}}};
     fw::ComboBox cbParam3{Panel5, {.bounds = {288, 50, 160, 21}, .visible = false}};
 };
+
+inline constexpr TModifierBoxes<THotkeyEditPanel> kEditPanelModifierBoxes{
+    &THotkeyEditPanel::ShiftKeyAlt, &THotkeyEditPanel::ShiftKeyCtrl, &THotkeyEditPanel::ShiftKeyShift,
+    &THotkeyEditPanel::ShiftKeyWin};
 
 class THotkeySetting final : public fw::Frame {
 public:

@@ -104,8 +104,7 @@ void TfrmAddHotkey::btnParametersClick() {
 }
 
 int32_t TfrmAddHotkey::GetShiftState() const {
-    return ShiftStateOf(
-        {ShiftKeyALt.Checked(), ShiftKeyCTRL.Checked(), ShiftKeyShift.Checked(), ShiftKeyWin.Checked()});
+    return TickedShiftState(*this, kWizardModifierBoxes);
 }
 
 THotKeyFunc TfrmAddHotkey::GetFunc() const {

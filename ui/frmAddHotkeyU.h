@@ -15,6 +15,7 @@
 #include "framework/ControlsStandard.h"
 #include "framework/GdiObjects.h"
 #include "framework/OpenDialog.h"
+#include "ui/ModifierBoxes.h"
 #include "ui/WizardForm.h"
 #include "ui/frmAddHotkeyRules.h"
 
@@ -33,6 +34,7 @@ public:
 
     // Page 1: the key.
     fw::TabSheet tsKey{pcClient, u"Key"};
+
     fw::Label Label1{tsKey, {.text = u"Choose a key", .bounds = {32, 16, 500, 19}}};
     fw::Label Label4{tsKey,
                      {.text = u"Type a \"Key\" in the key edit box and select one or more shift keys in the checkboxes "
@@ -96,5 +98,9 @@ private:
     fw::Font headingFont_{L"Tahoma", 12, GetSysColor(COLOR_WINDOWTEXT)};
     std::unique_ptr<THotkeyList> HotKeyList_;
 };
+
+inline constexpr TModifierBoxes<TfrmAddHotkey> kWizardModifierBoxes{
+    &TfrmAddHotkey::ShiftKeyALt, &TfrmAddHotkey::ShiftKeyCTRL, &TfrmAddHotkey::ShiftKeyShift,
+    &TfrmAddHotkey::ShiftKeyWin};
 
 }  // namespace corvalend
