@@ -80,6 +80,8 @@ TMainForm::TMainForm(fw::Application& app)
     // Created minimized: the application then starts minimized, which the tray icon turns into
     // hiding in the tray.
     SetMinimized();
+    // Shape1 fills the window: its enter and leave are the window's.
+    WatchMouseEnterLeave();
     OnShow = [this] { FormShow(); };
 
     TrayPopup.Items = {
@@ -443,24 +445,10 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The frame runs along the edges: all of it moves with the size.
             InvalidateRect(Handle(), /*rect=*/nullptr, /*erase=*/TRUE);
             break;
-        case WM_MOUSEMOVE:
-            if (!pointerInside_) {
-                TRACKMOUSEEVENT track{};
-                track.cbSize = sizeof(track);
-                track.dwFlags = TME_LEAVE;
-                track.hwndTrack = Handle();
-                pointerInside_ = TrackMouseEvent(&track) != FALSE;
-                Shape1MouseEnter();
-            }
-            break;
         case WM_MOUSEWHEEL:
             // The rows are all there is to scroll, wherever the focus is in the popup.
             if (popup_) return SendMessageW(popup_->sbHotkeys.Handle(), message, wParam, lParam);
             break;
-        case WM_MOUSELEAVE:
-            pointerInside_ = false;
-            Shape1MouseLeave();
-            return 0;
         case WM_WINDOWPOSCHANGED:
             if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) {
                 const LRESULT result = Form::OnMessage(message, wParam, lParam);
