@@ -109,12 +109,10 @@ TMainForm::TMainForm(fw::Application& app)
 
 TMainForm::TPopupControls::TPopupControls(TMainForm& form)
     : SpeedButton1(form, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}),
-      BLabel1(form.App(),
-              form,
+      BLabel1(form,
               {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
               kLinkFont),
-      lblCheckForUpdates(form.App(),
-                         form,
+      lblCheckForUpdates(form,
                          // Right-justified: the text ends at 571 whatever the font makes of its width.
                          {.text = u"Check for updates",
                           .bounds = {419, 270, 152, 13},
@@ -126,11 +124,11 @@ TMainForm::TPopupControls::TPopupControls(TMainForm& form)
     SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
     SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
     SpeedButton1.OnClick = [&form] { form.SpeedButton1Click(); };
-    SetUpLink(BLabel1.Label());
-    SetUpLink(lblCheckForUpdates.Label());
-    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
-    BLabel1.Label().OnClick = [&form](TBLabel&) { form.Settings1Click(); };
-    lblCheckForUpdates.Label().OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
+    SetUpLink(BLabel1);
+    SetUpLink(lblCheckForUpdates);
+    lblCheckForUpdates.SetAlignment(taRightJustify);
+    BLabel1.OnClick = [&form](TBLabel&) { form.Settings1Click(); };
+    lblCheckForUpdates.OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
     sbHotkeys.OnViewChange = [&form] { form.BindHotkeyBand(); };
 }
 
@@ -233,7 +231,7 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::lblCheckForUpdatesClick() {
-    CheckForUpdatesFrom(App(), Handle(), Popup().lblCheckForUpdates.Label().Handle());
+    CheckForUpdatesFrom(App(), Handle(), Popup().lblCheckForUpdates.Handle());
 }
 
 void TMainForm::Shape1MouseEnter() {

@@ -48,8 +48,8 @@ public:
         explicit TPopupControls(TMainForm& form);
 
         fw::Button SpeedButton1;
-        TBLabelPanel BLabel1;
-        TBLabelPanel lblCheckForUpdates;
+        TBLabel BLabel1;
+        TBLabel lblCheckForUpdates;
         // The hotkey rows, between the header and the links; they scroll when the screen is too
         // low for them. Placed at each opening. The box's column is as high as all rows, and
         // pnlHotkeys holds the windows of the band of rows in view and about a screen beyond (see
