@@ -1,7 +1,7 @@
 // A thin wrapper of one system window of our own class: the object is stored with the window at
-// creation, every message reaches the virtual OnMessage (painting the typed OnPaint, the pointer's
-// coming and going MouseEnter and MouseLeave), and no error escapes the window procedure, the one
-// window procedure the program defines for its classes.
+// creation, every message reaches the virtual OnMessage (and through DefaultProc the typed OnPaint,
+// MouseEnter and MouseLeave), and no error escapes the window procedure, the one window procedure
+// the program defines for its classes.
 // Work that must not run under one of the window's own handlers (freeing the window, rebuilding
 // its controls) is deferred until none of them is on the stack.
 #pragma once
