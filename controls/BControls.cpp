@@ -1,14 +1,11 @@
-// The link label on the system's static control: our painting, hover tracking, sizing, shell hand-off.
+// The link label on the system's static control: our painting, hover, sizing, shell hand-off.
 #include "controls/BControls.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "framework/Application.h"
-#include "framework/CommonControls.h"
 #include "framework/DialogChar.h"
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
@@ -44,31 +41,15 @@ fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT d
 
 }  // namespace
 
-TBLabel::TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info)
-    : caption_(info.Caption),
-      font_(info.Font),
-      placed_(fw::ToRect({info.Left, info.Top, info.Width, info.Height})),
+// SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
+TBLabel::TBLabel(fw::Container& parent, const fw::ControlInfo& info, const TLabelFont& font)
+    : Control(parent, info, {.className = L"STATIC", .style = SS_LEFT | SS_NOTIFY, .paintsItself = true}),
+      caption_(info.text),
+      font_(font),
       shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }) {
-    fw::CommonControls();  // the system's control classes, at the first control
-    // SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
-    const HWND hwnd = CreateWindowExW(0, L"STATIC", fw::W(caption_), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY,
-                                      info.Left, info.Top, info.Width, info.Height, parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.Id)), app.Instance(),
-                                      /*param=*/nullptr);
-    if (hwnd == nullptr) fw::ThrowLastError();
-    try {
-        Subclass(hwnd, {.paintsItself = true});
-        MakeFont();
-        AdjustBounds();
-    } catch (...) {
-        Unsubclass();
-        DestroyWindow(hwnd);
-        throw;
-    }
-}
-
-TBLabel::~TBLabel() {
-    DestroyOwnWindow();
+    WatchMouseEnterLeave();
+    MakeFont();
+    AdjustBounds();
 }
 
 // ---- Properties ----
@@ -104,19 +85,6 @@ void TBLabel::SetAlignment(TAlignment Alignment) {
 
 void TBLabel::SetCursor(HCURSOR Cursor) {
     cursor_ = Cursor;
-}
-
-RECT TBLabel::BoundsRect() const {
-    RECT bounds{};
-    GetWindowRect(Handle(), &bounds);
-    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
-}
-
-void TBLabel::SetBounds(int Left, int Top, int Width, int Height) {
-    placed_ = fw::ToRect({Left, Top, Width, Height});
-    SetWindowPos(Handle(), nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
-    AdjustBounds();
 }
 
 void TBLabel::SetFitInRect(bool FitInRect) {
@@ -172,18 +140,6 @@ LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             ::SetCursor(cursor_ != nullptr ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
             return TRUE;
-        case WM_MOUSEMOVE:
-            if (!tracking_) {
-                TRACKMOUSEEVENT track{
-                    .cbSize = sizeof(track), .dwFlags = TME_LEAVE, .hwndTrack = hwnd, .dwHoverTime = 0};
-                tracking_ = TrackMouseEvent(&track) != FALSE;
-                MouseEnter();
-            }
-            return 0;
-        case WM_MOUSELEAVE:
-            tracking_ = false;
-            MouseLeave();
-            return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetCapture(hwnd);
@@ -203,11 +159,6 @@ LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CAPTURECHANGED:
             pressed_ = false;
-            return 0;
-        case WM_DPICHANGED_AFTERPARENT:
-            MakeFont();
-            AdjustBounds();
-            Invalidate();
             return 0;
         default:
             return DefaultProc(message, wParam, lParam);
@@ -275,9 +226,14 @@ void TBLabel::Invalidate() {
     InvalidateRect(Handle(), /*rect=*/nullptr, /*erase=*/FALSE);
 }
 
+void TBLabel::ApplyFont() {
+    MakeFont();
+    AdjustBounds();
+    Invalidate();
+}
+
 void TBLabel::MakeFont() {
-    const UINT dpi = GetDpiForWindow(Handle());
-    fontHandle_ = CreateLabelFont(font_, font_.Style, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
+    fontHandle_ = CreateLabelFont(font_, font_.Style, Dpi());
     styledFont_.reset();
     // The control keeps the font for those who ask it (WM_GETFONT), such as UI automation.
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle_.get()), /*redraw=*/FALSE);
@@ -286,15 +242,19 @@ void TBLabel::MakeFont() {
 HFONT TBLabel::FontFor(TFontStyles style) {
     if (style == font_.Style) return fontHandle_.get();
     if (!styledFont_ || styledFontStyle_ != style) {
-        const UINT dpi = GetDpiForWindow(Handle());
-        styledFont_ = CreateLabelFont(font_, style, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
+        styledFont_ = CreateLabelFont(font_, style, Dpi());
         styledFontStyle_ = style;
     }
     return styledFont_.get();
 }
 
 void TBLabel::AdjustBounds() {
-    if (!autoSize_) return;
+    // Only automatic sizing moves the window; without, it keeps its size until it is placed again.
+    if (autoSize_) Place();
+}
+
+fw::Bounds TBLabel::WindowBounds(const fw::Bounds& placed) const {
+    if (!autoSize_ || !fontHandle_) return placed;
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     const fw::ScopedSelectObject font(dc.get(), fontHandle_.get());
     RECT extent{};
@@ -304,29 +264,8 @@ void TBLabel::AdjustBounds() {
         GetTextMetricsW(dc.get(), &metrics);
         extent = {0, 0, 0, metrics.tmHeight};
     }
-    const fw::Rect fitted = AutoSizeBounds(placed_, extent.right, extent.bottom, margin_, alignment_);
-    SetWindowPos(Handle(), nullptr, fitted.left, fitted.top, fitted.Width(), fitted.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// ---- TBLabelPanel ----
-
-TBLabelPanel::TBLabelPanel(fw::Application& app,
-                           fw::Container& parent,
-                           const fw::ControlInfo& info,
-                           const TLabelFont& font)
-    : Panel(parent,
-            {.bounds = info.bounds, .anchors = info.anchors, .visible = info.visible, .enabled = info.enabled}) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    label_ = std::make_unique<TBLabel>(
-        app, Handle(),
-        TBLabelCreateInfo{.Caption = info.text, .Width = client.right, .Height = client.bottom, .Font = font});
-}
-
-LRESULT TBLabelPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SIZE && label_) label_->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
-    return Panel::OnMessage(message, wParam, lParam);
+    const fw::Rect fitted = AutoSizeBounds(fw::ToRect(placed), extent.right, extent.bottom, margin_, alignment_);
+    return {fitted.left, fitted.top, fitted.Width(), fitted.Height()};
 }
 
 }  // namespace corvalend

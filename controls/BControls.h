@@ -1,7 +1,9 @@
-// The link label: a text that acts like a web link. It is the system's static text control (so
-// screen readers and UI automation read its caption), drawn by us: on one line, in a hover colour
-// and style while the pointer is over it, optionally shortened with an ellipsis, and on a left
-// press it can hand a web address or a file to the shell.
+// The link label: a text that acts like a web link. It is a control on the system's static text
+// (so screen readers and UI automation read its caption, the window text), placed, anchored and
+// scaled by its container like any other, and drawn by us: on one line, in a hover colour and
+// style while the pointer is over it, optionally shortened with an ellipsis, and on a left press it
+// can hand a web address or a file to the shell. With automatic sizing it fits itself to its
+// caption from the left edge of its bounds, or, right-justified, up to their right edge.
 //
 // Accelerators: a caption such as "&Manage hotkeys" fires OnClick on Alt+M, when the window it is
 // on offers its Alt+keys to its controls (fw::OfferDialogChar; a toolkit form does).
@@ -10,18 +12,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 
 #include "controls/BControlsLogic.h"
-#include "framework/ControlsContainers.h"
-#include "framework/SubclassedWindow.h"
+#include "framework/Controls.h"
 #include "framework/UniqueHandle.h"
-
-namespace fw {
-class Application;
-}
 
 namespace corvalend {
 
@@ -32,23 +28,13 @@ struct TLabelFont {
     TColor Color = clWindowText;
 };
 
-struct TBLabelCreateInfo {
-    std::u16string Caption;
-    int Left = 0;  // bounds in the parent's client pixels
-    int Top = 0;
-    int Width = 65;
-    int Height = 13;
-    TLabelFont Font = {};
-    int Id = 0;
-};
-
-class TBLabel final : public fw::SubclassedWindow {
+class TBLabel final : public fw::Control {
 public:
     // Hands a target to the shell; the Windows tests put a recorder in its place.
     using TShellOpen = std::function<void(const std::u16string& Target)>;
 
-    TBLabel(fw::Application& app, HWND parent, const TBLabelCreateInfo& info);
-    ~TBLabel() override;
+    // The caption is `info.text`.
+    TBLabel(fw::Container& parent, const fw::ControlInfo& info, const TLabelFont& font = {});
 
     // The plain label's properties. Changes show at the next paint.
     const std::u16string& Caption() const { return caption_; }
@@ -62,10 +48,6 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment Alignment);  // with automatic sizing, fitted again in the bounds as set
     void SetCursor(HCURSOR Cursor);           // null: the arrow
-    RECT BoundsRect() const;                  // in the parent's client pixels
-    // With automatic sizing the label is fitted to its caption from the left edge of these bounds,
-    // or, right-justified, up to their right edge.
-    void SetBounds(int Left, int Top, int Width, int Height);
 
     // The link's properties. Those that change the layout of the text repaint at once.
     bool FitInRect() const { return fitInRect_; }
@@ -105,12 +87,15 @@ public:
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint(HDC dc, const RECT& area) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    // The label's own font, made for the form's DPI.
+    void ApplyFont() override;
+    fw::Bounds WindowBounds(const fw::Bounds& placed) const override;
 
 private:
     void PaintNow();
     void Invalidate();
-    void MouseEnter();
-    void MouseLeave();
     void MouseDown(TMouseButton Button, WPARAM Keys, int X, int Y);
     void ButtonUp(int X, int Y);
     void MakeFont();
@@ -125,7 +110,6 @@ private:
     TColor color_ = clBtnFace;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
-    fw::Rect placed_;  // the bounds as set, which automatic sizing fits the label in
     HCURSOR cursor_ = nullptr;
 
     bool fitInRect_ = true;
@@ -141,24 +125,8 @@ private:
     uint8_t margin_ = 0;
     bool hovered_ = false;
 
-    bool tracking_ = false;  // asked the system for the leave notification
-    bool pressed_ = false;   // left button went down on the label
+    bool pressed_ = false;  // left button went down on the label
     TShellOpen shellOpen_;
-};
-
-// A link label among a form's controls: a panel placed, anchored and scaled like them, with the
-// label (caption from `info.text`) at its top-left corner.
-class TBLabelPanel final : public fw::Panel {
-public:
-    TBLabelPanel(fw::Application& app, fw::Container& parent, const fw::ControlInfo& info, const TLabelFont& font = {});
-
-    TBLabel& Label() const { return *label_; }
-
-protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    std::unique_ptr<TBLabel> label_;  // made once the panel is placed
 };
 
 }  // namespace corvalend

@@ -169,14 +169,15 @@ void Control::Place() {
     if (parent_ == nullptr || Handle() == nullptr) return;
     RECT client{};
     GetClientRect(parent_->ContainerHandle(), &client);
-    const UINT dpi = Dpi();
-    const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, {client.right, client.bottom}, dpi);
-    const int height = pixels.height + ExtraHeight(dpi);
+    const Bounds pixels =
+        WindowBounds(PlaceAnchored(design_, anchors_, parentDesign_, {client.right, client.bottom}, Dpi()));
     // Most controls are where they belong already (just made, or a layout that moved others): the
     // system's positioning is dear even when nothing moves.
-    const RECT now = PixelBounds(), wanted{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + height};
+    const RECT now = PixelBounds(),
+               wanted{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
     if (EqualRect(&now, &wanted)) return;
-    SetWindowPos(Handle(), nullptr, pixels.left, pixels.top, pixels.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Window* Control::HandlerOwner() const {

@@ -93,13 +93,17 @@ protected:
     virtual LRESULT OnNotify(NMHDR& /*header*/) { return 0; }
     // Labels, check boxes and buttons are drawn on their parent's colour.
     virtual bool UsesParentColor() const { return false; }
-    // The window's height beyond the bounds (the list of a drop-down), in device pixels.
-    virtual int ExtraHeight(UINT /*dpi*/) const { return 0; }
+    // Where the window goes, given the place its bounds and anchors make for it in device pixels of
+    // the parent's client area: there, unless the control reaches beyond it (the list of a
+    // drop-down) or fits itself in it (a label sized to its text).
+    virtual Bounds WindowBounds(const Bounds& placed) const { return placed; }
     // The form's font or the control's own, at the form's DPI.
     virtual void ApplyFont();
 
     Form& OwnerForm() const;
     UINT Dpi() const;
+    // Puts the window where its bounds, anchors and WindowBounds say, when it is not there already.
+    void Place();
 
     // The control's handlers are its form's: the form is not freed while one of them runs.
     Window* HandlerOwner() const override;
@@ -107,7 +111,6 @@ protected:
 
 private:
     friend class Container;
-    void Place();
     void Detach() { parent_ = nullptr; }
 
     Container* parent_;

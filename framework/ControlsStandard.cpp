@@ -176,10 +176,12 @@ void ComboBox::OnCommand(WORD code) {
     if (code == CBN_SELCHANGE && OnSelect) OnSelect();
 }
 
-int ComboBox::ExtraHeight(UINT /*dpi*/) const {
-    if (Handle() == nullptr) return 0;
+Bounds ComboBox::WindowBounds(const Bounds& placed) const {
+    if (Handle() == nullptr) return placed;
     const LRESULT item = SendMessageW(Handle(), CB_GETITEMHEIGHT, 0, 0);
-    return item > 0 ? static_cast<int>(item) * dropDownCount_ + 2 : 0;
+    Bounds window = placed;
+    if (item > 0) window.height += static_cast<int>(item) * dropDownCount_ + 2;
+    return window;
 }
 
 // HotKeyEdit

@@ -127,7 +127,8 @@ public:
 
 protected:
     void OnCommand(WORD code) override;
-    int ExtraHeight(UINT dpi) const override;
+    // The window reaches down over its list.
+    Bounds WindowBounds(const Bounds& placed) const override;
 
 private:
     int dropDownCount_;

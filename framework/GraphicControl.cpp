@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/GdiObjects.h"
 #include "framework/Win32Geometry.h"
@@ -11,56 +12,81 @@
 
 namespace fw {
 
-HCURSOR CursorFromId(CursorId id) {
-    const wchar_t* name = nullptr;
-    switch (id) {
-        case crArrow:
-            name = IDC_ARROW;
-            break;
-        case crCross:
-            name = IDC_CROSS;
-            break;
-        case crIBeam:
-            name = IDC_IBEAM;
-            break;
-        case crSizeNESW:
-            name = IDC_SIZENESW;
-            break;
-        case crSizeNS:
-            name = IDC_SIZENS;
-            break;
-        case crSizeNWSE:
-            name = IDC_SIZENWSE;
-            break;
-        case crSizeWE:
-            name = IDC_SIZEWE;
-            break;
-        case crUpArrow:
-            name = IDC_UPARROW;
-            break;
-        case crHourGlass:
-            name = IDC_WAIT;
-            break;
-        case crNo:
-            name = IDC_NO;
-            break;
-        case crAppStart:
-            name = IDC_APPSTARTING;
-            break;
-        case crHelp:
-            name = IDC_HELP;
-            break;
-        case crHandPoint:
-            name = IDC_HAND;
-            break;
-        case crSizeAll:
-            name = IDC_SIZEALL;
-            break;
-        default:
-            return nullptr;
+namespace {
+
+// The system's cursors for the toolkit's cursor ids; the other ids have none.
+const struct {
+    CursorId id;
+    const wchar_t* name;
+} kSystemCursors[] = {
+    {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+    {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+    {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+    {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+    {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+    {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+};
+
+// What each mouse message of the client area is.
+constexpr struct {
+    UINT message;
+    MouseEvent::Kind kind;
+    MouseButton button;
+    bool second;  // the second press of a double click
+} kMouseMessages[] = {
+    {WM_MOUSEMOVE, MouseEvent::Move, MouseButton::Left, false},
+    {WM_LBUTTONDOWN, MouseEvent::Press, MouseButton::Left, false},
+    {WM_LBUTTONDBLCLK, MouseEvent::Press, MouseButton::Left, true},
+    {WM_LBUTTONUP, MouseEvent::Release, MouseButton::Left, false},
+    {WM_RBUTTONDOWN, MouseEvent::Press, MouseButton::Right, false},
+    {WM_RBUTTONDBLCLK, MouseEvent::Press, MouseButton::Right, true},
+    {WM_RBUTTONUP, MouseEvent::Release, MouseButton::Right, false},
+    {WM_MBUTTONDOWN, MouseEvent::Press, MouseButton::Middle, false},
+    {WM_MBUTTONDBLCLK, MouseEvent::Press, MouseButton::Middle, true},
+    {WM_MBUTTONUP, MouseEvent::Release, MouseButton::Middle, false},
+};
+
+constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
+
+// The keys and buttons held, from the key flags of a mouse message (ALT from the keyboard state).
+ShiftState ShiftFromKeys(WPARAM keys) {
+    uint8_t flags = 0;
+    if (keys & MK_SHIFT) flags |= ShiftState::Shift;
+    if (keys & MK_CONTROL) flags |= ShiftState::Ctrl;
+    if (keys & MK_LBUTTON) flags |= ShiftState::Left;
+    if (keys & MK_RBUTTON) flags |= ShiftState::Right;
+    if (keys & MK_MBUTTON) flags |= ShiftState::Middle;
+    if (GetKeyState(VK_MENU) < 0) flags |= ShiftState::Alt;
+    return ShiftState(flags);
+}
+
+ShiftState CurrentShift() {
+    WPARAM keys = 0;
+    if (GetKeyState(VK_SHIFT) < 0) keys |= MK_SHIFT;
+    if (GetKeyState(VK_CONTROL) < 0) keys |= MK_CONTROL;
+    if (GetKeyState(VK_LBUTTON) < 0) keys |= MK_LBUTTON;
+    if (GetKeyState(VK_RBUTTON) < 0) keys |= MK_RBUTTON;
+    if (GetKeyState(VK_MBUTTON) < 0) keys |= MK_MBUTTON;
+    return ShiftFromKeys(keys);
+}
+
+}  // namespace
+
+std::optional<MouseEvent> ReadMouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const auto& entry : kMouseMessages) {
+        if (entry.message != message) continue;
+        ShiftState shift = ShiftFromKeys(wParam);
+        if (entry.second) shift.flags |= ShiftState::Double;
+        return MouseEvent{.message = message,
+                          .kind = entry.kind,
+                          .button = entry.button,
+                          .shift = shift,
+                          .buttonsHeld = (wParam & kAnyButton) != 0,
+                          .x = GET_X_LPARAM(lParam),
+                          .y = GET_Y_LPARAM(lParam)};
     }
-    // Shared system cursors: never destroyed.
-    return LoadCursorW(nullptr, name);
+    return std::nullopt;
 }
 
 // ---- GraphicControl ----
@@ -94,6 +120,13 @@ void GraphicControl::SetVisible(bool visible) {
         visible_ = false;
         if (host_ != nullptr) host_->Hidden(*this);
     }
+}
+
+void GraphicControl::SetCursorId(CursorId id) {
+    const auto* found = std::find_if(std::begin(kSystemCursors), std::end(kSystemCursors),
+                                     [id](const auto& cursor) { return cursor.id == id; });
+    // Shared system cursors: never destroyed.
+    SetCursor(found != std::end(kSystemCursors) ? LoadCursorW(nullptr, found->name) : nullptr);
 }
 
 void GraphicControl::SetCursor(HCURSOR cursor) {
@@ -179,67 +212,24 @@ GraphicControl* GraphicHost::ControlAt(int x, int y) const {
     return nullptr;
 }
 
-ShiftState ShiftFromKeys(WPARAM keys) {
-    uint8_t flags = 0;
-    if (keys & MK_SHIFT) flags |= ShiftState::Shift;
-    if (keys & MK_CONTROL) flags |= ShiftState::Ctrl;
-    if (keys & MK_LBUTTON) flags |= ShiftState::Left;
-    if (keys & MK_RBUTTON) flags |= ShiftState::Right;
-    if (keys & MK_MBUTTON) flags |= ShiftState::Middle;
-    if (GetKeyState(VK_MENU) < 0) flags |= ShiftState::Alt;
-    return ShiftState(flags);
-}
-
-namespace {
-
-ShiftState CurrentShift() {
-    WPARAM keys = 0;
-    if (GetKeyState(VK_SHIFT) < 0) keys |= MK_SHIFT;
-    if (GetKeyState(VK_CONTROL) < 0) keys |= MK_CONTROL;
-    if (GetKeyState(VK_LBUTTON) < 0) keys |= MK_LBUTTON;
-    if (GetKeyState(VK_RBUTTON) < 0) keys |= MK_RBUTTON;
-    if (GetKeyState(VK_MBUTTON) < 0) keys |= MK_MBUTTON;
-    return ShiftFromKeys(keys);
-}
-
-constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
-
-}  // namespace
-
-bool GraphicHost::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
-    switch (message) {
-        case WM_MOUSEMOVE:
-            return Move(ShiftFromKeys(wParam), x, y);
-        case WM_LBUTTONDOWN:
-            return Press(MouseButton::Left, ShiftFromKeys(wParam), x, y);
-        case WM_RBUTTONDOWN:
-            return Press(MouseButton::Right, ShiftFromKeys(wParam), x, y);
-        case WM_MBUTTONDOWN:
-            return Press(MouseButton::Middle, ShiftFromKeys(wParam), x, y);
-        case WM_LBUTTONDBLCLK:
-            return Press(MouseButton::Left, ShiftFromKeys(wParam).flags | ShiftState::Double, x, y);
-        case WM_RBUTTONDBLCLK:
-            return Press(MouseButton::Right, ShiftFromKeys(wParam).flags | ShiftState::Double, x, y);
-        case WM_MBUTTONDBLCLK:
-            return Press(MouseButton::Middle, ShiftFromKeys(wParam).flags | ShiftState::Double, x, y);
-        case WM_LBUTTONUP:
-            return Release(MouseButton::Left, ShiftFromKeys(wParam), wParam, x, y);
-        case WM_RBUTTONUP:
-            return Release(MouseButton::Right, ShiftFromKeys(wParam), wParam, x, y);
-        case WM_MBUTTONUP:
-            return Release(MouseButton::Middle, ShiftFromKeys(wParam), wParam, x, y);
-        case WM_MOUSELEAVE:
-            trackingLeave_ = false;
-            if (capture_ == nullptr && !ParentDrags()) SetHover(nullptr);
-            return false;  // the parent may track the mouse for itself too
-        case WM_CAPTURECHANGED:
-            if (capture_ != nullptr && reinterpret_cast<HWND>(lParam) != Handle()) CaptureLost();
-            return false;
-        default:
-            return false;
+bool GraphicHost::Route(const MouseEvent& event) {
+    switch (event.kind) {
+        case MouseEvent::Move:
+            return Move(event.shift, event.x, event.y);
+        case MouseEvent::Press:
+            return Press(event.button, event.shift, event.x, event.y);
+        case MouseEvent::Release:
+            return Release(event.button, event.shift, event.buttonsHeld, event.x, event.y);
     }
+    return false;
+}
+
+void GraphicHost::PointerLeft() {
+    if (capture_ == nullptr && !ParentDrags()) SetHover(nullptr);
+}
+
+void GraphicHost::CaptureChanged(HWND owner) {
+    if (capture_ != nullptr && owner != Handle()) CaptureLost();
 }
 
 bool GraphicHost::HandleSetCursor(WPARAM wParam, LPARAM lParam) {
@@ -293,7 +283,7 @@ bool GraphicHost::Move(ShiftState shift, int x, int y) {
     return true;
 }
 
-bool GraphicHost::Release(MouseButton button, ShiftState shift, WPARAM heldButtons, int x, int y) {
+bool GraphicHost::Release(MouseButton button, ShiftState shift, bool buttonsHeld, int x, int y) {
     lastX_ = x;
     lastY_ = y;
     GraphicControl* target = capture_;
@@ -304,7 +294,7 @@ bool GraphicHost::Release(MouseButton button, ShiftState shift, WPARAM heldButto
         target->MouseUp(button, shift, x - target->left_, y - target->top_);
         return true;
     }
-    const bool last = (heldButtons & kAnyButton) == 0;
+    const bool last = !buttonsHeld;
     if (last) {
         // Let go before the control hears of the release, so what it does then (a message box,
         // a drag of the parent's own) starts from a free mouse.
@@ -337,10 +327,6 @@ void GraphicHost::SetHover(GraphicControl* control) {
     if (old != nullptr) old->MouseLeave();
     // The leave handler may have removed or hidden the new control.
     if (control != nullptr && hover_ == control) control->MouseEnter();
-    if (hover_ != nullptr && !trackingLeave_ && Handle() != nullptr) {
-        TRACKMOUSEEVENT track{.cbSize = sizeof(track), .dwFlags = TME_LEAVE, .hwndTrack = Handle(), .dwHoverTime = 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-    }
 }
 
 void GraphicHost::Remove(GraphicControl& control) {

@@ -1,14 +1,9 @@
 // Controls without a window of their own ("graphic controls"): they live in a parent window, are
 // painted into the parent's device context and get the parent's mouse input for their area.
 //
-// The parent (an fw::Window subclass) owns one GraphicHost and calls it from OnMessage:
-//
-//   case WM_PAINT: draw the parent's own content, then host_.PaintControls(dc) with the same DC
-//                  (also for WM_PRINTCLIENT);
-//   case WM_MOUSEMOVE, WM_[LRM]BUTTONDOWN/UP/DBLCLK, WM_MOUSELEAVE, WM_CAPTURECHANGED:
-//                  if (host_.HandleMouse(message, wParam, lParam)) return 0;
-//                  otherwise the message is the parent's own (a press on a free area, and so on);
-//   case WM_SETCURSOR: if (host_.HandleSetCursor(wParam, lParam)) return TRUE;
+// The parent is a GraphicHostWindow (GraphicHostWindow.h): it owns the GraphicHost, paints the
+// controls over its own content and hands them its mouse messages, its leave notice, its capture
+// changes and its cursor requests; what no control takes is the window's own.
 //
 // Routing rules:
 // - A press goes to the topmost visible control under the mouse. That control then holds the mouse
@@ -17,23 +12,23 @@
 // - If capture is taken away (another window captures the mouse), the holding control is given a
 //   release of the button that started it at the last known position, so it never stays "pressed".
 // - Without a holding control, moves and releases go to the topmost visible control under the
-//   mouse; HandleMouse returns false when there is none.
+//   mouse; with none there, the message is the parent's own.
 // - While the parent has captured the mouse for a drag of its own (SetCapture without a control
 //   holding the mouse), every mouse message stays with the parent and hover does not change.
 // - MouseEnter/MouseLeave follow the control under the mouse; leaving the parent window counts as
-//   leaving (the host asks for WM_MOUSELEAVE, so the parent must pass it on). While a control holds
-//   the mouse they are put off: after the final release the host compares again and sends what
-//   changed.
+//   leaving. While a control holds the mouse they are put off: after the final release the host
+//   compares again and sends what changed.
 // - Coordinates given to a control are its own: (0, 0) is its top-left corner.
 //
 // Bounds are in the parent's client pixels, right and bottom exclusive. A control whose width or
 // height is zero or negative covers no pixels: it is neither painted nor hit, but keeps its bounds.
-// Controls must be destroyed before their host (declare the host first); a host that goes first
-// detaches the remaining controls, which then stay inert.
+// Controls should be destroyed before their host (those of the host window's own always are); a
+// host that goes first detaches the remaining controls, which then stay inert.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "framework/Geometry.h"
@@ -44,13 +39,25 @@
 namespace fw {
 
 class GraphicHost;
+class GraphicHostWindow;
 class Window;
 
-// A system cursor for a toolkit cursor id; null for crDefault and ids without a system cursor.
-HCURSOR CursorFromId(CursorId id);
+// A mouse message of a window's client area, read.
+struct MouseEvent {
+    enum Kind { Move, Press, Release };
+    UINT message;  // the message it was read from
+    Kind kind;
+    MouseButton button;  // of a press or a release
+    // The keys and buttons held: for a press including the pressed button (and Double for the
+    // second press of a double click), for a release without it.
+    ShiftState shift;
+    bool buttonsHeld;  // a button is down after the message, the X buttons included
+    int x;             // client pixels
+    int y;
+};
 
-// The keys and buttons held, from the key flags of a mouse message (ALT from the keyboard state).
-ShiftState ShiftFromKeys(WPARAM keys);
+// The mouse message read, or nothing for another message.
+std::optional<MouseEvent> ReadMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 class GraphicControl {
 public:
@@ -83,7 +90,9 @@ public:
     // when the control is the one under (or holding) the mouse.
     HCURSOR Cursor() const { return cursor_; }
     void SetCursor(HCURSOR cursor);
-    void SetCursorId(CursorId id) { SetCursor(CursorFromId(id)); }
+    // The system's cursor for a toolkit cursor id; crDefault and ids without one leave the choice to
+    // the parent.
+    void SetCursorId(CursorId id);
 
     // Asks for a repaint of the control's area (done with the parent's next WM_PAINT).
     void Invalidate();
@@ -133,22 +142,14 @@ private:
     UniqueWindowDC dc_;
 };
 
+// The controls of one GraphicHostWindow: only that window makes it and hands it what it routes.
 class GraphicHost {
 public:
-    explicit GraphicHost(const Window& parent) : parent_(parent) {}
     ~GraphicHost();
     GraphicHost(const GraphicHost&) = delete;
     GraphicHost& operator=(const GraphicHost&) = delete;
 
     HWND Handle() const;
-
-    // Paints the visible controls, bottom to top, into a DC in the parent's client coordinates.
-    void PaintControls(HDC dc);
-    // True when a control took the message; see the routing rules above. WM_MOUSELEAVE and
-    // WM_CAPTURECHANGED are only observed: the result is false and the parent goes on with them.
-    bool HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
-    // True when the cursor was set for a control (return TRUE from WM_SETCURSOR then).
-    bool HandleSetCursor(WPARAM wParam, LPARAM lParam);
 
     // The topmost visible control covering the point (parent client pixels), or null.
     GraphicControl* ControlAt(int x, int y) const;
@@ -159,6 +160,20 @@ public:
 
 private:
     friend class GraphicControl;
+    friend class GraphicHostWindow;
+    explicit GraphicHost(const Window& parent) : parent_(parent) {}
+
+    // Paints the visible controls, bottom to top, into a DC in the parent's client coordinates.
+    void PaintControls(HDC dc);
+    // True when a control took the mouse message; see the routing rules above.
+    bool Route(const MouseEvent& event);
+    // The pointer left the parent window.
+    void PointerLeft();
+    // The parent's mouse capture went to `owner` (null: to no window).
+    void CaptureChanged(HWND owner);
+    // True when the cursor was set for a control (WM_SETCURSOR is answered TRUE then).
+    bool HandleSetCursor(WPARAM wParam, LPARAM lParam);
+
     void Add(GraphicControl& control) { controls_.push_back(&control); }
     void Remove(GraphicControl& control);
     void Hidden(GraphicControl& control);
@@ -166,7 +181,7 @@ private:
     void InvalidateArea(const Rect& rect) const;
 
     bool Press(MouseButton button, ShiftState shift, int x, int y);
-    bool Release(MouseButton button, ShiftState shift, WPARAM heldButtons, int x, int y);
+    bool Release(MouseButton button, ShiftState shift, bool buttonsHeld, int x, int y);
     bool Move(ShiftState shift, int x, int y);
     void CaptureLost();
     void SetHover(GraphicControl* control);
@@ -178,7 +193,6 @@ private:
     GraphicControl* capture_ = nullptr;
     MouseButton captureButton_ = MouseButton::Left;
     GraphicControl* hover_ = nullptr;
-    bool trackingLeave_ = false;
     int lastX_ = 0;
     int lastY_ = 0;
 };

@@ -11,14 +11,13 @@
 #include <optional>
 #include <vector>
 
-#include "framework/GraphicControl.h"
+#include "framework/GraphicHostWindow.h"
 #include "framework/MouseInput.h"
 #include "framework/Picture.h"
-#include "framework/Window.h"
 
 namespace fw {
 
-class ImageView final : public Window {
+class ImageView final : public GraphicHostWindow {
 public:
     // A hidden child of the parent at (0, 0), without a picture.
     ImageView(Application& app, HWND parent);
@@ -33,9 +32,6 @@ public:
     void AddOverlay(Picture layer);
     void DeleteOverlay();
 
-    // The controls shown over the picture; they live in the view's client coordinates.
-    GraphicHost& Host() { return host_; }
-
     // Mouse input not taken by a control, in picture pixels. A press on the picture holds the
     // mouse until every button is up, so moves and the release arrive also outside the view.
     std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseDown;
@@ -48,12 +44,11 @@ public:
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnPaint(HDC dc, const RECT& area) override;
+    void PaintContent(HDC dc, const RECT& area) override;
+    void OwnMouse(const MouseEvent& event) override;
+    void CaptureLost() override;
 
 private:
-    void OwnMouse(UINT message, WPARAM wParam, LPARAM lParam);
-
-    GraphicHost host_{*this};  // before any control; controls go before the host
     Picture picture_;
     std::optional<Picture> overlay_;
     std::vector<std::uint32_t> scratch_;  // the composed pixels of the area being painted

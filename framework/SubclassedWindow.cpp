@@ -43,6 +43,9 @@ LRESULT SubclassedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT SubclassedWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MouseEnterLeave::Change pointer = mouse_.See(window_, message);
+    if (pointer == MouseEnterLeave::Change::Entered) MouseEnter();
+    if (pointer == MouseEnterLeave::Change::Left) MouseLeave();
     if (options_.paintsItself) {
         switch (message) {
             case WM_ERASEBKGND:

@@ -128,6 +128,9 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MouseEnterLeave::Change pointer = mouse_.See(hwnd_, message);
+    if (pointer == MouseEnterLeave::Change::Entered) MouseEnter();
+    if (pointer == MouseEnterLeave::Change::Left) MouseLeave();
     switch (message) {
         case WM_PAINT: {
             const PaintScope paint(hwnd_);

@@ -1,6 +1,7 @@
 // A thin wrapper of one system window of our own class: the object is stored with the window at
-// creation, every message reaches the virtual OnMessage (painting the typed OnPaint), and no error
-// escapes the window procedure, the one window procedure the program defines for its classes.
+// creation, every message reaches the virtual OnMessage (and through DefaultProc the typed OnPaint,
+// MouseEnter and MouseLeave), and no error escapes the window procedure, the one window procedure
+// the program defines for its classes.
 // Work that must not run under one of the window's own handlers (freeing the window, rebuilding
 // its controls) is deferred until none of them is on the stack.
 #pragma once
@@ -11,6 +12,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "framework/MouseEnterLeave.h"
 
 namespace fw {
 
@@ -99,10 +102,16 @@ protected:
     // Paints `area` of the client area (WM_PAINT, inside the paint pair, which an error still
     // ends), or all of it into another context (WM_PRINTCLIENT). The default paints nothing.
     virtual void OnPaint(HDC /*dc*/, const RECT& /*area*/) {}
+    // From now on the pointer coming onto the window and going off it again reach MouseEnter and
+    // MouseLeave, through DefaultProc as the paint messages reach OnPaint.
+    void WatchMouseEnterLeave() { mouse_.Enable(); }
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
     // How Release frees the object: `delete this` (made with new, owned by nobody) unless its owner
     // frees it.
     virtual void FreeReleased() { delete this; }
-    // The system's default handling; the paint messages go to OnPaint.
+    // The system's default handling; the paint messages go to OnPaint, the pointer's coming and
+    // going to MouseEnter and MouseLeave.
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -120,6 +129,7 @@ private:
     bool releasing_ = false;
     std::vector<std::pair<int, MessageHook>> hooks_;
     int nextHookId_ = 1;
+    MouseEnterLeave mouse_;
 };
 
 // The work area (the screen without the taskbar) of the monitor the window is on, or of the

@@ -80,6 +80,8 @@ TMainForm::TMainForm(fw::Application& app)
     // Created minimized: the application then starts minimized, which the tray icon turns into
     // hiding in the tray.
     SetMinimized();
+    // Shape1 fills the window: its enter and leave are the window's.
+    WatchMouseEnterLeave();
     OnShow = [this] { FormShow(); };
 
     TrayPopup.Items = {
@@ -107,12 +109,10 @@ TMainForm::TMainForm(fw::Application& app)
 
 TMainForm::TPopupControls::TPopupControls(TMainForm& form)
     : SpeedButton1(form, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}),
-      BLabel1(form.App(),
-              form,
+      BLabel1(form,
               {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
               kLinkFont),
-      lblCheckForUpdates(form.App(),
-                         form,
+      lblCheckForUpdates(form,
                          // Right-justified: the text ends at 571 whatever the font makes of its width.
                          {.text = u"Check for updates",
                           .bounds = {419, 270, 152, 13},
@@ -124,11 +124,11 @@ TMainForm::TPopupControls::TPopupControls(TMainForm& form)
     SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
     SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
     SpeedButton1.OnClick = [&form] { form.SpeedButton1Click(); };
-    SetUpLink(BLabel1.Label());
-    SetUpLink(lblCheckForUpdates.Label());
-    lblCheckForUpdates.Label().SetAlignment(taRightJustify);
-    BLabel1.Label().OnClick = [&form](TBLabel&) { form.Settings1Click(); };
-    lblCheckForUpdates.Label().OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
+    SetUpLink(BLabel1);
+    SetUpLink(lblCheckForUpdates);
+    lblCheckForUpdates.SetAlignment(taRightJustify);
+    BLabel1.OnClick = [&form](TBLabel&) { form.Settings1Click(); };
+    lblCheckForUpdates.OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
     sbHotkeys.OnViewChange = [&form] { form.BindHotkeyBand(); };
 }
 
@@ -231,7 +231,7 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::lblCheckForUpdatesClick() {
-    CheckForUpdatesFrom(App(), Handle(), Popup().lblCheckForUpdates.Label().Handle());
+    CheckForUpdatesFrom(App(), Handle(), Popup().lblCheckForUpdates.Handle());
 }
 
 void TMainForm::Shape1MouseEnter() {
@@ -443,24 +443,10 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The frame runs along the edges: all of it moves with the size.
             InvalidateRect(Handle(), /*rect=*/nullptr, /*erase=*/TRUE);
             break;
-        case WM_MOUSEMOVE:
-            if (!pointerInside_) {
-                TRACKMOUSEEVENT track{};
-                track.cbSize = sizeof(track);
-                track.dwFlags = TME_LEAVE;
-                track.hwndTrack = Handle();
-                pointerInside_ = TrackMouseEvent(&track) != FALSE;
-                Shape1MouseEnter();
-            }
-            break;
         case WM_MOUSEWHEEL:
             // The rows are all there is to scroll, wherever the focus is in the popup.
             if (popup_) return SendMessageW(popup_->sbHotkeys.Handle(), message, wParam, lParam);
             break;
-        case WM_MOUSELEAVE:
-            pointerInside_ = false;
-            Shape1MouseLeave();
-            return 0;
         case WM_WINDOWPOSCHANGED:
             if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) {
                 const LRESULT result = Form::OnMessage(message, wParam, lParam);

@@ -48,8 +48,8 @@ public:
         explicit TPopupControls(TMainForm& form);
 
         fw::Button SpeedButton1;
-        TBLabelPanel BLabel1;
-        TBLabelPanel lblCheckForUpdates;
+        TBLabel BLabel1;
+        TBLabel lblCheckForUpdates;
         // The hotkey rows, between the header and the links; they scroll when the screen is too
         // low for them. Placed at each opening. The box's column is as high as all rows, and
         // pnlHotkeys holds the windows of the band of rows in view and about a screen beyond (see
@@ -94,6 +94,8 @@ public:
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint(HDC dc, const RECT& area) override;
+    void MouseEnter() override { Shape1MouseEnter(); }
+    void MouseLeave() override { Shape1MouseLeave(); }
 
 private:
     void FormCreate();
@@ -137,7 +139,6 @@ private:
     std::vector<TBandRow> band_;
     int bandRows_ = 0;
     int bandFirst_ = -1;
-    bool pointerInside_ = false;  // asked the system to tell when the pointer leaves
 };
 
 // The main window, null outside the program's run.

@@ -44,12 +44,10 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
             .clientHeight = 466,
             .border = fw::FormBorder::Sizeable,
             .position = fw::FormPosition::ScreenCenter}),
-      lblWeb(app,
-             tsOtherSettings,
+      lblWeb(tsOtherSettings,
              {.text = kWebSiteAddress, .bounds = {480, 58, 300, 13}, .anchors = fw::akTop | fw::akRight},
              LinkFont()),
-      lblMail(app,
-              tsOtherSettings,
+      lblMail(tsOtherSettings,
               {.text = kAuthorMailAddress, .bounds = {480, 76, 300, 13}, .anchors = fw::akTop | fw::akRight},
               LinkFont()),
       tmrDeleteSetting(10, [this](TSimpleTimer&) { tmrDeleteSettingTimer(); }),
@@ -59,17 +57,17 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     const fw::Bounds page = pcClient.PageBounds96();
     Panel1.SetBounds({0, 0, page.width, 60});
     HotKeyPlacement.SetBounds({0, 60, page.width, page.height - 60});
-    for (TBLabelPanel* link : {&lblWeb, &lblMail}) {
-        link->Label().SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        link->Label().SetHoverColor(RGB(0, 0, 255));
+    for (TBLabel* link : {&lblWeb, &lblMail}) {
+        link->SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        link->SetHoverColor(RGB(0, 0, 255));
     }
 
     btnOK.OnClick = [this] { btnOKClick(); };
     Button1.OnClick = [this] { Button1Click(); };
     btnCheckForUpdates.OnClick = [this] { btnCheckForUpdatesClick(); };
     chkStartAtWindowsStart.OnClick = [this] { chkStartAtWindowsStartClick(); };
-    lblWeb.Label().OnClick = [this](TBLabel&) { lblWebClick(); };
-    lblMail.Label().OnClick = [this](TBLabel&) { lblMailClick(); };
+    lblWeb.OnClick = [this](TBLabel&) { lblWebClick(); };
+    lblMail.OnClick = [this](TBLabel&) { lblMailClick(); };
     OpenPage = OpenInShell;
     OnShow = [this] { FormShow(); };
     OnClose = [this](fw::CloseAction& action) { FormClose(action); };

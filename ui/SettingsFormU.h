@@ -65,8 +65,8 @@ public:
                             .bounds = {480, 34, 300, 13},
                             .anchors = fw::akTop | fw::akRight},
                            {.wordWrap = false, .showAccelChar = false}};
-    TBLabelPanel lblWeb;
-    TBLabelPanel lblMail;
+    TBLabel lblWeb;
+    TBLabel lblMail;
 
     TSimpleTimer tmrDeleteSetting;
 

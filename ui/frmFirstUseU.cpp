@@ -17,16 +17,15 @@ TfrmFirstUse* frmFirstUse = nullptr;
 
 TfrmFirstUse::TfrmFirstUse(fw::Application& app, HWND owner, TData& data)
     : TWizardForm(app, owner, u"Setup Corvalend", fw::FormPosition::ScreenCenter),
-      lblLink(app,
-              tsWelcome,
+      lblLink(tsWelcome,
               {.text = u"Visit Tamberlo Sotware on the web", .bounds = {32, 272, 250, 13}},
               {.Style = fsUnderline, .Color = clBlue}),
       app_(app),
       data_(data) {
     for (fw::Label* heading : {&Label10, &Label1, &Label2}) heading->SetFont(headingFont_);
-    lblLink.Label().SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    lblLink.Label().SetExecute(kMakerWebSite);
-    lblLink.Label().SetExecuteFile(true);
+    lblLink.SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    lblLink.SetExecute(kMakerWebSite);
+    lblLink.SetExecuteFile(true);
 
     btnNext.OnClick = [this] { btnNextClick(); };
     btnCancel.OnClick = [this] { btnCancelClick(); };

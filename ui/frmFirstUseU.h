@@ -39,7 +39,7 @@ public:
     fw::Label Label12{tsWelcome,
                       {.text = u"Click the Next button below to go to the next page.", .bounds = {32, 68, 500, 13}}};
     fw::Label Label13{tsWelcome, {.text = u"Thank you for choosing Corvalend", .bounds = {32, 252, 500, 13}}};
-    TBLabelPanel lblLink;
+    TBLabel lblLink;
 
     // Page 2: start at log-on.
     fw::TabSheet tsStartup{pcClient, u"Startup"};

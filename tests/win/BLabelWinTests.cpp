@@ -13,8 +13,8 @@
 #include "framework/Application.h"
 #include "framework/DialogChar.h"
 #include "framework/Error.h"
+#include "framework/Form.h"
 #include "framework/WinText.h"
-#include "framework/Window.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 
@@ -31,16 +31,19 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-class TestForm final : public fw::Window {
+class TestForm final : public fw::Form {
 public:
-    explicit TestForm(fw::Application& app) : Window(app) {
-        Create({L"Corvalend.LabelTestForm"}, {.exStyle = WS_EX_TOPMOST,
-                                              .title = u"Label test",
-                                              .style = WS_POPUP | WS_VISIBLE,
-                                              .x = 100,
-                                              .y = 100,
-                                              .width = 420,
-                                              .height = 200});
+    explicit TestForm(fw::Application& app)
+        : Form(app,
+               /*owner=*/nullptr,
+               {.caption = u"Label test",
+                .clientWidth = 420,
+                .clientHeight = 200,
+                .border = fw::FormBorder::None,
+                .position = fw::FormPosition::Designed}) {
+        SetPosition(100, 100);
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        Show();
     }
 };
 
@@ -147,8 +150,8 @@ struct LabelTest : ::testing::Test {
 
     LabelTest() { app.SetTitle(u"Corvalend"); }
 
-    std::unique_ptr<TBLabel> MakeLabel(const TBLabelCreateInfo& info) {
-        auto label = std::make_unique<TBLabel>(app, form.Handle(), info);
+    std::unique_ptr<TBLabel> MakeLabel(const fw::ControlInfo& info, const TLabelFont& font = {}) {
+        auto label = std::make_unique<TBLabel>(form, info, font);
         label->SetShellOpen([this](const std::u16string& target) {
             shell.push_back(target);
             events.push_back("shell");
@@ -175,12 +178,8 @@ struct LabelTest : ::testing::Test {
 }  // namespace
 
 TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
-    auto label = MakeLabel({.Caption = u"Manage hotkeys",
-                            .Left = 8,
-                            .Top = 20,
-                            .Width = 10,
-                            .Height = 5,
-                            .Font = {.Style = fsBold | fsUnderline, .Color = clBlue}});
+    auto label = MakeLabel({.text = u"Manage hotkeys", .bounds = {8, 20, 10, 5}},
+                           {.Style = fsBold | fsUnderline, .Color = clBlue});
     wchar_t text[64] = {};
     GetWindowTextW(label->Handle(), text, 64);
     EXPECT_EQ(fw::FromW(text), u"Manage hotkeys");  // what screen readers read
@@ -191,7 +190,7 @@ TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
 
     const HFONT bold = TahomaFont(11, true, true);
     const SIZE extent = TextExtent(u"Manage hotkeys", bold);
-    RECT bounds = label->BoundsRect();
+    RECT bounds = label->PixelBounds();
     EXPECT_EQ(bounds.left, 8);
     EXPECT_EQ(bounds.top, 20);
     EXPECT_EQ(bounds.right - bounds.left, extent.cx);
@@ -199,12 +198,12 @@ TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
 
     // Right-justified: the label ends where its bounds do, whatever the caption; the alignment set
     // after the bounds fits it again.
-    label->SetBounds(200, 40, 150, 13);  // right edge 350
-    EXPECT_EQ(label->BoundsRect().left, 200);
+    label->SetBounds({200, 40, 150, 13});  // right edge 350
+    EXPECT_EQ(label->PixelBounds().left, 200);
     label->SetAlignment(taRightJustify);
-    EXPECT_EQ(label->BoundsRect().right, 350);
+    EXPECT_EQ(label->PixelBounds().right, 350);
     label->SetCaption(u"Check for updates");
-    bounds = label->BoundsRect();
+    bounds = label->PixelBounds();
     EXPECT_EQ(bounds.right, 350);
     EXPECT_EQ(bounds.right - bounds.left, TextExtent(u"Check for updates", bold).cx);
     EXPECT_EQ(bounds.top, 40);
@@ -212,25 +211,25 @@ TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
     // The caption set from outside (as UI automation may) is the caption too.
     SetWindowTextW(label->Handle(), L"Check &now");
     EXPECT_EQ(label->Caption(), u"Check &now");
-    bounds = label->BoundsRect();
+    bounds = label->PixelBounds();
     EXPECT_EQ(bounds.right, 350);
     EXPECT_EQ(bounds.right - bounds.left, TextExtent(u"Check &now", bold).cx);
 
     // The margin stays around fitted text; without automatic sizing the bounds are as given.
     label->SetAlignment(taLeftJustify);
     label->SetMargin(4);
-    bounds = label->BoundsRect();
+    bounds = label->PixelBounds();
     EXPECT_EQ(bounds.right - bounds.left, TextExtent(u"Check &now", bold).cx + 8);
     EXPECT_EQ(bounds.bottom - bounds.top, extent.cy + 8);
     label->SetAutoSize(false);
-    label->SetBounds(10, 10, 30, 40);
-    bounds = label->BoundsRect();
+    label->SetBounds({10, 10, 30, 40});
+    bounds = label->PixelBounds();
     EXPECT_EQ(bounds.right - bounds.left, 30);
     EXPECT_EQ(bounds.bottom - bounds.top, 40);
     DeleteObject(bold);
 
     // Right-justified with automatic sizing: drawn from the left margin, filling the label.
-    auto right = MakeLabel({.Caption = u"Check for updates", .Left = 300, .Top = 100, .Font = {.Color = clBlue}});
+    auto right = MakeLabel({.text = u"Check for updates", .bounds = {300, 100, 65, 13}}, {.Color = clBlue});
     right->SetAlignment(taRightJustify);
     right->SetAlignVert(vaBottom);
     right->SetColor(clRed);
@@ -241,9 +240,9 @@ TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
 }
 
 TEST_F(LabelTest, PaintsBackgroundMarginAndHoverColours) {
-    auto label = MakeLabel({.Caption = u"Visit on the web", .Left = 10, .Top = 10, .Font = {.Color = clBlue}});
+    auto label = MakeLabel({.text = u"Visit on the web", .bounds = {10, 10, 65, 13}}, {.Color = clBlue});
     label->SetAutoSize(false);
-    label->SetBounds(10, 10, 200, 30);
+    label->SetBounds({10, 10, 200, 30});
     label->SetColor(kYellow);
     label->SetMargin(4);
     UpdateWindow(label->Handle());
@@ -316,10 +315,10 @@ TEST_F(LabelTest, PaintsBackgroundMarginAndHoverColours) {
 
 TEST_F(LabelTest, FitsTextWithEllipsisAndAlignsItOnlyWithoutAutoSize) {
     const std::u16string caption = u"A caption far too long for this narrow label";
-    auto label = MakeLabel({.Caption = caption, .Left = 10, .Top = 10, .Font = {.Color = clBlack}});
+    auto label = MakeLabel({.text = caption, .bounds = {10, 10, 65, 13}}, {.Color = clBlack});
     label->SetColor(kWhite);
     label->SetAutoSize(false);
-    label->SetBounds(10, 10, 90, 40);
+    label->SetBounds({10, 10, 90, 40});
     UpdateWindow(label->Handle());
 
     const RECT all{0, 0, 90, 40};
@@ -381,7 +380,7 @@ TEST_F(LabelTest, FitsTextWithEllipsisAndAlignsItOnlyWithoutAutoSize) {
 }
 
 TEST_F(LabelTest, LeftPressOpensTargetAndReleaseClicks) {
-    auto label = MakeLabel({.Caption = u"Visit on the web", .Left = 10, .Top = 10});
+    auto label = MakeLabel({.text = u"Visit on the web", .bounds = {10, 10, 65, 13}});
     label->SetExecute(u"http://www.example.invalid/");
     label->SetExecuteFile(true);
 
@@ -442,7 +441,7 @@ TEST_F(LabelTest, ShellRunsTheTargetForReal) {
     WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
     CloseHandle(file);
 
-    TBLabel label(app, form.Handle(), {.Caption = u"Run it"});  // the system's shell, no recorder
+    TBLabel label(form, {.text = u"Run it", .bounds = {0, 0, 65, 13}});  // the system's shell, no recorder
     label.SetExecute(script);
     label.SetExecuteFile(true);
     SendMessageW(label.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(1, 1));
@@ -458,13 +457,13 @@ TEST_F(LabelTest, ShellRunsTheTargetForReal) {
 }
 
 TEST_F(LabelTest, AcceleratorFiresClick) {
-    auto label = MakeLabel({.Caption = u"&Manage hotkeys", .Left = 10, .Top = 10});
+    auto label = MakeLabel({.text = u"&Manage hotkeys", .bounds = {10, 10, 65, 13}});
     EXPECT_TRUE(label->DialogChar(u'm'));
     EXPECT_FALSE(label->DialogChar(u'a'));
     EXPECT_EQ(events, (std::vector<std::string>{"click"}));
 
-    auto other = MakeLabel({.Caption = u"Tom && &Jerry", .Left = 10, .Top = 40});
-    auto literal = MakeLabel({.Caption = u"Tom && Jerry", .Left = 10, .Top = 70});
+    auto other = MakeLabel({.text = u"Tom && &Jerry", .bounds = {10, 40, 65, 13}});
+    auto literal = MakeLabel({.text = u"Tom && Jerry", .bounds = {10, 70, 65, 13}});
     events.clear();
     EXPECT_TRUE(fw::OfferDialogChar(form.Handle(), MSG{form.Handle(), WM_SYSCHAR, 'J', 0, 0, {}}));
     EXPECT_FALSE(fw::OfferDialogChar(form.Handle(), MSG{form.Handle(), WM_SYSCHAR, '&', 0, 0, {}}));

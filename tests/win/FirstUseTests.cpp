@@ -183,7 +183,7 @@ TEST_F(FirstUse, PagesControlsAndTexts) {
     EXPECT_GT(guide.btnSetupMoreHotkeys.PixelBounds().top, lastTop) << "under the column";
 
     // The link opens the maker's web site through the shell.
-    TBLabel& link = guide.lblLink.Label();
+    TBLabel& link = guide.lblLink;
     EXPECT_EQ(link.Caption(), u"Visit Tamberlo Sotware on the web");
     EXPECT_EQ(link.Font().Color, RGB(0, 0, 255));
     EXPECT_EQ(link.Font().Style, fsUnderline);

@@ -395,7 +395,7 @@ TEST_F(Forms, FailingToShowEndsTheModalStateAndReportsTheError) {
 TEST_F(Forms, ModelessFormGetsDialogKeysAndFreesItself) {
     bool destroyed = false;
     auto* form = new TestForm(App(), nullptr, &destroyed);
-    TBLabel web(App(), form->Handle(), {.Caption = u"&Web", .Left = 300, .Top = 100});
+    TBLabel web(*form, {.text = u"&Web", .bounds = {300, 100, 65, 13}});
     int webClicks = 0;
     web.OnClick = [&](TBLabel&) { ++webClicks; };
     form->SetCloseAction(fw::CloseAction::Free);

@@ -62,8 +62,8 @@ private:
 struct GraphicControls : wintest::HostWindowSuite {
     GraphicHostWindow& window = Window();
     // b overlaps a and lies on top of it.
-    Probe a{window.host, RGB(255, 0, 0), 10, 10, 100, 80};
-    Probe b{window.host, RGB(0, 0, 255), 60, 40, 100, 80};
+    Probe a{window.Host(), RGB(255, 0, 0), 10, 10, 100, 80};
+    Probe b{window.Host(), RGB(0, 0, 255), 60, 40, 100, 80};
 
     void Send(UINT message, WPARAM keys, int x, int y) { SendMessageW(window.Handle(), message, keys, Point(x, y)); }
 };
@@ -72,7 +72,7 @@ TEST_F(GraphicControls, TopmostControlGetsTheMouseAndHoverFollows) {
     Send(WM_MOUSEMOVE, 0, 70, 50);
     EXPECT_EQ(b.log, (Log{"enter", "move 10,10"}));
     EXPECT_TRUE(a.log.empty());
-    EXPECT_EQ(window.host.MouseControl(), &b);
+    EXPECT_EQ(window.Host().MouseControl(), &b);
 
     b.log.clear();
     Send(WM_MOUSEMOVE, MK_SHIFT, 20, 20);
@@ -91,21 +91,21 @@ TEST_F(GraphicControls, TopmostControlGetsTheMouseAndHoverFollows) {
     EXPECT_EQ(a.log, (Log{"enter", "move 60,40"}));
     b.Show();
     b.SetWidth(0);
-    EXPECT_EQ(window.host.ControlAt(70, 50), &a);
-    EXPECT_EQ(window.host.ControlAt(110, 50), nullptr) << "right edge is exclusive";
+    EXPECT_EQ(window.Host().ControlAt(70, 50), &a);
+    EXPECT_EQ(window.Host().ControlAt(110, 50), nullptr) << "right edge is exclusive";
 
     // Leaving the window counts as leaving the control.
     a.log.clear();
     Send(WM_MOUSELEAVE, 0, 0, 0);
     EXPECT_EQ(a.log, Log{"leave"});
-    EXPECT_EQ(window.host.MouseControl(), nullptr);
+    EXPECT_EQ(window.Host().MouseControl(), nullptr);
 }
 
 TEST_F(GraphicControls, PressedControlKeepsTheMouseOutsideItsBoundsUntilTheLastRelease) {
     Send(WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
     EXPECT_EQ(a.log, (Log{"enter", "down L 10,10 +L"}));
     EXPECT_EQ(GetCapture(), window.Handle());
-    EXPECT_EQ(window.host.CaptureControl(), &a);
+    EXPECT_EQ(window.Host().CaptureControl(), &a);
 
     a.log.clear();
     Send(WM_MOUSEMOVE, MK_LBUTTON, 250, 150);
@@ -119,7 +119,7 @@ TEST_F(GraphicControls, PressedControlKeepsTheMouseOutsideItsBoundsUntilTheLastR
                           "leave"}))
         << "hover is settled after the release";
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(window.host.CaptureControl(), nullptr);
+    EXPECT_EQ(window.Host().CaptureControl(), nullptr);
     EXPECT_TRUE(window.ownMouse.empty());
 
     // A press and release elsewhere belong to the window.
@@ -142,7 +142,7 @@ TEST_F(GraphicControls, LostCaptureEndsThePressAndParentDragsStayTheParents) {
     const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     SetCapture(other);
     EXPECT_EQ(a.log, Log{"up L 20,15"}) << "a release at the last position";
-    EXPECT_EQ(window.host.CaptureControl(), nullptr);
+    EXPECT_EQ(window.Host().CaptureControl(), nullptr);
     ReleaseCapture();
     DestroyWindow(other);
 
@@ -160,12 +160,12 @@ TEST_F(GraphicControls, LostCaptureEndsThePressAndParentDragsStayTheParents) {
 
     // A control destroyed while holding the mouse lets it go.
     {
-        Probe c(window.host, RGB(0, 0, 0), 200, 150, 20, 20);
+        Probe c(window.Host(), RGB(0, 0, 0), 200, 150, 20, 20);
         Send(WM_LBUTTONDOWN, MK_LBUTTON, 205, 155);
         EXPECT_EQ(GetCapture(), window.Handle());
     }
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(window.host.CaptureControl(), nullptr);
+    EXPECT_EQ(window.Host().CaptureControl(), nullptr);
     Send(WM_MOUSEMOVE, 0, 205, 155);  // nothing left to route to
 }
 
@@ -206,7 +206,7 @@ TEST_F(GraphicControls, BoundChangesRepaintOldAndNewAreasAndReportResize) {
     EXPECT_FALSE(GetUpdateRect(window.Handle(), &dirty, FALSE));
     a.SetBounds(30, 10, -50, 80);  // inverted: nothing to show, still a change
     EXPECT_EQ(a.log, (Log{"resize", "resize"}));
-    EXPECT_EQ(window.host.ControlAt(20, 20), nullptr);
+    EXPECT_EQ(window.Host().ControlAt(20, 20), nullptr);
 }
 
 TEST_F(GraphicControls, CursorOfTheControlUnderTheMouse) {

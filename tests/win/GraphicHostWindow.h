@@ -1,6 +1,6 @@
 // A borderless top-level window hosting graphic controls for the Windows tests: it fills itself
-// with one colour, paints its controls over it, passes mouse messages to its host and records the
-// ones no control took. Its client area can be rendered into a picture through WM_PRINTCLIENT.
+// with one colour, under its controls, and records the mouse messages no control took. Its client
+// area can be rendered into a picture through WM_PRINTCLIENT.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,18 +12,17 @@
 #include <vector>
 
 #include "framework/Application.h"
-#include "framework/GraphicControl.h"
+#include "framework/GraphicHostWindow.h"
 #include "framework/Picture.h"
-#include "framework/Window.h"
 #include "tests/support/Pictures.h"
 
 namespace wintest {
 
-class GraphicHostWindow final : public fw::Window {
+class GraphicHostWindow final : public fw::GraphicHostWindow {
 public:
     static constexpr COLORREF kBackground = RGB(0, 160, 0);
 
-    GraphicHostWindow(fw::Application& app, int x, int y, int width, int height) : Window(app), host(*this) {
+    GraphicHostWindow(fw::Application& app, int x, int y, int width, int height) : fw::GraphicHostWindow(app) {
         Create({.name = L"Corvalend.TestGraphicHost", .style = CS_DBLCLKS}, {.exStyle = WS_EX_TOPMOST,
                                                                              .title = u"graphic host",
                                                                              .style = WS_POPUP | WS_VISIBLE,
@@ -34,7 +33,6 @@ public:
         UpdateWindow(Handle());
     }
 
-    fw::GraphicHost host;
     std::vector<UINT> ownMouse;  // mouse messages no control took
 
     // The client area as the window paints it, pixels as 0x00RRGGBB.
@@ -45,41 +43,14 @@ public:
     }
 
 protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-            case WM_ERASEBKGND:
-                return 1;
-            case WM_SETCURSOR:
-                if (host.HandleSetCursor(wParam, lParam)) return TRUE;
-                break;
-            case WM_MOUSEMOVE:
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONUP:
-            case WM_LBUTTONDBLCLK:
-            case WM_RBUTTONDOWN:
-            case WM_RBUTTONUP:
-            case WM_MBUTTONDOWN:
-            case WM_MBUTTONUP:
-                if (host.HandleMouse(message, wParam, lParam)) return 0;
-                ownMouse.push_back(message);
-                break;
-            case WM_MOUSELEAVE:
-            case WM_CAPTURECHANGED:
-                host.HandleMouse(message, wParam, lParam);
-                break;
-            default:
-                break;
-        }
-        return DefaultProc(message, wParam, lParam);
-    }
+    void OwnMouse(const fw::MouseEvent& event) override { ownMouse.push_back(event.message); }
 
-    void OnPaint(HDC dc, const RECT&) override {
+    void PaintContent(HDC dc, const RECT&) override {
         RECT client{};
         GetClientRect(Handle(), &client);
         const HBRUSH brush = CreateSolidBrush(kBackground);
         FillRect(dc, &client, brush);
         DeleteObject(brush);
-        host.PaintControls(dc);
     }
 };
 

@@ -266,10 +266,10 @@ TEST_F(Settings, OneWindowShowsEveryHotkeyOfTheFileAndEscClosesIt) {
     wintest::KeepScreenshot(form.Handle(), u"Settings-other.bmp");
 
     // The links and the window's own hotkeys.
-    SendMessageW(form.lblWeb.Label().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(form.lblWeb.Label().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    SendMessageW(form.lblMail.Label().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(form.lblMail.Label().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    SendMessageW(form.lblWeb.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(form.lblWeb.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    SendMessageW(form.lblMail.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(form.lblMail.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(opened_,
               (std::vector<std::u16string>{u"https://www.corvalend.example/", u"mailto:author@corvalend.example"}));
 
@@ -350,15 +350,15 @@ TEST_F(Settings, TheLogOnBoxWritesTheRunValueWhenClicked) {
     EXPECT_TRUE(ReadStartAtLogOn()) << "the quoted entry reads as on, as the bare path of older entries does";
     EXPECT_EQ(FileHotkeys().size(), 3u) << "the hotkeys are not touched";
 
-    // On a monitor at 144 DPI everything is half as large again, the frames and the links included
-    // (the links' font follows the system's own DPI message, which Wine never sends).
+    // On a monitor at 144 DPI everything is half as large again, the frames and the links included.
     wintest::ChangeDpi(form, 144, 812, 466);
     wintest::ExpectScaled(wintest::ClientRect(form.Handle()), {0, 0, 812, 466}, 144, "client area");
     wintest::ExpectScaled(form.btnOK.PixelBounds(), {729, 433, 804, 458}, 144, "btnOK");
     EXPECT_EQ(FrameTops(form), (std::vector<LONG>{0, 150, 300}));
+    // The link fits itself to its text from the left edge of its place.
     const RECT web = form.lblWeb.PixelBounds();
     EXPECT_EQ(web.top, 87);
-    EXPECT_EQ(web.right - web.left, 450) << "the link's place is scaled with the others";
+    EXPECT_EQ(web.left, form.lblTitle.PixelBounds().left) << "the link's place is scaled with the others";
 }
 
 TEST_F(Settings, ACancelledWizardChangesNothing) {

@@ -23,7 +23,7 @@ constexpr std::uint32_t kBlack = 0x000000;
 
 struct SizeRectWin : wintest::HostWindowSuite {
     GraphicHostWindow& window = Window();
-    TSizeRect rect{window.host};
+    TSizeRect rect{window.Host()};
 
     void SetUp() override {
         HostWindowSuite::SetUp();
