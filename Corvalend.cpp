@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
             FirstRunForms firstRun;
             auto data = std::make_unique<TData>(app, firstRun, *captures);  // sets Data at once
             // The popup, while open, follows hotkeys taken or refused (the data module goes first).
-            data->AddRefusedListener([] {
+            const fw::Subscription refusedMarks = data->AddRefusedListener([] {
                 if (MainForm != nullptr) MainForm->ShowRefusedMarks();
             });
             // The settings windows edit the data module's hotkeys: they go before it, also when the loop fails.

@@ -1,5 +1,5 @@
-// A lightweight timer that is not a window: every timer of the process runs a system timer on one
-// shared hidden window, which turns each expiry into the timer's OnTimer event.
+// A lightweight timer that is not a window: a timer of the toolkit (a system timer on the one hidden
+// window all timers share) whose expiries are the timer's OnTimer event.
 #pragma once
 
 #include <windows.h>
@@ -8,36 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "framework/UtilWindow.h"
+#include "framework/Timer.h"
 
 namespace corvalend {
-
-class TSimpleTimer;
-
-// The window all timers share. It exists while at least one timer does.
-class TSimpleTimerHandler {
-public:
-    TSimpleTimerHandler();
-    TSimpleTimerHandler(const TSimpleTimerHandler&) = delete;
-    TSimpleTimerHandler& operator=(const TSimpleTimerHandler&) = delete;
-
-    void AddTimer() { FWindowHandle.AddUser(); }
-    void RemoveTimer() { FWindowHandle.RemoveUser(); }
-    uint32_t RefCount() const { return FWindowHandle.RefCount(); }
-    // Timers running right now.
-    uint32_t ActiveCount() const { return ActiveCount_; }
-    HWND WindowHandle() const { return FWindowHandle.Handle(); }
-
-private:
-    friend class TSimpleTimer;
-    LRESULT TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    uint32_t ActiveCount_ = 0;
-    fw::SharedUtilWindow FWindowHandle;
-};
-
-// The shared handler, or null while no timer exists.
-TSimpleTimerHandler* SimpleTimerHandler();
 
 class TSimpleTimer {
 public:
@@ -78,12 +51,13 @@ public:
     void Disarm(bool ClearEnabled);
 
     // The identifier of the system timer on the shared window.
-    UINT_PTR Id() const { return FId; }
+    UINT_PTR Id() const { return timer_.Id(); }
 
 private:
     void Init(uint32_t AInterval, TNotifyEvent AOnTimer);
+    void Expired();
 
-    UINT_PTR FId = 0;
+    fw::Timer timer_;
     bool FEnabled = false;
     uint32_t FInterval = 0;
     bool FAutoDisable = false;

@@ -6,22 +6,16 @@
 
 #include "framework/Application.h"
 #include "framework/CommonControls.h"
-#include "framework/ObjectIds.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
+#include "framework/WindowMessages.h"
 
 namespace corvalend {
 
 namespace {
 
-TTrayIconHandler iconHandler;
-// Callbacks name their icon by number; only live icons are found.
-fw::ObjectIds<TTrayIcon> liveIcons;
-
-// Broadcast by the shell to every top-level window when the taskbar is (re)created. Every system
-// this program runs on has a shell that sends it.
-const UINT TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
+fw::HiddenWindow iconWindow(WM_TRAYCALLBACK);
 
 template <size_t N>
 void CopyText(WCHAR (&field)[N], const std::u16string& text) {
@@ -32,63 +26,29 @@ void CopyText(WCHAR (&field)[N], const std::u16string& text) {
 
 }  // namespace
 
-TTrayIconHandler* TrayIconHandler() {
-    return iconHandler.RefCount() > 0 ? &iconHandler : nullptr;
-}
-
-TTrayIconHandler::TTrayIconHandler()
-    : FHandle([this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-          return HandleIconMessage(window, message, wParam, lParam);
-      }) {}
-
-LRESULT TTrayIconHandler::HandleIconMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_TRAYCALLBACK:
-            if (TTrayIcon* icon = liveIcons.Find(wParam))
-                icon->logic_.HandleNotification(static_cast<uint32_t>(lParam));
-            return 0;
-        case WM_DESTROY:
-        case WM_CLOSE:
-        case WM_QUERYENDSESSION:
-        case WM_QUIT:
-        case WM_ENDSESSION:
-        case WM_NCDESTROY:
-            return 1;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
-TTrayIcon::Registration::Registration(TTrayIcon& icon) {
-    iconHandler.Add();
-    id_ = liveIcons.Add(&icon);
-}
-
-TTrayIcon::Registration::~Registration() {
-    liveIcons.Remove(id_);
-    iconHandler.Remove();
-}
-
-HWND TTrayIcon::Registration::Window() const {
-    return iconHandler.Handle();
+const fw::HiddenWindow& TrayIconWindow() {
+    return iconWindow;
 }
 
 TTrayIcon::TTrayIcon(fw::Application& app, fw::Window* AOwner)
-    : app_(app), owner_(AOwner), registration_(*this), logic_(*this) {
-    FIconID = registration_.Id();
+    : app_(app),
+      owner_(AOwner),
+      member_(iconWindow.Add([this](intptr_t lParam) { logic_.HandleNotification(static_cast<uint32_t>(lParam)); })),
+      logic_(*this) {
+    FIconID = member_.Number();
     IconData_.cbSize = sizeof(IconData_);
-    IconData_.hWnd = registration_.Window();
+    IconData_.hWnd = iconWindow.Handle();
     IconData_.uID = FIconID;
     IconData_.uFlags = kTrayIconFlags;
     IconData_.uCallbackMessage = WM_TRAYCALLBACK;
     CycleTimer = TSimpleTimer::CreateEx(1000, [this](TSimpleTimer&) { CycleTimerTick(); });
     ClickTimer = TSimpleTimer::CreateEx(1000, [this](TSimpleTimer&) { logic_.ClickTimerTick(); });
     ExitTimer = TSimpleTimer::CreateEx(20, [this](TSimpleTimer&) { logic_.ExitTimerTick(); });
-    appHookId_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    appHook_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
         return ApplicationHook(message, wParam, lParam);
     });
     if (owner_ != nullptr) {
-        ownerHookId_ = owner_->HookMessages([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        ownerHook_ = owner_->HookMessages([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             return OwnerHook(message, wParam, lParam, result);
         });
     }
@@ -105,8 +65,6 @@ TTrayIcon::~TTrayIcon() {
     } catch (...) {
         // The rest of the destruction runs all the same.
     }
-    app_.UnhookMainWindow(appHookId_);
-    if (owner_ != nullptr) owner_->UnhookMessages(ownerHookId_);
 }
 
 void TTrayIcon::Loaded() {
@@ -317,7 +275,7 @@ bool TTrayIcon::ApplicationHook(UINT message, WPARAM wParam, LPARAM lParam) {
         if (IsIconic(mainForm)) ShowWindow(mainForm, SW_RESTORE);
         ShowWindow(mainForm, SW_SHOW);
     }
-    if (TaskbarCreatedMsg != 0 && message == TaskbarCreatedMsg && FIconVisible) NotifyAdd();
+    if (fw::kTaskbarCreatedMessage != 0 && message == fw::kTaskbarCreatedMessage && FIconVisible) NotifyAdd();
     (void)lParam;
     return false;  // the others see it too
 }

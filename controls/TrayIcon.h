@@ -18,10 +18,10 @@
 
 #include "controls/SimpleTimer.h"
 #include "controls/TrayIconLogic.h"
+#include "framework/CallbackList.h"
+#include "framework/HiddenWindow.h"
 #include "framework/PopupMenu.h"
 #include "framework/UniqueHandle.h"
-#include "framework/UtilWindow.h"
-#include "framework/WindowMessages.h"
 
 namespace fw {
 class Application;
@@ -65,26 +65,8 @@ static_assert(offsetof(TNotifyIconDataEx, TimeoutOrVersion) == offsetof(NOTIFYIC
 static_assert(offsetof(TNotifyIconDataEx, szInfoTitle) == offsetof(NOTIFYICONDATAW, szInfoTitle));
 static_assert(offsetof(TNotifyIconDataEx, dwInfoFlags) == offsetof(NOTIFYICONDATAW, dwInfoFlags));
 
-// The window all tray icons share. It exists while at least one icon does.
-class TTrayIconHandler {
-public:
-    TTrayIconHandler();
-    TTrayIconHandler(const TTrayIconHandler&) = delete;
-    TTrayIconHandler& operator=(const TTrayIconHandler&) = delete;
-
-    void Add() { FHandle.AddUser(); }
-    void Remove() { FHandle.RemoveUser(); }
-    uint32_t RefCount() const { return FHandle.RefCount(); }
-    HWND Handle() const { return FHandle.Handle(); }
-
-private:
-    LRESULT HandleIconMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    fw::SharedUtilWindow FHandle;
-};
-
-// The shared handler, or null while no icon exists.
-TTrayIconHandler* TrayIconHandler();
+// The window all tray icons share, with the icons on it: it exists while at least one icon does.
+const fw::HiddenWindow& TrayIconWindow();
 
 class TTrayIcon : private TrayIconSite {
 public:
@@ -195,22 +177,6 @@ public:
     const TNotifyIconDataEx& IconData() const { return IconData_; }
 
 private:
-    friend class TTrayIconHandler;
-
-    // Holds the shared handler and the icon's identifier for exactly the icon's life.
-    class Registration {
-    public:
-        explicit Registration(TTrayIcon& icon);
-        ~Registration();
-        Registration(const Registration&) = delete;
-        Registration& operator=(const Registration&) = delete;
-        HWND Window() const;
-        uint32_t Id() const { return id_; }
-
-    private:
-        uint32_t id_ = 0;
-    };
-
     // TrayIconSite
     TShiftState CurrentShiftState() const override;
     fw::Point CursorPos() const override;
@@ -248,7 +214,7 @@ private:
 
     fw::Application& app_;
     fw::Window* owner_;
-    Registration registration_;
+    fw::HiddenWindow::Member member_;  // on the icons' window, numbered by the icon's identifier
     TTrayIconLogic logic_;
     uint32_t FIconID = 0;
     fw::UniqueIcon FIcon;
@@ -266,9 +232,9 @@ private:
     HIMAGELIST FIconList = nullptr;
     bool FCycleIcons = false;
     uint32_t FCycleInterval = 0;
-    int ownerHookId_ = 0;  // with an owner
-    int appHookId_ = 0;
     TNotifyIconDataEx IconData_{};
+    fw::Subscription appHook_;
+    fw::Subscription ownerHook_;  // with an owner
 };
 
 }  // namespace corvalend

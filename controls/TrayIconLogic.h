@@ -9,6 +9,11 @@
 #include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
+// The shell's callbacks about a tray icon, posted to the icons' shared window: wParam is the icon's
+// identifier, lParam one of the notifications below. A fixed number (WM_USER + 0x400), as tools
+// that drive the icon from outside post it too.
+inline constexpr uint32_t WM_TRAYCALLBACK = 0x0800;
+
 namespace corvalend {
 
 enum TBehavior { bhWin95, bhWin2000 };

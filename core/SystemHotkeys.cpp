@@ -1,5 +1,7 @@
-// The registrar's system calls: global atoms and hotkeys for the application's window.
+// The registrar's system calls: global atoms, and hotkeys on the shared hotkey window.
 #include "core/SystemHotkeys.h"
+
+#include <windows.h>
 
 #include "framework/WinText.h"
 
@@ -7,6 +9,20 @@ namespace corvalend {
 
 // The hotkeys' modifier bits go to the system unchanged: they are its own.
 static_assert(kModAlt == MOD_ALT && kModCtrl == MOD_CONTROL && kModShift == MOD_SHIFT && kModWin == MOD_WIN);
+
+namespace {
+
+fw::HiddenWindow hotkeyWindow(WM_HOTKEY);
+
+}  // namespace
+
+const fw::HiddenWindow& HotkeyWindow() {
+    return hotkeyWindow;
+}
+
+SystemHotkeys::~SystemHotkeys() {
+    for (const auto& [id, member] : registered_) ::UnregisterHotKey(hotkeyWindow.Handle(), id);
+}
 
 uint16_t SystemHotkeys::AddAtomName(const std::u16string& name) {
     return GlobalAddAtomW(fw::W(name));
@@ -17,11 +33,19 @@ void SystemHotkeys::DeleteAtom(uint16_t atom) {
 }
 
 bool SystemHotkeys::RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) {
-    return ::RegisterHotKey(receiver_, id, modifiers, key) != FALSE;
+    // An identifier on the window already is a combination held already (the atom names it).
+    fw::HiddenWindow::Member member = hotkeyWindow.Add(id, [this, id](intptr_t lParam) {
+        onPress_(id, LOWORD(lParam), HIWORD(lParam));
+    });
+    if (!member || !::RegisterHotKey(hotkeyWindow.Handle(), id, modifiers, key)) return false;
+    registered_.insert_or_assign(id, std::move(member));
+    return true;
 }
 
 bool SystemHotkeys::UnregisterHotKey(uint16_t id) {
-    return ::UnregisterHotKey(receiver_, id) != FALSE;
+    if (!registered_.contains(id) || !::UnregisterHotKey(hotkeyWindow.Handle(), id)) return false;
+    registered_.erase(id);
+    return true;
 }
 
 bool SystemHotkeys::CombinationFree(uint32_t modifiers, uint32_t key) {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "framework/Win32CodePage.h"
-#include "framework/WinText.h"
 
 namespace corvalend {
 
@@ -70,8 +70,9 @@ void SystemKeyboard::PumpKeyboardMessages() {
     }
 }
 
+// On the application's error path, in the plain box the sender has always shown, with its caption.
 void SystemKeyboard::ShowMessageBox(std::u16string_view caption, std::u16string_view text) {
-    MessageBoxW(/*owner=*/nullptr, fw::W(std::u16string(text)), fw::W(std::u16string(caption)), MB_OK);
+    fw::ShowErrorText(std::u16string(text), {.caption = std::u16string(caption), .plain = true});
 }
 
 }  // namespace corvalend

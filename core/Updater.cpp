@@ -1,6 +1,8 @@
 // The update request: one HTTP GET on a thread of its own, given up when the time limit passes.
 #include "core/Updater.h"
 
+#include <windows.h>
+
 #include <winhttp.h>
 
 #include <algorithm>

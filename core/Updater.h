@@ -3,8 +3,6 @@
 // for it can go on with other work (the windows let their messages run).
 #pragma once
 
-#include <windows.h>
-
 #include <chrono>
 #include <functional>
 
@@ -16,9 +14,10 @@ namespace corvalend {
 // server ("host" or "host:port") in place of the program's own.
 inline constexpr wchar_t kUpdateServerVariable[] = L"CORVALEND_UPDATE_SERVER";
 
-// Returns once `done` is signalled or `timeLimit` has passed, whichever is first; it may return
-// earlier (when the program is ending), and the check then counts as failed.
-using UpdateWait = std::function<void(HANDLE done, std::chrono::milliseconds timeLimit)>;
+// Returns once `done` (the system's event, a HANDLE) is signalled or `timeLimit` has passed,
+// whichever is first; it may return earlier (when the program is ending), and the check then counts
+// as failed.
+using UpdateWait = std::function<void(void* done, std::chrono::milliseconds timeLimit)>;
 
 class TUpdater {
 public:

@@ -1,5 +1,7 @@
-// The data module at work: start and end, the hotkey file, the hotkey message hook and the actions.
+// The data module at work: start and end, the hotkey file, the hotkeys' presses and the actions.
 #include "core/datau.h"
+
+#include <windows.h>
 
 #include <oleauto.h>
 #include <shlobj.h>
@@ -8,6 +10,7 @@
 #include "core/ActionRules.h"
 #include "core/SendKeys.h"
 #include "core/SystemKeyboard.h"
+#include "framework/Application.h"
 #include "framework/Clipboard.h"
 #include "framework/ComPtr.h"
 #include "framework/Error.h"
@@ -19,14 +22,13 @@
 #include "framework/SystemLibrary.h"
 #include "framework/Version.h"
 #include "framework/WinText.h"
+#include "framework/WindowMessages.h"
 
 namespace corvalend {
 
 TData* Data = nullptr;
 
 namespace {
-
-constexpr UINT_PTR kRetryTimerId = 0x5254;  // "RT": the only timer of the application window
 
 class LayoutKeyNames final : public KeyNames {
 public:
@@ -72,13 +74,15 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
     : app_(app),
       firstRun_(firstRun),
       captures_(captures),
-      registrar_(app.Handle()),
+      refusedListeners_(fw::HandleCurrentException),
+      registrar_([this](uint16_t, uint32_t modifiers, uint32_t key) {
+          HotkeyPressed(static_cast<int32_t>(key), static_cast<int32_t>(modifiers));
+      }),
       system_{registrar_, files_, ansi_},
-      retryTimer_(app.Handle()) {
-    hookId_ = app_.AddMessageHook([this](MSG& message, bool& handled) { ApplicationEvents1Message(message, handled); });
-    mainWindowHookId_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-        result = 0;
-        return MainWindowMessage(message, wParam);
+      retryTimer_(*this) {
+    mainWindowHook_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        MainWindowMessage(message, wParam);
+        return false;  // the others see it too
     });
     RegisterSessionNotification(true);
     // The program-wide reference before start-up: the first-run windows wait in loops of their
@@ -93,8 +97,6 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
 }
 
 TData::~TData() {
-    app_.RemoveMessageHook(hookId_);
-    app_.UnhookMainWindow(mainWindowHookId_);
     RegisterSessionNotification(false);
     retryTimer_.Stop();
     DataModuleDestroy();
@@ -123,14 +125,6 @@ void TData::InitApp() {
 
 // ---- Refused hotkeys ----
 
-void TData::AppRetryTimer::Start() {
-    SetTimer(window, kRetryTimerId, period, /*callback=*/nullptr);
-}
-
-void TData::AppRetryTimer::Stop() {
-    KillTimer(window, kRetryTimerId);
-}
-
 void TData::RetryRefusedHotkeys() {
     if (HotKeyList_ && retry_.Retry(*HotKeyList_)) RefusedChanged();
 }
@@ -140,41 +134,25 @@ bool TData::HotkeyRefused(int32_t Key, int32_t Shift) const {
     return live != nullptr && live->Refused();
 }
 
-int TData::AddRefusedListener(std::function<void()> listener) {
-    refusedListeners_.emplace_back(nextListenerId_, std::move(listener));
-    return nextListenerId_++;
-}
-
-void TData::RemoveRefusedListener(int id) {
-    std::erase_if(refusedListeners_, [id](const auto& entry) { return entry.first == id; });
-}
-
 void TData::RefusedChanged() {
-    // A copy: a listener may add or remove listeners (a window it closes, say).
-    const auto listeners = refusedListeners_;
-    for (const auto& [id, listener] : listeners) listener();
+    refusedListeners_.Run();
 }
 
-bool TData::MainWindowMessage(UINT message, WPARAM wParam) {
-    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+void TData::MainWindowMessage(uint32_t message, uint64_t wParam) {
     switch (message) {
-        case WM_TIMER:
-            if (wParam != kRetryTimerId) return false;
-            RetryRefusedHotkeys();
-            return true;
         case WM_POWERBROADCAST:
             if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) RetryRefusedHotkeys();
-            return false;
+            break;
         case WM_WTSSESSION_CHANGE:
             if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT ||
                 wParam == WTS_SESSION_LOGON) {
                 RetryRefusedHotkeys();
             }
-            return false;
+            break;
         default:
-            // The tray icon adds itself again on the same message (the others see it too).
-            if (taskbarCreated != 0 && message == taskbarCreated) RetryRefusedHotkeys();
-            return false;
+            // The tray icon adds itself again on the same message.
+            if (fw::kTaskbarCreatedMessage != 0 && message == fw::kTaskbarCreatedMessage) RetryRefusedHotkeys();
+            break;
     }
 }
 
@@ -240,13 +218,11 @@ void TData::MissingFileCheck() {
 
 // ---- Dispatch ----
 
-void TData::ApplicationEvents1Message(MSG& Msg, bool& /*Handled: never set, the message goes on*/) {
+void TData::HotkeyPressed(int32_t Key, int32_t Shift) {
     // One action at a time: a hotkey that arrives in a loop the running action waits in (its own
     // message box, say) is dropped.
-    if (Msg.message != WM_HOTKEY || !HotKeyList_ || actionRunning_) return;
-    const auto modifiers = static_cast<int32_t>(LOWORD(Msg.lParam));
-    const auto key = static_cast<int32_t>(HIWORD(Msg.lParam));
-    const TGlobalHotKey* item = HotKeyList_->FindHotKey(key, modifiers);
+    if (!HotKeyList_ || actionRunning_) return;
+    const TGlobalHotKey* item = HotKeyList_->FindHotKey(Key, Shift);
     if (item == nullptr) return;
     // Also when the action fails: the error box comes after it, and hotkeys work there.
     actionRunning_ = true;
@@ -396,31 +372,6 @@ void TData::DoCapture(bool ActiveWindowOnly) {
 
 std::u16string TData::HotkeyToString(uint16_t Key, uint16_t Shift) const {
     return corvalend::HotkeyToString(Key, Shift, LayoutKeyNames());
-}
-
-APPBARDATA TData::TaskbarPos() const {
-    APPBARDATA bar{};
-    bar.cbSize = sizeof(bar);
-    SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
-    return bar;
-}
-
-bool TData::CursorInForm(HWND Form) const {
-    POINT cursor{};
-    RECT bounds{};
-    if (!IsWindowVisible(Form) || !GetCursorPos(&cursor) || !ScreenToClient(Form, &cursor) ||
-        !GetWindowRect(Form, &bounds)) {
-        return false;
-    }
-    return cursor.x > 0 && cursor.x < bounds.right - bounds.left && cursor.y > 0 &&
-           cursor.y < bounds.bottom - bounds.top;
-}
-
-bool TData::CursorInTaskbar() const {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const RECT bar = TaskbarPos().rc;
-    return cursor.x > bar.left && cursor.x < bar.right && cursor.y > bar.top && cursor.y < bar.bottom;
 }
 
 std::u16string TData::FormatVersion(uint32_t Version) const {

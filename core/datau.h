@@ -3,23 +3,22 @@
 // first-run windows and the capture windows open (through the interfaces of DataWindows.h).
 #pragma once
 
-#include <windows.h>
-
-#include <shellapi.h>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/DataWindows.h"
 #include "core/Hotkeys.h"
 #include "core/SystemHotkeys.h"
-#include "framework/Application.h"
+#include "framework/CallbackList.h"
+#include "framework/Timer.h"
 #include "framework/Win32CodePage.h"
 #include "framework/Win32FileStore.h"
+
+namespace fw {
+class Application;
+}  // namespace fw
 
 namespace corvalend {
 
@@ -63,8 +62,9 @@ public:
     // the own copy of a window that edits them. Without a file the list stays as it is.
     void LoadHotkeyFile(THotkeyList& list, bool OnlyActive) const;
 
-    // The application-message hook: runs the live hotkey whose combination the hotkey message names.
-    void ApplicationEvents1Message(MSG& Msg, bool& Handled);
+    // A press of a live hotkey: runs its action. One action at a time: a press that arrives while
+    // one runs (in the loop of its own message box, say) is dropped.
+    void HotkeyPressed(int32_t Key, int32_t Shift);
 
     // Live hotkeys whose combination the system refused because another program held it are tried
     // again: here (when a window that shows them opens), at a timer while there are any, and when
@@ -73,10 +73,12 @@ public:
     void RetryRefusedHotkeys();
     // True when the live hotkey with this combination is there and refused by the system.
     bool HotkeyRefused(int32_t Key, int32_t Shift) const;
-    // Listeners are called whenever which live hotkeys are refused may have changed (a reload, a
-    // retry that took one): the windows that mark refused hotkeys show the new state.
-    int AddRefusedListener(std::function<void()> listener);
-    void RemoveRefusedListener(int id);
+    // Listeners are called, while their subscription lives, whenever which live hotkeys are refused
+    // may have changed (a reload, a retry that took one): the windows that mark refused hotkeys show
+    // the new state.
+    [[nodiscard]] fw::Subscription AddRefusedListener(std::function<void()> listener) {
+        return refusedListeners_.Add(std::move(listener));
+    }
     // The retry timer's period; tests make it short.
     void SetRetryPeriod(uint32_t milliseconds) { retryTimer_.period = milliseconds; }
     bool RetryTimerRunning() const { return retry_.TimerRunning(); }
@@ -100,9 +102,6 @@ public:
 
     // Shared helpers of the windows.
     std::u16string HotkeyToString(uint16_t Key, uint16_t Shift) const;
-    APPBARDATA TaskbarPos() const;
-    bool CursorInForm(HWND Form) const;
-    bool CursorInTaskbar() const;
     std::u16string FormatVersion(uint32_t Version) const;
     // The program file's version as a number (1.20.1.0 -> 1200100); 0 without version information.
     static uint32_t GetFileVersion(const std::u16string& Filename);
@@ -121,36 +120,35 @@ private:
     void MissingFileCheck();
 
     void RunAction(const THotKeyData& hotkey);
-    // The application window's messages that may free a refused combination.
-    bool MainWindowMessage(UINT message, WPARAM wParam);
+    // The application window's messages (by number, with their wParam) that may free a refused
+    // combination.
+    void MainWindowMessage(uint32_t message, uint64_t wParam);
     void RefusedChanged();
     void RegisterSessionNotification(bool on) noexcept;
 
-    // The retry timer: a system timer of the application window.
-    struct AppRetryTimer final : RetryTimer {
-        explicit AppRetryTimer(HWND w) : window(w) {}
-        void Start() override;
-        void Stop() override;
-        HWND window;
+    // The retry timer: a toolkit timer at the retry period.
+    struct TimerRetry final : RetryTimer {
+        explicit TimerRetry(TData& data) : timer([&data] { data.RetryRefusedHotkeys(); }) {}
+        void Start() override { timer.Start(period); }
+        void Stop() override { timer.Stop(); }
+        fw::Timer timer;
         uint32_t period = kRetryPeriodMs;
     };
 
     fw::Application& app_;
     FirstRunWindows& firstRun_;
     ScreenCaptures& captures_;
-    int hookId_ = 0;
-    int mainWindowHookId_ = 0;
     bool sessionNotification_ = false;
-    std::vector<std::pair<int, std::function<void()>>> refusedListeners_;
-    int nextListenerId_ = 1;
+    fw::CallbackList<void()> refusedListeners_;
     bool actionRunning_ = false;
     SystemHotkeys registrar_;
     fw::Win32FileStore files_;
     fw::SystemAnsiCodePage ansi_;
     HotkeySystem system_;
-    AppRetryTimer retryTimer_;
+    TimerRetry retryTimer_;
     THotkeyRetry retry_{retryTimer_};
     std::unique_ptr<THotkeyList> HotKeyList_;
+    fw::Subscription mainWindowHook_;
 };
 
 // The one data module, null before start-up creates it and after exit destroys it. The module

@@ -32,6 +32,21 @@ std::u16string CurrentExceptionText() {
     }
 }
 
+// The box of the error path, captioned `caption` unless the style has one.
+void ShowErrorBox(const std::u16string& text, const std::u16string& caption, const ErrorBoxStyle& style) noexcept {
+    try {
+        const std::u16string& shownCaption = style.caption.empty() ? caption : style.caption;
+        if (style.plain) {
+            MessageBoxW(/*owner=*/nullptr, W(text), W(shownCaption), MB_OK);
+        } else {
+            MessageBoxW(GetActiveWindow(), W(ErrorDisplayText(text)), W(shownCaption),
+                        MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        }
+    } catch (...) {
+        // Nothing is left to tell the user with.
+    }
+}
+
 }  // namespace
 
 Application* CurrentApplication() noexcept {
@@ -44,10 +59,17 @@ void HandleCurrentException() noexcept {
         return;
     }
     try {
-        MessageBoxW(GetActiveWindow(), W(ErrorDisplayText(CurrentExceptionText())), L"Corvalend",
-                    MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        ShowErrorBox(CurrentExceptionText(), u"Corvalend", {});
     } catch (...) {
         // Nothing is left to tell the user with.
+    }
+}
+
+void ShowErrorText(const std::u16string& text, const ErrorBoxStyle& style) noexcept {
+    if (current != nullptr) {
+        current->ShowErrorText(text, style);
+    } else {
+        ShowErrorBox(text, u"Corvalend", style);
     }
 }
 
@@ -73,7 +95,7 @@ public:
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         LRESULT hooked = 0;
-        if (App().RunMainWindowHooks(message, wParam, lParam, hooked)) return hooked;
+        if (App().mainWindowHooks_.Run(message, wParam, lParam, hooked)) return hooked;
         switch (message) {
             case WM_CLOSE:
                 App().Terminate();
@@ -84,24 +106,18 @@ protected:
             case WM_ENDSESSION:
                 if (wParam) App().EndSession();
                 return 0;
-            case WM_HOTKEY:
-                // Loops that are not ours (message boxes, system dialogs, menus) dispatch hotkey
-                // messages straight to us: the hooks must see them all the same.
-                if (!App().IsDispatching(message, wParam, lParam)) {
-                    MSG hotkey{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-                    const DWORD pos = GetMessagePos();
-                    hotkey.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-                    bool handled = false;
-                    App().RunHooks(hotkey, handled);
-                }
-                return 0;
             default:
                 return DefaultProc(message, wParam, lParam);
         }
     }
 };
 
-Application::Application(HINSTANCE instance) : instance_(instance), previous_(current) {
+Application::Application(HINSTANCE instance)
+    : instance_(instance),
+      messageHooks_(HandleCurrentException),
+      mainWindowHooks_(HandleCurrentException),
+      dialogFilters_(HandleCurrentException),
+      previous_(current) {
     current = this;
     try {
         window_ = std::make_unique<AppWindow>(*this);
@@ -151,56 +167,10 @@ void Application::SetTitle(std::u16string title) {
     SetWindowTextW(window_->Handle(), W(title_));
 }
 
-int Application::AddMessageHook(MessageHook hook) {
-    hooks_.emplace_back(nextHookId_, std::move(hook));
-    return nextHookId_++;
-}
-
-void Application::RemoveMessageHook(int id) {
-    std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
-}
-
-int Application::HookMainWindow(MainWindowHook hook) {
-    mainWindowHooks_.emplace_back(nextHookId_, std::move(hook));
-    return nextHookId_++;
-}
-
-void Application::UnhookMainWindow(int id) {
-    std::erase_if(mainWindowHooks_, [id](const auto& entry) { return entry.first == id; });
-}
-
-int Application::AddDialogFilter(HWND window, DialogFilter filter) {
-    dialogWindows_.push_back({nextHookId_, window, std::move(filter)});
-    return nextHookId_++;
-}
-
-void Application::RemoveDialogFilter(int id) {
-    std::erase_if(dialogWindows_, [id](const DialogWindow& entry) { return entry.id == id; });
-}
-
-bool Application::RunDialogFilter(MSG& message) {
-    if (message.hwnd == nullptr || dialogWindows_.empty()) return false;
-    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    for (auto it = dialogWindows_.rbegin(); it != dialogWindows_.rend(); ++it) {
-        if (it->window != root) continue;
-        const DialogFilter filter = it->filter;  // a copy: the filter may remove itself
-        try {
-            return filter(message);
-        } catch (...) {
-            HandleException();
-            return true;
-        }
-    }
-    return false;
-}
-
-bool Application::RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    // A copy: a hook may add or remove hooks while it runs. Errors go up to the window procedure.
-    const auto hooks = mainWindowHooks_;
-    for (const auto& [id, hook] : hooks) {
-        if (hook(message, wParam, lParam, result)) return true;
-    }
-    return false;
+Subscription Application::AddDialogFilter(HWND window, DialogFilter filter) {
+    return dialogFilters_.Add([window, filter = std::move(filter)](MSG& message, HWND root) {
+        return root == window && filter(message);
+    });
 }
 
 void Application::Minimize() {
@@ -240,32 +210,11 @@ bool Application::ProcessMessage() {
 void Application::HandleMessage(MSG& message) {
     ++handling_;
     const ScopeExit leaving([this] { --handling_; });
-    bool handled = false;
-    RunHooks(message, handled);
-    if (!handled && !RunDialogFilter(message)) {
-        const MSG* outer = std::exchange(dispatching_, &message);
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        dispatching_ = outer;
-    }
-}
-
-void Application::RunHooks(MSG& message, bool& handled) {
-    try {
-        // A copy: a hook may add or remove hooks while it runs.
-        const auto hooks = hooks_;
-        for (const auto& [id, hook] : hooks) {
-            hook(message, handled);
-            if (handled) break;
-        }
-    } catch (...) {
-        HandleException();
-    }
-}
-
-bool Application::IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return dispatching_ != nullptr && dispatching_->message == message && dispatching_->wParam == wParam &&
-           dispatching_->lParam == lParam && dispatching_->hwnd == Handle();
+    if (messageHooks_.Run(message)) return;
+    // A message for a form or one of its controls goes to the form's filter.
+    if (message.hwnd != nullptr && dialogFilters_.Run(message, GetAncestor(message.hwnd, GA_ROOT))) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
 }
 
 int Application::Run() {
@@ -308,13 +257,8 @@ void Application::HandleException() noexcept {
     }
 }
 
-void Application::ShowErrorText(const std::u16string& text) noexcept {
-    try {
-        const std::u16string shown = ErrorDisplayText(text);
-        MessageBoxW(GetActiveWindow(), W(shown), W(title_), MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
-    } catch (...) {
-        // Nothing is left to tell the user with.
-    }
+void Application::ShowErrorText(const std::u16string& text, const ErrorBoxStyle& style) noexcept {
+    ShowErrorBox(text, title_, style);
 }
 
 }  // namespace fw

@@ -8,7 +8,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "framework/CallbackList.h"
 
 namespace fw {
 
@@ -16,6 +17,17 @@ class Window;
 
 // The text the default error handler shows: a period is appended when the text lacks one.
 std::u16string ErrorDisplayText(const std::u16string& text);
+
+// How a box of the error path looks. The default is the default error handler's own box: captioned
+// with the application's title, a stop icon, the text ending in a period, owned by the active window
+// and brought to the front.
+struct ErrorBoxStyle {
+    // A caption of its own in place of the title.
+    std::u16string caption;
+    // A plain box: no icon, the text as it is, no owner, not brought to the front (the keystroke
+    // sender's messages, which it has always shown so).
+    bool plain = false;
+};
 
 class Application {
 public:
@@ -25,7 +37,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     HINSTANCE Instance() const { return instance_; }
-    // The hidden window that stands for the application as a whole; hotkeys are registered on it.
+    // The hidden window that stands for the application as a whole: its taskbar presence, and the
+    // broadcasts every top-level window receives.
     HWND Handle() const;
 
     const std::u16string& Title() const { return title_; }
@@ -33,18 +46,17 @@ public:
     static std::u16string ExeName();
     void SetTitle(std::u16string title);
 
-    // Hooks see every message any loop of this thread takes from the queue, before it is
-    // translated and dispatched; a hook that sets `handled` stops the dispatch.
-    using MessageHook = std::function<void(MSG& message, bool& handled)>;
-    int AddMessageHook(MessageHook hook);
-    void RemoveMessageHook(int id);
+    // Hooks see every message the application's loops take from the queue, before it is translated
+    // and dispatched, while their subscription lives; a hook that returns true has handled the
+    // message: the rest do not see it and it is not dispatched.
+    using MessageHook = std::function<bool(MSG& message)>;
+    [[nodiscard]] Subscription AddMessageHook(MessageHook hook) { return messageHooks_.Add(std::move(hook)); }
 
     // Keyboard navigation of forms (Tab, Enter, Esc, Alt+letter): a message for the window or one of
     // its child windows is offered to its filter (typically IsDialogMessage) after the hooks,
     // before it is translated and dispatched. A filter that returns true has handled the message.
     using DialogFilter = std::function<bool(MSG& message)>;
-    int AddDialogFilter(HWND window, DialogFilter filter);
-    void RemoveDialogFilter(int id);
+    [[nodiscard]] Subscription AddDialogFilter(HWND window, DialogFilter filter);
 
     // The application's main form: the first form the program creates. Run shows it, or minimizes the
     // application when the form was created minimized (its WS_MINIMIZE style); with ShowMainForm
@@ -59,8 +71,7 @@ public:
     // window receives. They run before the window's own handling, in the order they were added; a
     // hook that returns true has handled the message with `result` and stops the rest.
     using MainWindowHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
-    int HookMainWindow(MainWindowHook hook);
-    void UnhookMainWindow(int id);
+    [[nodiscard]] Subscription HookMainWindow(MainWindowHook hook) { return mainWindowHooks_.Add(std::move(hook)); }
 
     // Minimizing the application minimizes its window (shown minimized, not activated); restoring
     // brings it back from that state.
@@ -93,33 +104,23 @@ public:
     // The default error handler: a stop-icon message box captioned with the title. Call it from
     // a catch block; it never throws.
     void HandleException() noexcept;
-    void ShowErrorText(const std::u16string& text) noexcept;
+    void ShowErrorText(const std::u16string& text, const ErrorBoxStyle& style = {}) noexcept;
 
 private:
     class AppWindow;
     void HandleMessage(MSG& message);
-    void RunHooks(MSG& message, bool& handled);
-    bool RunDialogFilter(MSG& message);
-    bool RunMainWindowHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool IsDispatching(UINT message, WPARAM wParam, LPARAM lParam) const;
     void EndSession();
 
     HINSTANCE instance_;
     std::u16string title_;
+    CallbackList<bool(MSG& message)> messageHooks_;
+    CallbackList<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> mainWindowHooks_;
+    // Each filter passes the messages for other windows than its own.
+    CallbackList<bool(MSG& message, HWND root)> dialogFilters_;
     std::unique_ptr<AppWindow> window_;
-    std::vector<std::pair<int, MessageHook>> hooks_;
-    int nextHookId_ = 1;
-    std::vector<std::pair<int, MainWindowHook>> mainWindowHooks_;
-    struct DialogWindow {
-        int id;
-        HWND window;
-        DialogFilter filter;
-    };
-    std::vector<DialogWindow> dialogWindows_;
     Window* mainForm_ = nullptr;
     bool showMainForm_ = true;
-    Application* previous_ = nullptr;   // the current application before this one
-    const MSG* dispatching_ = nullptr;  // the message our loop is dispatching right now
+    Application* previous_ = nullptr;  // the current application before this one
     bool terminated_ = false;
     bool running_ = false;  // inside Run, past the showing of the main form
     int handling_ = 0;      // messages of our loops being handled now
@@ -140,5 +141,8 @@ void UseOle() noexcept;
 // without an application, in a plain stop-icon message box captioned "Corvalend". Call it from a
 // catch block; it never throws.
 void HandleCurrentException() noexcept;
+// Shows a text on the same path: the current application's ShowErrorText or, without one, the same
+// box captioned "Corvalend" unless the style gives a caption.
+void ShowErrorText(const std::u16string& text, const ErrorBoxStyle& style = {}) noexcept;
 
 }  // namespace fw

@@ -69,7 +69,6 @@ Form::Form(Application& app, HWND owner, const FormInfo& info) : Window(app), in
 }
 
 Form::~Form() {
-    App().RemoveDialogFilter(dialogFilter_);
     if (modal_) {
         // Destroyed from inside its own modal loop: the other windows must not stay disabled.
         EnableDisabledWindows();

@@ -14,8 +14,8 @@
 //     TfrmExample dialog(app, owner);
 //     if (dialog.ShowModal() == fw::mrOk) ...
 //
-// Every message loop of the thread goes through fw::Application, so hotkeys and the application's
-// message hooks keep working while a modal form or a message dialog is up.
+// The modal loop goes through fw::Application, so the application's message hooks keep working
+// while a modal form is up.
 #pragma once
 
 #include <windows.h>
@@ -155,7 +155,6 @@ private:
     FormInfo info_;
     UINT dpi_ = 96;
     Font font_;
-    int dialogFilter_ = 0;
     int nextControlId_ = 100;  // clear of IDOK, IDCANCEL and the other command identifiers
     Button* defaultButton_ = nullptr;
     Button* cancelButton_ = nullptr;
@@ -167,6 +166,7 @@ private:
     CloseAction closeAction_ = CloseAction::Hide;
     Panel* frameBand_ = nullptr;
     int frameBandHeight_ = 0;
+    Subscription dialogFilter_;  // taken off first as the form goes
 };
 
 // The modal window of this thread in front: a message box or file dialog, else the innermost modal

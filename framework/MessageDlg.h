@@ -3,8 +3,8 @@
 //     if (fw::MessageDlg(Handle(), u"Are you sure?", fw::MessageType::Confirmation,
 //                        fw::MessageButtons::YesNo) == fw::mrYes) ...
 //
-// The message box runs its own loop; hotkeys still reach the application's hooks, because the
-// application window runs them for WM_HOTKEY messages that other loops dispatch.
+// The message box runs its own loop, which dispatches the messages posted to the program's other
+// windows (its timers' and hidden windows') as the application's loop does.
 #pragma once
 
 #include <windows.h>

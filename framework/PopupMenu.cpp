@@ -3,13 +3,15 @@
 
 #include "framework/SystemError.h"
 #include "framework/UniqueHandle.h"
-#include "framework/UtilWindow.h"
 #include "framework/WinText.h"
 
 namespace fw {
 
-PopupMenu::PopupMenu() = default;
-PopupMenu::~PopupMenu() = default;
+namespace {
+
+HiddenWindow menuOwners(/*message=*/0);
+
+}  // namespace
 
 void PopupMenu::Popup(int x, int y) {
     UniqueMenu menu(CreatePopupMenu());
@@ -22,13 +24,9 @@ void PopupMenu::Popup(int x, int y) {
         if (!added) ThrowLastError();
         if (item.Default && !item.IsSeparator()) SetMenuDefaultItem(menu.get(), static_cast<UINT>(i + 1), FALSE);
     }
-    if (!window_) {
-        window_ = std::make_unique<UtilWindow>([](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return DefWindowProcW(window, message, wParam, lParam);
-        });
-    }
+    if (!owner_) owner_ = menuOwners.Add(/*handler=*/nullptr);
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x,
-                                                         y, /*reserved=*/0, window_->Handle(), /*rect=*/nullptr));
+                                                         y, /*reserved=*/0, menuOwners.Handle(), /*rect=*/nullptr));
     // The handler may change the items: take it before running it.
     if (chosen >= 1 && chosen <= Items.size()) {
         const std::function<void()> onClick = Items[chosen - 1].OnClick;

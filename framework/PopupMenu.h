@@ -6,13 +6,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-namespace fw {
+#include "framework/HiddenWindow.h"
 
-class UtilWindow;
+namespace fw {
 
 struct MenuItem {
     std::u16string Caption;  // "-" makes a separator
@@ -24,8 +23,7 @@ struct MenuItem {
 
 class PopupMenu {
 public:
-    PopupMenu();
-    ~PopupMenu();
+    PopupMenu() = default;
     PopupMenu(const PopupMenu&) = delete;
     PopupMenu& operator=(const PopupMenu&) = delete;
 
@@ -40,8 +38,8 @@ public:
     void Popup(int x, int y);
 
 private:
-    // The window that owns the menu while it shows.
-    std::unique_ptr<UtilWindow> window_;
+    // On the hidden window that owns the menus while they show, from the first showing on.
+    HiddenWindow::Member owner_;
 };
 
 }  // namespace fw

@@ -1,7 +1,6 @@
 // The one window procedure of our classes: registration, creation, deferred work, the error boundary.
 #include "framework/Window.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "framework/Application.h"
@@ -47,6 +46,10 @@ Window::HandlerScope::~HandlerScope() {
     // The last handler returned: what waited for it can run now.
     if (--window_.handlers_ == 0 && window_.HasDeferredWork()) window_.PostDeferredWork();
 }
+
+Window::Window(Application& app) : app_(&app), hooks_(HandleCurrentException) {}
+
+Window::Window() : app_(nullptr), hooks_(HandleCurrentException) {}
 
 Window::~Window() {
     if (hwnd_ != nullptr) {
@@ -99,30 +102,6 @@ void Window::RunDeferredWork() {
     }
 }
 
-int Window::HookMessages(MessageHook hook) {
-    hooks_.emplace_back(nextHookId_, std::move(hook));
-    return nextHookId_++;
-}
-
-void Window::UnhookMessages(int id) {
-    std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
-}
-
-bool Window::RunHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (hooks_.empty()) return false;
-    // A copy: a hook may add or remove hooks while it runs; one removed meanwhile is skipped.
-    const auto hooks = hooks_;
-    for (const auto& [id, hook] : hooks) {
-        if (std::none_of(hooks_.begin(), hooks_.end(), [id](const auto& entry) { return entry.first == id; })) continue;
-        try {
-            if (hook(message, wParam, lParam, result)) return true;
-        } catch (...) {
-            HandleError();
-        }
-    }
-    return false;
-}
-
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(message, wParam, lParam);
 }
@@ -171,7 +150,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     const HandlerScope running(*self);
     LRESULT result = 0;
     try {
-        if (!self->RunHooks(message, wParam, lParam, result)) result = self->OnMessage(message, wParam, lParam);
+        if (!self->hooks_.Run(message, wParam, lParam, result)) result = self->OnMessage(message, wParam, lParam);
     } catch (...) {
         self->HandleError();
     }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/CallbackList.h"
 #include "framework/MouseEnterLeave.h"
 
 namespace fw {
@@ -66,12 +67,11 @@ public:
     // (Release waits for it).
     bool Handling() const { return handlers_ > 0; }
 
-    // Hooks see each message of the window before its own handling, in the order they were added;
-    // one that returns true has handled the message with `result`. An error of a hook is reported
-    // and the message goes on. This is how another part of the program watches a window of ours.
-    using MessageHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
-    int HookMessages(MessageHook hook);
-    void UnhookMessages(int id);
+    // Hooks see each message of the window before its own handling, in the order they were added,
+    // while their subscription lives; one that returns true has handled the message with `result`.
+    // This is how another part of the program watches a window of ours.
+    using MessageHooks = CallbackList<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    [[nodiscard]] Subscription HookMessages(MessageHooks::Callback hook) { return hooks_.Add(std::move(hook)); }
 
     // Counts a handler of the window as running while it lives. The window procedure keeps one for
     // every message; controls keep one on their form.
@@ -89,10 +89,10 @@ public:
     };
 
 protected:
-    explicit Window(Application& app) : app_(&app) {}
-    // A window of no application object, for objects that live without one (the hidden window of
-    // the timers): its errors go to the current application's error handler.
-    Window() : app_(nullptr) {}
+    explicit Window(Application& app);
+    // A window of no application object, for objects that live without one (the shared hidden
+    // windows): its errors go to the current application's error handler.
+    Window();
 
     // Registers the class on first use and creates the window; raises the system's error on failure.
     void Create(const WindowClassInfo& windowClass, const WindowCreateInfo& info);
@@ -116,7 +116,6 @@ protected:
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    bool RunHooks(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HasDeferredWork() const { return !deferred_.empty() || releasing_; }
     void PostDeferredWork();
     void RunDeferredWork();
@@ -127,8 +126,7 @@ private:
     int handlers_ = 0;
     std::vector<std::function<void()>> deferred_;
     bool releasing_ = false;
-    std::vector<std::pair<int, MessageHook>> hooks_;
-    int nextHookId_ = 1;
+    MessageHooks hooks_;
     MouseEnterLeave mouse_;
 };
 

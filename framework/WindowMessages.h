@@ -1,6 +1,6 @@
-// The window messages the program defines itself, in one place so that no two of them meet. The
-// registered ones are made at run time from their names: "Corvalend.DialogChar" (DialogChar.h)
-// and the shell's "TaskbarCreated" (TrayIcon.cpp).
+// The window messages the toolkit defines itself, in one place so that no two of them meet, and the
+// shell's registered one the program listens to. The toolkit's registered "Corvalend.DialogChar" is
+// made at run time from its name (DialogChar.h).
 #pragma once
 
 #include <windows.h>
@@ -11,9 +11,9 @@ namespace fw {
 // Window::Release); the window procedure takes it before the window's own handling.
 inline constexpr UINT kDeferredWorkMessage = WM_APP + 0x46;
 
-}  // namespace fw
+// Broadcast by the shell to every top-level window when the taskbar is made again (the shell
+// restarted): registered once for the program. Every system this program runs on has a shell that
+// sends it.
+inline const UINT kTaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 
-// The shell's callbacks about a tray icon, posted to the icons' shared window: wParam is the icon's
-// identifier, lParam the mouse or balloon notification. A fixed number (WM_USER + 0x400), as tools
-// that drive the icon from outside post it too.
-inline constexpr UINT WM_TRAYCALLBACK = 0x0800;
+}  // namespace fw

@@ -193,7 +193,7 @@ void TMainForm::TrayIconClick() {
     const PopupGrid grid = BuildHotkeyLabels(work);
     const int width = fw::ScaleForDpi(grid.ClientWidth, Dpi());
     const int height = fw::ScaleForDpi(grid.ClientHeight, Dpi());
-    const APPBARDATA taskbar = Data->TaskbarPos();
+    const APPBARDATA taskbar = TaskbarPos();
     const fw::Point place = PopupPosition(taskbar.uEdge, fw::FromRECT(taskbar.rc), fw::FromRECT(work), width, height,
                                           fw::ScaleForDpi(kPopupGap, Dpi()), {normal.left, normal.top});
     placement.flags = 0;
@@ -241,14 +241,14 @@ void TMainForm::Shape1MouseEnter() {
 
 void TMainForm::Shape1MouseLeave() {
     // Onto the button or a link: still inside.
-    if (Data != nullptr && Data->CursorInForm(Handle())) return;
+    if (Data != nullptr && CursorInForm(Handle())) return;
     RestartHideTimer();
     SetOpacity(kOpacityIdle);
 }
 
 void TMainForm::HideFormTimerTimer() {
     // Resting on the taskbar, even far from the popup, keeps it open.
-    if (Data != nullptr && (Data->CursorInForm(Handle()) || Data->CursorInTaskbar())) return;
+    if (Data != nullptr && (CursorInForm(Handle()) || CursorInTaskbar())) return;
     HideFormTimer.SetEnabled(false);
     HidePopup();
 }
@@ -462,6 +462,33 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return Form::OnMessage(message, wParam, lParam);
+}
+
+// ---- The taskbar and the pointer ----
+
+APPBARDATA TaskbarPos() {
+    APPBARDATA bar{};
+    bar.cbSize = sizeof(bar);
+    SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
+    return bar;
+}
+
+bool CursorInForm(HWND Form) {
+    POINT cursor{};
+    RECT bounds{};
+    if (!IsWindowVisible(Form) || !GetCursorPos(&cursor) || !ScreenToClient(Form, &cursor) ||
+        !GetWindowRect(Form, &bounds)) {
+        return false;
+    }
+    return cursor.x > 0 && cursor.x < bounds.right - bounds.left && cursor.y > 0 &&
+           cursor.y < bounds.bottom - bounds.top;
+}
+
+bool CursorInTaskbar() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const RECT bar = TaskbarPos().rc;
+    return cursor.x > bar.left && cursor.x < bar.right && cursor.y > bar.top && cursor.y < bar.bottom;
 }
 
 }  // namespace corvalend

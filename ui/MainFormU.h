@@ -144,4 +144,10 @@ private:
 // The main window, null outside the program's run.
 extern TMainForm* MainForm;
 
+// Where the popup goes and when it stays: the taskbar's edge and bounds, and whether the pointer is
+// inside a visible window (its outermost pixels count as outside) or on the taskbar.
+APPBARDATA TaskbarPos();
+bool CursorInForm(HWND Form);
+bool CursorInTaskbar();
+
 }  // namespace corvalend

@@ -110,7 +110,6 @@ void TSettingsForm::FormClose(fw::CloseAction& Action) {
 
 void TSettingsForm::FormDestroy() {
     if (SettingsForm == this) SettingsForm = nullptr;  // also when destroyed without closing
-    data_.RemoveRefusedListener(refusedListener_);
     HotKeyPlacement.OnViewChange = nullptr;
     ClearHotkeySettings();
     HotKeyList_.reset();

@@ -111,7 +111,7 @@ private:
     // Last: the frames go before the list whose hotkeys they show and before the column.
     std::vector<std::unique_ptr<THotkeySetting>> HotKeySettingsList_;
     THotkeySetting* ToBedeletedSetting = nullptr;
-    int refusedListener_ = 0;  // the frames follow the live hotkeys' refused marks
+    fw::Subscription refusedListener_;  // the frames follow the live hotkeys' refused marks
     // While the update check started here waits, the window refuses to close: it would be freed
     // under the button's handler.
     bool checkingForUpdates_ = false;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "framework/Text.h"
-#include "framework/WindowMessages.h"
+#include "controls/TrayIconLogic.h"
 #include "tests/support/E2E.h"
 #include "tests/support/WinTest.h"
 

@@ -15,7 +15,7 @@
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "framework/WindowMessages.h"
+#include "controls/TrayIconLogic.h"
 #include "tests/support/E2E.h"
 #include "tests/support/Front.h"
 #include "tests/support/WinTest.h"

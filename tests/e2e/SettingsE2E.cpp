@@ -25,7 +25,7 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "framework/WindowMessages.h"
+#include "controls/TrayIconLogic.h"
 #include "tests/support/CaptureDriver.h"
 #include "tests/support/E2E.h"
 #include "tests/support/FormTest.h"

@@ -15,7 +15,7 @@
 
 #include "framework/Text.h"
 #include "framework/WinText.h"
-#include "framework/WindowMessages.h"
+#include "controls/TrayIconLogic.h"
 #include "tests/support/E2E.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"

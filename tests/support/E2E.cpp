@@ -20,7 +20,7 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "framework/WindowMessages.h"
+#include "controls/TrayIconLogic.h"
 #include "tests/support/FormTest.h"
 #include "tests/support/WinTest.h"
 

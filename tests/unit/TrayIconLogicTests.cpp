@@ -270,16 +270,23 @@ TEST(TrayIconLogic, IconIndexAndCyclingAndVersion) {
 }
 
 TEST(ObjectIds, NumbersAreNotReusedWhileTheCounterRuns) {
-    fw::ObjectIds<int> ids;
+    fw::ObjectIds<int*> ids;
     int a = 0, b = 0;
     const uint32_t first = ids.Add(&a);
     const uint32_t second = ids.Add(&b);
     EXPECT_NE(first, 0u);
     EXPECT_NE(first, second);
-    EXPECT_EQ(ids.Find(first), &a);
+    ASSERT_NE(ids.Find(first), nullptr);
+    EXPECT_EQ(*ids.Find(first), &a);
     ids.Remove(first);
     EXPECT_EQ(ids.Find(first), nullptr);
     EXPECT_NE(ids.Add(&a), first);
     EXPECT_EQ(ids.Find(0), nullptr);
     EXPECT_EQ(ids.Find(uint64_t{second} + 0x100000000ull), nullptr);  // a wider number is not cut down
+    // A number of its own: taken only while free.
+    EXPECT_TRUE(ids.Add(0xC001, &a));
+    EXPECT_FALSE(ids.Add(0xC001, &b));
+    EXPECT_FALSE(ids.Add(0, &b));
+    EXPECT_EQ(*ids.Find(0xC001), &a);
+    EXPECT_EQ(ids.Count(), 3u);
 }

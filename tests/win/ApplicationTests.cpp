@@ -8,7 +8,7 @@
 #include "framework/Application.h"
 #include "framework/Error.h"
 #include "framework/UniqueHandle.h"
-#include "framework/UtilWindow.h"
+#include "framework/HiddenWindow.h"
 #include "framework/Window.h"
 #include "tests/support/WinTest.h"
 
@@ -55,9 +55,9 @@ TEST(Application, HooksSeeEveryMessageBeforeDispatch) {
     ProbeWindow probe(app);
     std::vector<UINT> seen;
     bool swallow = false;
-    const int id = app.AddMessageHook([&](MSG& message, bool& handled) {
+    fw::Subscription hook = app.AddMessageHook([&](MSG& message) {
         if (message.hwnd == probe.Handle()) seen.push_back(message.message);
-        if (message.message == kPing && swallow) handled = true;
+        return message.message == kPing && swallow;
     });
 
     PostMessageW(probe.Handle(), kPing, 0, 0);
@@ -70,7 +70,7 @@ TEST(Application, HooksSeeEveryMessageBeforeDispatch) {
     ASSERT_TRUE(app.ProcessMessage());
     EXPECT_EQ(probe.pings, 1);  // handled by the hook, not dispatched
 
-    app.RemoveMessageHook(id);
+    hook = {};
     PostMessageW(probe.Handle(), kPing, 0, 0);
     ASSERT_TRUE(app.ProcessMessage());
     EXPECT_EQ(seen.size(), 2u);
@@ -96,13 +96,14 @@ TEST(Application, EndOfSessionRunsTheEndingAtOnceOnlyWhenNothingOfOursRunsBelowI
     app.SetEnding([&] { ++endings; });
     // Below a handler of ours (an action in a message hook): the objects it uses must stay, only the
     // loop ends.
-    const int hook = app.AddMessageHook([&](MSG& message, bool&) {
+    fw::Subscription hook = app.AddMessageHook([&](MSG& message) {
         if (message.message == kPing) SendMessageW(app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+        return false;
     });
     PostMessageW(app.Handle(), kPing, 0, 0);
     EXPECT_EQ(app.Run(), 0);
     EXPECT_EQ(endings, 0);
-    app.RemoveMessageHook(hook);
+    hook = {};
 
     // While the loop waits: the ending has run when the message returns, and the loop ends.
     int endingsAtReturn = -1;
@@ -155,8 +156,9 @@ TEST(Application, ErrorInAHookIsShownToo) {
     fw::Application app(GetModuleHandleW(nullptr));
     app.SetTitle(u"Corvalend");
     ProbeWindow probe(app);
-    app.AddMessageHook([](MSG& message, bool&) {
+    const fw::Subscription hook = app.AddMessageHook([](MSG& message) -> bool {
         if (message.message == kPing) throw std::runtime_error("hook failed");
+        return false;
     });
     wintest::MessageBoxWatcher watcher(u"Corvalend");
     PostMessageW(probe.Handle(), kPing, 0, 0);
@@ -182,28 +184,26 @@ TEST(Application, CurrentApplicationIsTheLatestAlive) {
 
 TEST(Application, ErrorsOfWindowlessHelpersWithoutApplicationShowAPlainStopBox) {
     ASSERT_EQ(fw::CurrentApplication(), nullptr);
-    fw::UtilWindow helper([](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == kFail) throw fw::Error(u"Access is denied");
-        return DefWindowProcW(window, message, wParam, lParam);
-    });
+    fw::HiddenWindow helpers(kFail);
+    const fw::HiddenWindow::Member helper = helpers.Add([](intptr_t) { throw fw::Error(u"Access is denied"); });
     wintest::MessageBoxWatcher watcher(u"Corvalend");
-    EXPECT_EQ(SendMessageW(helper.Handle(), kFail, 0, 0), 0);  // the helper goes on
+    EXPECT_EQ(SendMessageW(helpers.Handle(), kFail, helper.Number(), 0), 0);  // the helper goes on
     ASSERT_TRUE(watcher.Wait(std::chrono::seconds(10)));
     EXPECT_EQ(watcher.Text(), u"Access is denied.");
     EXPECT_TRUE(watcher.HasStopIcon());
-    EXPECT_TRUE(IsWindow(helper.Handle()));
+    EXPECT_TRUE(IsWindow(helpers.Handle()));
 }
 
 TEST(Application, MainWindowHooksSeeMinimizeAndCanTakeAMessage) {
     fw::Application app(GetModuleHandleW(nullptr));
     std::vector<UINT> seen;
     bool sizeMinimized = false;
-    const int watch = app.HookMainWindow([&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+    fw::Subscription watch = app.HookMainWindow([&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         seen.push_back(message);
         if (message == WM_SIZE && wParam == SIZE_MINIMIZED) sizeMinimized = true;
         return false;
     });
-    const int take = app.HookMainWindow([&](UINT message, WPARAM, LPARAM, LRESULT& result) {
+    fw::Subscription take = app.HookMainWindow([&](UINT message, WPARAM, LPARAM, LRESULT& result) {
         if (message != kPing) return false;
         result = 42;
         return true;
@@ -215,11 +215,11 @@ TEST(Application, MainWindowHooksSeeMinimizeAndCanTakeAMessage) {
     EXPECT_EQ(std::count(seen.begin(), seen.end(), kPing), 1);
 
     // The application window's own handling still runs after hooks that pass: WM_CLOSE terminates.
-    app.UnhookMainWindow(take);
+    take = {};
     EXPECT_EQ(SendMessageW(app.Handle(), kPing, 0, 0), 0);
     SendMessageW(app.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(app.Run(), 0);
-    app.UnhookMainWindow(watch);
+    watch = {};
     const size_t count = seen.size();
     SendMessageW(app.Handle(), kPing, 0, 0);
     EXPECT_EQ(seen.size(), count);
@@ -231,7 +231,7 @@ TEST(Application, RunMinimizesTheApplicationForAMinimizedMainForm) {
     SetWindowLongPtrW(form.Handle(), GWL_STYLE, GetWindowLongPtrW(form.Handle(), GWL_STYLE) | WS_MINIMIZE);
     app.SetMainForm(&form);
     bool minimized = false;
-    app.HookMainWindow([&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+    const fw::Subscription hook = app.HookMainWindow([&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         if (message == WM_SIZE && wParam == SIZE_MINIMIZED) minimized = true;
         return false;
     });

@@ -478,9 +478,7 @@ TEST_F(LabelTest, AcceleratorFiresClick) {
 
     // Alt+M typed on the keyboard, through the application's loop and a hook as a form sets it up.
     events.clear();
-    const int hook = app.AddMessageHook([this](MSG& m, bool& handled) {
-        if (fw::OfferDialogChar(form.Handle(), m)) handled = true;
-    });
+    fw::Subscription hook = app.AddMessageHook([this](MSG& m) { return fw::OfferDialogChar(form.Handle(), m); });
     // Keys go to the foreground window. Wine hands the X focus over asynchronously, and a late focus
     // event of an earlier window can take the foreground away again, also while the keys wait in the
     // queue: pressed again when the form lost the foreground before the keys were handled.
@@ -495,6 +493,6 @@ TEST_F(LabelTest, AcceleratorFiresClick) {
         app.ProcessMessages();  // the keys wait in this thread's queue: handled through the loop and its hook
         kept = !events.empty() || GetForegroundWindow() == form.Handle();
     }
-    app.RemoveMessageHook(hook);
+    hook = {};
     EXPECT_EQ(events, (std::vector<std::string>{"click"}));
 }

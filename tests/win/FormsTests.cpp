@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/BControls.h"
+#include "core/SystemHotkeys.h"
 #include "framework/Application.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
@@ -252,15 +253,12 @@ TEST_F(Forms, PagesShowOneAtATimeAndTheColumnScrolls) {
 
 TEST_F(Forms, ModalKeyboardEventsAndHotkeys) {
     TestForm& form = Form();
-    constexpr int kHotkeyId = 0x5A1;
-    ASSERT_TRUE(RegisterHotKey(App().Handle(), kHotkeyId, MOD_CONTROL | MOD_SHIFT, 'Q'));
+    constexpr uint16_t kHotkeyId = 0x5A1;
     int hotkeys = 0;
-    const int hook = App().AddMessageHook([&](MSG& message, bool& handled) {
-        if (message.message == WM_HOTKEY && message.wParam == kHotkeyId) {
-            ++hotkeys;
-            handled = true;
-        }
+    corvalend::SystemHotkeys registrar([&](uint16_t id, uint32_t, uint32_t) {
+        if (id == kHotkeyId) ++hotkeys;
     });
+    ASSERT_TRUE(registrar.RegisterHotKey(kHotkeyId, MOD_CONTROL | MOD_SHIFT, 'Q'));
     std::vector<HWND> focus;
     const auto tab = [&](unsigned modifiers) {
         return [&focus, modifiers] {
@@ -308,12 +306,11 @@ TEST_F(Forms, ModalKeyboardEventsAndHotkeys) {
         "the name field focused", [&] { return form.edtName.Focused(); },
         [] { PressCombination(MOD_CONTROL | MOD_SHIFT, 'Q'); });
     script.When(
-        "the hotkey through the application's hook", [&] { return hotkeys == 1; },
+        "the hotkey through the program's hotkey window", [&] { return hotkeys == 1; },
         [] { PressCombination(0, VK_RETURN); });
     script.Start([&] { form.SetModalResult(fw::mrAbort); });
     const int result = form.ShowModal();
-    App().RemoveMessageHook(hook);
-    UnregisterHotKey(App().Handle(), kHotkeyId);
+    registrar.UnregisterHotKey(kHotkeyId);
 
     EXPECT_EQ(result, fw::mrOk) << "Enter presses the default button";
     EXPECT_EQ(form.okClicks, 1);
@@ -336,7 +333,7 @@ TEST_F(Forms, ModalKeyboardEventsAndHotkeys) {
     EXPECT_EQ(key, 'K') << "the bare key, without CTRL";
     EXPECT_EQ(modifiers, 0);
     EXPECT_GE(form.keyChanges, 1);
-    EXPECT_EQ(hotkeys, 1) << "the hotkey reached the application's hook during the modal loop";
+    EXPECT_EQ(hotkeys, 1) << "the hotkey reached its window during the modal loop";
 }
 
 TEST_F(Forms, EscAndCloseBoxEndWithCancel) {

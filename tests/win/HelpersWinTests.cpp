@@ -1,5 +1,5 @@
 // The Win32 side of the actions and helpers: the clipboard, version information, key names,
-// the cursor tests, hotkeys that arrive while a loop that is not ours runs, and the system
+// the popup's cursor tests, hotkeys that arrive while a loop that is not ours runs, and the system
 // libraries loaded at their first use.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 #include "tests/win/ProgramData.h"
+#include "ui/MainFormU.h"
 
 using namespace corvalend;
 
@@ -94,30 +95,30 @@ TEST_F(DataTest, HotkeyTextsUseFixedNamesAndTheLayouts) {
     EXPECT_EQ(data->HotkeyToString(0x100, kModAlt), u"ALT + ");
 }
 
-TEST_F(DataTest, CursorTests) {
+TEST(Popup, CursorTests) {
     const HWND form =
         CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 200, 150, 100, 80, nullptr, nullptr, nullptr, nullptr);
     SetCursorPos(250, 190);
-    EXPECT_FALSE(data->CursorInForm(form));  // hidden
+    EXPECT_FALSE(CursorInForm(form));  // hidden
     ShowWindow(form, SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(data->CursorInForm(form));
+    EXPECT_TRUE(CursorInForm(form));
     SetCursorPos(200, 190);  // the leftmost column counts as outside
-    EXPECT_FALSE(data->CursorInForm(form));
+    EXPECT_FALSE(CursorInForm(form));
     SetCursorPos(201, 151);
-    EXPECT_TRUE(data->CursorInForm(form));
+    EXPECT_TRUE(CursorInForm(form));
     SetCursorPos(299, 229);
-    EXPECT_TRUE(data->CursorInForm(form));
+    EXPECT_TRUE(CursorInForm(form));
     SetCursorPos(300, 229);
-    EXPECT_FALSE(data->CursorInForm(form));
+    EXPECT_FALSE(CursorInForm(form));
     DestroyWindow(form);
 
-    const RECT bar = data->TaskbarPos().rc;
+    const RECT bar = TaskbarPos().rc;
     if (bar.right - bar.left > 2 && bar.bottom - bar.top > 2) {
         SetCursorPos((bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2);
-        EXPECT_TRUE(data->CursorInTaskbar());
+        EXPECT_TRUE(CursorInTaskbar());
     }
     SetCursorPos(bar.left, bar.top);  // on the edge: outside
-    EXPECT_FALSE(data->CursorInTaskbar());
+    EXPECT_FALSE(CursorInTaskbar());
 }
 
 TEST_F(DataTest, HotkeysRunWhileAMessageBoxIsOpen) {

@@ -152,7 +152,7 @@ protected:
     void StartWith(const std::vector<THotKeyData>& hotkeys) {
         const std::u16string file = HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA));
         fw::ForceDirectories(fw::ExtractFileDir(file));
-        SystemHotkeys registrar(app_->Handle());
+        SystemHotkeys registrar(/*onPress=*/nullptr);  // saves the file only, registers nothing
         fw::Win32FileStore files;
         fw::SystemAnsiCodePage ansi;
         THotkeyList list(HotkeySystem{registrar, files, ansi});
@@ -175,8 +175,8 @@ protected:
     // The ticks of the popup's hide timer, counted as they come.
     static TakenMessages HideTimerTicks() {
         return TakenMessages([](const MSG& message) {
-            return message.message == WM_TIMER && SimpleTimerHandler() != nullptr &&
-                   message.hwnd == SimpleTimerHandler()->WindowHandle() && message.wParam == form_->HideFormTimer.Id();
+            return message.message == WM_TIMER && fw::Timer::SharedWindow().Handle() != nullptr &&
+                   message.hwnd == fw::Timer::SharedWindow().Handle() && message.wParam == form_->HideFormTimer.Id();
         });
     }
     static RECT Client() {
@@ -207,7 +207,7 @@ protected:
     // A screen point outside the popup and the taskbar.
     static POINT Elsewhere() {
         const RECT popup = Bounds();
-        const RECT bar = Data->TaskbarPos().rc;
+        const RECT bar = TaskbarPos().rc;
         for (const POINT p : {POINT{200, 200}, POINT{GetSystemMetrics(SM_CXSCREEN) / 2, 300}, POINT{600, 150}}) {
             if (!PtInRect(&popup, p) && !PtInRect(&bar, p)) return p;
         }
@@ -290,7 +290,7 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     EXPECT_EQ(InPopup(Form().Popup().lblCheckForUpdates.Handle()).right, client.right - 8);
 
     // Beside the taskbar the shell reports.
-    const APPBARDATA bar = Data->TaskbarPos();
+    const APPBARDATA bar = TaskbarPos();
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(Form().Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -374,7 +374,7 @@ TEST_F(MainFormTest, PointerComingAndGoing) {
 
 TEST_F(MainFormTest, StaysWhileThePointerRestsOnTheTaskbar) {
     StartWith({});
-    const RECT bar = Data->TaskbarPos().rc;
+    const RECT bar = TaskbarPos().rc;
     // A pointer is on the taskbar when strictly inside it: there must be an inside.
     if (bar.right - bar.left < 3 || bar.bottom - bar.top < 3) GTEST_SKIP() << "no taskbar to rest the pointer on";
     Open();
@@ -410,7 +410,7 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
     // fits itself to its text.
     EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().top, 174 - 12 - 20);
     // Beside the taskbar with the gap scaled too.
-    const APPBARDATA bar = Data->TaskbarPos();
+    const APPBARDATA bar = TaskbarPos();
     if (bar.uEdge == ABE_BOTTOM && bar.rc.bottom > bar.rc.top) {
         EXPECT_EQ(Bounds().bottom, bar.rc.top - 5);
         EXPECT_EQ(Bounds().right, bar.rc.right - 5);

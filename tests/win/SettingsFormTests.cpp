@@ -426,11 +426,11 @@ TEST_F(Settings, TheWindowStaysWhileItsUpdateCheckWaits) {
     const HWND window = form.Handle(), button = form.btnCheckForUpdates.Handle();
     constexpr UINT kEndCheck = WM_APP + 0x71;
     bool buttonEnabled = true;
-    const int hook = App().AddMessageHook([&](MSG& message, bool& handled) {
-        if (message.message != kEndCheck) return;
-        handled = true;
+    fw::Subscription hook = App().AddMessageHook([&](MSG& message) {
+        if (message.message != kEndCheck) return false;
         buttonEnabled = IsWindowEnabled(button) != FALSE;
         server.Close();  // the check fails at once
+        return true;
     });
     PostMessageW(window, WM_CLOSE, 0, 0);
     PostThreadMessageW(GetCurrentThreadId(), kEndCheck, 0, 0);
@@ -440,7 +440,7 @@ TEST_F(Settings, TheWindowStaysWhileItsUpdateCheckWaits) {
         EXPECT_TRUE(box.Wait(10s));
         EXPECT_EQ(box.Text(), u"Error\r\rCould not check for updates.");
     }
-    App().RemoveMessageHook(hook);
+    hook = {};
     SetEnvironmentVariableW(kUpdateServerVariable, nullptr);
     EXPECT_FALSE(buttonEnabled) << "disabled while the check waited";
     ASSERT_TRUE(IsWindow(window)) << "the close asked for meanwhile was refused";

@@ -11,6 +11,7 @@
 #include "controls/SimpleTimer.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/Timer.h"
 #include "tests/support/WinTest.h"
 
 using namespace corvalend;
@@ -28,14 +29,14 @@ TEST(SimpleTimer, AutoDisableFiresOnceAndIsOffInItsHandler) {
     timer.SetAutoDisable(true);
     timer.SetEnabled(true);
     EXPECT_TRUE(timer.Enabled());
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 1u);
     ASSERT_TRUE(wintest::WaitFor("the timer's expiry", [&] { return ticks > 0; }));
     wintest::WitnessTimer witness(30ms);
     ASSERT_TRUE(witness.WaitTicks(3));  // a timer still running would have fired again by now
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(enabledInHandler);
     EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
 }
 
 TEST(SimpleTimer, NewTimersAreStoppedAndIntervalZeroNeverStarts) {
@@ -50,7 +51,7 @@ TEST(SimpleTimer, NewTimersAreStoppedAndIntervalZeroNeverStarts) {
     timer->SetEnabled(true);
     EXPECT_FALSE(timer->Enabled());
     EXPECT_FALSE(timer->Arm());
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
     wintest::WitnessTimer witness(std::chrono::milliseconds(USER_TIMER_MINIMUM));  // what an interval of 0 becomes
     ASSERT_TRUE(witness.WaitTicks(3));
     EXPECT_EQ(ticks, 0);
@@ -64,10 +65,10 @@ TEST(SimpleTimer, IntervalZeroStopsWhileEnabledStaysOn) {
 
     timer.SetInterval(0);
     EXPECT_TRUE(timer.Enabled());
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
     const int stoppedAt = ticks;
     timer.SetEnabled(true);  // nothing while the interval is 0
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
     {
         wintest::WitnessTimer witness(20ms);
         ASSERT_TRUE(witness.WaitTicks(3));
@@ -76,7 +77,7 @@ TEST(SimpleTimer, IntervalZeroStopsWhileEnabledStaysOn) {
 
     const auto start = Clock::now();
     timer.SetInterval(150);
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 1u);
     ASSERT_TRUE(wintest::WaitFor("an expiry at the new interval", [&] { return ticks > stoppedAt; }));
     EXPECT_GE(Clock::now() - start, 130ms);  // the new interval, not the old 20 ms
 }
@@ -90,7 +91,7 @@ TEST(SimpleTimer, TakingTheHandlerAwayStopsUntilSwitchedOnAgain) {
 
     timer.SetOnTimer(nullptr);
     EXPECT_TRUE(timer.Enabled());
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
     timer.SetOnTimer(count);  // a handler alone does not start it
     const int stoppedAt = ticks;
     {
@@ -98,10 +99,10 @@ TEST(SimpleTimer, TakingTheHandlerAwayStopsUntilSwitchedOnAgain) {
         ASSERT_TRUE(witness.WaitTicks(3));
     }
     EXPECT_EQ(ticks, stoppedAt);
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
 
     timer.SetEnabled(true);
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 1u);
     EXPECT_TRUE(wintest::WaitFor("an expiry after switching on", [&] { return ticks > stoppedAt; }));
 }
 
@@ -117,18 +118,18 @@ TEST(SimpleTimer, SwitchingOnAgainRestartsThePeriod) {
     }
     timer.SetEnabled(true);
     const auto restarted = Clock::now();
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 1u);  // one running timer, counted once
+    EXPECT_EQ(fw::Timer::RunningCount(), 1u);  // one running timer, counted once
     ASSERT_TRUE(wintest::WaitFor("the first expiry", [&] { return !ticks.empty(); }));
     EXPECT_GE(ticks.front() - restarted, 230ms);
     EXPECT_GE(ticks.front() - start, 370ms);
 }
 
 TEST(SimpleTimer, OneSharedWindowWhileTimersLive) {
-    ASSERT_EQ(SimpleTimerHandler(), nullptr);
+    const fw::HiddenWindow& shared = fw::Timer::SharedWindow();
+    ASSERT_EQ(shared.Handle(), nullptr);
     auto first = TSimpleTimer::Create();
-    TSimpleTimerHandler* handler = SimpleTimerHandler();
-    ASSERT_NE(handler, nullptr);
-    const HWND window = handler->WindowHandle();
+    const HWND window = shared.Handle();
+    ASSERT_NE(window, nullptr);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"TPUtilWindow");
@@ -141,22 +142,22 @@ TEST(SimpleTimer, OneSharedWindowWhileTimersLive) {
     EXPECT_EQ(bounds.bottom - bounds.top, 0);
 
     auto second = TSimpleTimer::CreateEx(10, [](TSimpleTimer&) {});
-    EXPECT_EQ(SimpleTimerHandler(), handler);
-    EXPECT_EQ(handler->RefCount(), 2u);
+    EXPECT_EQ(shared.Handle(), window);
+    EXPECT_EQ(shared.Count(), 2u);
     second->SetEnabled(true);
-    EXPECT_EQ(handler->ActiveCount(), 1u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 1u);
     first.reset();
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(handler->RefCount(), 1u);
+    EXPECT_EQ(shared.Count(), 1u);
     second.reset();  // a running timer is stopped on the way
-    EXPECT_EQ(SimpleTimerHandler(), nullptr);
+    EXPECT_EQ(shared.Handle(), nullptr);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), 0);
 
     int ticks = 0;
     TSimpleTimer third(20, [&](TSimpleTimer&) { ++ticks; });
-    ASSERT_NE(SimpleTimerHandler(), nullptr);
-    EXPECT_TRUE(IsWindow(SimpleTimerHandler()->WindowHandle()));
+    ASSERT_NE(shared.Handle(), nullptr);
+    EXPECT_TRUE(IsWindow(shared.Handle()));
     third.SetEnabled(true);
     EXPECT_TRUE(wintest::WaitFor("an expiry of the new timer", [&] { return ticks > 0; }));
 }
@@ -166,7 +167,7 @@ TEST(SimpleTimer, ExpiryOfATimerThatIsGoneIsIgnored) {
     TSimpleTimer live(60000, [&](TSimpleTimer&) { ++liveTicks; });
     auto gone = TSimpleTimer::CreateEx(60000, [&](TSimpleTimer&) { ++goneTicks; });
     const UINT_PTR goneId = gone->Id();
-    const HWND window = SimpleTimerHandler()->WindowHandle();
+    const HWND window = fw::Timer::SharedWindow().Handle();
     gone.reset();
 
     PostMessageW(window, WM_TIMER, goneId, 0);
@@ -189,7 +190,7 @@ TEST(SimpleTimer, HandlerMayFreeItsOwnTimer) {
     wintest::WitnessTimer witness(10ms);
     ASSERT_TRUE(witness.WaitTicks(3));  // a timer left running would have fired again by now
     EXPECT_EQ(ticks, 1);
-    EXPECT_EQ(SimpleTimerHandler(), nullptr);
+    EXPECT_EQ(fw::Timer::SharedWindow().Handle(), nullptr);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), 0) << "gone once its handler returned";
 }
 
@@ -215,18 +216,18 @@ TEST(SimpleTimer, ThousandTimersLeaveNothingBehind) {
         if (i % 3 != 0) timers.back()->SetEnabled(true);
         if (i % 7 == 0) timers.back()->SetInterval(0);
     }
-    EXPECT_EQ(SimpleTimerHandler()->RefCount(), 1000u);
-    EXPECT_GT(SimpleTimerHandler()->ActiveCount(), 500u);
+    EXPECT_EQ(fw::Timer::SharedWindow().Count(), 1000u);
+    EXPECT_GT(fw::Timer::RunningCount(), 500u);
     EXPECT_TRUE(wintest::WaitFor("an expiry of any of them", [&] { return ticks > 0; }));
     std::shuffle(timers.begin(), timers.end(), random);
     // Half freed, the rest switched off first, then freed in another order.
     timers.resize(500);
     for (auto& timer : timers) timer->SetEnabled(false);
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
     std::shuffle(timers.begin(), timers.end(), random);
     timers.clear();
 
-    EXPECT_EQ(SimpleTimerHandler(), nullptr);
+    EXPECT_EQ(fw::Timer::SharedWindow().Handle(), nullptr);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), 0);
     const int ticksAfter = ticks;
     wintest::WitnessTimer witness(50ms);  // the longest interval of them

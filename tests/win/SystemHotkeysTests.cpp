@@ -1,6 +1,8 @@
-// Registration with the system: atoms named after the combination, key presses arriving as hotkey
-// messages on the application's window, refusals and withdrawals that leave nothing behind.
+// Registration with the system: atoms named after the combination, key presses arriving at the
+// registrar from the program's hotkey window, refusals and withdrawals that leave nothing behind.
 #include <gtest/gtest.h>
+
+#include <deque>
 
 #include "core/SystemHotkeys.h"
 #include "framework/Application.h"
@@ -13,21 +15,28 @@ using namespace corvalend;
 
 namespace {
 
+struct Press {
+    uint16_t id;
+    uint32_t modifiers, key;
+};
+
 struct SystemHotkeysTest : ::testing::Test {
     fw::Application app{GetModuleHandleW(nullptr)};
-    SystemHotkeys registrar{app.Handle()};
+    std::deque<Press> presses;
+    SystemHotkeys registrar{[this](uint16_t id, uint32_t modifiers, uint32_t key) {
+        presses.push_back({id, modifiers, key});
+    }};
     fw::Win32FileStore files;
     fw::SystemAnsiCodePage ansi;
     HotkeySystem system{registrar, files, ansi};
 
-    // The next hotkey message for the application's window; none when it never came.
-    std::optional<MSG> NextHotkey() {
-        std::optional<MSG> hotkey;
-        wintest::WaitFor("a hotkey message", [&] {
-            MSG message;
-            if (PeekMessageW(&message, app.Handle(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) hotkey = message;
-            return hotkey.has_value();
-        });
+    // The next press the registrar heard of; none when it never came.
+    std::optional<Press> NextHotkey() {
+        std::optional<Press> hotkey;
+        if (wintest::WaitFor("a hotkey press", [&] { return !presses.empty(); })) {
+            hotkey = presses.front();
+            presses.pop_front();
+        }
         return hotkey;
     }
 
@@ -58,9 +67,9 @@ TEST_F(SystemHotkeysTest, PressesArriveWithModifiersAndKey) {
         wintest::PressCombination(d.Shift, d.Key);
         const auto hotkey = NextHotkey();
         ASSERT_TRUE(hotkey.has_value()) << fw::Utf16ToUtf8(AtomName(item->Atom()));
-        EXPECT_EQ(hotkey->wParam, item->Atom());
-        EXPECT_EQ(LOWORD(hotkey->lParam), d.Shift);
-        EXPECT_EQ(HIWORD(hotkey->lParam), d.Key);
+        EXPECT_EQ(hotkey->id, item->Atom());
+        EXPECT_EQ(hotkey->modifiers, static_cast<uint32_t>(d.Shift));
+        EXPECT_EQ(hotkey->key, static_cast<uint32_t>(d.Key));
     }
 
     list.Delete(0);
@@ -71,7 +80,7 @@ TEST_F(SystemHotkeysTest, PressesArriveWithModifiersAndKey) {
     wintest::PressCombination(MOD_WIN, 'N');
     const auto hotkey = NextHotkey();
     ASSERT_TRUE(hotkey.has_value());
-    EXPECT_EQ(hotkey->wParam, winN->Atom()) << "the deleted hotkey still arrived";
+    EXPECT_EQ(hotkey->id, winN->Atom()) << "the deleted hotkey still arrived";
 }
 
 TEST_F(SystemHotkeysTest, RefusedCombinationsLeakNoAtom) {

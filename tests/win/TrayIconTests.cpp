@@ -14,6 +14,7 @@
 #include "controls/TrayIcon.h"
 #include "framework/Application.h"
 #include "framework/Error.h"
+#include "framework/Timer.h"
 #include "framework/WinText.h"
 #include "framework/Window.h"
 #include "tests/support/FormTest.h"
@@ -88,7 +89,7 @@ std::vector<std::u16string> MenuCaptions(HWND menuWindow) {
 
 // No timer of the icons runs: a press has nothing more to come, its double-click time is over.
 bool TimersStopped() {
-    return SimpleTimerHandler() == nullptr || SimpleTimerHandler()->ActiveCount() == 0;
+    return fw::Timer::RunningCount() == 0;
 }
 
 }  // namespace
@@ -163,13 +164,13 @@ TEST(TrayIcon, IconListAndIndex) {
 
 TEST(TrayIcon, IconsShareOneHandlerWindow) {
     fw::Application app(GetModuleHandleW(nullptr));
-    ASSERT_EQ(TrayIconHandler(), nullptr);
+    ASSERT_EQ(TrayIconWindow().Handle(), nullptr);
     auto first = std::make_unique<TTrayIcon>(app, nullptr);
     auto second = std::make_unique<TTrayIcon>(app, nullptr);
     const HWND window = first->Handle();
     EXPECT_EQ(second->Handle(), window);
     EXPECT_NE(first->IconID(), second->IconID());
-    EXPECT_EQ(TrayIconHandler()->RefCount(), 2u);
+    EXPECT_EQ(TrayIconWindow().Count(), 2u);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"TPUtilWindow");
@@ -178,7 +179,7 @@ TEST(TrayIcon, IconsShareOneHandlerWindow) {
     first.reset();
     EXPECT_TRUE(IsWindow(window));
     second.reset();
-    EXPECT_EQ(TrayIconHandler(), nullptr);
+    EXPECT_EQ(TrayIconWindow().Handle(), nullptr);
     EXPECT_FALSE(IsWindow(window));
     TTrayIcon third(app, nullptr);
     EXPECT_TRUE(IsWindow(third.Handle()));
@@ -409,8 +410,9 @@ TEST(TrayIcon, IdleIconRunsNoTimer) {
     // The timer messages the application's loop sees, but the witness's own.
     int timerMessages = 0;
     const wintest::WitnessTimer* witness = nullptr;
-    const int hook = app.AddMessageHook([&](MSG& message, bool&) {
+    fw::Subscription hook = app.AddMessageHook([&](MSG& message) {
         if (message.message == WM_TIMER && !(witness != nullptr && witness->Owns(message))) ++timerMessages;
+        return false;
     });
     // Through the application's loop, so that its hook counts.
     const auto witnessTicks = [&](std::chrono::milliseconds interval, int count) {
@@ -423,7 +425,7 @@ TEST(TrayIcon, IdleIconRunsNoTimer) {
     };
     witnessTicks(250ms, 5);  // longer than the longest interval of the icon's timers, a second
     EXPECT_EQ(timerMessages, 0);
-    EXPECT_EQ(SimpleTimerHandler()->ActiveCount(), 0u);
+    EXPECT_EQ(fw::Timer::RunningCount(), 0u);
 
     // Enter/exit tracking polls every 20 ms while it is wanted, and only then.
     icon.SetWantEnterExitEvents(true);
@@ -435,7 +437,7 @@ TEST(TrayIcon, IdleIconRunsNoTimer) {
     const int stopped = timerMessages;
     witnessTicks(20ms, 5);
     EXPECT_EQ(timerMessages, stopped);
-    app.RemoveMessageHook(hook);
+    hook = {};
 }
 
 TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
@@ -475,8 +477,8 @@ TEST(TrayIcon, ThousandIconsLeaveNothingBehind) {
     }
     wintest::PumpPending();
 
-    EXPECT_EQ(TrayIconHandler(), nullptr);
-    EXPECT_EQ(SimpleTimerHandler(), nullptr);
+    EXPECT_EQ(TrayIconWindow().Handle(), nullptr);
+    EXPECT_EQ(fw::Timer::SharedWindow().Handle(), nullptr);
     EXPECT_EQ(wintest::CountThreadWindows(L"TPUtilWindow"), helperWindows);
     EXPECT_EQ(wintest::ShellIconCount(), shellIcons);
     EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), originalProc);

@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "core/UpdateRules.h"
+#include "core/SystemHotkeys.h"
 #include "core/Updater.h"
 #include "core/datau.h"
 #include "framework/Application.h"
@@ -372,8 +373,8 @@ TEST_F(UpdaterTest, TheCheckFromAWindowTellsTheUserAndOpensTheDownloadPage) {
     EXPECT_EQ(server.Requests().size(), 3u);
 }
 
-// While the check waits for a silent server, the application's messages run through its hooks: a
-// hotkey works, the button that started the check is disabled and a second check does not start.
+// While the check waits for a silent server, the application's messages go on: a hotkey works, the
+// button that started the check is disabled and a second check does not start.
 TEST_F(UpdaterTest, WhileTheCheckWaitsHotkeysWorkAndNoSecondCheckStarts) {
     server.SetAnswer({.silent = true});
     fw::Application app(GetModuleHandleW(nullptr));
@@ -387,9 +388,7 @@ TEST_F(UpdaterTest, WhileTheCheckWaitsHotkeysWorkAndNoSecondCheckStarts) {
         bool waiting, buttonEnabled;
     };
     std::vector<Seen> hotkeys;
-    const int hook = app.AddMessageHook([&](MSG& message, bool& handled) {
-        if (message.message != WM_HOTKEY) return;
-        handled = true;
+    SystemHotkeys registrar([&](uint16_t, uint32_t, uint32_t) {
         hotkeys.push_back({CheckingForUpdates(), IsWindowEnabled(window.Button()) != FALSE});
         if (!hotkeys.back().waiting) return;
         try {
@@ -398,12 +397,14 @@ TEST_F(UpdaterTest, WhileTheCheckWaitsHotkeysWorkAndNoSecondCheckStarts) {
             ADD_FAILURE() << "a second check ran";
         }
     });
+    constexpr uint16_t kHotkeyId = 1;
+    ASSERT_TRUE(registrar.RegisterHotKey(kHotkeyId, MOD_CONTROL | MOD_ALT, 'Q'));
     wintest::MessageBoxWatcher box(u"Corvalend");
-    PostMessageW(app.Handle(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Q'));
+    PostMessageW(HotkeyWindow().Handle(), WM_HOTKEY, kHotkeyId, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Q'));
     const auto start = std::chrono::steady_clock::now();
     SendMessageW(window.Handle(), CheckingWindow::kCheck, 0, 0);
     const double seconds = SecondsSince(start);
-    app.RemoveMessageHook(hook);
+    registrar.UnregisterHotKey(kHotkeyId);
 
     ASSERT_EQ(hotkeys.size(), 1u) << "the hotkey ran once";
     EXPECT_TRUE(hotkeys[0].waiting) << "while the check waited";
@@ -424,16 +425,16 @@ TEST_F(UpdaterTest, ExitWhileTheCheckWaitsEndsIt) {
     fw::Application app(GetModuleHandleW(nullptr));
     app.SetTitle(u"Corvalend");
     CheckingWindow window(app, [](HWND, const std::u16string&) { ADD_FAILURE() << "no page opens"; });
-    const int hook = app.AddMessageHook([&](MSG& message, bool& handled) {
-        if (message.message != WM_APP + 0x72) return;
-        handled = true;
+    fw::Subscription hook = app.AddMessageHook([&](MSG& message) {
+        if (message.message != WM_APP + 0x72) return false;
         app.Terminate();
+        return true;
     });
     PostThreadMessageW(GetCurrentThreadId(), WM_APP + 0x72, 0, 0);
     const auto start = std::chrono::steady_clock::now();
     SendMessageW(window.Handle(), CheckingWindow::kCheck, 0, 0);
     EXPECT_LT(SecondsSince(start), 5.0) << "not at the time limit (10 s)";
-    app.RemoveMessageHook(hook);
+    hook = {};
     EXPECT_TRUE(app.Terminated());
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
