@@ -387,12 +387,10 @@ bool MessageBoxWatcher::Wait(std::chrono::milliseconds timeout) {
     return PumpUntil([this] { return closed_.load(); }, timeout);
 }
 
-void EnsureHotkeyFile() {
+void EmptyHotkeyFile() {
     const std::u16string file = corvalend::HotkeyFileIn(corvalend::GetSpecialFolder(CSIDL_APPDATA));
-    fw::Win32FileStore store;
-    if (store.Exists(file)) return;
     fw::ForceDirectories(fw::ExtractFileDir(file));
-    store.Replace(file, "");
+    fw::Win32FileStore().Replace(file, "");
 }
 
 void KeepScreenshot(HWND window, const std::u16string& name) {

@@ -74,9 +74,9 @@ int ShellIconCount();
 // only for an icon it has.
 bool ShellHasIcon(HWND window, UINT id);
 
-// Makes the hotkey file (empty) when there is none, as a set-up program would: a data module made
-// without one shows the settings window modally.
-void EnsureHotkeyFile();
+// Makes the hotkey file empty, as a set-up program leaves it: a data module made without one shows
+// the settings window modally, and one made with a file an earlier test left loads its hotkeys.
+void EmptyHotkeyFile();
 
 // Keeps the window's picture, as it is on the screen, as the test artefact build/test-artefacts/<name>
 // (a BMP) and prints its path.

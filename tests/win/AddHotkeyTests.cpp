@@ -54,7 +54,7 @@ protected:
 
     void SetUp() override {
         StoreFunc(u"");  // the registry outlives the test run
-        wintest::EnsureHotkeyFile();
+        wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::Win32FileStore().Replace(HotkeyFile(), "");
         THotkeyList file(data_->System());

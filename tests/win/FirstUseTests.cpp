@@ -42,7 +42,7 @@ protected:
 
     void SetUp() override {
         SetFirstUse(u"0");  // the data module is made without showing the guide or the settings
-        wintest::EnsureHotkeyFile();
+        wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));

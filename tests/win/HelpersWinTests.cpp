@@ -33,7 +33,7 @@ struct DataTest : ::testing::Test {
     DataTest() {
         app.SetTitle(u"Corvalend");
         wintest::DeleteTree(GetSpecialFolder(CSIDL_APPDATA) + u"\\Tamberlo");
-        wintest::EnsureHotkeyFile();
+        wintest::EmptyHotkeyFile();
         data = std::make_unique<wintest::ProgramData>(app);
     }
 };

@@ -70,7 +70,7 @@ class HotkeySetting : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
-        wintest::EnsureHotkeyFile();
+        wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         list_ = std::make_unique<THotkeyList>(data_->System());
         host_ = std::make_unique<HostForm>(*app_);

@@ -44,7 +44,7 @@ protected:
     static void TearDownTestSuite() { app_.reset(); }
 
     void SetUp() override {
-        wintest::EnsureHotkeyFile();
+        wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
         THotkeyList file(data_->System());

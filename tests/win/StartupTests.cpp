@@ -23,7 +23,7 @@ TEST(DataLocations, HotkeyFileBelowTheApplicationDataFolder) {
     EXPECT_EQ(GetSpecialFolder(0x7777), u"");  // no such folder
 
     fw::Application app(GetModuleHandleW(nullptr));
-    wintest::EnsureHotkeyFile();
+    wintest::EmptyHotkeyFile();
     wintest::ProgramData data(app);
     EXPECT_EQ(data.DataFile(dftHotkeys), HotkeyFileIn(appData));
     EXPECT_EQ(data.DataFile(dftRegKey), u"Software\\Tamberlo\\Corvalend\\");
