@@ -4,14 +4,14 @@
 #include <chrono>
 #include <memory>
 
-#include "capture/CaptureForms.h"
+#include "capture/Win32ScreenCaptures.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/ScopeExit.h"
-#include "ui/FirstRunForms.h"
 #include "ui/MainFormU.h"
 #include "ui/RunningCopy.h"
 #include "ui/SettingsFormU.h"
+#include "ui/Win32FirstRunWindows.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
             auto mainForm = std::make_unique<TMainForm>(app);
             MainForm = mainForm.get();
             // The windows the data module opens when it decides to.
-            auto captures = std::make_unique<CaptureForms>(app);
-            FirstRunForms firstRun;
+            auto captures = std::make_unique<Win32ScreenCaptures>(app);
+            Win32FirstRunWindows firstRun;
             auto data = std::make_unique<TData>(app, firstRun, *captures);  // sets Data at once
             // The popup, while open, follows hotkeys taken or refused (the data module goes first).
             const fw::Subscription refusedMarks = data->AddRefusedListener([] {

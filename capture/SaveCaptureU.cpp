@@ -133,7 +133,7 @@ void TSaveCapture::LayoutControls() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TSaveCapture::FreeReleased() {
+void TSaveCapture::DeleteAfterRelease() {
     owner_.Free(*this);
 }
 

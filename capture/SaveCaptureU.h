@@ -82,7 +82,7 @@ public:
 protected:
     // The scroll box below the buttons fills the rest of the client area.
     void LayoutControls() override;
-    void FreeReleased() override;  // through the list that owns the window
+    void DeleteAfterRelease() override;  // through the list that owns the window
 
 private:
     void CreateControls();

@@ -187,7 +187,7 @@ void TSizeRect::DrawInfoText(HDC dc, const std::u16string& text) {
     const auto where = InfoTextRect(metrics, Width(), Height(), logic_.FBoxSize, canvasPen_->Width());
     if (!where) return;  // too small: no text at all rather than a clipped one
     RECT rect = fw::ToRECT(*where);
-    DrawTextW(dc, fw::W(text), -1, &rect, 0);
+    DrawTextW(dc, fw::AsWide(text), -1, &rect, 0);
 }
 
 void TSizeRect::DrawSelectionFrame(HDC dc, const RECT& rect) {

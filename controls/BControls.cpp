@@ -33,7 +33,7 @@ fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT d
     lf.lfStrikeOut = (style & fsStrikeOut) ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     const size_t length = std::min(font.Name.size(), static_cast<size_t>(LF_FACESIZE - 1));
-    std::copy_n(fw::W(font.Name), length, lf.lfFaceName);
+    std::copy_n(fw::AsWide(font.Name), length, lf.lfFaceName);
     fw::UniqueFont handle(CreateFontIndirectW(&lf));
     if (!handle) fw::ThrowLastError();
     return handle;
@@ -56,7 +56,7 @@ TBLabel::TBLabel(fw::Container& parent, const fw::ControlInfo& info, const TLabe
 
 void TBLabel::SetCaption(std::u16string Caption) {
     // The window text is the caption: WM_SETTEXT stores it and fits the bounds.
-    SetWindowTextW(Handle(), fw::W(Caption));
+    SetWindowTextW(Handle(), fw::AsWide(Caption));
 }
 
 void TBLabel::SetFont(TLabelFont Font) {
@@ -129,7 +129,7 @@ LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETTEXT: {
             // Past the static control, which would draw its own look straight away.
             const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            caption_ = fw::FromW(reinterpret_cast<const wchar_t*>(lParam));
+            caption_ = fw::FromWide(reinterpret_cast<const wchar_t*>(lParam));
             AdjustBounds();
             Invalidate();
             return result;
@@ -214,7 +214,7 @@ void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
     SetBkMode(dc, TRANSPARENT);
     RECT r = fw::ToRECT(LabelTextRect(client.right, client.bottom, margin_));
     // No DT_NOPREFIX: "&x" underlines the accelerator and "&&" shows one ampersand.
-    DrawTextW(dc, fw::W(caption_), static_cast<int>(caption_.size()), &r,
+    DrawTextW(dc, fw::AsWide(caption_), static_cast<int>(caption_.size()), &r,
               LabelDrawTextFlags(fitInRect_, autoSize_, fitType_, alignment_, alignVert_));
 }
 
@@ -258,7 +258,7 @@ fw::Bounds TBLabel::WindowBounds(const fw::Bounds& placed) const {
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     const fw::ScopedSelectObject font(dc.get(), fontHandle_.get());
     RECT extent{};
-    DrawTextW(dc.get(), fw::W(caption_), static_cast<int>(caption_.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc.get(), fw::AsWide(caption_), static_cast<int>(caption_.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
     if (caption_.empty()) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc.get(), &metrics);

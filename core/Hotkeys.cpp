@@ -257,7 +257,7 @@ bool THotkeyList::RefusedForOther(int Index) const {
 
 // ---- THotkeyRetry ----
 
-void THotkeyRetry::Follow(const THotkeyList& list) {
+void THotkeyRetry::UpdateTimer(const THotkeyList& list) {
     bool refused = false;
     for (int i = 0; i < list.Count() && !refused; ++i) refused = list.RefusedForOther(i);
     if (refused == running_) return;
@@ -277,7 +277,7 @@ bool THotkeyRetry::Retry(THotkeyList& list) {
         item.RegisterHotkey();
         taken = taken || !item.Refused();
     }
-    Follow(list);
+    UpdateTimer(list);
     return taken;
 }
 

@@ -230,8 +230,8 @@ public:
     THotkeyRetry& operator=(const THotkeyRetry&) = delete;
 
     // After the list was registered: starts or stops the timer as the list needs it.
-    void Follow(const THotkeyList& list);
-    // Registers the hotkeys refused for another program again, then follows the list; true when
+    void UpdateTimer(const THotkeyList& list);
+    // Registers the hotkeys refused for another program again, then updates the timer; true when
     // the system took one of them.
     bool Retry(THotkeyList& list);
     bool TimerRunning() const { return running_; }

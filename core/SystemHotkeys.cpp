@@ -25,7 +25,7 @@ SystemHotkeys::~SystemHotkeys() {
 }
 
 uint16_t SystemHotkeys::AddAtomName(const std::u16string& name) {
-    return GlobalAddAtomW(fw::W(name));
+    return GlobalAddAtomW(fw::AsWide(name));
 }
 
 void SystemHotkeys::DeleteAtom(uint16_t atom) {
@@ -34,9 +34,8 @@ void SystemHotkeys::DeleteAtom(uint16_t atom) {
 
 bool SystemHotkeys::RegisterHotKey(uint16_t id, uint32_t modifiers, uint32_t key) {
     // An identifier on the window already is a combination held already (the atom names it).
-    fw::HiddenWindow::Member member = hotkeyWindow.Add(id, [this, id](intptr_t lParam) {
-        onPress_(id, LOWORD(lParam), HIWORD(lParam));
-    });
+    fw::HiddenWindow::Member member =
+        hotkeyWindow.Add(id, [this, id](intptr_t lParam) { onPress_(id, LOWORD(lParam), HIWORD(lParam)); });
     if (!member || !::RegisterHotKey(hotkeyWindow.Handle(), id, modifiers, key)) return false;
     registered_.insert_or_assign(id, std::move(member));
     return true;

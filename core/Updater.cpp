@@ -55,7 +55,7 @@ using UniqueInternet = std::unique_ptr<void, CloseInternetHandle>;
 std::u16string UpdateServerHost() {
     wchar_t value[256] = {};
     const DWORD length = GetEnvironmentVariableW(kUpdateServerVariable, value, 256);
-    return length > 0 && length < 256 ? fw::FromW(value, length) : std::u16string(kUpdateServerHost);
+    return length > 0 && length < 256 ? fw::FromWide(value, length) : std::u16string(kUpdateServerHost);
 }
 
 // Milliseconds left until the deadline; 0 once it has passed.
@@ -78,7 +78,7 @@ std::optional<std::string> Download(const std::u16string& address, Clock::time_p
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof(parts);
     parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!http.CrackUrl(fw::W(address), /*length=*/0, /*flags=*/0, &parts)) return std::nullopt;
+    if (!http.CrackUrl(fw::AsWide(address), /*length=*/0, /*flags=*/0, &parts)) return std::nullopt;
     const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
     const std::wstring pathAndQuery(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength);
 

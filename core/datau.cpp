@@ -36,7 +36,7 @@ public:
         const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
         wchar_t name[256] = {};
         if (scan == 0 || GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 256) <= 0) return u"";
-        return fw::FromW(name);
+        return fw::FromWide(name);
     }
 };
 
@@ -47,7 +47,7 @@ public:
 // The method itself failed: its own description, or else the text of its error code.
 [[noreturn]] void ThrowAutomationException(EXCEPINFO& exception, decltype(&SysFreeString) freeString) {
     if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
-    std::u16string text = exception.bstrDescription != nullptr ? fw::FromW(exception.bstrDescription) : u"";
+    std::u16string text = exception.bstrDescription != nullptr ? fw::FromWide(exception.bstrDescription) : u"";
     const HRESULT code = exception.scode != 0 ? exception.scode : static_cast<HRESULT>(exception.wCode);
     freeString(exception.bstrSource);
     freeString(exception.bstrDescription);
@@ -61,7 +61,7 @@ public:
 std::u16string GetSpecialFolder(int csidl) {
     wchar_t path[MAX_PATH + 1] = {};
     if (!SHGetSpecialFolderPathW(/*owner=*/nullptr, path, csidl, /*create=*/FALSE)) return u"";
-    return fw::FromW(path);
+    return fw::FromWide(path);
 }
 
 std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
@@ -118,7 +118,7 @@ void TData::InitApp() {
     ClearHotKeyList();
     LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/true);
     HotKeyList_->RegisterKeys();
-    retry_.Follow(*HotKeyList_);
+    retry_.UpdateTimer(*HotKeyList_);
     RefusedChanged();
     FirstUseCheck();
 }
@@ -202,9 +202,9 @@ bool ForgetStartAtLogOn() {
         command = command.substr(1, command.size() - 2);
     const std::u16string exeName = fw::Application::ExeName();
     // File names are compared as the file system does: without regard to case.
-    const bool ours =
-        !command.empty() && CompareStringOrdinal(fw::W(command), static_cast<int>(command.size()), fw::W(exeName),
-                                                 static_cast<int>(exeName.size()), /*ignoreCase=*/TRUE) == CSTR_EQUAL;
+    const bool ours = !command.empty() &&
+                      CompareStringOrdinal(fw::AsWide(command), static_cast<int>(command.size()), fw::AsWide(exeName),
+                                           static_cast<int>(exeName.size()), /*ignoreCase=*/TRUE) == CSTR_EQUAL;
     return ours && run.DeleteValue(kRunValueName);
 }
 

@@ -108,7 +108,7 @@ public:
 
     THotkeyList& HotKeyList() { return *HotKeyList_; }
     // What an editing copy of the hotkeys needs: the same files, but never registered.
-    const HotkeySystem& System() const { return system_; }
+    const HotkeySystem& HotkeyServices() const { return system_; }
     fw::Application& App() const { return app_; }
 
 private:

@@ -37,9 +37,9 @@ void ShowErrorBox(const std::u16string& text, const std::u16string& caption, con
     try {
         const std::u16string& shownCaption = style.caption.empty() ? caption : style.caption;
         if (style.plain) {
-            MessageBoxW(/*owner=*/nullptr, W(text), W(shownCaption), MB_OK);
+            MessageBoxW(/*owner=*/nullptr, AsWide(text), AsWide(shownCaption), MB_OK);
         } else {
-            MessageBoxW(GetActiveWindow(), W(ErrorDisplayText(text)), W(shownCaption),
+            MessageBoxW(GetActiveWindow(), AsWide(ErrorDisplayText(text)), AsWide(shownCaption),
                         MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
         }
     } catch (...) {
@@ -157,20 +157,19 @@ std::u16string Application::ExeName() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = GetModuleFileNameW(/*module=*/nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) return FromW(buffer.data(), length);
+        if (length < buffer.size()) return FromWide(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
 }
 
 void Application::SetTitle(std::u16string title) {
     title_ = std::move(title);
-    SetWindowTextW(window_->Handle(), W(title_));
+    SetWindowTextW(window_->Handle(), AsWide(title_));
 }
 
 Subscription Application::AddDialogFilter(HWND window, DialogFilter filter) {
-    return dialogFilters_.Add([window, filter = std::move(filter)](MSG& message, HWND root) {
-        return root == window && filter(message);
-    });
+    return dialogFilters_.Add(
+        [window, filter = std::move(filter)](MSG& message, HWND root) { return root == window && filter(message); });
 }
 
 void Application::Minimize() {

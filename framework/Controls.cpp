@@ -35,8 +35,8 @@ Control::Control(Container& parent, const ControlInfo& info, const WindowClass& 
     const Form& form = parent.RootForm();
     const Bounds pixels = PlaceAnchored(design_, anchors_, parentDesign_, parentDesign_, 96);
     CommonControls();  // the system's control classes, at the first control
-    const HWND hwnd = CreateWindowExW(window.exStyle, window.className, W(info.text), style, pixels.left, pixels.top,
-                                      pixels.width, pixels.height, parent.ContainerHandle(),
+    const HWND hwnd = CreateWindowExW(window.exStyle, window.className, AsWide(info.text), style, pixels.left,
+                                      pixels.top, pixels.width, pixels.height, parent.ContainerHandle(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), form.App().Instance(),
                                       /*param=*/nullptr);
     if (hwnd == nullptr) ThrowLastError();
@@ -79,7 +79,7 @@ std::u16string Control::Text() const {
 }
 
 void Control::SetText(const std::u16string& text) {
-    if (!SetWindowTextW(Handle(), W(text))) ThrowLastError();
+    if (!SetWindowTextW(Handle(), AsWide(text))) ThrowLastError();
 }
 
 void Control::SetBounds(const Bounds& bounds) {
@@ -180,7 +180,7 @@ void Control::Place() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Window* Control::HandlerOwner() const {
+Window* Control::KeepAliveWindow() const {
     return parent_ != nullptr ? &parent_->RootForm() : nullptr;
 }
 

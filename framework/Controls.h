@@ -106,7 +106,7 @@ protected:
     void Place();
 
     // The control's handlers are its form's: the form is not freed while one of them runs.
-    Window* HandlerOwner() const override;
+    Window* KeepAliveWindow() const override;
     void OnDestroying() override;
 
 private:

@@ -142,7 +142,7 @@ void ComboBox::Clear() {
 }
 
 void ComboBox::AddItem(const std::u16string& text, intptr_t object) {
-    const LRESULT index = SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text)));
+    const LRESULT index = SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsWide(text)));
     if (index >= 0) SendMessageW(Handle(), CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(object));
 }
 

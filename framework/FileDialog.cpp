@@ -26,11 +26,11 @@ FileDialogResult ShowFileDialog(const FileDialogRequest& request) {
     OPENFILENAMEW dialog{};
     const auto run = [&](const std::u16string& preset) {
         std::fill(name.begin(), name.end(), L'\0');
-        std::copy_n(W(preset), std::min(preset.size(), name.size() - 1), name.begin());
+        std::copy_n(AsWide(preset), std::min(preset.size(), name.size() - 1), name.begin());
         dialog = {};
         dialog.lStructSize = sizeof(dialog);
         dialog.hwndOwner = request.owner;
-        dialog.lpstrFilter = W(filter);
+        dialog.lpstrFilter = AsWide(filter);
         dialog.nFilterIndex = static_cast<DWORD>(std::max(request.filterIndex, 1));
         dialog.lpstrFile = name.data();
         dialog.nMaxFile = static_cast<DWORD>(name.size());
@@ -49,7 +49,7 @@ FileDialogResult ShowFileDialog(const FileDialogRequest& request) {
         }
         return {};
     }
-    return {.chosen = true, .fileName = FromW(name.data()), .filterIndex = static_cast<int>(dialog.nFilterIndex)};
+    return {.chosen = true, .fileName = FromWide(name.data()), .filterIndex = static_cast<int>(dialog.nFilterIndex)};
 }
 
 }  // namespace fw

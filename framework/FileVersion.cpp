@@ -12,12 +12,12 @@ namespace fw {
 
 uint32_t GetFileVersion(const std::u16string& Filename) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(W(Filename), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(AsWide(Filename), &ignored);
     if (size == 0) return 0;
     std::vector<BYTE> info(size);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!GetFileVersionInfoW(W(Filename), 0, size, info.data()) ||
+    if (!GetFileVersionInfoW(AsWide(Filename), 0, size, info.data()) ||
         !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr) {
         return 0;
     }

@@ -106,7 +106,7 @@ std::u16string Form::Caption() const {
 }
 
 void Form::SetCaption(const std::u16string& caption) {
-    SetWindowTextW(Handle(), W(caption));
+    SetWindowTextW(Handle(), AsWide(caption));
 }
 
 void Form::SetClientSize(int width, int height) {

@@ -9,7 +9,7 @@ namespace fw {
 namespace {
 
 template <class H>
-H Check(H handle) {
+H CreatedOrThrow(H handle) {
     if (handle == nullptr) throw Error(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
     return handle;
 }
@@ -18,7 +18,7 @@ H Check(H handle) {
 
 Pen::Pen(int style, int width, COLORREF color) : style_(style), width_(width), color_(color) {
     LOGPEN pen{.lopnStyle = static_cast<UINT>(style), .lopnWidth = {width, 0}, .lopnColor = color};
-    handle_.reset(Check(CreatePenIndirect(&pen)));
+    handle_.reset(CreatedOrThrow(CreatePenIndirect(&pen)));
 }
 
 Pen& Pen::operator=(const Pen& other) {
@@ -34,7 +34,7 @@ Pen& Pen::operator=(const Pen& other) {
 
 Brush::Brush(COLORREF color, UINT style, ULONG_PTR hatch) : color_(color), style_(style), hatch_(hatch) {
     LOGBRUSH brush{.lbStyle = style, .lbColor = color, .lbHatch = hatch};
-    handle_.reset(Check(CreateBrushIndirect(&brush)));
+    handle_.reset(CreatedOrThrow(CreateBrushIndirect(&brush)));
 }
 
 Brush& Brush::operator=(const Brush& other) {
@@ -74,7 +74,7 @@ HFONT Font::Handle(UINT dpi) const {
         font.lfItalic = italic_ ? TRUE : FALSE;
         font.lfCharSet = DEFAULT_CHARSET;
         face_.copy(font.lfFaceName, LF_FACESIZE - 1);
-        handle_.reset(Check(CreateFontIndirectW(&font)));
+        handle_.reset(CreatedOrThrow(CreateFontIndirectW(&font)));
         dpi_ = dpi;
     }
     return handle_.get();

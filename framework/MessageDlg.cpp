@@ -45,8 +45,8 @@ UINT ButtonsStyle(MessageButtons buttons, int defaultResult) {
 int MessageDlg(HWND owner, const std::u16string& text, MessageType type, MessageButtons buttons, int defaultResult) {
     owner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : GetActiveWindow();
     const TypeLook look = LookOf(type);
-    const int result =
-        MessageBoxW(owner, W(text), look.caption, look.icon | ButtonsStyle(buttons, defaultResult) | MB_SETFOREGROUND);
+    const int result = MessageBoxW(owner, AsWide(text), look.caption,
+                                   look.icon | ButtonsStyle(buttons, defaultResult) | MB_SETFOREGROUND);
     if (result == 0) ThrowLastError();
     return result;
 }

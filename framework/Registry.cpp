@@ -11,7 +11,8 @@ namespace fw {
 
 RegistryIni::RegistryIni(const std::u16string& subKey) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, W(subKey), 0, /*class=*/nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, AsWide(subKey), 0, /*class=*/nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS,
                         /*security=*/nullptr, &key, /*disposition=*/nullptr) == ERROR_SUCCESS) {
         key_.reset(key);
     }
@@ -21,18 +22,18 @@ std::u16string RegistryIni::ReadString(const std::u16string& name, const std::u1
     if (!key_) return defaultValue;
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(key_.get(), W(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key_.get(), AsWide(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ)) {
         return defaultValue;
     }
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key_.get(), W(name), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+    if (RegQueryValueExW(key_.get(), AsWide(name), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
         ERROR_SUCCESS) {
         return defaultValue;
     }
     buffer.back() = L'\0';  // the stored value need not end in a null
-    return FromW(buffer.data());
+    return FromWide(buffer.data());
 }
 
 int32_t RegistryIni::ReadInteger(const std::u16string& name, int32_t defaultValue) const {
@@ -45,8 +46,8 @@ bool RegistryIni::ReadBool(const std::u16string& name, bool defaultValue) const 
 
 void RegistryIni::WriteString(const std::u16string& name, const std::u16string& value) {
     const auto size = static_cast<DWORD>((value.size() + 1) * sizeof(char16_t));
-    if (!key_ || RegSetValueExW(key_.get(), W(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(W(value)), size) !=
-                     ERROR_SUCCESS) {
+    if (!key_ || RegSetValueExW(key_.get(), AsWide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(AsWide(value)),
+                                size) != ERROR_SUCCESS) {
         throw Error(u"Failed to set data for '" + name + u"'");
     }
 }
@@ -56,7 +57,7 @@ void RegistryIni::WriteBool(const std::u16string& name, bool value) {
 }
 
 bool RegistryIni::DeleteValue(const std::u16string& name) {
-    return key_ && RegDeleteValueW(key_.get(), W(name)) == ERROR_SUCCESS;
+    return key_ && RegDeleteValueW(key_.get(), AsWide(name)) == ERROR_SUCCESS;
 }
 
 }  // namespace fw

@@ -19,7 +19,7 @@ std::u16string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
     const int got = GetWindowTextW(window, text.data(), length + 1);
-    return FromW(text.data(), static_cast<size_t>(std::max(got, 0)));
+    return FromWide(text.data(), static_cast<size_t>(std::max(got, 0)));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ std::u16string SaveDialog::DialogFileName() const {
 }
 
 void SaveDialog::SetDialogFileName(const std::u16string& name) {
-    if (const HWND field = NameField()) SetWindowTextW(field, W(name));
+    if (const HWND field = NameField()) SetWindowTextW(field, AsWide(name));
 }
 
 void SaveDialog::TypeChanged() {
@@ -93,7 +93,7 @@ bool SaveDialog::Execute(HWND owner) {
                             .filterIndex = FilterIndex,
                             .fileName = FileName,
                             .flags = OFN_ENABLEHOOK | (OverwritePrompt ? static_cast<DWORD>(OFN_OVERWRITEPROMPT) : 0u),
-                            .title = Title.empty() ? nullptr : W(Title),
+                            .title = Title.empty() ? nullptr : AsWide(Title),
                             .defaultExt = defaultExt_.empty() ? nullptr : defaultExtBuffer_,
                             .hook = &SaveDialog::Hook,
                             .hookData = reinterpret_cast<LPARAM>(this),

@@ -19,7 +19,7 @@ const wchar_t* Wide(const char16_t* text) {
 void ShellOpen(const std::u16string& target, const ShellOpenOptions& options) {
     // The shell may hand the target to extensions of its own, which are COM objects.
     UseOle();
-    ShellExecuteW(options.owner, Wide(options.verb), W(target), Wide(options.parameters), Wide(options.directory),
+    ShellExecuteW(options.owner, Wide(options.verb), AsWide(target), Wide(options.parameters), Wide(options.directory),
                   options.show);
 }
 

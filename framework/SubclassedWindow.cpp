@@ -82,7 +82,7 @@ SubclassedWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UI
         return CommonControls().DefSubclassProc(hwnd, message, wParam, lParam);
     }
     std::optional<Window::HandlerScope> running;
-    if (Window* owner = self->HandlerOwner()) running.emplace(*owner);
+    if (Window* owner = self->KeepAliveWindow()) running.emplace(*owner);
     try {
         return self->OnMessage(message, wParam, lParam);
     } catch (...) {

@@ -53,7 +53,7 @@ protected:
     virtual void OnDestroying() {}
     // The toolkit window whose handlers this one's count as (a control's form): it is not freed while
     // one of them runs.
-    virtual Window* HandlerOwner() const { return nullptr; }
+    virtual Window* KeepAliveWindow() const { return nullptr; }
     // The procedure behind this one; with paintsItself the paint messages go to OnPaint instead. The
     // pointer's coming and going reach MouseEnter and MouseLeave first.
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -21,7 +21,7 @@ std::u16string SystemErrorText(DWORD code) {
         std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));  // an HRESULT reads in hex
         return u"System error code " + Utf8ToUtf16(hex);
     }
-    return FromW(buffer, length);
+    return FromWide(buffer, length);
 }
 
 void ThrowLastError() {

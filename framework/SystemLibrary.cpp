@@ -20,7 +20,7 @@ namespace {
 
 SystemLibrary::SystemLibrary(const wchar_t* fileName) : fileName_(fileName), module_(nullptr) {
     const HMODULE loaded = LoadLibraryExW(fileName, /*file=*/nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (loaded == nullptr) ThrowMissing(FromW(fileName), GetLastError());
+    if (loaded == nullptr) ThrowMissing(FromWide(fileName), GetLastError());
     // Pinned, the library no longer needs the reference the load took.
     HMODULE pinned = nullptr;
     const bool pin = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -33,7 +33,7 @@ FARPROC SystemLibrary::Address(const char* name) const {
     const FARPROC address = GetProcAddress(module_, name);
     if (address == nullptr) {
         const DWORD error = GetLastError();
-        ThrowMissing(FromW(fileName_) + u" (" + std::u16string(name, name + std::strlen(name)) + u")", error);
+        ThrowMissing(FromWide(fileName_) + u" (" + std::u16string(name, name + std::strlen(name)) + u")", error);
     }
     return address;
 }

@@ -17,11 +17,11 @@ std::u16string ExtractFileDir(const std::u16string& path) {
 
 bool ForceDirectories(const std::u16string& folder) {
     if (folder.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(W(folder));
+    const DWORD attributes = GetFileAttributesW(AsWide(folder));
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const std::u16string parent = ExtractFileDir(folder);
     if (parent.size() < folder.size() && !parent.empty() && parent.back() != u':') ForceDirectories(parent);
-    return CreateDirectoryW(W(folder), /*security=*/nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryW(AsWide(folder), /*security=*/nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 namespace {
@@ -42,7 +42,7 @@ DWORD WriteAndFlush(const wchar_t* path, std::string_view bytes) {
 }
 
 UniqueFile OpenForReading(const std::u16string& path) {
-    return UniqueFile(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    return UniqueFile(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   /*security=*/nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, /*template=*/nullptr));
 }
 
@@ -62,7 +62,7 @@ std::string ReadWhole(HANDLE file, const std::u16string& path) {
 }  // namespace
 
 bool Win32FileStore::Exists(const std::u16string& path) const {
-    const DWORD attributes = GetFileAttributesW(W(path));
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -90,7 +90,7 @@ std::wstring WriteBeside(const std::u16string& path, std::string_view bytes) {
     std::u16string folder = ExtractFileDir(path);
     if (folder.empty()) folder = u".";
     wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(W(folder), L"cvl", /*unique=*/0, temp))
+    if (!GetTempFileNameW(AsWide(folder), L"cvl", /*unique=*/0, temp))
         throw Error(CannotCreateFileText(path, SystemErrorText(GetLastError())));
     const DWORD error = WriteAndFlush(temp, bytes);
     if (error != ERROR_SUCCESS) {
@@ -109,7 +109,7 @@ std::wstring WriteBeside(const std::u16string& path, std::string_view bytes) {
 
 void Win32FileStore::Replace(const std::u16string& path, std::string_view bytes) {
     const std::wstring temp = WriteBeside(path, bytes);
-    if (!MoveFileExW(temp.c_str(), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(temp.c_str(), AsWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         RemoveAndFail(temp, path, GetLastError());
 }
 
@@ -118,16 +118,17 @@ void Win32FileStore::ReplaceKeepingBackup(const std::u16string& path,
                                           const std::u16string& backup) {
     const std::wstring temp = WriteBeside(path, bytes);
     if (!Exists(path)) {
-        if (!MoveFileExW(temp.c_str(), W(path), MOVEFILE_WRITE_THROUGH)) RemoveAndFail(temp, path, GetLastError());
+        if (!MoveFileExW(temp.c_str(), AsWide(path), MOVEFILE_WRITE_THROUGH)) RemoveAndFail(temp, path, GetLastError());
         return;
     }
-    if (ReplaceFileW(W(path), temp.c_str(), W(backup), REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+    if (ReplaceFileW(AsWide(path), temp.c_str(), AsWide(backup),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                      /*exclude=*/nullptr, /*reserved=*/nullptr)) {
         return;
     }
     const DWORD error = GetLastError();
     // The old file already went to the backup's name but the new one could not follow: it goes back.
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(W(backup), W(path), MOVEFILE_WRITE_THROUGH);
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(AsWide(backup), AsWide(path), MOVEFILE_WRITE_THROUGH);
     RemoveAndFail(temp, path, error);
 }
 

@@ -8,15 +8,15 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are 
 
 namespace fw {
 
-inline const wchar_t* W(const std::u16string& text) {
+inline const wchar_t* AsWide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-inline std::u16string FromW(const wchar_t* text) {
+inline std::u16string FromWide(const wchar_t* text) {
     return text == nullptr ? std::u16string() : std::u16string(reinterpret_cast<const char16_t*>(text));
 }
 
-inline std::u16string FromW(const wchar_t* text, size_t length) {
+inline std::u16string FromWide(const wchar_t* text, size_t length) {
     return std::u16string(reinterpret_cast<const char16_t*>(text), length);
 }
 

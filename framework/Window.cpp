@@ -62,7 +62,7 @@ Window::~Window() {
 void Window::Create(const WindowClassInfo& windowClass, const WindowCreateInfo& info) {
     const HINSTANCE instance = app_ != nullptr ? app_->Instance() : GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, windowClass, &Window::Proc);
-    const HWND hwnd = CreateWindowExW(info.exStyle, windowClass.name, W(info.title), info.style, info.x, info.y,
+    const HWND hwnd = CreateWindowExW(info.exStyle, windowClass.name, AsWide(info.title), info.style, info.x, info.y,
                                       info.width, info.height, info.parent, info.menu, instance, /*param=*/this);
     if (hwnd == nullptr) ThrowLastError();
 }
@@ -98,7 +98,7 @@ void Window::RunDeferredWork() {
     // An action that waited in a nested loop may have let another handler start and not yet return.
     if (releasing_ && handlers_ == 0) {
         releasing_ = false;
-        FreeReleased();
+        DeleteAfterRelease();
     }
 }
 

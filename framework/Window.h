@@ -109,7 +109,7 @@ protected:
     virtual void MouseLeave() {}
     // How Release frees the object: `delete this` (made with new, owned by nobody) unless its owner
     // frees it.
-    virtual void FreeReleased() { delete this; }
+    virtual void DeleteAfterRelease() { delete this; }
     // The system's default handling; the paint messages go to OnPaint, the pointer's coming and
     // going to MouseEnter and MouseLeave.
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);

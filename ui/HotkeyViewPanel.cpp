@@ -80,7 +80,7 @@ void THotkeyViewPanel::OnPaint(HDC dc, const RECT& /*area*/) {
     SetTextColor(dc, TextColor());
     const auto text = [&](const fw::Bounds& b, const std::u16string& value) {
         RECT rect = scaled(b);
-        DrawTextW(dc, fw::W(value), static_cast<int>(value.size()), &rect,
+        DrawTextW(dc, fw::AsWide(value), static_cast<int>(value.size()), &rect,
                   DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     };
 

@@ -25,7 +25,7 @@ namespace corvalend {
 // A container the pointer passes through to the popup, as it does through the labels on it, so
 // that the popup sees the pointer come and go; a scroll bar of the container still takes it.
 template <class Container>
-class TPassThrough final : public Container {
+class THitTransparent final : public Container {
 public:
     using Container::Container;
 
@@ -54,8 +54,8 @@ public:
         // low for them. Placed at each opening. The box's column is as high as all rows, and
         // pnlHotkeys holds the windows of the band of rows in view and about a screen beyond (see
         // HotkeyBandRows).
-        TPassThrough<fw::ColumnScrollBox> sbHotkeys;
-        TPassThrough<fw::Panel> pnlHotkeys;
+        THitTransparent<fw::ColumnScrollBox> sbHotkeys;
+        THitTransparent<fw::Panel> pnlHotkeys;
     };
     // Makes them at the first call.
     TPopupControls& Popup();

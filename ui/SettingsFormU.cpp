@@ -87,7 +87,7 @@ TSettingsForm::~TSettingsForm() {
 void TSettingsForm::FormCreate() {
     pcClient.SetActivePage(tsHotkeys);
     ShowWindow(app_.Handle(), SW_HIDE);
-    HotKeyList_ = std::make_unique<THotkeyList>(data_.System());
+    HotKeyList_ = std::make_unique<THotkeyList>(data_.HotkeyServices());
     LoadHotkeys();
     refusedListener_ = data_.AddRefusedListener([this] {
         for (const auto& frame : HotKeySettingsList_) frame->ShowRefusedMark();
@@ -182,12 +182,12 @@ void TSettingsForm::SaveHotkeys() {
     const std::u16string file = data_.DataFile(dftHotkeys);
     HotKeyList_->SaveToFile(file);
     WriteStartAtLogOn(chkStartAtWindowsStart.Checked());
-    const std::optional<std::string> saved = data_.System().files.Read(file);
+    const std::optional<std::string> saved = data_.HotkeyServices().files.Read(file);
     data_.InitApp();
     // The first-use guide that InitApp may show writes its suggestions into the file: the working
     // copy follows, or the next save would write the old list over them. The column is rebuilt
     // once the handler that saved (a frame's Save, whose frame goes too) has returned.
-    if (data_.System().files.Read(file) != saved) Defer([this] { LoadHotkeys(); });
+    if (data_.HotkeyServices().files.Read(file) != saved) Defer([this] { LoadHotkeys(); });
 }
 
 void TSettingsForm::ClearHotkeySettings() {
@@ -256,7 +256,7 @@ void TSettingsForm::lblMailClick() {
     OpenPage(Handle(), std::u16string(u"mailto:") + kAuthorMailAddress);
 }
 
-void TSettingsForm::FreeReleased() {
+void TSettingsForm::DeleteAfterRelease() {
     const auto found = std::find_if(modelessForms.begin(), modelessForms.end(),
                                     [this](const auto& form) { return form.get() == this; });
     if (found == modelessForms.end()) return;

@@ -88,7 +88,7 @@ public:
 
 protected:
     // A modeless window leaves its list; any other is freed by whoever made it.
-    void FreeReleased() override;
+    void DeleteAfterRelease() override;
 
 private:
     void FormCreate();

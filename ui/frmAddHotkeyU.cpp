@@ -30,7 +30,7 @@ TfrmAddHotkey::~TfrmAddHotkey() {
 
 void TfrmAddHotkey::FormCreate() {
     const fw::RegistryIni registry(data_.DataFile(dftRegKey));  // closed on every way out
-    HotKeyList_ = std::make_unique<THotkeyList>(data_.System());
+    HotKeyList_ = std::make_unique<THotkeyList>(data_.HotkeyServices());
     pcClient.SetActivePage(tsKey);
     pcClientChange();
     FillHotKeyFuncs(cbAction);

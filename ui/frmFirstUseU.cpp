@@ -111,7 +111,7 @@ void TfrmFirstUse::MarkSuggestionsHeldByOthers() {
 }
 
 void TfrmFirstUse::LoadSuggestions() {
-    THotkeyList hotkeys(data_.System());
+    THotkeyList hotkeys(data_.HotkeyServices());
     data_.LoadHotkeyFile(hotkeys, /*OnlyActive=*/false);
     const TSuggestionTicks ticks = SuggestionTicks(hotkeys);
     for (int i = 0; i < kSuggestionCount; ++i) {
@@ -121,7 +121,7 @@ void TfrmFirstUse::LoadSuggestions() {
 }
 
 void TfrmFirstUse::SaveSuggestions() {
-    THotkeyList hotkeys(data_.System());
+    THotkeyList hotkeys(data_.HotkeyServices());
     data_.LoadHotkeyFile(hotkeys, /*OnlyActive=*/false);
     TSuggestionTicks ticked{};
     for (int i = 0; i < kSuggestionCount; ++i) {

@@ -26,7 +26,7 @@ constexpr unsigned kCtrlShift = MOD_CONTROL | MOD_SHIFT;
 std::u16string TempFile(const std::u16string& name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    return fw::FromW(temp) + name;
+    return fw::FromWide(temp) + name;
 }
 
 std::u16string Section(int index,
@@ -160,7 +160,7 @@ TEST_F(ActionsE2E, MinimizeAndCloseActOnTheForegroundWindow) {
 }
 
 TEST_F(ActionsE2E, OpenFileStartsTheProgramWithItsParameters) {
-    DeleteFileW(fw::W(OpenedFile()));
+    DeleteFileW(fw::AsWide(OpenedFile()));
     e2e::Press(kCtrlShift, VK_F6);
     fw::Win32FileStore files;
     std::optional<std::string> written;
@@ -223,7 +223,7 @@ TEST_F(ActionsE2E, FailuresAreShownAndTheProgramGoesOn) {
     fw::Win32FileStore().Replace(LockedFile(), "locked");
     {
         fw::UniqueFile held(
-            CreateFileW(fw::W(LockedFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+            CreateFileW(fw::AsWide(LockedFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         e2e::Press(kCtrlShift, VK_F10);
         text = takeBox(u"Corvalend");

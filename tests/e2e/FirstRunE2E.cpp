@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
+#include "controls/TrayIconLogic.h"
 #include "core/datau.h"
 #include "framework/Registry.h"
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "controls/TrayIconLogic.h"
 #include "tests/support/E2E.h"
 #include "tests/support/Front.h"
 #include "tests/support/WinTest.h"
@@ -27,7 +27,7 @@ constexpr wchar_t kProgramKeyPath[] = L"Software\\Tamberlo\\Corvalend";
 // As on a machine where the program never ran for this user.
 void ForgetTheUser() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKeyPath);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::AsWide(corvalend::kRunKey), fw::AsWide(corvalend::kRunValueName));
     wintest::DeleteTree(e2e::VendorFolder());
 }
 
@@ -35,7 +35,7 @@ std::optional<std::u16string> RegistryText(HKEY root, const wchar_t* key, const 
     wchar_t value[1024] = {};
     DWORD size = sizeof(value);
     if (RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return std::nullopt;
-    return fw::FromW(value);
+    return fw::FromWide(value);
 }
 
 // The process's visible form with the caption, null when there is none.
@@ -56,7 +56,7 @@ HWND WaitForForm(DWORD processId, const std::u16string& caption) {
 // The guide's page shows, with its window in front to take the keys.
 bool OnPage(HWND guide, const std::u16string& page) {
     return wintest::WaitFor("the guide's page \"" + fw::Utf16ToUtf8(page) + "\"", [&] {
-        const HWND sheet = wintest::FindChildWindow(guide, L"Corvalend.Panel", fw::W(page));
+        const HWND sheet = wintest::FindChildWindow(guide, L"Corvalend.Panel", fw::AsWide(page));
         return sheet != nullptr && IsWindowVisible(sheet) && wintest::InFront(guide);
     });
 }
@@ -71,7 +71,7 @@ class FirstRunE2E : public ::testing::Test {
 protected:
     void SetUp() override { ForgetTheUser(); }
     void TearDown() override {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName));
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, fw::AsWide(corvalend::kRunKey), fw::AsWide(corvalend::kRunValueName));
         e2e::PrepareRegistry();
     }
 };
@@ -99,7 +99,7 @@ TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkF
         EXPECT_EQ(fw::Win32FileStore().Read(e2e::HotkeyFile()), fw::EncodeUtf16LE(expected, true))
             << "exactly the four suggestions, in order";
         EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), u"0");
-        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::W(corvalend::kRunKey), fw::W(corvalend::kRunValueName)),
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::AsWide(corvalend::kRunKey), fw::AsWide(corvalend::kRunValueName)),
                   u"\"" + e2e::ProgramPath() + u"\"");
         // The check that showed the guide had loaded the file before: nothing is live yet, and
         // the file exists, so no settings window follows. A settings window would have come before
@@ -165,7 +165,7 @@ TEST_F(FirstRunE2E, TheGuideCancelledAtFirstStartLeavesTheSettingsWindowModalWit
     EXPECT_EQ(settings, opened) << "the one the tray opened, now modal";
     EXPECT_FALSE(e2e::RightButtonOpensTheMenu(program.ProcessId())) << "the tray icon ignores the mouse meanwhile";
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), std::nullopt) << "nothing written";
-    EXPECT_EQ(GetFileAttributesW(fw::W(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(fw::AsWide(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES);
 
     PostMessageW(settings, WM_CLOSE, 0, 0);
     ASSERT_TRUE(wintest::WaitFor("the settings window destroyed", [&] { return !IsWindow(settings); }));

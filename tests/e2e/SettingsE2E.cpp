@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/TrayIconLogic.h"
 #include "core/datau.h"
 #include "framework/Bitmap.h"
 #include "framework/BmpWriter.h"
@@ -25,7 +26,6 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "controls/TrayIconLogic.h"
 #include "tests/support/CaptureDriver.h"
 #include "tests/support/E2E.h"
 #include "tests/support/FormTest.h"
@@ -67,7 +67,7 @@ std::u16string TextOf(HWND window) {
     wchar_t text[512] = {};
     DWORD_PTR length = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &length);
-    return fw::FromW(text);
+    return fw::FromWide(text);
 }
 
 // A message to a control of the program, answered within the time (0 when it is not).
@@ -80,7 +80,7 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 std::u16string ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    return fw::FromW(name);
+    return fw::FromWide(name);
 }
 
 // Every window below `root` (children of children included) of the class and, when given, the text.
@@ -104,7 +104,7 @@ std::vector<HWND> Descendants(HWND root, const std::u16string& className, const 
 }
 
 HWND Descendant(HWND root, const wchar_t* className, const std::u16string& text) {
-    return wintest::FindChildWindow(root, className, fw::W(text));
+    return wintest::FindChildWindow(root, className, fw::AsWide(text));
 }
 
 // The first window `find` gives; null when it never comes (the test fails then, naming `what`).

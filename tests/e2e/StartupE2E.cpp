@@ -28,7 +28,8 @@ DWORD RunToTheEnd() {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(fw::W(e2e::ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()), nullptr, nullptr,
+    if (!CreateProcessW(fw::AsWide(e2e::ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()), nullptr,
+                        nullptr,
                         /*inherit=*/FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return GetLastError();
     }
@@ -132,7 +133,7 @@ TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
     // Closed: start-up goes on to the tray, whose icon takes the mouse again.
     PostMessageW(settings, WM_CLOSE, 0, 0);
     ASSERT_TRUE(wintest::WaitFor("the settings window destroyed", [&] { return !IsWindow(settings); }));
-    EXPECT_EQ(GetFileAttributesW(fw::W(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES) << "nothing saved";
+    EXPECT_EQ(GetFileAttributesW(fw::AsWide(e2e::HotkeyFile())), INVALID_FILE_ATTRIBUTES) << "nothing saved";
     EXPECT_TRUE(e2e::RightButtonOpensTheMenu(program.ProcessId()));
     EXPECT_EQ(program.Close(), 0u);
 }
@@ -141,10 +142,10 @@ TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheF
     e2e::PrepareRegistry();
     e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=close\r\n");
     const std::u16string backup = e2e::HotkeyFile() + u".bak";
-    DeleteFileW(fw::W(backup));
+    DeleteFileW(fw::AsWide(backup));
     const auto fileState = [] {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        GetFileAttributesExW(fw::W(e2e::HotkeyFile()), GetFileExInfoStandard, &data);
+        GetFileAttributesExW(fw::AsWide(e2e::HotkeyFile()), GetFileExInfoStandard, &data);
         const ULONGLONG written =
             (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
         return std::make_pair(fw::Win32FileStore().Read(e2e::HotkeyFile()), written);
@@ -181,7 +182,7 @@ TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheF
     }
     EXPECT_EQ(settingsWindows().size(), 1u);
     EXPECT_EQ(fileState(), before) << "the hotkey file was touched";
-    EXPECT_EQ(GetFileAttributesW(fw::W(backup)), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(fw::AsWide(backup)), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(e2e::CanRegister(MOD_CONTROL, VK_F10)) << "the running copy lost its hotkey";
     EXPECT_EQ(first.Close(), 0u);
 }

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/TrayIconLogic.h"
 #include "framework/Text.h"
 #include "framework/WinText.h"
-#include "controls/TrayIconLogic.h"
 #include "tests/support/E2E.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
@@ -95,7 +95,7 @@ PopupView ReadPopup(HWND popup) {
             RECT rect{};
             GetWindowRect(child, &rect);
             MapWindowPoints(HWND_DESKTOP, GetAncestor(child, GA_ROOT), reinterpret_cast<POINT*>(&rect), 2);
-            view.labels.push_back({rect, fw::FromW(text)});
+            view.labels.push_back({rect, fw::FromWide(text)});
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&view));

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "controls/TrayIconLogic.h"
 #include "core/datau.h"
 #include "framework/Bitmap.h"
 #include "framework/Registry.h"
@@ -20,7 +21,6 @@
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
-#include "controls/TrayIconLogic.h"
 #include "tests/support/FormTest.h"
 #include "tests/support/WinTest.h"
 
@@ -29,7 +29,7 @@ namespace e2e {
 std::u16string ProgramPath() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return fw::ExtractFileDir(fw::FromW(self)) + u"\\Corvalend.exe";
+    return fw::ExtractFileDir(fw::FromWide(self)) + u"\\Corvalend.exe";
 }
 
 std::u16string HotkeyFile() {
@@ -65,7 +65,7 @@ RunningProgram::RunningProgram() {
     // that is gone a moment later; a start that failed left nothing behind to mind.
     DWORD error = ERROR_SUCCESS;
     wintest::WaitFor("Corvalend.exe started", [&] {
-        error = CreateProcessW(fw::W(ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()),
+        error = CreateProcessW(fw::AsWide(ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()),
                                /*process=*/nullptr, /*thread=*/nullptr, /*inherit=*/FALSE, 0, /*environment=*/nullptr,
                                /*folder=*/nullptr, &startup, &info_)
                     ? ERROR_SUCCESS
@@ -132,7 +132,7 @@ std::optional<std::u16string> TakeMessageBox(DWORD processId,
     PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     // Gone before the next one is looked for.
     wintest::WaitFor("the answered message box gone", [&] { return !IsWindow(box) || !IsWindowVisible(box); });
-    return fw::FromW(text);
+    return fw::FromWide(text);
 }
 
 std::vector<HWND> TopWindowsOf(DWORD processId) {
@@ -241,7 +241,7 @@ TestWindow::~TestWindow() {
 std::u16string TestWindow::EditText() const {
     wchar_t text[1024] = {};
     GetWindowTextW(edit_, text, 1024);
-    return fw::FromW(text);
+    return fw::FromWide(text);
 }
 
 void TestWindow::BringToFront() {

@@ -201,8 +201,8 @@ bool WaitInFront(HWND window, HWND focus) {
             wchar_t name[64] = {}, caption[128] = {};
             GetClassNameW(GetForegroundWindow(), name, 64);
             InternalGetWindowText(GetForegroundWindow(), caption, 128);
-            ADD_FAILURE() << "in front instead: " << fw::Utf16ToUtf8(fw::FromW(name)) << " \""
-                          << fw::Utf16ToUtf8(fw::FromW(caption)) << "\"";
+            ADD_FAILURE() << "in front instead: " << fw::Utf16ToUtf8(fw::FromWide(name)) << " \""
+                          << fw::Utf16ToUtf8(fw::FromWide(caption)) << "\"";
             return false;
         }
         SettleEvents();

@@ -65,7 +65,7 @@ std::u16string ClipboardText() {
     OpenTheClipboard();
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = fw::FromW(chars);
+            text = fw::FromWide(chars);
             GlobalUnlock(data);
         }
     }

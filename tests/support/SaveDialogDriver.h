@@ -39,11 +39,11 @@ inline HWND WaitForSaveDialog(DWORD processId, const std::u16string& title, std:
 inline std::u16string SaveDialogFileName(HWND dialog) {
     wchar_t text[1024] = {};
     SendMessageW(SaveDialogNameField(dialog), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return fw::FromW(text);
+    return fw::FromWide(text);
 }
 
 inline void SetSaveDialogFileName(HWND dialog, const std::u16string& name) {
-    SendMessageW(SaveDialogNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fw::W(name)));
+    SendMessageW(SaveDialogNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fw::AsWide(name)));
 }
 
 // Picks the file type (counted from 1) as a choice in the type list would.

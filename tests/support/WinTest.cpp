@@ -26,9 +26,9 @@ namespace wintest {
 ScratchFolder::ScratchFolder() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    path_ = fw::FromW(temp) + u"corvalend-" + fw::IntToStr(GetCurrentProcessId()) + u"-" +
+    path_ = fw::FromWide(temp) + u"corvalend-" + fw::IntToStr(GetCurrentProcessId()) + u"-" +
             fw::IntToStr(static_cast<long long>(GetTickCount64())) + u"-" + fw::IntToStr(rand());
-    CreateDirectoryW(fw::W(path_), nullptr);
+    CreateDirectoryW(fw::AsWide(path_), nullptr);
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -37,26 +37,26 @@ ScratchFolder::~ScratchFolder() {
 
 void DeleteTree(const std::u16string& folder) {
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(fw::W(folder + u"\\*"), &found);
+    const HANDLE search = FindFirstFileW(fw::AsWide(folder + u"\\*"), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::u16string name = fw::FromW(found.cFileName);
+            const std::u16string name = fw::FromWide(found.cFileName);
             if (name == u"." || name == u"..") continue;
             const std::u16string path = folder + u"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 DeleteTree(path);
             } else {
-                SetFileAttributesW(fw::W(path), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(fw::W(path));
+                SetFileAttributesW(fw::AsWide(path), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(fw::AsWide(path));
             }
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(fw::W(folder));
+    RemoveDirectoryW(fw::AsWide(folder));
 }
 
 bool FolderExists(const std::u16string& folder) {
-    const DWORD attributes = GetFileAttributesW(fw::W(folder));
+    const DWORD attributes = GetFileAttributesW(fw::AsWide(folder));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -252,7 +252,7 @@ BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM param) {
     // window's thread, which may be the very thread waiting for us.
     InternalGetWindowText(hwnd, caption, 256);
     if (pid == find->processId && std::wstring(className) == find->className &&
-        (find->caption == nullptr || fw::FromW(caption) == *find->caption)) {
+        (find->caption == nullptr || fw::FromWide(caption) == *find->caption)) {
         find->found = hwnd;
         return FALSE;
     }
@@ -326,7 +326,7 @@ void MessageBoxWatcher::Watch(std::chrono::milliseconds searchTime) {
             // The box may show before its text control (0xFFFF) is filled in.
             if (found != nullptr && IsWindowVisible(found) &&
                 InternalGetWindowText(GetDlgItem(found, 0xFFFF), text, 4096) > 0) {
-                Remember(found, fw::FromW(text));
+                Remember(found, fw::FromWide(text));
                 box = found;
                 seenAt = now;
                 seen_ = true;
@@ -399,7 +399,7 @@ void KeepScreenshot(HWND window, const std::u16string& name) {
     const fw::Picture picture = fw::GrabScreen(fw::FromRECT(rect));
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    const std::u16string folder = fw::ExtractFileDir(fw::ExtractFileDir(fw::FromW(exe))) + u"\\test-artefacts";
+    const std::u16string folder = fw::ExtractFileDir(fw::ExtractFileDir(fw::FromWide(exe))) + u"\\test-artefacts";
     fw::ForceDirectories(folder);
     const std::u16string path = folder + u"\\" + name;
     fw::Win32FileStore().Replace(path, fw::EncodeBmp(picture));

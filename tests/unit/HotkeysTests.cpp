@@ -237,7 +237,7 @@ TEST_F(HotkeyListTest, OnlyHotkeysRefusedForAnotherProgramAreRetriedAndOnlyThenT
     list.RegisterKeys();
     ASSERT_TRUE(held->Refused() && alsoHeld->Refused() && twin->Refused());
     EXPECT_FALSE(list.RefusedForOther(list.IndexOf(twin))) << "its own twin holds it: retrying cannot help";
-    retry.Follow(list);
+    retry.UpdateTimer(list);
     EXPECT_EQ(timer.calls, std::vector<std::string>{"start"});
 
     // Still held: tried again, the twin never; the timer goes on without being started again.

@@ -57,7 +57,7 @@ protected:
         wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::Win32FileStore().Replace(HotkeyFile(), "");
-        THotkeyList file(data_->System());
+        THotkeyList file(data_->HotkeyServices());
         file.Add(true, 'Q', MOD_CONTROL | MOD_ALT, hkfClose, u"", u"", u"");
         file.Add(false, 'W', MOD_CONTROL | MOD_ALT, hkfMinimize, u"", u"", u"");
         file.SaveToFile(HotkeyFile());
@@ -312,7 +312,7 @@ TEST_F(AddHotkey, ChecksBothPagesThenFinishAppendsOneHotkeyAndReloads) {
     EXPECT_TRUE(fieldsShown) << "Open file shows every parameter field";
     EXPECT_EQ(fileWhileChecking, before) << "nothing written before Finish";
 
-    THotkeyList file(Data().System());
+    THotkeyList file(Data().HotkeyServices());
     file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
     ASSERT_EQ(file.Count(), 3) << "the earlier two, then the new one";
     EXPECT_EQ(file.GetItem(0)->HotKeyData.Key, 'Q');
@@ -457,7 +457,7 @@ TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
                 EXPECT_EQ(GetWindow(input, GW_OWNER), wizard.Handle()) << "owned by the wizard";
                 wchar_t text[64] = {};
                 GetWindowTextW(GetFocus(), text, 64);
-                shown = fw::FromW(text);
+                shown = fw::FromWide(text);
                 PressCombination(MOD_CONTROL, VK_END);
             })
         .When("the caret at the end", caretAtEnd,

@@ -103,7 +103,7 @@ Pixels Reference(int width, int height, const std::u16string& text, RECT r, UINT
     FillRect(memory, &all, brush);
     SetTextColor(memory, fg);
     SetBkMode(memory, TRANSPARENT);
-    DrawTextW(memory, fw::W(text), static_cast<int>(text.size()), &r, flags);
+    DrawTextW(memory, fw::AsWide(text), static_cast<int>(text.size()), &r, flags);
     Pixels pixels = FromDC(memory, width, height);
     SelectObject(memory, oldFont);
     SelectObject(memory, oldBitmap);
@@ -119,7 +119,7 @@ SIZE TextExtent(const std::u16string& text, HFONT font) {
     const HDC dc = CreateCompatibleDC(nullptr);
     const HGDIOBJ old = SelectObject(dc, font);
     RECT r{};
-    DrawTextW(dc, fw::W(text), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, fw::AsWide(text), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
     DeleteDC(dc);
     return {r.right, r.bottom};
@@ -182,7 +182,7 @@ TEST_F(LabelTest, CaptionIsTheWindowTextAndAutomaticSizingFitsIt) {
                            {.Style = fsBold | fsUnderline, .Color = clBlue});
     wchar_t text[64] = {};
     GetWindowTextW(label->Handle(), text, 64);
-    EXPECT_EQ(fw::FromW(text), u"Manage hotkeys");  // what screen readers read
+    EXPECT_EQ(fw::FromWide(text), u"Manage hotkeys");  // what screen readers read
     wchar_t className[32] = {};
     GetClassNameW(label->Handle(), className, 32);
     EXPECT_EQ(lstrcmpiW(className, L"Static"), 0);
@@ -333,7 +333,7 @@ TEST_F(LabelTest, FitsTextWithEllipsisAndAlignsItOnlyWithoutAutoSize) {
     EXPECT_EQ(Capture(label->Handle()).data,  // painted at once
               Reference(90, 40, path, all, DT_SINGLELINE | DT_PATH_ELLIPSIS, kBlack, kWhite).data);
     {
-        std::wstring shortened(fw::W(path));
+        std::wstring shortened(fw::AsWide(path));
         shortened.resize(shortened.size() + 8);
         const HDC dc = CreateCompatibleDC(nullptr);
         const HFONT font = TahomaFont(11, false, false);
@@ -344,7 +344,7 @@ TEST_F(LabelTest, FitsTextWithEllipsisAndAlignsItOnlyWithoutAutoSize) {
         DeleteObject(font);
         DeleteDC(dc);
         const std::wstring text = shortened.c_str();
-        EXPECT_EQ(text.rfind(L"C:", 0), 0u) << fw::Utf16ToUtf8(fw::FromW(text.c_str()));
+        EXPECT_EQ(text.rfind(L"C:", 0), 0u) << fw::Utf16ToUtf8(fw::FromWide(text.c_str()));
         EXPECT_NE(text.find(L"..."), std::wstring::npos);
         EXPECT_EQ(text.substr(text.size() - 12), L"\\hotkeys.ini");
     }
@@ -435,7 +435,7 @@ TEST_F(LabelTest, ShellRunsTheTargetForReal) {
     const std::u16string marker = folder.File(u"opened.txt");
     const std::u16string script = folder.File(u"link.cmd");
     const std::string body = "@echo opened> \"" + fw::Utf16ToUtf8(marker) + "\"\r\n";
-    const HANDLE file = CreateFileW(fw::W(script), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE file = CreateFileW(fw::AsWide(script), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
@@ -447,11 +447,11 @@ TEST_F(LabelTest, ShellRunsTheTargetForReal) {
     SendMessageW(label.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(1, 1));
     SendMessageW(label.Handle(), WM_LBUTTONUP, 0, Point(1, 1));
     EXPECT_TRUE(wintest::WaitFor("the file the script writes",
-                                 [&] { return GetFileAttributesW(fw::W(marker)) != INVALID_FILE_ATTRIBUTES; }));
+                                 [&] { return GetFileAttributesW(fw::AsWide(marker)) != INVALID_FILE_ATTRIBUTES; }));
     // The script may still hold its files for a moment: the scratch folder goes only once it lets
     // them go.
     const auto gone = [](const std::u16string& file) {
-        return DeleteFileW(fw::W(file)) || GetLastError() == ERROR_FILE_NOT_FOUND;
+        return DeleteFileW(fw::AsWide(file)) || GetLastError() == ERROR_FILE_NOT_FOUND;
     };
     EXPECT_TRUE(wintest::WaitFor("the script done with its files", [&] { return gone(marker) && gone(script); }));
 }

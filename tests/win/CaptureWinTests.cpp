@@ -176,7 +176,7 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
         const std::u16string path = folder.File(name);
         SaveCaptureFile(files, path, picture);
         const fw::UniqueBitmap loaded(static_cast<HBITMAP>(
-            LoadImageW(nullptr, fw::W(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+            LoadImageW(nullptr, fw::AsWide(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         ASSERT_TRUE(loaded) << fw::Utf16ToUtf8(path);
         const fw::Picture back = fw::BitmapToPicture(loaded.get());
         EXPECT_EQ(back.width, 37);

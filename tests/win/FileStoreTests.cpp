@@ -18,7 +18,7 @@ namespace {
 int CountFiles(const std::u16string& folder) {
     int count = 0;
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(fw::W(folder + u"\\*"), &found);
+    const HANDLE search = FindFirstFileW(fw::AsWide(folder + u"\\*"), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
@@ -73,7 +73,8 @@ TEST(Win32FileStore, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
 
     // Held open without sharing by another program: neither readable nor replaceable.
     {
-        fw::UniqueFile held(CreateFileW(fw::W(path), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+        fw::UniqueFile held(
+            CreateFileW(fw::AsWide(path), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         const std::u16string readError = ErrorText([&] { files.Read(path); });
         EXPECT_EQ(readError.rfind(u"Cannot open file \"" + path + u"\". ", 0), 0u) << fw::Utf16ToUtf8(readError);
@@ -112,7 +113,7 @@ TEST(Win32FileStore, KeepsTheReplacedFileAsTheBackupAndAFailedSaveChangesNeither
     for (const std::u16string& held : {path, backup}) {
         {
             fw::UniqueFile handle(
-                CreateFileW(fw::W(held), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+                CreateFileW(fw::AsWide(held), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(handle);
             const std::u16string error = ErrorText([&] { files.ReplaceKeepingBackup(path, "fourth", backup); });
             EXPECT_EQ(error.rfind(u"Cannot create file \"" + path + u"\". ", 0), 0u) << fw::Utf16ToUtf8(error);
@@ -129,7 +130,7 @@ TEST(Win32FileStore, ReadingAFileThatMustExistTellsTheSystemsReason) {
     // Over 2 GB without writing it: the file's end is set past the limit.
     const std::u16string huge = folder.File(u"huge.txt");
     {
-        fw::UniqueFile file(CreateFileW(fw::W(huge), GENERIC_WRITE, /*share=*/0, nullptr, CREATE_ALWAYS,
+        fw::UniqueFile file(CreateFileW(fw::AsWide(huge), GENERIC_WRITE, /*share=*/0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file);
         LARGE_INTEGER end{};

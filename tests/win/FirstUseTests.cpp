@@ -59,13 +59,13 @@ protected:
     bool FileExists() const { return fw::Win32FileStore().Exists(HotkeyFile()); }
     std::string FileBytes() const { return fw::Win32FileStore().Read(HotkeyFile()).value_or("<missing>"); }
     void WriteFile(const std::vector<THotKeyData>& hotkeys) const {
-        THotkeyList file(data_->System());
+        THotkeyList file(data_->HotkeyServices());
         for (const THotKeyData& d : hotkeys) file.Add(d.Active, d.Key, d.Shift, d.Func, d.Params, d.Params2, d.Params3);
         file.SaveToFile(HotkeyFile());
     }
     // The file's hotkeys as "<on|off> <key> <shift> <func> <params>" lines.
     std::vector<std::string> FileHotkeys() const {
-        THotkeyList file(data_->System());
+        THotkeyList file(data_->HotkeyServices());
         file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
         std::vector<std::string> lines;
         for (int i = 0; i < file.Count(); ++i) {

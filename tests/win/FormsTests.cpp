@@ -485,7 +485,7 @@ TEST_F(Forms, MessageDialogsShowCaptionIconAndButtons) {
 TEST_F(Forms, OpenDialogShowsTheFilterAndGivesTheChosenPath) {
     const wintest::ScratchFolder folder;
     const std::u16string file = folder.File(u"notes.txt");
-    CloseHandle(CreateFileW(fw::W(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CloseHandle(CreateFileW(fw::AsWide(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     fw::OpenDialog dialog;
     // Quotes and arguments are no file name: the dialog must open all the same.
     dialog.FileName = u"\"C:\\Program Files\\x.exe\" <arg>";
@@ -503,8 +503,8 @@ TEST_F(Forms, OpenDialogShowsTheFilterAndGivesTheChosenPath) {
         [&] {
             wchar_t text[512] = {};
             GetDlgItemTextW(box, cmb1, text, 512);
-            filterShown = fw::FromW(text);
-            SetDlgItemTextW(box, cmb13, fw::W(file));
+            filterShown = fw::FromWide(text);
+            SetDlgItemTextW(box, cmb13, fw::AsWide(file));
             PostMessageW(box, WM_COMMAND, IDOK, 0);
         });
     script.Start([&] { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });

@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 std::u16string SelfPath() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return fw::FromW(self);
+    return fw::FromWide(self);
 }
 
 struct DataTest : ::testing::Test {
@@ -122,7 +122,7 @@ TEST(Popup, CursorTests) {
 }
 
 TEST_F(DataTest, HotkeysRunWhileAMessageBoxIsOpen) {
-    THotkeyList edit(data->System());
+    THotkeyList edit(data->HotkeyServices());
     edit.Add(true, VK_F12, MOD_CONTROL | MOD_ALT, hkfPlaceInClipboard, u"from a nested loop", u"", u"");
     edit.SaveToFile(data->DataFile(dftHotkeys));
     data->InitApp();

@@ -56,7 +56,7 @@ RECT Place(const fw::Control& control) {
 std::u16string ProgramPath() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fw::FromW(path);
+    return fw::FromWide(path);
 }
 
 // build/win64/CorvalendWinTests.exe -> build/test-artefacts/<name>.
@@ -72,7 +72,7 @@ protected:
         app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
         wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
-        list_ = std::make_unique<THotkeyList>(data_->System());
+        list_ = std::make_unique<THotkeyList>(data_->HotkeyServices());
         host_ = std::make_unique<HostForm>(*app_);
         host_->Show();
     }
@@ -446,7 +446,7 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
                 owner = GetWindow(dialog, GW_OWNER);
                 wchar_t buffer[64] = {};
                 GetWindowTextW(wintest::FindChildWindow(dialog, L"Edit"), buffer, 64);
-                shown = fw::FromW(buffer);
+                shown = fw::FromWide(buffer);
                 PressCombination(MOD_CONTROL, VK_END);
             })
         .Then([] { PressCombination(0, VK_RETURN); })
@@ -481,7 +481,7 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
     wintest::ScratchFolder folder;
     const std::u16string file = folder.File(u"hotkeys.ini");
     List().SaveToFile(file);
-    THotkeyList reread(Data().System());
+    THotkeyList reread(Data().HotkeyServices());
     reread.LoadFromFile(file, /*OnlyActive=*/false);
     ASSERT_EQ(reread.Count(), 1);
     EXPECT_EQ(reread.GetItem(0)->HotKeyData.Params, d.Params);

@@ -43,7 +43,7 @@ constexpr int kTakenId = 0x5A17;  // our own registration of the combination the
 std::u16string Text(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
-    return fw::FromW(text);
+    return fw::FromWide(text);
 }
 
 uint8_t Opacity(HWND window) {
@@ -78,7 +78,8 @@ int TextWidthOf(HWND label, const std::u16string& text) {
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     const fw::ScopedSelectObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     RECT extent{};
-    DrawTextW(dc.get(), fw::W(text), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc.get(), fw::AsWide(text), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return extent.right;
 }
 int TextWidthOf(HWND label) {

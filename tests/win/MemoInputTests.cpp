@@ -44,7 +44,7 @@ struct DialogWindows {
 std::u16string WindowText(HWND window) {
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);
-    return fw::FromW(text);
+    return fw::FromWide(text);
 }
 
 // What the dialog showed when it opened.

@@ -2,18 +2,18 @@
 // capture windows.
 #pragma once
 
-#include "capture/CaptureForms.h"
+#include "capture/Win32ScreenCaptures.h"
 #include "core/datau.h"
 #include "framework/Application.h"
-#include "ui/FirstRunForms.h"
+#include "ui/Win32FirstRunWindows.h"
 
 namespace wintest {
 
 // Held in a base, so that they exist before the data module's start-up asks for them and go after it.
 struct ProgramWindows {
     explicit ProgramWindows(fw::Application& app) : captures(app) {}
-    corvalend::FirstRunForms firstRun;
-    corvalend::CaptureForms captures;
+    corvalend::Win32FirstRunWindows firstRun;
+    corvalend::Win32ScreenCaptures captures;
 };
 
 class ProgramData : private ProgramWindows, public corvalend::TData {

@@ -10,11 +10,11 @@ namespace {
 
 struct RegistryTest : ::testing::Test {
     const std::u16string key = u"Software\\Tamberlo\\CorvalendTests\\" + fw::IntToStr(GetCurrentProcessId());
-    ~RegistryTest() override { RegDeleteTreeW(HKEY_CURRENT_USER, fw::W(key)); }
+    ~RegistryTest() override { RegDeleteTreeW(HKEY_CURRENT_USER, fw::AsWide(key)); }
 
     bool KeyExists() const {
         HKEY handle = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, fw::W(key), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, fw::AsWide(key), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
         RegCloseKey(handle);
         return true;
     }
@@ -53,7 +53,7 @@ TEST_F(RegistryTest, WritesStringsAndReadsNumbersFromThem) {
 
     // A value of another type reads as missing.
     HKEY handle = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, fw::W(key), 0, KEY_SET_VALUE, &handle), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, fw::AsWide(key), 0, KEY_SET_VALUE, &handle), ERROR_SUCCESS);
     const DWORD one = 1;
     RegSetValueExW(handle, L"Dword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
     RegCloseKey(handle);

@@ -47,7 +47,7 @@ protected:
         wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::ForceDirectories(fw::ExtractFileDir(HotkeyFile()));
-        THotkeyList file(data_->System());
+        THotkeyList file(data_->HotkeyServices());
         file.Add(true, 'Q', kCtrlAlt, hkfClose, u"", u"", u"");
         file.Add(false, 'W', kCtrlAlt, hkfMinimize, u"", u"", u"");
         file.Add(true, 'E', kCtrlAlt, hkfSendKeys, u"abc", u"", u"");
@@ -75,7 +75,7 @@ protected:
     std::u16string HotkeyFile() const { return data_->DataFile(dftHotkeys); }
     // The file's hotkeys as "<active> <key> <func>" lines.
     std::vector<std::string> FileHotkeys() const {
-        THotkeyList file(data_->System());
+        THotkeyList file(data_->HotkeyServices());
         file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
         std::vector<std::string> lines;
         for (int i = 0; i < file.Count(); ++i) {
@@ -392,7 +392,7 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
     TSettingsForm& form = Open();
     THotkeySetting& frame = *form.HotKeySettingsList()[0];
     const std::string before = fw::Win32FileStore().Read(HotkeyFile()).value_or("");
-    fw::UniqueKernelHandle lock(CreateFileW(fw::W(HotkeyFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING,
+    fw::UniqueKernelHandle lock(CreateFileW(fw::AsWide(HotkeyFile()), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(lock.get() != INVALID_HANDLE_VALUE);
     Click(frame.btnEdit);
@@ -420,7 +420,7 @@ TEST_F(Settings, AHotkeyFileThatCannotBeWrittenKeepsTheOldFileAndTheWindow) {
 // disabled and closing is refused: the window would be freed under the button's handler.
 TEST_F(Settings, TheWindowStaysWhileItsUpdateCheckWaits) {
     SilentPort server;
-    SetEnvironmentVariableW(kUpdateServerVariable, fw::W(server.Host()));
+    SetEnvironmentVariableW(kUpdateServerVariable, fw::AsWide(server.Host()));
     TSettingsForm& form = Open();
     form.pcClient.SetActivePage(form.tsOtherSettings);
     const HWND window = form.Handle(), button = form.btnCheckForUpdates.Handle();
@@ -515,7 +515,7 @@ TEST_F(Settings, AGuideShownBySavingMakesTheWindowWaitAndItsSuggestionsStay) {
 // A thousand hotkeys: the column scrolls over all of them, but only the rows in view have frames, so
 // the windows do not grow with the count; any row can be edited, saved and deleted.
 TEST_F(Settings, AThousandHotkeysHaveFramesOnlyInViewAndEachCanBeEditedSavedAndDeleted) {
-    THotkeyList file(Data().System());
+    THotkeyList file(Data().HotkeyServices());
     file.LoadFromFile(HotkeyFile(), /*OnlyActive=*/false);
     for (int i = file.Count(); i < 1000; ++i) {
         file.Add(false, 'A' + i % 26, 1 + i / 26 % 15, hkfSendKeys, u"row " + fw::IntToStr(i), u"", u"");

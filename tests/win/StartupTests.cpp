@@ -60,7 +60,7 @@ TEST(DataModule, LiveListHoldsTheActiveHotkeysRegistered) {
         EXPECT_TRUE(wintest::FolderExists(dataFolder + u"\\Corvalend\\Data"));
         EXPECT_EQ(data.HotKeyList().Count(), 0);
 
-        THotkeyList edit(data.System());
+        THotkeyList edit(data.HotkeyServices());
         edit.Add(true, VK_F6, MOD_CONTROL | MOD_ALT, hkfMaximize, u"", u"", u"");
         edit.Add(false, VK_F5, MOD_CONTROL | MOD_ALT, hkfMinimize, u"", u"", u"");
         edit.Add(true, VK_F4, MOD_CONTROL | MOD_ALT, hkfClose, u"", u"", u"");
@@ -96,7 +96,7 @@ TEST(DataModule, UnreadableFileIsReportedAndStartUpGoesOn) {
     const std::u16string file = HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA));
     fw::ForceDirectories(fw::ExtractFileDir(file));
     fw::Win32FileStore().Replace(file, "\xFF\xFE");
-    fw::UniqueFile held(CreateFileW(fw::W(file), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
+    fw::UniqueFile held(CreateFileW(fw::AsWide(file), GENERIC_READ, /*share=*/0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
 
     wintest::MessageBoxWatcher watcher(u"Corvalend");

@@ -43,9 +43,9 @@ struct SystemHotkeysTest : ::testing::Test {
     static std::u16string AtomName(uint16_t atom) {
         wchar_t name[64] = {};
         GlobalGetAtomNameW(atom, name, 64);
-        return fw::FromW(name);
+        return fw::FromWide(name);
     }
-    static bool AtomExists(const std::u16string& name) { return GlobalFindAtomW(fw::W(name)) != 0; }
+    static bool AtomExists(const std::u16string& name) { return GlobalFindAtomW(fw::AsWide(name)) != 0; }
 };
 
 }  // namespace

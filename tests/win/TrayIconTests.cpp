@@ -82,7 +82,7 @@ std::vector<std::u16string> MenuCaptions(HWND menuWindow) {
         info.dwTypeData = text;
         info.cch = 128;
         GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        captions.push_back((info.fType & MFT_SEPARATOR) ? u"-" : fw::FromW(text));
+        captions.push_back((info.fType & MFT_SEPARATOR) ? u"-" : fw::FromWide(text));
     }
     return captions;
 }
@@ -118,14 +118,14 @@ TEST(TrayIcon, RecordAndShellAnswers) {
     EXPECT_FALSE(icon.NotifyAdd());  // already there
 
     icon.SetHint(std::u16string(200, u'h'));
-    EXPECT_EQ(fw::FromW(data.szTip), std::u16string(127, u'h'));
+    EXPECT_EQ(fw::FromWide(data.szTip), std::u16string(127, u'h'));
     icon.SetShowHint(false);
     EXPECT_EQ(data.szTip[0], 0);
     EXPECT_TRUE(icon.Refresh());
 
     EXPECT_TRUE(icon.ShowBalloonHint(std::u16string(80, u't'), std::u16string(300, u'x'), bitInfo, 10));
-    EXPECT_EQ(fw::FromW(data.szInfo), std::u16string(255, u'x'));
-    EXPECT_EQ(fw::FromW(data.szInfoTitle), std::u16string(63, u't'));
+    EXPECT_EQ(fw::FromWide(data.szInfo), std::u16string(255, u'x'));
+    EXPECT_EQ(fw::FromWide(data.szInfoTitle), std::u16string(63, u't'));
     EXPECT_EQ(data.TimeoutOrVersion.uTimeout, 10000u);
     EXPECT_EQ(data.dwInfoFlags, 1u);
     EXPECT_EQ(data.uFlags, 0x07u);
@@ -505,7 +505,7 @@ TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
         EXPECT_TRUE(icon.MinimizeToTray());
         EXPECT_EQ(icon.PopupMenu(), &form.TrayPopup);
         EXPECT_EQ(icon.Hint(), u"Corvalend");
-        EXPECT_EQ(fw::FromW(icon.IconData().szTip), u"Corvalend");
+        EXPECT_EQ(fw::FromWide(icon.IconData().szTip), u"Corvalend");
         EXPECT_TRUE(wintest::ShellHasIcon(icon.Handle(), icon.IconID()));
         EXPECT_EQ(wintest::ShellIconCount(), shellIcons + 1);
 

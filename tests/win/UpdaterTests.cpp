@@ -11,8 +11,8 @@
 #include <optional>
 #include <variant>
 
-#include "core/UpdateRules.h"
 #include "core/SystemHotkeys.h"
+#include "core/UpdateRules.h"
 #include "core/Updater.h"
 #include "core/datau.h"
 #include "framework/Application.h"
@@ -175,11 +175,11 @@ uint16_t ClosedPort() {
 std::u16string SelfPath() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return fw::FromW(self);
+    return fw::FromWide(self);
 }
 
 void UseUpdateServer(const std::u16string& host) {
-    SetEnvironmentVariableW(kUpdateServerVariable, fw::W(host));
+    SetEnvironmentVariableW(kUpdateServerVariable, fw::AsWide(host));
 }
 
 using Result = std::variant<bool, std::u16string>;

@@ -10,9 +10,9 @@
 
 namespace corvalend {
 
-class CaptureForms final : public ScreenCaptures {
+class Win32ScreenCaptures final : public ScreenCaptures {
 public:
-    explicit CaptureForms(fw::Application& app) : app_(app) {}
+    explicit Win32ScreenCaptures(fw::Application& app) : app_(app) {}
 
     fw::Picture Take(bool activeWindowOnly) override;
     void Show(fw::Picture picture) override;

@@ -1,5 +1,5 @@
 // Opens the first-use guide and the settings window when the data module's first-run checks ask.
-#include "ui/FirstRunForms.h"
+#include "ui/Win32FirstRunWindows.h"
 
 #include <windows.h>
 
@@ -11,11 +11,11 @@
 
 namespace corvalend {
 
-void FirstRunForms::ShowFirstUseGuide(TData& data) {
+void Win32FirstRunWindows::ShowFirstUseGuide(TData& data) {
     corvalend::ShowFirstUseGuide(data.App(), data);
 }
 
-void FirstRunForms::ShowSettingsForMissingFile(TData& data) {
+void Win32FirstRunWindows::ShowSettingsForMissingFile(TData& data) {
     fw::Application& app = data.App();
     // The tray icon ignores the mouse while the settings window is up, whatever way it ends.
     TTrayIcon* const trayIcon = MainForm != nullptr ? MainForm->TrayIcon.get() : nullptr;

@@ -6,7 +6,7 @@
 
 namespace corvalend {
 
-class FirstRunForms final : public FirstRunWindows {
+class Win32FirstRunWindows final : public FirstRunWindows {
 public:
     void ShowFirstUseGuide(TData& data) override;
     void ShowSettingsForMissingFile(TData& data) override;

@@ -1,5 +1,5 @@
 // The data module's capture requests: a picture from the screen, then a capture window for it.
-#include "capture/CaptureForms.h"
+#include "capture/Win32ScreenCaptures.h"
 
 #include <utility>
 
@@ -7,13 +7,13 @@
 
 namespace corvalend {
 
-fw::Picture CaptureForms::Take(bool activeWindowOnly) {
+fw::Picture Win32ScreenCaptures::Take(bool activeWindowOnly) {
     TakenCapture taken = TakeCapture(activeWindowOnly);
     previewWorkArea_ = taken.previewWorkArea;
     return std::move(taken.picture);
 }
 
-void CaptureForms::Show(fw::Picture picture) {
+void Win32ScreenCaptures::Show(fw::Picture picture) {
     TSaveCapture& form = windows_.Add(app_);
     form.CaptureImage().SetPicture(std::move(picture));
     // On the monitor of the capture: the window centres itself on the work area of the monitor it is on.
