@@ -10,27 +10,32 @@ namespace corvalend {
 
 namespace {
 
-bool Contains(const fw::Rect& r, const fw::Point& p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+bool Contains(const fw::Rect& rect, const fw::Point& point) {
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
 }
 
 fw::Rect Intersection(const fw::Rect& a, const fw::Rect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
-long long Area(const fw::Rect& r) {
-    return r.IsEmpty() ? 0 : static_cast<long long>(r.Width()) * r.Height();
+long long Area(const fw::Rect& rect) {
+    return rect.IsEmpty() ? 0 : static_cast<long long>(rect.Width()) * rect.Height();
 }
 
 // How far the point lies outside the rectangle, squared (0 inside).
-long long DistanceSquared(const fw::Rect& r, const fw::Point& p) {
-    const long long dx = p.x < r.left ? r.left - p.x : p.x >= r.right ? p.x - (r.right - 1) : 0;
-    const long long dy = p.y < r.top ? r.top - p.y : p.y >= r.bottom ? p.y - (r.bottom - 1) : 0;
+long long DistanceSquared(const fw::Rect& rect, const fw::Point& point) {
+    const long long dx = point.x < rect.left     ? rect.left - point.x
+                         : point.x >= rect.right ? point.x - (rect.right - 1)
+                                                 : 0;
+    const long long dy = point.y < rect.top       ? rect.top - point.y
+                         : point.y >= rect.bottom ? point.y - (rect.bottom - 1)
+                                                  : 0;
     return dx * dx + dy * dy;
 }
 
 const ScreenMonitor& Primary(const std::vector<ScreenMonitor>& monitors) {
-    const auto found = std::find_if(monitors.begin(), monitors.end(), [](const auto& m) { return m.primary; });
+    const auto found =
+        std::find_if(monitors.begin(), monitors.end(), [](const auto& monitor) { return monitor.primary; });
     return found != monitors.end() ? *found : monitors.front();
 }
 
@@ -38,11 +43,11 @@ const ScreenMonitor& Primary(const std::vector<ScreenMonitor>& monitors) {
 const ScreenMonitor* MonitorOfRect(const std::vector<ScreenMonitor>& monitors, const fw::Rect& rect) {
     const ScreenMonitor* most = nullptr;
     long long mostArea = 0;
-    for (const ScreenMonitor& m : monitors) {
-        const long long area = Area(Intersection(m.bounds, rect));
+    for (const ScreenMonitor& monitor : monitors) {
+        const long long area = Area(Intersection(monitor.bounds, rect));
         if (area > mostArea) {
             mostArea = area;
-            most = &m;
+            most = &monitor;
         }
     }
     return most;
@@ -51,29 +56,29 @@ const ScreenMonitor* MonitorOfRect(const std::vector<ScreenMonitor>& monitors, c
 // Each side that reaches beyond the monitor's work area pushed out to the monitor's edge: each side
 // on its own, and the replacement always from the whole monitor.
 fw::Rect ApplyWorkArea(const fw::Rect& rect, const ScreenMonitor& monitor) {
-    fw::Rect r = rect;
-    if (r.left < monitor.workArea.left) r.left = monitor.bounds.left;
-    if (r.top < monitor.workArea.top) r.top = monitor.bounds.top;
-    if (r.right > monitor.workArea.right) r.right = monitor.bounds.right;
-    if (r.bottom > monitor.workArea.bottom) r.bottom = monitor.bounds.bottom;
-    return r;
+    fw::Rect adjusted = rect;
+    if (adjusted.left < monitor.workArea.left) adjusted.left = monitor.bounds.left;
+    if (adjusted.top < monitor.workArea.top) adjusted.top = monitor.bounds.top;
+    if (adjusted.right > monitor.workArea.right) adjusted.right = monitor.bounds.right;
+    if (adjusted.bottom > monitor.workArea.bottom) adjusted.bottom = monitor.bounds.bottom;
+    return adjusted;
 }
 
 }  // namespace
 
 const ScreenMonitor& MonitorAtPoint(const std::vector<ScreenMonitor>& monitors, const std::optional<fw::Point>& point) {
     if (!point) return Primary(monitors);
-    for (const ScreenMonitor& m : monitors) {
-        if (Contains(m.bounds, *point)) return m;
+    for (const ScreenMonitor& monitor : monitors) {
+        if (Contains(monitor.bounds, *point)) return monitor;
     }
     // Between monitors of an uneven layout: the nearest, the primary one on a tie.
     const ScreenMonitor* nearest = &Primary(monitors);
     long long best = DistanceSquared(nearest->bounds, *point);
-    for (const ScreenMonitor& m : monitors) {
-        const long long distance = DistanceSquared(m.bounds, *point);
+    for (const ScreenMonitor& monitor : monitors) {
+        const long long distance = DistanceSquared(monitor.bounds, *point);
         if (distance < best) {
             best = distance;
-            nearest = &m;
+            nearest = &monitor;
         }
     }
     return *nearest;
@@ -81,9 +86,9 @@ const ScreenMonitor& MonitorAtPoint(const std::vector<ScreenMonitor>& monitors, 
 
 fw::Rect VirtualScreen(const std::vector<ScreenMonitor>& monitors) {
     fw::Rect all = monitors.empty() ? fw::Rect{} : monitors.front().bounds;
-    for (const ScreenMonitor& m : monitors) {
-        all = {std::min(all.left, m.bounds.left), std::min(all.top, m.bounds.top), std::max(all.right, m.bounds.right),
-               std::max(all.bottom, m.bounds.bottom)};
+    for (const ScreenMonitor& monitor : monitors) {
+        all = {std::min(all.left, monitor.bounds.left), std::min(all.top, monitor.bounds.top),
+               std::max(all.right, monitor.bounds.right), std::max(all.bottom, monitor.bounds.bottom)};
     }
     return all;
 }
@@ -96,8 +101,8 @@ CaptureChoice ChooseCapture(const std::vector<ScreenMonitor>& monitors,
     // No window, or one on no monitor (minimised, or gone off every screen).
     const ScreenMonitor* own = window ? MonitorOfRect(monitors, window->rect) : nullptr;
     if (own == nullptr) return wholeScreen;
-    const bool reachesAnother = std::any_of(monitors.begin(), monitors.end(), [&](const ScreenMonitor& m) {
-        return &m != own && !Intersection(m.bounds, window->rect).IsEmpty();
+    const bool reachesAnother = std::any_of(monitors.begin(), monitors.end(), [&](const ScreenMonitor& monitor) {
+        return &monitor != own && !Intersection(monitor.bounds, window->rect).IsEmpty();
     });
     const fw::Rect source = reachesAnother && !window->maximised ? Intersection(window->rect, VirtualScreen(monitors))
                                                                  : ApplyWorkArea(window->rect, *own);
@@ -110,14 +115,14 @@ CaptureChoice ChooseCapture(CaptureGeometry& geometry, bool activeOnly) {
 }
 
 void NormalizeSelection(SelectionBounds& selection) {
-    fw::Bounds& b = selection.bounds;
-    if (b.width < 0) {
-        b.left += b.width;
-        b.width = -b.width;
+    fw::Bounds& bounds = selection.bounds;
+    if (bounds.width < 0) {
+        bounds.left += bounds.width;
+        bounds.width = -bounds.width;
     }
-    if (b.height < 0) {
-        b.top += b.height;
-        b.height = -b.height;
+    if (bounds.height < 0) {
+        bounds.top += bounds.height;
+        bounds.height = -bounds.height;
     }
 }
 
@@ -125,9 +130,9 @@ fw::Rect GetSelectionRect(const SelectionBounds& selection, int pictureWidth, in
     const fw::Rect whole{0, 0, std::max(pictureWidth, 0), std::max(pictureHeight, 0)};
     if (!selection.visible) return whole;
     // In 64 bits: bounds near the ends of the int range must not wrap around.
-    const fw::Bounds& b = selection.bounds;
-    long long left = b.left, top = b.top;
-    long long right = left + b.width, bottom = top + b.height;
+    const fw::Bounds& bounds = selection.bounds;
+    long long left = bounds.left, top = bounds.top;
+    long long right = left + bounds.width, bottom = top + bounds.height;
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     left = std::max<long long>(left, 0);
@@ -150,10 +155,10 @@ int ResizedSide(int size, int delta, int minSize, int room) {
 }  // namespace
 
 fw::Rect MoveSelectionByKey(const SelectionBounds& selection, int dx, int dy, int pictureWidth, int pictureHeight) {
-    const fw::Rect r = GetSelectionRect(selection, pictureWidth, pictureHeight);
-    const int left = std::clamp(r.left + dx, 0, std::max(pictureWidth - r.Width(), 0));
-    const int top = std::clamp(r.top + dy, 0, std::max(pictureHeight - r.Height(), 0));
-    return {left, top, left + r.Width(), top + r.Height()};
+    const fw::Rect selected = GetSelectionRect(selection, pictureWidth, pictureHeight);
+    const int left = std::clamp(selected.left + dx, 0, std::max(pictureWidth - selected.Width(), 0));
+    const int top = std::clamp(selected.top + dy, 0, std::max(pictureHeight - selected.Height(), 0));
+    return {left, top, left + selected.Width(), top + selected.Height()};
 }
 
 fw::Rect ResizeSelectionByKey(const SelectionBounds& selection,
@@ -162,9 +167,10 @@ fw::Rect ResizeSelectionByKey(const SelectionBounds& selection,
                               int minSize,
                               int pictureWidth,
                               int pictureHeight) {
-    const fw::Rect r = GetSelectionRect(selection, pictureWidth, pictureHeight);
-    return {r.left, r.top, r.left + ResizedSide(r.Width(), dx, minSize, pictureWidth - r.left),
-            r.top + ResizedSide(r.Height(), dy, minSize, pictureHeight - r.top)};
+    const fw::Rect selected = GetSelectionRect(selection, pictureWidth, pictureHeight);
+    return {selected.left, selected.top,
+            selected.left + ResizedSide(selected.Width(), dx, minSize, pictureWidth - selected.left),
+            selected.top + ResizedSide(selected.Height(), dy, minSize, pictureHeight - selected.top)};
 }
 
 int ScrollToShow(int position, int viewLength, int start, int end) {

@@ -39,7 +39,7 @@ TSaveCapture& CaptureWindows::Add(fw::Application& app) {
 
 void CaptureWindows::Free(TSaveCapture& window) {
     const auto found =
-        std::find_if(windows_.begin(), windows_.end(), [&](const auto& w) { return w.get() == &window; });
+        std::find_if(windows_.begin(), windows_.end(), [&](const auto& owned) { return owned.get() == &window; });
     if (found == windows_.end()) return;
     const std::unique_ptr<TSaveCapture> freed = std::move(*found);
     windows_.erase(found);
@@ -83,12 +83,12 @@ void TSaveCapture::CreateControls() {
     ShowWindow(CaptureImage_->Handle(), SW_SHOWNA);
     SelectedArea_ = std::make_unique<TSizeRect>(CaptureImage_->Host());
 
-    CaptureImage_->OnMouseDown = [this](fw::MouseButton b, fw::ShiftState s, int x, int y) {
-        CaptureImageMouseDown(b, s, x, y);
+    CaptureImage_->OnMouseDown = [this](fw::MouseButton button, fw::ShiftState shift, int x, int y) {
+        CaptureImageMouseDown(button, shift, x, y);
     };
-    CaptureImage_->OnMouseMove = [this](fw::ShiftState s, int x, int y) { CaptureImageMouseMove(s, x, y); };
-    CaptureImage_->OnMouseUp = [this](fw::MouseButton b, fw::ShiftState s, int x, int y) {
-        CaptureImageMouseUp(b, s, x, y);
+    CaptureImage_->OnMouseMove = [this](fw::ShiftState shift, int x, int y) { CaptureImageMouseMove(shift, x, y); };
+    CaptureImage_->OnMouseUp = [this](fw::MouseButton button, fw::ShiftState shift, int x, int y) {
+        CaptureImageMouseUp(button, shift, x, y);
     };
     CaptureImage_->OnPaintOver = [this](HDC dc) { PaintDraggedFrame(dc); };
     CaptureImage_->OnResize = [this] { ScrollBox1_->ContentResized(); };
@@ -101,11 +101,11 @@ void TSaveCapture::CreateControls() {
     area.SetActiveDisplayFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT)));
     area.SetDisplayInfoFormat(u"w: %w h: %h l: %l t: %t");
     area.SetBounds(10, 10, 100, 100);
-    area.OnMouseDown = [this](TSizeRect& sender, fw::MouseButton b, fw::ShiftState s, int x, int y) {
-        SelectedAreaMouseDown(sender, b, s, x, y);
+    area.OnMouseDown = [this](TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y) {
+        SelectedAreaMouseDown(sender, button, shift, x, y);
     };
-    area.OnMouseUp = [this](TSizeRect& sender, fw::MouseButton b, fw::ShiftState s, int x, int y) {
-        SelectedAreaMouseUp(sender, b, s, x, y);
+    area.OnMouseUp = [this](TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y) {
+        SelectedAreaMouseUp(sender, button, shift, x, y);
     };
 
     SaveScreenshotDialog_.Title = u"Save screenshot";
@@ -188,8 +188,9 @@ void TSaveCapture::SelectedAreaMouseUp(TSizeRect& /*sender*/,
 
 fw::Rect TSaveCapture::DraggedFrame() const {
     SelectionBounds selection = Selection();
-    const fw::Bounds& b = selection.bounds;
-    if (!selection.visible || (b.width >= 0 && b.height >= 0) || b.width == 0 || b.height == 0) return {};
+    const fw::Bounds& bounds = selection.bounds;
+    if (!selection.visible || (bounds.width >= 0 && bounds.height >= 0) || bounds.width == 0 || bounds.height == 0)
+        return {};
     corvalend::NormalizeSelection(selection);
     return fw::ToRect(selection.bounds);
 }
@@ -255,17 +256,17 @@ void TSaveCapture::ArrowKey(UINT key, bool ctrl, bool shift) {
     const int dx = horizontal ? step : 0;
     const int dy = horizontal ? 0 : step;
     const fw::Picture& picture = CaptureImage_->GetPicture();
-    const fw::Rect r =
+    const fw::Rect newSelection =
         ctrl ? ResizeSelectionByKey(Selection(), dx, dy, 2 * area.BoxSize(), picture.width, picture.height)
              : MoveSelectionByKey(Selection(), dx, dy, picture.width, picture.height);
-    area.SetBounds(r.left, r.top, r.Width(), r.Height());
+    area.SetBounds(newSelection.left, newSelection.top, newSelection.Width(), newSelection.Height());
     ShowSelectionShade();
     // The selection stays in view: with it the arrows no longer scroll.
     const HWND box = ScrollBox1_->Handle();
     RECT view{};
     GetClientRect(box, &view);
-    ScrollBox1_->ScrollTo(ScrollToShow(GetScrollPos(box, SB_HORZ), view.right, r.left, r.right),
-                          ScrollToShow(GetScrollPos(box, SB_VERT), view.bottom, r.top, r.bottom));
+    ScrollBox1_->ScrollTo(ScrollToShow(GetScrollPos(box, SB_HORZ), view.right, newSelection.left, newSelection.right),
+                          ScrollToShow(GetScrollPos(box, SB_VERT), view.bottom, newSelection.top, newSelection.bottom));
 }
 
 // ---- Shade, crop, copy and save ----
@@ -273,8 +274,8 @@ void TSaveCapture::ArrowKey(UINT key, bool ctrl, bool shift) {
 void TSaveCapture::NormalizeSelection() {
     SelectionBounds selection = Selection();
     corvalend::NormalizeSelection(selection);
-    const fw::Bounds& b = selection.bounds;
-    SelectedArea_->SetBounds(b.left, b.top, b.width, b.height);
+    const fw::Bounds& bounds = selection.bounds;
+    SelectedArea_->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
 }
 
 fw::Rect TSaveCapture::GetSelectionRect() const {

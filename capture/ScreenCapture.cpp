@@ -35,17 +35,17 @@ std::vector<ScreenMonitor> Win32CaptureGeometry::Monitors() {
 }
 
 std::optional<fw::Point> Win32CaptureGeometry::CursorPos() {
-    POINT p{};
-    if (!GetCursorPos(&p)) return std::nullopt;
-    return fw::FromPOINT(p);
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) return std::nullopt;
+    return fw::FromPOINT(cursor);
 }
 
 std::optional<ForegroundWindow> Win32CaptureGeometry::ForegroundWindowRect() {
     const HWND window = GetForegroundWindow();
-    RECT r{};
+    RECT rect{};
     // No foreground window, or one that has gone: the capture takes the whole screen, silently.
-    if (!GetWindowRect(window, &r)) return std::nullopt;
-    return ForegroundWindow{fw::FromRECT(r), IsZoomed(window) != FALSE};
+    if (!GetWindowRect(window, &rect)) return std::nullopt;
+    return ForegroundWindow{fw::FromRECT(rect), IsZoomed(window) != FALSE};
 }
 
 TakenCapture TakeCapture(bool activeOnly) {

@@ -94,7 +94,7 @@ void TSizeRect::SetActiveAnimation(bool value) {
 }
 
 void TSizeRect::SetCenterMark(TCenterMark value) {
-    logic_.c = value;
+    logic_.FCenterMark = value;
     Invalidate();
 }
 
@@ -156,7 +156,7 @@ void TSizeRect::Paint(HDC dc) {
     const std::u16string text = logic_.InfoText();
     if (logic_.FDisplayInfo) DrawInfoText(dc, text);
 
-    if (CenterMarkFits(logic_.FRadius, RectWidth(), RectHeight())) DrawCenterMark(dc, logic_.c);
+    if (CenterMarkFits(logic_.FRadius, RectWidth(), RectHeight())) DrawCenterMark(dc, logic_.FCenterMark);
 
     const bool activeBoxes = logic_.UseActiveBoxes();
     SelectTools(dc, activeBoxes ? FActiveBoxPen : FNormalBoxPen, activeBoxes ? FActiveBoxBrush : FNormalBoxBrush);

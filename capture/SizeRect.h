@@ -63,7 +63,7 @@ public:
     void SetActiveAnimation(bool value);
     fw::CursorId DefaultCursor() const { return logic_.FDefaultCursor; }
     void SetDefaultCursor(fw::CursorId value) { logic_.FDefaultCursor = value; }
-    TCenterMark CenterMark() const { return logic_.c; }
+    TCenterMark CenterMark() const { return logic_.FCenterMark; }
     void SetCenterMark(TCenterMark value);
     int CenterMarkRadius() const { return logic_.FRadius; }
     void SetCenterMarkRadius(int value);

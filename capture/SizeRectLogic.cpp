@@ -48,8 +48,8 @@ TSizePos SizePosAt(int x, int y, int W, int H, int b) {
     return spNone;
 }
 
-fw::CursorId CursorForSizePos(TSizePos p, fw::CursorId defaultCursor) {
-    switch (p) {
+fw::CursorId CursorForSizePos(TSizePos sizePos, fw::CursorId defaultCursor) {
+    switch (sizePos) {
         case spTopLeft:
         case spBottomRight:
             return fw::crSizeNWSE;
@@ -210,12 +210,12 @@ void SizeRectLogic::MouseMove(fw::ShiftState shift, int x, int y) {
     const int W = control_.Width();
     const int H = control_.Height();
     // The box being dragged stays the same for the whole drag, wherever the mouse goes.
-    if (!Fcapture) p = SizePosAt(x, y, W, H, FBoxSize);
-    control_.SetCursor(CursorForSizePos(p, FDefaultCursor));
+    if (!Fcapture) FSizePos = SizePosAt(x, y, W, H, FBoxSize);
+    control_.SetCursor(CursorForSizePos(FSizePos, FDefaultCursor));
     if (!shift.Has(fw::ShiftState::Left)) return;
     const int L = control_.Left();
     const int T = control_.Top();
-    switch (p) {
+    switch (FSizePos) {
         case spTopLeft:
             SetBoundsLimited(L + x, T + y, W - x, H - y);
             break;

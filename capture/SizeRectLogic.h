@@ -34,7 +34,7 @@ bool IsOverBox(fw::Point point, fw::Point anchor, int b);
 // The box whose hit zone holds (x, y); corners are tested first, so they win where zones overlap.
 TSizePos SizePosAt(int x, int y, int W, int H, int b);
 
-fw::CursorId CursorForSizePos(TSizePos p, fw::CursorId defaultCursor);
+fw::CursorId CursorForSizePos(TSizePos sizePos, fw::CursorId defaultCursor);
 
 // The template with "%w", "%h", "%l" and "%t" (either letter case) replaced by the numbers, in
 // that order.
@@ -106,7 +106,7 @@ public:
     int RectHeight() const;
     // Half the frame size (not a position in the parent).
     fw::Point Center() const;
-    bool MouseOverSizeBox() const { return p != spNone; }
+    bool MouseOverSizeBox() const { return FSizePos != spNone; }
     std::u16string InfoText() const;
 
     // Paint choices: the active frame pen, brush and font; the active box pen and brush; whether
@@ -130,8 +130,8 @@ public:
     int Fy = 0;
     bool Fcapture = false;
     bool Fmouseover = false;
-    TCenterMark c = cmNone;
-    TSizePos p = spNone;
+    TCenterMark FCenterMark = cmNone;
+    TSizePos FSizePos = spNone;
     int FBoxSize = 5;
     TDragBoxPos FBoxPos = dbpInside;
     bool FAutoHideBoxes = false;

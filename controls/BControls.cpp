@@ -212,9 +212,9 @@ void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
     const fw::ScopedSelectObject font(dc, FontFor(look.Style));
     SetTextColor(dc, ColorToRGB(look.TextColor));
     SetBkMode(dc, TRANSPARENT);
-    RECT r = fw::ToRECT(LabelTextRect(client.right, client.bottom, margin_));
+    RECT textRect = fw::ToRECT(LabelTextRect(client.right, client.bottom, margin_));
     // No DT_NOPREFIX: "&x" underlines the accelerator and "&&" shows one ampersand.
-    DrawTextW(dc, fw::AsWide(caption_), static_cast<int>(caption_.size()), &r,
+    DrawTextW(dc, fw::AsWide(caption_), static_cast<int>(caption_.size()), &textRect,
               LabelDrawTextFlags(fitInRect_, autoSize_, fitType_, alignment_, alignVert_));
 }
 

@@ -313,9 +313,9 @@ TShiftState TTrayIcon::CurrentShiftState() const {
 }
 
 fw::Point TTrayIcon::CursorPos() const {
-    POINT p{};
-    GetCursorPos(&p);
-    return fw::FromPOINT(p);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return fw::FromPOINT(cursor);
 }
 
 uint32_t TTrayIcon::DoubleClickTime() const {
@@ -406,10 +406,10 @@ bool TTrayIcon::BitmapToIcon(HBITMAP Bitmap, fw::UniqueIcon& Icon, COLORREF Mask
 POINT TTrayIcon::GetClientIconPos(int X, int Y) {
     // The icons sit on a grid of the caption height; a caption of one pixel gives no grid.
     const int c = GetSystemMetrics(SM_CYCAPTION) - 1;
-    POINT p{X, Y};
-    if (const HWND under = WindowFromPoint(p)) ScreenToClient(under, &p);
+    POINT point{X, Y};
+    if (const HWND under = WindowFromPoint(point)) ScreenToClient(under, &point);
     if (c <= 0) return {-1, -1};
-    return {p.x % c - 1, p.y % c - 1};
+    return {point.x % c - 1, point.y % c - 1};
 }
 
 namespace {

@@ -31,10 +31,10 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
                 site_.DoMouseEnter();
                 FDidExit = false;
             }
-            const fw::Point p = at();
-            site_.DoMouseMove(site_.CurrentShiftState(), p.x, p.y);
-            LastMoveX = p.x;
-            LastMoveY = p.y;
+            const fw::Point cursor = at();
+            site_.DoMouseMove(site_.CurrentShiftState(), cursor.x, cursor.y);
+            LastMoveX = cursor.x;
+            LastMoveY = cursor.y;
             return;
         }
         case kLeftDown:
@@ -50,8 +50,8 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
             if (site_.MenuAutoPopup() && !LeftPopup) site_.ClickDefaultMenuItem();
             return;
         case kRightDown: {
-            const fw::Point p = at();
-            site_.DoMouseDown(mbRight, site_.CurrentShiftState() | ssRight, p.x, p.y);
+            const fw::Point cursor = at();
+            site_.DoMouseDown(mbRight, site_.CurrentShiftState() | ssRight, cursor.x, cursor.y);
             if (site_.MenuAutoPopup()) site_.PopupMenuAtCursor();
             return;
         }
@@ -62,18 +62,18 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
             // The old notification style reports the release; the newer one the menu request.
             const bool wanted = notification == kRightUp ? Behavior == bhWin95 : Behavior == bhWin2000;
             if (!wanted) return;
-            const fw::Point p = at();
-            site_.DoMouseUp(mbRight, site_.CurrentShiftState() | ssRight, p.x, p.y);
+            const fw::Point cursor = at();
+            site_.DoMouseUp(mbRight, site_.CurrentShiftState() | ssRight, cursor.x, cursor.y);
             return;
         }
         case kMiddleDown: {
-            const fw::Point p = at();
-            site_.DoMouseDown(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.x, p.y);
+            const fw::Point cursor = at();
+            site_.DoMouseDown(mbMiddle, site_.CurrentShiftState() | ssMiddle, cursor.x, cursor.y);
             return;
         }
         case kMiddleUp: {
-            const fw::Point p = at();
-            site_.DoMouseUp(mbMiddle, site_.CurrentShiftState() | ssMiddle, p.x, p.y);
+            const fw::Point cursor = at();
+            site_.DoMouseUp(mbMiddle, site_.CurrentShiftState() | ssMiddle, cursor.x, cursor.y);
             return;
         }
         default:
@@ -110,8 +110,8 @@ void TTrayIconLogic::ClickTimerTick() {
 
 void TTrayIconLogic::ExitTimerTick() {
     if (FDidExit) return;
-    const fw::Point p = site_.CursorPos();
-    if (p.x != LastMoveX || p.y != LastMoveY) {
+    const fw::Point cursor = site_.CursorPos();
+    if (cursor.x != LastMoveX || cursor.y != LastMoveY) {
         FDidExit = true;
         site_.DoMouseExit();
     }

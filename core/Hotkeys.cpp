@@ -218,20 +218,20 @@ void THotkeyList::SaveToFile(const std::u16string& Filename) const {
     fw::IniWriter ini;
     size_t size = 0;
     for (const auto& item : FList) {
-        const THotKeyData& d = item->HotKeyData;
-        size += 120 + d.Params.size() + d.Params2.size() + d.Params3.size();
+        const THotKeyData& hotkey = item->HotKeyData;
+        size += 120 + hotkey.Params.size() + hotkey.Params2.size() + hotkey.Params3.size();
     }
     ini.Reserve(size);
     for (int i = 0; i < Count(); ++i) {
-        const THotKeyData& d = FList[i]->HotKeyData;
+        const THotKeyData& hotkey = FList[i]->HotKeyData;
         ini.Section(u"key" + fw::IntToStr(i));
-        ini.Bool(u"active", d.Active);
-        ini.Integer(u"key", d.Key);
-        ini.Integer(u"shift", d.Shift);
-        ini.Value(u"func", HotKeyFuncToStr(d.Func));
-        WriteOneLine(ini, u"params", d.Params);
-        WriteOneLine(ini, u"params2", d.Params2);
-        WriteOneLine(ini, u"params3", d.Params3);
+        ini.Bool(u"active", hotkey.Active);
+        ini.Integer(u"key", hotkey.Key);
+        ini.Integer(u"shift", hotkey.Shift);
+        ini.Value(u"func", HotKeyFuncToStr(hotkey.Func));
+        WriteOneLine(ini, u"params", hotkey.Params);
+        WriteOneLine(ini, u"params2", hotkey.Params2);
+        WriteOneLine(ini, u"params3", hotkey.Params3);
     }
     system_.files.ReplaceKeepingBackup(Filename, fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true), Filename + u".bak");
 }

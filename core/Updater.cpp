@@ -48,7 +48,7 @@ struct WinHttp {
 
 struct CloseInternetHandle {
     decltype(&WinHttpCloseHandle) close;
-    void operator()(HINTERNET h) const { close(h); }
+    void operator()(HINTERNET handle) const { close(handle); }
 };
 using UniqueInternet = std::unique_ptr<void, CloseInternetHandle>;
 

@@ -23,10 +23,10 @@ Application* current = nullptr;
 std::u16string CurrentExceptionText() {
     try {
         throw;
-    } catch (const Error& e) {
-        return e.Text();
-    } catch (const std::exception& e) {
-        return Utf8ToUtf16(e.what());
+    } catch (const Error& error) {
+        return error.Text();
+    } catch (const std::exception& error) {
+        return Utf8ToUtf16(error.what());
     } catch (...) {
         return u"Unknown error";
     }

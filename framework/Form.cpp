@@ -36,10 +36,10 @@ std::vector<HWND> WindowsToDisable(HWND form, HWND owner) {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            if (window != s.form && IsWindowVisible(window) && IsWindowEnabled(window) &&
-                std::find(s.found.begin(), s.found.end(), window) == s.found.end()) {
-                s.found.push_back(window);
+            auto& search = *reinterpret_cast<Search*>(param);
+            if (window != search.form && IsWindowVisible(window) && IsWindowEnabled(window) &&
+                std::find(search.found.begin(), search.found.end(), window) == search.found.end()) {
+                search.found.push_back(window);
             }
             return TRUE;
         },

@@ -46,11 +46,11 @@ Bounds ScaleForDpi(const Bounds& bounds, unsigned dpi) {
 }
 
 Bounds PlaceAnchored(const Bounds& design, Anchors anchors, Size parentDesign, Size parentPixels, unsigned dpi) {
-    const Span x = PlaceAxis(design.left, design.width, anchors & akLeft, anchors & akRight, parentDesign.width,
-                             parentPixels.width, dpi);
-    const Span y = PlaceAxis(design.top, design.height, anchors & akTop, anchors & akBottom, parentDesign.height,
-                             parentPixels.height, dpi);
-    return {x.start, y.start, x.length, y.length};
+    const Span horizontal = PlaceAxis(design.left, design.width, anchors & akLeft, anchors & akRight,
+                                      parentDesign.width, parentPixels.width, dpi);
+    const Span vertical = PlaceAxis(design.top, design.height, anchors & akTop, anchors & akBottom, parentDesign.height,
+                                    parentPixels.height, dpi);
+    return {horizontal.start, vertical.start, horizontal.length, vertical.length};
 }
 
 }  // namespace fw

@@ -41,8 +41,8 @@ struct Bounds {
     friend constexpr bool operator==(const Bounds&, const Bounds&) = default;
 };
 
-constexpr Rect ToRect(const Bounds& b) {
-    return {b.left, b.top, b.left + b.width, b.top + b.height};
+constexpr Rect ToRect(const Bounds& bounds) {
+    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
 }
 
 }  // namespace fw

@@ -53,8 +53,8 @@ std::optional<size_t> IniModel::FindSection(std::u16string_view name) const {
 }
 
 std::optional<std::u16string_view> IniModel::Find(size_t index, std::u16string_view key) const {
-    const Section& s = sections_[sections_[index].first];
-    for (size_t e = s.firstEntry; e < s.endEntry; ++e) {
+    const Section& section = sections_[sections_[index].first];
+    for (size_t e = section.firstEntry; e < section.endEntry; ++e) {
         if (SameText(entries_[e].key, key)) return entries_[e].value;
     }
     return std::nullopt;

@@ -21,42 +21,43 @@ void BlendRun(const std::uint32_t* base, std::uint32_t over, std::uint32_t* out,
 }  // namespace
 
 Rect ClipToPicture(const Picture& picture, const Rect& rect) {
-    Rect r{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.width),
-           std::min(rect.bottom, picture.height)};
-    return r.IsEmpty() ? Rect{} : r;
+    Rect clipped{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.width),
+                 std::min(rect.bottom, picture.height)};
+    return clipped.IsEmpty() ? Rect{} : clipped;
 }
 
 void FillRect(Picture& picture, const Rect& rect, std::uint32_t value) {
-    const Rect r = ClipToPicture(picture, rect);
-    for (int y = r.top; y < r.bottom; ++y) std::fill(picture.Row(y) + r.left, picture.Row(y) + r.right, value);
+    const Rect clipped = ClipToPicture(picture, rect);
+    for (int y = clipped.top; y < clipped.bottom; ++y)
+        std::fill(picture.Row(y) + clipped.left, picture.Row(y) + clipped.right, value);
 }
 
 void FillOutside(Picture& picture, const Rect& rect, std::uint32_t value) {
-    const Rect r = ClipToPicture(picture, rect);
-    if (r.IsEmpty()) {
+    const Rect clipped = ClipToPicture(picture, rect);
+    if (clipped.IsEmpty()) {
         std::fill(picture.pixels.begin(), picture.pixels.end(), value);
         return;
     }
     // Rows above and below in one stretch each; the rows beside the hole in two short runs.
-    std::fill(picture.Row(0), picture.Row(r.top), value);
-    for (int y = r.top; y < r.bottom; ++y) {
+    std::fill(picture.Row(0), picture.Row(clipped.top), value);
+    for (int y = clipped.top; y < clipped.bottom; ++y) {
         std::uint32_t* row = picture.Row(y);
-        std::fill(row, row + r.left, value);
-        std::fill(row + r.right, row + picture.width, value);
+        std::fill(row, row + clipped.left, value);
+        std::fill(row + clipped.right, row + picture.width, value);
     }
-    std::fill(picture.Row(r.bottom), picture.Row(0) + picture.pixels.size(), value);
+    std::fill(picture.Row(clipped.bottom), picture.Row(0) + picture.pixels.size(), value);
 }
 
 Picture CopyRect(const Picture& picture, const Rect& rect) {
-    const Rect r = ClipToPicture(picture, rect);
+    const Rect clipped = ClipToPicture(picture, rect);
     Picture result;
-    if (r.IsEmpty()) return result;
-    result.width = r.Width();
-    result.height = r.Height();
+    if (clipped.IsEmpty()) return result;
+    result.width = clipped.Width();
+    result.height = clipped.Height();
     // Appended row by row: the new pixels are written once, without zeroing them first.
     result.pixels.reserve(static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height));
-    for (int y = r.top; y < r.bottom; ++y) {
-        result.pixels.insert(result.pixels.end(), picture.Row(y) + r.left, picture.Row(y) + r.right);
+    for (int y = clipped.top; y < clipped.bottom; ++y) {
+        result.pixels.insert(result.pixels.end(), picture.Row(y) + clipped.left, picture.Row(y) + clipped.right);
     }
     return result;
 }

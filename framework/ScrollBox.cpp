@@ -41,9 +41,9 @@ void ScrollBox::ScrollTo(int x, int y) {
 }
 
 SIZE ScrollBox::ContentSize() const {
-    RECT r{};
-    if (content_ != nullptr) GetWindowRect(content_, &r);
-    return {r.right - r.left, r.bottom - r.top};
+    RECT contentRect{};
+    if (content_ != nullptr) GetWindowRect(content_, &contentRect);
+    return {contentRect.right - contentRect.left, contentRect.bottom - contentRect.top};
 }
 
 void ScrollBox::UpdateBars() {

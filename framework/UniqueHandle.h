@@ -43,30 +43,30 @@ template <class H, class Closer, H invalid = H{}>
 struct SimpleTraits {
     using Handle = H;
     static Handle Invalid() { return invalid; }
-    static bool IsValid(Handle h) { return h != invalid; }
-    static void Close(Handle h) { Closer{}(h); }
+    static bool IsValid(Handle handle) { return handle != invalid; }
+    static void Close(Handle handle) { Closer{}(handle); }
 };
 
 struct CloseKernelHandle {
-    void operator()(HANDLE h) const { CloseHandle(h); }
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 struct DestroyWindowHandle {
-    void operator()(HWND h) const { DestroyWindow(h); }
+    void operator()(HWND handle) const { DestroyWindow(handle); }
 };
 struct CloseRegistryKey {
-    void operator()(HKEY h) const { RegCloseKey(h); }
+    void operator()(HKEY handle) const { RegCloseKey(handle); }
 };
 struct FreeGlobalMemory {
-    void operator()(HGLOBAL h) const { GlobalFree(h); }
+    void operator()(HGLOBAL handle) const { GlobalFree(handle); }
 };
 struct DestroyIconHandle {
-    void operator()(HICON h) const { DestroyIcon(h); }
+    void operator()(HICON handle) const { DestroyIcon(handle); }
 };
 struct DestroyMenuHandle {
-    void operator()(HMENU h) const { DestroyMenu(h); }
+    void operator()(HMENU handle) const { DestroyMenu(handle); }
 };
 struct DestroyImageList {
-    void operator()(HIMAGELIST h) const { CommonControls().ImageList_Destroy(h); }
+    void operator()(HIMAGELIST handle) const { CommonControls().ImageList_Destroy(handle); }
 };
 using UniqueImageList = UniqueHandle<SimpleTraits<HIMAGELIST, DestroyImageList>>;
 
@@ -76,8 +76,8 @@ using UniqueKernelHandle = UniqueHandle<SimpleTraits<HANDLE, CloseKernelHandle>>
 struct FileTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(Handle h) { CloseHandle(h); }
+    static bool IsValid(Handle handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    static void Close(Handle handle) { CloseHandle(handle); }
 };
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueWindow = UniqueHandle<SimpleTraits<HWND, DestroyWindowHandle>>;
@@ -88,10 +88,10 @@ using UniqueMenu = UniqueHandle<SimpleTraits<HMENU, DestroyMenuHandle>>;
 
 // GDI: bitmaps (and other objects) go back with DeleteObject, memory contexts with DeleteDC.
 struct DeleteGdiObject {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+    void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
 };
 struct DeleteDeviceContext {
-    void operator()(HDC h) const { DeleteDC(h); }
+    void operator()(HDC handle) const { DeleteDC(handle); }
 };
 using UniqueBitmap = UniqueHandle<SimpleTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueMemoryDC = UniqueHandle<SimpleTraits<HDC, DeleteDeviceContext>>;

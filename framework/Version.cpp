@@ -11,8 +11,9 @@ namespace fw {
 std::u16string FormatVersion(uint32_t Version) {
     char digits[16];
     std::snprintf(digits, sizeof(digits), "%.8u", Version);
-    const std::u16string d(digits, digits + 8);
-    return d.substr(0, 2) + u"." + d.substr(2, 2) + u"." + d.substr(4, 2) + u"." + d.substr(6, 2);
+    const std::u16string eightDigits(digits, digits + 8);
+    return eightDigits.substr(0, 2) + u"." + eightDigits.substr(2, 2) + u"." + eightDigits.substr(4, 2) + u"." +
+           eightDigits.substr(6, 2);
 }
 
 uint32_t VersionNumber(uint16_t major, uint16_t minor, uint16_t release, uint16_t build) {

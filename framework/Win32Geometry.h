@@ -7,14 +7,14 @@
 
 namespace fw {
 
-inline RECT ToRECT(const Rect& r) {
-    return {r.left, r.top, r.right, r.bottom};
+inline RECT ToRECT(const Rect& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
 }
-inline Rect FromRECT(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
+inline Rect FromRECT(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
 }
-inline Point FromPOINT(const POINT& p) {
-    return {p.x, p.y};
+inline Point FromPOINT(const POINT& point) {
+    return {point.x, point.y};
 }
 
 }  // namespace fw

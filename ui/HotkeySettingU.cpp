@@ -20,18 +20,18 @@ THotkeySetting::THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKe
 THotkeyEditPanel& THotkeySetting::Editor() {
     if (FEditor) return *FEditor;
     FEditor = std::make_unique<THotkeyEditPanel>(Panel1);
-    THotkeyEditPanel& e = *FEditor;
+    THotkeyEditPanel& editor = *FEditor;
     // Its controls are placed for its designed width; then it takes the width of its place, which
     // the frame may have changed since.
-    e.Panel5.SetWidth(Panel1.ClientSize96().width);
-    e.Button2.OnClick = [this] { Button2Click(); };
-    e.Button3.OnClick = [this] { Button3Click(); };
-    e.btnParameters.OnClick = [this] { buttonParametersClick(); };
-    e.cbAction.OnSelect = [this] { comboboxActionSelect(); };
-    e.ckbActive.OnClick = [this] { ckbActiveClick(); };
-    FillHotKeyFuncs(e.cbAction);
+    editor.Panel5.SetWidth(Panel1.ClientSize96().width);
+    editor.Button2.OnClick = [this] { Button2Click(); };
+    editor.Button3.OnClick = [this] { Button3Click(); };
+    editor.btnParameters.OnClick = [this] { buttonParametersClick(); };
+    editor.cbAction.OnSelect = [this] { comboboxActionSelect(); };
+    editor.ckbActive.OnClick = [this] { ckbActiveClick(); };
+    FillHotKeyFuncs(editor.cbAction);
     LoadFromHotkey();
-    return e;
+    return editor;
 }
 
 uint16_t THotkeySetting::Key() {
@@ -111,10 +111,10 @@ bool THotkeySetting::Active() {
 }
 
 void THotkeySetting::SetActive(bool Value) {
-    THotkeyEditPanel& e = Editor();
-    e.ckbActive.SetChecked(Value);
-    for (fw::Control* control : e.Panel5.Controls()) {
-        if (control != &e.ckbActive && control != &e.Panel6) control->SetEnabled(Value);
+    THotkeyEditPanel& editor = Editor();
+    editor.ckbActive.SetChecked(Value);
+    for (fw::Control* control : editor.Panel5.Controls()) {
+        if (control != &editor.ckbActive && control != &editor.Panel6) control->SetEnabled(Value);
     }
     comboboxActionSelect();
     ChangeView([&](THotkeyView& view) { view.Active = Value; });
@@ -233,15 +233,15 @@ void THotkeySetting::buttonParametersClick() {
 }
 
 void THotkeySetting::comboboxActionSelect() {
-    THotkeyEditPanel& e = Editor();
+    THotkeyEditPanel& editor = Editor();
     const THotKeyFunc func = Func();
     const ParameterFields shown = ParameterFieldsFor(func);
-    e.Label8.SetVisible(shown.params);
-    e.edtParameters.SetVisible(shown.params);
-    e.btnParameters.SetVisible(shown.chooser);
-    e.edtAdditionalParameters.SetVisible(shown.params2);
-    e.lblAdditionalParameters.SetVisible(shown.params2);
-    e.cbParam3.SetVisible(shown.windowState);
+    editor.Label8.SetVisible(shown.params);
+    editor.edtParameters.SetVisible(shown.params);
+    editor.btnParameters.SetVisible(shown.chooser);
+    editor.edtAdditionalParameters.SetVisible(shown.params2);
+    editor.lblAdditionalParameters.SetVisible(shown.params2);
+    editor.cbParam3.SetVisible(shown.windowState);
     ChangeView([&](THotkeyView& view) { view.Shown = shown; });
 }
 

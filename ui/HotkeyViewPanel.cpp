@@ -69,17 +69,17 @@ void THotkeyViewPanel::OnPaint(HDC dc, const RECT& /*area*/) {
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, Parent()->BackgroundBrush());
     const int dpi = static_cast<int>(Dpi());
-    const auto scaled = [&](const fw::Bounds& b) {
-        const int right = b.width > 0 ? b.left + b.width : MulDiv(client.right, 96, dpi) + b.width;
-        return RECT{MulDiv(b.left, dpi, 96), MulDiv(b.top, dpi, 96), MulDiv(right, dpi, 96),
-                    MulDiv(b.top + b.height, dpi, 96)};
+    const auto scaled = [&](const fw::Bounds& bounds) {
+        const int right = bounds.width > 0 ? bounds.left + bounds.width : MulDiv(client.right, 96, dpi) + bounds.width;
+        return RECT{MulDiv(bounds.left, dpi, 96), MulDiv(bounds.top, dpi, 96), MulDiv(right, dpi, 96),
+                    MulDiv(bounds.top + bounds.height, dpi, 96)};
     };
 
     const fw::ScopedSelectObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, TextColor());
-    const auto text = [&](const fw::Bounds& b, const std::u16string& value) {
-        RECT rect = scaled(b);
+    const auto text = [&](const fw::Bounds& bounds, const std::u16string& value) {
+        RECT rect = scaled(bounds);
         DrawTextW(dc, fw::AsWide(value), static_cast<int>(value.size()), &rect,
                   DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     };

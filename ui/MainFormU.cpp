@@ -277,9 +277,11 @@ PopupGrid TMainForm::BuildHotkeyLabels(const RECT& workArea) {
 
 HotkeyRowTexts TMainForm::LiveRow(int index) const {
     const TGlobalHotKey& hotkey = *Data->HotKeyList().GetItem(index);
-    const THotKeyData& d = hotkey.HotKeyData;
-    return HotkeyRow(d, Data->HotkeyToString(static_cast<uint16_t>(d.Key), static_cast<uint16_t>(d.Shift)),
-                     hotkey.Refused());
+    const THotKeyData& hotkeyData = hotkey.HotKeyData;
+    return HotkeyRow(
+        hotkeyData,
+        Data->HotkeyToString(static_cast<uint16_t>(hotkeyData.Key), static_cast<uint16_t>(hotkeyData.Shift)),
+        hotkey.Refused());
 }
 
 void TMainForm::ShowRefusedMarks() {

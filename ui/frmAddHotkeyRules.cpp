@@ -5,8 +5,8 @@ namespace corvalend {
 
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
     for (int i = 0; i < list.Count(); ++i) {
-        const THotKeyData& h = list.GetItem(i)->HotKeyData;
-        if (h.Key == key && h.Shift == shift && h.Active) return true;
+        const THotKeyData& hotkey = list.GetItem(i)->HotKeyData;
+        if (hotkey.Key == key && hotkey.Shift == shift && hotkey.Active) return true;
     }
     return false;
 }

@@ -55,8 +55,8 @@ struct SizeRect : ::testing::Test {
 TEST_F(SizeRect, NewControlDefaults) {
     EXPECT_EQ(logic.FBoxSize, 5);
     EXPECT_EQ(logic.FBoxPos, dbpInside);
-    EXPECT_EQ(logic.c, cmNone);
-    EXPECT_EQ(logic.p, spNone);
+    EXPECT_EQ(logic.FCenterMark, cmNone);
+    EXPECT_EQ(logic.FSizePos, spNone);
     EXPECT_EQ(logic.FRadius, 5);
     EXPECT_EQ(logic.FDefaultCursor, fw::crSizeAll);
     EXPECT_EQ(logic.FDefaultCursor, -22);
@@ -228,7 +228,7 @@ TEST(SizeRectGeometry, CentreMarks) {
 
 TEST_F(SizeRect, DragInsideMovesByTheMouseAndKeepsTheSize) {
     logic.MouseMove({}, 50, 50);
-    EXPECT_EQ(logic.p, spNone);
+    EXPECT_EQ(logic.FSizePos, spNone);
     EXPECT_EQ(control.cursor, fw::crSizeAll);
     logic.MouseDown(50, 50);
     EXPECT_TRUE(logic.Fcapture);
@@ -259,7 +259,7 @@ TEST_F(SizeRect, MovingIsNotLimitedBySizeOrParent) {
 TEST_F(SizeRect, RightBoxStopsAtTwiceTheBoxSize) {
     logic.FBoxSize = 6;
     Drag(99, 50, 3, 50);
-    EXPECT_EQ(logic.p, spRight);
+    EXPECT_EQ(logic.FSizePos, spRight);
     EXPECT_TRUE(control.changes.empty()) << "3 < 12 leaves the width";
     EXPECT_EQ(control.width, 100);
     Drag(99, 50, 12, 50);
@@ -281,9 +281,9 @@ TEST_F(SizeRect, BoxesResizeFromTheirOwnEdges) {
     };
     for (const Case& c : cases) {
         control = RecordingControl{};
-        logic.p = spNone;
+        logic.FSizePos = spNone;
         Drag(c.fromX, c.fromY, c.toX, c.toY);
-        EXPECT_EQ(logic.p, c.box);
+        EXPECT_EQ(logic.FSizePos, c.box);
         EXPECT_EQ(control.left, c.left) << c.box;
         EXPECT_EQ(control.top, c.top) << c.box;
         EXPECT_EQ(control.width, c.width) << c.box;
@@ -312,11 +312,11 @@ TEST_F(SizeRect, LimitAppliesPerAxisInTheOrderLeftTopWidthHeight) {
 
 TEST_F(SizeRect, OtherButtonsNeitherMoveNorChangeTheBox) {
     logic.MouseMove({}, 2, 2);
-    ASSERT_EQ(logic.p, spTopLeft);
+    ASSERT_EQ(logic.FSizePos, spTopLeft);
     logic.MouseDown(2, 2);
     logic.MouseMove(ShiftState::Right, 50, 50);
     logic.MouseMove(ShiftState::Right | ShiftState::Middle, 70, 80);
-    EXPECT_EQ(logic.p, spTopLeft) << "the box stays while a button is held";
+    EXPECT_EQ(logic.FSizePos, spTopLeft) << "the box stays while a button is held";
     EXPECT_EQ(control.cursor, fw::crSizeNWSE);
     EXPECT_TRUE(control.changes.empty());
     // The left button pressed as well while captured drags the box found before the press.
@@ -324,7 +324,7 @@ TEST_F(SizeRect, OtherButtonsNeitherMoveNorChangeTheBox) {
     EXPECT_EQ(control.changes, (std::vector<std::string>{"L=20", "T=30", "W=90", "H=80"}));
     logic.MouseUp();
     logic.MouseMove({}, 50, 50);
-    EXPECT_EQ(logic.p, spNone);
+    EXPECT_EQ(logic.FSizePos, spNone);
     EXPECT_EQ(control.cursor, fw::crSizeAll);
 }
 
@@ -333,7 +333,7 @@ TEST_F(SizeRect, CursorFollowsTheBoxAndTheDefaultCursor) {
     logic.MouseMove({}, 40, 40);
     EXPECT_EQ(control.cursor, fw::crHandPoint);
     logic.MouseMove({}, 50, 97);
-    EXPECT_EQ(logic.p, spBottom);
+    EXPECT_EQ(logic.FSizePos, spBottom);
     EXPECT_TRUE(logic.MouseOverSizeBox());
     EXPECT_EQ(control.cursor, fw::crSizeNS);
 }

@@ -82,7 +82,7 @@ TEST_F(SizeRectWin, DraggingMovesAndBoxesResizeWithinTheLimit) {
     rect.SetBoxSize(6);
     Drag(149, 90, 53, 90);
     ExpectBounds(50, 40, 100, 100);
-    EXPECT_EQ(rect.State().p, spRight);
+    EXPECT_EQ(rect.State().FSizePos, spRight);
     Drag(149, 90, 62, 90);
     ExpectBounds(50, 40, 12, 100);
 
@@ -110,7 +110,7 @@ TEST_F(SizeRectWin, RightButtonNeitherMovesNorResizes) {
     Send(WM_MOUSEMOVE, 0, 51, 41);
     Send(WM_RBUTTONDOWN, MK_RBUTTON, 51, 41);
     Send(WM_MOUSEMOVE, MK_RBUTTON, 120, 120);
-    EXPECT_EQ(rect.State().p, spTopLeft);
+    EXPECT_EQ(rect.State().FSizePos, spTopLeft);
     EXPECT_EQ(rect.Cursor(), LoadCursorW(nullptr, IDC_SIZENWSE));
     Send(WM_RBUTTONUP, 0, 120, 120);
     ExpectBounds(50, 40, 100, 100);
@@ -153,7 +153,7 @@ TEST_F(SizeRectWin, RealMouseInputDragsTheControl) {
     wintest::MouseButton(start.x + 40, start.y + 20, false);
     ASSERT_TRUE(wintest::WaitFor("the drag released", [&] { return !rect.State().Fcapture; }));
     ExpectBounds(90, 60, 100, 100);
-    EXPECT_EQ(rect.State().p, spNone);
+    EXPECT_EQ(rect.State().FSizePos, spNone);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
