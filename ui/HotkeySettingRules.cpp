@@ -1,6 +1,7 @@
 // The editor frame's check before a save, its window-state lookup and the copy of its edits.
 #include "ui/HotkeySettingRules.h"
 
+#include "core/WindowsCombinations.h"
 #include "framework/Text.h"
 #include "ui/MainFormRules.h"
 
@@ -16,6 +17,7 @@ HotkeyProblem CheckHotkey(const THotkeyList& list,
         const THotKeyData& data = other->HotKeyData;
         if (data.Key == edits.Key && data.Shift == edits.Shift && data.Active) return HotkeyProblem::InUse;
     }
+    if (edits.Active && NeverReachesPrograms(edits.Key, edits.Shift)) return HotkeyProblem::KeptByWindows;
     if (edits.Active && live.HeldByAnotherProgram(edits.Key, edits.Shift)) return HotkeyProblem::UsedByAnotherProgram;
     if (edits.Func == hkfNoAction) return HotkeyProblem::NoAction;
     return HotkeyProblem::None;
@@ -38,15 +40,18 @@ std::u16string HotkeyViewReading(const THotkeyView& view) {
 }
 
 std::u16string HotkeyViewKeyText(const THotkeyView& view) {
-    return view.Refused ? view.Key + kInUseSuffix : view.Key;
+    if (!view.Refused) return view.Key;
+    return view.Key + (view.UsedByWindows ? kUsedByWindowsMark : kInUseSuffix);
 }
 
-std::u16string HotkeyProblemText(HotkeyProblem problem) {
+std::u16string HotkeyProblemText(HotkeyProblem problem, uint16_t key, int32_t shift) {
     switch (problem) {
         case HotkeyProblem::InUse:
             return kHotkeyInUseText;
+        case HotkeyProblem::KeptByWindows:
+            return KeptByWindowsText(key, shift);
         case HotkeyProblem::UsedByAnotherProgram:
-            return kUsedByAnotherProgramText;
+            return UsedByAnotherProgramText(key, shift);
         case HotkeyProblem::NoAction:
             return kNoActionText;
         case HotkeyProblem::None:

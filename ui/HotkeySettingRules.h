@@ -28,19 +28,20 @@ struct HotkeyEdits {
     std::u16string Params3;
 };
 
-enum class HotkeyProblem { None, InUse, UsedByAnotherProgram, NoAction };
+enum class HotkeyProblem { None, InUse, KeptByWindows, UsedByAnotherProgram, NoAction };
 
 // The check before a save. Another active hotkey of `list` with the same key and modifiers makes
 // the combination in use (the edited hotkey `self` is skipped; its own Active plays no part); then
-// an active edit whose combination another program holds is refused (asked of `live`, the live
-// hotkeys, so that the edited hotkey's own registration does not count); then an edit without an
-// action is refused. An inactive hotkey registers nothing and may keep any combination.
+// an active edit of a combination Windows never lets through, then one whose combination another
+// program holds is refused (asked of `live`, the live hotkeys, so that the edited hotkey's own
+// registration does not count); then an edit without an action is refused. An inactive hotkey
+// registers nothing and may keep any combination.
 HotkeyProblem CheckHotkey(const THotkeyList& list,
                           const TGlobalHotKey* self,
                           const HotkeyEdits& edits,
                           const THotkeyList& live);
-// The error text of a problem; empty for None.
-std::u16string HotkeyProblemText(HotkeyProblem problem);
+// The error text of a problem with the edited combination; empty for None.
+std::u16string HotkeyProblemText(HotkeyProblem problem, uint16_t key = 0, int32_t shift = 0);
 
 // What the view panel of a frame shows of a hotkey.
 struct THotkeyView {
@@ -53,12 +54,13 @@ struct THotkeyView {
     ParameterFields Shown{};  // which of the parameters show (params and params2 only)
     // The live hotkey's combination was refused by the system: the key is greyed and marked in use.
     bool Refused = false;
+    bool UsedByWindows = false;  // and Windows keeps the combination: the mark says so
     bool operator==(const THotkeyView&) const = default;
 };
 
 // The view as a screen reader reads it: every text the panel shows, in reading order, the marks
 // as words ("Active: yes. Shift key: CTRL, SHIFT. Key: F5. Action: Open file. Parameters: ..."); a
-// refused key reads with its mark ("Key: F5 (in use).").
+// refused key reads with its mark ("Key: F5 (in use).", "Key: E (used by Windows).").
 std::u16string HotkeyViewReading(const THotkeyView& view);
 // The key's text as the view shows it, with the mark of a refused hotkey.
 std::u16string HotkeyViewKeyText(const THotkeyView& view);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "core/WindowsCombinations.h"
 #include "framework/MessageDlg.h"
 #include "framework/OpenDialog.h"
 #include "ui/frmMemoInputU.h"
@@ -155,7 +156,11 @@ void THotkeySetting::ShowRefusedMark() {
     // The saved hotkey's state, whatever is being edited: only a saved hotkey is live.
     const THotKeyData& data = FHotkey->HotKeyData;
     const bool refused = data.Active && FData.HotkeyRefused(data.Key, data.Shift);
-    ChangeView([&](THotkeyView& view) { view.Refused = refused; });
+    const bool byWindows = refused && FindWindowsCombination(data.Key, data.Shift) != nullptr;
+    ChangeView([&](THotkeyView& view) {
+        view.Refused = refused;
+        view.UsedByWindows = byWindows;
+    });
 }
 
 // What the properties' writes show in the view panel.
@@ -191,7 +196,8 @@ bool THotkeySetting::ValidateHotkey() {
                                                .Params3 = {}},
                                               FData.HotKeyList());
     if (problem == HotkeyProblem::None) return true;
-    fw::MessageDlg(Handle(), HotkeyProblemText(problem), fw::MessageType::Error, fw::MessageButtons::Ok);
+    fw::MessageDlg(Handle(), HotkeyProblemText(problem, Key(), ShiftState()), fw::MessageType::Error,
+                   fw::MessageButtons::Ok);
     return false;
 }
 

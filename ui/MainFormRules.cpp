@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/WindowsCombinations.h"
+
 namespace corvalend {
 
 namespace {
@@ -123,7 +125,7 @@ fw::Point PopupPosition(unsigned edge,
 HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, bool refused) {
     HotkeyRowTexts row;
     row.Hotkey = std::move(hotkeyText);
-    if (refused) row.Hotkey += kInUseSuffix;
+    if (refused) row.Hotkey += RefusedMark(hotkey.Key, hotkey.Shift, kInUseSuffix);
     row.Greyed = refused;
     row.Action = HotKeyFuncToCaption(hotkey.Func);
     // Shown as stored: placeholders stay, and the window state is never shown.

@@ -25,7 +25,8 @@ inline constexpr uint8_t kOpacityIdle = 180;
 inline constexpr uint32_t kHideFormInterval = 1000;  // ms
 
 inline constexpr std::u16string_view kHotkeyHeaders[3] = {u"Hotkey", u"Action", u"Parameters"};
-// Follows the hotkey text of a live hotkey whose combination the system gave to someone else.
+// Follows the hotkey text of a live hotkey whose combination the system gave to someone else
+// (kUsedByWindowsMark instead when Windows keeps it).
 inline constexpr char16_t kInUseSuffix[] = u" (in use)";
 
 // The popup's client height for `hotkeyCount` rows below the header, when they all fit.

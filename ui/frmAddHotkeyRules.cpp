@@ -1,6 +1,8 @@
 // The new-hotkey wizard's page checks and the hotkey Finish builds, without windows.
 #include "ui/frmAddHotkeyRules.h"
 
+#include "core/WindowsCombinations.h"
+
 namespace corvalend {
 
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift) {
@@ -19,7 +21,8 @@ std::u16string ValidateWizardPage(TWizardPage page,
         if (entry.key == 0) return kMsgNoKey;
         if (entry.shift == 0) return kMsgNoShiftKey;
         if (HotkeyInUse(hotkeys, entry.key, entry.shift)) return kMsgHotkeyInUse;
-        if (live.HeldByAnotherProgram(entry.key, entry.shift)) return kUsedByAnotherProgramText;
+        if (NeverReachesPrograms(entry.key, entry.shift)) return KeptByWindowsText(entry.key, entry.shift);
+        if (live.HeldByAnotherProgram(entry.key, entry.shift)) return UsedByAnotherProgramText(entry.key, entry.shift);
     }
     if ((page == TWizardPage::Action || page == TWizardPage::All) && !entry.actionSelected) return kMsgNoAction;
     return u"";

@@ -30,8 +30,8 @@ struct TWizardEntry {
 };
 
 // The message of the first failing check of `page` (the key page's checks first), or "" when the
-// page is valid. The key page's last check asks `live`, the live hotkeys, whether another program
-// holds the combination.
+// page is valid. The key page's last checks refuse a combination Windows never lets through, then
+// ask `live`, the live hotkeys, whether another program holds the combination.
 std::u16string ValidateWizardPage(TWizardPage page,
                                   const TWizardEntry& entry,
                                   const THotkeyList& hotkeys,

@@ -1,11 +1,18 @@
 // The first-use guide's suggestions and how the ticked ones merge into the hotkeys, without windows.
 #include "ui/frmFirstUseRules.h"
 
+#include <algorithm>
 #include <string>
 
+#include "core/WindowsCombinations.h"
 #include "framework/Text.h"
 
 namespace corvalend {
+
+// The ticked suggestions are written as they are, so none may be one that never reaches a program.
+static_assert(std::none_of(kSuggestions.begin(), kSuggestions.end(), [](const TSuggestedHotkey& suggestion) {
+    return NeverReachesPrograms(suggestion.Key, kSuggestionShift);
+}));
 
 TGlobalHotKey* FindSuggestion(const THotkeyList& hotkeys, TSuggestion suggestion) {
     const TSuggestedHotkey& wanted = kSuggestions[suggestion];

@@ -46,7 +46,8 @@ void MergeSuggestions(THotkeyList& hotkeys, const TSuggestionTicks& ticked);
 // A box is ticked exactly when the list holds the suggestion as an active hotkey.
 TSuggestionTicks SuggestionTicks(const THotkeyList& hotkeys);
 
-// What follows the caption of a suggestion that another program holds; its box starts unticked.
+// What follows the caption of a suggestion that another program holds (kUsedByWindowsMark when
+// Windows keeps it); its box starts unticked.
 inline constexpr char16_t kUsedByAnotherProgramMark[] = u" (used by another program)";
 // The suggestions another program holds, asked of `live`, the live hotkeys (a suggestion this
 // program holds already is not another program's).

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/WindowsCombinations.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/MessageDlg.h"
@@ -105,7 +106,9 @@ void TfrmFirstUse::MarkSuggestionsHeldByOthers() {
         description.width = 260;
         descriptions[i]->SetBounds(description);
         if (!held[static_cast<size_t>(i)]) continue;
-        box.SetText(box.Text() + kUsedByAnotherProgramMark);
+        const TSuggestedHotkey& suggestion = kSuggestions[static_cast<size_t>(i)];
+        box.SetText(box.Text() +
+                    std::u16string(RefusedMark(suggestion.Key, kSuggestionShift, kUsedByAnotherProgramMark)));
         box.SetChecked(false);
     }
 }

@@ -338,7 +338,7 @@ TEST_F(FirstUse, UntickedBoxesLeaveTheirSuggestionOutAndOtherHotkeysStay) {
     EXPECT_TRUE(maximizeUnticked);
     EXPECT_EQ(captions, (std::vector<std::u16string>{Data().HotkeyToString(111, 8), Data().HotkeyToString(106, 8),
                                                      Data().HotkeyToString('S', 8),
-                                                     Data().HotkeyToString('N', 8) + u" (used by another program)"}));
+                                                     Data().HotkeyToString('N', 8) + u" (used by Windows)"}));
     EXPECT_EQ(ticks, (TSuggestionTicks{true, true, true, false})) << "the one another program holds starts unticked";
     EXPECT_EQ(FileHotkeys(), (std::vector<std::string>{"on 81 2 close ", "on 111 8 close ", "on 83 12 capturescreen ",
                                                        kMinimize, kCapture}));
