@@ -564,3 +564,28 @@ TEST_F(SettingsE2E, CloseEndsTheWindowButNotTheProgram) {
     EXPECT_EQ(program_->WaitForExit(0ms), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F2), u"first");
 }
+
+// A combination Windows keeps, held here as Windows' shell would hold it: marked and refused by name.
+TEST_F(SettingsE2E, WindowsOwnCombinationIsMarkedAndRefusedByName) {
+    const wintest::HeldCombination held(MOD_WIN, 'E');
+    ASSERT_TRUE(held.Held());
+    Start(u"[key0]\r\nactive=1\r\nkey=69\r\nshift=8\r\nfunc=placeinclipboard\r\nparams=explorer\r\n");
+    const auto [handler, id] = e2e::FindProgramIcon(Pid());
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+    PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+    EXPECT_TRUE(wintest::WaitFor("the popup's row marked", [&] {
+        return !Descendants(program_->MainWindow(), u"STATIC", u"WIN + E (used by Windows)").empty();
+    }));
+    DoubleClickTrayIcon();
+    const HWND settings = WaitForWindow("the settings window", [this] { return Settings(); });
+    ASSERT_NE(settings, nullptr);
+    const HWND frame = FrameShowing(settings, u"explorer");
+    ASSERT_NE(frame, nullptr);
+    const std::u16string reading = u"Active: yes. Shift key: WIN. Key: E (used by Windows). Action: Place in clipboard";
+    EXPECT_FALSE(Descendants(frame, u"STATIC", reading + u". Parameters: explorer").empty());
+    ASSERT_TRUE(StartEditing(settings, frame));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    EXPECT_EQ(TakeBox(u"Error"),
+              u"The selected hotkey is used by another program. Windows uses WIN+E for File Explorer.");
+    EXPECT_TRUE(InEditMode(frame)) << "nothing was saved";
+}
