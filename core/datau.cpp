@@ -70,7 +70,7 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
     return path + u"Tamberlo\\Corvalend\\Data\\hotkeys.ini";
 }
 
-TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures)
+TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures, Notices* notices)
     : app_(app),
       firstRun_(firstRun),
       captures_(captures),
@@ -80,6 +80,7 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
       }),
       system_{registrar_, files_, ansi_},
       retryTimer_(*this) {
+    foregroundGuard_.SetNotices(notices);
     mainWindowHook_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         MainWindowMessage(message, wParam);
         return false;  // the others see it too
@@ -232,6 +233,7 @@ void TData::HotkeyPressed(int32_t Key, int32_t Shift) {
 }
 
 void TData::RunAction(const THotKeyData& hotkey) {
+    if (!foregroundGuard_.MayRun(hotkey.Func)) return;
     switch (hotkey.Func) {
         case hkfMaximize:
             DoMaximize();
