@@ -283,17 +283,21 @@ void TData::DoMaximize() {
     if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
-    GetWindowPlacement(window, &placement);
+    if (!GetWindowPlacement(window, &placement)) fw::ThrowLastError();
     ShowWindow(window, placement.showCmd == SW_SHOWMAXIMIZED ? SW_RESTORE : SW_SHOWMAXIMIZED);
 }
 
 void TData::DoMinimize() {
     const HWND window = GetForegroundWindow();
-    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_MINIMIZEBOX) PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_MINIMIZEBOX)) return;
+    if (!PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0)) fw::ThrowLastError();
 }
 
 void TData::DoClose() {
-    PostMessageW(GetForegroundWindow(), WM_CLOSE, 0, 0);
+    // Without a window in front there is nothing to close (posted to no window, the message would
+    // come to this program's own queue).
+    const HWND window = GetForegroundWindow();
+    if (window != nullptr && !PostMessageW(window, WM_CLOSE, 0, 0)) fw::ThrowLastError();
 }
 
 void TData::DoExitWindows() {
@@ -328,14 +332,13 @@ void TData::DoExitWindows() {
 void TData::DoSendKeys(const std::u16string& Text) {
     const std::u16string keys = DecodePlaceholders(Text);
     if (keys.empty()) return;
+    SystemKeyboard keyboard;
     // The user still holds the hotkey: without this its modifiers would combine with what is typed.
     for (int vk = 1; vk <= 254; ++vk) {
-        if (GetKeyState(vk) & 0x80) {
-            keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP,
-                        0);
-        }
+        if (!(GetKeyState(vk) & 0x80)) continue;
+        const auto key = static_cast<uint8_t>(vk);
+        keyboard.SendKeyEvent(key, static_cast<uint8_t>(keyboard.ScanCodeOf(key)), KEYEVENTF_KEYUP);
     }
-    SystemKeyboard keyboard;
     SendKeys(keys, /*wait=*/false, keyboard);
 }
 
