@@ -11,6 +11,7 @@
 #include "ui/MainFormU.h"
 #include "ui/RunningCopy.h"
 #include "ui/SettingsFormU.h"
+#include "ui/TrayIconNotices.h"
 #include "ui/Win32FirstRunWindows.h"
 
 namespace {
@@ -65,7 +66,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
             // The windows the data module opens when it decides to.
             auto captures = std::make_unique<Win32ScreenCaptures>(app);
             Win32FirstRunWindows firstRun;
-            auto data = std::make_unique<TData>(app, firstRun, *captures);  // sets Data at once
+            TrayIconNotices notices(*mainForm);
+            auto data = std::make_unique<TData>(app, firstRun, *captures, &notices);  // sets Data at once
             // The popup, while open, follows hotkeys taken or refused (the data module goes first).
             const fw::Subscription refusedMarks = data->AddRefusedListener([] {
                 if (MainForm != nullptr) MainForm->ShowRefusedMarks();

@@ -155,6 +155,11 @@ public:
         return ShowBalloonHint(Title, Text, IconType, TimeoutSecs);
     }
     bool HideBalloonHint();
+    // A notice the user reads while going on with their work: a balloon with the information icon,
+    // which the shell shows without taking the focus from the window in front.
+    bool ShowNotice(const std::u16string& Title, const std::u16string& Text) {
+        return ShowBalloonHint(Title, Text, bitInfo, /*TimeoutSecs=*/10);
+    }
     bool SetFocus();
 
     // Shows the menu at a screen point, or at the cursor; the chosen item has run when it returns.

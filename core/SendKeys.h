@@ -14,7 +14,8 @@ class KeyboardPort {
 public:
     virtual ~KeyboardPort() = default;
 
-    // One key event into the system's input stream; flags 1 = extended key, 2 = key up.
+    // One key event into the system's input stream; flags 1 = extended key, 2 = key up. An event the
+    // system refuses raises fw::Error with the system's text, and so does a failed key-state call below.
     virtual void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) = 0;
     // One UTF-16 unit as Unicode input, key down or key up; it reaches the focused window as a
     // character whatever the layout is.

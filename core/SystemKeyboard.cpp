@@ -6,12 +6,29 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/SystemError.h"
 #include "framework/Win32CodePage.h"
 
 namespace corvalend {
 
+namespace {
+
+// SendInput rather than keybd_event, which makes the same event but drops the system's answer: input
+// the system refuses (another thread blocks it, or another desktop has the input) is reported.
+void Send(INPUT input) {
+    if (SendInput(1, &input, sizeof(input)) != 1) fw::ThrowLastError();
+}
+
+}  // namespace
+
 void SystemKeyboard::SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
-    keybd_event(vk, scan, flags, /*extraInfo=*/0);
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = scan;
+    static_assert(KEYEVENTF_EXTENDEDKEY == 1 && KEYEVENTF_KEYUP == 2, "the port's flags are the system's");
+    input.ki.dwFlags = flags;
+    Send(input);
 }
 
 // The focused window's thread gets VK_PACKET key messages; translating the key down gives the unit
@@ -21,7 +38,7 @@ void SystemKeyboard::SendUnicodeEvent(char16_t unit, bool keyUp) {
     input.type = INPUT_KEYBOARD;
     input.ki.wScan = static_cast<WORD>(unit);
     input.ki.dwFlags = KEYEVENTF_UNICODE | (keyUp ? KEYEVENTF_KEYUP : 0);
-    SendInput(1, &input, sizeof(input));
+    Send(input);
 }
 
 uint32_t SystemKeyboard::ScanCodeOf(uint8_t vk) {
@@ -53,12 +70,12 @@ bool SystemKeyboard::NumLockToggled() {
 }
 
 void SystemKeyboard::ReadKeyState(std::array<uint8_t, 256>& state) {
-    GetKeyboardState(state.data());
+    if (!GetKeyboardState(state.data())) fw::ThrowLastError();
 }
 
 void SystemKeyboard::WriteKeyState(const std::array<uint8_t, 256>& state) {
     // The system's declaration takes a non-const pointer but only reads the array.
-    SetKeyboardState(const_cast<BYTE*>(state.data()));
+    if (!SetKeyboardState(const_cast<BYTE*>(state.data()))) fw::ThrowLastError();
 }
 
 void SystemKeyboard::PumpKeyboardMessages() {

@@ -70,7 +70,7 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
     return path + u"Tamberlo\\Corvalend\\Data\\hotkeys.ini";
 }
 
-TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures)
+TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures, Notices* notices)
     : app_(app),
       firstRun_(firstRun),
       captures_(captures),
@@ -80,6 +80,7 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
       }),
       system_{registrar_, files_, ansi_},
       retryTimer_(*this) {
+    foregroundGuard_.SetNotices(notices);
     mainWindowHook_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         MainWindowMessage(message, wParam);
         return false;  // the others see it too
@@ -232,6 +233,7 @@ void TData::HotkeyPressed(int32_t Key, int32_t Shift) {
 }
 
 void TData::RunAction(const THotKeyData& hotkey) {
+    if (!foregroundGuard_.MayRun(hotkey.Func)) return;
     switch (hotkey.Func) {
         case hkfMaximize:
             DoMaximize();
@@ -281,17 +283,21 @@ void TData::DoMaximize() {
     if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
-    GetWindowPlacement(window, &placement);
+    if (!GetWindowPlacement(window, &placement)) fw::ThrowLastError();
     ShowWindow(window, placement.showCmd == SW_SHOWMAXIMIZED ? SW_RESTORE : SW_SHOWMAXIMIZED);
 }
 
 void TData::DoMinimize() {
     const HWND window = GetForegroundWindow();
-    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_MINIMIZEBOX) PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_MINIMIZEBOX)) return;
+    if (!PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0)) fw::ThrowLastError();
 }
 
 void TData::DoClose() {
-    PostMessageW(GetForegroundWindow(), WM_CLOSE, 0, 0);
+    // Without a window in front there is nothing to close (posted to no window, the message would
+    // come to this program's own queue).
+    const HWND window = GetForegroundWindow();
+    if (window != nullptr && !PostMessageW(window, WM_CLOSE, 0, 0)) fw::ThrowLastError();
 }
 
 void TData::DoExitWindows() {
@@ -326,14 +332,13 @@ void TData::DoExitWindows() {
 void TData::DoSendKeys(const std::u16string& Text) {
     const std::u16string keys = DecodePlaceholders(Text);
     if (keys.empty()) return;
+    SystemKeyboard keyboard;
     // The user still holds the hotkey: without this its modifiers would combine with what is typed.
     for (int vk = 1; vk <= 254; ++vk) {
-        if (GetKeyState(vk) & 0x80) {
-            keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP,
-                        0);
-        }
+        if (!(GetKeyState(vk) & 0x80)) continue;
+        const auto key = static_cast<uint8_t>(vk);
+        keyboard.SendKeyEvent(key, static_cast<uint8_t>(keyboard.ScanCodeOf(key)), KEYEVENTF_KEYUP);
     }
-    SystemKeyboard keyboard;
     SendKeys(keys, /*wait=*/false, keyboard);
 }
 

@@ -9,8 +9,11 @@
 #include <string>
 
 #include "core/DataWindows.h"
+#include "core/ElevationRules.h"
 #include "core/Hotkeys.h"
+#include "core/Notices.h"
 #include "core/SystemHotkeys.h"
+#include "core/SystemIntegrity.h"
 #include "framework/CallbackList.h"
 #include "framework/Timer.h"
 #include "framework/Win32CodePage.h"
@@ -48,8 +51,10 @@ bool ForgetStartAtLogOn();
 
 class TData {
 public:
-    // Starts up at once: the first-run windows may show before this returns.
-    TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures);
+    // Starts up at once: the first-run windows may show before this returns. An action on a window that
+    // Windows keeps out of our reach (one run as administrator) is not run; `notices` (the tray icon's,
+    // or none) tells the user why.
+    TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures, Notices* notices = nullptr);
     ~TData();
     TData(const TData&) = delete;
     TData& operator=(const TData&) = delete;
@@ -141,6 +146,8 @@ private:
     bool sessionNotification_ = false;
     fw::CallbackList<void()> refusedListeners_;
     bool actionRunning_ = false;
+    SystemIntegrity integrity_;
+    ForegroundGuard foregroundGuard_{integrity_, SystemIntegrity::Now};
     SystemHotkeys registrar_;
     fw::Win32FileStore files_;
     fw::SystemAnsiCodePage ansi_;

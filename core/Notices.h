@@ -1,0 +1,15 @@
+// What the data module asks of the tray: a notice that the user sees without it taking the focus
+// from the window they work in. The program's start hands the tray icon's side to it.
+#pragma once
+
+#include <string>
+
+namespace corvalend {
+
+class Notices {
+public:
+    virtual ~Notices() = default;
+    virtual void ShowNotice(const std::u16string& title, const std::u16string& text) = 0;
+};
+
+}  // namespace corvalend
