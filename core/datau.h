@@ -54,7 +54,8 @@ public:
     TData(const TData&) = delete;
     TData& operator=(const TData&) = delete;
 
-    // Frees the live hotkeys, loads the active ones of the hotkey file and registers them.
+    // Frees the live hotkeys, loads the active ones of the hotkey file and registers them; then the
+    // first-use guide, while it is unfinished, and the hotkeys it wrote.
     void InitApp();
     void ClearHotKeyList();
     std::u16string DataFile(TDataFileType DataFileType) const;
@@ -114,6 +115,9 @@ public:
 private:
     void DataModuleCreate();
     void DataModuleDestroy();
+    void RestoreDamagedHotkeyFile();
+    // Frees the live hotkeys, loads the active ones of the hotkey file and registers them.
+    void LoadLiveHotkeys();
     // First-run checks: the first-use guide after every load until it has been finished once, and
     // the settings window at start-up while there is no hotkey file.
     void FirstUseCheck();
