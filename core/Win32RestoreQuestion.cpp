@@ -23,12 +23,14 @@ std::u16string Win32RestoreQuestion::LastWriteText(const std::u16string& path) c
     wchar_t date[100] = {};
     wchar_t time[100] = {};
     wchar_t shortTime[80] = {};
-    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &local, /*format=*/nullptr, date, 100,
-                    /*calendar=*/nullptr);
     // The short time (hours and minutes as the user chose) is a format of its own, not a flag.
     const bool known = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTTIME, shortTime, 80) > 0;
-    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, known ? 0 : TIME_NOSECONDS, &local, known ? shortTime : nullptr, time,
-                    100);
+    if (GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &local, /*format=*/nullptr, date, 100,
+                        /*calendar=*/nullptr) == 0 ||
+        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, known ? 0 : TIME_NOSECONDS, &local, known ? shortTime : nullptr, time,
+                        100) == 0) {
+        throw fw::Error(fw::SystemErrorText(GetLastError()));
+    }
     return fw::FromWide(date) + u" " + fw::FromWide(time);
 }
 

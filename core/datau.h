@@ -1,6 +1,7 @@
-// The data module: owns the live hotkeys, knows where the program keeps its data, rebuilds the live
-// hotkeys from the hotkey file whenever it changes, runs the hotkeys' actions and decides when the
-// first-run windows and the capture windows open (through the interfaces of DataWindows.h).
+// The data module: owns the live hotkeys, knows where the program keeps its data, offers at start to
+// restore a damaged hotkey file from its backup, rebuilds the live hotkeys from the hotkey file
+// whenever it changes, runs the hotkeys' actions and decides when the first-run windows and the
+// capture windows open (through the interfaces of DataWindows.h).
 #pragma once
 
 #include <cstdint>

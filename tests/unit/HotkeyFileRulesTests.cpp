@@ -1,4 +1,4 @@
-// The backup kept safe from hotkey files that hold none, and the offer to restore it at start.
+// The hotkey file's backup kept safe from files that hold no hotkeys, and offered back at start.
 #include <gtest/gtest.h>
 
 #include "core/HotkeyFileRules.h"
@@ -7,81 +7,42 @@
 using namespace corvalend;
 
 namespace {
-
-const std::u16string kFile = u"C:\\Data\\hotkeys.ini";
-const std::u16string kBak = kFile + u".bak";
-const std::string kGood = fw::EncodeUtf16LE(u"[key0]\r\nactive=0\r\nfunc=close\r\n", true);
-const std::string kCutShort = fw::EncodeUtf16LE(u"[key0]\r\nactive=1\r\nke", true);
-const std::string kZeros(64, '\0');
-
+const std::u16string kFile = u"C:\\hotkeys.ini", kBak = kFile + u".bak", kDamaged = kFile + u".damaged";
+const std::string kGood = "[k]\nfunc=close", kCutShort = fw::EncodeUtf16LE(u"[k]\na", true), kZeros(9, '\0');
+const fw::Windows1252CodePage kAnsi;
 struct FakeQuestion final : RestoreQuestion {
+    explicit FakeQuestion(bool yes) : yes(yes) {}
     std::u16string LastWriteText(const std::u16string& path) const override { return path + u" 10:30"; }
     bool AskYesNo(const std::u16string& question) override { return asked.push_back(question), yes; }
     std::vector<std::u16string> asked;
-    bool yes = true;
+    bool yes;
 };
-
 }  // namespace
 
-TEST(HotkeyFileRules, DamagedMeansNotBlankYetNoHotkeyTheLoaderKeeps) {
-    const fw::Windows1252CodePage ansi;
-    const std::pair<std::string, bool> cases[] = {{"", false},
-                                                  {"\xFF\xFE", false},
-                                                  {fw::EncodeUtf16LE(u" \r\n\t", true), false},
-                                                  {kGood, false},
-                                                  {kZeros, true},
-                                                  {"\x89PNG\r\n\x1A\n\x01", true},
-                                                  {kCutShort, true},
-                                                  {"[k]\nfunc=Maximize\n", true}};
-    for (const auto& [bytes, damaged] : cases) EXPECT_EQ(HotkeyFileDamaged(bytes, ansi), damaged) << bytes;
-}
-
-TEST(HotkeyFileRules, ASaveNeverPutsAFileWithoutHotkeysInPlaceOfABackupWithSome) {
-    struct Case {
-        std::string file, backup, backupAfter;
-    } cases[] = {
-        {kZeros, kGood, kGood}, {"\xFF\xFE", kGood, kGood}, {kGood, kZeros, kGood}, {kZeros, kCutShort, kZeros}};
-    for (const Case& c : cases) {
-        MemoryFileStore files;
-        const fw::Windows1252CodePage ansi;
-        FakeRegistrar registrar;
-        files.files = {{kFile, c.file}, {kBak, c.backup}};
-        THotkeyList(HotkeySystem{registrar, files, ansi}).SaveToFile(kFile);
-        EXPECT_EQ(files.files[kBak], c.backupAfter) << c.file;
-        EXPECT_EQ(files.files[kFile], "\xFF\xFE") << "the new file is written all the same";
-    }
-}
-
-TEST(HotkeyFileRules, ADamagedFileWithAGoodBackupIsRestoredWhenTheUserSaysYes) {
-    const fw::Windows1252CodePage ansi;
-    for (const bool yes : {true, false}) {
-        MemoryFileStore files;
-        files.files = {{kFile, kZeros}, {kBak, kGood}, {kFile + u".damaged", "older"}};
-        FakeQuestion question;
-        question.yes = yes;
-        EXPECT_EQ(OfferBackupOfDamagedFile(kFile, files, ansi, question), yes);
-        EXPECT_EQ(question.asked, (std::vector<std::u16string>{u"The hotkey file holds no hotkeys Corvalend can read. "
-                                                               u"Restore the copy saved on " +
-                                                               kBak + u" 10:30?"}));
-        EXPECT_EQ(files.files[kFile], yes ? kGood : kZeros);
-        EXPECT_EQ(files.files[kFile + u".damaged"], yes ? kZeros : "older");
-        EXPECT_EQ(files.files[kBak], kGood) << "the backup stays";
-    }
-    // No question without a damaged file that can be read and a readable backup holding hotkeys.
-    struct Quiet {
-        std::optional<std::string> file, backup;
-        std::u16string locked;
-    } quiet[] = {{kGood, kGood, u""}, {"", kGood, u""},      {kZeros, {}, u""},     {kZeros, kCutShort, u""},
-                 {{}, kGood, u""},    {kZeros, kGood, kBak}, {kZeros, kGood, kFile}};
-    for (const Quiet& q : quiet) {
-        MemoryFileStore files;
-        if (q.file) files.files[kFile] = *q.file;
-        if (q.backup) files.files[kBak] = *q.backup;
-        files.unreadable.insert(q.locked);
-        const auto before = files.files;
-        FakeQuestion question;
-        EXPECT_FALSE(OfferBackupOfDamagedFile(kFile, files, ansi, question));
-        EXPECT_TRUE(question.asked.empty());
-        EXPECT_EQ(files.files, before);
+TEST(HotkeyFileRules, ADamagedFileIsOfferedItsBackupAndNoFileWithoutHotkeysReplacesABackupWithSome) {
+    const std::u16string question =
+        u"The hotkey file holds no hotkeys Corvalend can read. Restore the copy saved on " + kBak + u" 10:30?";
+    // The file, its backup, whether the start offers the backup, whether a save leaves the backup alone.
+    const std::tuple<std::string, std::string, bool, bool> cases[] = {
+        {kZeros, kGood, true, true},          {kCutShort, kGood, true, true},
+        {"[k]\nfunc=Max", kGood, true, true}, {fw::EncodeUtf16LE(u" \n", true), kGood, false, true},
+        {kGood, kGood, false, false},         {kZeros, kCutShort, false, false},
+        {kZeros, "locked", false, false},     {"", kGood, false, true}};
+    for (const auto& [file, backup, offered, leftAlone] : cases) {
+        for (const bool yes : {true, false}) {
+            MemoryFileStore files;
+            files.files = {{kFile, file}, {kBak, backup}, {kDamaged, "older"}};
+            files.unreadable.insert(backup == "locked" ? kBak : u"");
+            const auto before = files.files;
+            FakeQuestion asker(yes);
+            EXPECT_EQ(OfferBackupOfDamagedFile(kFile, files, kAnsi, asker), offered && yes) << file;
+            EXPECT_EQ(asker.asked, std::vector<std::u16string>(offered, question)) << file;
+            const decltype(before) restored{{kFile, backup}, {kBak, backup}, {kDamaged, file}};
+            EXPECT_EQ(files.files, offered && yes ? restored : before) << file;
+            if (yes) continue;
+            FakeRegistrar registrar;
+            THotkeyList(HotkeySystem{registrar, files, kAnsi}).SaveToFile(kFile);
+            EXPECT_EQ(files.files[kBak], leftAlone ? backup : file) << file;
+        }
     }
 }
