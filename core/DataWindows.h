@@ -14,7 +14,8 @@ class FirstRunWindows {
 public:
     virtual ~FirstRunWindows() = default;
     // Shows the first-use guide modally and returns once it is gone; nothing while one is open.
-    virtual void ShowFirstUseGuide(TData& data) = 0;
+    // True when the guide wrote the hotkey file (Finish, or "&Setup more hotkeys").
+    virtual bool ShowFirstUseGuide(TData& data) = 0;
     // There is no hotkey file: shows the settings window modally (the one the tray opened, when
     // it is open) and returns once it is gone. Meanwhile the tray icon ignores the mouse and the
     // program's other windows are hidden.

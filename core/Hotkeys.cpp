@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/HotkeyFileRules.h"
 #include "framework/Error.h"
 #include "framework/IniFile.h"
 #include "framework/Text.h"
@@ -205,7 +206,7 @@ void THotkeyList::LoadFromFile(const std::u16string& Filename, bool OnlyActive) 
     if (!bytes) return;
     const fw::IniModel ini = fw::IniModel::Parse(fw::DecodeText(*bytes, system_.ansi));
     for (size_t section = 0; section < ini.SectionCount(); ++section) {
-        const THotKeyFunc func = StrToHotKeyFunc(ini.ReadString(section, u"func", u""));
+        const THotKeyFunc func = SectionAction(ini, section);
         const bool active = ini.ReadBool(section, u"active", false);
         if (func == hkfNoAction || (OnlyActive && !active)) continue;
         Add(active, ini.ReadInteger(section, u"key", 0), ini.ReadInteger(section, u"shift", 0), func,
@@ -233,7 +234,14 @@ void THotkeyList::SaveToFile(const std::u16string& Filename) const {
         WriteOneLine(ini, u"params2", hotkey.Params2);
         WriteOneLine(ini, u"params3", hotkey.Params3);
     }
-    system_.files.ReplaceKeepingBackup(Filename, fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true), Filename + u".bak");
+    const std::string bytes = fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true);
+    const std::u16string backup = Filename + kBackupSuffix;
+    // The backup may be the last good copy: a file with no hotkeys never takes its place.
+    if (SaveLeavesBackupAlone(Filename, backup, system_.files, system_.ansi)) {
+        system_.files.Replace(Filename, bytes);
+    } else {
+        system_.files.ReplaceKeepingBackup(Filename, bytes, backup);
+    }
 }
 
 void THotkeyList::RegisterKeys() {

@@ -188,7 +188,8 @@ public:
     // unknown action are dropped, and so are inactive ones when OnlyActive is set.
     void LoadFromFile(const std::u16string& Filename, bool OnlyActive);
     // Replaces the file with the list: UTF-16 LE with BOM, sections key0, key1, ... The file it
-    // replaces is kept beside it with ".bak" added to its name.
+    // replaces is kept beside it with ".bak" added to its name, unless it holds no hotkeys while
+    // that backup does (SaveLeavesBackupAlone).
     void SaveToFile(const std::u16string& Filename) const;
 
     void RegisterKeys();

@@ -8,8 +8,10 @@
 #include <wtsapi32.h>
 
 #include "core/ActionRules.h"
+#include "core/HotkeyFileRules.h"
 #include "core/SendKeys.h"
 #include "core/SystemKeyboard.h"
+#include "core/Win32RestoreQuestion.h"
 #include "framework/Application.h"
 #include "framework/Clipboard.h"
 #include "framework/ComPtr.h"
@@ -107,8 +109,20 @@ TData::~TData() {
 void TData::DataModuleCreate() {
     HotKeyList_ = std::make_unique<THotkeyList>(system_);
     fw::ForceDirectories(fw::ExtractFileDir(DataFile(dftHotkeys)));  // a failure shows later, when saving
+    RestoreDamagedHotkeyFile();
     InitApp();
     MissingFileCheck();
+}
+
+// Before anything is loaded: a hotkey file that holds nothing readable any more, with a good backup
+// beside it, may be put back. A failure is shown, and the start goes on with the file as it is.
+void TData::RestoreDamagedHotkeyFile() {
+    try {
+        Win32RestoreQuestion question;
+        OfferBackupOfDamagedFile(DataFile(dftHotkeys), files_, ansi_, question);
+    } catch (...) {
+        app_.HandleException();
+    }
 }
 
 void TData::DataModuleDestroy() {
@@ -116,12 +130,16 @@ void TData::DataModuleDestroy() {
 }
 
 void TData::InitApp() {
+    LoadLiveHotkeys();
+    FirstUseCheck();
+}
+
+void TData::LoadLiveHotkeys() {
     ClearHotKeyList();
     LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/true);
     HotKeyList_->RegisterKeys();
     retry_.UpdateTimer(*HotKeyList_);
     RefusedChanged();
-    FirstUseCheck();
 }
 
 // ---- Refused hotkeys ----
@@ -210,7 +228,10 @@ bool ForgetStartAtLogOn() {
 }
 
 void TData::FirstUseCheck() {
-    if (fw::RegistryIni(DataFile(dftRegKey)).ReadBool(kFirstUseValue, true)) firstRun_.ShowFirstUseGuide(*this);
+    if (!fw::RegistryIni(DataFile(dftRegKey)).ReadBool(kFirstUseValue, true)) return;
+    // The file was loaded before the guide wrote it: what the guide wrote goes live now, not at the
+    // next start. Not through InitApp, which would show the guide again while it is unfinished.
+    if (firstRun_.ShowFirstUseGuide(*this)) LoadLiveHotkeys();
 }
 
 void TData::MissingFileCheck() {

@@ -1,6 +1,7 @@
-// The data module: owns the live hotkeys, knows where the program keeps its data, rebuilds the live
-// hotkeys from the hotkey file whenever it changes, runs the hotkeys' actions and decides when the
-// first-run windows and the capture windows open (through the interfaces of DataWindows.h).
+// The data module: owns the live hotkeys, knows where the program keeps its data, offers at start to
+// restore a damaged hotkey file from its backup, rebuilds the live hotkeys from the hotkey file
+// whenever it changes, runs the hotkeys' actions and decides when the first-run windows and the
+// capture windows open (through the interfaces of DataWindows.h).
 #pragma once
 
 #include <cstdint>
@@ -59,7 +60,8 @@ public:
     TData(const TData&) = delete;
     TData& operator=(const TData&) = delete;
 
-    // Frees the live hotkeys, loads the active ones of the hotkey file and registers them.
+    // Frees the live hotkeys, loads the active ones of the hotkey file and registers them; then the
+    // first-use guide, while it is unfinished, and the hotkeys it wrote.
     void InitApp();
     void ClearHotKeyList();
     std::u16string DataFile(TDataFileType DataFileType) const;
@@ -119,6 +121,9 @@ public:
 private:
     void DataModuleCreate();
     void DataModuleDestroy();
+    void RestoreDamagedHotkeyFile();
+    // Frees the live hotkeys, loads the active ones of the hotkey file and registers them.
+    void LoadLiveHotkeys();
     // First-run checks: the first-use guide after every load until it has been finished once, and
     // the settings window at start-up while there is no hotkey file.
     void FirstUseCheck();

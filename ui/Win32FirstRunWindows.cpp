@@ -11,8 +11,8 @@
 
 namespace corvalend {
 
-void Win32FirstRunWindows::ShowFirstUseGuide(TData& data) {
-    corvalend::ShowFirstUseGuide(data.App(), data);
+bool Win32FirstRunWindows::ShowFirstUseGuide(TData& data) {
+    return corvalend::ShowFirstUseGuide(data.App(), data).wroteHotkeyFile;
 }
 
 void Win32FirstRunWindows::ShowSettingsForMissingFile(TData& data) {

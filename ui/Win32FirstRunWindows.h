@@ -8,7 +8,7 @@ namespace corvalend {
 
 class Win32FirstRunWindows final : public FirstRunWindows {
 public:
-    void ShowFirstUseGuide(TData& data) override;
+    bool ShowFirstUseGuide(TData& data) override;
     void ShowSettingsForMissingFile(TData& data) override;
 };
 

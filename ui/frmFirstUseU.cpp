@@ -132,16 +132,18 @@ void TfrmFirstUse::SaveSuggestions() {
     }
     MergeSuggestions(hotkeys, ticked);
     hotkeys.SaveToFile(data_.DataFile(dftHotkeys));
+    wroteHotkeyFile_ = true;
     fw::RegistryIni(data_.DataFile(dftRegKey)).WriteBool(kFirstUseValue, false);
     WriteStartAtLogOn(chkStartAtWindowsStart.Checked());
 }
 
-int ShowFirstUseGuide(fw::Application& app, TData& data) {
-    if (frmFirstUse != nullptr) return fw::mrNone;
+TFirstUseGuideEnd ShowFirstUseGuide(fw::Application& app, TData& data) {
+    if (frmFirstUse != nullptr) return {};
     const auto guide = std::make_unique<TfrmFirstUse>(app, /*owner=*/nullptr, data);
     frmFirstUse = guide.get();
     const fw::ScopeExit clearReference([] { frmFirstUse = nullptr; });
-    return guide->ShowModal();
+    const int modalResult = guide->ShowModal();
+    return {modalResult, guide->WroteHotkeyFile()};
 }
 
 }  // namespace corvalend

@@ -74,6 +74,8 @@ public:
     fw::CheckBox& SuggestionBox(TSuggestion suggestion);
     // The settings window "&Setup more hotkeys" shows, while it is open.
     TSettingsForm* MoreHotkeysWindow() const { return moreHotkeys_.get(); }
+    // True once Finish or "&Setup more hotkeys" has written the hotkey file.
+    bool WroteHotkeyFile() const { return wroteHotkeyFile_; }
 
     // Event handlers, also callable as the user's actions.
     void btnNextClick();
@@ -91,15 +93,20 @@ private:
     fw::Font headingFont_{L"Tahoma", 12, RGB(0x31, 0x69, 0xC6)};
     std::unique_ptr<TSettingsForm> moreHotkeys_;
     bool suggestionsTested_ = false;
+    bool wroteHotkeyFile_ = false;
 };
 
 // The guide the first-run check shows, null while none is open.
 extern TfrmFirstUse* frmFirstUse;
 
+struct TFirstUseGuideEnd {
+    int modalResult = fw::mrNone;  // mrOk after Finish, mrCancel otherwise; mrNone when none was shown
+    bool wroteHotkeyFile = false;
+};
+
 // Shows the guide modally as the first-run check does: made owned by no window, set as frmFirstUse
 // while it is open, freed afterwards (also when showing it fails). Nothing happens while a guide
-// is open already. The result is the guide's (mrOk after Finish, mrCancel otherwise; mrNone when
-// none was shown).
-int ShowFirstUseGuide(fw::Application& app, TData& data);
+// is open already.
+TFirstUseGuideEnd ShowFirstUseGuide(fw::Application& app, TData& data);
 
 }  // namespace corvalend

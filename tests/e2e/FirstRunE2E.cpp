@@ -1,6 +1,6 @@
 // The program's first start for a new user (no program key, no data folder, no log-on entry): the
 // first-use guide comes first, with the tray at the user's service; finished with its defaults it
-// writes the four suggestions, which work from the next start on; cancelled, the settings window
+// writes the four suggestions, which work at once and from then on; cancelled, the settings window
 // asks for hotkeys while the tray icon waits.
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkFromTheNextStart) {
+TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkAtOnce) {
     {
         e2e::RunningProgram program;
         const HWND guide = WaitForForm(program.ProcessId(), u"Setup Corvalend");
@@ -101,12 +101,21 @@ TEST_F(FirstRunE2E, TheGuideFinishedWithItsDefaultsWritesTheSuggestionsThatWorkF
         EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kProgramKeyPath, L"FirstUse"), u"0");
         EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, fw::AsWide(corvalend::kRunKey), fw::AsWide(corvalend::kRunValueName)),
                   u"\"" + e2e::ProgramPath() + u"\"");
-        // The check that showed the guide had loaded the file before: nothing is live yet, and
-        // the file exists, so no settings window follows. A settings window would have come before
-        // the menu's answer, and the tray icon would have ignored the button meanwhile.
-        EXPECT_TRUE(e2e::CanRegister(MOD_WIN, 'S'));
+        // What the guide wrote is live at once, and the file exists, so no settings window follows: it
+        // would have come before the menu's answer, and the tray icon would have ignored the button.
+        EXPECT_TRUE(wintest::WaitFor("the suggestions live", [] { return !e2e::CanRegister(MOD_WIN, 'S'); }));
         EXPECT_TRUE(e2e::RightButtonOpensTheMenu(program.ProcessId()));
         EXPECT_EQ(VisibleForm(program.ProcessId(), u"Settings"), nullptr);
+        e2e::Press(MOD_WIN, 'N');  // the notepad suggestion, without a restart
+        EXPECT_TRUE(wintest::WaitFor("the notepad", [] { return FindWindowW(L"Notepad", nullptr) != nullptr; }));
+        PostMessageW(FindWindowW(L"Notepad", nullptr), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(wintest::WaitFor("the notepad closed", [] { return FindWindowW(L"Notepad", nullptr) == nullptr; }));
+        const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+        PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONDOWN);
+        PostMessageW(handler, WM_TRAYCALLBACK, id, WM_LBUTTONUP);
+        ASSERT_TRUE(wintest::WaitFor("the popup", [&] { return IsWindowVisible(program.MainWindow()) != FALSE; }));
+        for (const wchar_t* text : {L"Minimize active window", L"Capture screen", L"notepad.exe"})
+            EXPECT_NE(wintest::FindChildWindow(program.MainWindow(), L"Static", text), nullptr) << "the popup lists it";
         EXPECT_EQ(program.Close(), 0u);
     }
     {

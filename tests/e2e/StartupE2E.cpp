@@ -186,3 +186,23 @@ TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheF
     EXPECT_FALSE(e2e::CanRegister(MOD_CONTROL, VK_F10)) << "the running copy lost its hotkey";
     EXPECT_EQ(first.Close(), 0u);
 }
+
+// A hotkey file cut off by a crash (zeros) beside a good backup: the start offers the backup, and Yes
+// puts it in place, the damaged file kept aside, before the hotkeys are loaded.
+TEST(StartupE2E, ADamagedHotkeyFileIsRestoredFromItsBackupWhenTheUserSaysYes) {
+    e2e::PrepareRegistry();
+    const std::u16string file = e2e::HotkeyFile(), backup = file + u".bak";
+    e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=close\r\n");
+    ASSERT_TRUE(MoveFileExW(fw::AsWide(file), fw::AsWide(backup), MOVEFILE_REPLACE_EXISTING));
+    fw::Win32FileStore().Replace(file, std::string(300, '\0'));
+    e2e::RunningProgram program;
+    const std::u16string question =
+        e2e::TakeMessageBox(program.ProcessId(), u"Confirm", wintest::kPatience, IDYES).value_or(u"<none>");
+    EXPECT_TRUE(
+        question.starts_with(u"The hotkey file holds no hotkeys Corvalend can read. Restore the copy saved on "))
+        << fw::Utf16ToUtf8(question);
+    EXPECT_TRUE(wintest::WaitFor("the backup's hotkey live", [] { return !e2e::CanRegister(MOD_CONTROL, VK_F10); }));
+    EXPECT_EQ(fw::Win32FileStore().Read(file), fw::Win32FileStore().Read(backup));
+    EXPECT_EQ(fw::Win32FileStore().Read(file + u".damaged"), std::string(300, '\0'));
+    EXPECT_EQ(program.Close(), 0u);
+}
