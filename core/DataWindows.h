@@ -3,6 +3,7 @@
 // know how, and the program's start hands them to it.
 #pragma once
 
+#include "core/HotkeyFileRules.h"
 #include "framework/Picture.h"
 
 namespace corvalend {
@@ -20,6 +21,8 @@ public:
     // it is open) and returns once it is gone. Meanwhile the tray icon ignores the mouse and the
     // program's other windows are hidden.
     virtual void ShowSettingsForMissingFile(TData& data) = 0;
+    // The offer, at start, to put back the backup of a hotkey file that holds nothing readable.
+    virtual RestoreQuestion& BackupRestoreQuestion() = 0;
 };
 
 // The capture windows.

@@ -11,7 +11,6 @@
 #include "core/HotkeyFileRules.h"
 #include "core/SendKeys.h"
 #include "core/SystemKeyboard.h"
-#include "core/Win32RestoreQuestion.h"
 #include "framework/Application.h"
 #include "framework/Clipboard.h"
 #include "framework/ComPtr.h"
@@ -118,8 +117,7 @@ void TData::DataModuleCreate() {
 // beside it, may be put back. A failure is shown, and the start goes on with the file as it is.
 void TData::RestoreDamagedHotkeyFile() {
     try {
-        Win32RestoreQuestion question;
-        OfferBackupOfDamagedFile(DataFile(dftHotkeys), files_, ansi_, question);
+        OfferBackupOfDamagedFile(DataFile(dftHotkeys), files_, ansi_, firstRun_.BackupRestoreQuestion());
     } catch (...) {
         app_.HandleException();
     }

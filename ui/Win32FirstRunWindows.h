@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/DataWindows.h"
+#include "ui/Win32RestoreQuestion.h"
 
 namespace corvalend {
 
@@ -10,6 +11,10 @@ class Win32FirstRunWindows final : public FirstRunWindows {
 public:
     bool ShowFirstUseGuide(TData& data) override;
     void ShowSettingsForMissingFile(TData& data) override;
+    RestoreQuestion& BackupRestoreQuestion() override { return restoreQuestion_; }
+
+private:
+    Win32RestoreQuestion restoreQuestion_;
 };
 
 }  // namespace corvalend

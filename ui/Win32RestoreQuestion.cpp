@@ -1,5 +1,5 @@
 // The backup's last-write time formatted by the system for the user, and the Yes/No question box.
-#include "core/Win32RestoreQuestion.h"
+#include "ui/Win32RestoreQuestion.h"
 
 #include <windows.h>
 
