@@ -22,6 +22,8 @@
 #include "framework/Bitmap.h"
 #include "framework/BmpWriter.h"
 #include "framework/Registry.h"
+#include "framework/ScopeExit.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Text.h"
 #include "framework/TextFile.h"
 #include "framework/Win32FileStore.h"
@@ -563,4 +565,42 @@ TEST_F(SettingsE2E, CloseEndsTheWindowButNotTheProgram) {
         << "Esc did not close the window";
     EXPECT_EQ(program_->WaitForExit(0ms), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F2), u"first");
+}
+
+// Under Wine "@" on Q stands for "€" on E (see AsciiByKeyScan), and the layout is named after the
+// user's language whatever the map ("English (United States)"), where Windows says "German".
+TEST_F(SettingsE2E, CombinationThatTypesACharacterIsQuestionedAndNoSavesNothing) {
+    // Wine reads the X keyboard map when a program starts; its own call for Unix programs runs
+    // setxkbmap on this test's display ($DISPLAY) and waits for it.
+    const auto setMap = [](std::string map) {
+        std::string program = "setxkbmap";
+        char* const argv[] = {program.data(), map.data(), nullptr};
+        return fw::SystemLibrary(L"ntdll.dll").Get<long(char* const*, int)>("__wine_unix_spawnvp")(argv, 1) == 0;
+    };
+    ASSERT_TRUE(setMap("de"));
+    const fw::ScopeExit usMap([&] { EXPECT_TRUE(setMap("us")); });
+    const HWND settings = StartWithSettings(kPreparedFile);
+    ASSERT_NE(settings, nullptr);
+    e2e::ClickCentre(Descendant(settings, L"BUTTON", u"&New hotkey"));
+    const HWND wizard = WaitForWindow("the wizard", [this] { return FindForm(u"New hotkey"); });
+    ASSERT_NE(wizard, nullptr);
+    const HWND keyField = Descendants(wizard, u"msctls_hotkey32", std::nullopt).at(0);
+    ASSERT_TRUE(Focused(keyField));
+    Press('Q');
+    ASSERT_TRUE(KeyFieldShows(keyField, 'Q'));
+    for (const char16_t* button : {u"&CTRL", u"&ALT", u"&Next"})
+        e2e::ClickCentre(Descendant(wizard, L"BUTTON", button));
+    const std::u16string confirm = u"Confirm";
+    const HWND no =
+        WaitForWindow("No", [&] { return GetDlgItem(wintest::FindTopWindow(Pid(), L"#32770", &confirm), IDNO); });
+    EXPECT_TRUE(wintest::WaitFor("No as default",
+                                 [&] { return (GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }));
+    const std::u16string question = TakeBox(confirm, IDNO).value_or(u"(no question)");
+    EXPECT_TRUE(question.starts_with(u"On the ") && !question.starts_with(u"On the  ") &&
+                question.ends_with(u" keyboard layout, CTRL+ALT+Q types \"@\". Use it as a hotkey anyway?"))
+        << fw::Utf16ToUtf8(question);
+    EXPECT_TRUE(IsWindowVisible(keyField)) << "No stays on the key page";
+    e2e::ClickCentre(Descendant(wizard, L"BUTTON", u"Cancel"));
+    EXPECT_TRUE(wintest::WaitFor("the wizard closed", [&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }));
+    EXPECT_TRUE(FileHolds(kPreparedFile)) << Printable(HotkeyFileBytes());
 }
