@@ -70,7 +70,10 @@ bool IsExtendedKey(uint8_t vk) {
 // One call's parse state: the flags of the held modifiers and the open group.
 class KeySender {
 public:
-    KeySender(KeyboardPort& keyboard, bool wait) : keyboard_(keyboard), wait_(wait) {}
+    // With `problem` given the text is only read: no key event is sent, no box shown and no key
+    // state changed, and reading stops at the first problem, which is kept there.
+    KeySender(KeyboardPort& keyboard, bool wait, KeyStringProblem* problem = nullptr)
+        : keyboard_(keyboard), wait_(wait), problem_(problem) {}
 
     // False for an empty text and when a braced item has no closing brace.
     bool Send(std::u16string_view text);
@@ -83,8 +86,8 @@ public:
     }
 
 private:
-    // The character at the start of the rest of the text; returns the number of units it took.
-    size_t SendCharacter(std::u16string_view rest);
+    // The character at the position; returns the number of units it took.
+    size_t SendCharacter(std::u16string_view text, size_t position);
     // False when the item has no closing brace; position then stands at the end of the text.
     bool SendBracedItem(std::u16string_view text, size_t& position);
     void TypeUnicode(std::u16string_view units);
@@ -98,11 +101,17 @@ private:
     void ToggleNumLock();
     uint16_t LookUpKeyName(std::string_view name);
     void ShowSendKeysError(std::u16string_view text) { keyboard_.ShowMessageBox(u"SendKeys", text); }
+    // A problem with the item: while checking, kept when it is the first; while sending, its
+    // message shown, if it has one. True while checking.
+    bool Report(KeyStringProblem::Kind kind, size_t position, size_t length, std::u16string_view message);
+    bool Checking() const { return problem_ != nullptr; }
+    bool Stopped() const { return Checking() && problem_->kind != KeyStringProblem::None; }
 
     uint8_t ScanCode(uint8_t vk) { return static_cast<uint8_t>(keyboard_.ScanCodeOf(vk) & 0xFF); }
 
     KeyboardPort& keyboard_;
     const bool wait_;
+    KeyStringProblem* const problem_;
     bool groupOpen_ = false;
     bool shiftHeld_ = false;
     bool ctrlHeld_ = false;
@@ -114,7 +123,7 @@ bool KeySender::Send(std::u16string_view text) {
     if (text.empty()) return false;
 
     size_t position = 0;
-    while (position < text.size()) {
+    while (position < text.size() && !Stopped()) {
         const char16_t c = text[position];
         switch (c) {
             case u'+':
@@ -151,7 +160,7 @@ bool KeySender::Send(std::u16string_view text) {
                 if (!SendBracedItem(text, position)) return false;
                 break;
             default:
-                position += SendCharacter(text.substr(position));
+                position += SendCharacter(text, position);
                 break;
         }
     }
@@ -159,7 +168,8 @@ bool KeySender::Send(std::u16string_view text) {
     return true;
 }
 
-size_t KeySender::SendCharacter(std::u16string_view rest) {
+size_t KeySender::SendCharacter(std::u16string_view text, size_t position) {
+    const std::u16string_view rest = text.substr(position);
     const char16_t c = rest[0];
     // A character beyond the basic plane has no key in any layout.
     if (IsHighSurrogate(c) && rest.size() > 1 && IsLowSurrogate(rest[1])) {
@@ -172,7 +182,7 @@ size_t KeySender::SendCharacter(std::u16string_view rest) {
         ReleaseHeldModifiers();
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
         // Half a pair is no character; the prefixes stay held for the next key that can be sent.
-        ShowSendKeysError(u"Invalid KeyName");
+        Report(KeyStringProblem::CannotType, position, 1, u"Invalid KeyName");
     } else {
         TypeUnicode(rest.substr(0, 1));
     }
@@ -204,6 +214,7 @@ void KeySender::TypeUnicode(std::u16string_view units) {
 }
 
 bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
+    const size_t start = position;
     if (position + 1 < text.size() && text[position + 1] == u'{') {
         // "{{}": the third character is taken for the closing brace without looking at it.
         SendKeyWithModifiers(kOpenBraceKey, 1, true);
@@ -215,6 +226,7 @@ bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
     char buffer[kNameBufferSize];
     size_t used = 0;
     bool closed = false;
+    bool lossy = false;
     while (++position < text.size()) {
         char16_t c = text[position];
         if (c == u'}') {
@@ -224,17 +236,21 @@ bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
         }
         if (used == kNameBufferSize) continue;
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        for (const char byte : keyboard_.ToAnsi(c)) {
+        const std::string bytes = keyboard_.ToAnsi(c);
+        // A character the code page cannot hold comes back as its stand-in ("?", say).
+        if (Checking() && keyboard_.FromAnsi(bytes) != std::u16string(1, c)) lossy = true;
+        for (const char byte : bytes) {
             if (used < kNameBufferSize) buffer[used++] = byte;
         }
     }
     if (!closed) {
-        ShowSendKeysError(u"No Close");
+        Report(KeyStringProblem::NoClose, start, text.size() - start, u"No Close");
         return false;
     }
 
     if (position < text.size() && text[position] == u'}') {
-        // "{}}" types "}", and so does any content followed by "}}".
+        // "{}}" types "}", and so does any content followed by "}}": the content is lost.
+        if (position - start > 2) Report(KeyStringProblem::ContentDiscarded, start, position + 1 - start, u"");
         SendKeyWithModifiers(kCloseBraceKey, 1, true);
         ReleaseHeldModifiers();
         ++position;
@@ -246,7 +262,10 @@ bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
     if (const size_t space = name.find(' '); space != std::string_view::npos) {
         const std::u16string countText = keyboard_.FromAnsi(name.substr(space + 1));
         const std::optional<int32_t> value = fw::ParseInt(countText);
-        if (!value) fw::ThrowConvertError(countText);
+        if (!value) {
+            if (Report(KeyStringProblem::UnknownName, start, position - start, u"")) return true;
+            fw::ThrowConvertError(countText);
+        }
         count = static_cast<uint16_t>(static_cast<uint32_t>(*value) & 0xFFFF);
         name = name.substr(0, space);
     }
@@ -254,8 +273,10 @@ bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
     uint16_t code;
     if (name.size() == 1) {
         code = keyboard_.KeyForAnsiChar(name[0]);  // no key for the character: skipped without a word
+        if (code == kNoKey || lossy) Report(KeyStringProblem::CannotType, start, position - start, u"");
     } else {
         code = LookUpKeyName(name);
+        if (code == kNoKey) Report(KeyStringProblem::UnknownName, start, position - start, u"Invalid Key Name");
     }
     if (code != kNoKey) {
         SendKeyWithModifiers(code, count, true);
@@ -265,11 +286,13 @@ bool KeySender::SendBracedItem(std::u16string_view text, size_t& position) {
 }
 
 void KeySender::PostKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    if (Checking()) return;
     keyboard_.SendKeyEvent(vk, scan, flags);
     if (wait_) keyboard_.PumpKeyboardMessages();
 }
 
 void KeySender::PostUnicodeEvent(char16_t unit, bool keyUp) {
+    if (Checking()) return;
     keyboard_.SendUnicodeEvent(unit, keyUp);
     if (wait_) keyboard_.PumpKeyboardMessages();
 }
@@ -312,6 +335,7 @@ void KeySender::ReleaseHeldModifiers() {
 
 // Only the calling thread's view of NumLock changes; no key event is sent.
 void KeySender::ToggleNumLock() {
+    if (Checking()) return;
     const bool toggled = keyboard_.NumLockToggled();
     std::array<uint8_t, 256> state{};
     keyboard_.ReadKeyState(state);
@@ -326,9 +350,16 @@ void KeySender::ToggleNumLock() {
 uint16_t KeySender::LookUpKeyName(std::string_view name) {
     const auto found = std::lower_bound(std::begin(KeyNameTable), std::end(KeyNameTable), name,
                                         [](const KeyName& entry, std::string_view key) { return entry.name < key; });
-    if (found != std::end(KeyNameTable) && found->name == name) return found->vk;
-    ShowSendKeysError(u"Invalid Key Name");
-    return kNoKey;
+    return found != std::end(KeyNameTable) && found->name == name ? found->vk : kNoKey;
+}
+
+bool KeySender::Report(KeyStringProblem::Kind kind, size_t position, size_t length, std::u16string_view message) {
+    if (!Checking()) {
+        if (!message.empty()) ShowSendKeysError(message);
+        return false;
+    }
+    if (!Stopped()) *problem_ = {.kind = kind, .position = position, .length = length};
+    return true;
 }
 
 }  // namespace
@@ -344,6 +375,12 @@ bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard) {
     }
     sender.ReleasePrefixModifiers();
     return result;
+}
+
+KeyStringProblem CheckKeyString(std::u16string_view text, KeyboardPort& keyboard) {
+    KeyStringProblem problem;
+    KeySender(keyboard, /*wait=*/false, &problem).Send(text);
+    return problem;
 }
 
 }  // namespace corvalend

@@ -51,4 +51,24 @@ public:
 // or raises.
 bool SendKeys(std::u16string_view text, bool wait, KeyboardPort& keyboard);
 
+// A place in a key string where the keystrokes sent would not be what the text seems to say.
+struct KeyStringProblem {
+    enum Kind {
+        None,
+        UnknownName,       // a braced item that is no key: an unknown name, or a count that is no integer
+        NoClose,           // a "{" without a later "}"
+        ContentDiscarded,  // "}" right after a braced item's "}", which types "}" instead of the item
+        CannotType,        // half a surrogate pair; or a one-character braced item that no key of the
+                           // current layout types, or that the ANSI code page cannot hold
+    };
+    Kind kind = None;
+    size_t position = 0;  // the item's first unit: its "{", or the character itself
+    size_t length = 0;    // the item's units, through its closing brace (to the end of the text for NoClose)
+};
+
+// Reads the text as SendKeys does, with the same layout queries, but sends, shows and changes
+// nothing: the first problem, if any. A character that no key types is no problem, since SendKeys
+// types it as Unicode input.
+KeyStringProblem CheckKeyString(std::u16string_view text, KeyboardPort& keyboard);
+
 }  // namespace corvalend

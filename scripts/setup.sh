@@ -35,6 +35,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 xvfb xauth x11-utils xdotool
+    x11-xkb-utils xkb-data
     nasm imagemagick dpkg-dev jq
     wixl zip unzip python3
 )

@@ -6,6 +6,7 @@
 #include "core/WindowsCombinations.h"
 #include "framework/MessageDlg.h"
 #include "framework/OpenDialog.h"
+#include "ui/Win32SaveQuestions.h"
 #include "ui/frmMemoInputU.h"
 
 namespace corvalend {
@@ -216,6 +217,9 @@ void THotkeySetting::btnDeleteClick() {
 void THotkeySetting::Button2Click() {
     if (!OnSave) return;
     if (!ValidateHotkey()) return;
+    THotKeyData edited;  // without the window state, whose reading would select one
+    CopyEdits({Active(), Key(), ShiftState(), Func(), Parameters(), /*Params2=*/{}, /*Params3=*/{}}, edited);
+    if (!AskSaveQuestions(Handle(), FData, edited, SaveStep::Save, /*accepted=*/FHotkey->HotKeyData)) return;
     CopyEdits(Edits(), FHotkey->HotKeyData);
     LoadFromHotkey();
     OnSave(*this);

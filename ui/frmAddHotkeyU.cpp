@@ -5,6 +5,7 @@
 #include "framework/Application.h"
 #include "framework/MessageDlg.h"
 #include "framework/Registry.h"
+#include "ui/Win32SaveQuestions.h"
 #include "ui/frmMemoInputU.h"
 
 namespace corvalend {
@@ -55,10 +56,12 @@ void TfrmAddHotkey::FormDestroy() {
 void TfrmAddHotkey::btnNextClick() {
     if (!OnLastPage()) {
         if (!ValidatePage(pcClient.ActivePage() == &tsKey ? TWizardPage::Key : TWizardPage::Action)) return;
+        if (pcClient.ActivePage() == &tsKey && !AskBeforeSaving(SaveStep::KeyPage)) return;
         ShowNextPage();
         return;
     }
     if (!ValidatePage(TWizardPage::All)) return;
+    if (!AskBeforeSaving(SaveStep::Save)) return;
     SaveNewHotkey();
     data_.InitApp();
     SetModalResult(fw::mrOk);
@@ -71,6 +74,14 @@ bool TfrmAddHotkey::ValidatePage(TWizardPage page) {
     if (message.empty()) return true;
     fw::MessageDlg(Handle(), message, fw::MessageType::Error, fw::MessageButtons::Ok);
     return false;
+}
+
+bool TfrmAddHotkey::AskBeforeSaving(SaveStep step) {
+    const THotKeyData hotkey =
+        NewWizardHotkey(HotKey1.Key(), GetShiftState(), GetFunc(), GetParameters(), GetParameters2(), GetParameters3());
+    if (!AskSaveQuestions(Handle(), data_, hotkey, step, keyPageAccepted_)) return false;
+    if (step == SaveStep::KeyPage) keyPageAccepted_ = hotkey;
+    return true;
 }
 
 void TfrmAddHotkey::SaveNewHotkey() {

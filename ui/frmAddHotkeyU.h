@@ -16,6 +16,7 @@
 #include "framework/GdiObjects.h"
 #include "framework/OpenDialog.h"
 #include "ui/ModifierBoxes.h"
+#include "ui/SaveQuestions.h"
 #include "ui/WizardForm.h"
 #include "ui/frmAddHotkeyRules.h"
 
@@ -86,6 +87,8 @@ private:
 
     // The message of the first failing check, shown as an error; false when one failed.
     bool ValidatePage(TWizardPage page);
+    // The questions before saving (SaveQuestions) in Yes/No boxes; false when one was answered No.
+    bool AskBeforeSaving(SaveStep step);
     void SaveNewHotkey();
     int32_t GetShiftState() const;
     THotKeyFunc GetFunc() const;
@@ -97,6 +100,8 @@ private:
     TData& data_;
     fw::Font headingFont_{L"Tahoma", 12, GetSysColor(COLOR_WINDOWTEXT)};
     std::unique_ptr<THotkeyList> HotKeyList_;
+    // The hotkey as the key page let it pass: Finish does not ask about its combination again.
+    THotKeyData keyPageAccepted_;
 };
 
 inline constexpr TModifierBoxes<TfrmAddHotkey> kWizardModifierBoxes{

@@ -131,6 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     CheckingKeyboard keyboard(wait);
+    if (const auto read = CheckKeyString(text, keyboard); read.position + read.length > text.size()) std::abort();
     try {
         keyboard.CheckEnd(SendKeys(text, wait, keyboard));
     } catch (const fw::Error& error) {

@@ -11,6 +11,7 @@
 #include "framework/Error.h"
 #include "framework/Text.h"
 #include "tests/support/UsLayout.h"
+#include "ui/SaveQuestions.h"
 
 using namespace corvalend;
 
@@ -439,4 +440,27 @@ TEST_F(SendKeysTest, WaitPumpsAfterEveryKeyEvent) {
     EXPECT_TRUE(SendKeys(u"+a{NUMLOCK}", false, keyboard));
     EXPECT_EQ(keyboard.steps.size(), 4u);
     EXPECT_TRUE(keyboard.pumpsAfter.empty());
+}
+
+// The reading without sending, as the question before a save words its first problem.
+TEST_F(SendKeysTest, CheckingNamesTheFirstProblemAndItsCharacterAndSendsNothing) {
+    const auto problem = [](int at, std::u16string_view sentence) {
+        return u"The keystrokes have a problem at character " + fw::IntToStr(at) + u": " + std::u16string(sentence) +
+               u" Save them anyway?";
+    };
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"Hello {ENTER world {BOGUS}", problem(7, u"\"{ENTER world {BOGUS}\" is not a key name.")},
+        {u"ab{XYZ}{ENTER", problem(3, u"\"{XYZ}\" is not a key name.")},
+        {u"+(ab){ENTER", problem(6, u"\"{ENTER\" has no closing \"}\".")},
+        {u"{TAB}{ENTER 2}}", problem(6, u"\"{ENTER 2}}\" types only \"}\".")},
+        {u"x{\x01}", problem(2, u"\"{\x01}\" cannot be typed.")},     // no key for it in the layout
+        {u"{\u20AC}", problem(1, u"\"{\u20AC}\" cannot be typed.")},  // not in the ANSI code page
+        {u"ab\xD800", problem(3, u"\"\xD800\" cannot be typed.")},
+        {u"{" + std::u16string(40, u'A'),
+         problem(1, u"\"{" + std::u16string(31, u'A') + u"...\" has no closing \"}\".")},
+        {u"{}}{{}~{NUMLOCK}%{F4 3}\u20AC\U0001F600{a}", u""}};
+    for (const auto& [keys, expected] : cases)
+        EXPECT_EQ(KeyStringQuestion(keys, CheckKeyString(keys, keyboard)), expected);
+    EXPECT_EQ(keyboard.steps, Of()) << "nothing sent and no box shown";
+    EXPECT_EQ(keyboard.keyStateWrites, 0);
 }

@@ -488,4 +488,15 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
     EXPECT_EQ(reread.GetItem(0)->HotKeyData.Params2, d.Params2);
 }
 
+TEST_F(HotkeySetting, SaveAsksAboutAnEmptyParameterWithNoAsDefaultAndNoSavesNothing) {
+    THotkeySetting& f = MakeFrame(List().Add(true, 'E', kModWin, hkfOpenFile, u"", u"", u""));
+    Click(f.btnEdit);
+    wintest::MessageBoxWatcher box(u"Confirm", IDNO);
+    Click(f.Editor().Button2);
+    ASSERT_TRUE(box.Wait(10s));
+    EXPECT_EQ(box.Text(), u"This hotkey has no parameter, so it will do nothing. Save it anyway?");
+    EXPECT_EQ(box.DefaultButton(), IDNO);
+    EXPECT_TRUE(f.EditMode() && saves_.empty()) << "No saves nothing";
+}
+
 }  // namespace
