@@ -51,12 +51,16 @@ std::u16string CompactKeyName(int32_t key) {
 
 }  // namespace
 
-std::u16string CompactCombinationText(int32_t key, int32_t shift) {
+std::u16string CompactModifiersText(int32_t shift) {
     std::u16string text;
     for (const auto& [bit, name] : kCompactModifiers) {
         if (shift & bit) text.append(name).append(u"+");
     }
-    return text + CompactKeyName(key);
+    return text;
+}
+
+std::u16string CompactCombinationText(int32_t key, int32_t shift) {
+    return CompactModifiersText(shift) + CompactKeyName(key);
 }
 
 std::u16string KeptByWindowsText(int32_t key, int32_t shift) {

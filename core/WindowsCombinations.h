@@ -125,6 +125,8 @@ constexpr bool NeverReachesPrograms(int32_t key, int32_t shift) {
 
 // The combination as Windows' own lists write it: "WIN+SHIFT+S", "CTRL+ALT+DEL".
 std::u16string CompactCombinationText(int32_t key, int32_t shift);
+// Its modifiers alone, each followed by "+": "CTRL+ALT+".
+std::u16string CompactModifiersText(int32_t shift);
 
 // "Windows keeps WIN+L for itself (lock the computer); no program can use it." for a combination
 // that never reaches programs; "" for any other.

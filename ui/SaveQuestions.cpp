@@ -3,6 +3,7 @@
 #include "ui/SaveQuestions.h"
 
 #include "core/ActionRules.h"
+#include "core/WindowsCombinations.h"
 #include "framework/Text.h"
 
 namespace corvalend {
@@ -11,13 +12,6 @@ namespace {
 
 // A quoted item longer than this is cut: an item without its "}" runs to the end of the text.
 constexpr size_t kLongestQuote = 32;
-
-// The modifiers in the order the question names them ("CTRL+ALT+SHIFT+E"), as Windows' texts do.
-constexpr TModifier kCharacterModifiers[] = {
-    {.bit = kModCtrl, .prefix = u"CTRL+"},
-    {.bit = kModAlt, .prefix = u"ALT+"},
-    {.bit = kModShift, .prefix = u"SHIFT+"},
-};
 
 // Control characters (Enter, Escape, CTRL+letter) are commands, not text the user would miss.
 bool TypesText(std::u16string_view typed) {
@@ -56,11 +50,8 @@ std::u16string TypedCharacterQuestion(uint16_t key,
                                       std::u16string_view keyName,
                                       KeyboardLayouts& layouts) {
     if ((shift & (kModCtrl | kModAlt)) != (kModCtrl | kModAlt) || (shift & kModWin) != 0 || key > 0xFF) return u"";
-    std::u16string combination;
-    for (const TModifier& modifier : kCharacterModifiers) {
-        if (shift & modifier.bit) combination += modifier.prefix;
-    }
-    combination += keyName;
+    // Named as Windows' own texts name it: "CTRL+ALT+SHIFT+E".
+    const std::u16string combination = CompactModifiersText(shift) + std::u16string(keyName);
     for (size_t layout = 0; layout < layouts.Count(); ++layout) {
         const std::u16string typed = layouts.Typed(layout, static_cast<uint8_t>(key), shift);
         if (!TypesText(typed)) continue;
