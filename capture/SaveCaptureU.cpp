@@ -97,8 +97,8 @@ void TSaveCapture::CreateControls() {
     area.SetNormalBrush(fw::Brush::Hollow());
     area.SetNormalPen(fw::Pen(PS_DOT, 1, kSelectionPenColour));
     area.SetBoxSize(kSelectionBoxSize);
-    area.SetNormalDisplayFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT)));
-    area.SetActiveDisplayFont(fw::Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT)));
+    area.SetNormalDisplayFont(fw::Font(L"Tahoma", 8, fw::SystemColorSpec(COLOR_WINDOWTEXT)));
+    area.SetActiveDisplayFont(fw::Font(L"Tahoma", 8, fw::SystemColorSpec(COLOR_WINDOWTEXT)));
     area.SetDisplayInfoFormat(u"w: %w h: %h l: %l t: %t");
     area.SetBounds(10, 10, 100, 100);
     area.OnMouseDown = [this](TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y) {
@@ -207,8 +207,7 @@ void TSaveCapture::PaintDraggedFrame(HDC dc) {
     if (frame.IsEmpty()) return;
     const TSizeRect& area = *SelectedArea_;
     fw::SavedDC saved(dc);
-    SelectObject(dc, area.NormalPen().Handle());
-    SelectObject(dc, area.NormalBrush().Handle());
+    SelectSelectionTools(dc, area.NormalPen(), area.NormalBrush());
     SetBkMode(dc, TRANSPARENT);
     Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
 }

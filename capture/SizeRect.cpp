@@ -129,15 +129,29 @@ void TSizeRect::HideBoxes() {
     logic_.FShowBoxes = true;
 }
 
-void TSizeRect::SelectTools(HDC dc, const fw::Pen& pen, const fw::Brush& brush) {
-    SelectObject(dc, pen.Handle());
-    SelectObject(dc, brush.Handle());
+void SelectSelectionTools(HDC dc, const fw::Pen& pen, const fw::Brush& brush) {
+    const bool contrast = fw::HighContrastOn();
+    const COLORREF brushColor = contrast ? fw::RoleColor(fw::ColorRole::Selection, brush.Color()) : brush.Color();
+    if (contrast) {
+        // The context's own pen and brush: nothing to make, own or delete at every paint.
+        SelectObject(dc, GetStockObject(pen.Style() == PS_NULL ? NULL_PEN : DC_PEN));
+        SetDCPenColor(dc, fw::RoleColor(fw::ColorRole::Selection, pen.Color()));
+        SelectObject(dc, brush.Style() == BS_NULL ? brush.Handle() : GetStockObject(DC_BRUSH));
+        SetDCBrushColor(dc, brushColor);
+    } else {
+        SelectObject(dc, pen.Handle());
+        SelectObject(dc, brush.Handle());
+    }
     if (brush.Style() == BS_SOLID) {
-        SetBkColor(dc, brush.Color());
+        SetBkColor(dc, brushColor);
         SetBkMode(dc, OPAQUE);
     } else {
         SetBkMode(dc, TRANSPARENT);
     }
+}
+
+void TSizeRect::SelectTools(HDC dc, const fw::Pen& pen, const fw::Brush& brush) {
+    SelectSelectionTools(dc, pen, brush);
     canvasPen_ = &pen;
     canvasBrush_ = &brush;
 }

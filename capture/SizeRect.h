@@ -158,4 +158,9 @@ private:
     const fw::Brush* canvasBrush_ = &FNormalBoxBrush;
 };
 
+// Selects a selection's pen and brush into `dc`, with the background mode a solid brush needs. In
+// high contrast the scheme's selection colour takes their place (a hollow brush stays hollow, and the
+// outline is drawn solid, one pixel wide).
+void SelectSelectionTools(HDC dc, const fw::Pen& pen, const fw::Brush& brush);
+
 }  // namespace corvalend

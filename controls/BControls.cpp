@@ -9,6 +9,7 @@
 #include "framework/DialogChar.h"
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
+#include "framework/SystemPalette.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
@@ -16,13 +17,10 @@
 namespace corvalend {
 
 static_assert(dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VCENTER && dtBottom == DT_BOTTOM);
+static_assert(SystemColor(COLOR_HOTLIGHT) == fw::SystemColorSpec(COLOR_HOTLIGHT), "one colour encoding");
 static_assert(dtSingleLine == DT_SINGLELINE && dtPathEllipsis == DT_PATH_ELLIPSIS && dtEndEllipsis == DT_END_ELLIPSIS);
 
 namespace {
-
-COLORREF ColorToRGB(TColor color) {
-    return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : static_cast<COLORREF>(color);
-}
 
 fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT dpi) {
     LOGFONTW lf{};
@@ -206,11 +204,11 @@ void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
                                                       .HoverBGColor = hoverBGColor_,
                                                       .HoverStyle = hoverStyle_,
                                                       .UseHoverBGColor = useHoverBGColor_});
-    const fw::UniqueBrush brush(CreateSolidBrush(ColorToRGB(look.Background)));
+    const fw::UniqueBrush brush(CreateSolidBrush(fw::RoleColor(fw::ColorRole::Background, look.Background)));
     FillRect(dc, &client, brush.get());
 
     const fw::ScopedSelectObject font(dc, FontFor(look.Style));
-    SetTextColor(dc, ColorToRGB(look.TextColor));
+    SetTextColor(dc, fw::RoleColor(hovered_ ? fw::ColorRole::LinkHover : fw::ColorRole::Link, look.TextColor));
     SetBkMode(dc, TRANSPARENT);
     RECT textRect = fw::ToRECT(LabelTextRect(client.right, client.bottom, margin_));
     // No DT_NOPREFIX: "&x" underlines the accelerator and "&&" shows one ampersand.

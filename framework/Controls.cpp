@@ -206,24 +206,30 @@ Size Container::ClientSize96() const {
     return {UnscaleForDpi(client.right, dpi), UnscaleForDpi(client.bottom, dpi)};
 }
 
-void Container::SetColor(COLORREF color) {
-    color_.emplace(color);
+void Container::SetColor(ColorSpec color) {
+    color_ = color;
+    brush_.reset();
+    if (!IsSystemColorSpec(color)) brush_.emplace(static_cast<COLORREF>(color));
     InvalidateRect(ContainerHandle(), nullptr, TRUE);
 }
 
 void Container::ClearColor() {
     color_.reset();
+    brush_.reset();
     InvalidateRect(ContainerHandle(), nullptr, TRUE);
 }
 
 COLORREF Container::Color() const {
-    if (color_) return color_->Color();
+    if (color_) return RoleColor(ColorRole::Background, *color_);
     const Container* parent = ParentContainer();
     return parent != nullptr ? parent->Color() : GetSysColor(COLOR_BTNFACE);
 }
 
 HBRUSH Container::BackgroundBrush() const {
-    if (color_) return color_->Handle();
+    if (color_) {
+        const ColorSpec shown = ChooseColor(ColorRole::Background, *color_, HighContrastOn());
+        return IsSystemColorSpec(shown) ? GetSysColorBrush(SystemColorIndex(shown)) : brush_->Handle();
+    }
     const Container* parent = ParentContainer();
     return parent != nullptr ? parent->BackgroundBrush() : GetSysColorBrush(COLOR_BTNFACE);
 }

@@ -133,8 +133,9 @@ public:
     // The client area in pixels at 96 DPI.
     Size ClientSize96() const;
 
-    // The background: its own colour, or else its parent's (a form's is the dialog colour).
-    void SetColor(COLORREF color);
+    // The background: its own colour, or else its parent's (a form's is the dialog colour). In high
+    // contrast an own colour gives way to the scheme's (ColorRole::Background).
+    void SetColor(ColorSpec color);
     void ClearColor();  // back to the parent's
     COLORREF Color() const;
     HBRUSH BackgroundBrush() const;
@@ -165,7 +166,8 @@ private:
     void Detach(Control& control);
 
     std::vector<Control*> controls_;
-    std::optional<Brush> color_;
+    std::optional<ColorSpec> color_;
+    std::optional<Brush> brush_;  // for an own colour that is not a system colour
 };
 
 // Holds back the painting of a shown window and its children while many of them change (a label on

@@ -328,6 +328,20 @@ void Form::DpiChanged(UINT dpi, const RECT& suggested) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void Form::ColorsChanged() {
+    // The common controls hear of new colours only from their parent.
+    EnumChildWindows(
+        Handle(),
+        [](HWND child, LPARAM) -> BOOL {
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+        },
+        0);
+    // Our colours are chosen at every paint (high contrast may have come or gone): paint all again now.
+    RedrawWindow(Handle(), /*rect=*/nullptr, /*region=*/nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleContainerMessage(message, wParam, lParam, result)) return result;
@@ -363,6 +377,10 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DWMCOMPOSITIONCHANGED:
             ApplyFrameBand();
             return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ColorsChanged();
+            return DefaultProc(message, wParam, lParam);
         default:
             return DefaultProc(message, wParam, lParam);
     }

@@ -149,6 +149,7 @@ private:
     void EnableDisabledWindows();
     void DpiChanged(UINT dpi, const RECT& suggested);
     void ApplyFrameBand();
+    void ColorsChanged();
     DWORD Style() const;
     DWORD ExStyle() const;
 

@@ -48,9 +48,9 @@ Brush& Brush::operator=(const Brush& other) {
     return *this;
 }
 
-Font::Font() : Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT)) {}
+Font::Font() : Font(L"Tahoma", 8, SystemColorSpec(COLOR_WINDOWTEXT)) {}
 
-Font::Font(std::wstring face, int pointSize, COLORREF color, int weight, bool italic)
+Font::Font(std::wstring face, int pointSize, ColorSpec color, int weight, bool italic)
     : face_(std::move(face)), pointSize_(pointSize), color_(color), weight_(weight), italic_(italic) {}
 
 Font& Font::operator=(const Font& other) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "framework/SystemPalette.h"
 #include "framework/UniqueHandle.h"
 
 namespace fw {
@@ -49,22 +50,23 @@ private:
     UniqueBrush handle_;
 };
 
-// A font by face name and size in points, with the colour its text is drawn in. The system font is
-// made for the DPI it is asked for and kept until another DPI is asked for.
+// A font by face name and size in points, with the colour its text is drawn in (ColorRole::Text: in
+// high contrast the scheme's). The system font is made for the DPI it is asked for and kept until
+// another DPI is asked for.
 class Font {
 public:
     Font();  // Tahoma 8 point in the window-text colour
-    Font(std::wstring face, int pointSize, COLORREF color, int weight = FW_NORMAL, bool italic = false);
+    Font(std::wstring face, int pointSize, ColorSpec color, int weight = FW_NORMAL, bool italic = false);
     Font(const Font& other) : Font(other.face_, other.pointSize_, other.color_, other.weight_, other.italic_) {}
     Font& operator=(const Font& other);
 
-    COLORREF Color() const { return color_; }
+    COLORREF Color() const { return RoleColor(ColorRole::Text, color_); }
     HFONT Handle(UINT dpi) const;
 
 private:
     std::wstring face_;
     int pointSize_;
-    COLORREF color_;
+    ColorSpec color_;
     int weight_;
     bool italic_;
     mutable UINT dpi_ = 0;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "framework/GdiObjects.h"
+
 namespace fw {
 
 namespace {
@@ -106,6 +108,14 @@ int ScrollBox::NewPos(int bar, WPARAM request) const {
 
 LRESULT ScrollBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_ERASEBKGND: {
+            // Black round the content, or in high contrast the scheme's window colour.
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client,
+                     Brush(RoleColor(ColorRole::Background, RGB(0, 0, 0))).Handle());
+            return 1;
+        }
         case WM_SIZE:
             UpdateBars();
             break;

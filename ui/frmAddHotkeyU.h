@@ -98,7 +98,7 @@ private:
 
     fw::Application& app_;
     TData& data_;
-    fw::Font headingFont_{L"Tahoma", 12, GetSysColor(COLOR_WINDOWTEXT)};
+    fw::Font headingFont_{L"Tahoma", 12, fw::SystemColorSpec(COLOR_WINDOWTEXT)};
     std::unique_ptr<THotkeyList> HotKeyList_;
     // The hotkey as the key page let it pass: Finish does not ask about its combination again.
     THotKeyData keyPageAccepted_;
