@@ -59,7 +59,7 @@ public:
                        {.text = u"Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight},
                        {.isDefault = true}};
     fw::Button Button1{*this, {.text = u"Save to file...", .bounds = {11, 8, 105, 25}}};
-    fw::Button Button2{*this, {.text = u"Copy to clipboard", .bounds = {122, 8, 105, 25}}};
+    fw::Button Button2{*this, {.text = u"Copy to clipboard", .bounds = {122, 8, 106, 25}}};  // room for the caption
 
     fw::ImageView& CaptureImage() { return *CaptureImage_; }
     TSizeRect& SelectedArea() { return *SelectedArea_; }

@@ -14,7 +14,8 @@ Label::Label(Container& parent, const ControlInfo& info, const LabelOptions& opt
     : Control(parent,
               info,
               {L"STATIC", static_cast<DWORD>((options.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
-                                             (options.showAccelChar ? 0 : SS_NOPREFIX))}) {}
+                                             (options.showAccelChar ? 0 : SS_NOPREFIX) |
+                                             (options.endEllipsis ? SS_ENDELLIPSIS : 0))}) {}
 
 // Button
 

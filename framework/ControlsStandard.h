@@ -24,6 +24,7 @@ namespace fw {
 struct LabelOptions {
     bool wordWrap = true;       // long captions break into lines within the bounds
     bool showAccelChar = true;  // "&K" underlines K and Alt+K focuses the next control in tab order
+    bool endEllipsis = false;   // on one line, a text longer than the bounds ends with "..."
 };
 
 // A text (STATIC).

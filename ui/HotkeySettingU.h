@@ -41,19 +41,27 @@ struct THotkeyEditPanel {
     fw::CheckBox ShiftKeyWin{Panel5, {.text = u"WIN", .bounds = {141, 44, 60, 17}}};
     fw::Label Label5{Panel5, {.text = u"Key:", .bounds = {206, 8, 76, 13}}};
     fw::HotKeyEdit HotKey1{Panel5, {.bounds = {206, 24, 76, 21}}, /*bareKey=*/true};
-    fw::Label Label7{Panel5, {.text = u"Action:", .bounds = {288, 8, 160, 13}}};
-    fw::ComboBox cbAction{Panel5, {.bounds = {288, 24, 160, 21}}, 12};
-    fw::Label Label8{Panel5, {.text = kParametersCaption, .bounds = {456, 8, 200, 13}, .visible = false}};
+    fw::Label Label7{Panel5, {.text = u"Action:", .bounds = {288, 8, 190, 13}}};
+    // Wide enough for the longest action with the list's arrow, at 96 and 144 DPI.
+    fw::ComboBox cbAction{Panel5, {.bounds = {288, 24, 190, 21}}, 12};
+    // The parameter captions end with their fields: a narrow frame moves Save and Cancel over them.
+    fw::Label Label8{Panel5,
+                     {.text = kParametersCaption,
+                      .bounds = {486, 8, 147, 13},
+                      .anchors = fw::akLeft | fw::akTop | fw::akRight,
+                      .visible = false}};
     fw::Edit edtParameters{
         Panel5,
-        {.bounds = {456, 24, 177, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
+        {.bounds = {486, 24, 147, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
     fw::Button btnParameters{Panel5, {.text = u"...", .bounds = {635, 24, 23, 21}, .anchors = fw::akTop | fw::akRight}};
-    fw::Label lblAdditionalParameters{
-        Panel5,
-        {.text = kAdditionalParametersCaption, .bounds = {456, 50, 200, 13}, .visible = false}};
+    fw::Label lblAdditionalParameters{Panel5,
+                                      {.text = kAdditionalParametersCaption,
+                                       .bounds = {486, 50, 172, 13},
+                                       .anchors = fw::akLeft | fw::akTop | fw::akRight,
+                                       .visible = false}};
     fw::Edit edtAdditionalParameters{
         Panel5,
-        {.bounds = {456, 66, 202, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
+        {.bounds = {486, 66, 172, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
     fw::Panel Panel6{Panel5, {.bounds = {664, 0, 90, 95}, .anchors = fw::akTop | fw::akRight}};
     fw::Button Button2{Panel6, {.text = u"Save", .bounds = {8, 8, 75, 25}}};
     fw::Button Button3{Panel6, {.text = u"Cancel", .bounds = {8, 38, 75, 25}}};

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "framework/GdiObjects.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WinText.h"
 
@@ -12,16 +13,16 @@ namespace corvalend {
 namespace {
 
 // Where each text goes, at 96 DPI; a width of zero or less stretches to the panel's right edge
-// less that much (the parameters keep the right margin they were designed with).
+// less that much: the parameters take the room up to the panel's edge.
 constexpr fw::Bounds kShiftCaption{76, 8, 120, 13};
 constexpr fw::Bounds kKeyCaption{206, 8, 76, 13};
 constexpr fw::Bounds kKey{206, 26, 78, 13};
-constexpr fw::Bounds kActionCaption{288, 8, 160, 13};
-constexpr fw::Bounds kAction{288, 26, 162, 13};
-constexpr fw::Bounds kParamsCaption{456, 8, 200, 13};
-constexpr fw::Bounds kParams{456, 26, -96, 13};
-constexpr fw::Bounds kParams2Caption{456, 50, 200, 13};
-constexpr fw::Bounds kParams2{456, 66, -96, 13};
+constexpr fw::Bounds kActionCaption{288, 8, 190, 13};
+constexpr fw::Bounds kAction{288, 26, 192, 13};
+constexpr fw::Bounds kParamsCaption{486, 8, 200, 13};
+constexpr fw::Bounds kParams{486, 26, -8, 13};
+constexpr fw::Bounds kParams2Caption{486, 50, 200, 13};
+constexpr fw::Bounds kParams2{486, 66, -8, 13};
 // The marks' squares, each with its caption to its right.
 constexpr std::array<fw::Bounds, 1 + kModifiers.size()> kMarks{{
     {6, 26, 13, 13},    // Active
@@ -81,18 +82,18 @@ void THotkeyViewPanel::OnPaint(HDC dc, const RECT& /*area*/) {
     const auto text = [&](const fw::Bounds& bounds, const std::u16string& value) {
         RECT rect = scaled(bounds);
         DrawTextW(dc, fw::AsWide(value), static_cast<int>(value.size()), &rect,
-                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     };
 
-    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const fw::Brush markBrush(fw::RoleColor(fw::ColorRole::Mark, RGB(0, 0, 0)));
     for (size_t mark = 0; mark < kMarks.size(); ++mark) {
         const fw::Bounds square = kMarks[mark];
         const RECT outline = scaled(square);
-        FrameRect(dc, &outline, black);
+        FrameRect(dc, &outline, markBrush.Handle());
         if (mark == 0 ? view_.Active : view_.Ticks[mark - 1]) {
             const RECT tick = scaled({square.left + kTickInset, square.top + kTickInset, square.width - 2 * kTickInset,
                                       square.height - 2 * kTickInset});
-            FillRect(dc, &tick, black);
+            FillRect(dc, &tick, markBrush.Handle());
         }
         text({square.left + square.width + kMarkCaptionGap, square.top, kMarkCaptionWidth, square.height},
              MarkCaption(mark));

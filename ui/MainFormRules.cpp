@@ -20,7 +20,8 @@ constexpr int kDesignedWidth[3] = {kCellWidth, kCellWidth,
 constexpr int kRowPitch = kLabelHeight + 8;
 constexpr int kFirstRowTop = 25;  // the header row is a little closer to the first hotkey than rows to each other
 constexpr int kLinksBand = 28;    // below the last row: the two links
-constexpr int kFrame = 1;         // the dark line around the popup, which the rows' box keeps clear of
+constexpr int kCloseBoxClearance = 31 + 4;  // the "X" (31 from the right edge to its left) and a gap
+constexpr int kFrame = 1;                   // the dark line around the popup, which the rows' box keeps clear of
 // Below the "X" (8 + 20): scrolling rows start here, so the scroll bar is whole.
 constexpr int kScrollingRowsTop = 29;
 
@@ -74,7 +75,13 @@ PopupGrid PopupGridLayout(const PopupMeasures& measures) {
 
 fw::Bounds HotkeyLabelBounds(const PopupGrid& grid, int row, int column) {
     const auto c = static_cast<size_t>(column);
-    if (row == 0) return {grid.ColumnLeft[c], kMargin, grid.ColumnWidth[c], kLabelHeight};
+    if (row == 0) {
+        // The header's parameters end before the "X" in the top-right corner.
+        const int width =
+            c == 2 ? std::min(grid.ColumnWidth[c], grid.ClientWidth - kCloseBoxClearance - grid.ColumnLeft[c])
+                   : grid.ColumnWidth[c];
+        return {grid.ColumnLeft[c], kMargin, std::max(width, 0), kLabelHeight};
+    }
     return {grid.ColumnLeft[c] - grid.Rows.left, (row - 1) * kRowPitch, grid.ColumnWidth[c], kLabelHeight};
 }
 

@@ -37,15 +37,17 @@ int TextWidth(HDC dc, std::u16string_view text) {
 }
 
 // A cell of the grid. Screen readers read the captions, so every cell is the system's static text,
-// which shows the texts as stored ("&" included).
+// which shows the texts as stored ("&" included), on one line: where the parameters column gives way,
+// a text that does not fit ends with an ellipsis instead of a cut letter.
 std::unique_ptr<fw::Label> MakeHotkeyLabel(fw::Container& parent, const fw::Bounds& bounds, std::u16string_view text) {
-    return std::make_unique<fw::Label>(parent, fw::ControlInfo{.text = std::u16string(text), .bounds = bounds},
-                                       fw::LabelOptions{.wordWrap = true, .showAccelChar = false});
+    return std::make_unique<fw::Label>(
+        parent, fw::ControlInfo{.text = std::u16string(text), .bounds = bounds},
+        fw::LabelOptions{.wordWrap = false, .showAccelChar = false, .endEllipsis = true});
 }
 
 // The column headers: the popup's font, bold.
 fw::Font HeaderFont() {
-    return fw::Font(L"Tahoma", 8, GetSysColor(COLOR_WINDOWTEXT), FW_BOLD);
+    return fw::Font(L"Tahoma", 8, fw::SystemColorSpec(COLOR_WINDOWTEXT), FW_BOLD);
 }
 
 const TLabelFont kLinkFont{.Style = fsBold | fsUnderline, .Color = clBlue};
@@ -76,7 +78,7 @@ TMainForm::TMainForm(fw::Application& app)
     SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_LAYERED);
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetOpacity(kOpacityCreated);
-    SetColor(GetSysColor(COLOR_INFOBK));
+    SetColor(fw::SystemColorSpec(COLOR_INFOBK));
     // Created minimized: the application then starts minimized, which the tray icon turns into
     // hiding in the tray.
     SetMinimized();
@@ -108,7 +110,7 @@ TMainForm::TMainForm(fw::Application& app)
 }
 
 TMainForm::TPopupControls::TPopupControls(TMainForm& form)
-    : SpeedButton1(form, {.text = u"X", .bounds = {548, 8, 22, 20}, .anchors = fw::akTop | fw::akRight}),
+    : SpeedButton1(form, {.text = u"X", .bounds = {548, 8, 22, 17}, .anchors = fw::akTop | fw::akRight}),
       BLabel1(form,
               {.text = u"Manage hotkeys", .bounds = {8, 270, 120, 13}, .anchors = fw::akLeft | fw::akBottom},
               kLinkFont),
@@ -122,7 +124,7 @@ TMainForm::TPopupControls::TPopupControls(TMainForm& form)
       pnlHotkeys(sbHotkeys, {}) {
     // A flat button in a bold Arial, as a close box.
     SetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE, GetWindowLongPtrW(SpeedButton1.Handle(), GWL_STYLE) | BS_FLAT);
-    SpeedButton1.SetFont(fw::Font(L"Arial", 8, GetSysColor(COLOR_BTNTEXT), FW_BOLD));
+    SpeedButton1.SetFont(fw::Font(L"Arial", 8, fw::SystemColorSpec(COLOR_BTNTEXT), FW_BOLD));
     SpeedButton1.OnClick = [&form] { form.SpeedButton1Click(); };
     SetUpLink(BLabel1);
     SetUpLink(lblCheckForUpdates);
@@ -383,7 +385,8 @@ void TMainForm::ShowInBand(int k, const HotkeyRowTexts& texts) {
         }
     }
     if (row.Greyed != texts.Greyed) {
-        row.Labels[0]->SetFont(texts.Greyed ? fw::Font(L"Tahoma", 8, GetSysColor(COLOR_GRAYTEXT)) : ControlFont());
+        row.Labels[0]->SetFont(texts.Greyed ? fw::Font(L"Tahoma", 8, fw::SystemColorSpec(COLOR_GRAYTEXT))
+                                            : ControlFont());
         row.Greyed = texts.Greyed;
     }
 }

@@ -172,7 +172,7 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_LT(Place(f.Editor().ShiftKeyAlt).top, Place(f.Editor().ShiftKeyCtrl).top);
     EXPECT_EQ(Place(f.Editor().HotKey1).left, 206);
     EXPECT_EQ(Place(f.Editor().cbAction).left, 288);
-    EXPECT_EQ(Place(f.Editor().edtParameters).left, 456);
+    EXPECT_EQ(Place(f.Editor().edtParameters).left, 486);
     EXPECT_LT(Place(f.Editor().btnParameters).right, Place(f.Editor().Panel6).left);
 
     Click(f.btnEdit);

@@ -286,7 +286,7 @@ TEST_F(MainFormTest, ThreeHotkeysOneOfThemTakenElsewhere) {
     EXPECT_EQ(client.bottom, 116);
     EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().top, 116 - 21);
     EXPECT_EQ(Form().Popup().lblCheckForUpdates.PixelBounds().top, 116 - 21);
-    EXPECT_EQ(Form().Popup().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 28}));
+    EXPECT_EQ(Form().Popup().SpeedButton1.PixelBounds(), (RECT{client.right - 31, 8, client.right - 9, 25}));
     // "Check for updates" is right-justified: it ends 8 pixels before the right edge.
     EXPECT_EQ(InPopup(Form().Popup().lblCheckForUpdates.Handle()).right, client.right - 8);
 
@@ -406,7 +406,7 @@ TEST_F(MainFormTest, ScaledForTheMonitorsDpi) {
     EXPECT_NEAR(InPopup(Cell(2, 0)).top, 69, 1);
     EXPECT_NEAR(InPopup(Cell(3, 0)).top, 101, 1);
     wintest::ExpectScaled(InPopup(Cell(3, 2)), {268, 67, 563, 80}, 144, "parameters");
-    wintest::ExpectScaled(Form().Popup().SpeedButton1.PixelBounds(), {548, 8, 570, 28}, 144, "X");
+    wintest::ExpectScaled(Form().Popup().SpeedButton1.PixelBounds(), {548, 8, 570, 25}, 144, "X");
     // 8 pixels at 96 DPI below the links' place (13 high at 96 DPI), whose top the link keeps as it
     // fits itself to its text.
     EXPECT_EQ(Form().Popup().BLabel1.PixelBounds().top, 174 - 12 - 20);

@@ -1,0 +1,259 @@
+// Every window of the program as a user with large fonts or a high-contrast scheme meets it: each
+// caption has room for its text in the window's font at 96 and 144 DPI, no two controls side by
+// side overlap, and in high contrast nothing is drawn in a colour that is not the scheme's.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <uxtheme.h>
+
+#include <array>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "capture/SaveCaptureU.h"
+#include "framework/Bitmap.h"
+#include "framework/SystemPalette.h"
+#include "framework/Text.h"
+#include "framework/UniqueHandle.h"
+#include "framework/Win32Geometry.h"
+#include "framework/WinText.h"
+#include "tests/support/FormTest.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/WinTest.h"
+#include "tests/win/ProgramData.h"
+#include "ui/MainFormU.h"
+#include "ui/SettingsFormU.h"
+#include "ui/frmAddHotkeyU.h"
+#include "ui/frmFirstUseU.h"
+#include "ui/frmMemoInputU.h"
+
+using namespace corvalend;
+
+namespace {
+
+// A window on the screen, and the states in which its controls show (pages, a frame being edited).
+struct ShownWindow {
+    std::string name;
+    fw::Form* form = nullptr;
+    std::vector<std::function<void()>> states;
+    std::unique_ptr<fw::Form> owned;
+};
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        parent, [](HWND w, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(w), TRUE; },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+std::wstring Get(HWND w, bool className) {
+    wchar_t text[512] = {};
+    className ? GetClassNameW(w, text, 512) : GetWindowTextW(w, text, 512);
+    return text;
+}
+
+// The width (or, wrapped at `wrap`, the size) of a text in the control's font, "&" as a prefix.
+SIZE Measure(HWND w, const std::wstring& text, int wrap = 0) {
+    const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    const fw::ScopedSelectObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(w, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, wrap, 0};
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
+    DrawTextW(dc.get(), text.c_str(), -1, &r,
+              DT_CALCRECT | (wrap > 0 ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0));
+    return {r.right, r.bottom};
+}
+
+// What does not fit in one control, or "".
+std::string Misfit(HWND w, UINT dpi) {
+    RECT c{};
+    GetClientRect(w, &c);
+    const std::wstring cls = Get(w, true), text = Get(w, false);
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
+    int need = 0;
+    if (cls == L"Button") {
+        const LONG type = style & BS_TYPEMASK;
+        if (type == BS_GROUPBOX || text.empty()) return "";
+        const bool push = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+        // Push buttons: a 3D edge and the focus rectangle each side; boxes: the glyph and its gap.
+        need = Measure(w, text).cx + fw::ScaleForDpi(push ? 2 * 3 : 13 + 4, dpi);
+    } else if (cls == L"Static") {
+        const LONG kind = style & SS_TYPEMASK;
+        if (text.empty() || (style & SS_ELLIPSISMASK) != 0 || (kind != SS_LEFT && kind != SS_LEFTNOWORDWRAP))
+            return "";  // shortened on purpose, or no text drawn
+        if (dynamic_cast<THotkeyViewPanel*>(fw::Control::FromHandle(w)) != nullptr) return "";  // its reading only
+        const SIZE wrapped = Measure(w, text, kind == SS_LEFT ? c.right : 0);
+        if (wrapped.cy > c.bottom) return "needs " + std::to_string(wrapped.cy) + " px down";
+        need = wrapped.cx;
+    } else if (cls == L"ComboBox") {
+        for (int i = 0; i < SendMessageW(w, CB_GETCOUNT, 0, 0); ++i) {
+            wchar_t item[256] = {};
+            SendMessageW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            const int width = Measure(w, std::wstring(L"&&") + item).cx - Measure(w, L"&&").cx +
+                              GetSystemMetricsForDpi(SM_CXVSCROLL, dpi) + fw::ScaleForDpi(2 * 3, dpi);
+            if (width > need) need = width;
+        }
+    }
+    return need > c.right ? "needs " + std::to_string(need) + " px, has " + std::to_string(c.right) : "";
+}
+
+void ExpectLegible(HWND form, const std::string& where, UINT dpi) {
+    const std::vector<HWND> all = Children(form);
+    for (HWND w : all) {
+        if (!IsWindowVisible(w)) continue;
+        const std::string misfit = Misfit(w, dpi);
+        EXPECT_EQ(misfit, "") << where << ": " << fw::Utf16ToUtf8(fw::FromWide(Get(w, true).c_str())) << " \""
+                              << fw::Utf16ToUtf8(fw::FromWide(Get(w, false).c_str())) << "\"";
+        RECT a{}, b{}, overlap{};
+        GetWindowRect(w, &a);
+        for (HWND v : all) {
+            const bool line =
+                (GetWindowLongW(v, GWL_STYLE) & SS_TYPEMASK) >= SS_ETCHEDHORZ && Get(v, true) == L"Static";
+            if (v <= w || GetParent(v) != GetParent(w) || !IsWindowVisible(v) || line) continue;
+            GetWindowRect(v, &b);
+            EXPECT_FALSE(IntersectRect(&overlap, &a, &b))
+                << where << ": \"" << fw::Utf16ToUtf8(fw::FromWide(Get(w, false).c_str())) << "\" overlaps \""
+                << fw::Utf16ToUtf8(fw::FromWide(Get(v, false).c_str())) << "\" ("
+                << fw::Utf16ToUtf8(fw::FromWide(Get(v, true).c_str())) << ")";
+        }
+    }
+}
+
+class Legibility : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        app_->SetTitle(u"Corvalend");
+    }
+    static void TearDownTestSuite() { app_.reset(); }
+    void SetUp() override {
+        wintest::EmptyHotkeyFile();
+        data_ = std::make_unique<wintest::ProgramData>(*app_);
+        fw::ForceDirectories(fw::ExtractFileDir(data_->DataFile(dftHotkeys)));
+        THotkeyList file(data_->HotkeyServices());
+        file.Add(true, 'Q', MOD_CONTROL | MOD_ALT, hkfMaximize, u"", u"", u"");
+        file.Add(false, 'W', MOD_CONTROL | MOD_ALT | MOD_SHIFT, hkfSendKeys,
+                 u"a long keystroke text that runs on past the end of its place {ENTER}", u"", u"");
+        file.SaveToFile(data_->DataFile(dftHotkeys));
+        data_->InitApp();
+        Data = data_.get();
+    }
+    void TearDown() override {
+        fw::SetHighContrastQuery(nullptr);
+        FreeSettingsForms();
+        Data = nullptr;
+        data_.reset();
+    }
+
+    // Every window of the program, shown.
+    std::vector<ShownWindow> OpenAll() {
+        std::vector<ShownWindow> shown;
+        auto pages = [](fw::PageControl& pages) {
+            std::vector<std::function<void()>> states;
+            for (int i = 0; i < pages.PageCount(); ++i) states.push_back([&pages, i] { pages.SetActivePageIndex(i); });
+            return states;
+        };
+        auto popup = std::make_unique<TMainForm>(*app_);
+        popup->TrayIconClick();
+        shown.push_back({"popup", popup.get(), {[] {}}, std::move(popup)});
+        TSettingsForm& settings = OpenSettingsForm(*app_, *data_);
+        settings.Show();
+        ShownWindow entry{"settings", &settings, pages(settings.pcClient), nullptr};
+        for (const auto& frame : settings.HotKeySettingsList()) frame->SetEditMode(true);
+        shown.push_back(std::move(entry));
+        auto wizard = std::make_unique<TfrmAddHotkey>(*app_, nullptr, *data_);
+        shown.push_back({"wizard", wizard.get(), pages(wizard->pcClient), std::move(wizard)});
+        auto guide = std::make_unique<TfrmFirstUse>(*app_, nullptr, *data_);
+        shown.push_back({"guide", guide.get(), pages(guide->pcClient), std::move(guide)});
+        shown.push_back({"text input", nullptr, {[] {}}, std::make_unique<TfrmMemoInput>(*app_, nullptr)});
+        TSaveCapture& capture = captures_.Add(*app_);
+        capture.CaptureImage().SetPicture(fw::Picture(300, 200, 0x00406080));
+        shown.push_back({"capture", &capture, {[] {}}, nullptr});
+        for (ShownWindow& w : shown) {
+            if (w.form == nullptr) w.form = w.owned.get();
+            if (!w.form->Visible()) w.form->Show();
+        }
+        return shown;
+    }
+
+    inline static std::unique_ptr<fw::Application> app_;
+    std::unique_ptr<wintest::ProgramData> data_;
+    CaptureWindows captures_;
+};
+
+TEST_F(Legibility, EveryCaptionFitsItsControlAndNoControlsOverlapAt96And144Dpi) {
+    for (ShownWindow& w : OpenAll()) {
+        const fw::Size client = w.form->ClientSize96();
+        for (const UINT dpi : {96u, 144u}) {
+            wintest::ChangeDpi(*w.form, dpi, client.width, client.height);
+            for (size_t s = 0; s < w.states.size(); ++s) {
+                w.states[s]();
+                ExpectLegible(w.form->Handle(), w.name + " " + std::to_string(s) + " at " + std::to_string(dpi), dpi);
+            }
+        }
+        wintest::KeepScreenshot(w.form->Handle(), fw::Utf8ToUtf16("legibility-" + w.name));
+    }
+}
+
+// The window's client area as the screen shows it, the window in front of all others.
+fw::Picture Grab(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);  // the popup's see-through is no colour of ours
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    wintest::PumpPending();
+    RECT c{};
+    GetClientRect(window, &c);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&c), 2);
+    const fw::Picture picture = fw::GrabScreen(fw::FromRECT(c));
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return picture;
+}
+
+TEST_F(Legibility, InHighContrastEveryWindowDrawsOnlyInTheSchemesColours) {
+    // A scheme of its own whose colours differ in red alone: they, and the smoothed edges of letters
+    // between them, keep its green and blue, which no design colour or picture of ours has.
+    constexpr uint32_t kSchemeGreenBlue = 0x4D85;
+    std::array<int, COLOR_MENUBAR + 1> indexes{};
+    std::array<COLORREF, COLOR_MENUBAR + 1> saved{}, scheme{};
+    for (int i = 0; i <= COLOR_MENUBAR; ++i) {
+        indexes[i] = i;
+        saved[i] = GetSysColor(i);
+        scheme[i] = RGB(10 + 8 * i, kSchemeGreenBlue >> 8, kSchemeGreenBlue & 0xFF);
+    }
+    const bool themed = IsThemeActive();
+    EnableTheming(FALSE);  // as in high contrast: the controls drawn in the scheme's colours
+    fw::SetHighContrastQuery([] { return true; });
+    std::vector<ShownWindow> shown = OpenAll();
+    SetSysColors(static_cast<int>(indexes.size()), indexes.data(), scheme.data());  // the windows hear of it
+    TSaveCapture& capture = *static_cast<TSaveCapture*>(shown.back().form);
+    capture.SelectedArea().SetBounds(40, 40, 120, 80);
+    capture.SelectedArea().Show();
+    capture.ShowSelectionShade();
+    for (ShownWindow& w : shown) {
+        for (size_t s = 0; s < w.states.size(); ++s) {
+            w.states[s]();
+            const fw::Picture picture = Grab(w.form->Handle());
+            // The capture's picture and its darkening, read in the shade's region above the selection.
+            std::set<uint32_t> own;
+            if (&capture == w.form) own = {0x406080, picture.At(8, 46) & 0xFFFFFF};
+            int stray = 0;
+            uint32_t first = 0;
+            for (const uint32_t pixel : picture.pixels)
+                // The focus rectangle is the system's inversion of what is under it.
+                if ((pixel & 0xFFFF) != kSchemeGreenBlue && (~pixel & 0xFFFF) != kSchemeGreenBlue &&
+                    !own.contains(pixel & 0xFFFFFF) && stray++ == 0)
+                    first = pixel & 0xFFFFFF;
+            EXPECT_EQ(stray, 0) << w.name << " " << s << ": not the scheme's, first 0x" << std::hex << first;
+        }
+        wintest::KeepScreenshot(w.form->Handle(), fw::Utf8ToUtf16("high-contrast-" + w.name));
+    }
+    SetSysColors(static_cast<int>(indexes.size()), indexes.data(), saved.data());
+    EnableTheming(themed);
+}
+
+}  // namespace
