@@ -1,6 +1,6 @@
-// What a screen reader meets in each window, read back as one does, through the system's accessible
-// objects: every control that takes the focus, and every one we draw, has a name and a role; and the
-// Alt+keys of one window are all different, a frame's counting with the window it is in.
+// Every window as a screen reader meets it, through the system's accessible objects: each control
+// that takes the focus, and each one we draw, has a name and a role; no two Alt+keys of one window
+// are alike, a frame's counting with the window it is in.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,9 +8,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
-#include <algorithm>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,228 +29,105 @@ using namespace corvalend;
 
 namespace {
 
-struct Reading {
-    std::u16string name;
-    long role = 0;
-};
-
-// As a screen reader asks: the window's client object, its name and role.
-Reading Read(HWND control) {
+std::pair<std::u16string, long> Read(HWND control) {  // name and role, as a screen reader asks
     fw::ComPtr<IAccessible> object;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(object.put())))) {
-        return {};
-    }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    Reading reading;
+    VARIANT self{}, role{};
+    self.vt = VT_I4, self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    if (object->get_accName(self, &name) == S_OK && name != nullptr) {
-        reading.name = std::u16string(reinterpret_cast<const char16_t*>(name), SysStringLen(name));
-        SysFreeString(name);
-    }
-    VARIANT role{};
-    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) reading.role = role.lVal;
-    return reading;
+    AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(object.put()));
+    if (!object || FAILED(object->get_accRole(self, &role))) return {};
+    std::u16string text;
+    if (object->get_accName(self, &name) == S_OK)
+        text.assign(reinterpret_cast<const char16_t*>(name), SysStringLen(name));
+    SysFreeString(name);
+    return {text, role.vt == VT_I4 ? role.lVal : 0};
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
+std::u16string Text(HWND window, const wchar_t* kind = nullptr) {  // of the window, or its kind
+    wchar_t text[128] = {};
+    kind != nullptr ? GetClassNameW(window, text, 128) : GetWindowTextW(window, text, 128);
+    return fw::FromWide(text);
 }
 
-std::vector<HWND> Descendants(HWND root) {
-    std::vector<HWND> found;
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-bool Has(HWND window, LONG_PTR style) {
-    return (GetWindowLongPtrW(window, GWL_STYLE) & style) == style;
-}
-
-// The control takes the focus from the keyboard (when it shows): a tab stop, or the tabs.
-bool Focusable(HWND window) {
-    return Has(window, WS_TABSTOP) || ClassOf(window) == WC_TABCONTROLW;
-}
-
-// The system's rule for a text field, a list or a key box: the name is the text of the label just
-// before it in the window order (Wine's objects do not apply it, Windows' do).
-bool NamedByLabel(HWND control) {
-    const std::wstring kind = ClassOf(control);
-    if (kind != L"Edit" && kind != L"ComboBox" && kind != HOTKEY_CLASSW) return false;
-    const HWND label = GetWindow(control, GW_HWNDPREV);
-    return label != nullptr && ClassOf(label) == L"Static" && GetWindowTextLengthW(label) > 0;
-}
-
-struct WindowUnderTest {
-    const char* name;
-    HWND root;
-    std::vector<HWND> drawn;   // the controls we paint ourselves
-    std::vector<HWND> frames;  // frames of which the window shows many alike: the first one counts
-};
-
-class Accessibility : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
-        app_->SetTitle(u"Corvalend");
-    }
-    static void TearDownTestSuite() { app_.reset(); }
-    void SetUp() override {
-        wintest::EmptyHotkeyFile();
-        fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"0");  // no guide of its own at InitApp
-        data_ = std::make_unique<wintest::ProgramData>(*app_);
-        fw::ForceDirectories(fw::ExtractFileDir(data_->DataFile(dftHotkeys)));
-        THotkeyList file(data_->HotkeyServices());
-        file.Add(true, 'A', MOD_ALT, hkfOpenFile, u"notepad.exe", u"", u"NORMAL");
-        file.Add(true, 'B', MOD_CONTROL | MOD_SHIFT, hkfMaximize, u"", u"", u"");
-        file.SaveToFile(data_->DataFile(dftHotkeys));
-        folder_ = fw::ExtractFileDir(data_->DataFile(dftHotkeys));
-        data_->InitApp();
-        settings_ = &OpenSettingsForm(*app_, *data_);
-        settings_->HotKeySettingsList().front()->SetEditMode(true);  // the edit panel with it
-        wizard_ = std::make_unique<TfrmAddHotkey>(*app_, settings_->Handle(), *data_);
-        guide_ = std::make_unique<TfrmFirstUse>(*app_, nullptr, *data_);
-        input_ = std::make_unique<TfrmMemoInput>(*app_, settings_->Handle());
-        captures_ = std::make_unique<CaptureWindows>();
-        capture_ = &captures_->Add(*app_);
-        capture_->CaptureImage().SetPicture(fw::Picture(40, 30));
-    }
-    void TearDown() override {
-        captures_.reset();
-        input_.reset();
-        guide_.reset();
-        wizard_.reset();
-        FreeSettingsForms();
-        data_.reset();
-        wintest::DeleteTree(folder_);
-    }
-
-    std::vector<WindowUnderTest> Windows() const {
-        std::vector<HWND> frames;
-        for (const auto& frame : settings_->HotKeySettingsList()) frames.push_back(frame->Handle());
-        return {
-            {"settings window",
-             settings_->Handle(),
-             {settings_->lblWeb.Handle(), settings_->lblMail.Handle(),
-              settings_->HotKeySettingsList().back()->Panel4.Handle()},
-             frames},
-            {"new-hotkey wizard", wizard_->Handle(), {}, {}},
-            {"first-use guide", guide_->Handle(), {guide_->lblLink.Handle()}, {}},
-            {"text input dialog", input_->Handle(), {}, {}},
-            {"capture window", capture_->Handle(), {capture_->CaptureImage().Handle()}, {}},
-        };
-    }
-
-    // The window's own controls and those of its first frame.
-    static std::vector<HWND> Controls(const WindowUnderTest& window) {
-        std::vector<HWND> controls;
-        for (const HWND control : Descendants(window.root)) {
-            const bool inOtherFrame =
-                std::any_of(window.frames.begin() + (window.frames.empty() ? 0 : 1), window.frames.end(),
-                            [&](HWND frame) { return frame == control || IsChild(frame, control); });
-            if (!inOtherFrame) controls.push_back(control);
-        }
-        return controls;
-    }
-
-    inline static std::unique_ptr<fw::Application> app_;
-    std::unique_ptr<wintest::ProgramData> data_;
-    std::u16string folder_;
-    TSettingsForm* settings_ = nullptr;
-    std::unique_ptr<TfrmAddHotkey> wizard_;
-    std::unique_ptr<TfrmFirstUse> guide_;
-    std::unique_ptr<TfrmMemoInput> input_;
-    std::unique_ptr<CaptureWindows> captures_;
-    TSaveCapture* capture_ = nullptr;
-};
-
-TEST_F(Accessibility, EveryFocusableOrDrawnControlHasANameAndARole) {
-    for (const WindowUnderTest& window : Windows()) {
+TEST(Accessibility, EveryWindowNamesItsControlsAndHasEachAltKeyOnce) {
+    fw::Application app(GetModuleHandleW(nullptr));
+    wintest::EmptyHotkeyFile();
+    fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"0");  // no guide at InitApp
+    wintest::ProgramData data(app);
+    fw::ForceDirectories(fw::ExtractFileDir(data.DataFile(dftHotkeys)));
+    THotkeyList file(data.HotkeyServices());
+    file.Add(true, 'A', MOD_ALT, hkfOpenFile, u"notepad.exe", u"", u"");
+    file.Add(true, 'B', MOD_CONTROL | MOD_SHIFT, hkfMaximize, u"", u"", u"");
+    file.SaveToFile(data.DataFile(dftHotkeys));
+    data.InitApp();
+    TSettingsForm& settings = OpenSettingsForm(app, data);
+    THotkeySetting &edited = *settings.HotKeySettingsList().front(), &viewed = *settings.HotKeySettingsList().back();
+    edited.SetEditMode(true);
+    TfrmAddHotkey wizard(app, nullptr, data);
+    TfrmFirstUse guide(app, nullptr, data);
+    TfrmMemoInput input(app, nullptr);
+    CaptureWindows captures;
+    TSaveCapture& capture = captures.Add(app);
+    const struct {
+        const char* name;
+        HWND root, skipped;  // a frame like the one that counts
+        std::vector<HWND> drawn;
+    } windows[] = {
+        {"settings window", settings.Handle(), viewed.Handle(), {settings.lblWeb.Handle(), viewed.Panel4.Handle()}},
+        {"new-hotkey wizard", wizard.Handle(), nullptr, {}},
+        {"first-use guide", guide.Handle(), nullptr, {guide.lblLink.Handle()}},
+        {"text input dialog", input.Handle(), nullptr, {}},
+        {"capture window", capture.Handle(), nullptr, {capture.CaptureImage().Handle()}},
+    };
+    for (const auto& window : windows) {
+        std::vector<HWND> all;
+        EnumChildWindows(
+            window.root, [](HWND c, LPARAM to) { return reinterpret_cast<std::vector<HWND>*>(to)->push_back(c), TRUE; },
+            reinterpret_cast<LPARAM>(&all));
         int focusable = 0, named = 0, byLabel = 0;
-        for (const HWND control : Controls(window)) {
-            if (!Focusable(control)) continue;
+        std::vector<std::u16string> keys;
+        for (const HWND c : all) {
+            if (c == window.skipped || IsChild(window.skipped, c)) continue;
+            const std::u16string kind = Text(c, L""), text = Text(c);
+            if (kind == u"Button" || (kind == u"Static" && fw::MnemonicOf(text) != 0)) keys.push_back(text);
+            EXPECT_TRUE(kind != u"Button" || fw::MnemonicOf(text) != 0) << window.name << " " << fw::AsWide(text);
+            for (int i = 0; kind == u"SysTabControl32" && i < TabCtrl_GetItemCount(c); ++i) {
+                wchar_t tab[64] = {};
+                TCITEMW item{};
+                item.mask = TCIF_TEXT, item.pszText = tab, item.cchTextMax = 64;
+                TabCtrl_GetItem(c, i, &item);
+                keys.push_back(fw::FromWide(tab));
+                EXPECT_NE(fw::MnemonicOf(keys.back()), 0) << window.name;
+            }
+            if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) == 0) continue;
             ++focusable;
-            const Reading reading = Read(control);
-            EXPECT_GT(reading.role, 0) << window.name;
-            if (!reading.name.empty()) {
-                ++named;
-            } else if (NamedByLabel(control)) {
-                ++byLabel;
-            } else {
-                const std::wstring kind = ClassOf(control);
-                ADD_FAILURE() << window.name << ": a " << std::string(kind.begin(), kind.end())
-                              << " with no name and no label before it";
-            }
+            const auto [name, role] = Read(c);
+            EXPECT_GT(role, 0) << window.name;
+            // Text fields, lists and key boxes take the label before them as their name on Windows;
+            // Wine's objects leave it empty.
+            const HWND label = GetWindow(c, GW_HWNDPREV);
+            const bool labelled = (kind == u"Edit" || kind == u"ComboBox" || kind == u"msctls_hotkey32") &&
+                                  label != nullptr && Text(label, L"") == u"Static" && !Text(label).empty();
+            named += !name.empty();
+            byLabel += name.empty() && labelled;
+            EXPECT_TRUE(!name.empty() || labelled) << window.name << ": an unnamed " << fw::AsWide(kind);
         }
-        for (const HWND control : window.drawn) {
-            const Reading reading = Read(control);
-            EXPECT_FALSE(reading.name.empty()) << window.name;
-            EXPECT_GT(reading.role, 0) << window.name;
-        }
-        EXPECT_GT(focusable, 0) << window.name;
-        // For the closing note: named through the objects here, and by their labels on Windows.
-        std::cout << window.name << ": " << named << " named + " << byLabel << " by their labels of " << focusable
-                  << " focusable\n";
+        for (const HWND c : window.drawn) EXPECT_FALSE(Read(c).first.empty() || Read(c).second == 0) << window.name;
+        EXPECT_EQ(fw::RepeatedMnemonics(keys), u"") << window.name << " has an Alt+key more than once";
+        std::cout << window.name << ": " << named << " named, " << byLabel << " by their labels, of " << focusable
+                  << " focusable\n";  // for the closing note
     }
-}
-
-TEST_F(Accessibility, EditAndDeleteReadTheirHotkeyAndLinksAndThePictureTheirRoles) {
-    const THotkeySetting& frame = *settings_->HotKeySettingsList().back();
-    const std::u16string hotkey = data_->HotkeyToString('B', MOD_CONTROL | MOD_SHIFT);
-    EXPECT_EQ(Read(frame.btnEdit.Handle()).name, u"Edit " + hotkey);
-    EXPECT_EQ(Read(frame.btnDelete.Handle()).name, u"Delete " + hotkey);
-    EXPECT_EQ(frame.btnEdit.Text(), u"&Edit") << "the caption stays";
-
-    const Reading link = Read(guide_->lblLink.Handle());
-    EXPECT_EQ(link.name, u"Visit Tamberlo Sotware on the web");
-    EXPECT_EQ(link.role, ROLE_SYSTEM_LINK);
-    EXPECT_EQ(Read(settings_->HotKeySettingsList().front()->Editor().cbParam3.Handle()).name, u"Window state");
-    EXPECT_EQ(Read(wizard_->cbParam3.Handle()).name, u"Window state");
-    const Reading picture = Read(capture_->CaptureImage().Handle());
-    EXPECT_EQ(picture.role, ROLE_SYSTEM_GRAPHIC);
-    EXPECT_EQ(picture.name.rfind(u"Screen capture, selection w: ", 0), 0u) << fw::AsWide(picture.name);
-}
-
-TEST_F(Accessibility, NoTwoAltKeysAlikeInOneWindowAndEveryButtonBoxAndTabHasOne) {
-    for (const WindowUnderTest& window : Windows()) {
-        std::vector<std::u16string> captions;
-        for (const HWND control : Controls(window)) {
-            const std::wstring kind = ClassOf(control);
-            wchar_t caption[128] = {};
-            GetWindowTextW(control, caption, 128);
-            const std::u16string text = fw::FromWide(caption);
-            if (kind == L"Button" && !Has(control, BS_GROUPBOX)) {
-                EXPECT_NE(fw::MnemonicOf(text), 0) << window.name << ": " << std::string(text.begin(), text.end());
-                captions.push_back(text);
-            } else if (kind == L"Static" && !Has(control, SS_NOPREFIX) && fw::MnemonicOf(text) != 0) {
-                captions.push_back(text);
-            } else if (kind == WC_TABCONTROLW) {
-                for (int i = 0; i < TabCtrl_GetItemCount(control); ++i) {
-                    wchar_t tab[64] = {};
-                    TCITEMW item{};
-                    item.mask = TCIF_TEXT;
-                    item.pszText = tab;
-                    item.cchTextMax = 64;
-                    TabCtrl_GetItem(control, i, &item);
-                    EXPECT_NE(fw::MnemonicOf(fw::FromWide(tab)), 0) << window.name;
-                    captions.push_back(fw::FromWide(tab));
-                }
-            }
-        }
-        const std::u16string repeated = fw::RepeatedMnemonics(captions);
-        EXPECT_EQ(repeated, u"") << window.name << " has Alt+" << std::string(repeated.begin(), repeated.end())
-                                 << " more than once";
-    }
+    const std::u16string hotkey = data.HotkeyToString('B', MOD_CONTROL | MOD_SHIFT);
+    EXPECT_EQ(Read(viewed.btnEdit.Handle()).first, u"Edit " + hotkey)
+        << "the caption stays " << fw::AsWide(viewed.btnEdit.Text());
+    EXPECT_EQ(Read(viewed.btnDelete.Handle()).first, u"Delete " + hotkey);
+    EXPECT_EQ(Read(guide.lblLink.Handle()),
+              std::make_pair(std::u16string(u"Visit Tamberlo Sotware on the web"), long{ROLE_SYSTEM_LINK}));
+    EXPECT_EQ(Read(edited.Editor().cbParam3.Handle()).first, u"Window state");
+    EXPECT_EQ(Read(settings.pcClient.Handle()).first, u"Hotkeys") << "the tabs read as the page shown";
+    EXPECT_EQ(Read(capture.CaptureImage().Handle()).second, ROLE_SYSTEM_GRAPHIC);
+    FreeSettingsForms();
+    wintest::DeleteTree(fw::ExtractFileDir(data.DataFile(dftHotkeys)));
 }
 
 }  // namespace
