@@ -50,6 +50,7 @@ struct THotkeyEditPanel {
         {.bounds = {456, 24, 177, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
     fw::Button btnParameters{Panel5,
                              {.text = u"&...", .bounds = {635, 24, 23, 21}, .anchors = fw::akTop | fw::akRight}};
+    fw::AccessibleName btnParametersName{btnParameters.Handle(), [] { return std::u16string(kChooseParametersName); }};
     fw::Label lblAdditionalParameters{
         Panel5,
         {.text = kAdditionalParametersCaption, .bounds = {456, 50, 200, 13}, .visible = false}};

@@ -69,6 +69,7 @@ public:
     fw::Label Label10{tsAction, {.text = u"Pa&rameters:", .bounds = {32, 146, 88, 13}, .visible = false}};
     fw::Edit edtParameters{tsAction, {.bounds = {126, 143, 377, 21}, .visible = false}};
     fw::Button btnParameters{tsAction, {.text = u"&...", .bounds = {509, 142, 23, 23}, .visible = false}};
+    fw::AccessibleName btnParametersName{btnParameters.Handle(), [] { return std::u16string(kChooseParametersName); }};
     fw::Label lblAdditionalParameters{
         tsAction,
         {.text = u"Additional paramters:", .bounds = {32, 174, 88, 26}, .visible = false}};
