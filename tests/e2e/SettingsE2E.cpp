@@ -101,7 +101,7 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     EXPECT_EQ(TakeBox(u"Error"), u"You must select an action for the hotkey.");
     ASSERT_TRUE(InFront(wizard));
     const HWND actions = Descendants(wizard, u"ComboBox", std::nullopt).at(0);
-    Press('A', MOD_ALT);  // the action list
+    Press('T', MOD_ALT);  // the action list
     ASSERT_TRUE(wintest::WaitFor("the focus on the action list", [&] {
         const HWND focus = wintest::FocusOf(wizard);
         return wintest::InFront(wizard) && (focus == actions || IsChild(actions, focus));
@@ -110,7 +110,7 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     EXPECT_TRUE(
         wintest::WaitFor("\"Place in clipboard\" chosen", [&] { return TextOf(actions) == u"Place in clipboard"; }))
         << "action list shows " << fw::Utf16ToUtf8(TextOf(actions));
-    Press('P', MOD_ALT);  // the parameter field
+    Press('R', MOD_ALT);  // the parameter field
     HWND parameters = nullptr;
     ASSERT_TRUE(wintest::WaitFor("the focus on the parameter field", [&] {
         parameters = wintest::FocusOf(wizard);

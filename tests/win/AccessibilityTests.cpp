@@ -1,6 +1,5 @@
-// Every window as a screen reader meets it, through the system's accessible objects: each control
-// that takes the focus, and each one we draw, has a name and a role; no two Alt+keys of one window
-// are alike, a frame's counting with the window it is in (each frame has the same ones).
+// Each window as a screen reader meets it: every focusable control has a name and a role, and no two
+// Alt+keys of one window are alike, a frame's counting with its window (each frame has the same).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -82,8 +81,7 @@ TEST(Accessibility, EveryWindowNamesItsControlsAndHasEachAltKeyOnce) {
             if (kind == u"Button" || (kind == u"Static" && fw::MnemonicOf(text) != 0)) keys.push_back(text);
             if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) == 0) continue;
             ++focusable;
-            // Text fields, lists and key boxes are named by the label before them on Windows, where Wine's
-            // objects leave them unnamed.
+            // Wine leaves unnamed what Windows names by the label before it (text fields, lists, key boxes).
             const HWND label = GetWindow(c, GW_HWNDPREV);
             const auto [name, role] = Read(c);
             named += !name.empty() || ((kind == u"Edit" || kind == u"ComboBox" || kind == u"msctls_hotkey32") &&
