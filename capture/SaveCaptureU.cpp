@@ -1,6 +1,8 @@
 // The capture window's controls and handlers: drawing, cropping, copying and saving the selection.
 #include "capture/SaveCaptureU.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "capture/CaptureFile.h"
@@ -101,6 +103,16 @@ void TSaveCapture::CreateControls() {
     area.SetActiveDisplayFont(fw::Font(L"Tahoma", 8, fw::SystemColorSpec(COLOR_WINDOWTEXT)));
     area.SetDisplayInfoFormat(u"w: %w h: %h l: %l t: %t");
     area.SetBounds(10, 10, 100, 100);
+    // The picture and its selection are drawn, not windows of the system: a screen reader hears of
+    // both from the view, with the selection as its text shows it.
+    CaptureImageName_ = std::make_unique<fw::AccessibleName>(
+        CaptureImage_->Handle(),
+        [this] {
+            const fw::Rect selection = GetSelectionRect();
+            return u"Screen capture, selection " + FormatInfoText(SelectedArea_->DisplayInfoFormat(), selection.Width(),
+                                                                  selection.Height(), selection.left, selection.top);
+        },
+        ROLE_SYSTEM_GRAPHIC);
     area.OnMouseDown = [this](TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y) {
         SelectedAreaMouseDown(sender, button, shift, x, y);
     };

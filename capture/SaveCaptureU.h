@@ -15,6 +15,7 @@
 
 #include "capture/CaptureRules.h"
 #include "capture/SizeRect.h"
+#include "framework/AccessibleName.h"
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
 #include "framework/ImageView.h"
@@ -56,10 +57,10 @@ public:
 
     // Tab order: crop, save, copy. Enter crops unless another button has the focus.
     fw::Button btnCrop{*this,
-                       {.text = u"Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight},
+                       {.text = u"&Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight},
                        {.isDefault = true}};
-    fw::Button Button1{*this, {.text = u"Save to file...", .bounds = {11, 8, 105, 25}}};
-    fw::Button Button2{*this, {.text = u"Copy to clipboard", .bounds = {122, 8, 106, 25}}};  // room for the caption
+    fw::Button Button1{*this, {.text = u"&Save to file...", .bounds = {11, 8, 105, 25}}};
+    fw::Button Button2{*this, {.text = u"C&opy to clipboard", .bounds = {122, 8, 106, 25}}};  // room for the caption
 
     fw::ImageView& CaptureImage() { return *CaptureImage_; }
     TSizeRect& SelectedArea() { return *SelectedArea_; }
@@ -115,7 +116,8 @@ private:
     fw::SaveDialog SaveScreenshotDialog_;
     std::unique_ptr<fw::ScrollBox> ScrollBox1_;  // with the lowered edge of the panel that holds it
     std::unique_ptr<fw::ImageView> CaptureImage_;
-    std::unique_ptr<TSizeRect> SelectedArea_;  // after the view: it goes first
+    std::unique_ptr<TSizeRect> SelectedArea_;               // after the view: it goes first
+    std::unique_ptr<fw::AccessibleName> CaptureImageName_;  // of the view and its selection
 };
 
 }  // namespace corvalend

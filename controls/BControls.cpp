@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <utility>
 
+#include <oleacc.h>
+
 #include "framework/DialogChar.h"
+#include "framework/Mnemonics.h"
 #include "framework/ShellOpen.h"
 #include "framework/SystemError.h"
 #include "framework/SystemPalette.h"
@@ -44,7 +47,11 @@ TBLabel::TBLabel(fw::Container& parent, const fw::ControlInfo& info, const TLabe
     : Control(parent, info, {.className = L"STATIC", .style = SS_LEFT | SS_NOTIFY, .paintsItself = true}),
       caption_(info.text),
       font_(font),
-      shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }) {
+      shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }),
+      accessibleName_(
+          Handle(),
+          [this] { return fw::WithoutMnemonic(caption_); },
+          ROLE_SYSTEM_LINK) {
     WatchMouseEnterLeave();
     MakeFont();
     AdjustBounds();

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "controls/BControlsLogic.h"
+#include "framework/AccessibleName.h"
 #include "framework/Controls.h"
 #include "framework/UniqueHandle.h"
 
@@ -127,6 +128,8 @@ private:
 
     bool pressed_ = false;  // left button went down on the label
     TShellOpen shellOpen_;
+    // Read as a link named by its caption: the system would call the text it sees "static text".
+    fw::AccessibleName accessibleName_;
 };
 
 }  // namespace corvalend

@@ -4,9 +4,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
 #include "framework/Application.h"
+#include "framework/DialogChar.h"
 #include "framework/Form.h"
+#include "framework/Mnemonics.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -73,7 +76,9 @@ PageControl::PageControl(Container& parent, const ControlInfo& info, bool showTa
               info,
               {showTabs ? WC_TABCONTROLW : PanelClass(parent.RootForm().App().Instance()),
                static_cast<DWORD>(WS_CLIPCHILDREN | (showTabs ? WS_TABSTOP : 0)), WS_EX_CONTROLPARENT}),
-      showTabs_(showTabs) {}
+      showTabs_(showTabs),
+      accessibleName_(Handle(),
+                      [this] { return ActivePage() != nullptr ? WithoutMnemonic(ActivePage()->Text()) : u""; }) {}
 
 RECT PageControl::DisplayRect() const {
     RECT rect{};
@@ -143,7 +148,24 @@ LRESULT PageControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleContainerMessage(message, wParam, lParam, result)) return result;
     if (message == WM_CLOSE) return 0;
+    if (message == DialogCharMessage()) return PressTab(static_cast<char16_t>(wParam)) ? 1 : 0;
     return DefaultProc(message, wParam, lParam);
+}
+
+bool PageControl::PressTab(char16_t c) {
+    if (!showTabs_) return false;
+    const char16_t key = MnemonicOf(std::u16string{u'&', c});
+    for (int i = 0; i < PageCount(); ++i) {
+        if (MnemonicOf(pages_[static_cast<size_t>(i)]->Text()) != key) continue;
+        // As a click on the tab: the page shows, and the tabs take the focus from the page hidden.
+        ::SetFocus(Handle());
+        if (i != active_) {
+            SetActivePageIndex(i);
+            if (OnChange) OnChange();
+        }
+        return true;
+    }
+    return false;
 }
 
 void PageControl::LayoutControls() {

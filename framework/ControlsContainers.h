@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/AccessibleName.h"
 #include "framework/Controls.h"
 
 namespace fw {
@@ -93,12 +94,16 @@ protected:
 private:
     friend class TabSheet;
     void AddPage(TabSheet& page);
+    // Alt+key of a tab's caption: shows its page; true when one has it.
+    bool PressTab(char16_t c);
     void RemovePage(TabSheet& page);
     RECT DisplayRect() const;
 
     bool showTabs_;
     std::vector<TabSheet*> pages_;
     int active_ = -1;
+    // The tabs read as the page shown: the system's tab control has no text of its own.
+    AccessibleName accessibleName_;
 };
 
 // A column of controls (frames, usually) stacked from the top in creation order, each as wide as

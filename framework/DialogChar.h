@@ -10,6 +10,12 @@ namespace fw {
 UINT DialogCharMessage();
 
 // Offers an Alt+key aimed at the form or one of its child windows; true when a control took it.
+// Within a scope that holds the focus, its own buttons take their Alt+keys first.
 bool OfferDialogChar(HWND form, const MSG& message);
+
+// Makes the window (a frame a form shows many times, with the same captions in each) a scope of its
+// own Alt+keys: while the focus is in it, its buttons and check boxes are pressed by their Alt+keys
+// before any alike elsewhere in the form. The mark goes with the window.
+void MarkMnemonicScope(HWND window);
 
 }  // namespace fw

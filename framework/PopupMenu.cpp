@@ -20,7 +20,8 @@ void PopupMenu::Popup(int x, int y) {
         const MenuItem& item = Items[i];
         // Command 0 means "nothing chosen": item i is command i + 1.
         const BOOL added = item.IsSeparator() ? AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr)
-                                              : AppendMenuW(menu.get(), MF_STRING, i + 1, AsWide(item.Caption));
+                                              : AppendMenuW(menu.get(), MF_STRING | (item.Checked ? MF_CHECKED : 0),
+                                                            i + 1, AsWide(item.Caption));
         if (!added) ThrowLastError();
         if (item.Default && !item.IsSeparator()) SetMenuDefaultItem(menu.get(), static_cast<UINT>(i + 1), FALSE);
     }

@@ -17,6 +17,7 @@ struct MenuItem {
     std::u16string Caption;  // "-" makes a separator
     std::function<void()> OnClick;
     bool Default = false;
+    bool Checked = false;  // a tick the system draws and screen readers announce
 
     bool IsSeparator() const { return Caption == u"-"; }
 };

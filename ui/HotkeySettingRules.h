@@ -16,6 +16,10 @@ inline constexpr char16_t kNoActionText[] = u"You must select an action for your
 inline constexpr char16_t kDeleteHotkeyQuestion[] = u"Are you sure you want to delete this global hotkey?";
 inline constexpr char16_t kParametersCaption[] = u"Parameters:";
 inline constexpr char16_t kAdditionalParametersCaption[] = u"Additional parameters:";
+// What screen readers call the window-state list, which has no label beside it.
+inline constexpr char16_t kWindowStateName[] = u"Window state";
+// What screen readers call the "..." button, which shows only dots.
+inline constexpr char16_t kChooseParametersName[] = u"Choose parameters";
 
 // What the editor holds: the values of its controls.
 struct HotkeyEdits {

@@ -4,7 +4,9 @@
 #include <array>
 
 #include "core/WindowsCombinations.h"
+#include "framework/DialogChar.h"
 #include "framework/MessageDlg.h"
+#include "framework/Mnemonics.h"
 #include "framework/OpenDialog.h"
 #include "ui/Win32SaveQuestions.h"
 #include "ui/frmMemoInputU.h"
@@ -15,6 +17,8 @@ THotkeySetting::THotkeySetting(fw::Container& AOwner, TData& AData, TGlobalHotKe
     : Frame(AOwner, {.bounds = {0, 0, 820, 225}}), FData(AData), FHotkey(&AHotkey), FHotkeyList(AHotkeyList) {
     btnEdit.OnClick = [this] { btnEditClick(); };
     btnDelete.OnClick = [this] { btnDeleteClick(); };
+    // Each frame has the same Alt+keys: the one with the focus takes them.
+    fw::MarkMnemonicScope(Handle());
     SetEditMode(false);
     LoadFromHotkey();
 }
@@ -34,6 +38,12 @@ THotkeyEditPanel& THotkeySetting::Editor() {
     FillHotKeyFuncs(editor.cbAction);
     LoadFromHotkey();
     return editor;
+}
+
+std::u16string THotkeySetting::ButtonReading(const fw::Button& button) const {
+    return fw::WithoutMnemonic(button.Text()) + u" " +
+           FData.HotkeyToString(static_cast<uint16_t>(FHotkey->HotKeyData.Key),
+                                static_cast<uint16_t>(FHotkey->HotKeyData.Shift));
 }
 
 uint16_t THotkeySetting::Key() {

@@ -13,6 +13,7 @@
 
 #include "core/Hotkeys.h"
 #include "core/datau.h"
+#include "framework/AccessibleName.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
 #include "ui/HotkeySettingRules.h"
@@ -33,12 +34,12 @@ struct THotkeyEditPanel {
 
     fw::Bevel Bevel2{Panel5, {.bounds = {0, 0, 2, 97}}, fw::BevelShape::VerticalLine};
     fw::Bevel Bevel3{Panel5, {.bounds = {0, 95, 754, 2}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::CheckBox ckbActive{Panel5, {.text = u"Active", .bounds = {6, 24, 62, 17}}};
+    fw::CheckBox ckbActive{Panel5, {.text = u"Ac&tive", .bounds = {6, 24, 62, 17}}};
     fw::Label Label6{Panel5, {.text = u"Shift key:", .bounds = {76, 8, 120, 13}}};
-    fw::CheckBox ShiftKeyAlt{Panel5, {.text = u"ALT", .bounds = {76, 24, 60, 17}}};
-    fw::CheckBox ShiftKeyShift{Panel5, {.text = u"SHIFT", .bounds = {141, 24, 60, 17}}};
-    fw::CheckBox ShiftKeyCtrl{Panel5, {.text = u"CTRL", .bounds = {76, 44, 60, 17}}};
-    fw::CheckBox ShiftKeyWin{Panel5, {.text = u"WIN", .bounds = {141, 44, 60, 17}}};
+    fw::CheckBox ShiftKeyAlt{Panel5, {.text = u"&ALT", .bounds = {76, 24, 60, 17}}};
+    fw::CheckBox ShiftKeyShift{Panel5, {.text = u"SH&IFT", .bounds = {141, 24, 60, 17}}};
+    fw::CheckBox ShiftKeyCtrl{Panel5, {.text = u"CT&RL", .bounds = {76, 44, 60, 17}}};
+    fw::CheckBox ShiftKeyWin{Panel5, {.text = u"&WIN", .bounds = {141, 44, 60, 17}}};
     fw::Label Label5{Panel5, {.text = u"Key:", .bounds = {206, 8, 76, 13}}};
     fw::HotKeyEdit HotKey1{Panel5, {.bounds = {206, 24, 76, 21}}, /*bareKey=*/true};
     fw::Label Label7{Panel5, {.text = u"Action:", .bounds = {288, 8, 190, 13}}};
@@ -53,7 +54,9 @@ struct THotkeyEditPanel {
     fw::Edit edtParameters{
         Panel5,
         {.bounds = {486, 24, 147, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
-    fw::Button btnParameters{Panel5, {.text = u"...", .bounds = {635, 24, 23, 21}, .anchors = fw::akTop | fw::akRight}};
+    fw::Button btnParameters{Panel5,
+                             {.text = u"&...", .bounds = {635, 24, 23, 21}, .anchors = fw::akTop | fw::akRight}};
+    fw::AccessibleName btnParametersName{btnParameters.Handle(), [] { return std::u16string(kChooseParametersName); }};
     fw::Label lblAdditionalParameters{Panel5,
                                       {.text = kAdditionalParametersCaption,
                                        .bounds = {486, 50, 172, 13},
@@ -63,9 +66,11 @@ struct THotkeyEditPanel {
         Panel5,
         {.bounds = {486, 66, 172, 21}, .anchors = fw::akLeft | fw::akTop | fw::akRight, .visible = false}};
     fw::Panel Panel6{Panel5, {.bounds = {664, 0, 90, 95}, .anchors = fw::akTop | fw::akRight}};
-    fw::Button Button2{Panel6, {.text = u"Save", .bounds = {8, 8, 75, 25}}};
-    fw::Button Button3{Panel6, {.text = u"Cancel", .bounds = {8, 38, 75, 25}}};
+    fw::Button Button2{Panel6, {.text = u"Sa&ve", .bounds = {8, 8, 75, 25}}};
+    fw::Button Button3{Panel6, {.text = u"Cance&l", .bounds = {8, 38, 75, 25}}};
     fw::ComboBox cbParam3{Panel5, {.bounds = {288, 50, 160, 21}, .visible = false}};
+    // The window state has no label of its own for the system to take its name from.
+    fw::AccessibleName cbParam3Name{cbParam3.Handle(), [] { return std::u16string(kWindowStateName); }};
 };
 
 inline constexpr TModifierBoxes<THotkeyEditPanel> kEditPanelModifierBoxes{
@@ -128,6 +133,8 @@ public:
 
 private:
     HotkeyEdits Edits();
+    // A button's caption and the stored hotkey's text, "Edit ALT + A".
+    std::u16string ButtonReading(const fw::Button& button) const;
     void ShowInView(const THotKeyData& data);
     // Changes what the view panel shows.
     template <class Change>
@@ -145,8 +152,11 @@ private:
 public:
     // Left column.
     fw::Panel Panel2{*this, {.bounds = {0, 0, 66, 223}, .anchors = fw::akLeft | fw::akTop | fw::akBottom}};
-    fw::Button btnEdit{Panel2, {.text = u"Edit", .bounds = {5, 8, 56, 25}}};
-    fw::Button btnDelete{Panel2, {.text = u"Delete", .bounds = {5, 38, 56, 25}}};
+    fw::Button btnEdit{Panel2, {.text = u"&Edit", .bounds = {5, 8, 56, 25}}};
+    fw::Button btnDelete{Panel2, {.text = u"&Delete", .bounds = {5, 38, 56, 25}}};
+    // Edit and Delete read which hotkey they act on, as the row beside them shows it.
+    fw::AccessibleName btnEditName{btnEdit.Handle(), [this] { return ButtonReading(btnEdit); }};
+    fw::AccessibleName btnDeleteName{btnDelete.Handle(), [this] { return ButtonReading(btnDelete); }};
     fw::Panel Panel1{*this, {.bounds = {66, 0, 754, 223}, .anchors = fw::kAnchorAll}};
 
     // View panel.

@@ -34,11 +34,11 @@ public:
     ~TSettingsForm() override;
 
     fw::Button btnOK{*this,
-                     {.text = u"Close", .bounds = {729, 433, 75, 25}, .anchors = fw::akRight | fw::akBottom},
+                     {.text = u"&Close", .bounds = {729, 433, 75, 25}, .anchors = fw::akRight | fw::akBottom},
                      {.isDefault = true, .isCancel = true}};
     fw::PageControl pcClient{*this, {.bounds = {4, 4, 804, 421}, .anchors = fw::kAnchorAll}};
 
-    fw::TabSheet tsHotkeys{pcClient, u"Hotkeys"};
+    fw::TabSheet tsHotkeys{pcClient, u"&Hotkeys"};
     fw::Panel Panel1{tsHotkeys, {.bounds = {0, 0, 796, 60}, .anchors = fw::akLeft | fw::akTop | fw::akRight}};
     fw::Button Button1{Panel1, {.text = u"&New hotkey", .bounds = {8, 17, 100, 25}}};
     fw::Label Label1{Panel1,
@@ -53,10 +53,10 @@ public:
                       .anchors = fw::akLeft | fw::akTop | fw::akRight}};
     fw::ColumnScrollBox HotKeyPlacement{tsHotkeys, {.bounds = {0, 60, 796, 335}, .anchors = fw::kAnchorAll}};
 
-    fw::TabSheet tsOtherSettings{pcClient, u"Other settings"};
+    fw::TabSheet tsOtherSettings{pcClient, u"&Other settings"};
     fw::CheckBox chkStartAtWindowsStart{tsOtherSettings,
                                         {.text = u"&Start when you log on Windows", .bounds = {16, 16, 280, 17}}};
-    fw::Button btnCheckForUpdates{tsOtherSettings, {.text = u"Check for updates", .bounds = {16, 44, 120, 25}}};
+    fw::Button btnCheckForUpdates{tsOtherSettings, {.text = u"Check for &updates", .bounds = {16, 44, 120, 25}}};
     fw::Label lblTitle{tsOtherSettings,
                        {.bounds = {480, 16, 300, 13}, .anchors = fw::akTop | fw::akRight},
                        {.wordWrap = false, .showAccelChar = false}};

@@ -29,7 +29,7 @@ public:
                        {.text = u"&Next", .bounds = {406, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
                        {.isDefault = true}};
     fw::Button btnCancel{pnlBottom,
-                         {.text = u"Cancel", .bounds = {487, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
+                         {.text = u"Cance&l", .bounds = {487, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
                          {.isCancel = true}};
 
     // Event handler, also callable as the user's action: the page before, if any.

@@ -11,10 +11,12 @@
 #include <string>
 
 #include "core/Hotkeys.h"
+#include "framework/AccessibleName.h"
 #include "framework/ControlsContainers.h"
 #include "framework/ControlsStandard.h"
 #include "framework/GdiObjects.h"
 #include "framework/OpenDialog.h"
+#include "ui/HotkeySettingRules.h"
 #include "ui/ModifierBoxes.h"
 #include "ui/SaveQuestions.h"
 #include "ui/WizardForm.h"
@@ -62,16 +64,19 @@ public:
                      {.text = u"Some actions need additional parameters to run. You can type those in the box called "
                               u"parameters below.",
                       .bounds = {32, 68, 500, 26}}};
-    fw::Label Label9{tsAction, {.text = u"&Action:", .bounds = {32, 115, 88, 13}}};
+    fw::Label Label9{tsAction, {.text = u"Ac&tion:", .bounds = {32, 115, 88, 13}}};
     fw::ComboBox cbAction{tsAction, {.bounds = {126, 112, 200, 21}}, /*dropDownCount=*/12};
-    fw::Label Label10{tsAction, {.text = u"&Parameters:", .bounds = {32, 146, 88, 13}, .visible = false}};
+    fw::Label Label10{tsAction, {.text = u"Pa&rameters:", .bounds = {32, 146, 88, 13}, .visible = false}};
     fw::Edit edtParameters{tsAction, {.bounds = {126, 143, 377, 21}, .visible = false}};
-    fw::Button btnParameters{tsAction, {.text = u"...", .bounds = {509, 142, 23, 23}, .visible = false}};
+    fw::Button btnParameters{tsAction, {.text = u"&...", .bounds = {509, 142, 23, 23}, .visible = false}};
+    fw::AccessibleName btnParametersName{btnParameters.Handle(), [] { return std::u16string(kChooseParametersName); }};
     fw::Label lblAdditionalParameters{
         tsAction,
         {.text = u"Additional paramters:", .bounds = {32, 174, 88, 26}, .visible = false}};
     fw::Edit edtAdditionalParameters{tsAction, {.bounds = {126, 174, 377, 21}, .visible = false}};
     fw::ComboBox cbParam3{tsAction, {.bounds = {126, 205, 200, 21}, .visible = false}};
+    // The window state has no label of its own for the system to take its name from.
+    fw::AccessibleName cbParam3Name{cbParam3.Handle(), [] { return std::u16string(kWindowStateName); }};
 
     fw::OpenDialog OpenDialog1;
 

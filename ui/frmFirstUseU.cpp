@@ -2,12 +2,14 @@
 #include "ui/frmFirstUseU.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 
 #include "core/WindowsCombinations.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/MessageDlg.h"
+#include "framework/Mnemonics.h"
 #include "framework/Registry.h"
 #include "framework/ScopeExit.h"
 #include "ui/SettingsFormU.h"
@@ -54,11 +56,20 @@ fw::CheckBox& TfrmFirstUse::SuggestionBox(TSuggestion suggestion) {
 void TfrmFirstUse::FormCreate() {
     pcClient.SetActivePage(tsWelcome);
     pcClientChange();
+    // The boxes' Alt+keys are free ones of their combinations (the key itself, where it can be): the
+    // guide's buttons and its log-on box have theirs, "&Finish" on the last page included.
+    std::u16string taken{u'F'};
+    for (const fw::Control* control : std::initializer_list<const fw::Control*>{
+             &btnPrevious, &btnNext, &btnCancel, &chkStartAtWindowsStart, &btnSetupMoreHotkeys}) {
+        taken += fw::MnemonicOf(control->Text());
+    }
     for (int i = 0; i < kSuggestionCount; ++i) {
         const auto suggestion = static_cast<TSuggestion>(i);
         const TSuggestedHotkey& hotkey = kSuggestions[suggestion];
-        SuggestionBox(suggestion)
-            .SetText(data_.HotkeyToString(static_cast<uint16_t>(hotkey.Key), static_cast<uint16_t>(kSuggestionShift)));
+        const std::u16string caption = fw::WithMnemonicAvoiding(
+            data_.HotkeyToString(static_cast<uint16_t>(hotkey.Key), static_cast<uint16_t>(kSuggestionShift)), taken);
+        taken += fw::MnemonicOf(caption);
+        SuggestionBox(suggestion).SetText(caption);
     }
 }
 

@@ -68,7 +68,7 @@ public:
     fw::Label Label8{tsHotkeys, {.text = u"Save screen capture", .bounds = {180, 150, 320, 13}}};
     fw::CheckBox chkKeyOpenNotepad{tsHotkeys, {.text = u"WIN + N", .bounds = {32, 172, 140, 17}}, true};
     fw::Label Label9{tsHotkeys, {.text = u"Open notepad", .bounds = {180, 174, 320, 13}}};
-    fw::Button btnSetupMoreHotkeys{tsHotkeys, {.text = u"&Setup more hotkeys", .bounds = {32, 204, 130, 25}}};
+    fw::Button btnSetupMoreHotkeys{tsHotkeys, {.text = u"Setup more &hotkeys", .bounds = {32, 204, 130, 25}}};
 
     // The suggestion boxes in the order of TSuggestion.
     fw::CheckBox& SuggestionBox(TSuggestion suggestion);

@@ -20,10 +20,10 @@ public:
     fw::Memo edtText{pnlClient, {.bounds = {8, 21, 379, 137}, .anchors = fw::kAnchorAll}, {.wantTabs = true}};
     fw::Panel pnlBottom{*this, {.bounds = {0, 158, 395, 41}, .anchors = fw::akLeft | fw::akRight | fw::akBottom}};
     fw::Button Button1{pnlBottom,
-                       {.text = u"OK", .bounds = {231, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
+                       {.text = u"&OK", .bounds = {231, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
                        {.isDefault = true, .modalResult = fw::mrOk}};
     fw::Button Button2{pnlBottom,
-                       {.text = u"Cancel", .bounds = {312, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
+                       {.text = u"&Cancel", .bounds = {312, 8, 75, 25}, .anchors = fw::akTop | fw::akRight},
                        {.isCancel = true, .modalResult = fw::mrCancel}};
 };
 

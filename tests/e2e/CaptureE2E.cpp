@@ -86,7 +86,7 @@ protected:
     }
 
     static bool Crop(HWND window) {
-        e2e::ClickCentre(e2e::CaptureButton(window, L"Crop to selection"));
+        e2e::ClickCentre(e2e::CaptureButton(window, L"&Crop to selection"));
         const HWND view = e2e::CaptureView(window);
         return wintest::WaitFor("the view cropped",
                                 [&] { return e2e::ScreenRect(view).Width() == kSelection.Width(); });
@@ -94,7 +94,7 @@ protected:
 
     // "Save to file..." with the name typed into the real dialog; the file's bytes.
     static std::optional<std::string> Save(HWND window, const std::u16string& path) {
-        e2e::ClickCentre(e2e::CaptureButton(window, L"Save to file..."));
+        e2e::ClickCentre(e2e::CaptureButton(window, L"&Save to file..."));
         const HWND dialog = wintest::WaitForSaveDialog(Pid(), u"Save screenshot", wintest::kPatience);
         if (dialog == nullptr) return std::nullopt;
         wintest::SetSaveDialogFileName(dialog, path);
@@ -179,7 +179,7 @@ TEST_F(CaptureE2E, WindowHotkeyCapturesTheForegroundWindowAndCopiesTheSelection)
     const fw::Picture windowPicture = fw::CopyRect(grabbed, rect);
     ASSERT_TRUE(DrawSelection(window, windowPicture));
     wintest::EmptyTheClipboard();
-    e2e::ClickCentre(e2e::CaptureButton(window, L"Copy to clipboard"));
+    e2e::ClickCentre(e2e::CaptureButton(window, L"C&opy to clipboard"));
     fw::Picture copied;
     ASSERT_TRUE(wintest::WaitFor("a picture on the clipboard",
                                  [&] { return !(copied = wintest::ClipboardPicture()).Empty(); }));

@@ -33,7 +33,7 @@ TEST_F(SettingsE2E, TrayOpensOneSettingsWindowWithTheVersionLine) {
 
     // The other page, turned with the keyboard on its tab, has the version line.
     const HWND tabs = Descendants(settings, u"SysTabControl32", std::nullopt).at(0);
-    const HWND otherPage = Descendant(tabs, L"Corvalend.Panel", u"Other settings");
+    const HWND otherPage = Descendant(tabs, L"Corvalend.Panel", u"&Other settings");
     ASSERT_NE(otherPage, nullptr);
     const fw::Rect tabsRect = e2e::ScreenRect(tabs);
     e2e::ClickAt(tabsRect.left + 12, tabsRect.top + 8);  // the first tab
@@ -101,7 +101,7 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     EXPECT_EQ(TakeBox(u"Error"), u"You must select an action for the hotkey.");
     ASSERT_TRUE(InFront(wizard));
     const HWND actions = Descendants(wizard, u"ComboBox", std::nullopt).at(0);
-    Press('A', MOD_ALT);  // the action list
+    Press('T', MOD_ALT);  // the action list
     ASSERT_TRUE(wintest::WaitFor("the focus on the action list", [&] {
         const HWND focus = wintest::FocusOf(wizard);
         return wintest::InFront(wizard) && (focus == actions || IsChild(actions, focus));
@@ -110,7 +110,7 @@ TEST_F(SettingsE2E, WizardShowsItsMessagesThenAddsAHotkeyThatWorksAtOnce) {
     EXPECT_TRUE(
         wintest::WaitFor("\"Place in clipboard\" chosen", [&] { return TextOf(actions) == u"Place in clipboard"; }))
         << "action list shows " << fw::Utf16ToUtf8(TextOf(actions));
-    Press('P', MOD_ALT);  // the parameter field
+    Press('R', MOD_ALT);  // the parameter field
     HWND parameters = nullptr;
     ASSERT_TRUE(wintest::WaitFor("the focus on the parameter field", [&] {
         parameters = wintest::FocusOf(wizard);
@@ -144,7 +144,7 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
     ASSERT_TRUE(Focused(keyField));
     Press(VK_F2);
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F2));
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
     EXPECT_EQ(TakeBox(u"Error"), u"The selected hotkey is already in use.");
     ASSERT_TRUE(InFront(settings));
     EXPECT_TRUE(InEditMode(frame));
@@ -158,7 +158,7 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
         ASSERT_TRUE(Focused(keyField));
         Press(VK_F3);
         EXPECT_TRUE(KeyFieldShows(keyField, VK_F3));
-        e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+        e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
         EXPECT_EQ(TakeBox(u"Error"), u"The selected hotkey is used by another program.");
         ASSERT_TRUE(InFront(settings));
         EXPECT_TRUE(InEditMode(frame));
@@ -171,11 +171,11 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
     Press(VK_F7);
     EXPECT_TRUE(KeyFieldShows(keyField, VK_F7));
     Ask(Descendants(frame, u"ComboBox", std::nullopt).at(0), CB_SETCURSEL, static_cast<WPARAM>(-1));
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
     EXPECT_EQ(TakeBox(u"Error"), u"You must select an action for your hotkey.");
     ASSERT_TRUE(InFront(settings));
     EXPECT_TRUE(InEditMode(frame));
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Cancel"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Cance&l"));
     EXPECT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
     EXPECT_EQ(PressedText(kCtrlAlt, VK_F7), kWizardText) << "nothing was saved";
 
@@ -189,7 +189,7 @@ TEST_F(SettingsE2E, FrameEditsItsHotkeyAndShowsItsMessages) {
     fw::Win32FileStore().Replace(artefact, fw::EncodeBmp(fw::GrabScreen(e2e::ScreenRect(settings))));
     std::printf("settings window screenshot: %s\n", e2e::HostPath(artefact).c_str());
 
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
     EXPECT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
     EXPECT_TRUE(Shows(frame, kEditedText)) << "the view shows the saved text";
     // A frame's save stores a window state for every action: "NORMAL" when none was chosen.
@@ -203,10 +203,10 @@ TEST_F(SettingsE2E, DeactivatedHotkeyStaysInTheFileButDoesNothing) {
     const HWND frame = FrameShowing(settings, kEditedText);
     ASSERT_NE(frame, nullptr) << "needs the edited hotkey";
     ASSERT_TRUE(StartEditing(settings, frame));
-    const HWND active = Descendant(frame, L"BUTTON", u"Active");
+    const HWND active = Descendant(frame, L"BUTTON", u"Ac&tive");
     e2e::ClickCentre(active);
     EXPECT_TRUE(BoxShows(active, BST_UNCHECKED));
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
     EXPECT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
 
     EXPECT_TRUE(wintest::WaitFor("the hotkey inactive in the file", [] { return FileHolds(kAfterDeactivation); }))
@@ -222,19 +222,19 @@ TEST_F(SettingsE2E, DeletedHotkeyLeavesTheFileAndTheWindow) {
     ASSERT_NE(frame, nullptr) << "needs the edited hotkey";
     // Made active again first, so that its deletion has something to withdraw.
     ASSERT_TRUE(StartEditing(settings, frame));
-    const HWND active = Descendant(frame, L"BUTTON", u"Active");
+    const HWND active = Descendant(frame, L"BUTTON", u"Ac&tive");
     e2e::ClickCentre(active);
     ASSERT_TRUE(BoxShows(active, BST_CHECKED));
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
     ASSERT_TRUE(wintest::WaitFor("the frame out of edit mode", [&] { return !InEditMode(frame); }));
     ASSERT_FALSE(e2e::CanRegister(kCtrlAlt, VK_F7));
     const std::optional<std::string> beforeDeletion = HotkeyFileBytes();
 
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Delete"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"&Delete"));
     EXPECT_EQ(TakeBox(u"Confirm", IDNO), u"Are you sure you want to delete this global hotkey?");
     ASSERT_TRUE(InFront(settings));
     EXPECT_EQ(Frames(settings).size(), 3u) << "answering No deleted it";
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Delete"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"&Delete"));
     EXPECT_EQ(TakeBox(u"Confirm", IDYES), u"Are you sure you want to delete this global hotkey?");
     EXPECT_TRUE(wintest::WaitFor("the frame gone", [&] { return !IsWindow(frame); })) << "the frame is still there";
     EXPECT_EQ(Frames(settings).size(), 2u);
@@ -248,7 +248,7 @@ TEST_F(SettingsE2E, DeletedHotkeyLeavesTheFileAndTheWindow) {
 TEST_F(SettingsE2E, CloseEndsTheWindowButNotTheProgram) {
     const HWND settings = StartWithSettings(kAfterDeletion);
     ASSERT_NE(settings, nullptr);
-    e2e::ClickCentre(Descendant(settings, L"BUTTON", u"Close"));
+    e2e::ClickCentre(Descendant(settings, L"BUTTON", u"&Close"));
     EXPECT_TRUE(wintest::WaitFor("the settings window destroyed", [&] { return !IsWindow(settings); }))
         << "the window was not destroyed";
     EXPECT_EQ(program_->WaitForExit(0ms), static_cast<DWORD>(STILL_ACTIVE));

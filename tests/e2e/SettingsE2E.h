@@ -237,7 +237,7 @@ protected:
     // left-hand panel.
     static std::vector<HWND> Frames(HWND settings) {
         std::vector<HWND> frames;
-        for (const HWND edit : Descendants(settings, u"BUTTON", u"Edit")) frames.push_back(GetParent(GetParent(edit)));
+        for (const HWND edit : Descendants(settings, u"BUTTON", u"&Edit")) frames.push_back(GetParent(GetParent(edit)));
         return frames;
     }
     // Whether the frame's view shows the parameter text, as a screen reader reads it.
@@ -260,7 +260,7 @@ protected:
         }
         return nullptr;
     }
-    static bool InEditMode(HWND frame) { return IsWindowVisible(Descendant(frame, L"BUTTON", u"Save")) != FALSE; }
+    static bool InEditMode(HWND frame) { return IsWindowVisible(Descendant(frame, L"BUTTON", u"Sa&ve")) != FALSE; }
     static HWND ParametersField(HWND frame) {
         for (const HWND edit : Descendants(frame, u"EDIT", std::nullopt)) {
             if (IsWindowVisible(edit)) return edit;
@@ -269,7 +269,7 @@ protected:
     }
     // Clicks the frame's "Edit" and waits until the frame is in edit mode with the window in front.
     static bool StartEditing(HWND settings, HWND frame) {
-        e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Edit"));
+        e2e::ClickCentre(Descendant(frame, L"BUTTON", u"&Edit"));
         return wintest::WaitFor("the frame in edit mode with the window in front",
                                 [&] { return InEditMode(frame) && GetForegroundWindow() == settings; });
     }

@@ -22,7 +22,7 @@ TEST_F(SettingsE2E, WindowsOwnCombinationIsMarkedAndRefusedByName) {
     const std::u16string reading = u"Active: yes. Shift key: WIN. Key: E (used by Windows). Action: Place in clipboard";
     EXPECT_FALSE(Descendants(frame, u"STATIC", reading + u". Parameters: explorer").empty());
     ASSERT_TRUE(StartEditing(settings, frame));
-    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Save"));
+    e2e::ClickCentre(Descendant(frame, L"BUTTON", u"Sa&ve"));
     EXPECT_EQ(TakeBox(u"Error"),
               u"The selected hotkey is used by another program. Windows uses WIN+E for File Explorer.");
     EXPECT_TRUE(InEditMode(frame)) << "nothing was saved";
@@ -49,7 +49,7 @@ TEST_F(SettingsE2E, CombinationThatTypesACharacterIsQuestionedAndNoSavesNothing)
                 question.ends_with(u" keyboard layout, CTRL+ALT+Q types \"@\". Use it as a hotkey anyway?"))
         << fw::Utf16ToUtf8(question);
     EXPECT_TRUE(IsWindowVisible(keyField)) << "No stays on the key page";
-    e2e::ClickCentre(Descendant(wizard, L"BUTTON", u"Cancel"));
+    e2e::ClickCentre(Descendant(wizard, L"BUTTON", u"Cance&l"));
     EXPECT_TRUE(wintest::WaitFor("the wizard closed", [&] { return !IsWindow(wizard) || !IsWindowVisible(wizard); }));
     EXPECT_TRUE(FileHolds(kPreparedFile)) << Printable(HotkeyFileBytes());
 }

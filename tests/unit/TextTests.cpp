@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Error.h"
+#include "framework/Mnemonics.h"
 #include "framework/Text.h"
 #include "framework/TextFile.h"
 #include "framework/Version.h"
@@ -96,4 +97,11 @@ TEST(Versions, NumbersAndTheirText) {
     } catch (const Error& e) {
         EXPECT_EQ(e.Text(), u"''65535000000'' is not a valid integer value");
     }
+}
+
+TEST(Text, AltKeysOfCaptionsAreReadMarkedAndCompared) {
+    EXPECT_EQ(MnemonicOf(u"R&&&D"), u'D') << "&& is an ampersand";
+    EXPECT_EQ(WithMnemonicAvoiding(u"WIN + NUM /", u"PNF"), u"WIN + NUM &/");
+    EXPECT_EQ(WithMnemonicAvoiding(u"WIN + S", u"SN"), u"W&IN + S");
+    EXPECT_EQ(RepeatedMnemonics({u"&Previous", u"&Parameters:", u"&Next", u"&previous", u"&Next", u"OK"}), u"PN");
 }

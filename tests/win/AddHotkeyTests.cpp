@@ -151,7 +151,7 @@ TEST_F(AddHotkey, LayoutOfTheDialog) {
     EXPECT_EQ(wizard.btnPrevious.Text(), u"&Previous");
     EXPECT_FALSE(wizard.btnPrevious.Enabled());
     EXPECT_EQ(wizard.btnNext.Text(), u"&Next");
-    EXPECT_EQ(wizard.btnCancel.Text(), u"Cancel");
+    EXPECT_EQ(wizard.btnCancel.Text(), u"Cance&l");
     EXPECT_EQ(wizard.DefaultButton(), &wizard.btnNext);
     EXPECT_EQ(wizard.CancelButton(), &wizard.btnCancel);
     EXPECT_EQ(wizard.pcClient.ActivePage(), &wizard.tsKey);
@@ -465,7 +465,8 @@ TEST_F(AddHotkey, ParameterButtonEditsKeystrokesInTheTextInputDialog) {
         .When(
             "the typed tab", [&] { return GetWindowTextLengthW(GetFocus()) == 5; },
             [&] {
-                if (const HWND ok = wintest::FindChildWindow(input, L"Button", L"OK")) SendMessageW(ok, BM_CLICK, 0, 0);
+                if (const HWND ok = wintest::FindChildWindow(input, L"Button", L"&OK"))
+                    SendMessageW(ok, BM_CLICK, 0, 0);
             })
         .When(
             "the wizard in front again", [&] { return InFront(wizard); }, [&] { PressCombination(0, VK_ESCAPE); });

@@ -144,8 +144,8 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_TRUE(f.Panel4.Visible());
     EXPECT_FALSE(f.Editor().Panel5.Visible());
     EXPECT_TRUE(f.btnEdit.Enabled() && f.btnDelete.Enabled());
-    EXPECT_EQ(f.btnEdit.Text(), u"Edit");
-    EXPECT_EQ(f.btnDelete.Text(), u"Delete");
+    EXPECT_EQ(f.btnEdit.Text(), u"&Edit");
+    EXPECT_EQ(f.btnDelete.Text(), u"&Delete");
     EXPECT_EQ(Place(f.Panel2).right, 66);
     EXPECT_EQ(Place(f.Panel4).bottom, 88);
     EXPECT_EQ(Place(f.Editor().Panel5).bottom, 97);
@@ -181,9 +181,9 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_FALSE(f.Panel4.Visible());
     EXPECT_FALSE(f.btnEdit.Enabled() || f.btnDelete.Enabled());
     EXPECT_EQ(Place(f).bottom - Place(f).top, 100);
-    EXPECT_EQ(f.Editor().Button2.Text(), u"Save");
-    EXPECT_EQ(f.Editor().Button3.Text(), u"Cancel");
-    EXPECT_EQ(f.Editor().btnParameters.Text(), u"...");
+    EXPECT_EQ(f.Editor().Button2.Text(), u"Sa&ve");
+    EXPECT_EQ(f.Editor().Button3.Text(), u"Cance&l");
+    EXPECT_EQ(f.Editor().btnParameters.Text(), u"&...");
 
     const std::vector<const fw::Control*> order = {&f.Editor().ckbActive,     &f.Editor().ShiftKeyAlt,
                                                    &f.Editor().ShiftKeyShift, &f.Editor().ShiftKeyCtrl,
@@ -452,7 +452,7 @@ TEST_F(HotkeySetting, KeystrokesGoThroughTheTextDialogAndPastedLinesStayOnOneLin
         .Then([] { PressCombination(0, VK_RETURN); })
         .Then([] { wintest::TypeText(u"c"); })
         .Then([&] {
-            if (dialog != nullptr) SendMessageW(wintest::FindChildWindow(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
+            if (dialog != nullptr) SendMessageW(wintest::FindChildWindow(dialog, L"Button", L"&OK"), BM_CLICK, 0, 0);
         });
     script.Start([&] { PostMessageW(dialog, WM_CLOSE, 0, 0); });
     Click(f.Editor().btnParameters);

@@ -87,8 +87,8 @@ protected:
             [&] {
                 if (dialog.form == nullptr) return;
                 dialog.text = wintest::FindChildWindow(dialog.form, L"Edit");
-                dialog.ok = wintest::FindChildWindow(dialog.form, L"Button", L"OK");
-                dialog.cancel = wintest::FindChildWindow(dialog.form, L"Button", L"Cancel");
+                dialog.ok = wintest::FindChildWindow(dialog.form, L"Button", L"&OK");
+                dialog.cancel = wintest::FindChildWindow(dialog.form, L"Button", L"&Cancel");
                 opened_.found = dialog.text != nullptr && dialog.ok != nullptr && dialog.cancel != nullptr;
                 opened_.text = WindowText(dialog.text);
                 opened_.lines = static_cast<int>(SendMessageW(dialog.text, EM_GETLINECOUNT, 0, 0));
@@ -134,8 +134,8 @@ TEST_F(MemoInput, LayoutAt96DpiFollowsResizeAndDpi) {
     EXPECT_EQ(dialog.pnlBottom.PixelBounds(), (RECT{0, 158, 395, 199}));
     EXPECT_EQ(dialog.Button1.PixelBounds(), (RECT{231, 8, 306, 33}));
     EXPECT_EQ(dialog.Button2.PixelBounds(), (RECT{312, 8, 387, 33}));
-    EXPECT_EQ(dialog.Button1.Text(), u"OK");
-    EXPECT_EQ(dialog.Button2.Text(), u"Cancel");
+    EXPECT_EQ(dialog.Button1.Text(), u"&OK");
+    EXPECT_EQ(dialog.Button2.Text(), u"&Cancel");
     EXPECT_EQ(dialog.DefaultButton(), &dialog.Button1);
     EXPECT_EQ(dialog.CancelButton(), &dialog.Button2);
     EXPECT_TRUE(GetWindowLongPtrW(dialog.Button1.Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON);

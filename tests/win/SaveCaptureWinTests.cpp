@@ -134,9 +134,9 @@ TEST_F(SaveCaptureWin, LayoutAsDesignedAndNoSelectionAtFirst) {
         GetWindowTextW(control, t, 64);
         return std::wstring(t);
     };
-    EXPECT_EQ(text(window.Button1.Handle()), L"Save to file...");
-    EXPECT_EQ(text(window.Button2.Handle()), L"Copy to clipboard");
-    EXPECT_EQ(text(window.btnCrop.Handle()), L"Crop to selection");
+    EXPECT_EQ(text(window.Button1.Handle()), L"&Save to file...");
+    EXPECT_EQ(text(window.Button2.Handle()), L"C&opy to clipboard");
+    EXPECT_EQ(text(window.btnCrop.Handle()), L"&Crop to selection");
     EXPECT_EQ(placed(window.Button1.Handle()).left, scaled(11));
     EXPECT_EQ(placed(window.Button1.Handle()).top, scaled(8));
     EXPECT_EQ(placed(window.Button2.Handle()).left, scaled(122));
