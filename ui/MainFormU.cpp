@@ -83,6 +83,7 @@ TMainForm::TMainForm(fw::Application& app)
     // Shape1 fills the window: its enter and leave are the window's.
     WatchMouseEnterLeave();
     OnShow = [this] { FormShow(); };
+    OnKeyDown = [this](UINT key) { return PopupKeyDown(key); };
 
     TrayPopup.Items = {
         {u"Settings...", [this] { Settings1Click(); }},
@@ -100,6 +101,7 @@ TMainForm::TMainForm(fw::Application& app)
     TrayIcon->SetMinimizeToTray(true);
     TrayIcon->OnClick = [this](TTrayIcon&) { TrayIconClick(); };
     TrayIcon->OnDblClick = [this](TTrayIcon&) { Settings1Click(); };
+    TrayIcon->OnKeySelect = [this](TTrayIcon&) { TrayIconKeySelect(); };
     TrayIcon->Loaded();
     // A later start may run at a lower integrity level than this copy.
     ChangeWindowMessageFilterEx(hwnd, LaterStartMessage(), MSGFLT_ALLOW, /*status=*/nullptr);
@@ -130,6 +132,13 @@ TMainForm::TPopupControls::TPopupControls(TMainForm& form)
     BLabel1.OnClick = [&form](TBLabel&) { form.Settings1Click(); };
     lblCheckForUpdates.OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
     sbHotkeys.OnViewChange = [&form] { form.BindHotkeyBand(); };
+    // The marked row's colours and what a screen reader reads: the rows are one stop, on their panel.
+    pnlHotkeys.Hook = [&form](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return form.RowsMessage(message, wParam, lParam, result);
+    };
+    SpeedButton1.Hook = [&form](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return form.CloseButtonMessage(message, wParam, lParam, result);
+    };
 }
 
 TMainForm::TPopupControls& TMainForm::Popup() {
@@ -164,6 +173,7 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::FormHide() {
+    keyboard_.reset();
     HideFormTimer.SetEnabled(false);
     FreeHotkeyLabels();
     SetMinimized();
@@ -240,15 +250,15 @@ void TMainForm::Shape1MouseEnter() {
 }
 
 void TMainForm::Shape1MouseLeave() {
-    // Onto the button or a link: still inside.
-    if (Data != nullptr && CursorInForm(Handle())) return;
+    // Onto the button or a link: still inside. Opened from the keyboard, the pointer has no say.
+    if (keyboard_ || (Data != nullptr && CursorInForm(Handle()))) return;
     RestartHideTimer();
     SetOpacity(kOpacityIdle);
 }
 
 void TMainForm::HideFormTimerTimer() {
-    // Resting on the taskbar, even far from the popup, keeps it open.
-    if (Data != nullptr && (CursorInForm(Handle()) || CursorInTaskbar())) return;
+    // Resting on the taskbar, even far from the popup, keeps it open; so does the keyboard.
+    if (keyboard_ || (Data != nullptr && (CursorInForm(Handle()) || CursorInTaskbar()))) return;
     HideFormTimer.SetEnabled(false);
     HidePopup();
 }
