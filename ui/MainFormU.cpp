@@ -245,7 +245,7 @@ void TMainForm::lblCheckForUpdatesClick() {
 }
 
 void TMainForm::Shape1MouseEnter() {
-    RestartHideTimer();
+    if (!keyboard_) RestartHideTimer();  // opened from the keyboard it stays till closed
     SetOpacity(kOpacityActive);
 }
 

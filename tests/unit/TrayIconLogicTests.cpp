@@ -49,8 +49,8 @@ public:
     bool MenuAutoPopup() const override { return menu; }
     void PopupMenuAtCursor() override { Record("popup"); }
     void ClickDefaultMenuItem() override { Record("default-item"); }
-    void PopupMenuFromKeyboard(fw::Point at) override {
-        Record("key-menu " + std::to_string(at.x) + "," + std::to_string(at.y));
+    void PopupMenuFromKeyboard(fw::Point p) override {
+        Record("key-menu " + std::to_string(p.x) + "," + std::to_string(p.y));
     }
     uint32_t TickCount() const override { return now_; }
     void DoKeySelect() override { Record("key-select"); }
@@ -214,55 +214,35 @@ TEST(TrayIconLogic, ReleaseOfTheRightButtonFollowsTheBehavior) {
     EXPECT_EQ(site.events, (Events{"down middle shift=32 100,200@0", "up middle shift=32 100,200@0"}));
 }
 
-TEST(TrayIconLogic, Version4CallbacksAreTakenApart) {
-    const TrayCallback v4 = DecodeTrayCallback(0xFFF6'0320u, static_cast<intptr_t>(0x0007'0401));  // y -10
-    EXPECT_TRUE(v4.Version4);
-    EXPECT_EQ(v4.IconId, 7u);
-    EXPECT_EQ(v4.Notification, kKeySelect);
-    EXPECT_EQ(v4.Anchor, (fw::Point{800, -10}));
-    const TrayCallback old = DecodeTrayCallback(3, kLeftDown);
-    EXPECT_FALSE(old.Version4);
-    EXPECT_EQ(old.IconId, 3u);
-    EXPECT_EQ(old.Notification, kLeftDown);
-}
-
 // The fourth version as the shell sends it: the mouse's clicks followed by NIN_SELECT and
-// WM_CONTEXTMENU act exactly as the earlier layout's, and only the keyboard's open anything more.
+// WM_CONTEXTMENU act exactly as the earlier layout's; only the keyboard's open anything more.
 TEST(TrayIconLogic, Version4KeepsTheMouseAndAddsTheKeyboard) {
-    struct Case {
-        const char* what;
+    const std::string left = "down left shift=8 100,200@0", leftUp = "up left shift=8 100,200@0";
+    const std::string down = "down right shift=16 100,200@0", up = "up right shift=16 100,200@0";
+    const struct {  // the anchor: 40, -5
         std::vector<uint32_t> sent;
         TBehavior behavior;
         Events expected;
+    } cases[] = {
+        {{kLeftDown, kLeftUp, kSelect}, bhWin95, {left, leftUp}},
+        {{kRightDown, kMouseMove, kRightUp, kContextMenu}, bhWin95, {down, "popup@0", "move 100,200@0", up}},
+        {{kRightDown, kRightUp, kContextMenu}, bhWin2000, {down, "popup@0", up}},
+        {{kSelect}, bhWin95, {"key-select@0"}},                 // Space
+        {{kKeySelect, kKeySelect}, bhWin95, {"key-select@0"}},  // Enter, told twice
+        {{kMouseMove, kContextMenu}, bhWin95, {"move 100,200@0", "key-menu 40,-5@0"}},
+        {{kLeftDown, kLeftUp, kSelect, kContextMenu}, bhWin2000, {left, leftUp, "key-menu 40,-5@0"}},
     };
-    const std::string down = "down right shift=16 100,200@0";
-    const std::string up = "up right shift=16 100,200@0";
-    const std::vector<Case> cases = {
-        {"left click",
-         {kLeftDown, kLeftUp, kSelect},
-         bhWin95,
-         {"down left shift=8 100,200@0", "up left shift=8 100,200@0"}},
-        {"right click",
-         {kRightDown, kMouseMove, kRightUp, kContextMenu},
-         bhWin95,
-         {down, "popup@0", "move 100,200@0", up}},
-        {"right click, new style", {kRightDown, kRightUp, kContextMenu}, bhWin2000, {down, "popup@0", up}},
-        {"Space", {kSelect}, bhWin95, {"key-select@0"}},
-        {"Enter sent twice", {kKeySelect, kKeySelect}, bhWin95, {"key-select@0"}},
-        {"Shift+F10", {kMouseMove, kContextMenu}, bhWin95, {"move 100,200@0", "key-menu 40,-5@0"}},
-        {"Shift+F10 after a click",
-         {kLeftDown, kLeftUp, kSelect, kContextMenu},
-         bhWin2000,
-         {"down left shift=8 100,200@0", "up left shift=8 100,200@0", "key-menu 40,-5@0"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FakeSite site;
         site.dblClickHandler = false;
         site.menu = true;
         site.logic.Behavior = c.behavior;
-        for (uint32_t n : c.sent) site.logic.HandleVersion4(n, {40, -5});
-        std::erase_if(site.events, [](const std::string& e) { return e == "click@0"; });
-        EXPECT_EQ(site.events, c.expected) << c.what;
+        for (uint32_t n : c.sent) {
+            const TrayCallback callback = DecodeTrayCallback(0xFFFB'0028u, static_cast<intptr_t>(n | 7 << 16));
+            if (callback.IconId == 7 && callback.Version4) site.logic.HandleVersion4(n, callback.Anchor);
+        }
+        std::erase(site.events, "click@0");
+        EXPECT_EQ(site.events, c.expected) << c.sent.size() << " notifications";
     }
 }
 
@@ -273,12 +253,10 @@ TEST(TrayIconLogic, Version4KeyboardOpensOncePerPressAndNotWhenDisabled) {
     site.logic.HandleVersion4(kKeySelect, {});  // the same Enter's second notification
     site.Advance(1);
     site.logic.HandleVersion4(kSelect, {});  // the next press
-    EXPECT_EQ(site.events, (Events{"key-select@0", "key-select@500"}));
-    site.events.clear();
     site.logic.Enabled = false;
     site.Advance(kDoubleClickTime);
     for (uint32_t n : {kKeySelect, kSelect, kContextMenu}) site.logic.HandleVersion4(n, {});
-    EXPECT_TRUE(site.events.empty());
+    EXPECT_EQ(site.events, (Events{"key-select@0", "key-select@500"}));
 }
 
 TEST(TrayIconLogic, EnterAndExitOnlyWhenWanted) {
