@@ -131,6 +131,10 @@ LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = Handle();
     if (message == fw::DialogCharMessage()) return DialogChar(static_cast<char16_t>(wParam)) ? 1 : 0;
     switch (message) {
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            Invalidate();
+            return DefaultProc(message, wParam, lParam);
         case WM_SETTEXT: {
             // Past the static control, which would draw its own look straight away.
             const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
@@ -221,6 +225,8 @@ void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
     // No DT_NOPREFIX: "&x" underlines the accelerator and "&&" shows one ampersand.
     DrawTextW(dc, fw::AsWide(caption_), static_cast<int>(caption_.size()), &textRect,
               LabelDrawTextFlags(fitInRect_, autoSize_, fitType_, alignment_, alignVert_));
+    // Given the focus from the keyboard, it shows so, as a system button does.
+    if (GetFocus() == Handle()) DrawFocusRect(dc, &client);
 }
 
 void TBLabel::PaintNow() {

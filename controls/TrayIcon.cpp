@@ -15,7 +15,11 @@ namespace corvalend {
 
 namespace {
 
-fw::HiddenWindow iconWindow(WM_TRAYCALLBACK);
+uint64_t IconOfCallback(uintptr_t wParam, intptr_t lParam) {
+    return DecodeTrayCallback(wParam, lParam).IconId;
+}
+
+fw::HiddenWindow iconWindow(WM_TRAYCALLBACK, IconOfCallback);
 
 template <size_t N>
 void CopyText(WCHAR (&field)[N], const std::u16string& text) {
@@ -33,7 +37,7 @@ const fw::HiddenWindow& TrayIconWindow() {
 TTrayIcon::TTrayIcon(fw::Application& app, fw::Window* AOwner)
     : app_(app),
       owner_(AOwner),
-      member_(iconWindow.Add([this](intptr_t lParam) { logic_.HandleNotification(static_cast<uint32_t>(lParam)); })),
+      member_(iconWindow.Add([this](uintptr_t wParam, intptr_t lParam) { HandleCallback(wParam, lParam); })),
       logic_(*this) {
     FIconID = member_.Number();
     IconData_.cbSize = sizeof(IconData_);
@@ -147,9 +151,18 @@ void TTrayIcon::SetWantEnterExitEvents(bool Value) {
 }
 
 void TTrayIcon::SetBehavior(TBehavior Value) {
+    // The shell speaks the fourth version whatever the behaviour, which only chooses the
+    // notification that reports the right button's release.
     logic_.Behavior = Value;
-    IconData_.TimeoutOrVersion.uVersion = NotifyVersion(Value);
-    Notify(NIM_SETVERSION);
+}
+
+void TTrayIcon::HandleCallback(uintptr_t wParam, intptr_t lParam) {
+    const TrayCallback callback = DecodeTrayCallback(wParam, lParam);
+    if (callback.Version4) {
+        logic_.HandleVersion4(callback.Notification, callback.Anchor);
+    } else {
+        logic_.HandleNotification(callback.Notification);
+    }
 }
 
 // Shell calls
@@ -166,7 +179,14 @@ bool TTrayIcon::Notify(DWORD message) {
 bool TTrayIcon::NotifyAdd() {
     FIconVisible = true;
     PrepareIconData();
-    return Notify(NIM_ADD);
+    if (!Notify(NIM_ADD)) return false;
+    // The keyboard's notifications and the icon's anchor come only with the fourth version, which
+    // the shell forgets with the icon (a new taskbar adds it anew through here).
+    const UINT timeout = IconData_.TimeoutOrVersion.uTimeout;
+    IconData_.TimeoutOrVersion.uVersion = kNotifyIconVersion4;
+    Notify(NIM_SETVERSION);
+    IconData_.TimeoutOrVersion.uTimeout = timeout;
+    return true;
 }
 
 bool TTrayIcon::NotifyDelete() {
@@ -208,12 +228,12 @@ bool TTrayIcon::SetFocus() {
 
 // Menu and windows
 
-void TTrayIcon::Popup(int X, int Y) {
+void TTrayIcon::Popup(int X, int Y, bool FromKeyboard) {
     if (FPopupMenu == nullptr) return;
     SetForegroundWindow(IconData_.hWnd);
     app_.ProcessMessages();
     FPopupMenu->PopupComponent = this;
-    FPopupMenu->Popup(X, Y);
+    FPopupMenu->Popup(X, Y, FromKeyboard);
     // Lets the menu close properly when the user clicks elsewhere next time.
     if (owner_ != nullptr) PostMessageW(owner_->Handle(), WM_NULL, 0, 0);
 }
@@ -344,6 +364,16 @@ void TTrayIcon::PopupMenuAtCursor() {
     PopupAtCursor();
 }
 
+void TTrayIcon::PopupMenuFromKeyboard(fw::Point anchor) {
+    // In front first, so that the arrows and Esc reach the menu.
+    SetForegroundWindow(IconData_.hWnd);
+    Popup(anchor.x, anchor.y, /*FromKeyboard=*/true);
+}
+
+uint32_t TTrayIcon::TickCount() const {
+    return GetTickCount();
+}
+
 void TTrayIcon::ClickDefaultMenuItem() {
     for (const fw::MenuItem& item : FPopupMenu->Items) {
         if (item.Default && !item.IsSeparator()) {
@@ -363,6 +393,9 @@ void TTrayIcon::DoClick() {
 }
 void TTrayIcon::DoDblClick() {
     Fire(OnDblClick);
+}
+void TTrayIcon::DoKeySelect() {
+    Fire(OnKeySelect);
 }
 void TTrayIcon::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);

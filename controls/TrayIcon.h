@@ -126,6 +126,8 @@ public:
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
+    // Enter or Space on the focused icon (Win+B, then the arrows): once for each press.
+    TNotifyEvent OnKeySelect;
     TCycleEvent OnCycle;
     TStartupEvent OnStartup;
     TMouseEvent OnMouseDown;
@@ -163,7 +165,8 @@ public:
     bool SetFocus();
 
     // Shows the menu at a screen point, or at the cursor; the chosen item has run when it returns.
-    void Popup(int X, int Y);
+    // From the keyboard the menu opens with its first item selected.
+    void Popup(int X, int Y, bool FromKeyboard = false);
     void PopupAtCursor();
 
     // The application window's visibility (its taskbar presence), and the main window's.
@@ -192,9 +195,12 @@ private:
     bool MenuAutoPopup() const override;
     void PopupMenuAtCursor() override;
     void ClickDefaultMenuItem() override;
+    void PopupMenuFromKeyboard(fw::Point anchor) override;
+    uint32_t TickCount() const override;
     bool HasDblClickHandler() const override { return static_cast<bool>(OnDblClick); }
     void DoClick() override;
     void DoDblClick() override;
+    void DoKeySelect() override;
     void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DoMouseMove(TShiftState shift, int x, int y) override;
@@ -207,6 +213,7 @@ private:
 
     void Fire(const TNotifyEvent& event);
     void PrepareIconData();
+    void HandleCallback(uintptr_t wParam, intptr_t lParam);
     bool Notify(DWORD message);
     void LoadIconFromList(int index);
     void HideToTray();

@@ -81,6 +81,49 @@ void TTrayIconLogic::HandleNotification(uint32_t notification) {
     }
 }
 
+TrayCallback DecodeTrayCallback(uintptr_t wParam, intptr_t lParam) {
+    const auto low = static_cast<uint32_t>(static_cast<uintptr_t>(lParam) & 0xFFFF);
+    const auto high = static_cast<uint32_t>((static_cast<uintptr_t>(lParam) >> 16) & 0xFFFF);
+    if (high == 0) return {.IconId = static_cast<uint32_t>(wParam), .Notification = low};
+    // GET_X_LPARAM and GET_Y_LPARAM: signed, as an anchor left of or above the main screen is.
+    const auto x = static_cast<int16_t>(wParam & 0xFFFF);
+    const auto y = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
+    return {.IconId = high, .Notification = low, .Anchor = {x, y}, .Version4 = true};
+}
+
+void TTrayIconLogic::HandleVersion4(uint32_t notification, fw::Point anchor) {
+    using namespace trayNotify;
+    const uint32_t previous = previous_;
+    if (notification != kMouseMove) previous_ = notification;
+    if (!Enabled && (notification == kSelect || notification == kKeySelect || notification == kContextMenu)) return;
+    switch (notification) {
+        case kSelect:
+            if (previous != kLeftUp) KeySelect();
+            return;
+        case kKeySelect:
+            KeySelect();
+            return;
+        case kContextMenu:
+            if (previous == kRightUp || previous == kRightDown) {
+                HandleNotification(notification);  // the release, as the behaviour has it
+            } else if (site_.MenuAutoPopup()) {
+                site_.PopupMenuFromKeyboard(anchor);
+            }
+            return;
+        default:
+            HandleNotification(notification);
+            return;
+    }
+}
+
+void TTrayIconLogic::KeySelect() {
+    const uint32_t now = site_.TickCount();
+    if (keySelected_ && now - keySelectTime_ < site_.DoubleClickTime()) return;
+    keySelected_ = true;
+    keySelectTime_ = now;
+    site_.DoKeySelect();
+}
+
 void TTrayIconLogic::LeftDown(TShiftState shift, fw::Point at) {
     if (site_.HasDblClickHandler()) site_.StartClickTimer(site_.DoubleClickTime());
     site_.DoMouseDown(mbLeft, shift, at.x, at.y);
@@ -148,10 +191,6 @@ int ClampIconIndex(int Value, bool HasList, int Count) {
 
 int NextCycleIndex(int index, int count) {
     return index < count - 1 ? index + 1 : 0;
-}
-
-uint32_t NotifyVersion(TBehavior Behavior) {
-    return Behavior == bhWin2000 ? 3 : 0;
 }
 
 }  // namespace corvalend

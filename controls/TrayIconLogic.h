@@ -9,9 +9,11 @@
 #include "framework/Geometry.h"
 #include "framework/MouseInput.h"
 
-// The shell's callbacks about a tray icon, posted to the icons' shared window: wParam is the icon's
-// identifier, lParam one of the notifications below. A fixed number (WM_USER + 0x400), as tools
-// that drive the icon from outside post it too.
+// The shell's callbacks about a tray icon, posted to the icons' shared window. The icon asks for the
+// fourth version of them: lParam holds the notification in its low word and the icon's identifier
+// in its high word, wParam the icon's anchor on the screen (x in the low word, y in the high one).
+// The earlier layout, wParam the identifier and lParam the notification, is read too, as tools that
+// drive the icon from outside post it. A fixed number (WM_USER + 0x400), as such tools post it.
 inline constexpr uint32_t WM_TRAYCALLBACK = 0x0800;
 
 namespace corvalend {
@@ -47,6 +49,21 @@ inline constexpr uint32_t kBalloonTimeout = 0x0404;
 inline constexpr uint32_t kBalloonClick = 0x0405;
 }  // namespace trayNotify
 
+// The shell's notification version the icon asks for (NOTIFYICON_VERSION_4).
+inline constexpr uint32_t kNotifyIconVersion4 = 4;
+
+// One callback message taken apart: which icon, what happened, and (in the fourth version) where
+// the icon is. Version4 is false for the earlier layout, which carries no anchor.
+struct TrayCallback {
+    uint32_t IconId = 0;
+    uint32_t Notification = 0;
+    fw::Point Anchor{};
+    bool Version4 = false;
+};
+// The fourth version puts the icon's identifier, never 0, in lParam's high word; the earlier
+// layout's notifications are all below 0x10000.
+TrayCallback DecodeTrayCallback(uintptr_t wParam, intptr_t lParam);
+
 // What the notification rules act on: the icon's timers, menu and events, and the input state.
 class TrayIconSite {
 public:
@@ -68,10 +85,17 @@ public:
     virtual void PopupMenuAtCursor() = 0;
     // Clicks the first top-level item of the menu that is the default one, if any.
     virtual void ClickDefaultMenuItem() = 0;
+    // The keyboard's menu request: brings the icon's window to the front and shows the menu at the
+    // icon's anchor with its first item selected.
+    virtual void PopupMenuFromKeyboard(fw::Point anchor) = 0;
+    // Milliseconds on a running clock, to tell one key's repeated notification from a new key.
+    virtual uint32_t TickCount() const = 0;
 
     virtual bool HasDblClickHandler() const = 0;
     virtual void DoClick() = 0;
     virtual void DoDblClick() = 0;
+    // Enter or Space on the focused icon.
+    virtual void DoKeySelect() = 0;
     virtual void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
     virtual void DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) = 0;
     virtual void DoMouseMove(TShiftState shift, int x, int y) = 0;
@@ -95,8 +119,14 @@ public:
     bool WantEnterExitEvents = false;
     TBehavior Behavior = bhWin95;
 
-    // One notification of the shell (the callback's lParam).
+    // One notification of the shell in the earlier layout (the callback's lParam).
     void HandleNotification(uint32_t notification);
+    // One callback of the fourth version. The mouse's notifications are those of the earlier
+    // layout; the shell follows a left release with NIN_SELECT and a right release with
+    // WM_CONTEXTMENU, which are the mouse's too and change nothing. NIN_SELECT or NIN_KEYSELECT on
+    // their own are the keyboard's Enter or Space, which may come twice for one press; a
+    // WM_CONTEXTMENU on its own is Shift+F10 or the menu key.
+    void HandleVersion4(uint32_t notification, fw::Point anchor);
     void ClickTimerTick();
     // The enter/exit poll: the mouse left the icon when the cursor is no longer where it last moved.
     void ExitTimerTick();
@@ -110,7 +140,12 @@ private:
     void LeftDown(TShiftState shift, fw::Point at);
     void LeftUp(TShiftState shift, fw::Point at);
 
+    void KeySelect();
+
     TrayIconSite& site_;
+    uint32_t previous_ = 0;  // the fourth version's notification before, mouse moves left out
+    bool keySelected_ = false;
+    uint32_t keySelectTime_ = 0;
     bool FClickStart = false;
     bool FClickReady = false;
     bool IsDblClick_ = false;
@@ -152,7 +187,5 @@ TBalloonHintData MakeBalloonHint(const std::u16string& Title,
 int ClampIconIndex(int Value, bool HasList, int Count);
 // The image that follows `index` when cycling through `count` images.
 int NextCycleIndex(int index, int count);
-// The shell's notification version for a behaviour.
-uint32_t NotifyVersion(TBehavior Behavior);
 
 }  // namespace corvalend

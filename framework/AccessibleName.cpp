@@ -144,7 +144,36 @@ private:
     ULONG references_ = 1;
 };
 
+// The client object with the answers, or 0 for another object or when the system has none.
+LRESULT Answer(HWND window, WPARAM wParam, LPARAM lParam, std::shared_ptr<AccessibleName::Answers> answers) {
+    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
+    UseOle();  // the object goes to the reader through OLE's marshalling
+    ComPtr<IAccessible> system;
+    // Loaded when a screen reader first asks (and kept from then on): a program nobody reads carries
+    // neither this library nor the one of its texts.
+    const SystemLibrary oleacc(L"oleacc.dll");
+    const auto createStandard = oleacc.Get<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+    if (FAILED(createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(system.put())))) {
+        return 0;
+    }
+    auto* named = new NamedAccessible(std::move(system), std::move(answers));
+    const LRESULT result =
+        oleacc.Get<decltype(LresultFromObject)>("LresultFromObject")(__uuidof(IAccessible), wParam, named);
+    named->Release();  // the result holds its own reference
+    return result;
+}
+
 }  // namespace
+
+LRESULT AccessibleNameAnswer(HWND window, WPARAM wParam, LPARAM lParam, std::u16string name, long role) {
+    return Answer(window, wParam, lParam,
+                  std::make_shared<AccessibleName::Answers>(
+                      AccessibleName::Answers{[name = std::move(name)] { return name; }, role}));
+}
+
+void NotifyAccessibleFocus(HWND window) {
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+}
 
 AccessibleName::AccessibleName(HWND window, NameSource name, long role)
     : answers_(std::make_shared<Answers>(Answers{std::move(name), role})) {
@@ -157,23 +186,10 @@ AccessibleName::~AccessibleName() {
 }
 
 LRESULT AccessibleName::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_GETOBJECT || static_cast<LONG>(lParam) != OBJID_CLIENT) {
-        return DefaultProc(message, wParam, lParam);
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT result = Answer(Handle(), wParam, lParam, answers_)) return result;
     }
-    UseOle();  // the object goes to the reader through OLE's marshalling
-    ComPtr<IAccessible> system;
-    // Loaded when a screen reader first asks (and kept from then on): a program nobody reads carries
-    // neither this library nor the one of its texts.
-    const SystemLibrary oleacc(L"oleacc.dll");
-    const auto createStandard = oleacc.Get<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
-    if (FAILED(createStandard(Handle(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(system.put())))) {
-        return DefaultProc(message, wParam, lParam);
-    }
-    auto* named = new NamedAccessible(std::move(system), answers_);
-    const LRESULT result =
-        oleacc.Get<decltype(LresultFromObject)>("LresultFromObject")(__uuidof(IAccessible), wParam, named);
-    named->Release();  // the result holds its own reference
-    return result;
+    return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace fw

@@ -38,4 +38,13 @@ private:
     std::shared_ptr<Answers> answers_;
 };
 
+// The same answer from a window's own handling of WM_GETOBJECT (wParam, lParam), for a window whose
+// name changes with what it shows (the popup's marked row): its client object named `name`, with
+// `role` (0 keeps the system's). 0 for other objects, which the caller leaves to the default handling.
+LRESULT AccessibleNameAnswer(HWND window, WPARAM wParam, LPARAM lParam, std::u16string name, long role);
+
+// Tells screen readers that the focus is on `window`'s client object anew, as its name changed
+// while it kept the focus.
+void NotifyAccessibleFocus(HWND window);
+
 }  // namespace fw

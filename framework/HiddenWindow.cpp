@@ -33,7 +33,7 @@ private:
     HiddenWindow* owner_;
 };
 
-HiddenWindow::HiddenWindow(uint32_t message) : message_(message) {}
+HiddenWindow::HiddenWindow(uint32_t message, NumberOf numberOf) : message_(message), numberOf_(numberOf) {}
 
 HiddenWindow::~HiddenWindow() = default;
 
@@ -57,14 +57,27 @@ void HiddenWindow::MakeWindow() {
     if (!window_) window_ = std::make_unique<SystemWindow>(*this);
 }
 
+namespace {
+
+HiddenWindow::MessageHandler TakingLParam(HiddenWindow::Handler handler) {
+    if (!handler) return nullptr;
+    return [handler = std::move(handler)](uintptr_t, intptr_t lParam) { handler(lParam); };
+}
+
+}  // namespace
+
 HiddenWindow::Member HiddenWindow::Add(Handler handler) {
+    return Add(TakingLParam(std::move(handler)));
+}
+
+HiddenWindow::Member HiddenWindow::Add(MessageHandler handler) {
     MakeWindow();
     return Member(*this, objects_.Add(std::move(handler)));
 }
 
 HiddenWindow::Member HiddenWindow::Add(uint32_t number, Handler handler) {
     MakeWindow();
-    if (!objects_.Add(number, std::move(handler))) {
+    if (!objects_.Add(number, TakingLParam(std::move(handler)))) {
         if (objects_.Count() == 0) window_.reset();
         return {};
     }
@@ -87,12 +100,13 @@ void HiddenWindow::Remove(uint32_t number) noexcept {
     }
 }
 
-void HiddenWindow::Route(uint64_t number, intptr_t lParam) const {
-    const Handler* found = objects_.Find(number);
+void HiddenWindow::Route(uintptr_t wParam, intptr_t lParam) const {
+    const uint64_t number = numberOf_ != nullptr ? numberOf_(wParam, lParam) : wParam;
+    const MessageHandler* found = objects_.Find(number);
     if (found == nullptr || !*found) return;
     // A copy: the handler may free its object (the last one takes the window with it).
-    const Handler handler = *found;
-    handler(lParam);
+    const MessageHandler handler = *found;
+    handler(wParam, lParam);
 }
 
 }  // namespace fw

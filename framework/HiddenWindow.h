@@ -25,10 +25,14 @@ inline constexpr wchar_t kHiddenWindowClass[] = L"TPUtilWindow";
 class HiddenWindow {
 public:
     using Handler = std::function<void(intptr_t lParam)>;
+    // For kinds whose message tells more than its lParam: the handler gets both parameters.
+    using MessageHandler = std::function<void(uintptr_t wParam, intptr_t lParam)>;
+    // The object a message names, for kinds that do not name it by wParam.
+    using NumberOf = uint64_t (*)(uintptr_t wParam, intptr_t lParam);
 
     // `message` is the kind's message; 0 for objects that only need a window to own what they show
-    // (popup menus).
-    explicit HiddenWindow(uint32_t message);
+    // (popup menus). `numberOf` finds the object a message is for; null: wParam names it.
+    explicit HiddenWindow(uint32_t message, NumberOf numberOf = nullptr);
     // Its objects have gone before it.
     ~HiddenWindow();
     HiddenWindow(const HiddenWindow&) = delete;
@@ -62,6 +66,7 @@ public:
     // A new object, numbered by the window. The first makes the window (raising the system's error
     // when it cannot).
     [[nodiscard]] Member Add(Handler handler);
+    [[nodiscard]] Member Add(MessageHandler handler);
     // An object the system numbers (by a global atom, say); an empty member when the number is 0 or
     // in use.
     [[nodiscard]] Member Add(uint32_t number, Handler handler);
@@ -75,10 +80,11 @@ private:
     class SystemWindow;
     void MakeWindow();
     void Remove(uint32_t number) noexcept;
-    void Route(uint64_t number, intptr_t lParam) const;
+    void Route(uintptr_t wParam, intptr_t lParam) const;
 
     const uint32_t message_;
-    ObjectIds<Handler> objects_;
+    const NumberOf numberOf_;
+    ObjectIds<MessageHandler> objects_;
     std::unique_ptr<SystemWindow> window_;
 };
 

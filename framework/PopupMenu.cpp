@@ -13,7 +13,7 @@ HiddenWindow menuOwners(/*message=*/0);
 
 }  // namespace
 
-void PopupMenu::Popup(int x, int y) {
+void PopupMenu::Popup(int x, int y, bool selectFirst) {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) ThrowLastError();
     for (size_t i = 0; i < Items.size(); ++i) {
@@ -25,7 +25,9 @@ void PopupMenu::Popup(int x, int y) {
         if (!added) ThrowLastError();
         if (item.Default && !item.IsSeparator()) SetMenuDefaultItem(menu.get(), static_cast<UINT>(i + 1), FALSE);
     }
-    if (!owner_) owner_ = menuOwners.Add(/*handler=*/nullptr);
+    if (!owner_) owner_ = menuOwners.Add(HiddenWindow::Handler());
+    // The keyboard's Down, waiting in the queue, is the menu's first key: its first item selected.
+    if (selectFirst) PostMessageW(menuOwners.Handle(), WM_KEYDOWN, VK_DOWN, 0);
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x,
                                                          y, /*reserved=*/0, menuOwners.Handle(), /*rect=*/nullptr));
     // The handler may change the items: take it before running it.

@@ -35,8 +35,9 @@ public:
     const void* PopupComponent = nullptr;
 
     // Shows the menu at the screen point and runs the handler of the item chosen, if any. The menu
-    // is built anew for each showing, so changed items show at once.
-    void Popup(int x, int y);
+    // is built anew for each showing, so changed items show at once. Opened from the keyboard
+    // (`selectFirst`), its first item is selected, as the system's own menus are.
+    void Popup(int x, int y, bool selectFirst = false);
 
 private:
     // On the hidden window that owns the menus while they show, from the first showing on.

@@ -141,4 +141,53 @@ HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, b
     return row;
 }
 
+std::u16string HotkeyRowName(const HotkeyRowTexts& row) {
+    std::u16string name = row.Hotkey + u", " + row.Action;
+    if (!row.Parameters.empty()) name += u", " + row.Parameters;
+    return name;
+}
+
+PopupStop NextPopupStop(PopupStop current, bool back, int rowCount) {
+    constexpr int kStops = 4;
+    int stop = static_cast<int>(current);
+    do {
+        stop = (stop + (back ? kStops - 1 : 1)) % kStops;
+    } while (stop == static_cast<int>(PopupStop::Rows) && rowCount <= 0);
+    return static_cast<PopupStop>(stop);
+}
+
+int MoveHotkeyRow(int row, RowKey key, int rowCount, int viewHeight) {
+    if (rowCount <= 0) return 0;
+    const int page = std::max(std::max(viewHeight, 0) / kRowPitch, 1);
+    int moved = row;
+    switch (key) {
+        case RowKey::Up:
+            moved = row - 1;
+            break;
+        case RowKey::Down:
+            moved = row + 1;
+            break;
+        case RowKey::Home:
+            moved = 0;
+            break;
+        case RowKey::End:
+            moved = rowCount - 1;
+            break;
+        case RowKey::PageUp:
+            moved = row - page;
+            break;
+        case RowKey::PageDown:
+            moved = row + page;
+            break;
+    }
+    return std::clamp(moved, 0, rowCount - 1);
+}
+
+int ViewTopShowingRow(int row, int viewTop, int viewHeight) {
+    const int top = row * kRowPitch;
+    if (top < viewTop) return top;
+    if (top + kRowPitch > viewTop + viewHeight) return std::max(top + kRowPitch - viewHeight, 0);
+    return viewTop;
+}
+
 }  // namespace corvalend

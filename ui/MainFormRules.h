@@ -113,4 +113,20 @@ struct HotkeyRowTexts {
 // to register it.
 HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, bool refused);
 
+// What a screen reader reads for a row: its texts in reading order, as shown (a mark included).
+std::u16string HotkeyRowName(const HotkeyRowTexts& row);
+
+// The popup opened from the keyboard. Tab and Shift+Tab go round its stops in this order, the rows
+// being one stop, in which the arrows and the page keys move the marked row.
+enum class PopupStop { Rows, Close, ManageHotkeys, CheckForUpdates };
+// The stop after `current` (before it, going back); without rows their stop is passed over.
+PopupStop NextPopupStop(PopupStop current, bool back, int rowCount);
+
+enum class RowKey { Up, Down, Home, End, PageUp, PageDown };
+// The marked row after `key`, among `rowCount` rows of which `viewHeight` pixels (96 DPI) are in
+// view: a page is the rows the view holds whole, at least one. It stays within the rows.
+int MoveHotkeyRow(int row, RowKey key, int rowCount, int viewHeight);
+// The view's top (96 DPI) that shows `row` whole, moving the view from `viewTop` as little as can be.
+int ViewTopShowingRow(int row, int viewTop, int viewHeight);
+
 }  // namespace corvalend

@@ -85,6 +85,7 @@ TMainForm::TMainForm(fw::Application& app)
     // Shape1 fills the window: its enter and leave are the window's.
     WatchMouseEnterLeave();
     OnShow = [this] { FormShow(); };
+    OnKeyDown = [this](UINT key) { return PopupKeyDown(key); };
 
     TrayPopup.Items = {
         {u"Settings...", [this] { Settings1Click(); }},
@@ -102,6 +103,7 @@ TMainForm::TMainForm(fw::Application& app)
     TrayIcon->SetMinimizeToTray(true);
     TrayIcon->OnClick = [this](TTrayIcon&) { TrayIconClick(); };
     TrayIcon->OnDblClick = [this](TTrayIcon&) { Settings1Click(); };
+    TrayIcon->OnKeySelect = [this](TTrayIcon&) { TrayIconKeySelect(); };
     TrayIcon->Loaded();
     // A later start may run at a lower integrity level than this copy.
     ChangeWindowMessageFilterEx(hwnd, LaterStartMessage(), MSGFLT_ALLOW, /*status=*/nullptr);
@@ -132,6 +134,13 @@ TMainForm::TPopupControls::TPopupControls(TMainForm& form)
     BLabel1.OnClick = [&form](TBLabel&) { form.Settings1Click(); };
     lblCheckForUpdates.OnClick = [&form](TBLabel&) { form.lblCheckForUpdatesClick(); };
     sbHotkeys.OnViewChange = [&form] { form.BindHotkeyBand(); };
+    // The marked row's colours and what a screen reader reads: the rows are one stop, on their panel.
+    pnlHotkeys.Hook = [&form](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return form.RowsMessage(message, wParam, lParam, result);
+    };
+    SpeedButton1.Hook = [&form](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return form.CloseButtonMessage(message, wParam, lParam, result);
+    };
 }
 
 TMainForm::TPopupControls& TMainForm::Popup() {
@@ -166,6 +175,7 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::FormHide() {
+    keyboard_.reset();
     HideFormTimer.SetEnabled(false);
     FreeHotkeyLabels();
     SetMinimized();
@@ -237,20 +247,20 @@ void TMainForm::lblCheckForUpdatesClick() {
 }
 
 void TMainForm::Shape1MouseEnter() {
-    RestartHideTimer();
+    if (!keyboard_) RestartHideTimer();  // opened from the keyboard it stays till closed
     SetOpacity(kOpacityActive);
 }
 
 void TMainForm::Shape1MouseLeave() {
-    // Onto the button or a link: still inside.
-    if (Data != nullptr && CursorInForm(Handle())) return;
+    // Onto the button or a link: still inside. Opened from the keyboard, the pointer has no say.
+    if (keyboard_ || (Data != nullptr && CursorInForm(Handle()))) return;
     RestartHideTimer();
     SetOpacity(kOpacityIdle);
 }
 
 void TMainForm::HideFormTimerTimer() {
-    // Resting on the taskbar, even far from the popup, keeps it open.
-    if (Data != nullptr && (CursorInForm(Handle()) || CursorInTaskbar())) return;
+    // Resting on the taskbar, even far from the popup, keeps it open; so does the keyboard.
+    if (keyboard_ || (Data != nullptr && (CursorInForm(Handle()) || CursorInTaskbar()))) return;
     HideFormTimer.SetEnabled(false);
     HidePopup();
 }

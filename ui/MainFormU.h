@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -36,6 +37,21 @@ protected:
     }
 };
 
+// A control whose messages the popup sees first: `Hook` answers those it takes.
+template <class Control>
+class THooked : public Control {
+public:
+    using Control::Control;
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> Hook;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if (Hook && Hook(message, wParam, lParam, result)) return result;
+        return Control::OnMessage(message, wParam, lParam);
+    }
+};
+
 class TMainForm final : public fw::Form {
 public:
     // Hidden and in the minimized state; the tray icon is in the notification area.
@@ -47,7 +63,7 @@ public:
     struct TPopupControls {
         explicit TPopupControls(TMainForm& form);
 
-        fw::Button SpeedButton1;
+        THooked<fw::Button> SpeedButton1;  // reads "Close"
         TBLabel BLabel1;
         TBLabel lblCheckForUpdates;
         // The hotkey rows, between the header and the links; they scroll when the screen is too
@@ -55,7 +71,7 @@ public:
         // pnlHotkeys holds the windows of the band of rows in view and about a screen beyond (see
         // HotkeyBandRows).
         THitTransparent<fw::ColumnScrollBox> sbHotkeys;
-        THitTransparent<fw::Panel> pnlHotkeys;
+        THitTransparent<THooked<fw::Panel>> pnlHotkeys;
     };
     // Makes them at the first call.
     TPopupControls& Popup();
@@ -77,6 +93,14 @@ public:
 
     // Tray click and "Show hotkeys...": opens the popup beside the taskbar, or closes it.
     void TrayIconClick();
+    // Enter or Space on the tray icon: the popup in keyboard mode. It takes the focus, stays while
+    // the pointer is away, marks a row in the system's highlight colours and closes with Esc,
+    // handing the focus back to the window that had it.
+    void TrayIconKeySelect();
+    // In keyboard mode: the stop with the focus and the marked row (grid row minus one).
+    bool KeyboardMode() const { return keyboard_.has_value(); }
+    PopupStop FocusedStop() const { return keyboard_ ? keyboard_->Stop : PopupStop::Rows; }
+    int MarkedRow() const { return keyboard_ ? keyboard_->Row : -1; }
     // Tray double click, "Settings..." and "Manage hotkeys": the settings window; the popup hides.
     void Settings1Click();
     // A later start of the program: the settings window in front, as the double click shows it; while
@@ -120,6 +144,17 @@ private:
     void FreeHotkeyLabels();
 
     void HidePopup();
+    // Keyboard mode: a key of the popup, true when taken; the stop that takes the focus; the
+    // marked row moved to `row` and scrolled into view.
+    bool PopupKeyDown(UINT key);
+    void FocusStop(PopupStop stop);
+    void ActivateStop(PopupStop stop);
+    void MarkRow(int row);
+    void CloseFromKeyboard();
+    HWND StopWindow(PopupStop stop);
+    bool IsMarkedLabel(HWND label) const;
+    bool RowsMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool CloseButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void SetMinimized();
     void SetOpacity(uint8_t opacity);
     void RestartHideTimer();
@@ -139,6 +174,14 @@ private:
     std::vector<TBandRow> band_;
     int bandRows_ = 0;
     int bandFirst_ = -1;
+
+    struct TKeyboard {
+        PopupStop Stop = PopupStop::Rows;
+        int Row = 0;
+        HWND ForegroundBefore = nullptr;  // where the focus goes back to
+        HWND FocusBefore = nullptr;
+    };
+    std::optional<TKeyboard> keyboard_;  // while open from the keyboard
 };
 
 // The main window, null outside the program's run.

@@ -49,6 +49,11 @@ public:
     bool MenuAutoPopup() const override { return menu; }
     void PopupMenuAtCursor() override { Record("popup"); }
     void ClickDefaultMenuItem() override { Record("default-item"); }
+    void PopupMenuFromKeyboard(fw::Point p) override {
+        Record("key-menu " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    uint32_t TickCount() const override { return now_; }
+    void DoKeySelect() override { Record("key-select"); }
     bool HasDblClickHandler() const override { return dblClickHandler; }
     void DoClick() override { Record("click"); }
     void DoDblClick() override { Record("dblclick"); }
@@ -209,6 +214,51 @@ TEST(TrayIconLogic, ReleaseOfTheRightButtonFollowsTheBehavior) {
     EXPECT_EQ(site.events, (Events{"down middle shift=32 100,200@0", "up middle shift=32 100,200@0"}));
 }
 
+// The fourth version as the shell sends it: the mouse's clicks followed by NIN_SELECT and
+// WM_CONTEXTMENU act exactly as the earlier layout's; only the keyboard's open anything more.
+TEST(TrayIconLogic, Version4KeepsTheMouseAndAddsTheKeyboard) {
+    const std::string left = "down left shift=8 100,200@0", leftUp = "up left shift=8 100,200@0";
+    const std::string down = "down right shift=16 100,200@0", up = "up right shift=16 100,200@0";
+    const struct {  // the anchor: 40, -5
+        std::vector<uint32_t> sent;
+        TBehavior behavior;
+        Events expected;
+    } cases[] = {
+        {{kLeftDown, kLeftUp, kSelect}, bhWin95, {left, leftUp}},
+        {{kRightDown, kMouseMove, kRightUp, kContextMenu}, bhWin95, {down, "popup@0", "move 100,200@0", up}},
+        {{kRightDown, kRightUp, kContextMenu}, bhWin2000, {down, "popup@0", up}},
+        {{kSelect}, bhWin95, {"key-select@0"}},                 // Space
+        {{kKeySelect, kKeySelect}, bhWin95, {"key-select@0"}},  // Enter, told twice
+        {{kMouseMove, kContextMenu}, bhWin95, {"move 100,200@0", "key-menu 40,-5@0"}},
+        {{kLeftDown, kLeftUp, kSelect, kContextMenu}, bhWin2000, {left, leftUp, "key-menu 40,-5@0"}},
+    };
+    for (const auto& c : cases) {
+        FakeSite site;
+        site.dblClickHandler = false;
+        site.menu = true;
+        site.logic.Behavior = c.behavior;
+        for (uint32_t n : c.sent) {
+            const TrayCallback callback = DecodeTrayCallback(0xFFFB'0028u, static_cast<intptr_t>(n | 7 << 16));
+            if (callback.IconId == 7 && callback.Version4) site.logic.HandleVersion4(n, callback.Anchor);
+        }
+        std::erase(site.events, "click@0");
+        EXPECT_EQ(site.events, c.expected) << c.sent.size() << " notifications";
+    }
+}
+
+TEST(TrayIconLogic, Version4KeyboardOpensOncePerPressAndNotWhenDisabled) {
+    FakeSite site;
+    site.logic.HandleVersion4(kKeySelect, {});
+    site.Advance(kDoubleClickTime - 1);
+    site.logic.HandleVersion4(kKeySelect, {});  // the same Enter's second notification
+    site.Advance(1);
+    site.logic.HandleVersion4(kSelect, {});  // the next press
+    site.logic.Enabled = false;
+    site.Advance(kDoubleClickTime);
+    for (uint32_t n : {kKeySelect, kSelect, kContextMenu}) site.logic.HandleVersion4(n, {});
+    EXPECT_EQ(site.events, (Events{"key-select@0", "key-select@500"}));
+}
+
 TEST(TrayIconLogic, EnterAndExitOnlyWhenWanted) {
     FakeSite site;
     site.Send(kMouseMove);
@@ -264,8 +314,6 @@ TEST(TrayIconLogic, IconIndexAndCyclingAndVersion) {
     EXPECT_EQ(NextCycleIndex(0, 3), 1);
     EXPECT_EQ(NextCycleIndex(2, 3), 0);  // the next image really shown, not one past the end
     EXPECT_EQ(NextCycleIndex(0, 1), 0);
-    EXPECT_EQ(NotifyVersion(bhWin95), 0u);
-    EXPECT_EQ(NotifyVersion(bhWin2000), 3u);
     EXPECT_EQ(kTrayIconFlags, 0x07u);
 }
 
