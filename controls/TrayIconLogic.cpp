@@ -2,6 +2,7 @@
 #include "controls/TrayIconLogic.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace corvalend {
 
@@ -95,13 +96,15 @@ void TTrayIconLogic::HandleVersion4(uint32_t notification, fw::Point anchor) {
     using namespace trayNotify;
     const uint32_t previous = previous_;
     if (notification != kMouseMove) previous_ = notification;
+    // Only a keyboard selection told again right after it is its echo.
+    const bool echo = std::exchange(keySelectEcho_, false) && (notification == kSelect || notification == kKeySelect);
     if (!Enabled && (notification == kSelect || notification == kKeySelect || notification == kContextMenu)) return;
     switch (notification) {
         case kSelect:
-            if (previous != kLeftUp) KeySelect();
+            if (previous != kLeftUp) KeySelect(echo);
             return;
         case kKeySelect:
-            KeySelect();
+            KeySelect(echo);
             return;
         case kContextMenu:
             if (previous == kRightUp || previous == kRightDown) {
@@ -116,10 +119,10 @@ void TTrayIconLogic::HandleVersion4(uint32_t notification, fw::Point anchor) {
     }
 }
 
-void TTrayIconLogic::KeySelect() {
+void TTrayIconLogic::KeySelect(bool echo) {
     const uint32_t now = site_.TickCount();
-    if (keySelected_ && now - keySelectTime_ < site_.DoubleClickTime()) return;
-    keySelected_ = true;
+    if (echo && now - keySelectTime_ < site_.DoubleClickTime()) return;
+    keySelectEcho_ = true;
     keySelectTime_ = now;
     site_.DoKeySelect();
 }

@@ -140,11 +140,12 @@ private:
     void LeftDown(TShiftState shift, fw::Point at);
     void LeftUp(TShiftState shift, fw::Point at);
 
-    void KeySelect();
+    // `echo`: the selection follows a keyboard selection with no other notification between.
+    void KeySelect(bool echo);
 
     TrayIconSite& site_;
-    uint32_t previous_ = 0;  // the fourth version's notification before, mouse moves left out
-    bool keySelected_ = false;
+    uint32_t previous_ = 0;       // the fourth version's notification before, mouse moves left out
+    bool keySelectEcho_ = false;  // the last notification was a keyboard selection that opened
     uint32_t keySelectTime_ = 0;
     bool FClickStart = false;
     bool FClickReady = false;

@@ -227,8 +227,9 @@ TEST(TrayIconLogic, Version4KeepsTheMouseAndAddsTheKeyboard) {
         {{kLeftDown, kLeftUp, kSelect}, bhWin95, {left, leftUp}},
         {{kRightDown, kMouseMove, kRightUp, kContextMenu}, bhWin95, {down, "popup@0", "move 100,200@0", up}},
         {{kRightDown, kRightUp, kContextMenu}, bhWin2000, {down, "popup@0", up}},
-        {{kSelect}, bhWin95, {"key-select@0"}},                 // Space
-        {{kKeySelect, kKeySelect}, bhWin95, {"key-select@0"}},  // Enter, told twice
+        {{kSelect}, bhWin95, {"key-select@0"}},                                          // Space
+        {{kKeySelect, kKeySelect}, bhWin95, {"key-select@0"}},                           // Enter, told twice
+        {{kKeySelect, kKeySelect, kSelect}, bhWin95, {"key-select@0", "key-select@0"}},  // Esc, then Space
         {{kMouseMove, kContextMenu}, bhWin95, {"move 100,200@0", "key-menu 40,-5@0"}},
         {{kLeftDown, kLeftUp, kSelect, kContextMenu}, bhWin2000, {left, leftUp, "key-menu 40,-5@0"}},
     };
