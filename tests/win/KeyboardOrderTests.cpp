@@ -80,7 +80,7 @@ TEST_F(KeyboardOrder, SettingsWindowWithKeysAlone) {
         EXPECT_TRUE(place.top >= 0 && place.bottom <= wintest::ClientRect(form.HotKeyPlacement.Handle()).bottom);
     }
     ASSERT_TRUE(PressUntil(MOD_SHIFT, VK_TAB, [&] { return onRow(kRows - 2); }));  // back one row
-    PressCombination(0, VK_SPACE);
+    PressCombination(0, VK_RETURN);                                                // Edit, not the window's Close
     THotkeySetting& edited = *frame(kRows - 2);
     ASSERT_TRUE(wintest::PumpAppUntil(
         *app_, [&] { return Focused(edited.Editor().ckbActive); }, wintest::kPatience));
