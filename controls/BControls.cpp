@@ -42,9 +42,10 @@ fw::UniqueFont CreateLabelFont(const TLabelFont& font, TFontStyles style, UINT d
 
 }  // namespace
 
-// SS_NOTIFY: the control takes the mouse instead of passing it through to the parent.
+// SS_NOTIFY: the control takes the mouse instead of passing it through to the parent. A tab stop:
+// a link is reached and followed with the keyboard too.
 TBLabel::TBLabel(fw::Container& parent, const fw::ControlInfo& info, const TLabelFont& font)
-    : Control(parent, info, {.className = L"STATIC", .style = SS_LEFT | SS_NOTIFY, .paintsItself = true}),
+    : Control(parent, info, {.className = L"STATIC", .style = SS_LEFT | SS_NOTIFY | WS_TABSTOP, .paintsItself = true}),
       caption_(info.text),
       font_(font),
       shellOpen_([](const std::u16string& target) { fw::ShellOpen(target); }),
@@ -146,6 +147,22 @@ LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENABLE:
             Invalidate();
             return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            Invalidate();  // the focus rectangle
+            return DefaultProc(message, wParam, lParam);
+        case WM_GETDLGCODE: {
+            // Enter and Space follow the link, instead of pressing the window's default button.
+            const auto* keys = reinterpret_cast<const MSG*>(lParam);
+            const bool activates = keys != nullptr && keys->message == WM_KEYDOWN &&
+                                   (keys->wParam == VK_RETURN || keys->wParam == VK_SPACE);
+            return DefaultProc(message, wParam, lParam) | (activates ? DLGC_WANTMESSAGE : 0);
+        }
+        case WM_KEYDOWN:
+            if (wParam != VK_RETURN && wParam != VK_SPACE) return DefaultProc(message, wParam, lParam);
+            if (PressExecutes(execute_, mbLeft, executeFile_)) shellOpen_(execute_);
+            if (OnClick) OnClick(*this);
+            return 0;
         case WM_SETCURSOR:
             ::SetCursor(cursor_ != nullptr ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
             return TRUE;
@@ -226,7 +243,9 @@ void TBLabel::OnPaint(HDC dc, const RECT& /*area*/) {
     DrawTextW(dc, fw::AsWide(caption_), static_cast<int>(caption_.size()), &textRect,
               LabelDrawTextFlags(fitInRect_, autoSize_, fitType_, alignment_, alignVert_));
     // Given the focus from the keyboard, it shows so, as a system button does.
-    if (GetFocus() == Handle()) DrawFocusRect(dc, &client);
+    if (GetFocus() == Handle() && (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+        DrawFocusRect(dc, &client);
+    }
 }
 
 void TBLabel::PaintNow() {

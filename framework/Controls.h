@@ -144,6 +144,12 @@ public:
     // Places every control again (and the controls of the containers among them).
     void Realign();
 
+    // Tab is about to take the focus out of `child`, one of this container's controls: true when
+    // the container has moved it itself (a column that brings its next row into view).
+    virtual bool TabOut(Control& /*child*/, bool /*backward*/) { return false; }
+    // The keyboard brought the focus to `child` or into it: a container that scrolls shows it.
+    virtual void ShowFocused(Control& /*child*/) {}
+
 protected:
     Container() = default;
     virtual Container* ParentContainer() const = 0;

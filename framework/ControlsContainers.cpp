@@ -136,6 +136,13 @@ void PageControl::SetActivePage(TabSheet& page) {
     if (found != pages_.end()) SetActivePageIndex(static_cast<int>(found - pages_.begin()));
 }
 
+bool PageControl::TurnPage(bool backward) {
+    if (!showTabs_ || PageCount() < 2) return false;
+    SetActivePageIndex((active_ + (backward ? PageCount() - 1 : 1)) % PageCount());
+    if (OnChange) OnChange();
+    return true;
+}
+
 LRESULT PageControl::OnNotify(NMHDR& header) {
     if (header.code == TCN_SELCHANGE) {
         SetActivePageIndex(TabCtrl_GetCurSel(Handle()));
@@ -263,6 +270,21 @@ void ColumnScrollBox::ControlRemoved() {
 void ColumnScrollBox::ScrollTo(int position) {
     position_ = position;
     LayoutControls();
+}
+
+void ColumnScrollBox::ScrollIntoView(int top, int bottom) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    int position = position_;
+    if (bottom > position + client.bottom) position = bottom - client.bottom;
+    if (top < position) position = top;
+    if (position != position_) ScrollTo(position);
+}
+
+void ColumnScrollBox::ShowFocused(Control& child) {
+    if (OnShowFocused) return OnShowFocused(child);
+    const RECT place = child.PixelBounds();
+    ScrollIntoView(place.top + position_, place.bottom + position_);
 }
 
 LRESULT ColumnScrollBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -78,6 +78,9 @@ public:
     void SetActivePageIndex(int index);  // raises no OnChange
     TabSheet* ActivePage() const { return active_ >= 0 ? pages_[static_cast<size_t>(active_)] : nullptr; }
     void SetActivePage(TabSheet& page);
+    // The next (or previous) page, going round, as the user's pick: raises OnChange. False without
+    // tabs or with one page.
+    bool TurnPage(bool backward);
     // The display area in the page control's client area, pixels at 96 DPI.
     Bounds PageBounds96() const;
 
@@ -129,6 +132,17 @@ public:
     Bounds View96() const;
     // A virtual column's view moved or changed its size; the controls are placed after it returns.
     std::function<void()> OnViewChange;
+
+    // Scrolls the least that shows the part of the column from `top` to `bottom` (device pixels in
+    // the column, not in the view); its top when it is higher than the view.
+    void ScrollIntoView(int top, int bottom);
+    // Keyboard focus: a virtual column's owner knows where the rows are. OnTabOut: Tab leaves the
+    // control `child`, true when the owner has moved the focus; OnShowFocused: the keyboard brought
+    // the focus into `child`. Without the latter the child's own place is scrolled into view.
+    std::function<bool(Control& child, bool backward)> OnTabOut;
+    std::function<void(Control& child)> OnShowFocused;
+    bool TabOut(Control& child, bool backward) override { return OnTabOut && OnTabOut(child, backward); }
+    void ShowFocused(Control& child) override;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -209,6 +209,14 @@ void HotKeyEdit::SetHotKey(uint16_t key, uint8_t modifiers) {
     SendMessageW(Handle(), HKM_SETHOTKEY, MAKEWORD(static_cast<BYTE>(key), modifiers), 0);
 }
 
+UINT HotKeyEdit::HeldModifiers() const {
+    // The keyboard's state as of the key message the field is handling.
+    const auto held = [](int key) { return GetKeyState(key) < 0; };
+    if (Key() == 0 || !held(Key())) return 0;
+    return (held(VK_MENU) ? MOD_ALT : 0) | (held(VK_CONTROL) ? MOD_CONTROL : 0) | (held(VK_SHIFT) ? MOD_SHIFT : 0) |
+           (held(VK_LWIN) || held(VK_RWIN) ? MOD_WIN : 0);
+}
+
 void HotKeyEdit::OnCommand(WORD code) {
     if (code == EN_CHANGE && OnChange) OnChange();
 }

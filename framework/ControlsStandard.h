@@ -146,6 +146,10 @@ public:
     // HOTKEYF_SHIFT, HOTKEYF_CONTROL, HOTKEYF_ALT and HOTKEYF_EXT.
     uint8_t Modifiers() const;
     void SetHotKey(uint16_t key, uint8_t modifiers = 0);
+    // In OnChange, while the key in the field is being typed: MOD_ALT, MOD_CONTROL, MOD_SHIFT and
+    // MOD_WIN of the modifier keys held with it (a field for a bare key keeps only the key). Zero
+    // at any other change, such as a modifier let go after the key.
+    UINT HeldModifiers() const;
 
     std::function<void()> OnChange;
 

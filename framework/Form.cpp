@@ -14,6 +14,7 @@
 #include "framework/DialogChar.h"
 #include "framework/Error.h"
 #include "framework/SystemLibrary.h"
+#include "framework/TabOrder.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -259,7 +260,7 @@ void Form::RestoreFocus() {
         ::SetFocus(focus_);
         return;
     }
-    const HWND first = GetNextDlgTabItem(Handle(), /*control=*/nullptr, /*previous=*/FALSE);
+    const HWND first = FirstTabStop(Handle(), /*last=*/false);
     ::SetFocus(first != nullptr ? first : Handle());
 }
 
@@ -287,8 +288,70 @@ void Form::ControlDestroyed(Control& control) {
 
 bool Form::DialogKey(MSG& message) {
     if (message.message == WM_KEYDOWN && OnKeyDown && OnKeyDown(static_cast<UINT>(message.wParam))) return true;
+    if (message.message == WM_KEYDOWN && NavigationKey(message)) return true;
     if (message.message == WM_SYSCHAR && OfferDialogChar(Handle(), message)) return true;
     return IsDialogMessageW(Handle(), &message) != FALSE;
+}
+
+// Tab, Ctrl+Tab and Enter as the dialog manager would take them, where our controls need more: the
+// tab control is a stop, a virtual column reaches its rows out of view, and Enter presses the
+// focused push button also when it sits on a frame of its own.
+bool Form::NavigationKey(MSG& message) {
+    const auto key = static_cast<UINT>(message.wParam);
+    const HWND focus = GetFocus();
+    if ((key != VK_TAB && key != VK_RETURN) || focus == nullptr || !IsChild(Handle(), focus)) return false;
+    const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+    if (code & DLGC_WANTMESSAGE) return false;
+    if (key == VK_RETURN) {
+        if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) == 0 || !IsWindowEnabled(focus)) return false;
+        // Through the parent, as a click comes: the button's handler runs as any window's does.
+        SendMessageW(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(focus));
+        return true;
+    }
+    const bool backward = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_CONTROL) < 0) return TurnPage(focus, backward);
+    if (code & DLGC_WANTTAB) return false;
+    TabFrom(focus, backward);
+    return true;
+}
+
+void Form::TabFrom(HWND focus, bool backward) {
+    const HWND next = NextTabStop(Handle(), focus, backward);
+    if (next == nullptr) return;
+    for (HWND window = focus; window != Handle() && window != next && !IsChild(window, next);
+         window = GetParent(window)) {
+        Control* const control = Control::FromHandle(window);
+        if (control != nullptr && control->Parent() != nullptr && control->Parent()->TabOut(*control, backward)) {
+            return;
+        }
+    }
+    FocusControl(next);
+}
+
+void Form::FocusControl(HWND control) {
+    // The keyboard is in use: the controls show where the focus is.
+    SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    FocusFromKeyboard(control);
+    for (HWND window = control; window != nullptr && window != Handle(); window = GetParent(window)) {
+        Control* const shown = Control::FromHandle(window);
+        if (shown != nullptr && shown->Parent() != nullptr) shown->Parent()->ShowFocused(*shown);
+    }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the tab control the focus is in, or else of the
+// form's own.
+bool Form::TurnPage(HWND focus, bool backward) {
+    PageControl* pages = nullptr;
+    for (HWND window = focus; window != Handle() && pages == nullptr; window = GetParent(window)) {
+        pages = dynamic_cast<PageControl*>(Control::FromHandle(window));
+    }
+    for (Control* const control : Controls()) {
+        if (pages == nullptr && control->Visible()) pages = dynamic_cast<PageControl*>(control);
+    }
+    if (pages == nullptr || !pages->TurnPage(backward)) return false;
+    if (!IsWindowVisible(focus)) FocusControl(pages->Handle());  // its page went away
+    return true;
 }
 
 void Form::ExtendFrameIntoBand(Panel& band, int height) {

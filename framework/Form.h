@@ -115,6 +115,9 @@ public:
     // which the composition shows as frame. Elsewhere the band keeps its own colour.
     void ExtendFrameIntoBand(Panel& band, int height);
 
+    // Focuses a control of the form as the keyboard does, scrolling the containers it is in to it.
+    void FocusControl(HWND control);
+
     Button* DefaultButton() const { return defaultButton_; }
     Button* CancelButton() const { return cancelButton_; }
 
@@ -140,6 +143,9 @@ private:
     void ControlDestroyed(Control& control);
 
     bool DialogKey(MSG& message);
+    bool NavigationKey(MSG& message);
+    void TabFrom(HWND focus, bool backward);
+    bool TurnPage(HWND focus, bool backward);
     void ShowWindowNow();
     void PlaceOnScreen();
     void RestoreFocus();

@@ -8,6 +8,7 @@
 #include "framework/MessageDlg.h"
 #include "framework/Mnemonics.h"
 #include "framework/OpenDialog.h"
+#include "framework/TabOrder.h"
 #include "ui/Win32SaveQuestions.h"
 #include "ui/frmMemoInputU.h"
 
@@ -35,6 +36,8 @@ THotkeyEditPanel& THotkeySetting::Editor() {
     editor.btnParameters.OnClick = [this] { buttonParametersClick(); };
     editor.cbAction.OnSelect = [this] { comboboxActionSelect(); };
     editor.ckbActive.OnClick = [this] { ckbActiveClick(); };
+    editor.HotKey1.OnChange = [this] { FollowTypedModifiers(*FEditor, kEditPanelModifierBoxes, FEditor->HotKey1); };
+    editor.cbParam3.PlaceAfter(&editor.cbAction);  // read below the action, before the parameters
     FillHotKeyFuncs(editor.cbAction);
     LoadFromHotkey();
     return editor;
@@ -133,12 +136,19 @@ void THotkeySetting::SetActive(bool Value) {
 }
 
 void THotkeySetting::SetEditMode(bool Value) {
+    // The focus on a button that goes disabled or hidden here would go nowhere: it goes to the
+    // first field of the mode shown.
+    const HWND focus = GetFocus();
+    const bool focusInside = focus != nullptr && IsChild(Handle(), focus);
     FEditMode = Value;
     btnEdit.SetEnabled(!Value);
     btnDelete.SetEnabled(!Value);
     if (Value || FEditor) Editor().Panel5.SetVisible(Value);
     Panel4.SetVisible(!Value);
     SetHeight(100);
+    if (focusInside) {
+        RootForm().FocusControl(Value ? fw::FirstTabStop(Editor().Panel5.Handle(), /*last=*/false) : btnEdit.Handle());
+    }
 }
 
 void THotkeySetting::SetHotkey(TGlobalHotKey& Value) {

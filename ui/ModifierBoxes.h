@@ -26,4 +26,13 @@ void TickShiftState(Window& window, const TModifierBoxes<Window>& boxes, int32_t
     for (size_t i = 0; i < boxes.size(); ++i) (window.*boxes[i]).SetChecked(ticks[i]);
 }
 
+// The boxes follow the modifiers held as a key is typed into the key field, which keeps the key
+// alone: CTRL+ALT+K ticks CTRL and ALT and leaves the others unticked. A key typed without
+// modifiers leaves the boxes as they were ticked.
+template <typename Window>
+void FollowTypedModifiers(Window& window, const TModifierBoxes<Window>& boxes, const fw::HotKeyEdit& keyField) {
+    const auto held = static_cast<int32_t>(keyField.HeldModifiers());
+    if (held != 0) TickShiftState(window, boxes, held);
+}
+
 }  // namespace corvalend

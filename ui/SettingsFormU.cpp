@@ -10,6 +10,7 @@
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/ShellOpen.h"
+#include "framework/TabOrder.h"
 #include "framework/WinText.h"
 #include "ui/frmAddHotkeyU.h"
 
@@ -73,6 +74,13 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     OnClose = [this](fw::CloseAction& action) { FormClose(action); };
     OnCloseQuery = [this] { return !checkingForUpdates_; };
     HotKeyPlacement.OnViewChange = [this] { ArrangeFrames(); };
+    HotKeyPlacement.OnTabOut = [this](fw::Control& frame, bool backward) { return TabToRow(frame, backward); };
+    HotKeyPlacement.OnShowFocused = [this](fw::Control& frame) {
+        if (const auto* setting = dynamic_cast<THotkeySetting*>(&frame)) {
+            ShowRow(HotKeyList_->IndexOf(&setting->Hotkey()));
+        }
+    };
+    btnOK.PlaceAfter(&pcClient);  // the keyboard reads the window from the tabs down to Close
     FormCreate();
 }
 
@@ -176,6 +184,29 @@ void TSettingsForm::ArrangeFrames() {
         frame->PlaceAfter(previous);  // the keyboard goes through the rows in list order
         previous = frame.get();
     }
+}
+
+void TSettingsForm::ShowRow(int row) {
+    HotKeyPlacement.ScrollIntoView(fw::ScaleForDpi(row * kFrameHeight, Dpi()),
+                                   fw::ScaleForDpi((row + 1) * kFrameHeight, Dpi()));
+}
+
+// Only the rows in view have frames: Tab past a frame brings the next row into view and focuses its
+// first control, Shift+Tab the row before and its last control.
+bool TSettingsForm::TabToRow(fw::Control& frame, bool backward) {
+    const auto* setting = dynamic_cast<THotkeySetting*>(&frame);
+    if (setting == nullptr) return false;
+    const int row = HotKeyList_->IndexOf(&setting->Hotkey()) + (backward ? -1 : 1);
+    if (row < 0 || row >= HotKeyList_->Count()) return false;
+    ShowRow(row);
+    for (const auto& next : HotKeySettingsList_) {
+        if (&next->Hotkey() != HotKeyList_->GetItem(row)) continue;
+        const HWND stop = fw::FirstTabStop(next->Handle(), /*last=*/backward);
+        if (stop == nullptr) return false;
+        FocusControl(stop);
+        return true;
+    }
+    return false;
 }
 
 void TSettingsForm::SaveHotkeys() {

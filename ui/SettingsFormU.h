@@ -103,6 +103,8 @@ private:
     void SaveHotkeys();
     void ClearHotkeySettings();
     void ArrangeFrames();
+    void ShowRow(int row);
+    bool TabToRow(fw::Control& frame, bool backward);
     std::unique_ptr<THotkeySetting> MakeFrame(TGlobalHotKey& hotkey);
 
     fw::Application& app_;

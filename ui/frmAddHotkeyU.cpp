@@ -17,6 +17,7 @@ TfrmAddHotkey::TfrmAddHotkey(fw::Application& app, HWND owner, TData& data)
     btnCancel.SetModalResult(fw::mrCancel);
     btnNext.OnClick = [this] { btnNextClick(); };
     cbAction.OnSelect = [this] { cbActionSelect(); };
+    HotKey1.OnChange = [this] { FollowTypedModifiers(*this, kWizardModifierBoxes, HotKey1); };
     btnParameters.OnClick = [this] { btnParametersClick(); };
     FormCreate();
 }

@@ -33,6 +33,8 @@ TfrmFirstUse::TfrmFirstUse(fw::Application& app, HWND owner, TData& data)
     btnNext.OnClick = [this] { btnNextClick(); };
     btnCancel.OnClick = [this] { btnCancelClick(); };
     btnSetupMoreHotkeys.OnClick = [this] { btnSetupMoreHotkeysClick(); };
+    // Enter goes on with the guide, as its first page says; the link above is a Shift+Tab away.
+    OnShow = [this] { btnNext.SetFocus(); };
     FormCreate();
 }
 

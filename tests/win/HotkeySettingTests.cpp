@@ -185,13 +185,19 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_EQ(f.Editor().Button3.Text(), u"Cance&l");
     EXPECT_EQ(f.Editor().btnParameters.Text(), u"&...");
 
-    const std::vector<const fw::Control*> order = {&f.Editor().ckbActive,     &f.Editor().ShiftKeyAlt,
-                                                   &f.Editor().ShiftKeyShift, &f.Editor().ShiftKeyCtrl,
-                                                   &f.Editor().ShiftKeyWin,   &f.Editor().HotKey1,
-                                                   &f.Editor().cbAction,      &f.Editor().edtParameters,
-                                                   &f.Editor().btnParameters, &f.Editor().edtAdditionalParameters,
-                                                   &f.Editor().Button2,       &f.Editor().Button3,
-                                                   &f.Editor().cbParam3};
+    const std::vector<const fw::Control*> order = {&f.Editor().ckbActive,
+                                                   &f.Editor().ShiftKeyAlt,
+                                                   &f.Editor().ShiftKeyShift,
+                                                   &f.Editor().ShiftKeyCtrl,
+                                                   &f.Editor().ShiftKeyWin,
+                                                   &f.Editor().HotKey1,
+                                                   &f.Editor().cbAction,
+                                                   &f.Editor().cbParam3,
+                                                   &f.Editor().edtParameters,
+                                                   &f.Editor().btnParameters,
+                                                   &f.Editor().edtAdditionalParameters,
+                                                   &f.Editor().Button2,
+                                                   &f.Editor().Button3};
     HWND current = f.Editor().ckbActive.Handle();
     for (size_t i = 1; i < order.size(); ++i) {
         current = GetNextDlgTabItem(Host().Handle(), current, /*previous=*/FALSE);
@@ -225,9 +231,10 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
     Focus(f.Editor().HotKey1);
     Press(MOD_CONTROL, 'K');
     EXPECT_EQ(f.Key(), 'K') << "the key field keeps the bare key";
+    EXPECT_EQ(f.ShiftState(), kModCtrl) << "the boxes follow the modifiers typed with it";
     Focus(f.Editor().ShiftKeyWin);
     Press(0, VK_SPACE);
-    EXPECT_EQ(f.ShiftState(), kModAlt | kModWin);
+    EXPECT_EQ(f.ShiftState(), kModCtrl | kModWin);
     Focus(f.Editor().cbAction);
     Press(0, VK_HOME);  // the first action: Maximize, which has no parameters
     EXPECT_EQ(f.Func(), hkfMaximize);
@@ -242,13 +249,13 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
     const THotKeyData& d = hotkey->HotKeyData;
     EXPECT_TRUE(d.Active);
     EXPECT_EQ(d.Key, 'K');
-    EXPECT_EQ(d.Shift, kModAlt | kModWin);
+    EXPECT_EQ(d.Shift, kModCtrl | kModWin);
     EXPECT_EQ(d.Func, hkfMaximize);
     EXPECT_EQ(d.Params, u"hi") << "hidden parameters are kept";
     EXPECT_EQ(d.Params3, u"NORMAL");
     EXPECT_FALSE(f.EditMode());
-    EXPECT_EQ(f.Panel4.Text(), u"Active: yes. Shift key: ALT, WIN. Key: K. Action: Maximize active window");
-    ExpectSquares(f, true, false, false, true, "saved");
+    EXPECT_EQ(f.Panel4.Text(), u"Active: yes. Shift key: CTRL, WIN. Key: K. Action: Maximize active window");
+    ExpectSquares(f, false, true, false, true, "saved");
 
     // Cancel brings back everything stored.
     Click(f.btnEdit);
@@ -257,14 +264,14 @@ TEST_F(HotkeySetting, EditWithTheKeyboardThenSaveAndCancel) {
     Focus(f.Editor().HotKey1);
     Press(0, 'Z');
     EXPECT_EQ(f.Key(), 'Z');
-    EXPECT_EQ(f.ShiftState(), kModAlt | kModShift | kModWin);
+    EXPECT_EQ(f.ShiftState(), kModCtrl | kModShift | kModWin);
     f.SetFunc(hkfOpenWebsite);
     Click(f.Editor().Button3);
     EXPECT_FALSE(f.EditMode());
     EXPECT_EQ(f.Key(), 'K');
     EXPECT_EQ(f.Func(), hkfMaximize);
-    ExpectSquares(f, true, false, false, true, "cancelled");
-    EXPECT_EQ(d.Shift, kModAlt | kModWin);
+    ExpectSquares(f, false, true, false, true, "cancelled");
+    EXPECT_EQ(d.Shift, kModCtrl | kModWin);
     EXPECT_EQ(saves_.size(), 1u);
 
     // Without an OnSave handler Save does nothing at all.
