@@ -132,10 +132,6 @@ LRESULT TBLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = Handle();
     if (message == fw::DialogCharMessage()) return DialogChar(static_cast<char16_t>(wParam)) ? 1 : 0;
     switch (message) {
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            Invalidate();
-            return DefaultProc(message, wParam, lParam);
         case WM_SETTEXT: {
             // Past the static control, which would draw its own look straight away.
             const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
