@@ -185,19 +185,12 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
     EXPECT_EQ(f.Editor().Button3.Text(), u"Cance&l");
     EXPECT_EQ(f.Editor().btnParameters.Text(), u"&...");
 
-    const std::vector<const fw::Control*> order = {&f.Editor().ckbActive,
-                                                   &f.Editor().ShiftKeyAlt,
-                                                   &f.Editor().ShiftKeyShift,
-                                                   &f.Editor().ShiftKeyCtrl,
-                                                   &f.Editor().ShiftKeyWin,
-                                                   &f.Editor().HotKey1,
-                                                   &f.Editor().cbAction,
-                                                   &f.Editor().cbParam3,
-                                                   &f.Editor().edtParameters,
-                                                   &f.Editor().btnParameters,
-                                                   &f.Editor().edtAdditionalParameters,
-                                                   &f.Editor().Button2,
-                                                   &f.Editor().Button3};
+    const THotkeyEditPanel& e = f.Editor();
+    // clang-format off
+    const std::vector<const fw::Control*> order = {&e.ckbActive, &e.ShiftKeyAlt, &e.ShiftKeyShift, &e.ShiftKeyCtrl,
+        &e.ShiftKeyWin, &e.HotKey1, &e.cbAction, &e.cbParam3, &e.edtParameters, &e.btnParameters,
+        &e.edtAdditionalParameters, &e.Button2, &e.Button3};  // reading order
+    // clang-format on  // reading order
     HWND current = f.Editor().ckbActive.Handle();
     for (size_t i = 1; i < order.size(); ++i) {
         current = GetNextDlgTabItem(Host().Handle(), current, /*previous=*/FALSE);
