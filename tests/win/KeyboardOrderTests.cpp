@@ -23,10 +23,8 @@ protected:
         THotkeyList file(data_->HotkeyServices());
         for (int row = 0; row < kRows; ++row) file.Add(true, 'A' + row, kModCtrl | kModAlt, hkfMinimize, u"", u"", u"");
         file.SaveToFile(data_->DataFile(dftHotkeys));
-        data_->InitApp();
     }
     void TearDown() override { FreeSettingsForms(); }
-
     static bool Pump(const std::function<bool()>& ready) {
         return wintest::PumpAppUntil(*app_, ready, wintest::kPatience);
     }
@@ -39,7 +37,6 @@ protected:
         }
         return ready();
     }
-
     inline static std::unique_ptr<fw::Application> app_;
     std::unique_ptr<wintest::ProgramData> data_;  // made once the hotkey file is there
 };
@@ -50,19 +47,19 @@ TEST_F(KeyboardOrder, SettingsWindowWithKeysAlone) {
     form.OpenPage = [&](HWND, const std::u16string& address) { opened = address == kWebSiteAddress; };
     form.Show();
     ASSERT_TRUE(Pump([&] { return wintest::InFront(form); }));
-    const auto focused = [] {  // the frame whose Edit or Delete button has the focus
+    const auto frame = [] {
         return dynamic_cast<THotkeySetting*>(fw::Control::FromHandle(GetParent(GetParent(GetFocus()))));
     };
     const auto onRow = [&](int row) {
-        return focused() && focused()->btnEdit.Focused() && form.HotKeyList().IndexOf(&focused()->Hotkey()) == row;
+        return frame() && frame()->btnEdit.Focused() && form.HotKeyList().IndexOf(&frame()->Hotkey()) == row;
     };
     for (int row = 0; row < kRows; ++row) {
         ASSERT_TRUE(PressUntil(0, VK_TAB, [&] { return onRow(row); })) << "row " << row;
-        const RECT place = focused()->PixelBounds();
+        const RECT place = frame()->PixelBounds();
         EXPECT_TRUE(place.top >= 0 && place.bottom <= wintest::ClientRect(form.HotKeyPlacement.Handle()).bottom);
     }
     ASSERT_TRUE(PressUntil(MOD_SHIFT, VK_TAB, [&] { return onRow(kRows - 2); }));  // back one row
-    THotkeySetting& edited = *focused();
+    THotkeySetting& edited = *frame();
     ASSERT_TRUE(PressUntil(0, VK_RETURN, [&] { return edited.Editor().ckbActive.Focused(); }));  // not Close
     ASSERT_TRUE(PressUntil(0, VK_TAB, [&] { return edited.Editor().HotKey1.Focused(); }));
     ASSERT_TRUE(PressUntil(MOD_SHIFT, VK_F9, [&] { return edited.Key() == VK_F9; }));
