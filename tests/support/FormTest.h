@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -28,6 +29,20 @@ inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
 }
 
 namespace wintest {
+
+// A suite whose tests share one application, titled as the program is, made before the first test
+// and gone after the last.
+class ProgramSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
+        app_->SetTitle(u"Corvalend");
+    }
+    static void TearDownTestSuite() { app_.reset(); }
+    static fw::Application& App() { return *app_; }
+
+    inline static std::unique_ptr<fw::Application> app_;
+};
 
 // Steps run one after another on a thread timer of the test's own thread while the code under test
 // sits in its loop; they inject real input and look at the windows directly. Each step waits for

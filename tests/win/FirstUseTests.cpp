@@ -33,14 +33,8 @@ using wintest::PressCombination;
 constexpr COLORREF kHeadingBlue = 13003057;
 const std::u16string kOldRunValue = u"c:\\old\\Corvalend.exe";
 
-class FirstUse : public ::testing::Test {
+class FirstUse : public wintest::ProgramSuite {
 protected:
-    static void SetUpTestSuite() {
-        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
-        app_->SetTitle(u"Corvalend");
-    }
-    static void TearDownTestSuite() { app_.reset(); }
-
     void SetUp() override {
         SetFirstUse(u"0");  // the data module is made without showing the guide or the settings
         wintest::EmptyHotkeyFile();
@@ -85,11 +79,9 @@ protected:
     }
     static std::u16string RunValue() { return fw::RegistryIni(kRunKey).ReadString(kRunValueName, u"<missing>"); }
 
-    static fw::Application& App() { return *app_; }
     TData& Data() { return *data_; }
 
 private:
-    inline static std::unique_ptr<fw::Application> app_;
     std::unique_ptr<wintest::ProgramData> data_;
 };
 

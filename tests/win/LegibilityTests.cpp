@@ -124,13 +124,8 @@ void ExpectLegible(HWND form, const std::string& where, UINT dpi) {
     }
 }
 
-class Legibility : public ::testing::Test {
+class Legibility : public wintest::ProgramSuite {
 protected:
-    static void SetUpTestSuite() {
-        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
-        app_->SetTitle(u"Corvalend");
-    }
-    static void TearDownTestSuite() { app_.reset(); }
     void SetUp() override {
         wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
@@ -181,7 +176,6 @@ protected:
         return shown;
     }
 
-    inline static std::unique_ptr<fw::Application> app_;
     std::unique_ptr<wintest::ProgramData> data_;
     CaptureWindows captures_;
 };

@@ -124,14 +124,8 @@ private:
     inline static std::vector<TakenMessages*> counters_;
 };
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public wintest::ProgramSuite {
 protected:
-    static void SetUpTestSuite() {
-        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
-        app_->SetTitle(u"Corvalend");
-    }
-    static void TearDownTestSuite() { app_.reset(); }
-
     // A popup of its own for each test, as the program makes it at its start: what one test does
     // to it (a DPI, the controls of an opening, the pointer's tracking) is not the next one's start.
     void SetUp() override {
@@ -172,7 +166,6 @@ protected:
     }
 
     static TMainForm& Form() { return *form_; }
-    static fw::Application& App() { return *app_; }
     // The ticks of the popup's hide timer, counted as they come.
     static TakenMessages HideTimerTicks() {
         return TakenMessages([](const MSG& message) {
@@ -217,7 +210,6 @@ protected:
     }
 
 private:
-    inline static std::unique_ptr<fw::Application> app_;
     inline static std::unique_ptr<TMainForm> form_;
     std::unique_ptr<wintest::ProgramData> data_;
 };

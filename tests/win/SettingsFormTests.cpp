@@ -35,14 +35,8 @@ using namespace std::chrono_literals;
 
 constexpr int32_t kCtrlAlt = MOD_CONTROL | MOD_ALT;
 
-class Settings : public ::testing::Test {
+class Settings : public wintest::ProgramSuite {
 protected:
-    static void SetUpTestSuite() {
-        app_ = std::make_unique<fw::Application>(GetModuleHandleW(nullptr));
-        app_->SetTitle(u"Corvalend");
-    }
-    static void TearDownTestSuite() { app_.reset(); }
-
     void SetUp() override {
         wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
@@ -93,13 +87,11 @@ protected:
     static std::u16string RunValue() { return fw::RegistryIni(kRunKey).ReadString(kRunValueName, u"<missing>"); }
     static void SetRunValue(const std::u16string& value) { fw::RegistryIni(kRunKey).WriteString(kRunValueName, value); }
 
-    static fw::Application& App() { return *app_; }
     TData& Data() { return *data_; }
 
     std::vector<std::u16string> opened_;
 
 private:
-    inline static std::unique_ptr<fw::Application> app_;
     std::unique_ptr<wintest::ProgramData> data_;
 };
 
