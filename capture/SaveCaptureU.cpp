@@ -128,6 +128,7 @@ void TSaveCapture::CreateControls() {
 }
 
 void TSaveCapture::FormCreate() {
+    SetActiveControl(btnCrop.Handle());
     SelectedArea_->Hide();
 }
 

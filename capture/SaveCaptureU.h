@@ -55,12 +55,13 @@ public:
     TSaveCapture(fw::Application& app, CaptureWindows& owner);
     ~TSaveCapture() override;
 
-    // Tab order: crop, save, copy. Enter crops unless another button has the focus.
+    // Tab order as they read: save, copy, crop. The focus starts on crop, so Enter crops unless
+    // another button has the focus.
+    fw::Button Button1{*this, {.text = u"&Save to file...", .bounds = {11, 8, 105, 25}}};
+    fw::Button Button2{*this, {.text = u"C&opy to clipboard", .bounds = {122, 8, 106, 25}}};  // room for the caption
     fw::Button btnCrop{*this,
                        {.text = u"&Crop to selection", .bounds = {640, 8, 105, 25}, .anchors = fw::akTop | fw::akRight},
                        {.isDefault = true}};
-    fw::Button Button1{*this, {.text = u"&Save to file...", .bounds = {11, 8, 105, 25}}};
-    fw::Button Button2{*this, {.text = u"C&opy to clipboard", .bounds = {122, 8, 106, 25}}};  // room for the caption
 
     fw::ImageView& CaptureImage() { return *CaptureImage_; }
     TSizeRect& SelectedArea() { return *SelectedArea_; }

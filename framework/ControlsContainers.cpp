@@ -10,6 +10,7 @@
 #include "framework/DialogChar.h"
 #include "framework/Form.h"
 #include "framework/Mnemonics.h"
+#include "framework/TabOrder.h"
 #include "framework/WinText.h"
 
 namespace fw {
@@ -123,12 +124,25 @@ void PageControl::RemovePage(TabSheet& page) {
 
 void PageControl::SetActivePageIndex(int index) {
     if (index < 0 || index >= PageCount()) return;
+    // The focus on the page that goes would stay on a hidden control, which still takes the keys:
+    // it goes to the new page's first control, as the keyboard would take it there.
+    const HWND focus = GetFocus();
+    const bool focusLeaves = focus != nullptr && index != active_ && active_ >= 0 && active_ < PageCount() &&
+                             IsChild(pages_[static_cast<size_t>(active_)]->Handle(), focus);
     active_ = index;
-    ShowWindow(pages_[static_cast<size_t>(index)]->Handle(), SW_SHOWNA);
+    const HWND page = pages_[static_cast<size_t>(index)]->Handle();
+    ShowWindow(page, SW_SHOWNA);
     for (int i = 0; i < PageCount(); ++i) {
         if (i != index) ShowWindow(pages_[static_cast<size_t>(i)]->Handle(), SW_HIDE);
     }
     if (showTabs_ && TabCtrl_GetCurSel(Handle()) != index) TabCtrl_SetCurSel(Handle(), index);
+    if (focusLeaves) {
+        if (const HWND first = FirstTabStop(page, /*last=*/false); first != nullptr) {
+            FocusFromKeyboard(first);
+        } else {
+            ::SetFocus(Handle());
+        }
+    }
 }
 
 void PageControl::SetActivePage(TabSheet& page) {

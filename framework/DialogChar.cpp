@@ -10,6 +10,7 @@ namespace fw {
 namespace {
 
 constexpr wchar_t kScopeProperty[] = L"Corvalend.MnemonicScope";
+constexpr wchar_t kCancelProperty[] = L"Corvalend.ScopeCancel";
 
 std::u16string WindowText(HWND window) {
     wchar_t text[256] = {};
@@ -80,6 +81,22 @@ bool OfferDialogChar(HWND form, const MSG& message) {
 void MarkMnemonicScope(HWND window) {
     // A flag, not a pointer: nothing to free when the window and its properties go.
     SetPropW(window, kScopeProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void SetScopeCancelButton(HWND scope, HWND button) {
+    // A window handle, not an object: nothing to free when the window and its properties go.
+    SetPropW(scope, kCancelProperty, reinterpret_cast<HANDLE>(button));
+}
+
+bool PressScopeCancel(HWND form) {
+    for (HWND window = GetFocus(); window != nullptr && window != form; window = GetParent(window)) {
+        const auto button = reinterpret_cast<HWND>(GetPropW(window, kCancelProperty));
+        if (button == nullptr) continue;
+        if (!IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+        SendMessageW(button, BM_CLICK, 0, 0);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace fw

@@ -18,4 +18,11 @@ bool OfferDialogChar(HWND form, const MSG& message);
 // before any alike elsewhere in the form. The mark goes with the window.
 void MarkMnemonicScope(HWND window);
 
+// Gives the scope its own Esc: while the focus is in it and the button is shown, Esc presses the
+// button instead of the form's cancel button. The mark goes with the window.
+void SetScopeCancelButton(HWND scope, HWND button);
+
+// Presses the cancel button of the scope that holds the focus, if it is shown and enabled; true then.
+bool PressScopeCancel(HWND form);
+
 }  // namespace fw

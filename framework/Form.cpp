@@ -411,7 +411,8 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             // Esc from the dialog keys, and Enter when there is no default button.
-            if (lParam == 0 && LOWORD(wParam) == IDCANCEL && cancelButton_ != nullptr) cancelButton_->Click();
+            if (lParam != 0 || LOWORD(wParam) != IDCANCEL) return 0;
+            if (!PressScopeCancel(Handle()) && cancelButton_ != nullptr) cancelButton_->Click();
             return 0;
         case DM_GETDEFID:
             return defaultButton_ != nullptr ? MAKELRESULT(defaultButton_->Id(), DC_HASDEFID) : 0;

@@ -117,6 +117,8 @@ public:
 
     // Focuses a control of the form as the keyboard does, scrolling the containers it is in to it.
     void FocusControl(HWND control);
+    // The control the focus goes to when the form is next activated (the first tab stop otherwise).
+    void SetActiveControl(HWND control) { focus_ = control; }
 
     Button* DefaultButton() const { return defaultButton_; }
     Button* CancelButton() const { return cancelButton_; }

@@ -33,6 +33,7 @@ THotkeyEditPanel& THotkeySetting::Editor() {
     editor.Panel5.SetWidth(Panel1.ClientSize96().width);
     editor.Button2.OnClick = [this] { Button2Click(); };
     editor.Button3.OnClick = [this] { Button3Click(); };
+    fw::SetScopeCancelButton(Handle(), editor.Button3.Handle());  // Esc in the editor cancels the edit
     editor.btnParameters.OnClick = [this] { buttonParametersClick(); };
     editor.cbAction.OnSelect = [this] { comboboxActionSelect(); };
     editor.ckbActive.OnClick = [this] { ckbActiveClick(); };
