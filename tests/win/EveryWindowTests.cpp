@@ -1,15 +1,20 @@
-// Every window of the program as a user with large fonts or a high-contrast scheme meets it: each
-// caption has room for its text in the window's font at 96 and 144 DPI, no two controls side by
-// side overlap, and in high contrast nothing is drawn in a colour that is not the scheme's.
+// Every window of the program as a user with large fonts, a high-contrast scheme or a screen reader
+// meets it: each caption has room for its text in the window's font at 96 and 144 DPI, no two
+// controls side by side overlap, in high contrast nothing is drawn in a colour that is not the
+// scheme's, every focusable control has a name and a role, and no two Alt+keys of one window are
+// alike (a frame's counting with its window: each frame has the same).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <oleacc.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +22,8 @@
 
 #include "capture/SaveCaptureU.h"
 #include "framework/Bitmap.h"
+#include "framework/ComPtr.h"
+#include "framework/Mnemonics.h"
 #include "framework/SystemPalette.h"
 #include "framework/Text.h"
 #include "framework/UniqueHandle.h"
@@ -56,6 +63,19 @@ std::wstring Get(HWND w, bool className) {
     wchar_t text[512] = {};
     className ? GetClassNameW(w, text, 512) : GetWindowTextW(w, text, 512);
     return text;
+}
+
+std::pair<std::u16string, long> Read(HWND control) {  // name and role, as a screen reader asks
+    fw::ComPtr<IAccessible> object;
+    VARIANT self{}, role{};
+    self.vt = VT_I4, self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(object.put()));
+    if (!object || FAILED(object->get_accRole(self, &role))) return {};
+    object->get_accName(self, &name);  // none: S_FALSE and null
+    const std::u16string text(name != nullptr ? reinterpret_cast<const char16_t*>(name) : u"", SysStringLen(name));
+    SysFreeString(name);
+    return {text, role.vt == VT_I4 ? role.lVal : 0};
 }
 
 // The width (or, wrapped at `wrap`, the size) of a text in the control's font, "&" as a prefix.
@@ -124,14 +144,15 @@ void ExpectLegible(HWND form, const std::string& where, UINT dpi) {
     }
 }
 
-class Legibility : public wintest::ProgramSuite {
+class EveryWindow : public wintest::ProgramSuite {
 protected:
+    static constexpr unsigned kFirstKey = 'Q', kFirstModifiers = MOD_CONTROL | MOD_ALT;
     void SetUp() override {
         wintest::EmptyHotkeyFile();
         data_ = std::make_unique<wintest::ProgramData>(*app_);
         fw::ForceDirectories(fw::ExtractFileDir(data_->DataFile(dftHotkeys)));
         THotkeyList file(data_->HotkeyServices());
-        file.Add(true, 'Q', MOD_CONTROL | MOD_ALT, hkfMaximize, u"", u"", u"");
+        file.Add(true, kFirstKey, kFirstModifiers, hkfMaximize, u"", u"", u"");
         file.Add(false, 'W', MOD_CONTROL | MOD_ALT | MOD_SHIFT, hkfSendKeys,
                  u"a long keystroke text that runs on past the end of its place {ENTER}", u"", u"");
         file.SaveToFile(data_->DataFile(dftHotkeys));
@@ -180,7 +201,7 @@ protected:
     CaptureWindows captures_;
 };
 
-TEST_F(Legibility, EveryCaptionFitsItsControlAndNoControlsOverlapAt96And144Dpi) {
+TEST_F(EveryWindow, EveryCaptionFitsItsControlAndNoControlsOverlapAt96And144Dpi) {
     for (ShownWindow& w : OpenAll()) {
         const fw::Size client = w.form->ClientSize96();
         for (const UINT dpi : {96u, 144u}) {
@@ -208,7 +229,7 @@ fw::Picture Grab(HWND window) {
     return picture;
 }
 
-TEST_F(Legibility, InHighContrastEveryWindowDrawsOnlyInTheSchemesColours) {
+TEST_F(EveryWindow, InHighContrastEveryWindowDrawsOnlyInTheSchemesColours) {
     // A scheme of its own whose colours differ in red alone: they, and the smoothed edges of letters
     // between them, keep its green and blue, which no design colour or picture of ours has.
     constexpr uint32_t kSchemeGreenBlue = 0x4D85;
@@ -248,6 +269,48 @@ TEST_F(Legibility, InHighContrastEveryWindowDrawsOnlyInTheSchemesColours) {
     }
     SetSysColors(static_cast<int>(indexes.size()), indexes.data(), saved.data());
     EnableTheming(themed);
+}
+
+TEST_F(EveryWindow, NamesItsFocusableControlsAndHasEachAltKeyOnce) {
+    const std::vector<ShownWindow> shown = OpenAll();
+    for (const ShownWindow& w : shown) {
+        if (w.name == "popup") continue;  // its rows are drawn: their names are tested natively
+        int focusable = 0, named = 0;
+        std::vector<std::u16string> keys;
+        std::vector<HWND> laterFrames;  // each frame has the first one's Alt+keys
+        if (const auto* settings = dynamic_cast<TSettingsForm*>(w.form)) {
+            keys = {settings->tsHotkeys.Text(), settings->tsOtherSettings.Text()};  // the tabs'
+            for (const auto& frame : settings->HotKeySettingsList()) laterFrames.push_back(frame->Handle());
+            laterFrames.erase(laterFrames.begin());
+        }
+        for (const HWND c : Children(w.form->Handle())) {
+            if (std::any_of(laterFrames.begin(), laterFrames.end(), [c](HWND f) { return f == c || IsChild(f, c); }))
+                continue;
+            const std::wstring kind = Get(c, true), text = Get(c, false);
+            if (kind == L"Button" || (kind == L"Static" && fw::MnemonicOf(fw::FromWide(text.c_str())) != 0))
+                keys.push_back(fw::FromWide(text.c_str()));
+            if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) == 0) continue;
+            ++focusable;
+            // Wine leaves unnamed what Windows names by the label before it (text fields, lists, key boxes).
+            const HWND label = GetWindow(c, GW_HWNDPREV);
+            const auto [name, role] = Read(c);
+            named += !name.empty() || ((kind == L"Edit" || kind == L"ComboBox" || kind == L"msctls_hotkey32") &&
+                                       Get(label, true) == L"Static" && !Get(label, false).empty());
+            EXPECT_TRUE(role > 0 && named == focusable) << w.name << ": an unnamed " << kind;
+        }
+        EXPECT_EQ(fw::RepeatedMnemonics(keys), u"") << w.name << " has an Alt+key more than once";
+        for (const std::u16string& key : keys) EXPECT_NE(fw::MnemonicOf(key), 0) << w.name << " " << fw::AsWide(key);
+        std::cout << w.name << ": " << named << " of " << focusable << " focusable named\n";  // for the closing note
+    }
+    const auto& settings = *static_cast<TSettingsForm*>(shown[1].form);
+    const THotkeySetting& frame = *settings.HotKeySettingsList().front();
+    const std::u16string hotkey = data_->HotkeyToString(kFirstKey, kFirstModifiers);
+    EXPECT_EQ(Read(frame.btnEdit.Handle()).first, u"Edit " + hotkey) << "the caption stays &Edit";
+    EXPECT_EQ(Read(frame.btnDelete.Handle()).first, u"Delete " + hotkey);
+    EXPECT_EQ(Read(static_cast<TfrmFirstUse*>(shown[3].form)->lblLink.Handle()),
+              std::make_pair(std::u16string(u"Visit Tamberlo Sotware on the web"), long{ROLE_SYSTEM_LINK}));
+    EXPECT_EQ(Read(settings.pcClient.Handle()).first, u"Hotkeys") << "the tabs read as the page shown";
+    EXPECT_EQ(Read(static_cast<TSaveCapture*>(shown.back().form)->CaptureImage().Handle()).second, ROLE_SYSTEM_GRAPHIC);
 }
 
 }  // namespace
