@@ -46,7 +46,7 @@ TEST(ActionCatalogue, StoredNamesAreExactAndRoundTrip) {
 TEST(ActionCatalogue, MenuOrderAndWindowStates) {
     RecordingItems list;
     FillHotKeyFuncs(list);
-    ASSERT_EQ(list.items.size(), 12u);
+    ASSERT_EQ(list.items.size(), 13u);
     const intptr_t expected[] = {1, 2, 3, 4, 12, 9, 10, 11, 5, 6, 7, 8};
     for (size_t i = 0; i < 12; ++i) {
         EXPECT_EQ(list.items[i].second, expected[i]) << i;
@@ -54,6 +54,7 @@ TEST(ActionCatalogue, MenuOrderAndWindowStates) {
     }
     EXPECT_EQ(list.items[4].first, u"Open file as administrator");
     EXPECT_EQ(list.items[11].first, u"Send keystrokes");
+    EXPECT_EQ(list.items[12], std::make_pair(std::u16string(u"Pause or resume hotkeys"), intptr_t{13})) << "last";
 
     EXPECT_EQ(WindowStateList(hkfMaximize), WindowStateList(hkfOpenFile));
     const TWindowStateList states = WindowStateList(hkfOpenFile);
