@@ -14,8 +14,7 @@ TEST(PauseE2E, PausedFromTheMenuOnlyThePauseHotkeyFiresAndResumes) {
         u"[key0]\r\nactive=1\r\nkey=119\r\nshift=6\r\nfunc=placeinclipboard\r\nparams=fired\r\n\r\n"
         u"[key1]\r\nactive=1\r\nkey=120\r\nshift=6\r\nfunc=pausehotkeys\r\n");
     e2e::RunningProgram program;
-    // Its atom tells whether the program holds the hotkey, without taking the combination meanwhile.
-    const auto registered = [] { return GlobalFindAtomW(L"corvalend-119-6") != 0; };
+    const auto registered = [] { return GlobalFindAtomW(L"corvalend-119-6") != 0; };  // F8 held, asked harmlessly
     const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
     PostMessageW(handler, WM_TRAYCALLBACK, id, WM_RBUTTONDOWN);
     const HWND menu = e2e::WaitForMenu(program.ProcessId(), wintest::kPatience);
@@ -29,5 +28,4 @@ TEST(PauseE2E, PausedFromTheMenuOnlyThePauseHotkeyFiresAndResumes) {
     EXPECT_EQ(wintest::ClipboardText(), u"");
     e2e::Press(MOD_CONTROL | MOD_SHIFT, VK_F8);
     EXPECT_TRUE(wintest::WaitFor("the hotkey fires again", [] { return wintest::ClipboardText() == u"fired"; }));
-    EXPECT_EQ(program.Close(), 0u);
 }

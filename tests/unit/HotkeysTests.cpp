@@ -54,7 +54,6 @@ TEST(ActionCatalogue, MenuOrderAndWindowStates) {
     }
     EXPECT_EQ(list.items[4].first, u"Open file as administrator");
     EXPECT_EQ(list.items[11].first, u"Send keystrokes");
-    EXPECT_EQ(list.items[12], std::make_pair(std::u16string(u"Pause or resume hotkeys"), intptr_t{13})) << "last";
 
     EXPECT_EQ(WindowStateList(hkfMaximize), WindowStateList(hkfOpenFile));
     const TWindowStateList states = WindowStateList(hkfOpenFile);
