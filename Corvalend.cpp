@@ -72,6 +72,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
             const fw::Subscription refusedMarks = data->AddRefusedListener([] {
                 if (MainForm != nullptr) MainForm->ShowRefusedMarks();
             });
+            // The tray icon, its menu and the popup follow a pause, from the menu or a hotkey.
+            const fw::Subscription pauseShown = data->AddPauseListener([] {
+                if (MainForm != nullptr) MainForm->ShowPause();
+            });
             // The settings windows edit the data module's hotkeys: they go before it, also when the loop fails.
             const fw::ScopeExit freeSettingsWindows([] { FreeSettingsForms(); });
 

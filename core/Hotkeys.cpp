@@ -33,6 +33,7 @@ constexpr FuncInfo kFuncs[kHotKeyFuncCount] = {
     {u"placeinclipboard", u"Place in clipboard"},
     {u"placefilecontentinclipboard", u"Place file content in clipboard"},
     {u"openfileadmin", u"Open file as administrator"},
+    {u"pausehotkeys", u"Pause or resume hotkeys"},
 };
 
 bool IsOneOf(THotKeyFunc func, std::initializer_list<THotKeyFunc> set) {
@@ -54,7 +55,7 @@ std::u16string EncodeLineBreaks(std::u16string_view text) {
     return fw::ReplaceAll(fw::ReplaceAll(text, u"\r", kPlaceholderCR), u"\n", kPlaceholderLF);
 }
 
-const THotKeyFunc kHotKeyFuncMenuOrder[12] = {
+const THotKeyFunc kHotKeyFuncMenuOrder[13] = {
     hkfMaximize,
     hkfMinimize,
     hkfClose,
@@ -67,6 +68,7 @@ const THotKeyFunc kHotKeyFuncMenuOrder[12] = {
     hkfCaptureScreen,
     hkfExitWindows,
     hkfSendKeys,
+    hkfPauseHotkeys,
 };
 
 THotKeyFunc StrToHotKeyFunc(std::u16string_view name) {
@@ -146,6 +148,7 @@ void TGlobalHotKey::RegisterHotkey() {
 }
 
 void TGlobalHotKey::UnregisterHotkey() {
+    if (atom_ == 0) refused_ = false;
     if (atom_ == 0 || !registrar_.UnregisterHotKey(atom_)) return;
     registrar_.DeleteAtom(atom_);
     atom_ = 0;

@@ -32,16 +32,17 @@ enum THotKeyFunc : uint8_t {
     hkfPlaceInClipboard,
     hkfPlaceFileContentInClipboard,
     hkfOpenFileAdmin,
+    hkfPauseHotkeys,  // after the others: the stored ordinals and names stay as they were
 };
 
-constexpr int kHotKeyFuncCount = 13;
+constexpr int kHotKeyFuncCount = 14;
 
 THotKeyFunc StrToHotKeyFunc(std::u16string_view name);
 std::u16string HotKeyFuncToStr(THotKeyFunc func);
 std::u16string HotKeyFuncToCaption(THotKeyFunc func);
 
 // The order in which actions are offered to the user (not the ordinal order).
-extern const THotKeyFunc kHotKeyFuncMenuOrder[12];
+extern const THotKeyFunc kHotKeyFuncMenuOrder[13];
 void FillHotKeyFuncs(fw::ItemList& list);
 
 // Window states of the open-file actions: name (stored in Params3) and caption.
@@ -144,7 +145,8 @@ public:
     // system refuses the combination the atom is given back at once, Atom stays 0 and Refused()
     // tells so. An item that is registered already is left as it is.
     void RegisterHotkey();
-    // Withdraws the registration; when the system refuses, Atom and its reference stay.
+    // Withdraws the registration; when the system refuses, Atom and its reference stay. An item the
+    // system had refused is no longer marked refused: it is simply not registered.
     void UnregisterHotkey();
 
     uint16_t Atom() const { return atom_; }

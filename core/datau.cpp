@@ -9,6 +9,7 @@
 
 #include "core/ActionRules.h"
 #include "core/HotkeyFileRules.h"
+#include "core/PauseRules.h"
 #include "core/SendKeys.h"
 #include "core/SystemKeyboard.h"
 #include "framework/Application.h"
@@ -76,6 +77,7 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
       firstRun_(firstRun),
       captures_(captures),
       refusedListeners_(fw::HandleCurrentException),
+      pauseListeners_(fw::HandleCurrentException),
       registrar_([this](uint16_t, uint32_t modifiers, uint32_t key) {
           HotkeyPressed(static_cast<int32_t>(key), static_cast<int32_t>(modifiers));
       }),
@@ -135,9 +137,18 @@ void TData::InitApp() {
 void TData::LoadLiveHotkeys() {
     ClearHotKeyList();
     LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/true);
-    HotKeyList_->RegisterKeys();
+    RegisterAsPauseAllows(*HotKeyList_, paused_);
     retry_.UpdateTimer(*HotKeyList_);
     RefusedChanged();
+}
+
+void TData::SetPaused(bool paused) {
+    if (paused == paused_ || !HotKeyList_) return;
+    paused_ = paused;
+    RegisterAsPauseAllows(*HotKeyList_, paused_);
+    retry_.UpdateTimer(*HotKeyList_);
+    RefusedChanged();
+    pauseListeners_.Run();
 }
 
 // ---- Refused hotkeys ----
@@ -243,7 +254,8 @@ void TData::HotkeyPressed(int32_t Key, int32_t Shift) {
     // message box, say) is dropped.
     if (!HotKeyList_ || actionRunning_) return;
     const TGlobalHotKey* item = HotKeyList_->FindHotKey(Key, Shift);
-    if (item == nullptr) return;
+    // A press still queued when the pause began is dropped as well.
+    if (item == nullptr || (paused_ && !KeptWhilePaused(item->HotKeyData.Func))) return;
     // Also when the action fails: the error box comes after it, and hotkeys work there.
     actionRunning_ = true;
     const fw::ScopeExit done([this] { actionRunning_ = false; });
@@ -289,6 +301,9 @@ void TData::RunAction(const THotKeyData& hotkey) {
             break;
         case hkfCaptureScreen:
             DoCapture(false);
+            break;
+        case hkfPauseHotkeys:
+            SetPaused(!paused_);
             break;
         case hkfNoAction:
             break;

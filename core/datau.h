@@ -86,6 +86,15 @@ public:
     [[nodiscard]] fw::Subscription AddRefusedListener(std::function<void()> listener) {
         return refusedListeners_.Add(std::move(listener));
     }
+    // While paused only the hotkeys that pause or resume are registered; a reload (a save in the
+    // settings window) keeps the pause. Resuming registers the others again. Not kept across a
+    // restart. The pause-listeners hear of every change.
+    bool Paused() const { return paused_; }
+    void SetPaused(bool paused);
+    [[nodiscard]] fw::Subscription AddPauseListener(std::function<void()> listener) {
+        return pauseListeners_.Add(std::move(listener));
+    }
+
     // The retry timer's period; tests make it short.
     void SetRetryPeriod(uint32_t milliseconds) { retryTimer_.period = milliseconds; }
     bool RetryTimerRunning() const { return retry_.TimerRunning(); }
@@ -151,6 +160,8 @@ private:
     bool sessionNotification_ = false;
     fw::CallbackList<void()> refusedListeners_;
     bool actionRunning_ = false;
+    bool paused_ = false;
+    fw::CallbackList<void()> pauseListeners_;
     SystemIntegrity integrity_;
     ForegroundGuard foregroundGuard_{integrity_, SystemIntegrity::Now};
     SystemHotkeys registrar_;

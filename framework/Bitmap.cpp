@@ -1,7 +1,10 @@
-// Pixels between pictures and the system's bitmaps, and the screen grab.
+// Pixels between pictures and the system's bitmaps, the screen grab, and greyed icons.
 #include "framework/Bitmap.h"
 
+#include <algorithm>
+
 #include "framework/Error.h"
+#include "framework/PictureOps.h"
 
 namespace fw {
 
@@ -76,6 +79,31 @@ Picture BitmapToPicture(HBITMAP bitmap) {
     }
     CopyOpaque(picture.pixels.data(), picture);
     return picture;
+}
+
+UniqueIcon GreyedIcon(HICON icon) {
+    ICONINFO parts{};
+    if (!GetIconInfo(icon, &parts)) return UniqueIcon();
+    const UniqueBitmap mask(parts.hbmMask);
+    const UniqueBitmap colour(parts.hbmColor);
+    BITMAP about{};
+    if (!colour || GetObjectW(colour.get(), sizeof(about), &about) == 0) return UniqueIcon();
+    // Read with the alpha the icon's pixels carry, which BitmapToPicture would make opaque.
+    Picture picture(about.bmWidth, about.bmHeight < 0 ? -about.bmHeight : about.bmHeight);
+    BITMAPINFO info = TopDown32(picture.width, picture.height);
+    const UniqueWindowDC screen(/*window=*/nullptr, GetDC(nullptr));
+    if (picture.Empty() || GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(picture.height),
+                                     picture.pixels.data(), &info, DIB_RGB_COLORS) == 0) {
+        return UniqueIcon();
+    }
+    GreyOut(picture);
+    void* bits = nullptr;
+    const UniqueBitmap grey(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, /*section=*/nullptr, /*offset=*/0));
+    if (!grey || bits == nullptr) return UniqueIcon();
+    std::copy(picture.pixels.begin(), picture.pixels.end(), static_cast<std::uint32_t*>(bits));
+    ICONINFO greyParts{.fIcon = TRUE, .xHotspot = 0, .yHotspot = 0, .hbmMask = mask.get(), .hbmColor = grey.get()};
+    return UniqueIcon(CreateIconIndirect(&greyParts));
 }
 
 }  // namespace fw

@@ -22,4 +22,8 @@ UniqueBitmap PictureToBitmap(const Picture& picture);
 // The pixels of a bitmap that is not selected into a context; alpha is 0xFF.
 Picture BitmapToPicture(HBITMAP bitmap);
 
+// A copy of the icon in light greys (GreyOut), its shape and transparency kept; null when the system
+// cannot read or make one.
+UniqueIcon GreyedIcon(HICON icon);
+
 }  // namespace fw

@@ -110,4 +110,15 @@ Picture ComposeOverlay(const Picture& picture, const Picture* overlay, const Rec
     return result;
 }
 
+void GreyOut(Picture& picture) {
+    for (std::uint32_t& pixel : picture.pixels) {
+        const std::uint32_t red = (pixel >> 16) & 0xFF;
+        const std::uint32_t green = (pixel >> 8) & 0xFF;
+        const std::uint32_t blue = pixel & 0xFF;
+        // Brightness as the eye weighs the channels, squeezed into the upper part of the scale.
+        const std::uint32_t grey = 96 + ((77 * red + 150 * green + 29 * blue) >> 8) * 5 / 8;
+        pixel = (pixel & 0xFF000000u) | (grey << 16) | (grey << 8) | grey;
+    }
+}
+
 }  // namespace fw

@@ -36,6 +36,9 @@ void ComposeOverlay(const Picture& picture,
 // The same into a new picture of the region's size.
 Picture ComposeOverlay(const Picture& picture, const Picture* overlay, const Rect& region, std::uint32_t background);
 
+// Every pixel in a light grey of its brightness, its alpha kept: the look of something switched off.
+void GreyOut(Picture& picture);
+
 // One pixel of the overlay (straight alpha) over an opaque pixel; the result is opaque.
 inline std::uint32_t BlendPixel(std::uint32_t base, std::uint32_t over) {
     const std::uint32_t alpha = over >> 24;

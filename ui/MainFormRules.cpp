@@ -51,10 +51,12 @@ PopupGrid PopupGridLayout(const PopupMeasures& measures) {
     const int scrollBar = TextAt96(measures.ScrollBarWidth, measures.Dpi);
 
     grid.RowsHeight = count * kRowPitch;
-    const int height = PopupClientHeight(count);
+    const int notice = measures.Paused ? kRowPitch : 0;
+    const int height = PopupClientHeight(count) + notice;
     grid.Scrolls = height > roomHeight;
     grid.ClientHeight = std::min(height, roomHeight);
-    const int rowsTop = grid.Scrolls ? kScrollingRowsTop : kFirstRowTop;
+    const int noticeTop = grid.Scrolls ? kScrollingRowsTop : kFirstRowTop;
+    const int rowsTop = noticeTop + notice;
 
     int left = kMargin;
     for (size_t c = 0; c < 3; ++c) {
@@ -70,6 +72,7 @@ PopupGrid PopupGridLayout(const PopupMeasures& measures) {
 
     grid.Rows = {kFrame, rowsTop, std::max(0, grid.ClientWidth - 2 * kFrame),
                  grid.Scrolls ? std::max(0, grid.ClientHeight - rowsTop - kLinksBand) : grid.RowsHeight};
+    if (measures.Paused) grid.Notice = {kMargin, noticeTop, std::max(0, grid.ClientWidth - 2 * kMargin), kLabelHeight};
     return grid;
 }
 

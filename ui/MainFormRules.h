@@ -40,6 +40,7 @@ struct PopupMeasures {
     int RoomHeight = 0;
     int ScrollBarWidth = 0;  // of a vertical scroll bar
     unsigned Dpi = 96;
+    bool Paused = false;  // hotkeys paused: a line says so between the header and the rows
 };
 
 // The popup's layout, in pixels at 96 DPI. Each column is as wide as its widest text, never
@@ -54,6 +55,7 @@ struct PopupGrid {
     fw::Bounds Rows;     // the box the hotkey rows scroll in, in the client area
     int RowsHeight = 0;  // all rows together
     bool Scrolls = false;
+    fw::Bounds Notice;  // the line saying hotkeys are paused; empty when they are not
 };
 
 PopupGrid PopupGridLayout(const PopupMeasures& measures);

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/PauseRules.h"
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/Bitmap.h"
 #include "framework/GdiObjects.h"
 #include "framework/Win32Geometry.h"
 #include "ui/CheckForUpdates.h"
@@ -18,6 +20,8 @@ namespace corvalend {
 TMainForm* MainForm = nullptr;
 
 namespace {
+
+constexpr size_t kPauseItem = 3;  // in TrayPopup.Items
 
 // The program's icon (resource 1) at the size of a small icon for the screen's density; none when
 // the module has no such icon.
@@ -91,12 +95,14 @@ TMainForm::TMainForm(fw::Application& app)
         {u"Settings...", [this] { Settings1Click(); }},
         {u"Show hotkeys...", [this] { TrayIconClick(); }},
         {u"-", nullptr},
+        {kPauseMenuCaption, [this] { PauseClick(); }},
         {u"Exit", [this] { Exit1Click(); }},
     };
     TrayPopup.AutoPopup = true;
 
     TrayIcon = std::make_unique<TTrayIcon>(app, this);
-    TrayIcon->SetIcon(LoadTrayIcon(app.Instance()).get());  // the icon keeps a copy
+    icon_ = LoadTrayIcon(app.Instance());
+    TrayIcon->SetIcon(icon_.get());  // the icon keeps a copy
     TrayIcon->SetCycleInterval(0);
     TrayIcon->SetIconVisible(true);
     TrayIcon->SetPopupMenu(&TrayPopup);
@@ -157,7 +163,7 @@ TMainForm::~TMainForm() {
 // ---- Events ----
 
 void TMainForm::FormCreate() {
-    TrayIcon->SetHint(App().Title());
+    TrayIcon->SetHint(TrayTip(App().Title(), /*paused=*/false));
 }
 
 void TMainForm::FormShow() {
@@ -238,6 +244,25 @@ void TMainForm::SpeedButton1Click() {
     HidePopup();
 }
 
+void TMainForm::PauseClick() {
+    if (Data != nullptr) Data->SetPaused(!Data->Paused());
+}
+
+void TMainForm::ShowPause() {
+    const bool paused = Data != nullptr && Data->Paused();
+    TrayPopup.Items[kPauseItem].Checked = paused;
+    // The shell offers no greyed look of its own: made once from the icon itself.
+    if (paused && !greyedIcon_ && icon_) greyedIcon_ = fw::GreyedIcon(icon_.get());
+    TrayIcon->SetIcon(paused && greyedIcon_ ? greyedIcon_.get() : icon_.get());
+    TrayIcon->SetHint(TrayTip(App().Title(), paused));
+    // The open popup gains or loses its line, and with it a size: it opens again. Walked with the
+    // keys, it stays as it is rather than lose the user's place.
+    if (Visible() && !keyboard_) {
+        HidePopup();
+        TrayIconClick();
+    }
+}
+
 void TMainForm::Exit1Click() {
     App().Terminate();
 }
@@ -315,7 +340,8 @@ PopupMeasures TMainForm::MeasureHotkeyGrid(const RECT& workArea) const {
                            .RoomWidth = workArea.right - workArea.left - 2 * gap,
                            .RoomHeight = workArea.bottom - workArea.top - 2 * gap,
                            .ScrollBarWidth = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi),
-                           .Dpi = dpi};
+                           .Dpi = dpi,
+                           .Paused = Data != nullptr && Data->Paused()};
     const fw::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     {
         const fw::Font header = HeaderFont();
@@ -348,6 +374,12 @@ void TMainForm::PlaceHotkeyLabels(const PopupGrid& grid) {
             header_[c]->SetFont(HeaderFont());
         }
     }
+    if (grid.Notice.width > 0 && !pausedNotice_) {
+        pausedNotice_ = MakeHotkeyLabel(*this, grid.Notice, kPausedPopupText);
+    } else if (grid.Notice.width > 0 && pausedNotice_->DesignBounds() != grid.Notice) {
+        pausedNotice_->SetBounds(grid.Notice);
+    }
+    if (pausedNotice_) pausedNotice_->SetVisible(grid.Notice.width > 0);
     // The band's labels kept from other openings; those of rows the band no longer has are hidden,
     // from the screen reader too.
     if (band_.size() < static_cast<size_t>(bandRows_)) band_.resize(static_cast<size_t>(bandRows_));

@@ -108,6 +108,10 @@ public:
     void LaterStartClick();
     // "X".
     void SpeedButton1Click();
+    // "Pause hotkeys": pauses, or resumes when ticked.
+    void PauseClick();
+    // The tray icon (greyed), its tip, the menu's tick and the open popup follow the pause.
+    void ShowPause();
     // "Exit".
     void Exit1Click();
     // "Check for updates".
@@ -160,6 +164,9 @@ private:
     void RestartHideTimer();
 
     std::unique_ptr<TPopupControls> popup_;
+    fw::UniqueIcon icon_;
+    fw::UniqueIcon greyedIcon_;  // made at the first pause
+    std::unique_ptr<fw::Label> pausedNotice_;
     using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
     struct TBandRow {
         THotkeyLabels Labels;

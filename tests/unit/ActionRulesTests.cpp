@@ -51,6 +51,7 @@ TEST(ActionRules, ParameterFieldsFollowTheCatalogue) {
         {hkfPlaceFileContentInClipboard, chosen},
         {hkfOpenWebsite, text},
         {hkfPlaceInClipboard, text},
+        {hkfPauseHotkeys, none},
     };
     static_assert(std::size(cases) == kHotKeyFuncCount, "every action");
     for (const auto& [func, fields] : cases) {

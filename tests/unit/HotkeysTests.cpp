@@ -46,7 +46,7 @@ TEST(ActionCatalogue, StoredNamesAreExactAndRoundTrip) {
 TEST(ActionCatalogue, MenuOrderAndWindowStates) {
     RecordingItems list;
     FillHotKeyFuncs(list);
-    ASSERT_EQ(list.items.size(), 12u);
+    ASSERT_EQ(list.items.size(), 13u);
     const intptr_t expected[] = {1, 2, 3, 4, 12, 9, 10, 11, 5, 6, 7, 8};
     for (size_t i = 0; i < 12; ++i) {
         EXPECT_EQ(list.items[i].second, expected[i]) << i;

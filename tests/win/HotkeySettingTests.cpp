@@ -157,7 +157,7 @@ TEST_F(HotkeySetting, ViewPanelLayoutAndKeyboardOrder) {
               u"Active: yes. Shift key: CTRL, SHIFT. Key: F5. Action: Open file. Parameters: c:\\x & y.txt. "
               u"Additional parameters: -p <?CR?>");
     ExpectSquares(f, false, true, true, false, "loaded");
-    EXPECT_EQ(f.Editor().cbAction.ItemCount(), 12);
+    EXPECT_EQ(f.Editor().cbAction.ItemText(12), u"Pause or resume hotkeys") << "the last";
     EXPECT_EQ(f.Editor().cbParam3.ItemCount(), 3);
     EXPECT_EQ(f.Editor().cbParam3.ItemText(f.Editor().cbParam3.ItemIndex()), u"Maximized window") << "any letter case";
     EXPECT_EQ(f.Parameters3(), u"MAXIMIZED");

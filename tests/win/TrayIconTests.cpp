@@ -521,7 +521,8 @@ TEST(TrayIcon, MainFormHasTheTrayIconAndItsMenu) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
         ASSERT_EQ(quit.message, static_cast<UINT>(WM_QUIT)) << "Exit did not end the loop";
-        EXPECT_EQ(captions, (std::vector<std::u16string>{u"Settings...", u"Show hotkeys...", u"-", u"Exit"}));
+        EXPECT_EQ(captions,
+                  (std::vector<std::u16string>{u"Settings...", u"Show hotkeys...", u"-", u"Pause hotkeys", u"Exit"}));
         EXPECT_EQ(quit.wParam, 0u);
     }
     EXPECT_EQ(wintest::ShellIconCount(), shellIcons);  // the icon goes with the window
