@@ -6,6 +6,7 @@
 //     ScaleBench prepare N       only writes a hotkey file of N hotkeys (for the memory figures)
 //     ScaleBench measure N [R]   start-up, popup and settings window at N hotkeys only, R times each
 //     ScaleBench startup N [R]   start-up at N hotkeys beside start-up at one, R times each
+//     ScaleBench find N          each key typed into the settings window's find box at N hotkeys
 #include <windows.h>
 
 #include <algorithm>
@@ -17,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "framework/Text.h"
 #include "controls/TrayIconLogic.h"
+#include "framework/Text.h"
 #include "tests/support/E2E.h"
 #include "tests/support/WinTest.h"
 
@@ -132,6 +133,28 @@ std::vector<double> StartUps(int count, int repeats) {
     return samples;
 }
 
+// Milliseconds from each key typed into the find box of the settings window at `count` hotkeys to
+// the column filtered and painted.
+std::vector<double> FindKeys(int count) {
+    e2e::PrepareRegistry();
+    e2e::WriteHotkeyFile(HotkeyFileText(count));
+    const e2e::RunningProgram program;
+    const auto [handler, id] = e2e::FindProgramIcon(program.ProcessId());
+    HWND window = nullptr;
+    if (handler != nullptr) Click(handler, id, /*twice=*/true);
+    if (!WaitFor([&] { return (window = VisibleSettingsWindow(program.ProcessId())) != nullptr; }, 300s)) return {};
+    const HWND box = GetWindow(wintest::FindChildWindow(window, L"Static", L"&Find:"), GW_HWNDNEXT);
+    std::vector<double> samples;
+    for (const wchar_t key : std::wstring(L"hotkey 99")) {
+        const auto start = Clock::now();
+        SendMessageW(box, WM_CHAR, key, 0);
+        RedrawWindow(window, /*rect=*/nullptr, /*region=*/nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        samples.push_back(Ms(Clock::now() - start));
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return samples;
+}
+
 double Median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     return samples.empty() ? 0 : samples[samples.size() / 2];
@@ -186,6 +209,14 @@ void Line(const char* what, int count, const std::vector<double>& samples, doubl
     std::printf("\n");
 }
 
+// The slowest key typed into the find box against its target.
+void FindLine(int count, const std::vector<double>& samples) {
+    const double slowest = samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
+    Line("find box, one key", count, samples);
+    std::printf("  %-27s %5d hotkeys  %8.1f ms  (target <= 50)  %s\n", "find box, slowest key", count, slowest,
+                !samples.empty() && slowest <= 50 ? "ok" : "MISSED");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -213,6 +244,11 @@ int wmain(int argc, wchar_t** argv) {
         Line("start-up (until idle)", count, StartUps(count, times), Median(one));
         return 0;
     }
+    if (argc == 3 && std::wcscmp(argv[1], L"find") == 0) {
+        const int count = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+        FindLine(count, FindKeys(count));
+        return 0;
+    }
     const int repeats = argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 3;
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::printf("\nScale under Wine (tray click or double click, or start, to the window visible and idle):\n");
@@ -225,6 +261,7 @@ int wmain(int argc, wchar_t** argv) {
         const Run thousand = Measure(1000, std::max(1, repeats / 2), 1);
         const std::vector<double> startOne = StartUps(1, repeats);
         const std::vector<double> startThousand = StartUps(1000, repeats);
+        const std::vector<double> findThousand = FindKeys(1000);
 
         // Each figure beside its reference, measured in this same run: one hotkey for the settings
         // window and the start-up, three for the popup.
@@ -242,6 +279,8 @@ int wmain(int argc, wchar_t** argv) {
         Line("start-up (until idle)", 1, startOne);
         Line("start-up (until idle)", 1000, startThousand, Median(startOne));
         Line("first popup after start-up", 1000, thousand.popup, popupReference);
+        std::printf("  the find box: a key typed to the column filtered and painted\n");
+        FindLine(1000, findThousand);
         std::printf("\n");
     } catch (const std::exception& e) {
         std::printf("failed: %s\n", e.what());
