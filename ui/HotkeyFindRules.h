@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,12 +14,15 @@ namespace corvalend {
 
 inline constexpr char16_t kFindCaption[] = u"&Find:";
 
-// The text a row is found by, folded to one letter case: the hotkey's text as the frame names it
-// ("CTRL + B"), the action's caption and the parameters the action shows, each on a line of its own
-// so that a find never runs from one into the next. Parameters the action hides are not seen.
-std::u16string HotkeyFindText(std::u16string_view hotkeyText, const THotKeyData& data);
+// The texts the rows are found by, one per hotkey of the list, folded to one letter case: the
+// hotkey's text as the frame names it ("CTRL + B"), the action's caption and the parameters the
+// action shows, each on a line of its own so that a find never runs from one into the next.
+// Parameters the action hides are not seen. `keyName` names a key alone, as a hotkey's text ends;
+// it is asked once per key, for naming a key asks the system and many hotkeys share few keys.
+std::vector<std::u16string> HotkeyFindTexts(const THotkeyList& list,
+                                            const std::function<std::u16string(uint16_t key)>& keyName);
 
-// The rows, in order, whose find text (made by HotkeyFindText) holds `find` in any letter case;
+// The rows, in order, whose find text (made by HotkeyFindTexts) holds `find` in any letter case;
 // every row when `find` is empty.
 std::vector<int> FindRows(const std::vector<std::u16string>& findTexts, std::u16string_view find);
 

@@ -9,6 +9,7 @@
 
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/ScopeExit.h"
 #include "framework/ShellOpen.h"
 #include "framework/TabOrder.h"
 #include "framework/WinText.h"
@@ -159,22 +160,25 @@ void TSettingsForm::ArrangeFrames() {
     std::vector<std::unique_ptr<THotkeySetting>> spare;
     for (auto& frame : HotKeySettingsList_) {
         const int row = rowOf(frame);
-        if (row >= first && row < end) {
+        const bool keeps = frame->EditMode() || frame.get() == ToBedeletedSetting;
+        if (row >= first && row < end && (keeps || !refilling_)) {
             framed[static_cast<size_t>(row - first)] = true;
-        } else if (!frame->EditMode() && frame.get() != ToBedeletedSetting) {
+        } else if (!keeps) {
             spare.push_back(std::move(frame));
         }
     }
     std::erase(HotKeySettingsList_, nullptr);
+    // The spare frames are taken in their order: the rows then keep the windows' order, which is
+    // slow to change, and a find that changes every row in view moves no window.
+    size_t reused = 0;
     for (int row = first; row < end; ++row) {
         if (framed[static_cast<size_t>(row - first)]) continue;
         TGlobalHotKey& hotkey = *HotKeyList_->GetItem(shownRows_[static_cast<size_t>(row)]);
-        if (spare.empty()) {
+        if (reused == spare.size()) {
             HotKeySettingsList_.push_back(MakeFrame(hotkey));
         } else {
-            spare.back()->SetHotkey(hotkey);
-            HotKeySettingsList_.push_back(std::move(spare.back()));
-            spare.pop_back();
+            spare[reused]->SetHotkey(hotkey);
+            HotKeySettingsList_.push_back(std::move(spare[reused++]));
         }
     }
     spare.clear();
@@ -237,7 +241,7 @@ void TSettingsForm::HotkeySettingSave(THotkeySetting& /*Sender*/) {
     SaveHotkeys();
     // The saved texts may no longer hold the find: once the frame's Save has returned, for the frame
     // may go.
-    if (!edtFind.Text().empty()) Defer([this] { ApplyFind(/*listChanged=*/true, /*fromTop=*/false); });
+    Defer([this] { ApplyFind(/*listChanged=*/true, /*fromTop=*/false); });
 }
 
 // A frame is never destroyed inside its own Delete button's handler: the timer does it.
@@ -289,26 +293,18 @@ bool TSettingsForm::FormKeyDown(UINT key) {
 }
 
 void TSettingsForm::ApplyFind(bool listChanged, bool fromTop) {
-    const std::u16string find = edtFind.Text();
-    if (listChanged) findTexts_.clear();
-    if (!find.empty() && findTexts_.empty()) {
-        findTexts_.reserve(static_cast<size_t>(HotKeyList_->Count()));
-        for (int i = 0; i < HotKeyList_->Count(); ++i) {
-            const THotKeyData& data = HotKeyList_->GetItem(i)->HotKeyData;
-            findTexts_.push_back(HotkeyFindText(
-                data_.HotkeyToString(static_cast<uint16_t>(data.Key), static_cast<uint16_t>(data.Shift)), data));
-        }
+    // Made with the list, not at the first key: naming the keys of many hotkeys takes the system a while.
+    if (listChanged) {
+        findTexts_ = HotkeyFindTexts(*HotKeyList_, [this](uint16_t key) { return data_.HotkeyToString(key, 0); });
     }
-    shownRows_.clear();
-    if (find.empty()) {
-        for (int i = 0; i < HotKeyList_->Count(); ++i) shownRows_.push_back(i);
-    } else {
-        shownRows_ = FindRows(findTexts_, find);
-    }
+    shownRows_ = FindRows(findTexts_, edtFind.Text());
     rowOfPosition_.assign(static_cast<size_t>(HotKeyList_->Count()), -1);
     for (size_t row = 0; row < shownRows_.size(); ++row)
         rowOfPosition_[static_cast<size_t>(shownRows_[row])] = static_cast<int>(row);
     lblFound.SetText(FoundCountText(shownRows_.size(), static_cast<size_t>(HotKeyList_->Count())));
+    // A new find fills the rows in view with the frames there, in their order: none moves.
+    refilling_ = fromTop;
+    const fw::ScopeExit refilled([this] { refilling_ = false; });
     if (fromTop && HotKeyPlacement.ScrollPosition() != 0) HotKeyPlacement.ScrollTo(0);
     HotKeyPlacement.SetVirtualHeight(static_cast<int>(shownRows_.size()) * kFrameHeight);  // places the frames
 }

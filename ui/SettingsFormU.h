@@ -125,9 +125,10 @@ private:
     // Last: the frames go before the list whose hotkeys they show and before the column.
     std::vector<std::unique_ptr<THotkeySetting>> HotKeySettingsList_;
     THotkeySetting* ToBedeletedSetting = nullptr;
-    std::vector<std::u16string> findTexts_;  // per hotkey of the list; made when a find first needs them
+    std::vector<std::u16string> findTexts_;  // per hotkey of the list
     std::vector<int> shownRows_;             // the list's positions of the column's rows
     std::vector<int> rowOfPosition_;         // and back: the row of each position, -1 when hidden
+    bool refilling_ = false;                 // the rows in view take the frames there, whichever they showed
     fw::Subscription refusedListener_;       // the frames follow the live hotkeys' refused marks
     // While the update check started here waits, the window refuses to close: it would be freed
     // under the button's handler.

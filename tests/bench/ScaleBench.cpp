@@ -143,6 +143,8 @@ std::vector<double> FindKeys(int count) {
     HWND window = nullptr;
     if (handler != nullptr) Click(handler, id, /*twice=*/true);
     if (!WaitFor([&] { return (window = VisibleSettingsWindow(program.ProcessId())) != nullptr; }, 300s)) return {};
+    Idle(window, 300s);
+    RedrawWindow(window, /*rect=*/nullptr, /*region=*/nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // its first paint
     const HWND box = GetWindow(wintest::FindChildWindow(window, L"Static", L"&Find:"), GW_HWNDNEXT);
     std::vector<double> samples;
     for (const wchar_t key : std::wstring(L"hotkey 99")) {
@@ -150,6 +152,7 @@ std::vector<double> FindKeys(int count) {
         SendMessageW(box, WM_CHAR, key, 0);
         RedrawWindow(window, /*rect=*/nullptr, /*region=*/nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         samples.push_back(Ms(Clock::now() - start));
+        std::fprintf(stderr, "  find box, key '%lc' %.1f ms\n", key, samples.back());
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
     return samples;
