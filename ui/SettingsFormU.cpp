@@ -9,6 +9,7 @@
 
 #include "core/datau.h"
 #include "framework/Application.h"
+#include "framework/ScopeExit.h"
 #include "framework/ShellOpen.h"
 #include "framework/TabOrder.h"
 #include "framework/WinText.h"
@@ -26,6 +27,8 @@ std::vector<std::unique_ptr<TSettingsForm>> modelessForms;
 
 // A frame's height in the column, at 96 DPI.
 constexpr int kFrameHeight = 100;
+// The column's top on the hotkey page, below the panel and the find box, at 96 DPI.
+constexpr int kColumnTop = 90;
 
 TLabelFont LinkFont() {
     return {.Style = fsUnderline, .Color = RGB(0, 0, 255)};
@@ -57,7 +60,7 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     // The pages' own size depends on the tab control's metrics: fit the hotkey page's parts to it.
     const fw::Bounds page = pcClient.PageBounds96();
     Panel1.SetBounds({0, 0, page.width, 60});
-    HotKeyPlacement.SetBounds({0, 60, page.width, page.height - 60});
+    HotKeyPlacement.SetBounds({0, kColumnTop, page.width, page.height - kColumnTop});
     for (TBLabel* link : {&lblWeb, &lblMail}) {
         link->SetCursor(LoadCursorW(nullptr, IDC_HAND));
         link->SetHoverColor(RGB(0, 0, 255));
@@ -69,6 +72,8 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     chkStartAtWindowsStart.OnClick = [this] { chkStartAtWindowsStartClick(); };
     lblWeb.OnClick = [this](TBLabel&) { lblWebClick(); };
     lblMail.OnClick = [this](TBLabel&) { lblMailClick(); };
+    edtFind.OnChange = [this] { edtFindChange(); };
+    OnKeyDown = [this](UINT key) { return FormKeyDown(key); };
     OpenPage = OpenInShell;
     OnShow = [this] { FormShow(); };
     OnClose = [this](fw::CloseAction& action) { FormClose(action); };
@@ -77,7 +82,7 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     HotKeyPlacement.OnTabOut = [this](fw::Control& frame, bool backward) { return TabToRow(frame, backward); };
     HotKeyPlacement.OnShowFocused = [this](fw::Control& frame) {
         if (const auto* setting = dynamic_cast<THotkeySetting*>(&frame)) {
-            ShowRow(HotKeyList_->IndexOf(&setting->Hotkey()));
+            if (const int row = RowOf(setting->Hotkey()); row >= 0) ShowRow(row);
         }
     };
     btnOK.PlaceAfter(&pcClient);  // the keyboard reads the window from the tabs down to Close
@@ -119,6 +124,7 @@ void TSettingsForm::FormClose(fw::CloseAction& Action) {
 void TSettingsForm::FormDestroy() {
     if (SettingsForm == this) SettingsForm = nullptr;  // also when destroyed without closing
     HotKeyPlacement.OnViewChange = nullptr;
+    edtFind.OnChange = nullptr;
     ClearHotkeySettings();
     HotKeyList_.reset();
     ShowWindow(app_.Handle(), SW_HIDE);
@@ -128,8 +134,7 @@ void TSettingsForm::LoadHotkeys() {
     ClearHotkeySettings();
     data_.LoadHotkeyFile(*HotKeyList_, /*OnlyActive=*/false);
     // The column keeps list order, the first hotkey at the top; the frames come with its height.
-    HotKeyPlacement.ScrollTo(0);
-    HotKeyPlacement.SetVirtualHeight(HotKeyList_->Count() * kFrameHeight);
+    ApplyFind(/*listChanged=*/true, /*fromTop=*/true);
     chkStartAtWindowsStart.SetChecked(ReadStartAtLogOn());
 }
 
@@ -147,29 +152,33 @@ void TSettingsForm::ArrangeFrames() {
     const fw::Bounds view = HotKeyPlacement.View96();
     if (view.height <= 0) return;  // minimized: the frames wait for the view to come back
     const int first = view.top / kFrameHeight;
-    const int end = std::min(HotKeyList_->Count(), (view.top + view.height + kFrameHeight - 1) / kFrameHeight);
-    const auto rowOf = [this](const auto& frame) { return HotKeyList_->IndexOf(&frame->Hotkey()); };
+    const int end =
+        std::min(static_cast<int>(shownRows_.size()), (view.top + view.height + kFrameHeight - 1) / kFrameHeight);
+    const auto rowOf = [this](const auto& frame) { return RowOf(frame->Hotkey()); };
 
     std::vector<bool> framed(static_cast<size_t>(std::max(0, end - first)));
     std::vector<std::unique_ptr<THotkeySetting>> spare;
     for (auto& frame : HotKeySettingsList_) {
         const int row = rowOf(frame);
-        if (row >= first && row < end) {
+        const bool keeps = frame->EditMode() || frame.get() == ToBedeletedSetting;
+        if (row >= first && row < end && (keeps || !refilling_)) {
             framed[static_cast<size_t>(row - first)] = true;
-        } else if (!frame->EditMode() && frame.get() != ToBedeletedSetting) {
+        } else if (!keeps) {
             spare.push_back(std::move(frame));
         }
     }
     std::erase(HotKeySettingsList_, nullptr);
+    // The spare frames are taken in their order: the rows then keep the windows' order, which is
+    // slow to change, and a find that changes every row in view moves no window.
+    size_t reused = 0;
     for (int row = first; row < end; ++row) {
         if (framed[static_cast<size_t>(row - first)]) continue;
-        TGlobalHotKey& hotkey = *HotKeyList_->GetItem(row);
-        if (spare.empty()) {
+        TGlobalHotKey& hotkey = *HotKeyList_->GetItem(shownRows_[static_cast<size_t>(row)]);
+        if (reused == spare.size()) {
             HotKeySettingsList_.push_back(MakeFrame(hotkey));
         } else {
-            spare.back()->SetHotkey(hotkey);
-            HotKeySettingsList_.push_back(std::move(spare.back()));
-            spare.pop_back();
+            spare[reused]->SetHotkey(hotkey);
+            HotKeySettingsList_.push_back(std::move(spare[reused++]));
         }
     }
     spare.clear();
@@ -196,11 +205,12 @@ void TSettingsForm::ShowRow(int row) {
 bool TSettingsForm::TabToRow(fw::Control& frame, bool backward) {
     const auto* setting = dynamic_cast<THotkeySetting*>(&frame);
     if (setting == nullptr) return false;
-    const int row = HotKeyList_->IndexOf(&setting->Hotkey()) + (backward ? -1 : 1);
-    if (row < 0 || row >= HotKeyList_->Count()) return false;
+    const int shown = RowOf(setting->Hotkey());
+    const int row = shown + (backward ? -1 : 1);
+    if (shown < 0 || row < 0 || row >= static_cast<int>(shownRows_.size())) return false;
     ShowRow(row);
     for (const auto& next : HotKeySettingsList_) {
-        if (&next->Hotkey() != HotKeyList_->GetItem(row)) continue;
+        if (RowOf(next->Hotkey()) != row) continue;
         const HWND stop = fw::FirstTabStop(next->Handle(), /*last=*/backward);
         if (stop == nullptr) return false;
         FocusControl(stop);
@@ -229,6 +239,9 @@ void TSettingsForm::ClearHotkeySettings() {
 
 void TSettingsForm::HotkeySettingSave(THotkeySetting& /*Sender*/) {
     SaveHotkeys();
+    // The saved texts may no longer hold the find: once the frame's Save has returned, for the frame
+    // may go.
+    Defer([this] { ApplyFind(/*listChanged=*/true, /*fromTop=*/false); });
 }
 
 // A frame is never destroyed inside its own Delete button's handler: the timer does it.
@@ -245,7 +258,7 @@ void TSettingsForm::tmrDeleteSettingTimer() {
     if (found == HotKeySettingsList_.end()) return;
     HotKeyList_->Delete(HotKeyList_->IndexOf(&frame->Hotkey()));
     HotKeySettingsList_.erase(found);
-    HotKeyPlacement.SetVirtualHeight(HotKeyList_->Count() * kFrameHeight);  // the column closes the gap
+    ApplyFind(/*listChanged=*/true, /*fromTop=*/false);  // the column closes the gap
     SaveHotkeys();
 }
 
@@ -254,8 +267,53 @@ void TSettingsForm::btnOKClick() {
 }
 
 void TSettingsForm::Button1Click() {
+    edtFind.SetText(u"");  // the new hotkey is to be seen
     TfrmAddHotkey wizard(app_, Handle(), data_);
-    if (wizard.ShowModal() == fw::mrOk) LoadHotkeys();
+    if (wizard.ShowModal() != fw::mrOk) return;
+    LoadHotkeys();
+    ShowRow(HotKeyList_->Count() - 1);  // the wizard appends it
+}
+
+void TSettingsForm::edtFindChange() {
+    ApplyFind(/*listChanged=*/false, /*fromTop=*/true);
+}
+
+bool TSettingsForm::FormKeyDown(UINT key) {
+    // Ctrl+F in a frame's key box is a key being chosen, not a find.
+    const bool inKeyBox = dynamic_cast<fw::HotKeyEdit*>(fw::Control::FromHandle(GetFocus())) != nullptr;
+    if (key == 'F' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && !inKeyBox) {
+        pcClient.SetActivePage(tsHotkeys);
+        FocusControl(edtFind.Handle());
+        return true;
+    }
+    // Esc clears a find first; in an empty box it closes the window as anywhere else.
+    if (key != VK_ESCAPE || GetFocus() != edtFind.Handle() || edtFind.Text().empty()) return false;
+    edtFind.SetText(u"");
+    return true;
+}
+
+void TSettingsForm::ApplyFind(bool listChanged, bool fromTop) {
+    // Made with the list, not at the first key: naming the keys of many hotkeys takes the system a while.
+    if (listChanged) {
+        findTexts_ = HotkeyFindTexts(*HotKeyList_, [this](uint16_t key) { return data_.HotkeyToString(key, 0); });
+    }
+    shownRows_ = FindRows(findTexts_, edtFind.Text());
+    rowOfPosition_.assign(static_cast<size_t>(HotKeyList_->Count()), -1);
+    for (size_t row = 0; row < shownRows_.size(); ++row)
+        rowOfPosition_[static_cast<size_t>(shownRows_[row])] = static_cast<int>(row);
+    lblFound.SetText(FoundCountText(shownRows_.size(), static_cast<size_t>(HotKeyList_->Count())));
+    // A new find fills the rows in view with the frames there, in their order: none moves.
+    refilling_ = fromTop;
+    const fw::ScopeExit refilled([this] { refilling_ = false; });
+    if (fromTop && HotKeyPlacement.ScrollPosition() != 0) HotKeyPlacement.ScrollTo(0);
+    HotKeyPlacement.SetVirtualHeight(static_cast<int>(shownRows_.size()) * kFrameHeight);  // places the frames
+}
+
+int TSettingsForm::RowOf(const TGlobalHotKey& hotkey) const {
+    const int position = HotKeyList_->IndexOf(&hotkey);
+    return position < 0 || position >= static_cast<int>(rowOfPosition_.size())
+               ? -1
+               : rowOfPosition_[static_cast<size_t>(position)];
 }
 
 void TSettingsForm::btnCheckForUpdatesClick() {

@@ -17,6 +17,7 @@
 #include "framework/ControlsStandard.h"
 #include "framework/Form.h"
 #include "ui/CheckForUpdates.h"
+#include "ui/HotkeyFindRules.h"
 #include "ui/HotkeySettingU.h"
 
 namespace corvalend {
@@ -51,7 +52,11 @@ public:
                               u"like to edit. Click \"Save\" when done.",
                       .bounds = {120, 32, 668, 26},
                       .anchors = fw::akLeft | fw::akTop | fw::akRight}};
-    fw::ColumnScrollBox HotKeyPlacement{tsHotkeys, {.bounds = {0, 60, 796, 335}, .anchors = fw::kAnchorAll}};
+    // Find: the column shows only the rows whose frame shows the text; Ctrl+F comes here.
+    fw::Label lblFind{tsHotkeys, {.text = kFindCaption, .bounds = {8, 67, 40, 13}}, {.wordWrap = false}};
+    fw::Edit edtFind{tsHotkeys, {.bounds = {50, 64, 220, 21}}};
+    fw::Label lblFound{tsHotkeys, {.bounds = {280, 67, 300, 13}}, {.wordWrap = false, .showAccelChar = false}};
+    fw::ColumnScrollBox HotKeyPlacement{tsHotkeys, {.bounds = {0, 90, 796, 305}, .anchors = fw::kAnchorAll}};
 
     fw::TabSheet tsOtherSettings{pcClient, u"&Other settings"};
     fw::CheckBox chkStartAtWindowsStart{tsOtherSettings,
@@ -85,6 +90,7 @@ public:
     void chkStartAtWindowsStartClick();
     void lblWebClick();
     void lblMailClick();
+    void edtFindChange();
 
 protected:
     // A modeless window leaves its list; any other is freed by whoever made it.
@@ -106,6 +112,12 @@ private:
     void ShowRow(int row);
     bool TabToRow(fw::Control& frame, bool backward);
     std::unique_ptr<THotkeySetting> MakeFrame(TGlobalHotKey& hotkey);
+    bool FormKeyDown(UINT key);
+    // Applies the find to the working list as it now is (the texts it finds by made again when
+    // `listChanged`), from the top of the column or where it is.
+    void ApplyFind(bool listChanged, bool fromTop);
+    // A hotkey's row in the column, -1 when the find hides it.
+    int RowOf(const TGlobalHotKey& hotkey) const;
 
     fw::Application& app_;
     TData& data_;
@@ -113,7 +125,11 @@ private:
     // Last: the frames go before the list whose hotkeys they show and before the column.
     std::vector<std::unique_ptr<THotkeySetting>> HotKeySettingsList_;
     THotkeySetting* ToBedeletedSetting = nullptr;
-    fw::Subscription refusedListener_;  // the frames follow the live hotkeys' refused marks
+    std::vector<std::u16string> findTexts_;  // per hotkey of the list
+    std::vector<int> shownRows_;             // the list's positions of the column's rows
+    std::vector<int> rowOfPosition_;         // and back: the row of each position, -1 when hidden
+    bool refilling_ = false;                 // the rows in view take the frames there, whichever they showed
+    fw::Subscription refusedListener_;       // the frames follow the live hotkeys' refused marks
     // While the update check started here waits, the window refuses to close: it would be freed
     // under the button's handler.
     bool checkingForUpdates_ = false;
