@@ -57,6 +57,8 @@ public:
     fw::CheckBox chkStartAtWindowsStart{tsOtherSettings,
                                         {.text = u"&Start when you log on Windows", .bounds = {16, 16, 280, 17}}};
     fw::Button btnCheckForUpdates{tsOtherSettings, {.text = u"Check for &updates", .bounds = {16, 44, 120, 25}}};
+    fw::Button btnExport{tsOtherSettings, {.text = u"E&xport hotkeys...", .bounds = {16, 84, 120, 25}}};
+    fw::Button btnImport{tsOtherSettings, {.text = u"I&mport hotkeys...", .bounds = {16, 114, 120, 25}}};
     fw::Label lblTitle{tsOtherSettings,
                        {.bounds = {480, 16, 300, 13}, .anchors = fw::akTop | fw::akRight},
                        {.wordWrap = false, .showAccelChar = false}};
@@ -85,6 +87,9 @@ public:
     void chkStartAtWindowsStartClick();
     void lblWebClick();
     void lblMailClick();
+    // The whole list to a file the user chooses; a chosen file's hotkeys after the list's own.
+    void btnExportClick();
+    void btnImportClick();
 
 protected:
     // A modeless window leaves its list; any other is freed by whoever made it.
@@ -106,6 +111,9 @@ private:
     void ShowRow(int row);
     bool TabToRow(fw::Control& frame, bool backward);
     std::unique_ptr<THotkeySetting> MakeFrame(TGlobalHotKey& hotkey);
+    // The window opens where it was left when that monitor is still there; it is kept when it goes.
+    void RestorePlacement();
+    void KeepPlacement();
 
     fw::Application& app_;
     TData& data_;
@@ -117,6 +125,7 @@ private:
     // While the update check started here waits, the window refuses to close: it would be freed
     // under the button's handler.
     bool checkingForUpdates_ = false;
+    bool shown_ = false;  // only a window that was on the screen has a place to keep
 };
 
 // The settings window shown from the tray, null while none is open: a view of the window in the
