@@ -487,10 +487,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                        : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
             return 0;
         case WM_GETMINMAXINFO:
-            if (minClient_.width > 0) {
-                const Size minimum = MinWindowSize(dpi_);
-                reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.width, minimum.height};
-            }
+            if (minClient_.width == 0) return DefaultProc(message, wParam, lParam);
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {MinWindowSize(dpi_).width,
+                                                                     MinWindowSize(dpi_).height};
             return 0;
         case WM_DPICHANGED:
             DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

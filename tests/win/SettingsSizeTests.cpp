@@ -52,13 +52,11 @@ protected:
         THotkeyList file(data_->HotkeyServices());
         for (int i = 0; i < 40; ++i) file.Add(true, 'A' + i % 26, MOD_CONTROL + i / 26, hkfSendKeys, u"x", u"", u"");
         file.SaveToFile(data_->DataFile(dftHotkeys));
-        fw::RegistryIni(kProgramKey).DeleteValue(kSettingsPlacementValue);
     }
     void TearDown() override {
         FreeSettingsForms();
         data_.reset();
         wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
-        fw::RegistryIni(kProgramKey).DeleteValue(kSettingsPlacementValue);
     }
     std::u16string HotkeyFile() const { return data_->DataFile(dftHotkeys); }
     TSettingsForm& Open() {
