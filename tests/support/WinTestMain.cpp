@@ -11,14 +11,12 @@
 #include "ui/WindowPlacementRules.h"
 #include "ui/frmFirstUseU.h"
 
-namespace {
-// Each test's settings window opens centred at its designed size, whatever an earlier one was left at.
+// Each test's settings window opens centred at its designed size, wherever an earlier one was left.
 struct ForgetSettingsPlace final : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
         fw::RegistryIni(corvalend::kProgramKey).DeleteValue(corvalend::kSettingsPlacementValue);
     }
 };
-}  // namespace
 
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(controls), .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
