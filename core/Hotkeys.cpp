@@ -218,7 +218,7 @@ void THotkeyList::LoadFromFile(const std::u16string& Filename, bool OnlyActive) 
     }
 }
 
-void THotkeyList::SaveToFile(const std::u16string& Filename) const {
+std::string THotkeyList::FileBytes() const {
     fw::IniWriter ini;
     size_t size = 0;
     for (const auto& item : FList) {
@@ -237,7 +237,11 @@ void THotkeyList::SaveToFile(const std::u16string& Filename) const {
         WriteOneLine(ini, u"params2", hotkey.Params2);
         WriteOneLine(ini, u"params3", hotkey.Params3);
     }
-    const std::string bytes = fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true);
+    return fw::EncodeUtf16LE(ini.Finish(), /*withBom=*/true);
+}
+
+void THotkeyList::SaveToFile(const std::u16string& Filename) const {
+    const std::string bytes = FileBytes();
     const std::u16string backup = Filename + kBackupSuffix;
     // The backup may be the last good copy: a file with no hotkeys never takes its place.
     if (SaveLeavesBackupAlone(Filename, backup, system_.files, system_.ansi)) {

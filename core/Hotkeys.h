@@ -193,6 +193,8 @@ public:
     // replaces is kept beside it with ".bak" added to its name, unless it holds no hotkeys while
     // that backup does (SaveLeavesBackupAlone).
     void SaveToFile(const std::u16string& Filename) const;
+    // The bytes SaveToFile writes: an exported copy reads back as the hotkey file does.
+    std::string FileBytes() const;
 
     void RegisterKeys();
     void UnregisterKeys();

@@ -127,6 +127,57 @@ void Form::SetPosition(int x, int y) {
     SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Form::SetMinClientSize(int width, int height) {
+    minClient_ = {width, height};
+}
+
+Size Form::MinWindowSize(UINT dpi) const {
+    RECT window{0, 0, ScaleForDpi(minClient_.width, dpi), ScaleForDpi(minClient_.height, dpi)};
+    if (dpi == dpi_) {
+        // The frame as the window draws it (see SetClientSize).
+        RECT outer{};
+        RECT client{};
+        GetWindowRect(Handle(), &outer);
+        GetClientRect(Handle(), &client);
+        window.right += (outer.right - outer.left) - client.right;
+        window.bottom += (outer.bottom - outer.top) - client.bottom;
+    } else {
+        AdjustWindowRectExForDpi(&window, Style(), /*menu=*/FALSE, ExStyle(), dpi);
+    }
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+Bounds Form::NormalBounds() const {
+    RECT normal{};
+    if (!IsZoomed(Handle()) && !IsIconic(Handle())) {
+        GetWindowRect(Handle(), &normal);
+    } else {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        GetWindowPlacement(Handle(), &placement);
+        normal = placement.rcNormalPosition;
+        // The system gives it from the top-left of the monitor's work area (Wine from the screen's,
+        // where the two are one).
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+        OffsetRect(&normal, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+    return {normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top};
+}
+
+void Form::PlaceAt(const Bounds& normal, bool maximized) {
+    const auto place = [&] {
+        SetWindowPos(Handle(), nullptr, normal.left, normal.top, normal.width, normal.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    const UINT dpi = dpi_;
+    place();
+    if (dpi_ != dpi) place();  // a monitor of another DPI scaled the form on the way: the kept size again
+    placed_ = true;
+    showMaximized_ = maximized;
+}
+
 bool Form::Visible() const {
     return IsWindowVisible(Handle()) != FALSE;
 }
@@ -152,8 +203,8 @@ void Form::PlaceOnScreen() {
 }
 
 void Form::ShowWindowNow() {
-    if (!Visible()) PlaceOnScreen();
-    ShowWindow(Handle(), SW_SHOW);
+    if (!Visible() && !placed_) PlaceOnScreen();
+    ShowWindow(Handle(), std::exchange(showMaximized_, false) ? SW_SHOWMAXIMIZED : SW_SHOW);
     SetForegroundWindow(Handle());
     if (GetActiveWindow() == Handle()) RestoreFocus();
     if (OnShow) OnShow();
@@ -434,6 +485,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // As the dialog manager does (IsDialogMessage asks for it for Alt+letter on a label).
             NextControl(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
                                        : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
+            return 0;
+        case WM_GETMINMAXINFO:
+            if (minClient_.width == 0) return DefaultProc(message, wParam, lParam);
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {MinWindowSize(dpi_).width,
+                                                                     MinWindowSize(dpi_).height};
             return 0;
         case WM_DPICHANGED:
             DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -89,6 +89,16 @@ public:
     void SetClientSize(int width, int height);  // pixels at 96 DPI
     // The window's top-left corner on the screen, in device pixels.
     void SetPosition(int x, int y);
+    // The smallest client area the user can size the window to, pixels at 96 DPI; none until set.
+    void SetMinClientSize(int width, int height);
+    // That smallest size as the whole window has it on a monitor of `dpi`, in device pixels.
+    Size MinWindowSize(UINT dpi) const;
+    // The window's rectangle on the screen while neither maximized nor minimized, in device pixels,
+    // and whether it is maximized: what a window that remembers its place keeps.
+    Bounds NormalBounds() const;
+    bool Maximized() const { return IsZoomed(Handle()) != FALSE; }
+    // Puts the hidden form there: showing it keeps that place instead of centring it, maximized when asked.
+    void PlaceAt(const Bounds& normal, bool maximized);
 
     // Shows the form modally: the owner and every other visible top-level window of the thread are
     // disabled (windows that appear meanwhile are not), and the loop runs until the modal result is
@@ -173,6 +183,9 @@ private:
     std::vector<HWND> disabledWindows_;  // by this form's modal state
     Form* outerModal_ = nullptr;         // the modal form this one is shown from within
     CloseAction closeAction_ = CloseAction::Hide;
+    Size minClient_;       // at 96 DPI; zero: no minimum
+    bool placed_ = false;  // PlaceAt put it: it shows where it is
+    bool showMaximized_ = false;
     Panel* frameBand_ = nullptr;
     int frameBandHeight_ = 0;
     Subscription dialogFilter_;  // taken off first as the form goes

@@ -7,12 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "core/HotkeyImportRules.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/ScopeExit.h"
+#include "framework/FileDialog.h"
+#include "framework/MessageDlg.h"
+#include "framework/Registry.h"
+#include "framework/SaveDialog.h"
 #include "framework/ShellOpen.h"
 #include "framework/TabOrder.h"
 #include "framework/WinText.h"
+#include "ui/WindowPlacementRules.h"
 #include "ui/frmAddHotkeyU.h"
 
 namespace corvalend {
@@ -38,14 +44,34 @@ void OpenInShell(HWND window, const std::u16string& target) {
     fw::ShellOpen(target, {.owner = window});
 }
 
+// The window's designed client size, also its smallest.
+constexpr fw::Size kDesignedClient{812, 466};
+
+constexpr char16_t kHotkeyFilesFilter[] = u"Hotkey files (*.ini)|*.ini|All files (*.*)|*.*";
+
+// A monitor is there for a kept place when the place meets one; the smallest window is the form's
+// at its present DPI (on a monitor of another DPI the system asks the form again as it sizes it).
+class FormMonitors final : public MonitorLookup {
+public:
+    explicit FormMonitors(const fw::Form& form) : form_(form) {}
+    std::optional<fw::Size> MinimumSizeOn(const fw::Bounds& bounds) const override {
+        const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+        if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) return std::nullopt;
+        return form_.MinWindowSize(form_.Dpi());
+    }
+
+private:
+    const fw::Form& form_;
+};
+
 }  // namespace
 
 TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     : Form(app,
            owner,
            {.caption = u"Settings",
-            .clientWidth = 812,
-            .clientHeight = 466,
+            .clientWidth = kDesignedClient.width,
+            .clientHeight = kDesignedClient.height,
             .border = fw::FormBorder::Sizeable,
             .position = fw::FormPosition::ScreenCenter}),
       lblWeb(tsOtherSettings,
@@ -69,6 +95,8 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
     btnOK.OnClick = [this] { btnOKClick(); };
     Button1.OnClick = [this] { Button1Click(); };
     btnCheckForUpdates.OnClick = [this] { btnCheckForUpdatesClick(); };
+    btnExport.OnClick = [this] { btnExportClick(); };
+    btnImport.OnClick = [this] { btnImportClick(); };
     chkStartAtWindowsStart.OnClick = [this] { chkStartAtWindowsStartClick(); };
     lblWeb.OnClick = [this](TBLabel&) { lblWebClick(); };
     lblMail.OnClick = [this](TBLabel&) { lblMailClick(); };
@@ -86,6 +114,8 @@ TSettingsForm::TSettingsForm(fw::Application& app, TData& data, HWND owner)
         }
     };
     btnOK.PlaceAfter(&pcClient);  // the keyboard reads the window from the tabs down to Close
+    SetMinClientSize(kDesignedClient.width, kDesignedClient.height);
+    RestorePlacement();
     FormCreate();
 }
 
@@ -109,6 +139,7 @@ void TSettingsForm::FormCreate() {
 }
 
 void TSettingsForm::FormShow() {
+    shown_ = true;
     data_.RetryRefusedHotkeys();  // the frames show what it takes
     BringWindowToTop(app_.Handle());
     BringWindowToTop(Handle());
@@ -123,6 +154,7 @@ void TSettingsForm::FormClose(fw::CloseAction& Action) {
 
 void TSettingsForm::FormDestroy() {
     if (SettingsForm == this) SettingsForm = nullptr;  // also when destroyed without closing
+    KeepPlacement();                                   // closed, modal or modeless, or still open at the program's end
     HotKeyPlacement.OnViewChange = nullptr;
     edtFind.OnChange = nullptr;
     ClearHotkeySettings();
@@ -343,6 +375,55 @@ void TSettingsForm::lblWebClick() {
 
 void TSettingsForm::lblMailClick() {
     OpenPage(Handle(), std::u16string(u"mailto:") + kAuthorMailAddress);
+}
+
+void TSettingsForm::btnExportClick() {
+    fw::SaveDialog dialog;
+    dialog.Title = u"Export hotkeys";
+    dialog.Filter = kHotkeyFilesFilter;
+    dialog.FileName = u"hotkeys.ini";
+    dialog.SetDefaultExt(u"ini");
+    dialog.OverwritePrompt = true;
+    if (!dialog.Execute(Handle())) return;
+    data_.HotkeyServices().files.Replace(dialog.FileName, HotKeyList_->FileBytes());
+}
+
+void TSettingsForm::btnImportClick() {
+    const fw::FileDialogResult chosen = fw::ShowFileDialog({.owner = Handle(),
+                                                            .filter = kHotkeyFilesFilter,
+                                                            .fileName = {},
+                                                            .flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST,
+                                                            .title = L"Import hotkeys",
+                                                            .failure = u"The file dialog could not be shown"});
+    if (!chosen.chosen) return;
+    const std::optional<TImportCount> count = ImportHotkeyFile(*HotKeyList_, chosen.fileName, data_.HotkeyServices());
+    if (!count) {
+        fw::MessageDlg(Handle(), kNothingImportedText, fw::MessageType::Information, fw::MessageButtons::Ok);
+        return;
+    }
+    if (count->imported > 0) {
+        try {
+            SaveHotkeys();
+        } catch (...) {
+            LoadHotkeys();  // the working copy as the file still is, without what could not be saved
+            throw;
+        }
+        LoadHotkeys();
+    }
+    fw::MessageDlg(Handle(), ImportedText(*count), fw::MessageType::Information, fw::MessageButtons::Ok);
+}
+
+void TSettingsForm::RestorePlacement() {
+    const fw::RegistryIni settings(data_.DataFile(dftRegKey));
+    const std::optional<TWindowPlacement> placement =
+        RestoredPlacement(settings.ReadString(kSettingsPlacementValue, u""), FormMonitors(*this));
+    if (placement) PlaceAt(placement->normal, placement->maximized);
+}
+
+void TSettingsForm::KeepPlacement() {
+    if (!shown_ || !IsWindow(Handle())) return;
+    fw::RegistryIni(data_.DataFile(dftRegKey))
+        .WriteString(kSettingsPlacementValue, PlacementToText({.normal = NormalBounds(), .maximized = Maximized()}));
 }
 
 void TSettingsForm::DeleteAfterRelease() {

@@ -62,6 +62,8 @@ public:
     fw::CheckBox chkStartAtWindowsStart{tsOtherSettings,
                                         {.text = u"&Start when you log on Windows", .bounds = {16, 16, 280, 17}}};
     fw::Button btnCheckForUpdates{tsOtherSettings, {.text = u"Check for &updates", .bounds = {16, 44, 120, 25}}};
+    fw::Button btnExport{tsOtherSettings, {.text = u"E&xport hotkeys...", .bounds = {16, 84, 120, 25}}};
+    fw::Button btnImport{tsOtherSettings, {.text = u"I&mport hotkeys...", .bounds = {16, 114, 120, 25}}};
     fw::Label lblTitle{tsOtherSettings,
                        {.bounds = {480, 16, 300, 13}, .anchors = fw::akTop | fw::akRight},
                        {.wordWrap = false, .showAccelChar = false}};
@@ -91,6 +93,9 @@ public:
     void lblWebClick();
     void lblMailClick();
     void edtFindChange();
+    // The whole list to a file the user chooses; a chosen file's hotkeys after the list's own.
+    void btnExportClick();
+    void btnImportClick();
 
 protected:
     // A modeless window leaves its list; any other is freed by whoever made it.
@@ -118,6 +123,9 @@ private:
     void ApplyFind(bool listChanged, bool fromTop);
     // A hotkey's row in the column, -1 when the find hides it.
     int RowOf(const TGlobalHotKey& hotkey) const;
+    // The window opens where it was left when that monitor is still there; it is kept when it goes.
+    void RestorePlacement();
+    void KeepPlacement();
 
     fw::Application& app_;
     TData& data_;
@@ -133,6 +141,7 @@ private:
     // While the update check started here waits, the window refuses to close: it would be freed
     // under the button's handler.
     bool checkingForUpdates_ = false;
+    bool shown_ = false;  // only a window that was on the screen has a place to keep
 };
 
 // The settings window shown from the tray, null while none is open: a view of the window in the
