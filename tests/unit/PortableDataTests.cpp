@@ -3,50 +3,38 @@
 
 #include "core/DataPlaceRules.h"
 #include "framework/IniSettings.h"
-#include "framework/Text.h"
 #include "tests/support/MemoryFileStore.h"
 
 namespace {
 
+// The marker stands beside every program on D:, and D:\Locked may not be written.
 struct FakeFolders final : corvalend::DataFolderSystem {
-    bool FileExists(const std::u16string& path) const override { return path == marker; }
+    bool FileExists(const std::u16string& path) const override { return path.starts_with(u"D:"); }
     std::optional<std::u16string> MakeWritable(const std::u16string& folder) override {
-        made.push_back(folder);
-        return refusal;
+        return folder.starts_with(u"D:\\Locked") ? std::optional<std::u16string>(u"Access is denied") : std::nullopt;
     }
-    std::u16string marker;
-    std::optional<std::u16string> refusal;
-    std::vector<std::u16string> made;
 };
 
 }  // namespace
 
 TEST(PortableData, TheMarkerBesideTheProgramKeepsEverythingInItsDataFolder) {
     FakeFolders folders;
-    auto choice = corvalend::ChooseDataPlaces(u"D:\\Tools\\Corvalend.exe", u"C:\\Roaming\\hotkeys.ini", folders);
-    EXPECT_EQ(choice.places.hotkeyFile, u"C:\\Roaming\\hotkeys.ini");
-    EXPECT_EQ(choice.places.settingsFile, u"") << "installed: the registry";
-    EXPECT_TRUE(folders.made.empty()) << "an installed copy makes no folder beside itself";
-
-    folders.marker = u"D:\\Tools\\Corvalend.portable";
-    choice = corvalend::ChooseDataPlaces(u"D:\\Tools\\Corvalend.exe", u"C:\\Roaming\\hotkeys.ini", folders);
-    EXPECT_EQ(choice.places.hotkeyFile, u"D:\\Tools\\Data\\hotkeys.ini");
-    EXPECT_EQ(choice.places.settingsFile, u"D:\\Tools\\Data\\settings.ini");
-    EXPECT_EQ(folders.made, std::vector<std::u16string>{u"D:\\Tools\\Data"});
-    EXPECT_EQ(choice.problem, std::nullopt);
-
-    folders.refusal = u"Access is denied";
-    choice = corvalend::ChooseDataPlaces(u"D:\\Tools\\Corvalend.exe", u"C:\\Roaming\\hotkeys.ini", folders);
-    EXPECT_EQ(choice.problem,
-              u"Corvalend cannot write to its Data folder beside the program (D:\\Tools\\Data): "
-              u"Access is denied. A portable copy needs a folder it may write to.");
-    EXPECT_EQ(choice.places.hotkeyFile, u"") << "nowhere else instead";
+    const auto choose = [&](const std::u16string& program) {
+        const auto choice = corvalend::ChooseDataPlaces(program, u"C:\\R\\hotkeys.ini", folders);
+        return choice.places.hotkeyFile + u"|" + choice.places.settingsFile + u"|" + choice.problem.value_or(u"");
+    };
+    EXPECT_EQ(choose(u"C:\\P\\Corvalend.exe"), u"C:\\R\\hotkeys.ini||") << "installed: the registry";
+    EXPECT_EQ(choose(u"D:\\T\\Corvalend.exe"), u"D:\\T\\Data\\hotkeys.ini|D:\\T\\Data\\settings.ini|");
+    EXPECT_EQ(choose(u"D:\\Locked\\Corvalend.exe"),
+              u"||Corvalend cannot write to its Data folder beside the program (D:\\Locked\\Data): Access is denied. "
+              u"A portable copy needs a folder it may write to.")
+        << "nowhere else instead";
 }
 
 TEST(PortableData, SettingsFileValuesChangeInPlaceAndTheRestStays) {
     const struct {
         std::u16string before;
-        std::optional<std::u16string_view> value;
+        std::optional<std::u16string_view> value;  // none: deleted
         std::u16string after;
     } cases[] = {
         {u"", u"0", u"[Settings]\r\nFirstUse=0\r\n"},
@@ -61,9 +49,8 @@ TEST(PortableData, SettingsFileValuesChangeInPlaceAndTheRestStays) {
         const fw::Windows1252CodePage ansi;
         fw::IniSettings settings(files, ansi, u"settings.ini", u"Settings");
         if (!c.before.empty()) files.files[u"settings.ini"] = fw::EncodeUtf16LE(c.before, true);
-        if (c.value) settings.Write(u"FirstUse", *c.value);
-        if (!c.value) EXPECT_TRUE(settings.Delete(u"FirstUse"));
-        EXPECT_EQ(files.files[u"settings.ini"], fw::EncodeUtf16LE(c.after, true)) << fw::Utf16ToUtf8(c.before);
-        EXPECT_EQ(settings.Read(u"firstUSE"), c.value) << fw::Utf16ToUtf8(c.before);
+        EXPECT_TRUE(c.value ? (settings.Write(u"FirstUse", *c.value), true) : settings.Delete(u"FirstUse"));
+        EXPECT_EQ(files.files[u"settings.ini"], fw::EncodeUtf16LE(c.after, true));
+        EXPECT_EQ(settings.Read(u"firstUSE"), c.value);
     }
 }
