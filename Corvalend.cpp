@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "capture/Win32ScreenCaptures.h"
+#include "core/SystemDataFolder.h"
 #include "core/datau.h"
 #include "framework/Application.h"
 #include "framework/ScopeExit.h"
@@ -53,6 +54,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
 
     int exitCode = 1;
     try {
+        // Where the hotkeys and the settings are kept, chosen once for the run. A portable copy that
+        // cannot write beside itself says so here and ends: nothing goes elsewhere instead.
+        const ProgramDataPlaces dataPlaces;
         fw::Application app(instance);
         app.SetTitle(u"Corvalend");
         try {
@@ -67,7 +71,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
             auto captures = std::make_unique<Win32ScreenCaptures>(app);
             Win32FirstRunWindows firstRun;
             TrayIconNotices notices(*mainForm);
-            auto data = std::make_unique<TData>(app, firstRun, *captures, &notices);  // sets Data at once
+            auto data = std::make_unique<TData>(app, firstRun, *captures, &notices,
+                                                dataPlaces.Places().hotkeyFile);  // sets Data at once
             // The popup, while open, follows hotkeys taken or refused (the data module goes first).
             const fw::Subscription refusedMarks = data->AddRefusedListener([] {
                 if (MainForm != nullptr) MainForm->ShowRefusedMarks();

@@ -72,7 +72,11 @@ std::u16string HotkeyFileIn(const std::u16string& appDataFolder) {
     return path + u"Tamberlo\\Corvalend\\Data\\hotkeys.ini";
 }
 
-TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures, Notices* notices)
+TData::TData(fw::Application& app,
+             FirstRunWindows& firstRun,
+             ScreenCaptures& captures,
+             Notices* notices,
+             std::u16string hotkeyFile)
     : app_(app),
       firstRun_(firstRun),
       captures_(captures),
@@ -82,7 +86,8 @@ TData::TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& ca
           HotkeyPressed(static_cast<int32_t>(key), static_cast<int32_t>(modifiers));
       }),
       system_{registrar_, files_, ansi_},
-      retryTimer_(*this) {
+      retryTimer_(*this),
+      hotkeyFile_(hotkeyFile.empty() ? HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA)) : std::move(hotkeyFile)) {
     foregroundGuard_.SetNotices(notices);
     mainWindowHook_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         MainWindowMessage(message, wParam);
@@ -212,7 +217,7 @@ void TData::ClearHotKeyList() {
 }
 
 std::u16string TData::DataFile(TDataFileType DataFileType) const {
-    return DataFileType == dftHotkeys ? HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA)) : kProgramKey;
+    return DataFileType == dftHotkeys ? hotkeyFile_ : kProgramKey;
 }
 
 bool ReadStartAtLogOn() {

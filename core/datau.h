@@ -55,7 +55,13 @@ public:
     // Starts up at once: the first-run windows may show before this returns. An action on a window that
     // Windows keeps out of our reach (one run as administrator) is not run; `notices` (the tray icon's,
     // or none) tells the user why.
-    TData(fw::Application& app, FirstRunWindows& firstRun, ScreenCaptures& captures, Notices* notices = nullptr);
+    // `hotkeyFile` is the one chosen at start (ProgramDataPlaces); empty, the one below the user's
+    // application-data folder.
+    TData(fw::Application& app,
+          FirstRunWindows& firstRun,
+          ScreenCaptures& captures,
+          Notices* notices = nullptr,
+          std::u16string hotkeyFile = {});
     ~TData();
     TData(const TData&) = delete;
     TData& operator=(const TData&) = delete;
@@ -172,6 +178,7 @@ private:
     THotkeyRetry retry_{retryTimer_};
     std::unique_ptr<THotkeyList> HotKeyList_;
     fw::Subscription mainWindowHook_;
+    std::u16string hotkeyFile_;
 };
 
 // The one data module, null before start-up creates it and after exit destroys it. The module

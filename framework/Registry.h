@@ -1,5 +1,6 @@
 // An INI-like accessor of one registry key below HKEY_CURRENT_USER: string values, with numbers read
-// from and booleans written as decimal strings.
+// from and booleans written as decimal strings. A key may be sent to another settings store for the
+// whole run (RegistryRedirect): every accessor of it then reads and writes that store instead.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/IniSettings.h"
 #include "framework/UniqueHandle.h"
 
 namespace fw {
@@ -30,6 +32,25 @@ public:
 
 private:
     UniqueKey key_;
+    SettingsStore* store_ = nullptr;  // the redirected key's store, in place of key_
+};
+
+// While it lives, every RegistryIni of `subKey` (letter case and a final backslash aside) goes to
+// `store` and the registry is not touched, not even to create the key: the settings of a copy that
+// keeps them beside itself. Where the program reads and writes them stays as it is; one at a time.
+class RegistryRedirect {
+public:
+    RegistryRedirect(std::u16string subKey, SettingsStore& store);
+    ~RegistryRedirect();
+    RegistryRedirect(const RegistryRedirect&) = delete;
+    RegistryRedirect& operator=(const RegistryRedirect&) = delete;
+
+    // The store of the redirected key, or null.
+    static SettingsStore* StoreFor(const std::u16string& subKey);
+
+private:
+    std::u16string subKey_;
+    SettingsStore& store_;
 };
 
 }  // namespace fw

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release program and writes the files a user downloads to build/dist/:
 #   Corvalend-<version>-x64.msi           the installer (per user, no elevation)
-#   Corvalend-<version>-x64-portable.zip  the program with its read-me and licence notices
+#   Corvalend-<version>-x64-portable.zip  the program with its read-me, licence notices and portable marker
 #   winget/                               the package manager's manifests for the installer
 # The version is the CMake project's (build/win64/release-version.txt, written when configuring).
 # Environment: CORVALEND_DOWNLOAD_BASE, the address the files will be downloaded from (the
@@ -35,14 +35,17 @@ cp "$BUILD/Corvalend.exe" "$files/"
 sed 's/$/\r/' dist/README.txt >"$files/README.txt"
 sed 's/$/\r/' LICENSE >"$files/LICENSE.txt"
 cp dist/notices/libjpeg-turbo/LICENSE.md dist/notices/libjpeg-turbo/README.ijg "$files/notices/libjpeg-turbo/"
+# The marker that makes the unpacked zip a portable copy (its data beside the program); only the zip has it.
+sed 's/$/\r/' dist/Corvalend.portable >"$files/Corvalend.portable"
 touch -d "@$(git log -1 --format=%ct 2>/dev/null || date +%s)" "$files" "$files"/* "$files"/notices "$files"/notices/*/ "$files"/notices/*/*
 
 zip="$DIST/Corvalend-$version-x64-portable.zip"
-(cd "$files" && zip -q -X -r "$zip" Corvalend.exe README.txt LICENSE.txt notices)
+(cd "$files" && zip -q -X -r "$zip" Corvalend.exe Corvalend.portable README.txt LICENSE.txt notices)
 
 # The installer is built in a folder holding the files its source names.
 msi_source="$DIST/msi-source"
 cp -r "$files" "$msi_source"
+rm "$msi_source/Corvalend.portable"  # an installed program keeps its data in the user's profile
 cp Corvalend.ico dist/Corvalend.wxs "$msi_source/"
 msi="$DIST/Corvalend-$version-x64.msi"
 (cd "$msi_source" && wixl -a x64 -D "Version=$version" -D "WebSite=$WEB_SITE" -o "$msi" Corvalend.wxs)

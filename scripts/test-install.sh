@@ -22,7 +22,7 @@ step() { echo "-- $*"; }
 step "portable zip"
 rm -rf "$WORK" && mkdir -p "$WORK/zip"
 unzip -q "$zip" -d "$WORK/zip"
-expected=$'Corvalend.exe\nLICENSE.txt\nREADME.txt\nnotices/libjpeg-turbo/LICENSE.md\nnotices/libjpeg-turbo/README.ijg'
+expected=$'Corvalend.exe\nCorvalend.portable\nLICENSE.txt\nREADME.txt\nnotices/libjpeg-turbo/LICENSE.md\nnotices/libjpeg-turbo/README.ijg'
 actual=$(cd "$WORK/zip" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] || fail "the zip holds:"$'\n'"$actual"
 cmp -s "$WORK/zip/Corvalend.exe" build/win64/Corvalend.exe || fail "the zip's program is not the one built"
@@ -30,6 +30,7 @@ cmp -s "$WORK/zip/notices/libjpeg-turbo/README.ijg" dist/notices/libjpeg-turbo/R
 cmp -s "$WORK/zip/notices/libjpeg-turbo/LICENSE.md" dist/notices/libjpeg-turbo/LICENSE.md || fail "LICENSE.md differs"
 diff -q <(tr -d '\r' <"$WORK/zip/LICENSE.txt") LICENSE >/dev/null || fail "LICENSE.txt differs"
 grep -q 'hotkeys.ini' "$WORK/zip/README.txt" || fail "README.txt does not say where the hotkeys are kept"
+grep -q 'Corvalend.portable' "$WORK/zip/README.txt" || fail "README.txt does not say what the portable marker does"
 
 step "winget manifests"
 manifests="$DIST/winget/manifests/t/Tamberlo/Corvalend/$version"
@@ -110,6 +111,7 @@ step "silent install of $version"
 msiexec_q /i "$msi" || fail "msiexec /i exited with $? ($(cat "$WORK/msiexec.log"))"
 cmp -s "$install_dir/Corvalend.exe" build/win64/Corvalend.exe || fail "no Corvalend.exe in $install_dir"
 [[ -f $install_dir/notices/libjpeg-turbo/README.ijg && -f $install_dir/LICENSE.txt ]] || fail "no licence notices installed"
+[[ ! -e $install_dir/Corvalend.portable ]] || fail "the installer put the portable marker beside the program"
 [[ -s $shortcut ]] || fail "no Start-menu shortcut"
 entry=$(apps_entry)
 echo "$entry"

@@ -55,17 +55,17 @@ bool CanRegister(unsigned modifiers, unsigned key) {
     return true;
 }
 
-RunningProgram::RunningProgram() {
+RunningProgram::RunningProgram(const std::u16string& program) {
     // What earlier windows left to the X server's late events happens before the program is there.
     wintest::SettleEvents();
-    std::u16string commandLine = u"\"" + ProgramPath() + u"\"";
+    std::u16string commandLine = u"\"" + program + u"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     // Now and then, with the machine busy, Wine fails to start a process with an internal error
     // that is gone a moment later; a start that failed left nothing behind to mind.
     DWORD error = ERROR_SUCCESS;
     wintest::WaitFor("Corvalend.exe started", [&] {
-        error = CreateProcessW(fw::AsWide(ProgramPath()), reinterpret_cast<wchar_t*>(commandLine.data()),
+        error = CreateProcessW(fw::AsWide(program), reinterpret_cast<wchar_t*>(commandLine.data()),
                                /*process=*/nullptr, /*thread=*/nullptr, /*inherit=*/FALSE, 0, /*environment=*/nullptr,
                                /*folder=*/nullptr, &startup, &info_)
                     ? ERROR_SUCCESS

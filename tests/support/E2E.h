@@ -77,7 +77,8 @@ private:
 
 class RunningProgram {
 public:
-    RunningProgram();   // starts the program and waits until its message loop is idle
+    // Starts the program (or a copy of it elsewhere) and waits until its message loop is idle.
+    explicit RunningProgram(const std::u16string& program = ProgramPath());
     ~RunningProgram();  // ends it by closing its main window if it still runs
 
     DWORD ProcessId() const { return info_.dwProcessId; }

@@ -64,8 +64,9 @@ protected:
         data_->InitApp();
     }
     void TearDown() override {
+        const std::u16string folder = fw::ExtractFileDir(HotkeyFile());  // asked before the data module goes
         data_.reset();
-        wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
+        wintest::DeleteTree(folder);
     }
 
     std::u16string HotkeyFile() const { return data_->DataFile(dftHotkeys); }

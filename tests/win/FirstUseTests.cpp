@@ -45,8 +45,9 @@ protected:
         fw::RegistryIni(kRunKey).WriteString(kRunValueName, kOldRunValue);
     }
     void TearDown() override {
+        const std::u16string folder = fw::ExtractFileDir(HotkeyFile());  // asked before the data module goes
         data_.reset();
-        wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
+        wintest::DeleteTree(folder);
         SetFirstUse(u"0");
     }
 

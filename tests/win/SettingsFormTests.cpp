@@ -53,8 +53,9 @@ protected:
         fw::RegistryIni(kProgramKey).WriteString(kFirstUseValue, u"0");  // a failed test may leave "1"
         FreeSettingsForms();
         EXPECT_EQ(SettingsForm, nullptr);
+        const std::u16string folder = fw::ExtractFileDir(HotkeyFile());  // asked before the data module goes
         data_.reset();
-        wintest::DeleteTree(fw::ExtractFileDir(HotkeyFile()));
+        wintest::DeleteTree(folder);
     }
 
     // Opens the window as the tray does and waits until it is on the screen.
