@@ -54,10 +54,15 @@ constexpr char16_t kHotkeyFilesFilter[] = u"Hotkey files (*.ini)|*.ini|All files
 class FormMonitors final : public MonitorLookup {
 public:
     explicit FormMonitors(const fw::Form& form) : form_(form) {}
-    std::optional<fw::Size> MinimumSizeOn(const fw::Bounds& bounds) const override {
+    std::optional<TMonitorRoom> MonitorOf(const fw::Bounds& bounds) const override {
         const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
-        if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) return std::nullopt;
-        return form_.MinWindowSize(form_.Dpi());
+        const HMONITOR monitor = MonitorFromRect(&rect, MONITOR_DEFAULTTONULL);
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
+        const RECT& work = info.rcWork;
+        return TMonitorRoom{{work.left, work.top, work.right - work.left, work.bottom - work.top},
+                            form_.MinWindowSize(form_.Dpi())};
     }
 
 private:

@@ -37,10 +37,18 @@ std::optional<TWindowPlacement> PlacementFromText(std::u16string_view text) {
 std::optional<TWindowPlacement> RestoredPlacement(std::u16string_view kept, const MonitorLookup& monitors) {
     std::optional<TWindowPlacement> placement = PlacementFromText(kept);
     if (!placement) return std::nullopt;
-    const std::optional<fw::Size> minimum = monitors.MinimumSizeOn(placement->normal);
-    if (!minimum) return std::nullopt;
-    placement->normal.width = std::max(placement->normal.width, minimum->width);
-    placement->normal.height = std::max(placement->normal.height, minimum->height);
+    const std::optional<TMonitorRoom> monitor = monitors.MonitorOf(placement->normal);
+    if (!monitor) return std::nullopt;
+    // Along one axis: at least the minimum, at most the room (unless the room is below the minimum),
+    // and inside the room as far as the size lets it be.
+    const auto fit = [](int32_t& start, int32_t& length, int32_t roomStart, int32_t roomLength, int32_t minimum) {
+        length = std::max(std::min(length, roomLength), minimum);
+        start = std::max(std::min(start, roomStart + roomLength - length), roomStart);
+    };
+    const fw::Bounds& room = monitor->workArea;
+    fw::Bounds& normal = placement->normal;
+    fit(normal.left, normal.width, room.left, room.width, monitor->minimum.width);
+    fit(normal.top, normal.height, room.top, room.height, monitor->minimum.height);
     return placement;
 }
 

@@ -26,17 +26,25 @@ std::u16string PlacementToText(const TWindowPlacement& placement);
 // Nothing when the text is not one that PlacementToText writes, or its rectangle has no area.
 std::optional<TWindowPlacement> PlacementFromText(std::u16string_view text);
 
+// The attached monitor that holds most of a window: its work area (the screen less the taskbar) and
+// the smallest window the form allows there (the monitor's DPI sets it).
+struct TMonitorRoom {
+    fw::Bounds workArea;
+    fw::Size minimum;
+};
+
 // What the decision needs to know of the screens.
 class MonitorLookup {
 public:
     virtual ~MonitorLookup() = default;
-    // The smallest window the form allows on the attached monitor that holds most of `bounds` (its
-    // DPI sets it), or nothing when no attached monitor meets `bounds`.
-    virtual std::optional<fw::Size> MinimumSizeOn(const fw::Bounds& bounds) const = 0;
+    // Nothing when no attached monitor meets `bounds`.
+    virtual std::optional<TMonitorRoom> MonitorOf(const fw::Bounds& bounds) const = 0;
 };
 
 // Where to open the window from the kept text: nothing (it opens centred) when nothing usable is kept
-// or the monitor it was on is gone; else the kept place, grown to the minimum size where smaller.
+// or the monitor it was on is gone. Else the kept place, grown to the minimum size where smaller,
+// shrunk to the work area where larger (a monitor now smaller, or of a higher DPI), and moved to lie
+// within it.
 std::optional<TWindowPlacement> RestoredPlacement(std::u16string_view kept, const MonitorLookup& monitors);
 
 }  // namespace corvalend

@@ -24,4 +24,23 @@ TEST_F(SettingsE2E, CtrlFAndTypingFindOneHotkeyAmong364AndEscShowsThemAllAgain) 
     Press(VK_ESCAPE);
     EXPECT_TRUE(count(u"364 of 364 hotkeys"));
     EXPECT_TRUE(Settings() != nullptr && TextOf(box).empty()) << "Esc in the box with text did not only clear it";
+
+    // "New hotkey" during a find: the find goes, and the column shows the new hotkey, the last of 365.
+    e2e::Type(u"needle");
+    EXPECT_TRUE(count(u"1 of 364 hotkeys"));
+    Press('N', MOD_ALT);
+    const HWND wizard = WaitForWindow("the wizard", [this] { return FindForm(u"New hotkey"); });
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_TRUE(TextOf(box).empty());
+    Press(VK_F10, kCtrlAlt);
+    Press(VK_RETURN);
+    ASSERT_NE(WaitForWindow("the action page", [&] { return Descendant(wizard, L"BUTTON", u"&Finish"); }), nullptr);
+    Press('T', MOD_ALT);
+    e2e::Type(u"p");
+    Press('R', MOD_ALT);
+    e2e::Type(kWizardText);
+    Press(VK_RETURN);
+    EXPECT_TRUE(count(u"365 of 365 hotkeys"));
+    EXPECT_TRUE(
+        wintest::WaitFor("the new frame in view", [&] { return FrameShowing(settings, kWizardText) != nullptr; }));
 }
