@@ -19,7 +19,7 @@ CACHE_DIR="${CORVALEND_CACHE:-$HOME/.cache/corvalend}"
 JPEG_MINGW_PREFIX="$CACHE_DIR/libjpeg-turbo-mingw64"
 JPEG_NATIVE_PREFIX="$CACHE_DIR/libjpeg-turbo-native"
 # Bump when the build options below change, so cached builds are redone.
-JPEG_RECIPE=1
+JPEG_RECIPE=2
 
 export DEBIAN_FRONTEND=noninteractive
 
@@ -37,7 +37,7 @@ PACKAGES=(
     wine wine64 xvfb xauth x11-utils xdotool
     x11-xkb-utils xkb-data
     nasm imagemagick dpkg-dev jq
-    wixl zip unzip python3
+    wixl zip unzip python3 osslsigncode openssl
 )
 
 missing=()
@@ -105,6 +105,10 @@ EOF
 build_jpeg() {
     local src=$1 bld=$2 prefix=$3
     shift 3
+    # Its version text names a build date: the Debian release's, not today's, so that the program's
+    # bytes do not depend on the day the cache was made; and no path of this machine in the objects.
+    local build_day
+    build_day=$(date -u -d "@$(dpkg-parsechangelog -l "$src/debian/changelog" -STimestamp)" +%Y%m%d) &&
     rm -rf "$prefix" &&
     cmake -S "$src" -B "$bld" -G Ninja \
         -DCMAKE_BUILD_TYPE=Release \
@@ -112,6 +116,7 @@ build_jpeg() {
         -DCMAKE_INSTALL_LIBDIR="$prefix/lib" \
         -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
         -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DWITH_TURBOJPEG=OFF \
+        -DBUILD="$build_day" -DCMAKE_C_FLAGS="-ffile-prefix-map=$src/= -ffile-prefix-map=$bld/=" \
         "$@" &&
     cmake --build "$bld" --parallel "$(nproc)" &&
     cmake --install "$bld"

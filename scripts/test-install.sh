@@ -22,12 +22,15 @@ step() { echo "-- $*"; }
 step "portable zip"
 rm -rf "$WORK" && mkdir -p "$WORK/zip"
 unzip -q "$zip" -d "$WORK/zip"
-expected=$'Corvalend.exe\nCorvalend.portable\nLICENSE.txt\nREADME.txt\nnotices/libjpeg-turbo/LICENSE.md\nnotices/libjpeg-turbo/README.ijg'
+expected=$'Corvalend.exe\nCorvalend.portable\nLICENSE.txt\nREADME.txt\nnotices/gcc-runtime/README.txt\nnotices/libjpeg-turbo/LICENSE.md\nnotices/libjpeg-turbo/README.ijg\nnotices/mingw-w64/copyright.txt'
 actual=$(cd "$WORK/zip" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] || fail "the zip holds:"$'\n'"$actual"
 cmp -s "$WORK/zip/Corvalend.exe" build/win64/Corvalend.exe || fail "the zip's program is not the one built"
 cmp -s "$WORK/zip/notices/libjpeg-turbo/README.ijg" dist/notices/libjpeg-turbo/README.ijg || fail "README.ijg differs"
 cmp -s "$WORK/zip/notices/libjpeg-turbo/LICENSE.md" dist/notices/libjpeg-turbo/LICENSE.md || fail "LICENSE.md differs"
+cmp -s "$WORK/zip/notices/mingw-w64/copyright.txt" /usr/share/doc/mingw-w64-x86-64-dev/copyright ||
+    fail "the MinGW-w64 notice is not the Debian package's"
+grep -q 'GCC Runtime Library Exception' "$WORK/zip/notices/gcc-runtime/README.txt" || fail "no note on the GCC runtime"
 diff -q <(tr -d '\r' <"$WORK/zip/LICENSE.txt") LICENSE >/dev/null || fail "LICENSE.txt differs"
 grep -q 'hotkeys.ini' "$WORK/zip/README.txt" || fail "README.txt does not say where the hotkeys are kept"
 grep -q 'Corvalend.portable' "$WORK/zip/README.txt" || fail "README.txt does not say what the portable marker does"
@@ -56,7 +59,7 @@ for offset in (12, 20):  # the low halves of the file and the product version: r
     struct.pack_into("<I", data, at + offset, low + 0x10000)
 open(path, "wb").write(data)
 PY
-(cd "$WORK/msi-newer" && wixl -a x64 -D "Version=$newer" -D "WebSite=https://test.invalid/" -o "$newer_msi" Corvalend.wxs)
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) bash scripts/build-msi.sh "$WORK/msi-newer" "$newer" https://test.invalid/ "$newer_msi"
 
 wine_session_start "$ROOT_DIR/build/wineprefix-install" --own-x || fail "no Wine session"
 trap wine_session_stop EXIT
@@ -100,7 +103,7 @@ apps_entry() {
         END { if (block ~ /DisplayName[ \t]+REG_SZ[ \t]+Corvalend/) printf "%s", block }'
 }
 
-# What an earlier, broken run may have left (each build of the installer is a product of its own).
+# What an earlier, broken run may have left (each version of the installer is a product of its own).
 for product in $(apps_entry | sed -n 's/^HKEY_.*\\\({[-0-9A-F]*}\)$/\1/p'); do
     msiexec_q /x "$product" || true
 done
@@ -110,7 +113,8 @@ left=$(apps_entry)
 step "silent install of $version"
 msiexec_q /i "$msi" || fail "msiexec /i exited with $? ($(cat "$WORK/msiexec.log"))"
 cmp -s "$install_dir/Corvalend.exe" build/win64/Corvalend.exe || fail "no Corvalend.exe in $install_dir"
-[[ -f $install_dir/notices/libjpeg-turbo/README.ijg && -f $install_dir/LICENSE.txt ]] || fail "no licence notices installed"
+(cd "$WORK/zip" && find notices LICENSE.txt -type f \( -exec cmp -s {} "$install_dir/{}" \; -o -print \)) | grep . &&
+    fail "the installer does not carry each notice the zip carries"
 [[ ! -e $install_dir/Corvalend.portable ]] || fail "the installer put the portable marker beside the program"
 [[ -s $shortcut ]] || fail "no Start-menu shortcut"
 entry=$(apps_entry)
@@ -149,13 +153,7 @@ wine_out reg add "$run_key" /v Corvalend /t REG_SZ /d "\"$exe_windows\"" /f >/de
 step "silent removal, with the program running"
 wine "$exe_windows" </dev/null >"$WORK/program.log" 2>&1 &
 program=$!
-# Up and running once its tray icon is there.
-for ((i = 0; i < 200; i++)); do
-    xdotool search --name '^Wine System Tray$' >/dev/null 2>&1 && break
-    kill -0 "$program" 2>/dev/null || fail "the program ended at start"
-    sleep 0.1
-done
-xdotool search --name '^Wine System Tray$' >/dev/null 2>&1 || fail "the program's tray icon did not come"
+wait_for_tray "$program" || fail "the program did not come up with its tray icon"
 msiexec_q /x "$newer_msi" || fail "msiexec /x exited with $? ($(cat "$WORK/msiexec.log"))"
 for ((i = 0; i < 100; i++)); do
     kill -0 "$program" 2>/dev/null || break

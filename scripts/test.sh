@@ -113,10 +113,11 @@ wine_lane() {
 }
 
 # What a user downloads: the zip's contents, and the installer's install, upgrade and removal under
-# Wine in a prefix of its own.
+# Wine in a prefix of its own; then that the release files are reproducible, summed, described and
+# signed when a certificate is given.
 install_lane() {
     if bash scripts/dist.sh >"$LOGS/dist.log" 2>&1; then
-        run_step install bash scripts/test-install.sh
+        run_step install bash -c 'bash scripts/test-install.sh && bash scripts/test-release.sh'
     else
         echo "make dist failed (log: $LOGS/dist.log)"
     fi

@@ -165,6 +165,18 @@ wine_session_start() {
     return 0
 }
 
+# Waits until the Corvalend started as process PID (a `wine` run in the background) shows its tray
+# icon: up and running. False when it ended first or the icon did not come within 20 s.
+wait_for_tray() {
+    local pid=$1 i
+    for ((i = 0; i < 200; i++)); do
+        xdotool search --name '^Wine System Tray$' >/dev/null 2>&1 && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1  # no event to wait on from outside the session: look again
+    done
+    return 1
+}
+
 wine_session_stop() {
     local rc=$?
     if [[ -n $_WS_PREFIX ]]; then
