@@ -45,14 +45,17 @@ version=$(<"$BUILD/release-version.txt")
 # Signs a program or an installer in place, when a certificate is given.
 sign() {
     [[ -n ${CORVALEND_SIGN_PFX:-} ]] || return 0
-    local options=(-pkcs12 "$CORVALEND_SIGN_PFX" -pass "${CORVALEND_SIGN_PASSWORD:-}" -h sha256 -n Corvalend -i "$WEB_SITE")
+    # The password through a pipe, not in the command line that any process may read.
+    local options=(-pkcs12 "$CORVALEND_SIGN_PFX" -h sha256 -n Corvalend -i "$WEB_SITE")
     [[ -z ${CORVALEND_SIGN_TIMESTAMP_URL:-} ]] || options+=(-ts "$CORVALEND_SIGN_TIMESTAMP_URL")
-    if ! osslsigncode sign "${options[@]}" -in "$1" -out "$1.signed" >"$DIST/sign.log" 2>&1; then
-        cat "$DIST/sign.log" >&2
+    if ! osslsigncode sign "${options[@]}" -readpass <(printf '%s' "${CORVALEND_SIGN_PASSWORD:-}") \
+        -in "$1" -out "$1.signed" >"$1.sign.log" 2>&1; then
+        cat "$1.sign.log" >&2
         echo "dist: signing $(basename "$1") failed" >&2
         exit 1
     fi
     mv "$1.signed" "$1"
+    rm "$1.sign.log"
 }
 
 rm -rf "$DIST"
