@@ -43,7 +43,8 @@ def main(version, exe, jpeg_version, web_site, output):
     copyright_line = next(line.strip() for line in open("LICENSE", encoding="utf-8") if line.startswith("Copyright"))
     exe_sha256 = hashlib.sha256(open(exe, "rb").read()).hexdigest()
     runtime_version, runtime_source = debian_package("mingw-w64-x86-64-dev")
-    gcc_version, gcc_source = debian_package("g++-mingw-w64-x86-64-posix")
+    cxx_version, cxx_source = debian_package("g++-mingw-w64-x86-64-posix")
+    gcc_version, gcc_source = debian_package("gcc-mingw-w64-x86-64-posix")
     gcc_exception = "GPL-3.0-or-later WITH GCC-exception-3.1"
     program = component("Corvalend", "Corvalend", version, "MIT", "Built from the Corvalend source of this release")
     program.update({
@@ -61,7 +62,7 @@ def main(version, exe, jpeg_version, web_site, output):
                   "Parts are in the public domain; see notices/mingw-w64/copyright.txt"),
         component("winpthreads", "winpthreads", runtime_version, "MIT AND BSD-3-Clause", runtime_source,
                   "Part of MinGW-w64; see notices/mingw-w64/copyright.txt"),
-        component("libstdcxx", "libstdc++", gcc_version, gcc_exception, gcc_source),
+        component("libstdcxx", "libstdc++", cxx_version, gcc_exception, cxx_source),
         component("libgcc", "libgcc", gcc_version, gcc_exception, gcc_source),
     ]
     document = {

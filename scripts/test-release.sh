@@ -28,7 +28,8 @@ cmp -s "$DIST/Corvalend.exe" build/win64/Corvalend.exe || fail "the published pr
 python3 - "$DIST/Corvalend-$version.spdx.json" "$DIST/Corvalend.exe" "Corvalend=$version" \
     "libjpeg-turbo=$(sed -n 's/^version=//p' "$CORVALEND_JPEG_PREFIX/.corvalend-stamp")" \
     {"MinGW-w64 runtime",winpthreads}="$(dpkg-query -W -f='${Version}' mingw-w64-x86-64-dev)" \
-    {libstdc++,libgcc}="$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)" <<'PY' || fail "the bill of materials"
+    libstdc++="$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)" \
+    libgcc="$(dpkg-query -W -f='${Version}' gcc-mingw-w64-x86-64-posix)" <<'PY' || fail "the bill of materials"
 import hashlib, json, sys
 doc = json.load(open(sys.argv[1], encoding="utf-8"))
 assert (doc["spdxVersion"], doc["dataLicense"], doc["SPDXID"]) == ("SPDX-2.3", "CC0-1.0", "SPDXRef-DOCUMENT")
