@@ -351,7 +351,7 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
         std::u16string written;
         bool jpeg;
     };
-    for (const Case& c : {Case{u"Shot.JPEG", u"Shot.JPEG", true}, Case{u"shot.png", u"shot.png", false},
+    for (const Case& c : {Case{u"Shot.JPEG", u"Shot.JPEG", true}, Case{u"shot.gif", u"shot.gif", false},
                           Case{u"plain", u"plain.jpg", true}}) {
         TSaveCapture& window = NewWindow(picture);
         Drag(window, {10, 20}, {70, 60});
@@ -392,12 +392,12 @@ TEST_F(SaveCaptureWin, TypeChangeSwapsTheExtensionAndTheDefaultOne) {
         const HWND dialog = wintest::WaitForSaveDialog(GetCurrentProcessId(), u"Save screenshot", 10s);
         if (dialog == nullptr) return;
         wintest::SetSaveDialogFileName(dialog, u"shot.jpg");
-        wintest::SelectSaveDialogType(dialog, 2);
+        wintest::SelectSaveDialogType(dialog, 3);
         afterBitmap = wintest::SaveDialogFileName(dialog);
         wintest::SelectSaveDialogType(dialog, 1);
         afterJpeg = wintest::SaveDialogFileName(dialog);
         // With Bitmap chosen, a name without extension gets ".bmp".
-        wintest::SelectSaveDialogType(dialog, 2);
+        wintest::SelectSaveDialogType(dialog, 3);
         wintest::SetSaveDialogFileName(dialog, folder.File(u"typed"));
         wintest::PressSaveDialogButton(dialog, IDOK);
     });
