@@ -172,11 +172,10 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
     fw::Win32FileStore files;
     const fw::Picture picture = Varied(37, 23);
 
-    const fw::WicPngEncoder png;
     // A bitmap under any name that is not JPEG's or PNG's, read back by the system exactly.
     for (const char16_t* name : {u"shot.bmp", u"shot.gif", u"shot"}) {
         const std::u16string path = folder.File(name);
-        SaveCaptureFile(files, path, picture, png);
+        SaveCaptureFile(files, path, picture, fw::WicPngEncoder());
         const fw::UniqueBitmap loaded(static_cast<HBITMAP>(
             LoadImageW(nullptr, fw::AsWide(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         ASSERT_TRUE(loaded) << fw::Utf16ToUtf8(path);
@@ -188,7 +187,7 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
     // JPEG for ".jpg" and ".jpeg" in any case; an existing file is overwritten.
     const std::u16string jpegPath = folder.File(u"Shot.JPEG");
     files.Replace(jpegPath, "old content");
-    SaveCaptureFile(files, jpegPath, picture, png);
+    SaveCaptureFile(files, jpegPath, picture, fw::WicPngEncoder());
     const std::string bytes = files.Read(jpegPath).value_or("");
     ASSERT_EQ(bytes.substr(0, 2), "\xFF\xD8");
     const DecodedJpeg decoded = DecodeJpeg(bytes);
@@ -196,7 +195,7 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
     EXPECT_EQ(decoded.picture.height, 23);
     EXPECT_EQ(decoded.components, 3);
     EXPECT_FALSE(decoded.progressive);
-    SaveCaptureFile(files, folder.File(u"one.jpg"), fw::Picture(1, 1, 0xFF00FF00u), png);
+    SaveCaptureFile(files, folder.File(u"one.jpg"), fw::Picture(1, 1, 0xFF00FF00u), fw::WicPngEncoder());
     const fw::Picture one = DecodeJpeg(files.Read(folder.File(u"one.jpg")).value_or("")).picture;
     ASSERT_EQ(one.pixels.size(), 1u);
     EXPECT_NEAR(static_cast<int>(one.pixels[0] >> 8 & 0xFF), 255, 3);
