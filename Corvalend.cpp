@@ -73,6 +73,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
             TrayIconNotices notices(*mainForm);
             auto data = std::make_unique<TData>(app, firstRun, *captures, &notices,
                                                 dataPlaces.Places().hotkeyFile);  // sets Data at once
+            captures->KeepSavesIn(data->DataFile(dftRegKey));
             // The popup, while open, follows hotkeys taken or refused (the data module goes first).
             const fw::Subscription refusedMarks = data->AddRefusedListener([] {
                 if (MainForm != nullptr) MainForm->ShowRefusedMarks();

@@ -1,4 +1,4 @@
-// Encodes a captured picture as JPEG or bitmap, as its file name's extension says, and writes it.
+// Encodes a captured picture as JPEG, PNG or bitmap, as its file name's extension says, and writes it.
 #include "capture/CaptureFile.h"
 
 #include "capture/CaptureRules.h"
@@ -7,12 +7,24 @@
 
 namespace corvalend {
 
-std::string EncodeCaptureFile(const std::u16string& fileName, const fw::Picture& picture) {
-    return CaptureFileFormatFor(fileName) == CaptureFileFormat::Jpeg ? fw::EncodeJpeg(picture) : fw::EncodeBmp(picture);
+std::string EncodeCaptureFile(const std::u16string& fileName, const fw::Picture& picture, const fw::PngEncoder& png) {
+    switch (CaptureFileFormatFor(fileName)) {
+        case CaptureFileFormat::Jpeg:
+            return fw::EncodeJpeg(picture);
+        case CaptureFileFormat::Png:
+            return png.EncodePng(picture);
+        case CaptureFileFormat::Bitmap:
+            break;
+    }
+    return fw::EncodeBmp(picture);
 }
 
-void SaveCaptureFile(fw::FileStore& files, const std::u16string& fileName, const fw::Picture& picture) {
-    files.Replace(fileName, EncodeCaptureFile(fileName, picture));
+void SaveCaptureFile(fw::FileStore& files,
+                     const std::u16string& fileName,
+                     const fw::Picture& picture,
+                     const fw::PngEncoder& png) {
+    // Encoded first: a picture that cannot be encoded leaves the old file as it was.
+    files.Replace(fileName, EncodeCaptureFile(fileName, picture, png));
 }
 
 }  // namespace corvalend

@@ -215,11 +215,12 @@ std::u16string LowerCaseFileExt(const std::u16string& fileName) {
 
 CaptureFileFormat CaptureFileFormatFor(const std::u16string& fileName) {
     const std::u16string ext = LowerCaseFileExt(fileName);
+    if (ext == u".png") return CaptureFileFormat::Png;
     return ext == u".jpg" || ext == u".jpeg" ? CaptureFileFormat::Jpeg : CaptureFileFormat::Bitmap;
 }
 
 std::u16string DefaultExtForFileType(int filterIndex) {
-    return filterIndex == 1 ? u"jpg" : u"bmp";
+    return filterIndex == 1 ? u"jpg" : filterIndex == 2 ? u"png" : u"bmp";
 }
 
 std::u16string ChangeFileExt(const std::u16string& fileName, const std::u16string& ext) {

@@ -1,7 +1,7 @@
 // The rules of screen capture that need no system: which screen rectangle a capture copies, how a
 // drawn selection becomes a picture rectangle and a shade, how the arrow keys move and size it,
-// when a release on the selection crops, and how the save dialog's file name decides between JPEG
-// and bitmap.
+// when a release on the selection crops, and how the save dialog's file name decides between JPEG,
+// PNG and bitmap.
 #pragma once
 
 #include <cstdint>
@@ -109,12 +109,12 @@ bool IsCropRelease(std::uint32_t nowTicks, std::uint32_t lastReleaseTicks);
 // ASCII letters in lower case; "" when there is none.
 std::u16string LowerCaseFileExt(const std::u16string& fileName);
 
-enum class CaptureFileFormat { Jpeg, Bitmap };
+enum class CaptureFileFormat { Jpeg, Png, Bitmap };
 
-// ".jpg" and ".jpeg" in any case save a JPEG; any other name, a Windows bitmap.
+// ".jpg" and ".jpeg" in any case save a JPEG, ".png" a PNG; any other name, a Windows bitmap.
 CaptureFileFormat CaptureFileFormatFor(const std::u16string& fileName);
 
-// The save dialog's default extension for its selected file type (1 JPEG, 2 Bitmap).
+// The save dialog's default extension for its selected file type (1 JPEG, 2 PNG, 3 Bitmap).
 std::u16string DefaultExtForFileType(int filterIndex);
 
 // The file name with its extension replaced by "." + ext; appended when it has none.

@@ -1,15 +1,19 @@
-// The capture window's controls and handlers: drawing, cropping, copying and saving the selection.
+// The capture window's controls and handlers: drawing, cropping (and undoing it), copying and saving
+// the selection.
 #include "capture/SaveCaptureU.h"
 
 #include <oleacc.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "capture/CaptureFile.h"
+#include "capture/CaptureSaveRules.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
 #include "framework/Clipboard.h"
 #include "framework/PictureOps.h"
+#include "framework/Registry.h"
 #include "framework/Win32Geometry.h"
 
 namespace corvalend {
@@ -121,7 +125,7 @@ void TSaveCapture::CreateControls() {
     };
 
     SaveScreenshotDialog_.Title = u"Save screenshot";
-    SaveScreenshotDialog_.Filter = u"JPEG|*.jpg|Bitmap|*.bmp";
+    SaveScreenshotDialog_.Filter = kCaptureSaveFilter;
     SaveScreenshotDialog_.SetDefaultExt(u"jpg");
     SaveScreenshotDialog_.OverwritePrompt = false;
     SaveScreenshotDialog_.OnTypeChange = [this](fw::SaveDialog& sender) { SaveScreenshotDialogTypeChange(sender); };
@@ -130,6 +134,7 @@ void TSaveCapture::CreateControls() {
 void TSaveCapture::FormCreate() {
     SetActiveControl(btnCrop.Handle());
     SelectedArea_->Hide();
+    UpdateCropButton();
 }
 
 void TSaveCapture::FormClose(fw::CloseAction& action) {
@@ -161,6 +166,7 @@ void TSaveCapture::CaptureImageMouseDown(fw::MouseButton /*button*/, fw::ShiftSt
     InvalidateDraggedFrame();
     SelectedArea_->SetBounds(x, y, 0, 0);
     SelectedArea_->Hide();
+    UpdateCropButton();
 }
 
 void TSaveCapture::CaptureImageMouseMove(fw::ShiftState shift, int x, int y) {
@@ -168,6 +174,7 @@ void TSaveCapture::CaptureImageMouseMove(fw::ShiftState shift, int x, int y) {
     InvalidateDraggedFrame();
     TSizeRect& area = *SelectedArea_;
     area.Show();
+    UpdateCropButton();
     area.SetWidth(x - area.Left());
     area.SetHeight(y - area.Top());
     InvalidateDraggedFrame();
@@ -243,6 +250,10 @@ bool TSaveCapture::FormKeyDown(UINT key) {
             if (!ctrl || shift) return false;
             SaveCaptureToFile();
             return true;
+        case 'Z':
+            if (!ctrl || shift) return false;
+            UndoCrop();
+            return true;
         case VK_LEFT:
         case VK_RIGHT:
         case VK_UP:
@@ -313,8 +324,34 @@ fw::Picture TSaveCapture::CopySelectionToBitmap() const {
 
 void TSaveCapture::CropToSelection() {
     RemoveSelectionShade();
-    CaptureImage_->SetPicture(CopySelectionToBitmap());
+    fw::Picture cropped = CopySelectionToBitmap();
+    earlierPictures_.push_back(CaptureImage_->GetPicture());
+    CaptureImage_->SetPicture(std::move(cropped));
     SelectedArea_->Hide();
+    UpdateCropButton();
+}
+
+void TSaveCapture::UndoCrop() {
+    if (earlierPictures_.empty()) return;
+    RemoveSelectionShade();
+    CaptureImage_->SetPicture(std::move(earlierPictures_.back()));
+    earlierPictures_.pop_back();
+    SelectedArea_->Hide();
+    UpdateCropButton();
+}
+
+void TSaveCapture::UpdateCropButton() {
+    const bool selected = SelectedArea_->Visible();
+    if (btnCrop.Enabled() == selected) return;
+    const bool hadFocus = btnCrop.Focused();
+    btnCrop.SetEnabled(selected);
+    // A disabled control with the focus would leave the keys to nobody.
+    if (!selected && hadFocus) {
+        cropLentFocus_ = true;
+        Button1.SetFocus();
+    } else if (selected && std::exchange(cropLentFocus_, false) && Button1.Focused()) {
+        btnCrop.SetFocus();
+    }
 }
 
 void TSaveCapture::CopyCaptureToClipboard() {
@@ -325,9 +362,38 @@ void TSaveCapture::CopyCaptureToClipboard() {
 
 void TSaveCapture::SaveCaptureToFile() {
     const fw::Picture selection = CopySelectionToBitmap();
+    PrepareSaveDialog();
     if (!SaveScreenshotDialog_.Execute(Handle())) return;
-    SaveCaptureFile(files_, SaveScreenshotDialog_.FileName, selection);
+    SaveCaptureFile(files_, SaveScreenshotDialog_.FileName, selection, png_);
     Close();
+    KeepSavePlace(SaveScreenshotDialog_.FileName);  // the file is saved, whatever happens to the settings
+}
+
+void TSaveCapture::PrepareSaveDialog() {
+    fw::SaveDialog& dialog = SaveScreenshotDialog_;
+    CaptureSaveStart start;
+    if (!owner_.SettingsKey.empty()) {
+        const fw::RegistryIni settings(owner_.SettingsKey);
+        const std::u16string folder = settings.ReadString(kCaptureFolderValue, u"");
+        start = ChooseCaptureSaveStart(folder, settings.ReadString(kCaptureTypeValue, u""),
+                                       !folder.empty() && fw::DirectoryExists(folder));
+    }
+    dialog.InitialDir = start.folder;
+    dialog.FilterIndex = start.filterIndex;
+    dialog.SetDefaultExt(DefaultExtForFileType(start.filterIndex));
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    // With its extension: the dialog would take the seconds after the last dot for one.
+    dialog.FileName = DefaultCaptureName({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}) +
+                      u"." + dialog.DefaultExt();
+}
+
+void TSaveCapture::KeepSavePlace(const std::u16string& fileName) {
+    if (owner_.SettingsKey.empty()) return;
+    fw::RegistryIni settings(owner_.SettingsKey);
+    // With its final separator, so that a drive's root stays the root and not the drive's current folder.
+    settings.WriteString(kCaptureFolderValue, fileName.substr(0, fileName.find_last_of(u"\\/") + 1));
+    settings.WriteString(kCaptureTypeValue, KeptCaptureType(CaptureFileFormatFor(fileName)));
 }
 
 void TSaveCapture::SaveScreenshotDialogTypeChange(fw::SaveDialog& sender) {

@@ -1,9 +1,9 @@
 // TSaveCapture: the window a capture opens with its picture. The user draws a selection on the
-// picture, moves and resizes it, crops the picture to it (button, or two quick releases on it),
-// and copies the selection (or the whole picture) to the clipboard or saves it as JPEG or bitmap;
-// copying and saving close the window. All of it works from the keyboard too. Every window is kept
-// by a CaptureWindows list and frees itself, through the list, once it is closed (its close action
-// is Free).
+// picture, moves and resizes it, crops the picture to it (button, or two quick releases on it) and
+// undoes crops one by one (Ctrl+Z), and copies the selection (or the whole picture) to the clipboard
+// or saves it as JPEG, PNG or bitmap; copying and saving close the window. All of it works from the keyboard too. Every
+// window is kept by a CaptureWindows list and frees itself, through the list, once it is closed (its close action is
+// Free).
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,7 @@
 #include "framework/ImageView.h"
 #include "framework/SaveDialog.h"
 #include "framework/ScrollBox.h"
+#include "framework/WicPngEncoder.h"
 #include "framework/Win32FileStore.h"
 
 namespace corvalend {
@@ -39,6 +40,10 @@ public:
     // A new hidden window without a picture.
     TSaveCapture& Add(fw::Application& app);
     size_t Count() const { return windows_.size(); }
+
+    // The settings key (through its redirect, if any) that keeps the folder and type of the last
+    // save; "" keeps nothing and each dialog starts as the system has it.
+    std::u16string SettingsKey;
     TSaveCapture& operator[](size_t index) const { return *windows_[index]; }
 
 private:
@@ -73,6 +78,8 @@ public:
     std::function<std::uint32_t()> TickCount = [] { return static_cast<std::uint32_t>(GetTickCount()); };
 
     void CropToSelection();
+    // Back to the picture before the last crop; nothing when there was none.
+    void UndoCrop();
     void CopyCaptureToClipboard();
     void SaveCaptureToFile();
     void ShowSelectionShade();
@@ -100,10 +107,17 @@ private:
     void SelectedAreaMouseDown(TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y);
     void SelectedAreaMouseUp(TSizeRect& sender, fw::MouseButton button, fw::ShiftState shift, int x, int y);
     void SaveScreenshotDialogTypeChange(fw::SaveDialog& sender);
-    // Esc closes, Ctrl+C copies, Ctrl+S saves; the arrows move (Ctrl: size) the selection, or
+    // Esc closes, Ctrl+C copies, Ctrl+S saves, Ctrl+Z undoes a crop; the arrows move (Ctrl: size) the selection, or
     // scroll the view without one.
     bool FormKeyDown(UINT key);
     void ArrowKey(UINT key, bool ctrl, bool shift);
+
+    // "Crop to selection" only while there is a selection; the focus it had goes to "Save to file..."
+    // and comes back with the next selection.
+    void UpdateCropButton();
+    // The folder and type of the last save, and a name of this moment.
+    void PrepareSaveDialog();
+    void KeepSavePlace(const std::u16string& fileName);
 
     SelectionBounds Selection() const;
     // A selection drawn up or left of its start has a negative size and is not painted as a
@@ -114,6 +128,9 @@ private:
 
     CaptureWindows& owner_;
     fw::Win32FileStore files_;
+    fw::WicPngEncoder png_;
+    std::vector<fw::Picture> earlierPictures_;  // before each crop, the first one first
+    bool cropLentFocus_ = true;                 // the focus meant for "Crop to selection" is elsewhere
     fw::SaveDialog SaveScreenshotDialog_;
     std::unique_ptr<fw::ScrollBox> ScrollBox1_;  // with the lowered edge of the panel that holds it
     std::unique_ptr<fw::ImageView> CaptureImage_;

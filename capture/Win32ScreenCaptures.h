@@ -4,6 +4,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "capture/SaveCaptureU.h"
 #include "core/DataWindows.h"
@@ -16,6 +18,8 @@ public:
 
     fw::Picture Take(bool activeWindowOnly) override;
     void Show(fw::Picture picture) override;
+    // The settings key where the windows keep the folder and type of the last save.
+    void KeepSavesIn(std::u16string settingsKey) { windows_.SettingsKey = std::move(settingsKey); }
 
 private:
     fw::Application& app_;

@@ -34,6 +34,7 @@ FileDialogResult ShowFileDialog(const FileDialogRequest& request) {
         dialog.nFilterIndex = static_cast<DWORD>(std::max(request.filterIndex, 1));
         dialog.lpstrFile = name.data();
         dialog.nMaxFile = static_cast<DWORD>(name.size());
+        dialog.lpstrInitialDir = request.initialDir.empty() ? nullptr : AsWide(request.initialDir);
         dialog.lpstrTitle = request.title;
         dialog.lpstrDefExt = request.defaultExt;
         dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | request.flags;

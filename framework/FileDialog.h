@@ -17,7 +17,8 @@ struct FileDialogRequest {
     std::u16string filter;  // pairs separated by "|": "JPEG|*.jpg|Bitmap|*.bmp"
     int filterIndex = 1;    // counted from 1
     std::u16string fileName;
-    DWORD flags = 0;  // besides explorer style, sizing, no read-only box and no change of folder
+    std::u16string initialDir{};  // "" for the system's choice
+    DWORD flags = 0;            // besides explorer style, sizing, no read-only box and no change of folder
     const wchar_t* title = nullptr;
     const wchar_t* defaultExt = nullptr;
     LPOFNHOOKPROC hook = nullptr;

@@ -92,6 +92,7 @@ bool SaveDialog::Execute(HWND owner) {
                             .filter = Filter,
                             .filterIndex = FilterIndex,
                             .fileName = FileName,
+                            .initialDir = InitialDir,
                             .flags = OFN_ENABLEHOOK | (OverwritePrompt ? static_cast<DWORD>(OFN_OVERWRITEPROMPT) : 0u),
                             .title = Title.empty() ? nullptr : AsWide(Title),
                             .defaultExt = defaultExt_.empty() ? nullptr : defaultExtBuffer_,

@@ -23,6 +23,8 @@ public:
     // Types count from 1, in the order of the filter.
     int FilterIndex = 1;
     std::u16string FileName;
+    // The folder the dialog opens in; "" leaves it to the system (the folder last used, as it keeps it).
+    std::u16string InitialDir;
     // Asks before an existing file is replaced.
     bool OverwritePrompt = false;
 

@@ -15,6 +15,11 @@ std::u16string ExtractFileDir(const std::u16string& path) {
     return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash);
 }
 
+bool DirectoryExists(const std::u16string& folder) {
+    const DWORD attributes = GetFileAttributesW(AsWide(folder));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool ForceDirectories(const std::u16string& folder) {
     if (folder.empty()) return false;
     const DWORD attributes = GetFileAttributesW(AsWide(folder));

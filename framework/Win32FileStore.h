@@ -21,6 +21,9 @@ public:
 // The folder part of a path, without the final separator ("" when there is none).
 std::u16string ExtractFileDir(const std::u16string& path);
 
+// True when the path names a folder that exists.
+bool DirectoryExists(const std::u16string& folder);
+
 // Creates every missing folder on the path; true when the folder exists afterwards.
 bool ForceDirectories(const std::u16string& folder);
 

@@ -41,6 +41,9 @@ tr -d '\r' <"$ROOT_DIR/build/latency.log"
 # Under Wine: whole-screen capture from the hotkey press to the painted preview.
 wine build/win64/CaptureLatencyBench.exe >"$ROOT_DIR/build/capture-latency.log" 2>&1 </dev/null || true
 tr -d '\r' <"$ROOT_DIR/build/capture-latency.log"
+# Under Wine: saving a 4K screen of text as PNG (the system's encoder) and as JPEG, with the sizes.
+wine build/win64/SaveFileBench.exe >"$ROOT_DIR/build/save-file.log" 2>&1 </dev/null || true
+tr -d '\r' <"$ROOT_DIR/build/save-file.log"
 # Under Wine: start-up, the settings window and the popup at many hotkeys, against their references.
 wine build/win64/ScaleBench.exe "${SCALE_REPEATS:-3}" >"$ROOT_DIR/build/scale.log" 2>&1 </dev/null || true
 tr -d '\r' <"$ROOT_DIR/build/scale.log"

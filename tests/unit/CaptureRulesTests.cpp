@@ -298,7 +298,7 @@ TEST(CaptureFileName, ExtensionDecidesTheFormat) {
     EXPECT_EQ(CaptureFileFormatFor(u"shot.jpg"), CaptureFileFormat::Jpeg);
     EXPECT_EQ(CaptureFileFormatFor(u"shot.Jpg"), CaptureFileFormat::Jpeg);
     EXPECT_EQ(CaptureFileFormatFor(u".jpg"), CaptureFileFormat::Jpeg);
-    EXPECT_EQ(CaptureFileFormatFor(u"shot.png"), CaptureFileFormat::Bitmap);
+    EXPECT_EQ(CaptureFileFormatFor(u"shot.PNG"), CaptureFileFormat::Png);
     EXPECT_EQ(CaptureFileFormatFor(u"shot.bmp"), CaptureFileFormat::Bitmap);
     EXPECT_EQ(CaptureFileFormatFor(u"shot.jpg.bak"), CaptureFileFormat::Bitmap);
     EXPECT_EQ(CaptureFileFormatFor(u"shot.jpe"), CaptureFileFormat::Bitmap);
@@ -308,9 +308,9 @@ TEST(CaptureFileName, ExtensionDecidesTheFormat) {
 
 TEST(CaptureFileName, DialogTypeChangeReplacesTheExtension) {
     EXPECT_EQ(DefaultExtForFileType(1), u"jpg");
-    EXPECT_EQ(DefaultExtForFileType(2), u"bmp");
+    EXPECT_EQ(DefaultExtForFileType(2), u"png");
     EXPECT_EQ(DefaultExtForFileType(0), u"bmp");
-    EXPECT_EQ(ChangeFileExt(u"shot.jpg", DefaultExtForFileType(2)), u"shot.bmp");
+    EXPECT_EQ(ChangeFileExt(u"shot.jpg", DefaultExtForFileType(3)), u"shot.bmp");
     EXPECT_EQ(ChangeFileExt(u"shot.bmp", DefaultExtForFileType(1)), u"shot.jpg");
     EXPECT_EQ(ChangeFileExt(u"shot", u"jpg"), u"shot.jpg");
     EXPECT_EQ(ChangeFileExt(u"", u"jpg"), u".jpg");
@@ -321,18 +321,24 @@ TEST(CaptureFileName, DialogTypeChangeReplacesTheExtension) {
     EXPECT_EQ(ChangeFileExt(u"shot.", u"jpg"), u"shot.jpg");
 }
 
+// Stands for the system's encoder: the bytes name the picture's width.
+struct FakePng final : fw::PngEncoder {
+    std::string EncodePng(const fw::Picture& picture) const override { return "PNG " + std::to_string(picture.width); }
+};
+
 TEST(CaptureFileName, SavedBytesFollowTheName) {
     const fw::Picture picture(3, 2, 0xFF336699);
     MemoryFileStore files;
-    SaveCaptureFile(files, u"C:\\Shot.JPEG", picture);
-    SaveCaptureFile(files, u"C:\\shot.png", picture);
-    SaveCaptureFile(files, u"C:\\shot", picture);
+    const FakePng png;
+    SaveCaptureFile(files, u"C:\\Shot.JPEG", picture, png);
+    SaveCaptureFile(files, u"C:\\shot.png", picture, png);
+    SaveCaptureFile(files, u"C:\\shot", picture, png);
     const std::string jpeg = files.Read(u"C:\\Shot.JPEG").value_or("");
     EXPECT_EQ(jpeg.substr(0, 3), "\xFF\xD8\xFF");
-    EXPECT_EQ(files.Read(u"C:\\shot.png").value_or("").substr(0, 2), "BM");
-    EXPECT_EQ(files.Read(u"C:\\shot"), files.Read(u"C:\\shot.png"));
+    EXPECT_EQ(files.Read(u"C:\\shot.png"), "PNG 3");
+    EXPECT_EQ(files.Read(u"C:\\shot").value_or("").substr(0, 2), "BM");
     // An existing file is overwritten.
-    SaveCaptureFile(files, u"C:\\Shot.JPEG", fw::Picture(1, 1, 0xFF000000));
+    SaveCaptureFile(files, u"C:\\Shot.JPEG", fw::Picture(1, 1, 0xFF000000), png);
     EXPECT_NE(files.Read(u"C:\\Shot.JPEG"), jpeg);
 }
 
@@ -340,7 +346,7 @@ TEST(CaptureFileName, FileThatCannotBeCreatedRaisesTheFileError) {
     MemoryFileStore files;
     files.unwritable.insert(u"C:\\locked.bmp");
     try {
-        SaveCaptureFile(files, u"C:\\locked.bmp", fw::Picture(2, 2));
+        SaveCaptureFile(files, u"C:\\locked.bmp", fw::Picture(2, 2), FakePng());
         ADD_FAILURE() << "no error";
     } catch (const fw::Error& e) {
         EXPECT_EQ(e.Text().rfind(u"Cannot create file \"C:\\locked.bmp\". ", 0), 0u) << e.what();

@@ -15,6 +15,7 @@
 #include "framework/FileStore.h"
 #include "framework/PictureOps.h"
 #include "framework/SystemError.h"
+#include "framework/WicPngEncoder.h"
 #include "framework/Win32FileStore.h"
 #include "framework/Win32Geometry.h"
 #include "framework/WinText.h"
@@ -171,10 +172,10 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
     fw::Win32FileStore files;
     const fw::Picture picture = Varied(37, 23);
 
-    // A bitmap under any name that is not JPEG's, read back by the system exactly.
-    for (const char16_t* name : {u"shot.bmp", u"shot.png", u"shot"}) {
+    // A bitmap under any name that is not JPEG's or PNG's, read back by the system exactly.
+    for (const char16_t* name : {u"shot.bmp", u"shot.gif", u"shot"}) {
         const std::u16string path = folder.File(name);
-        SaveCaptureFile(files, path, picture);
+        SaveCaptureFile(files, path, picture, fw::WicPngEncoder());
         const fw::UniqueBitmap loaded(static_cast<HBITMAP>(
             LoadImageW(nullptr, fw::AsWide(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         ASSERT_TRUE(loaded) << fw::Utf16ToUtf8(path);
@@ -186,7 +187,7 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
     // JPEG for ".jpg" and ".jpeg" in any case; an existing file is overwritten.
     const std::u16string jpegPath = folder.File(u"Shot.JPEG");
     files.Replace(jpegPath, "old content");
-    SaveCaptureFile(files, jpegPath, picture);
+    SaveCaptureFile(files, jpegPath, picture, fw::WicPngEncoder());
     const std::string bytes = files.Read(jpegPath).value_or("");
     ASSERT_EQ(bytes.substr(0, 2), "\xFF\xD8");
     const DecodedJpeg decoded = DecodeJpeg(bytes);
@@ -194,7 +195,7 @@ TEST(CaptureFiles, BitmapAndJpegReadBack) {
     EXPECT_EQ(decoded.picture.height, 23);
     EXPECT_EQ(decoded.components, 3);
     EXPECT_FALSE(decoded.progressive);
-    SaveCaptureFile(files, folder.File(u"one.jpg"), fw::Picture(1, 1, 0xFF00FF00u));
+    SaveCaptureFile(files, folder.File(u"one.jpg"), fw::Picture(1, 1, 0xFF00FF00u), fw::WicPngEncoder());
     const fw::Picture one = DecodeJpeg(files.Read(folder.File(u"one.jpg")).value_or("")).picture;
     ASSERT_EQ(one.pixels.size(), 1u);
     EXPECT_NEAR(static_cast<int>(one.pixels[0] >> 8 & 0xFF), 255, 3);
@@ -210,8 +211,9 @@ TEST(CaptureFiles, FolderThatCannotBeWrittenRaisesTheFileError) {
     const std::u16string reasons[] = {fw::SystemErrorText(ERROR_PATH_NOT_FOUND), fw::SystemErrorText(ERROR_DIRECTORY),
                                       fw::SystemErrorText(ERROR_FILE_NOT_FOUND)};
     for (const std::u16string& path : {folder.File(u"missing\\shot.jpg"), folder.File(u"blocker\\shot.bmp"),
-                                       std::u16string(u"Q:\\nowhere\\shot.bmp")}) {
-        const std::u16string error = ErrorText([&] { SaveCaptureFile(files, path, fw::Picture(2, 2)); });
+                                       std::u16string(u"Q:\\nowhere\\shot.bmp"), folder.File(u"missing\\shot.png")}) {
+        const std::u16string error =
+            ErrorText([&] { SaveCaptureFile(files, path, fw::Picture(2, 2), fw::WicPngEncoder()); });
         EXPECT_TRUE(std::any_of(std::begin(reasons), std::end(reasons), [&](const std::u16string& reason) {
             return error == fw::CannotCreateFileText(path, reason);
         })) << fw::Utf16ToUtf8(error);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "capture/CaptureSaveRules.h"
 #include "capture/SaveCaptureU.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
@@ -15,6 +16,7 @@
 #include "framework/Error.h"
 #include "framework/FileStore.h"
 #include "framework/PictureOps.h"
+#include "framework/Registry.h"
 #include "framework/SystemError.h"
 #include "framework/Text.h"
 #include "framework/Win32FileStore.h"
@@ -224,6 +226,7 @@ TEST_F(SaveCaptureWin, DrawingUpAndLeftGivesANormalisedSelectionAndItsShade) {
     // A plain click hides the selection and takes the shade away.
     Click(window, 300, 250);
     EXPECT_FALSE(area.Visible());
+    EXPECT_FALSE(window.btnCrop.Enabled()) << "nothing to crop";
     EXPECT_EQ(window.CaptureImage().Overlay()->pixels, std::vector<std::uint32_t>(400 * 300, 0u));
     shown = Render(window);
     EXPECT_EQ(shown.At(120, 30), picture.At(120, 30) & 0xFFFFFFu);
@@ -350,16 +353,26 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
         std::u16string typed;
         std::u16string written;
         bool jpeg;
+        std::u16string offeredExt;  // of the type of the last save
     };
-    for (const Case& c : {Case{u"Shot.JPEG", u"Shot.JPEG", true}, Case{u"shot.png", u"shot.png", false},
-                          Case{u"plain", u"plain.jpg", true}}) {
+    const std::u16string key = u"Software\\Tamberlo\\CorvalendCaptureTests\\";
+    fw::RegistryIni(key).DeleteValue(kCaptureTypeValue);
+    fw::RegistryIni(key).WriteString(kCaptureFolderValue, folder.Path());
+    windows_->SettingsKey = key;  // each dialog starts in the folder and with the type of the last save
+    for (const Case& c :
+         {Case{u"Shot.JPEG", u"Shot.JPEG", true, u".jpg"}, Case{u"plain", u"plain.jpg", true, u".jpg"},
+          Case{u"shot.gif", u"shot.gif", false, u".jpg"}, Case{u"again", u"again.bmp", false, u".bmp"}}) {
         TSaveCapture& window = NewWindow(picture);
         Drag(window, {10, 20}, {70, 60});
         TSaveCapture* saved = &window;
         std::atomic<bool> driven{false};
+        std::u16string offered;
+        wchar_t shownFolder[MAX_PATH] = {};
         std::thread user([&] {
             const HWND dialog = wintest::WaitForSaveDialog(GetCurrentProcessId(), u"Save screenshot", 10s);
             if (dialog == nullptr) return;
+            offered = wintest::SaveDialogFileName(dialog);
+            SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shownFolder));
             wintest::SetSaveDialogFileName(dialog, folder.File(c.typed));
             wintest::PressSaveDialogButton(dialog, IDOK);
             driven = true;
@@ -367,6 +380,9 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
         SendMessageW(window.Button1.Handle(), BM_CLICK, 0, 0);
         user.join();
         ASSERT_TRUE(driven) << "no save dialog";
+        EXPECT_EQ(offered.rfind(u"Capture ", 0), 0u) << fw::Utf16ToUtf8(offered);
+        EXPECT_EQ(offered.substr(offered.size() - 4), c.offeredExt);
+        EXPECT_EQ(fw::FromWide(shownFolder), folder.Path());
         const std::optional<std::string> bytes = files.Read(folder.File(c.written));
         ASSERT_TRUE(bytes.has_value()) << fw::Utf16ToUtf8(c.written);
         const fw::Picture expected = fw::CopyRect(picture, {10, 20, 70, 60});
@@ -382,6 +398,7 @@ TEST_F(SaveCaptureWin, SavesJpegOrBitmapByTheChosenName) {
         wintest::PumpPending();
         EXPECT_FALSE(Open(saved)) << "a saved capture closes";
     }
+    windows_->SettingsKey.clear();
 }
 
 TEST_F(SaveCaptureWin, TypeChangeSwapsTheExtensionAndTheDefaultOne) {
@@ -392,12 +409,12 @@ TEST_F(SaveCaptureWin, TypeChangeSwapsTheExtensionAndTheDefaultOne) {
         const HWND dialog = wintest::WaitForSaveDialog(GetCurrentProcessId(), u"Save screenshot", 10s);
         if (dialog == nullptr) return;
         wintest::SetSaveDialogFileName(dialog, u"shot.jpg");
-        wintest::SelectSaveDialogType(dialog, 2);
+        wintest::SelectSaveDialogType(dialog, 3);
         afterBitmap = wintest::SaveDialogFileName(dialog);
         wintest::SelectSaveDialogType(dialog, 1);
         afterJpeg = wintest::SaveDialogFileName(dialog);
         // With Bitmap chosen, a name without extension gets ".bmp".
-        wintest::SelectSaveDialogType(dialog, 2);
+        wintest::SelectSaveDialogType(dialog, 3);
         wintest::SetSaveDialogFileName(dialog, folder.File(u"typed"));
         wintest::PressSaveDialogButton(dialog, IDOK);
     });
@@ -515,6 +532,11 @@ TEST_F(SaveCaptureWin, KeysScrollTheViewOrMoveAndSizeTheSelectionAndTabBetweenTh
     GetClientRect(box, &view);
     EXPECT_EQ(GetScrollPos(box, SB_HORZ), 840 - view.right);
 
+    SetFocus(window.btnCrop.Handle());  // cropped, it lends its focus to "Save to file..." until the next selection
+    Key(window, VK_RETURN);
+    EXPECT_EQ(GetFocus(), window.Button1.Handle());
+    Drag(window, {10, 20}, {70, 60});
+    EXPECT_EQ(GetFocus(), window.btnCrop.Handle());
     // Esc closes the window.
     Key(window, VK_ESCAPE);
     wintest::PumpPending();
@@ -529,6 +551,13 @@ TEST_F(SaveCaptureWin, EnterCropsCtrlSSavesAndCtrlCCopies) {
     Key(window, VK_RETURN);
     EXPECT_EQ(window.CaptureImage().GetPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
     EXPECT_FALSE(window.SelectedArea().Visible());
+    Drag(window, {5, 5}, {6, 6});  // a slip of the hand, cropped too: Ctrl+Z goes back a crop at a time
+    Key(window, VK_RETURN);
+    Key(window, 'Z', true);
+    EXPECT_EQ(window.CaptureImage().GetPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
+    Key(window, 'Z', true);
+    Key(window, 'Z', true);
+    EXPECT_EQ(window.CaptureImage().GetPicture().pixels, picture.pixels);
 
     // Ctrl+S runs the save dialog: cancelled, the window stays.
     std::atomic<bool> asked{false};
@@ -545,7 +574,7 @@ TEST_F(SaveCaptureWin, EnterCropsCtrlSSavesAndCtrlCCopies) {
     ASSERT_TRUE(Open(&window));
     // Ctrl+C copies what is left and closes.
     Key(window, 'C', true);
-    EXPECT_EQ(wintest::ClipboardPicture().pixels, fw::CopyRect(picture, {10, 20, 70, 60}).pixels);
+    EXPECT_EQ(wintest::ClipboardPicture().pixels, picture.pixels);
     wintest::PumpPending();
     EXPECT_FALSE(Open(&window));
 }
