@@ -31,9 +31,9 @@ void Check(HRESULT result) {
     if (FAILED(result)) throw Error(SystemErrorText(static_cast<DWORD>(result)));
 }
 
-ComPtr<IWICImagingFactory> ImagingFactory() {
+// The library must outlive every object made from the factory: nothing else holds it loaded.
+ComPtr<IWICImagingFactory> ImagingFactory(const SystemLibrary& codecs) {
     UseOle();  // some codecs of the system ask for it on the thread that uses them
-    const SystemLibrary codecs(L"windowscodecs.dll");
     ComPtr<IWICImagingFactory> factory;
     Check(codecs.Get<CreateImagingFactory>("WICCreateImagingFactory_Proxy")(WINCODEC_SDK_VERSION, factory.put()));
     return factory;
@@ -73,7 +73,8 @@ std::string StreamBytes(IStream& stream) {
 }  // namespace
 
 std::string WicPngEncoder::EncodePng(const Picture& picture) const {
-    const ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    const SystemLibrary codecs(L"windowscodecs.dll");  // freed last
+    const ComPtr<IWICImagingFactory> factory = ImagingFactory(codecs);
     ComPtr<IStream> stream;
     *stream.put() = SHCreateMemStream(/*initial=*/nullptr, 0);
     if (!stream) Check(E_OUTOFMEMORY);
