@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/CaptureDelayRules.h"
 #include "core/DataWindows.h"
 #include "core/ElevationRules.h"
 #include "core/Hotkeys.h"
@@ -121,6 +122,8 @@ public:
     void DoPlaceFileContentInClipboard(const std::u16string& FileName);
     // Captures the foreground window (or the whole primary screen) into a new capture window.
     void DoCapture(bool ActiveWindowOnly);
+    // How many delayed captures count down now.
+    size_t CapturesWaiting() const { return countdowns_.Waiting(); }
 
     // Shared helpers of the windows.
     std::u16string HotkeyToString(uint16_t Key, uint16_t Shift) const;
@@ -145,6 +148,10 @@ private:
     void MissingFileCheck();
 
     void RunAction(const THotKeyData& hotkey);
+    // A capture hotkey: at once, or after the delay in its parameter, counted down in the tray's tip
+    // while the other hotkeys work on; its second press meanwhile cancels it.
+    void StartCapture(const THotKeyData& hotkey);
+    void CaptureCountdownTick();
     // The application window's messages (by number, with their wParam) that may free a refused
     // combination.
     void MainWindowMessage(uint32_t message, uint64_t wParam);
@@ -158,6 +165,14 @@ private:
         void Stop() override { timer.Stop(); }
         fw::Timer timer;
         uint32_t period = kRetryPeriodMs;
+    };
+
+    // The delayed captures' timer: a toolkit timer, started anew at each wake.
+    struct TimerCountdown final : CountdownTimer {
+        explicit TimerCountdown(TData& data) : timer([&data] { data.CaptureCountdownTick(); }) {}
+        void Start(uint32_t milliseconds) override { timer.Start(milliseconds); }
+        void Stop() override { timer.Stop(); }
+        fw::Timer timer;
     };
 
     fw::Application& app_;
@@ -177,6 +192,8 @@ private:
     TimerRetry retryTimer_;
     THotkeyRetry retry_{retryTimer_};
     std::unique_ptr<THotkeyList> HotKeyList_;
+    TimerCountdown countdownTimer_{*this};
+    CaptureCountdowns countdowns_;
     fw::Subscription mainWindowHook_;
     std::u16string hotkeyFile_;
 };
