@@ -1,6 +1,5 @@
-// A capture hotkey with a delay, pressed as a user presses it: the tray's tip counts down, other
-// hotkeys work meanwhile, a window opened after the press is in the capture, and a second press
-// cancels.
+// A capture hotkey with a delay: the tray's tip counts down, other hotkeys work meanwhile, a window
+// opened after the press is in the capture, and a second press cancels.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -39,7 +38,7 @@ std::u16string ToolTipText(HWND tooltip, HWND icon) {
     info.hwnd = icon;
     info.uId = reinterpret_cast<UINT_PTR>(icon);
     info.lpszText = lent->text;
-    Lent read{};
+    Lent read{};  // the text only
     WriteProcessMemory(process.get(), &lent->info, &info, sizeof(info), nullptr);
     SendMessageW(tooltip, TTM_GETTEXTW, std::size(read.text), reinterpret_cast<LPARAM>(&lent->info));
     ReadProcessMemory(process.get(), lent->text, read.text, sizeof(read.text) - sizeof(wchar_t), nullptr);
@@ -82,11 +81,9 @@ TEST(CaptureDelayE2E, TipCountsDownAWindowOpenedMeanwhileIsCapturedAndASecondPre
     ASSERT_TRUE(wintest::WaitInFront(window));
     e2e::Press(MOD_CONTROL, 'C');
     fw::Picture copied;
-    ASSERT_TRUE(
-        wintest::WaitFor("the capture copied", [&] { return !(copied = wintest::ClipboardPicture()).Empty(); }));
+    ASSERT_TRUE(wintest::WaitFor("a copy", [&] { return !(copied = wintest::ClipboardPicture()).Empty(); }));
     EXPECT_TRUE(fw::CopyRect(copied, pattern.Rect()).pixels == opened.pixels) << "the window opened meanwhile";
     ASSERT_TRUE(e2e::WaitNoCaptureWindow(program.ProcessId(), wintest::kPatience));
-
     e2e::Press(MOD_CONTROL | MOD_ALT, VK_F5);
     ASSERT_TRUE(wintest::WaitFor("the second countdown", tip(u"Capture in 2 s")));
     e2e::Press(MOD_CONTROL | MOD_ALT, VK_F5);

@@ -1,84 +1,69 @@
-// The capture delay: its parameter as the editors check it, and the countdowns in virtual time.
+// The capture delay: its parameter as the frame and the wizard check it, and the countdowns in virtual time.
 #include <gtest/gtest.h>
 
 #include "core/CaptureDelayRules.h"
-#include "framework/Text.h"
 #include "tests/support/MemoryFileStore.h"
 #include "ui/HotkeySettingRules.h"
 #include "ui/frmAddHotkeyRules.h"
 
 using namespace corvalend;
 
-TEST(CaptureDelayRules, ParameterIsEmptyOrWholeSecondsFromOneToThirty) {
-    const std::pair<std::u16string, std::optional<int>> cases[] = {
-        {u"", 0},    {u"  ", 0},  {u"1", 1},    {u" 30 ", 30}, {u"05", 5},   {u"0", std::nullopt},
-        {u"31", {}}, {u"-1", {}}, {u"2.5", {}}, {u"ten", {}},  {u"5 s", {}}, {u"99999999999", {}},
-    };
-    for (const auto& [params, expected] : cases) EXPECT_EQ(ParseDelay(params), expected) << fw::Utf16ToUtf8(params);
-    EXPECT_EQ(StoredDelay(u"C:\\left\\from\\another\\action.exe"), 0);
-    EXPECT_EQ(DelayText(u" 7"), u"Delay 7 s");
-    EXPECT_EQ(DelayText(u"31"), u"");
-}
-
-TEST(CaptureDelayRules, FrameAndWizardRefuseABadDelayWithOneText) {
+TEST(CaptureDelayRules, EmptyOrWholeSecondsFromOneToThirtyElseTheFrameAndTheWizardRefuse) {
     FakeRegistrar registrar;
     MemoryFileStore files;
     fw::Windows1252CodePage ansi;
     HotkeySystem system{registrar, files, ansi};
     const THotkeyList list{system};
-    for (const THotKeyFunc func : {hkfCaptureScreen, hkfCaptureWindow}) {
-        const HotkeyEdits edits{.Key = 'P', .Shift = kModCtrl, .Func = func, .Params = u"31"};
-        EXPECT_EQ(HotkeyProblemText(CheckHotkey(list, nullptr, edits, list)),
-                  u"The delay must be a whole number of seconds from 1 to 30.");
-        const TWizardEntry entry{.key = 'P', .shift = kModCtrl, .actionSelected = true, .func = func, .params = u"x"};
-        EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, entry, list, list), kDelayProblemText);
+    for (const auto& [params, seconds] : {std::pair<std::u16string, int>{u" ", 0},
+                                          {u" 30 ", 30},
+                                          {u"05", 5},
+                                          {u"0", -1},
+                                          {u"31", -1},
+                                          {u"2.5", -1},
+                                          {u"99999999999", -1}}) {
+        EXPECT_EQ(ParseDelay(params).value_or(-1), seconds);
+        const std::u16string refused = seconds < 0 ? u"The delay must be a whole number of seconds from 1 to 30." : u"";
+        const HotkeyEdits edits{.Key = 'P', .Shift = kModCtrl, .Func = hkfCaptureWindow, .Params = params};
+        EXPECT_EQ(HotkeyProblemText(CheckHotkey(list, nullptr, edits, list)), refused);
+        const TWizardEntry entry{
+            .key = 'P', .shift = kModCtrl, .actionSelected = true, .func = hkfCaptureScreen, .params = params};
+        EXPECT_EQ(ValidateWizardPage(TWizardPage::Action, entry, list, list), refused);
     }
-    const HotkeyEdits other{.Key = 'P', .Shift = kModCtrl, .Func = hkfOpenWebsite, .Params = u"31"};
-    EXPECT_EQ(CheckHotkey(list, nullptr, other, list), HotkeyProblem::None);
-    EXPECT_EQ(ParametersCaption(ParameterFieldsFor(hkfCaptureWindow), kParametersCaption), u"Delay in seconds");
 }
 
 namespace {
 
-// Records the tip and the timer as the tray and the toolkit would get them.
+// The timer's wake (0: stopped) and the tip, as the toolkit and the tray would get them.
 struct Recorder final : CountdownTimer, Notices {
     void Start(uint32_t milliseconds) override { wake = milliseconds; }
     void Stop() override { wake = 0; }
     void ShowNotice(const std::u16string&, const std::u16string&) override {}
     void ShowCountdown(const std::u16string& text) override { tip = text; }
-    uint32_t wake = 0;  // 0: stopped
+    uint32_t wake = 0;
     std::u16string tip;
 };
 
 }  // namespace
 
-TEST(CaptureDelayRules, EachHotkeyCountsDownItsOwnSecondsAndTheTipShowsTheSoonest) {
+TEST(CaptureDelayRules, EachHotkeyCountsDownOnItsOwnTheTipShowsTheSoonestASecondPressCancels) {
     Recorder recorder;
     CaptureCountdowns countdowns(recorder, &recorder);
     std::vector<THotKeyFunc> taken;
-    const auto capture = [&](THotKeyFunc func) { taken.push_back(func); };
-    using Result = CaptureCountdowns::PressResult;
-    EXPECT_EQ(countdowns.Press('A', kModCtrl, hkfCaptureScreen, 0, 0), Result::CaptureNow);
-    EXPECT_EQ(countdowns.Press('A', kModCtrl, hkfCaptureScreen, 3, 0), Result::Started);
-    const std::tuple<uint64_t, std::u16string, uint32_t> steps[] = {{0, u"Capture in 3 s", 1000},
-                                                                    {1000, u"Capture in 2 s", 1000},
-                                                                    {1990, u"Capture in 2 s", 10},
-                                                                    {2000, u"Capture in 1 s", 1000},
-                                                                    {3000, u"", 0}};
-    for (const auto& [now, tip, wake] : steps) {
-        if (now > 0) countdowns.Tick(now, capture);
-        EXPECT_EQ(recorder.tip, tip) << now;
-        EXPECT_EQ(recorder.wake, wake) << now;
+    using enum CaptureCountdowns::PressResult;
+    EXPECT_EQ(countdowns.Press('A', kModCtrl, hkfCaptureScreen, 0, 0), CaptureNow);
+    EXPECT_EQ(countdowns.Press('A', kModCtrl, hkfCaptureScreen, 2, 0), Started);
+    EXPECT_EQ(countdowns.Press('B', kModCtrl, hkfCaptureWindow, 1, 500), Started);
+    // A tick now and then: the tip, and the next wake when the soonest whole second changes.
+    for (const auto& [now, tip, wake] : {std::tuple<uint64_t, std::u16string, uint32_t>{1000, u"Capture in 1 s", 500},
+                                         {1500, u"Capture in 1 s", 500},
+                                         {1990, u"Capture in 1 s", 10},
+                                         {2000, u"", 0}}) {
+        countdowns.Tick(now, [&](THotKeyFunc func) { taken.push_back(func); });
+        EXPECT_EQ(std::tie(recorder.tip, recorder.wake), std::tie(tip, wake)) << now;
     }
-    EXPECT_EQ(taken, (std::vector{hkfCaptureScreen}));
-
-    countdowns.Press('A', kModCtrl, hkfCaptureScreen, 3, 10000);
-    EXPECT_EQ(countdowns.Press('B', kModCtrl, hkfCaptureWindow, 1, 10500), Result::Started);
-    EXPECT_EQ(recorder.tip, u"Capture in 1 s") << "the soonest";
-    EXPECT_EQ(recorder.wake, 500u) << "A's seconds change first";
-    EXPECT_EQ(countdowns.Press('A', kModCtrl, hkfCaptureScreen, 3, 10600), Result::Cancelled);
-    countdowns.Tick(11500, capture);
-    EXPECT_EQ(taken, (std::vector{hkfCaptureScreen, hkfCaptureWindow}));
-    EXPECT_EQ(recorder.tip, u"");
-    EXPECT_EQ(countdowns.Waiting(), 0u);
+    EXPECT_EQ(taken, (std::vector{hkfCaptureWindow, hkfCaptureScreen}));
+    countdowns.Press('A', kModCtrl, hkfCaptureScreen, 3, 5000);
+    EXPECT_EQ(recorder.tip, u"Capture in 3 s");
+    EXPECT_EQ(countdowns.Press('A', kModCtrl, hkfCaptureScreen, 3, 5100), Cancelled);
+    EXPECT_EQ(std::tie(recorder.tip, recorder.wake), std::make_tuple(u"", 0u));
 }
