@@ -53,7 +53,6 @@ public:
     // The timer woke: `capture` takes each capture whose time has come, then the tip and the timer
     // follow the rest, so that the usual tip comes back only once the capture window is there.
     void Tick(uint64_t now, const std::function<void(THotKeyFunc)>& capture);
-    size_t Waiting() const { return waiting_.size(); }
 
 private:
     struct Countdown {

@@ -122,8 +122,6 @@ public:
     void DoPlaceFileContentInClipboard(const std::u16string& FileName);
     // Captures the foreground window (or the whole primary screen) into a new capture window.
     void DoCapture(bool ActiveWindowOnly);
-    // How many delayed captures count down now.
-    size_t CapturesWaiting() const { return countdowns_.Waiting(); }
 
     // Shared helpers of the windows.
     std::u16string HotkeyToString(uint16_t Key, uint16_t Shift) const;
