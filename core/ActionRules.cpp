@@ -1,6 +1,7 @@
 // The actions' portable rules: placeholders, parameter fields, window states, addresses, key texts.
 #include "core/ActionRules.h"
 
+#include "core/CaptureDelayRules.h"
 #include "core/Hotkeys.h"
 #include "framework/Text.h"
 
@@ -16,10 +17,11 @@ std::u16string EncodePlaceholders(std::u16string_view text) {
 }
 
 ParameterFields ParameterFieldsFor(THotKeyFunc func) {
-    return {.params = HotKeyFuncHasParams(func),
+    return {.params = HotKeyFuncHasParams(func) || TakesDelay(func),
             .chooser = HotKeyFuncBrowsesFile(func) || HotKeyFuncEditsText(func),
             .params2 = HotKeyFuncHasParams2(func),
-            .windowState = HotKeyFuncHasParams3(func)};
+            .windowState = HotKeyFuncHasParams3(func),
+            .delay = TakesDelay(func)};
 }
 
 ShowState ShowStateFor(std::u16string_view windowState) {

@@ -23,6 +23,7 @@ struct ParameterFields {
     bool chooser = false;      // "..." beside it: a file dialog, or the text dialog for keystrokes
     bool params2 = false;      // the additional parameters' field
     bool windowState = false;  // the window-state list
+    bool delay = false;        // the first parameter is a capture's delay, labelled kDelayCaption
     bool operator==(const ParameterFields&) const = default;
 };
 ParameterFields ParameterFieldsFor(THotKeyFunc func);

@@ -87,6 +87,7 @@ TData::TData(fw::Application& app,
       }),
       system_{registrar_, files_, ansi_},
       retryTimer_(*this),
+      countdowns_(countdownTimer_, notices),
       hotkeyFile_(hotkeyFile.empty() ? HotkeyFileIn(GetSpecialFolder(CSIDL_APPDATA)) : std::move(hotkeyFile)) {
     foregroundGuard_.SetNotices(notices);
     mainWindowHook_ = app_.HookMainWindow([this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
@@ -302,10 +303,8 @@ void TData::RunAction(const THotKeyData& hotkey) {
             DoPlaceFileContentInClipboard(hotkey.Params);
             break;
         case hkfCaptureWindow:
-            DoCapture(true);
-            break;
         case hkfCaptureScreen:
-            DoCapture(false);
+            StartCapture(hotkey);
             break;
         case hkfPauseHotkeys:
             SetPaused(!paused_);
@@ -410,6 +409,20 @@ void TData::DoCapture(bool ActiveWindowOnly) {
     // Taken before the window exists, so the window is never part of its own picture.
     fw::Picture picture = captures_.Take(ActiveWindowOnly);
     captures_.Show(std::move(picture));
+}
+
+void TData::StartCapture(const THotKeyData& hotkey) {
+    if (countdowns_.Press(hotkey.Key, hotkey.Shift, hotkey.Func, StoredDelay(hotkey.Params), GetTickCount64()) ==
+        CaptureCountdowns::PressResult::CaptureNow) {
+        DoCapture(hotkey.Func == hkfCaptureWindow);
+    }
+}
+
+void TData::CaptureCountdownTick() {
+    // The window in front now is the one captured, and the one the action's rules are asked about.
+    countdowns_.Tick(GetTickCount64(), [this](THotKeyFunc func) {
+        if (foregroundGuard_.MayRun(func)) DoCapture(func == hkfCaptureWindow);
+    });
 }
 
 // ---- Shared helpers ----

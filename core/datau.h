@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/CaptureDelayRules.h"
 #include "core/DataWindows.h"
 #include "core/ElevationRules.h"
 #include "core/Hotkeys.h"
@@ -145,6 +146,10 @@ private:
     void MissingFileCheck();
 
     void RunAction(const THotKeyData& hotkey);
+    // A capture hotkey: at once, or after the delay in its parameter, counted down in the tray's tip
+    // while the other hotkeys work on; its second press meanwhile cancels it.
+    void StartCapture(const THotKeyData& hotkey);
+    void CaptureCountdownTick();
     // The application window's messages (by number, with their wParam) that may free a refused
     // combination.
     void MainWindowMessage(uint32_t message, uint64_t wParam);
@@ -158,6 +163,14 @@ private:
         void Stop() override { timer.Stop(); }
         fw::Timer timer;
         uint32_t period = kRetryPeriodMs;
+    };
+
+    // The delayed captures' timer: a toolkit timer, started anew at each wake.
+    struct TimerCountdown final : CountdownTimer {
+        explicit TimerCountdown(TData& data) : timer([&data] { data.CaptureCountdownTick(); }) {}
+        void Start(uint32_t milliseconds) override { timer.Start(milliseconds); }
+        void Stop() override { timer.Stop(); }
+        fw::Timer timer;
     };
 
     fw::Application& app_;
@@ -177,6 +190,8 @@ private:
     TimerRetry retryTimer_;
     THotkeyRetry retry_{retryTimer_};
     std::unique_ptr<THotkeyList> HotKeyList_;
+    TimerCountdown countdownTimer_{*this};
+    CaptureCountdowns countdowns_;
     fw::Subscription mainWindowHook_;
     std::u16string hotkeyFile_;
 };

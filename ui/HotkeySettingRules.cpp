@@ -1,6 +1,7 @@
 // The editor frame's check before a save, its window-state lookup and the copy of its edits.
 #include "ui/HotkeySettingRules.h"
 
+#include "core/CaptureDelayRules.h"
 #include "core/WindowsCombinations.h"
 #include "framework/Text.h"
 #include "ui/MainFormRules.h"
@@ -20,6 +21,7 @@ HotkeyProblem CheckHotkey(const THotkeyList& list,
     if (edits.Active && NeverReachesPrograms(edits.Key, edits.Shift)) return HotkeyProblem::KeptByWindows;
     if (edits.Active && live.HeldByAnotherProgram(edits.Key, edits.Shift)) return HotkeyProblem::UsedByAnotherProgram;
     if (edits.Func == hkfNoAction) return HotkeyProblem::NoAction;
+    if (TakesDelay(edits.Func) && !ParseDelay(edits.Params)) return HotkeyProblem::BadDelay;
     return HotkeyProblem::None;
 }
 
@@ -34,7 +36,7 @@ std::u16string HotkeyViewReading(const THotkeyView& view) {
     std::u16string text = std::u16string(u"Active: ") + (view.Active ? u"yes" : u"no") + u". Shift key: " +
                           (shift.empty() ? u"none" : shift) + u". Key: " + HotkeyViewKeyText(view) + u". Action: " +
                           view.Action;
-    if (view.Shown.params) text += u". " + std::u16string(kParametersCaption) + u" " + view.Params;
+    if (view.Shown.params) text += u". " + ParametersCaption(view.Shown, kParametersCaption) + u" " + view.Params;
     if (view.Shown.params2) text += u". " + std::u16string(kAdditionalParametersCaption) + u" " + view.Params2;
     return text;
 }
@@ -54,10 +56,16 @@ std::u16string HotkeyProblemText(HotkeyProblem problem, uint16_t key, int32_t sh
             return UsedByAnotherProgramText(key, shift);
         case HotkeyProblem::NoAction:
             return kNoActionText;
+        case HotkeyProblem::BadDelay:
+            return kDelayProblemText;
         case HotkeyProblem::None:
             break;
     }
     return u"";
+}
+
+std::u16string ParametersCaption(const ParameterFields& shown, std::u16string_view usual) {
+    return std::u16string(shown.delay ? kDelayCaption : usual);
 }
 
 int WindowStateIndex(const TWindowStateList& states, std::u16string_view name) {

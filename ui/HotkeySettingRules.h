@@ -32,14 +32,15 @@ struct HotkeyEdits {
     std::u16string Params3;
 };
 
-enum class HotkeyProblem { None, InUse, KeptByWindows, UsedByAnotherProgram, NoAction };
+enum class HotkeyProblem { None, InUse, KeptByWindows, UsedByAnotherProgram, NoAction, BadDelay };
 
 // The check before a save. Another active hotkey of `list` with the same key and modifiers makes
 // the combination in use (the edited hotkey `self` is skipped; its own Active plays no part); then
 // an active edit of a combination Windows never lets through, then one whose combination another
 // program holds is refused (asked of `live`, the live hotkeys, so that the edited hotkey's own
-// registration does not count); then an edit without an action is refused. An inactive hotkey
-// registers nothing and may keep any combination.
+// registration does not count); then an edit without an action, then a capture's delay that is not
+// a whole number of seconds from 1 to 30, is refused. An inactive hotkey registers nothing and may
+// keep any combination.
 HotkeyProblem CheckHotkey(const THotkeyList& list,
                           const TGlobalHotKey* self,
                           const HotkeyEdits& edits,
@@ -68,6 +69,9 @@ struct THotkeyView {
 std::u16string HotkeyViewReading(const THotkeyView& view);
 // The key's text as the view shows it, with the mark of a refused hotkey.
 std::u16string HotkeyViewKeyText(const THotkeyView& view);
+
+// The caption of the first parameter: the delay's for a capture, `usual` for the others.
+std::u16string ParametersCaption(const ParameterFields& shown, std::u16string_view usual);
 
 // The index in `states` of the window state named `name` (any letter case); -1 when none is.
 int WindowStateIndex(const TWindowStateList& states, std::u16string_view name);

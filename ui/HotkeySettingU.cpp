@@ -213,7 +213,7 @@ bool THotkeySetting::ValidateHotkey() {
                                                .Key = Key(),
                                                .Shift = ShiftState(),
                                                .Func = Func(),
-                                               .Params = {},
+                                               .Params = Parameters(),
                                                .Params2 = {},
                                                .Params3 = {}},
                                               FData.HotKeyList());
@@ -267,6 +267,7 @@ void THotkeySetting::comboboxActionSelect() {
     THotkeyEditPanel& editor = Editor();
     const THotKeyFunc func = Func();
     const ParameterFields shown = ParameterFieldsFor(func);
+    editor.Label8.SetText(ParametersCaption(shown, kParametersCaption));
     editor.Label8.SetVisible(shown.params);
     editor.edtParameters.SetVisible(shown.params);
     editor.btnParameters.SetVisible(shown.chooser);

@@ -111,7 +111,7 @@ void THotkeyViewPanel::OnPaint(HDC dc, const RECT& /*area*/) {
     text(kActionCaption, u"Action:");
     text(kAction, view_.Action);
     if (view_.Shown.params) {
-        text(kParamsCaption, kParametersCaption);
+        text(kParamsCaption, ParametersCaption(view_.Shown, kParametersCaption));
         text(kParams, view_.Params);
     }
     if (view_.Shown.params2) {

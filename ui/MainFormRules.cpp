@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/CaptureDelayRules.h"
 #include "core/WindowsCombinations.h"
 
 namespace corvalend {
@@ -138,8 +139,9 @@ HotkeyRowTexts HotkeyRow(const THotKeyData& hotkey, std::u16string hotkeyText, b
     if (refused) row.Hotkey += RefusedMark(hotkey.Key, hotkey.Shift, kInUseSuffix);
     row.Greyed = refused;
     row.Action = HotKeyFuncToCaption(hotkey.Func);
-    // Shown as stored: placeholders stay, and the window state is never shown.
-    row.Parameters = hotkey.Params;
+    // Shown as stored: placeholders stay, and the window state is never shown. A capture's delay
+    // reads as one ("Delay 5 s"), and a parameter it does not use not at all.
+    row.Parameters = TakesDelay(hotkey.Func) ? DelayText(hotkey.Params) : hotkey.Params;
     if (!hotkey.Params2.empty() && HotKeyFuncHasParams2(hotkey.Func)) row.Parameters += u", " + hotkey.Params2;
     return row;
 }

@@ -254,13 +254,19 @@ void TMainForm::ShowPause() {
     // The shell offers no greyed look of its own: made once from the icon itself.
     if (paused && !greyedIcon_ && icon_) greyedIcon_ = fw::GreyedIcon(icon_.get());
     TrayIcon->SetIcon(paused && greyedIcon_ ? greyedIcon_.get() : icon_.get());
-    TrayIcon->SetHint(TrayTip(App().Title(), paused));
+    if (countdownTip_.empty()) TrayIcon->SetHint(TrayTip(App().Title(), paused));
     // The open popup gains or loses its line, and with it a size: it opens again. Walked with the
     // keys, it stays as it is rather than lose the user's place.
     if (Visible() && !keyboard_) {
         HidePopup();
         TrayIconClick();
     }
+}
+
+void TMainForm::ShowCountdown(std::u16string tip) {
+    countdownTip_ = std::move(tip);
+    TrayIcon->SetHint(countdownTip_.empty() ? TrayTip(App().Title(), Data != nullptr && Data->Paused())
+                                            : countdownTip_);
 }
 
 void TMainForm::Exit1Click() {

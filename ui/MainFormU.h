@@ -112,6 +112,8 @@ public:
     void PauseClick();
     // The tray icon (greyed), its tip, the menu's tick and the open popup follow the pause.
     void ShowPause();
+    // The tip counts a delayed capture down ("Capture in 3 s"); empty, it is the usual (or paused) one.
+    void ShowCountdown(std::u16string tip);
     // "Exit".
     void Exit1Click();
     // "Check for updates".
@@ -165,7 +167,8 @@ private:
 
     std::unique_ptr<TPopupControls> popup_;
     fw::UniqueIcon icon_;
-    fw::UniqueIcon greyedIcon_;  // made at the first pause
+    fw::UniqueIcon greyedIcon_;    // made at the first pause
+    std::u16string countdownTip_;  // while a delayed capture counts down
     std::unique_ptr<fw::Label> pausedNotice_;
     using THotkeyLabels = std::array<std::unique_ptr<fw::Label>, 3>;
     struct TBandRow {

@@ -9,4 +9,8 @@ void TrayIconNotices::ShowNotice(const std::u16string& title, const std::u16stri
     if (mainForm_.TrayIcon) mainForm_.TrayIcon->ShowNotice(title, text);
 }
 
+void TrayIconNotices::ShowCountdown(const std::u16string& tip) {
+    if (mainForm_.TrayIcon) mainForm_.ShowCountdown(tip);
+}
+
 }  // namespace corvalend

@@ -1,6 +1,7 @@
 // The new-hotkey wizard's page checks and the hotkey Finish builds, without windows.
 #include "ui/frmAddHotkeyRules.h"
 
+#include "core/CaptureDelayRules.h"
 #include "core/WindowsCombinations.h"
 
 namespace corvalend {
@@ -24,7 +25,10 @@ std::u16string ValidateWizardPage(TWizardPage page,
         if (NeverReachesPrograms(entry.key, entry.shift)) return KeptByWindowsText(entry.key, entry.shift);
         if (live.HeldByAnotherProgram(entry.key, entry.shift)) return UsedByAnotherProgramText(entry.key, entry.shift);
     }
-    if ((page == TWizardPage::Action || page == TWizardPage::All) && !entry.actionSelected) return kMsgNoAction;
+    if (page == TWizardPage::Action || page == TWizardPage::All) {
+        if (!entry.actionSelected) return kMsgNoAction;
+        if (TakesDelay(entry.func) && !ParseDelay(entry.params)) return kDelayProblemText;
+    }
     return u"";
 }
 

@@ -18,6 +18,9 @@ inline constexpr char16_t kMsgNoKey[] = u"You must select a key for your hotkey.
 inline constexpr char16_t kMsgNoShiftKey[] = u"You must select a shift key for your hotkey.";
 inline constexpr char16_t kMsgHotkeyInUse[] = u"The selected hotkey is already in use.";
 inline constexpr char16_t kMsgNoAction[] = u"You must select an action for the hotkey.";
+// The parameters' caption on the action page, and the delay's in its place for a capture.
+inline constexpr char16_t kWizardParametersCaption[] = u"Pa&rameters:";
+inline constexpr char16_t kWizardDelayCaption[] = u"&Delay in seconds";
 
 // True when an active hotkey of the list has this key (as 16 bits) and exactly these modifiers.
 bool HotkeyInUse(const THotkeyList& list, uint16_t key, int32_t shift);
@@ -27,11 +30,14 @@ struct TWizardEntry {
     uint16_t key = 0;  // 0: no key
     int32_t shift = 0;
     bool actionSelected = false;
+    THotKeyFunc func = hkfNoAction;
+    std::u16string params;  // the first parameter's field
 };
 
 // The message of the first failing check of `page` (the key page's checks first), or "" when the
 // page is valid. The key page's last checks refuse a combination Windows never lets through, then
-// ask `live`, the live hotkeys, whether another program holds the combination.
+// ask `live`, the live hotkeys, whether another program holds the combination. The action page also
+// refuses a capture's delay that is not a whole number of seconds from 1 to 30.
 std::u16string ValidateWizardPage(TWizardPage page,
                                   const TWizardEntry& entry,
                                   const THotkeyList& hotkeys,

@@ -69,8 +69,11 @@ void TfrmAddHotkey::btnNextClick() {
 }
 
 bool TfrmAddHotkey::ValidatePage(TWizardPage page) {
-    const TWizardEntry entry{
-        .key = HotKey1.Key(), .shift = GetShiftState(), .actionSelected = cbAction.ItemIndex() >= 0};
+    const TWizardEntry entry{.key = HotKey1.Key(),
+                             .shift = GetShiftState(),
+                             .actionSelected = cbAction.ItemIndex() >= 0,
+                             .func = GetFunc(),
+                             .params = GetParameters()};
     const std::u16string message = ValidateWizardPage(page, entry, *HotKeyList_, data_.HotKeyList());
     if (message.empty()) return true;
     fw::MessageDlg(Handle(), message, fw::MessageType::Error, fw::MessageButtons::Ok);
@@ -94,6 +97,7 @@ void TfrmAddHotkey::SaveNewHotkey() {
 
 void TfrmAddHotkey::cbActionSelect() {
     const ParameterFields fields = ParameterFieldsFor(GetFunc());
+    Label10.SetText(fields.delay ? kWizardDelayCaption : kWizardParametersCaption);
     Label10.SetVisible(fields.params);
     edtParameters.SetVisible(fields.params);
     btnParameters.SetVisible(fields.chooser);

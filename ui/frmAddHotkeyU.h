@@ -66,7 +66,8 @@ public:
                       .bounds = {32, 68, 500, 26}}};
     fw::Label Label9{tsAction, {.text = u"Ac&tion:", .bounds = {32, 115, 88, 13}}};
     fw::ComboBox cbAction{tsAction, {.bounds = {126, 112, 200, 21}}, /*dropDownCount=*/12};
-    fw::Label Label10{tsAction, {.text = u"Pa&rameters:", .bounds = {32, 146, 88, 13}, .visible = false}};
+    // Two lines high for the delay's longer caption.
+    fw::Label Label10{tsAction, {.text = kWizardParametersCaption, .bounds = {32, 146, 88, 26}, .visible = false}};
     fw::Edit edtParameters{tsAction, {.bounds = {126, 143, 377, 21}, .visible = false}};
     fw::Button btnParameters{tsAction, {.text = u"&...", .bounds = {509, 142, 23, 23}, .visible = false}};
     fw::AccessibleName btnParametersName{btnParameters.Handle(), [] { return std::u16string(kChooseParametersName); }};

@@ -37,13 +37,14 @@ TEST(ActionRules, ParameterFieldsFollowTheCatalogue) {
     const ParameterFields text{.params = true};
     const ParameterFields chosen{.params = true, .chooser = true};
     const ParameterFields file{.params = true, .chooser = true, .params2 = true, .windowState = true};
+    const ParameterFields delay{.params = true, .delay = true};
     const std::pair<THotKeyFunc, ParameterFields> cases[] = {
         {hkfNoAction, none},
         {hkfMaximize, none},
         {hkfMinimize, none},
         {hkfClose, none},
-        {hkfCaptureWindow, none},
-        {hkfCaptureScreen, none},
+        {hkfCaptureWindow, delay},
+        {hkfCaptureScreen, delay},
         {hkfExitWindows, none},
         {hkfOpenFile, file},
         {hkfOpenFileAdmin, file},
@@ -60,6 +61,7 @@ TEST(ActionRules, ParameterFieldsFollowTheCatalogue) {
         EXPECT_EQ(shown.chooser, fields.chooser) << "action " << int{func};
         EXPECT_EQ(shown.params2, fields.params2) << "action " << int{func};
         EXPECT_EQ(shown.windowState, fields.windowState) << "action " << int{func};
+        EXPECT_EQ(shown.delay, fields.delay) << "action " << int{func};
     }
 }
 

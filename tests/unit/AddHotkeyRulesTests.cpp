@@ -105,8 +105,8 @@ TEST_F(AddHotkeyRules, NewHotkeyIsActiveAndKeepsOnlyTheShownFields) {
     EXPECT_EQ(WindowStateName(hkfOpenFile, -1), u"") << "nothing selected";
     EXPECT_EQ(WindowStateName(hkfOpenFile, 3), u"");
 
-    // A parameter typed for "Open file" and left behind by switching to "Capture screen" is not saved.
-    h = NewWizardHotkey('P', kModAlt, hkfCaptureScreen, u"C:\\a.exe", u"-x", u"MAXIMIZED");
+    // A parameter typed for "Open file" and left behind by switching to "Close active window" is not saved.
+    h = NewWizardHotkey('P', kModAlt, hkfClose, u"C:\\a.exe", u"-x", u"MAXIMIZED");
     EXPECT_EQ(h.Params, u"");
     EXPECT_EQ(h.Params2, u"");
     EXPECT_EQ(h.Params3, u"");
