@@ -140,7 +140,7 @@ TEST(StartupE2E, WithoutAHotkeyFileTheSettingsWindowComesFirstAndTheTrayWaits) {
 
 TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheFileAlone) {
     e2e::PrepareRegistry();
-    e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=close\r\n");
+    e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=placeinclipboard\r\nparams=backup\r\n");
     const std::u16string backup = e2e::HotkeyFile() + u".bak";
     DeleteFileW(fw::AsWide(backup));
     const auto fileState = [] {
@@ -192,7 +192,7 @@ TEST(StartupE2E, ALaterStartShowsTheRunningCopysSettingsWindowAndEndsLeavingTheF
 TEST(StartupE2E, ADamagedHotkeyFileIsRestoredFromItsBackupWhenTheUserSaysYes) {
     e2e::PrepareRegistry();
     const std::u16string file = e2e::HotkeyFile(), backup = file + u".bak";
-    e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=close\r\n");
+    e2e::WriteHotkeyFile(u"[key0]\r\nactive=1\r\nkey=121\r\nshift=2\r\nfunc=placeinclipboard\r\nparams=backup\r\n");
     ASSERT_TRUE(MoveFileExW(fw::AsWide(file), fw::AsWide(backup), MOVEFILE_REPLACE_EXISTING));
     fw::Win32FileStore().Replace(file, std::string(300, '\0'));
     e2e::RunningProgram program;
@@ -201,7 +201,7 @@ TEST(StartupE2E, ADamagedHotkeyFileIsRestoredFromItsBackupWhenTheUserSaysYes) {
     EXPECT_TRUE(
         question.starts_with(u"The hotkey file holds no hotkeys Corvalend can read. Restore the copy saved on "))
         << fw::Utf16ToUtf8(question);
-    EXPECT_TRUE(wintest::WaitFor("the backup's hotkey live", [] { return !e2e::CanRegister(MOD_CONTROL, VK_F10); }));
+    EXPECT_TRUE(e2e::PlacesWhenPressed(MOD_CONTROL, VK_F10, u"backup")) << "the backup's hotkey";
     EXPECT_EQ(fw::Win32FileStore().Read(file), fw::Win32FileStore().Read(backup));
     EXPECT_EQ(fw::Win32FileStore().Read(file + u".damaged"), std::string(300, '\0'));
     EXPECT_EQ(program.Close(), 0u);

@@ -22,6 +22,7 @@
 #include "framework/Win32FileStore.h"
 #include "framework/WinText.h"
 #include "tests/support/FormTest.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTest.h"
 
 namespace e2e {
@@ -53,6 +54,14 @@ bool CanRegister(unsigned modifiers, unsigned key) {
     if (!RegisterHotKey(nullptr, 0xBEEF, modifiers, key)) return false;
     UnregisterHotKey(nullptr, 0xBEEF);
     return true;
+}
+
+bool PlacesWhenPressed(unsigned modifiers, unsigned key, const std::u16string& text) {
+    return wintest::WaitFor("the hotkey working", [&] {
+        wintest::EmptyTheClipboard();
+        Press(modifiers, key);
+        return wintest::PumpUntil([&] { return wintest::ClipboardText() == text; }, std::chrono::seconds(1));
+    });
 }
 
 RunningProgram::RunningProgram(const std::u16string& program) {

@@ -28,6 +28,11 @@ void PrepareRegistry();
 // True when this process can take the combination right now (it is given back at once).
 bool CanRegister(unsigned modifiers, unsigned key);
 
+// Whether pressing the combination puts `text` on the clipboard within the patience, pressed again
+// each second. A hotkey the program is still registering is waited for this way: asking the system
+// whether the combination is free (CanRegister) could take it from the program at that moment.
+bool PlacesWhenPressed(unsigned modifiers, unsigned key, const std::u16string& text);
+
 // The text of a message box of the given process and caption, closed with the answer (OK unless
 // told otherwise) once read; nothing when none appears within the time.
 std::optional<std::u16string> TakeMessageBox(DWORD processId,
