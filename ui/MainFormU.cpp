@@ -254,7 +254,7 @@ void TMainForm::ShowPause() {
     // The shell offers no greyed look of its own: made once from the icon itself.
     if (paused && !greyedIcon_ && icon_) greyedIcon_ = fw::GreyedIcon(icon_.get());
     TrayIcon->SetIcon(paused && greyedIcon_ ? greyedIcon_.get() : icon_.get());
-    if (countdownTip_.empty()) TrayIcon->SetHint(TrayTip(App().Title(), paused));
+    ShowTip();
     // The open popup gains or loses its line, and with it a size: it opens again. Walked with the
     // keys, it stays as it is rather than lose the user's place.
     if (Visible() && !keyboard_) {
@@ -265,6 +265,11 @@ void TMainForm::ShowPause() {
 
 void TMainForm::ShowCountdown(std::u16string tip) {
     countdownTip_ = std::move(tip);
+    ShowTip();
+}
+
+void TMainForm::ShowTip() {
+    // A countdown, while one runs, before the usual tip and the paused one.
     TrayIcon->SetHint(countdownTip_.empty() ? TrayTip(App().Title(), Data != nullptr && Data->Paused())
                                             : countdownTip_);
 }

@@ -164,6 +164,7 @@ private:
     void SetMinimized();
     void SetOpacity(uint8_t opacity);
     void RestartHideTimer();
+    void ShowTip();
 
     std::unique_ptr<TPopupControls> popup_;
     fw::UniqueIcon icon_;
